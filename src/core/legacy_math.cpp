@@ -1,0 +1,84 @@
+#include "core/legacy_math.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <system_error>
+
+namespace vst {
+
+double Int(double x) { return std::floor(x); }
+
+double Fix(double x) { return std::trunc(x); }
+
+double IntTenths(double x) { return Int(x * 10.0) / 10.0; }
+
+double RoundHalfEven(double x) { return std::nearbyint(x); }
+
+float ToSingle(double x) { return static_cast<float>(x); }
+
+std::string_view Trim(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  const auto last = text.find_last_not_of(" \t");
+  return text.substr(first, last - first + 1);
+}
+
+std::optional<double> ParseNumber(std::string_view text, char decimalMark) {
+  std::string s(Trim(text));
+  if (s.empty()) return std::nullopt;
+  for (char& c : s) {
+    if (c == decimalMark) c = '.';
+  }
+  std::size_t start = 0;
+  bool negative = false;
+  if (s[0] == '+' || s[0] == '-') {
+    negative = s[0] == '-';
+    start = 1;
+  }
+  if (start >= s.size()) return std::nullopt;
+  // Only digits, one point and an exponent; no "inf", "nan" or hex forms.
+  const char first = s[start];
+  if (!(first >= '0' && first <= '9') && first != '.') return std::nullopt;
+  double value = 0.0;
+  const char* begin = s.data() + start;
+  const char* end = s.data() + s.size();
+  auto [ptr, ec] = std::from_chars(begin, end, value, std::chars_format::general);
+  if (ec != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
+  return negative ? -value : value;
+}
+
+std::optional<float> ParseSingle(std::string_view text, char decimalMark) {
+  auto v = ParseNumber(text, decimalMark);
+  if (!v) return std::nullopt;
+  const float f = ToSingle(*v);
+  if (!std::isfinite(f)) return std::nullopt;
+  return f;
+}
+
+std::string ShortestText(float value) {
+  if (value == 0.0f || !std::isfinite(value)) return "0";
+  std::array<char, 64> buf{};
+  auto [ptr, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed);
+  if (ec != std::errc()) return "0";
+  return std::string(buf.data(), ptr);
+}
+
+std::string FixedText(double value, int decimals) {
+  std::array<char, 64> buf{};
+  std::snprintf(buf.data(), buf.size(), "%.*f", decimals, value);
+  std::string s(buf.data());
+  if (!s.empty() && s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
+  return s;
+}
+
+std::string General15Text(double value) {
+  std::array<char, 64> buf{};
+  std::snprintf(buf.data(), buf.size(), "%.15g", value);
+  std::string s(buf.data());
+  if (s == "-0") s = "0";
+  return s;
+}
+
+}  // namespace vst

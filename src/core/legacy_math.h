@@ -1,0 +1,52 @@
+// The arithmetic of the program's design rules. The results the engineers
+// know come from rules written as Int (round down), Fix (toward zero),
+// truncation to tenths, banker's rounding of whole counts and single-precision
+// storage of typed numbers; each rule lives here once.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vst {
+
+// Largest whole number not above x (Int(-1.5) = -2).
+double Int(double x);
+
+// x with its fraction dropped (Fix(-1.5) = -1).
+double Fix(double x);
+
+// x rounded down to tenths: Int(x * 10) / 10.
+double IntTenths(double x);
+
+// x rounded to the nearest whole number, halves to the even neighbour.
+double RoundHalfEven(double x);
+
+// The single-precision value that a field stores for x.
+float ToSingle(double x);
+
+// Reads the text of a numeric field as the program does: leading and
+// trailing blanks ignored, an optional sign, digits with one decimal mark
+// (`decimalMark`, and "." always), an optional exponent. Empty, partial or
+// non-finite text gives no value.
+std::optional<double> ParseNumber(std::string_view text, char decimalMark = '.');
+
+// ParseNumber, stored in single precision.
+std::optional<float> ParseSingle(std::string_view text, char decimalMark = '.');
+
+// The shortest decimal text that reads back to the same single-precision
+// value, in plain (not exponent) form: 131.7803, -18, 0.5.
+std::string ShortestText(float value);
+
+// The value with a fixed number of decimals, correctly rounded ("0.000"
+// pattern for decimals = 3). Never "-0.000".
+std::string FixedText(double value, int decimals);
+
+// The general decimal text of the value with at most 15 significant digits
+// and no trailing zeros (339.923575802957).
+std::string General15Text(double value);
+
+// Text with leading and trailing blanks removed.
+std::string_view Trim(std::string_view text);
+
+}  // namespace vst

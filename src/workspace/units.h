@@ -1,0 +1,53 @@
+// Unit captions of the main window and the conversions between the window's
+// units and the English units the design engine computes in.
+#pragma once
+
+#include <string>
+
+#include "workspace/design_record.h"
+
+namespace vst {
+
+// Pressure units as held in PressureUnit and a record's PRESSURE.
+inline constexpr int kPsig = 0;
+inline constexpr int kKpa = 1;
+inline constexpr int kBarG = 2;
+
+// Quantities that carry a unit label beside their field.
+enum class UnitQuantity {
+  Temperature,    // Unit1..Unit7, lblInitTempUnit, lblFinalTempUnit, lblPCTempUnit
+  Length,         // feet1..feet4
+  HeatLoss,       // W_Ft1
+  Condensate,     // label beside Cond_Load
+  InsulationSize, // inch3
+  Size,           // lblInsThickUnit, lblPipeUnit, lblTraceTubeUnit
+  Pressure,       // Label6 when the window opens
+  Density,        // lblProdDensUnit
+  SpecificHeat,   // lblProdCpUnit
+  LatentHeat,     // lblLatentHeatUnit
+};
+
+// The caption of a quantity's unit label in the unit system.
+std::string UnitCaption(UnitQuantity quantity, UnitSystem units);
+
+// The pressure caption a designed record sets from its PRESSURE:
+// " kPa" for 1, " bar g" for 2, " psig" otherwise.
+std::string PressureCaption(int pressureUnit);
+
+// Temperatures.
+double FahrenheitFromCelsius(double celsius);     // C x 1.8 + 32 (window rules)
+double RunFahrenheitFromCelsius(double celsius);  // C x 9 / 5 + 32 (design run)
+double WholeCelsiusFromFahrenheit(double fahrenheit);  // Int((F - 32) x 5 / 9)
+
+// Pressures to psig (kPa are absolute, bar g gauge).
+double PsigFromKpa(double kpa);    // kPa x 0.1450326 - 14.7
+double PsigFromBarG(double barg);  // bar g x 14.5
+double PsigFrom(double value, int pressureUnit);
+// The inverse, used where a pressure changes its unit without changing.
+double PressureFromPsig(double psig, int pressureUnit);
+
+// Lengths.
+double FeetFromMetres(double metres);           // m x 3.281
+double TenthMetresFromFeet(double feet);        // Int(ft x 3.048) / 10
+
+}  // namespace vst
