@@ -57,9 +57,8 @@ class PreferencesModel {
   // index outside the list is ignored.
   void listClicked(std::string_view name, int index);
 
-  // A command or menu item was clicked: "InsulationSize" shows the note.
-  // "Command1" is the same as done() without its result; the view calls
-  // done() itself.
+  // A menu item was clicked: "InsulationSize" shows the note. " &Done"
+  // (Command1) is done(); other names are ignored.
   void clicked(std::string_view name);
 
   // " &Done": the new program-wide values; the window then closes. Nothing
@@ -70,8 +69,12 @@ class PreferencesModel {
 
   const PreferencesInput& input() const { return input_; }
 
+  // The message shown when the pressure text cannot be converted.
+  static Message unconvertiblePressureMessage();
+
  private:
   PreferencesInput input_;
+  int pressureUnit_ = 0;  // the unit in force, corrected to bar g when out of range
   Dialogs& dialogs_;
   ControlSet controls_;
 };
