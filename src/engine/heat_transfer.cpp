@@ -1,0 +1,341 @@
+#include "engine/heat_transfer.h"
+
+#include <array>
+#include <cmath>
+
+namespace vst {
+namespace {
+
+// Every iteration below halves an interval (or averages toward a fixed
+// point); a balance that has not met its tolerance after this many steps
+// cannot meet it in double precision.
+constexpr int kMaxIterations = 300;
+
+bool Finite(double x) { return std::isfinite(x); }
+
+// One row of a conductance table: pipe size (in) and the value per column.
+template <std::size_t Columns>
+struct ConductanceRow {
+  double pipeSizeIn;
+  std::array<double, Columns> value;
+};
+
+// Value of a column: exact size match among the rows; sizes at or above
+// `lastRowFromIn` take `lastRow`; 0 otherwise.
+template <std::size_t N, std::size_t Columns>
+double LookUp(const std::array<ConductanceRow<Columns>, N>& rows, const std::array<double, Columns>& lastRow,
+              double lastRowFromIn, double pipeSizeIn, std::size_t column) {
+  if (column >= Columns || !Finite(pipeSizeIn)) return 0.0;
+  if (pipeSizeIn >= lastRowFromIn) return lastRow[column];
+  for (const auto& row : rows) {
+    if (row.pipeSizeIn == pipeSizeIn) return row.value[column];
+  }
+  return 0.0;
+}
+
+// Troughline, columns t = 0, t = 1 or 2, t = 3.
+constexpr std::array<ConductanceRow<3>, 13> kTroughline{{
+    {0.5, {5.5, 0, 0}},
+    {0.75, {5.2, 0, 0}},
+    {1, {5, 0, 0}},
+    {1.5, {4.5929, 4.5929, 0}},
+    {2, {4.10089, 4.10089, 0}},
+    {2.5, {3.7346, 3.7346, 0}},
+    {3, {3.41728, 3.41728, 4.7075}},
+    {4, {3.0612, 3.0612, 4.1805}},
+    {6, {2.6464, 2.6464, 3.5908}},
+    {8, {2.37395, 2.37395, 3.2134}},
+    {10, {2.0055, 2.0055, 2.7125}},
+    {12, {1.565, 1.565, 2.1156}},
+    {14, {1.2944, 1.2944, 1.7493}},
+}};
+constexpr std::array<double, 3> kTroughlineFrom16{1.042, 1.042, 1.408};
+
+// Fillet Trace, columns t = 0 to 3.
+constexpr std::array<ConductanceRow<4>, 13> kFillet{{
+    {0.5, {3.304, 4.4036, 0, 0}},
+    {0.75, {3.1369, 4.1808, 0, 0}},
+    {1, {2.9828, 3.9755, 0, 0}},
+    {1.5, {2.7109, 3.6131, 4.51745, 5.4218}},
+    {2, {2.4825, 3.3087, 4.1369, 4.9651}},
+    {2.5, {2.29215, 3.055, 3.81965, 4.5843}},
+    {3, {2.1346, 2.845, 3.5571, 4.2692}},
+    {4, {1.9345, 2.5311, 3.16465, 3.7982}},
+    {6, {1.63244, 2.1757, 2.7203, 3.2649}},
+    {8, {1.4703, 1.9596, 2.4501, 2.9406}},
+    {10, {1.2864, 1.7143, 2.1434, 2.5725}},
+    {12, {1.0394, 1.3856, 1.73245, 2.0793}},
+    {14, {0.7756, 1.0341, 1.29265, 1.5512}},
+}};
+constexpr std::array<double, 4> kFilletFrom16{0.625, 0.833, 1.0415, 1.25};
+
+// Jacketed tubes, columns YJ-0 t = 0, YJ-0 t >= 1, YJ-1, YJ-2.
+constexpr std::array<ConductanceRow<4>, 10> kJacketed{{
+    {0.5, {0.554, 0.7096, 0.354, 0.2252}},
+    {0.75, {0.544, 0.6895, 0.347, 0.2225}},
+    {1, {0.533, 0.67, 0.34, 0.22}},
+    {1.5, {0.517, 0.633, 0.327, 0.2149}},
+    {2, {0.501, 0.599, 0.314, 0.2101}},
+    {2.5, {0.485, 0.5676, 0.302, 0.2056}},
+    {3, {0.47, 0.539, 0.291, 0.2013}},
+    {4, {0.448, 0.49, 0.27, 0.1937}},
+    {6, {0.402, 0.425, 0.2355, 0.189}},
+    {8, {0.37, 0.415, 0.2105, 0.1723}},
+}};
+constexpr std::array<double, 4> kJacketedAbove8{0.37, 0.415, 0.21, 0.17};
+// Where each jacketed column switches to its last row.
+constexpr std::array<double, 4> kJacketedLastRowFromIn{8, 7, 9, 9};
+
+double JacketedConductance(std::size_t column, double pipeSizeIn) {
+  return LookUp(kJacketed, kJacketedAbove8, kJacketedLastRowFromIn[column], pipeSizeIn, column);
+}
+
+// Air properties at a film temperature (F), fits valid for -100 to 400 F.
+double AirViscosity(double filmF) {  // lb/(ft hr)
+  return 0.039399989 + 6.8999929e-05 * filmF - 5.9997703e-08 * filmF * filmF + 2.4447414e-14 * filmF * filmF * filmF;
+}
+double AirConductivity(double filmF) {  // BTU/(hr ft F)
+  return 0.013 + 2.5000056e-05 * filmF - 2.0000549e-08 * filmF * filmF - 1.1117753e-14 * filmF * filmF * filmF;
+}
+double AirPrandtl(double filmF) {
+  return 0.71799946 - 0.00018999659 * filmF + 1.0001456e-06 * filmF * filmF + 8.0005726e-09 * filmF * filmF * filmF;
+}
+double AirDensity(double filmF) {  // lb/ft3, ideal gas at one atmosphere
+  return 2116.0 / (53.3 * (filmF + 460.0));
+}
+
+// Heat the outer surface at surfaceF gives to the air at ambientF
+// (BTU/(hr ft2)): forced or free convection plus radiation at emittance 0.12.
+double SurfaceFlux(double surfaceF, double ambientF, double outerDiameterFt, Air air) {
+  const double dT = surfaceF - ambientF;
+  double convection = 0.0;
+  if (air.still) {
+    convection = 1.32 * std::pow(dT / outerDiameterFt, 0.25) * dT;
+  } else {
+    const double filmF = (surfaceF + ambientF) / 2.0;
+    const double reynolds = AirDensity(filmF) * air.windFtPerHr * outerDiameterFt / AirViscosity(filmF);
+    convection = 0.0266 * (AirConductivity(filmF) / outerDiameterFt) * std::pow(reynolds, 0.805) *
+                 std::pow(AirPrandtl(filmF), 0.33) * dT;
+  }
+  const double radiation =
+      0.1714 * 0.12 * (std::pow((surfaceF + 459.6) / 100.0, 4) - std::pow(ambientF / 100.0 + 4.596, 4));
+  return convection + radiation;
+}
+
+// Friction factor of the condensate flow in the tracer at a Reynolds number.
+double FrictionFactor(double reynolds) {
+  if (reynolds < 1400.0) return 64.0 / reynolds;
+  if (reynolds < 4000.0) return 12.0615 / reynolds + 0.0370846;
+  const double x = std::log(reynolds);
+  return std::exp(0.70189 - 0.68416085 * x + 0.0300973 * x * x - 0.0005523924 * x * x * x);
+}
+
+}  // namespace
+
+Installation InstallationFromCode(int installationCode, bool internalMode) {
+  switch (installationCode) {
+    case 0: return Installation::Troughline;
+    case 1: return Installation::FilletTrace;
+    case 2: return internalMode ? Installation::YJ0 : Installation::YJ1;
+    case 3: return internalMode ? Installation::YJ1 : Installation::YJ2;
+    case 4: return internalMode ? Installation::YJ2 : Installation::None;
+    default: return Installation::None;
+  }
+}
+
+double SteamSaturationTemp(double p) {
+  return 212.02533 + 2.5396373 * p - 0.021916074 * p * p + 0.00012451976 * std::pow(p, 3) -
+         3.8620637e-07 * std::pow(p, 4) + 5.8865237e-10 * std::pow(p, 5) - 3.4051215e-13 * std::pow(p, 6);
+}
+
+double LatentHeat(double t) {
+  return 1084.8987 - 0.44784065 * t - 0.00053384075 * t * t + 8.68044e-07 * std::pow(t, 3) -
+         1.9497734e-09 * std::pow(t, 4);
+}
+
+double SteamViscosity(double t) {
+  return 0.007282541 + 3.0227503e-05 * t - 1.1904735e-08 * t * t + 5.1851828e-11 * std::pow(t, 3);
+}
+
+double SteamDensity(double p) {
+  return 0.037152922 + 0.0023322284 * p - 1.9091693e-06 * p * p + 6.217961e-09 * std::pow(p, 3) -
+         6.498887e-12 * std::pow(p, 4);
+}
+
+double InsulationConductivity(int insulationType, double t) {
+  switch (insulationType) {
+    case 0: return 0.0304762 + 3.43254e-05 * t + 9.92063e-09 * t * t;                            // calcium silicate
+    case 1: return 0.021292 + 4.0178e-05 * t - 3.7919e-08 * t * t - 2.6876e-10 * std::pow(t, 3);  // foamed elastomer
+    case 2: return 0.0173 + 2e-05 * t + 1e-07 * t * t;                                           // fiberglass
+    case 3: return 0.0179 + 3e-05 * t + 6e-08 * t * t;                                           // mineral fiber
+    case 4: return 0.0296 + 4e-05 * t + 8e-08 * t * t;                                           // cellular glass
+    case 5:                                                                                      // polyisocyanurate
+      return 0.0161756 - 3.49978e-06 * t + 3.47859e-08 * t * t + 2.08344e-09 * std::pow(t, 3) -
+             6.88509e-12 * std::pow(t, 4);
+    case 6: return 0.035476 + 4.4643e-05 * t - 8.4703e-22 * t * t;  // expanded perlite
+    default: return 0.0;
+  }
+}
+
+double TracerConductance(int installationCode, double pipeSizeIn, int tubeIndex, bool internalMode,
+                         bool k90InUse) {
+  if (tubeIndex < 0 || tubeIndex > 3) return 0.0;
+  const auto t = static_cast<std::size_t>(tubeIndex);
+  switch (InstallationFromCode(installationCode, internalMode)) {
+    case Installation::Troughline: {
+      const std::size_t column = t == 0 ? 0 : (t == 3 ? 2 : 1);
+      const double value = LookUp(kTroughline, kTroughlineFrom16, 16.0, pipeSizeIn, column);
+      return k90InUse ? 0.75 * value : value;
+    }
+    case Installation::FilletTrace: return LookUp(kFillet, kFilletFrom16, 16.0, pipeSizeIn, t);
+    case Installation::YJ0: return JacketedConductance(t == 0 ? 0 : 1, pipeSizeIn);
+    case Installation::YJ1: return JacketedConductance(2, pipeSizeIn);
+    case Installation::YJ2: return JacketedConductance(3, pipeSizeIn);
+    case Installation::None: break;
+  }
+  return 0.0;
+}
+
+double TotalConductance(double conductancePerTracer, int passes) {
+  return passes > 1 ? conductancePerTracer * passes : conductancePerTracer;
+}
+
+float TracerHeatInput(double steamTempF, double pipeSizeIn, double pipeTempF, int installationCode, int tubeIndex,
+                      int passes, bool internalMode, bool k90InUse) {
+  const double cp1 = TracerConductance(installationCode, pipeSizeIn, tubeIndex, internalMode, k90InUse);
+  return static_cast<float>((steamTempF - pipeTempF) * TotalConductance(cp1, passes));
+}
+
+SurfaceBalance InsulatedSurfaceBalance(double pipeTempF, double ambientF, const Insulation& insulation, Air air,
+                                       double tolerance) {
+  SurfaceBalance result;
+  const double di = insulation.innerDiameterIn;
+  const double d0 = insulation.outerDiameterIn;
+  const double equivalentThicknessFt = (d0 / 24.0) * std::log(d0 / di);
+  const double area = 3.1416 * d0 / 12.0;
+  const double outerDiameterFt = d0 / 12.0;
+  if (!Finite(equivalentThicknessFt) || !Finite(area) || !(outerDiameterFt > 0.0) || !Finite(pipeTempF) ||
+      !Finite(ambientF)) {
+    return result;
+  }
+  double lo = ambientF;
+  double hi = pipeTempF;
+  for (int step = 0; step < kMaxIterations; ++step) {
+    const double ts = (lo + hi) / 2.0;
+    const double k = InsulationConductivity(insulation.type, (pipeTempF + ts) / 2.0);
+    const double r = equivalentThicknessFt / k + 0.5;
+    const double qin = (pipeTempF - ts) / r;
+    const double qout = SurfaceFlux(ts, ambientF, outerDiameterFt, air);
+    if (!Finite(r) || !Finite(qin) || !Finite(qout)) return result;
+    if (std::fabs(qin - qout) < tolerance) {
+      result.converged = true;
+      result.surfaceTempF = ts;
+      result.resistance = r;
+      result.areaPerFt = area;
+      result.heatLossBtuHrFt = qin * area;
+      return result;
+    }
+    if (qin > qout) {
+      lo = ts;
+    } else {
+      hi = ts;
+    }
+  }
+  return result;
+}
+
+Air CaseAir(BalanceCase balanceCase) {
+  return balanceCase == BalanceCase::MaximumMaintained ? Air::Still() : Air::Wind(kDesignWindFtPerHr);
+}
+
+double CaseTolerance(BalanceCase balanceCase) { return balanceCase == BalanceCase::MaximumMaintained ? 0.5 : 0.3; }
+
+PipeBalance PipeTemperatureBalance(BalanceCase balanceCase, double steamTempF, double ambientF,
+                                   double totalConductance, const Insulation& insulation) {
+  PipeBalance result;
+  const Air air = CaseAir(balanceCase);
+  const double tolerance = CaseTolerance(balanceCase);
+  // Without tracer conductance (no table row for the combination) the pipe
+  // would only settle at the ambient; that is no design.
+  if (!Finite(steamTempF) || !Finite(ambientF) || !(totalConductance > 0.0) || !Finite(totalConductance)) {
+    return result;
+  }
+  double lo = ambientF;
+  double hi = steamTempF;
+  for (int step = 0; step < kMaxIterations; ++step) {
+    double tp = (lo + hi) / 2.0;
+    if (tp <= ambientF) tp = ambientF + 1.0;
+    const SurfaceBalance surface = InsulatedSurfaceBalance(tp, ambientF, insulation, air, tolerance);
+    if (!surface.converged) return result;
+    const double lossConductance = surface.areaPerFt / surface.resistance;
+    const double tb = (totalConductance * steamTempF + surface.surfaceTempF * lossConductance) /
+                      (totalConductance + lossConductance);
+    if (!Finite(tb)) return result;
+    if (std::fabs(tp - tb) < tolerance) {
+      result.converged = true;
+      result.pipeTempF = tp;
+      result.heatLossBtuHrFt = surface.heatLossBtuHrFt;
+      return result;
+    }
+    if (tp < tb) {
+      lo = tp;
+    } else {
+      hi = tp;
+    }
+  }
+  return result;
+}
+
+double StoredMinimumMaintainedTemp(double balancedPipeTempF, int installationCode) {
+  return IsJacketedCode(installationCode) ? balancedPipeTempF - 5.0 : balancedPipeTempF;
+}
+
+double HeatPerTracer(double designHeatLossBtuHrFt, int passes) {
+  return designHeatLossBtuHrFt / (passes > 1 ? passes : 1);
+}
+
+double CondensateLoad(double designHeatLossBtuHrFt, int passes, double latentHeatBtuLb) {
+  return HeatPerTracer(designHeatLossBtuHrFt, passes) / latentHeatBtuLb;
+}
+
+double TubeOutsideDiameter(int tubeIndex, bool metric) {
+  constexpr std::array<double, 4> kInches{0.375, 0.5, 0.625, 0.75};
+  constexpr std::array<double, 4> kMillimetres{10, 12, 16, 20};
+  if (tubeIndex < 0 || tubeIndex > 3) return 0.0;
+  return (metric ? kMillimetres : kInches)[static_cast<std::size_t>(tubeIndex)];
+}
+
+TrapDistanceResult TrapDistance(double heatPerTracerBtuHrFt, double pressurePsig, int tubeIndex, double wallThickness,
+                                bool metric) {
+  TrapDistanceResult result;
+  const double insideDiameter = TubeOutsideDiameter(tubeIndex, metric) - 2.0 * wallThickness;
+  // Without bore, heat or pressure there is no condensate flow to size.
+  if (!(insideDiameter > 0.0) || !(heatPerTracerBtuHrFt > 0.0) || !Finite(heatPerTracerBtuHrFt) ||
+      !(pressurePsig > 0.0) || !Finite(pressurePsig)) {
+    return result;
+  }
+  const double boreFt = metric ? insideDiameter / 25.4 / 12.0 : insideDiameter / 12.0;
+  const double flowArea = 3.1416 * boreFt * boreFt / 4.0;
+  const double hfg = LatentHeat(SteamSaturationTemp(pressurePsig));
+  const double viscosity = SteamViscosity(SteamSaturationTemp(0.95 * pressurePsig));
+  const double density = SteamDensity(0.95 * pressurePsig);
+  double length = 50.0;
+  for (int step = 0; step < kMaxIterations; ++step) {
+    const double condensate = heatPerTracerBtuHrFt * length / hfg;  // lb/hr
+    const double reynolds = 0.526 * condensate / (boreFt * viscosity);
+    const double velocity = condensate / (3600.0 * density * flowArea);
+    const double friction = FrictionFactor(reynolds);
+    const double allowed =
+        (boreFt * 1.8 * 32.174 * 144.0 * 0.1 * pressurePsig) / (friction * density * velocity * velocity);
+    if (!Finite(allowed) || !Finite(length)) return result;
+    if (std::fabs(length - allowed) <= 0.5) {
+      result.converged = true;
+      result.lengthFt = length > kMaxTrapDistanceFt ? kMaxTrapDistanceFt : length;
+      return result;
+    }
+    length = (length + allowed) / 2.0;
+  }
+  return result;
+}
+
+}  // namespace vst

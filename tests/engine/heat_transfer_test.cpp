@@ -1,0 +1,281 @@
+#include "engine/heat_transfer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+
+namespace vst {
+namespace {
+
+// Installation list positions.
+constexpr int kTrough = 0;
+constexpr int kFillet = 1;
+constexpr int kStdYJ1 = 2, kStdYJ2 = 3;
+constexpr int kIntYJ0 = 2, kIntYJ1 = 3, kIntYJ2 = 4;
+
+TEST(SteamProperties, SaturationFitMatchesSteamTables) {
+  // Exact at 0 psig by its constant term; about 297.5 F at 50 psig.
+  EXPECT_DOUBLE_EQ(SteamSaturationTemp(0), 212.02533);
+  EXPECT_NEAR(SteamSaturationTemp(50), 297.5468, 1e-4);
+  // IAPWS-IF97 saturation line (region 4), gauge pressures on 14.696 psia;
+  // the fit holds these within the tolerance beside each row.
+  struct Row { double psig, tempF, tolF; };
+  const Row rows[] = {{0, 211.954, 0.1}, {50, 297.652, 0.2}, {100, 337.882, 0.5}, {150, 365.872, 0.5}};
+  for (const auto& r : rows) EXPECT_NEAR(SteamSaturationTemp(r.psig), r.tempF, r.tolF) << r.psig << " psig";
+}
+
+TEST(SteamProperties, LatentHeatViscosityAndDensityFits) {
+  // IAPWS-IF97: 2256.5 kJ/kg at 100 C = 970.1 BTU/lb; the fit gives 970.30.
+  EXPECT_NEAR(LatentHeat(212), 970.1, 0.3);
+  // The fits evaluated by hand at one point each (to 1e-9 relative).
+  EXPECT_NEAR(LatentHeat(SteamSaturationTemp(50)), 911.96605400, 1e-6);
+  EXPECT_NEAR(SteamViscosity(300), 0.016679365106, 1e-12);
+  EXPECT_NEAR(SteamDensity(50), 0.14972804583125, 1e-12);
+  EXPECT_NEAR(SteamDensity(0), 0.037152922, 1e-12);
+}
+
+TEST(InsulationConductivity, EachFitAtThreeMeanTemperatures) {
+  // Values evaluated by hand from each polynomial.
+  struct Row { int type; double at0, at100, at200; };
+  const Row rows[] = {
+      {0, 0.0304762, 0.0340079463, 0.0377381052},  // calcium silicate
+      {1, 0.021292, 0.02466185, 0.02566076},       // foamed elastomer (negative T^2, T^3 terms)
+      {2, 0.0173, 0.0203, 0.0253},                 // fiberglass
+      {3, 0.0179, 0.0215, 0.0263},                 // mineral fiber
+      {4, 0.0296, 0.0344, 0.0408},                 // cellular glass
+      {5, 0.0161756, 0.017568412, 0.022518456},    // polyisocyanurate (negative T term)
+      {6, 0.035476, 0.0399403, 0.0444046},         // expanded perlite
+  };
+  for (const auto& r : rows) {
+    EXPECT_NEAR(InsulationConductivity(r.type, 0), r.at0, 1e-12) << "type " << r.type;
+    EXPECT_NEAR(InsulationConductivity(r.type, 100), r.at100, 1e-12) << "type " << r.type;
+    EXPECT_NEAR(InsulationConductivity(r.type, 200), r.at200, 1e-12) << "type " << r.type;
+  }
+  EXPECT_EQ(InsulationConductivity(7, 100), 0.0);
+  EXPECT_EQ(InsulationConductivity(-1, 100), 0.0);
+}
+
+TEST(InstallationCodes, MeanDifferentMethodsInTheTwoModes) {
+  EXPECT_EQ(InstallationFromCode(2, false), Installation::YJ1);
+  EXPECT_EQ(InstallationFromCode(3, false), Installation::YJ2);
+  EXPECT_EQ(InstallationFromCode(4, false), Installation::None);
+  EXPECT_EQ(InstallationFromCode(2, true), Installation::YJ0);
+  EXPECT_EQ(InstallationFromCode(3, true), Installation::YJ1);
+  EXPECT_EQ(InstallationFromCode(4, true), Installation::YJ2);
+  EXPECT_EQ(InstallationFromCode(5, true), Installation::None);
+  EXPECT_EQ(InstallationFromCode(-1, false), Installation::None);
+}
+
+TEST(TracerConductance, TableRowsAndLastRowThresholds) {
+  struct Row { int code; bool internal; double pipeIn; int tube; double expected; };
+  const Row rows[] = {
+      // Troughline: the 16 in row serves 16 in and larger; 15 in has no row.
+      {kTrough, false, 2, 0, 4.10089},
+      {kTrough, false, 1.5, 2, 4.5929},
+      {kTrough, false, 1, 1, 0},
+      {kTrough, false, 2.5, 3, 0},
+      {kTrough, false, 3, 3, 4.7075},
+      {kTrough, false, 14, 1, 1.2944},
+      {kTrough, false, 15, 0, 0},
+      {kTrough, false, 16, 0, 1.042},
+      {kTrough, false, 36, 3, 1.408},
+      {kTrough, true, 0.5, 0, 5.5},
+      // Fillet Trace: same threshold.
+      {kFillet, false, 20, 1, 0.833},
+      {kFillet, false, 16, 3, 1.25},
+      {kFillet, false, 14, 2, 1.29265},
+      {kFillet, false, 13, 2, 0},
+      {kFillet, false, 0.75, 1, 4.1808},
+      {kFillet, false, 0.75, 2, 0},
+      {kFillet, true, 4, 2, 3.16465},
+      // YJ-0 (internal code 2): from 8 in with t = 0, from 7 in with t >= 1.
+      {kIntYJ0, true, 7, 0, 0},
+      {kIntYJ0, true, 8, 0, 0.37},
+      {kIntYJ0, true, 10, 0, 0.37},
+      {kIntYJ0, true, 6, 1, 0.425},
+      {kIntYJ0, true, 6.5, 1, 0},
+      {kIntYJ0, true, 7, 1, 0.415},
+      {kIntYJ0, true, 24, 1, 0.415},
+      {kIntYJ0, true, 0.5, 0, 0.554},
+      {kIntYJ0, true, 0.5, 1, 0.7096},
+      // YJ-1 and YJ-2 from 9 in; the 8 in row keeps its own value.
+      {kStdYJ1, false, 8, 0, 0.2105},
+      {kStdYJ1, false, 8.5, 0, 0},
+      {kStdYJ1, false, 9, 0, 0.21},
+      {kStdYJ1, false, 10, 0, 0.21},
+      {kIntYJ1, true, 10, 0, 0.21},
+      {kIntYJ1, true, 2, 0, 0.314},
+      {kStdYJ2, false, 8, 0, 0.1723},
+      {kStdYJ2, false, 10, 0, 0.17},
+      {kIntYJ2, true, 8, 0, 0.1723},
+      {kIntYJ2, true, 1, 0, 0.22},
+      // No such installation, size or tube.
+      {4, false, 2, 0, 0},
+      {kFillet, false, 5, 0, 0},
+      {kFillet, false, 0.25, 0, 0},
+      {kTrough, false, 2, 4, 0},
+      {kTrough, false, 2, -1, 0},
+  };
+  for (const auto& r : rows) {
+    EXPECT_DOUBLE_EQ(TracerConductance(r.code, r.pipeIn, r.tube, r.internal, false), r.expected)
+        << "code " << r.code << (r.internal ? " internal" : " standard") << ", " << r.pipeIn << " in, tube " << r.tube;
+  }
+  EXPECT_EQ(TracerConductance(kTrough, std::nan(""), 0, false, false), 0.0);
+}
+
+TEST(TracerConductance, K90CompoundLowersTroughlineOnly) {
+  EXPECT_DOUBLE_EQ(TracerConductance(kTrough, 2, 0, false, true), 0.75 * 4.10089);
+  EXPECT_DOUBLE_EQ(TracerConductance(kTrough, 20, 3, true, true), 0.75 * 1.408);
+  EXPECT_DOUBLE_EQ(TracerConductance(kFillet, 2, 0, false, true), 2.4825);
+  EXPECT_DOUBLE_EQ(TracerConductance(kStdYJ1, 2, 0, false, true), 0.314);
+  EXPECT_DOUBLE_EQ(TracerConductance(kIntYJ0, 2, 0, true, true), 0.501);
+}
+
+TEST(TracerHeatInput, PassesMultiplyAboveOneAndResultIsSingle) {
+  struct Row { int passes; double factor; };
+  const Row rows[] = {{1, 1}, {0, 1}, {2, 2}, {3, 3}, {8, 8}};
+  for (const auto& r : rows) {
+    const float q = TracerHeatInput(297.5, 2, 100, kTrough, 0, r.passes, false, false);
+    EXPECT_EQ(q, static_cast<float>(197.5 * 4.10089 * r.factor)) << r.passes << " passes";
+  }
+  EXPECT_DOUBLE_EQ(TotalConductance(0.5, 3), 1.5);
+  EXPECT_DOUBLE_EQ(TotalConductance(0.5, 1), 0.5);
+}
+
+// The typical design: 2 in pipe, one 3/8 in Troughline tracer, 1 in of
+// fiberglass sized to position 8 (ID 3.53 in, 1.02 in thick), 50 psig.
+const Insulation kTypical{2, 3.53, 3.53 + 2 * 1.02};
+
+TEST(SurfaceBalance, FluxesMeetWithinTheCaseTolerance) {
+  // Reference: independent double-precision evaluation of the same bisection.
+  struct Row { double pipeF, ambientF; Insulation ins; bool still; double tol, surfaceF, lossBtuHrFt; };
+  const Row rows[] = {
+      {250, 0, kTypical, false, 0.3, 5.0048828125, 65.80629622},
+      {250, 100, kTypical, true, 0.5, 109.66796875, 41.87664798},
+      {250, 0, {5, 3.53, 5.57}, false, 0.3, 4.45556640625, 58.34982591},
+  };
+  for (const auto& r : rows) {
+    const SurfaceBalance s =
+        InsulatedSurfaceBalance(r.pipeF, r.ambientF, r.ins, r.still ? Air::Still() : Air::Wind(132000), r.tol);
+    ASSERT_TRUE(s.converged) << r.pipeF << "/" << r.ambientF;
+    EXPECT_NEAR(s.surfaceTempF, r.surfaceF, 1e-9) << r.pipeF << "/" << r.ambientF;
+    EXPECT_NEAR(s.heatLossBtuHrFt, r.lossBtuHrFt, 1e-6) << r.pipeF << "/" << r.ambientF;
+    EXPECT_NEAR(s.areaPerFt, 3.1416 * r.ins.outerDiameterIn / 12, 1e-12);
+  }
+}
+
+TEST(SurfaceBalance, StillAirLosesLessThanWind) {
+  const auto wind = InsulatedSurfaceBalance(250, 50, kTypical, Air::Wind(132000), 0.3);
+  const auto still = InsulatedSurfaceBalance(250, 50, kTypical, Air::Still(), 0.3);
+  ASSERT_TRUE(wind.converged && still.converged);
+  EXPECT_LT(still.heatLossBtuHrFt, wind.heatLossBtuHrFt);
+  EXPECT_GT(still.surfaceTempF, wind.surfaceTempF);
+}
+
+TEST(SurfaceBalance, UnreachableToleranceOrBadGeometryIsNotConverged) {
+  EXPECT_FALSE(InsulatedSurfaceBalance(250, 0, kTypical, Air::Wind(132000), 0.0).converged);
+  EXPECT_FALSE(InsulatedSurfaceBalance(250, 0, kTypical, Air::Wind(132000), -1.0).converged);
+  EXPECT_FALSE(InsulatedSurfaceBalance(250, 0, {2, 0, 5.57}, Air::Wind(132000), 0.3).converged);
+  EXPECT_FALSE(InsulatedSurfaceBalance(250, 0, {2, 3.53, 0}, Air::Wind(132000), 0.3).converged);
+  // No conductivity for the type: the conducted flux divides by zero.
+  EXPECT_FALSE(InsulatedSurfaceBalance(250, 0, {9, 3.53, 5.57}, Air::Wind(132000), 0.3).converged);
+  // Pipe below ambient in still air: a fractional power of a negative number.
+  EXPECT_FALSE(InsulatedSurfaceBalance(50, 100, kTypical, Air::Still(), 0.5).converged);
+}
+
+TEST(PipeTemperatureBalance, ThreeCasesOfTheTypicalDesign) {
+  const double p = 50;
+  // Reference: independent double-precision evaluation of the same bisections.
+  struct Row { BalanceCase c; double steamF, ambientF, pipeF, lossBtuHrFt; };
+  const Row rows[] = {
+      {BalanceCase::MinimumMaintained, SteamSaturationTemp(0.9 * p), 0, 273.56055906, 73.68521906},
+      {BalanceCase::DesignHeatLoss, SteamSaturationTemp(0.95 * p), 0, 276.30689811, 74.63086754},
+      {BalanceCase::MaximumMaintained, SteamSaturationTemp(p), 100, 284.42847980, 53.50783980},
+  };
+  for (const auto& r : rows) {
+    const PipeBalance b = PipeTemperatureBalance(r.c, r.steamF, r.ambientF, 4.10089, kTypical);
+    ASSERT_TRUE(b.converged) << static_cast<int>(r.c);
+    EXPECT_NEAR(b.pipeTempF, r.pipeF, 1e-6) << static_cast<int>(r.c);
+    EXPECT_NEAR(b.heatLossBtuHrFt, r.lossBtuHrFt, 1e-6) << static_cast<int>(r.c);
+  }
+}
+
+TEST(PipeTemperatureBalance, CasesUseTheirAirAndTolerance) {
+  EXPECT_FALSE(CaseAir(BalanceCase::MinimumMaintained).still);
+  EXPECT_DOUBLE_EQ(CaseAir(BalanceCase::MinimumMaintained).windFtPerHr, 132000);
+  EXPECT_DOUBLE_EQ(CaseAir(BalanceCase::DesignHeatLoss).windFtPerHr, 132000);
+  EXPECT_TRUE(CaseAir(BalanceCase::MaximumMaintained).still);
+  EXPECT_DOUBLE_EQ(CaseTolerance(BalanceCase::MinimumMaintained), 0.3);
+  EXPECT_DOUBLE_EQ(CaseTolerance(BalanceCase::DesignHeatLoss), 0.3);
+  EXPECT_DOUBLE_EQ(CaseTolerance(BalanceCase::MaximumMaintained), 0.5);
+  // More conductance holds the pipe nearer the steam.
+  const double steam = SteamSaturationTemp(45);
+  const auto one = PipeTemperatureBalance(BalanceCase::MinimumMaintained, steam, 0, 4.10089, kTypical);
+  const auto three = PipeTemperatureBalance(BalanceCase::MinimumMaintained, steam, 0, 3 * 4.10089, kTypical);
+  ASSERT_TRUE(one.converged && three.converged);
+  EXPECT_GT(three.pipeTempF, one.pipeTempF);
+  EXPECT_LT(three.pipeTempF, steam);
+}
+
+TEST(PipeTemperatureBalance, UnbalanceableInputsEndQuicklyAsNotConverged) {
+  const auto start = std::chrono::steady_clock::now();
+  const double steam = SteamSaturationTemp(45);
+  for (auto c : {BalanceCase::MinimumMaintained, BalanceCase::DesignHeatLoss, BalanceCase::MaximumMaintained}) {
+    // No tracer conductance: the pipe is held at ambient + 1 F and never balances.
+    EXPECT_FALSE(PipeTemperatureBalance(c, steam, 0, 0.0, kTypical).converged) << static_cast<int>(c);
+    // Ambient above the steam.
+    EXPECT_FALSE(PipeTemperatureBalance(c, steam, 400, 4.10089, kTypical).converged) << static_cast<int>(c);
+    // No conductivity: a division by zero inside.
+    EXPECT_FALSE(PipeTemperatureBalance(c, steam, 0, 4.10089, {9, 3.53, 5.57}).converged) << static_cast<int>(c);
+    EXPECT_FALSE(PipeTemperatureBalance(c, std::nan(""), 0, 4.10089, kTypical).converged) << static_cast<int>(c);
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+TEST(MinimumMaintainedTemp, JacketedTracersReportFiveDegreesLess) {
+  struct Row { int code; double expected; };
+  const Row rows[] = {{0, 250}, {1, 250}, {2, 245}, {3, 245}, {4, 245}};
+  for (const auto& r : rows) EXPECT_DOUBLE_EQ(StoredMinimumMaintainedTemp(250, r.code), r.expected) << r.code;
+}
+
+TEST(CondensateLoad, HeatPerTracerOverLatentHeat) {
+  EXPECT_DOUBLE_EQ(HeatPerTracer(90, 3), 30);
+  EXPECT_DOUBLE_EQ(HeatPerTracer(90, 1), 90);
+  EXPECT_DOUBLE_EQ(CondensateLoad(90, 2, 900), 0.05);
+}
+
+TEST(TrapDistance, EachFrictionRegimeAndTheCap) {
+  // Reference: independent double-precision evaluation of the same iteration;
+  // the Reynolds number at the result names the friction branch.
+  struct Row { double heat, psig; int tube; double wall; bool metric; double lengthFt; };
+  const Row rows[] = {
+      {74.63086754, 50, 0, 0.032, false, 144.38490313},  // Re 14547, turbulent
+      {74.63086754, 50, 0, 0.049, false, 118.00485317},  // thicker wall, smaller bore
+      {74.63086754, 50, 0, 1.0, true, 147.61375227},     // 10 mm tube, 1 mm wall
+      {2, 5, 0, 0.049, false, 358.63257080},             // Re 1211, laminar
+      {10, 5, 0, 0.049, false, 132.00234699},            // Re 2228, transition
+      {200, 150, 1, 0.035, false, 261.56366743},         // 1/2 in tube
+      {100, 150, 1, 0.035, false, 407.23987313},
+      {50, 150, 1, 0.035, false, 500},                   // 500 ft cap
+      {1, 50, 0, 0.032, false, 500},
+  };
+  for (const auto& r : rows) {
+    const TrapDistanceResult t = TrapDistance(r.heat, r.psig, r.tube, r.wall, r.metric);
+    ASSERT_TRUE(t.converged) << r.heat << " BTU/hr-ft, " << r.psig << " psig";
+    EXPECT_NEAR(t.lengthFt, r.lengthFt, 1e-6) << r.heat << " BTU/hr-ft, " << r.psig << " psig";
+  }
+}
+
+TEST(TrapDistance, NoBoreHeatOrPressureIsNotConverged) {
+  EXPECT_FALSE(TrapDistance(74.6, 50, 0, 0.1875, false).converged);  // wall closes the bore
+  EXPECT_FALSE(TrapDistance(74.6, 50, 0, 5.0, true).converged);
+  EXPECT_FALSE(TrapDistance(74.6, 50, 4, 0.032, false).converged);   // no such tube
+  EXPECT_FALSE(TrapDistance(0, 50, 0, 0.032, false).converged);
+  EXPECT_FALSE(TrapDistance(-3, 50, 0, 0.032, false).converged);
+  EXPECT_FALSE(TrapDistance(74.6, 0, 0, 0.032, false).converged);
+  EXPECT_FALSE(TrapDistance(std::nan(""), 50, 0, 0.032, false).converged);
+}
+
+}  // namespace
+}  // namespace vst
