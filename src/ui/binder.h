@@ -61,6 +61,10 @@ class Binder : public QObject {
   // of the model). Unknown names are ignored.
   void focus(const std::string& name);
 
+  // Runs a call that is not a widget's event (a timer tick, a gesture of
+  // another window) as a forwarded event: redraw and afterEvent follow.
+  void dispatch(const std::function<void()>& call) { forward(call); }
+
   // Names of controls without a widget (a layout check in tests).
   std::vector<std::string> unboundControls() const;
 

@@ -1,0 +1,32 @@
+// The desktop implementation of the dialogs interface: Qt message boxes, file
+// dialogs and the fittings and pipe-shoe dialogs of a design. Every dialog
+// runs modally; the caller waits while the window system keeps processing
+// events (timers, repaints).
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "core/dialogs.h"
+
+namespace vst::ui {
+
+class QtDialogs : public Dialogs {
+ public:
+  // Dialogs are centred over parent (the main window), or over the active
+  // window when parent is null.
+  explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+  void setParent(QWidget* parent) { parent_ = parent; }
+
+  MsgAnswer message(const Message& message) override;
+  void pipeForm(PipeFormModel& model) override;
+  void shoeForm(ShoeFormModel& model) override;
+  std::optional<std::string> openFileName(const FileDialogSpec& spec) override;
+  std::optional<std::string> saveFileName(const FileDialogSpec& spec) override;
+
+ private:
+  QWidget* dialogParent() const;
+  QPointer<QWidget> parent_;
+};
+
+}  // namespace vst::ui
