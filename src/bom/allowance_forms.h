@@ -1,0 +1,164 @@
+// The two dialogs of the allowance step of a design, without a toolkit:
+// PipeForm (valves, flanges, pumps, pre-insulated tubing and whether the pipe
+// length already includes the allowances) and ShoeForm (pipe shoes by size).
+// Each model holds what its window shows and runs its commands; the desktop
+// skin draws the controls by name and forwards typing, clicks and the Enter
+// key. Dialogs::pipeForm / shoeForm return once the model is closed().
+//
+// Both forms refuse a box whose text is not a number, or is negative, with an
+// "Input Error" message that names the box, move the focus to it and stay
+// open. An empty box counts as 0.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/dialogs.h"
+#include "workspace/controls.h"
+#include "workspace/design_record.h"
+
+namespace vst {
+
+// Positions of the PipeForm answer list Combo2.
+inline constexpr int kAllowanceIncludedYes = 0;
+inline constexpr int kAllowanceIncludedNo = 1;
+
+// Whether Combo2 opens on the record's own answer: when the main window's
+// Rise output is not empty or the design has one tracer. Otherwise it opens
+// on "No".
+bool ShowsRecordedAnswer(std::string_view riseText, int tracerCount);
+
+// What PipeForm is opened with.
+struct PipeFormSetup {
+  UnitSystem units = UnitSystem::English;
+  std::string pipeLengthText;  // Pipe_Len_In as the main window shows it
+  // The record's counts and pre-insulated tubing length (user's length unit).
+  float VALN = 0;
+  float FLNO = 0;
+  float NOPX = 0;
+  float WCTB = 0;
+  int allowanceIncluded = kAllowanceIncludedYes;  // the record's AllowanceIncluded
+  bool showRecordedAnswer = false;                // see ShowsRecordedAnswer
+  char decimalMark = '.';                         // the locale's decimal separator
+};
+
+// What PipeForm's "&Next" accepted.
+struct PipeFormAnswer {
+  int allowanceIncluded = kAllowanceIncludedNo;  // 0 "Yes", 1 "No"
+  float valves = 0;
+  float flanges = 0;
+  float pumps = 0;
+  float wrapcore = 0;  // total pre-insulated tubing, user's length unit
+};
+
+// The fittings dialog. Controls (by name): the list Combo2 ("Yes", "No"); the
+// boxes numvalves, numflanges, numpumps, Text1; the button Command1
+// ("&Next"); the labels Label1 (the question), Label2 to Label5 (the boxes'
+// captions) and Label6 (the unit of Text1: " Ft" or " m").
+class PipeFormModel {
+ public:
+  PipeFormModel(const PipeFormSetup& setup, Dialogs& dialogs);
+  PipeFormModel(const PipeFormModel&) = delete;
+  PipeFormModel& operator=(const PipeFormModel&) = delete;
+
+  // "Pipe Length = 100 Feet" / "Pipe Length = 30 Meters".
+  const std::string& caption() const { return caption_; }
+  const ControlSet& controls() const { return controls_; }
+  const Control& control(std::string_view name) const { return controls_[name]; }
+  std::string text(std::string_view box) const { return controls_[box].text; }
+  int selectedAnswer() const { return controls_["Combo2"].index; }
+
+  // The user types into one of the four boxes.
+  void setText(std::string_view box, std::string text);
+  // The user picks a Combo2 entry (0 "Yes", 1 "No"); other positions are ignored.
+  void selectAnswer(int index);
+  // The window becomes the active window: an empty box is set to "0".
+  void activate();
+
+  // Focus and the Enter key: Combo2 -> numvalves -> numflanges -> numpumps
+  // -> Text1 -> Command1. Enter on Command1 presses it.
+  const std::string& focus() const { return focus_; }
+  void setFocus(std::string_view control);
+  // The control that follows `control` in the Enter order; `control` itself
+  // when it is the last one or not in the order.
+  static std::string NextFocus(std::string_view control);
+  void pressEnter();
+
+  // "&Next": reads the boxes; a refused box shows its message and leaves the
+  // form open (returns false). Success closes the form.
+  bool next();
+  bool closed() const { return closed_; }
+  // The accepted answer; only meaningful once closed().
+  const PipeFormAnswer& answer() const { return answer_; }
+
+ private:
+  Dialogs& dialogs_;
+  char decimalMark_;
+  std::string caption_;
+  ControlSet controls_;
+  std::string focus_ = "Combo2";
+  bool closed_ = false;
+  PipeFormAnswer answer_;
+};
+
+// What ShoeForm is opened with.
+struct ShoeFormSetup {
+  UnitSystem units = UnitSystem::English;
+  float shoeAllowance = 0;  // the record's running ShoeAllowance, user's length unit
+  char decimalMark = '.';
+};
+
+// The pipe-shoe dialog. Controls (by name): the boxes shoeln, shoenum,
+// shoetot; their captions Label1, Label2, Label3; the buttons NextSize
+// ("&Next Size"), Redo ("&Clear"), Done ("&Done").
+class ShoeFormModel {
+ public:
+  ShoeFormModel(const ShoeFormSetup& setup, Dialogs& dialogs);
+  ShoeFormModel(const ShoeFormModel&) = delete;
+  ShoeFormModel& operator=(const ShoeFormModel&) = delete;
+
+  // " Tubing Allowances for Shoes".
+  const std::string& caption() const { return caption_; }
+  const ControlSet& controls() const { return controls_; }
+  const Control& control(std::string_view name) const { return controls_[name]; }
+  std::string text(std::string_view box) const { return controls_[box].text; }
+
+  void setText(std::string_view box, std::string text);
+
+  // Focus and the Enter key: shoeln -> shoenum -> NextSize. Enter on
+  // NextSize presses it; after a size is added the focus returns to shoeln
+  // for the next size.
+  const std::string& focus() const { return focus_; }
+  void setFocus(std::string_view control);
+  static std::string NextFocus(std::string_view control);
+  void pressEnter();
+
+  // "&Next Size": adds the shoes in shoeln / shoenum to shoetot (every shoe
+  // takes twice its length plus 0.5 ft, Metric 0.17 m; the total is
+  // truncated to tenths) and sets shoeln and shoenum to "0". Returns false
+  // when a box was refused.
+  bool nextSize();
+  // "&Clear": all three boxes "0".
+  void clear();
+  // "&Done": adds the pending size and closes the form. Returns false (and
+  // stays open) when a box was refused.
+  bool done();
+  bool closed() const { return closed_; }
+
+  // The accepted total, in the user's length unit (the record's new
+  // ShoeAllowance) and in feet (the run's shoe total). Meaningful once closed().
+  float total() const;
+  double totalFt() const;
+
+ private:
+  Dialogs& dialogs_;
+  UnitSystem units_;
+  char decimalMark_;
+  std::string caption_ = " Tubing Allowances for Shoes";
+  ControlSet controls_;
+  std::string focus_ = "shoeln";
+  bool closed_ = false;
+  double total_ = 0;
+};
+
+}  // namespace vst
