@@ -1,0 +1,96 @@
+// The Qt message boxes show the message's text, title, icon and buttons and
+// return the button the user pressed.
+#include "ui/qt_dialogs.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace vst::ui {
+namespace {
+
+struct Seen {
+  QString title, text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QMessageBox::StandardButtons buttons;
+  Qt::WindowModality modality = Qt::NonModal;
+};
+
+// Shows the message and, once the box is up, records it and presses `press`
+// (or closes it with Escape when press is NoButton).
+MsgAnswer ShowAndPress(const Message& message, QMessageBox::StandardButton press, Seen* seen) {
+  std::function<void()> act = [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) {
+      QTimer::singleShot(10, act);
+      return;
+    }
+    *seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons(), box->windowModality()};
+    if (press == QMessageBox::NoButton) {
+      QTest::keyClick(box, Qt::Key_Escape);
+      if (box->isVisible()) box->done(0);  // a box without an escape button
+    } else {
+      box->button(press)->click();
+    }
+  };
+  QTimer::singleShot(0, act);
+  QtDialogs dialogs;
+  return dialogs.message(message);
+}
+
+TEST(QtMessageBoxes, ShowTheMessageAndReturnThePressedButton) {
+  struct Row {
+    MsgButtons buttons;
+    MsgIcon icon;
+    const char* title;
+    QMessageBox::StandardButton press;
+    MsgAnswer expected;
+    QMessageBox::Icon shownIcon;
+    QMessageBox::StandardButtons shownButtons;
+    const char* shownTitle;
+  };
+  const QMessageBox::StandardButtons ync = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+  const Row rows[] = {
+      {MsgButtons::Ok, MsgIcon::Information, "Input Error", QMessageBox::Ok, MsgAnswer::Ok, QMessageBox::Information,
+       QMessageBox::Ok, "Input Error"},
+      {MsgButtons::Ok, MsgIcon::None, "", QMessageBox::Ok, MsgAnswer::Ok, QMessageBox::NoIcon, QMessageBox::Ok,
+       "Vantrel ST"},
+      {MsgButtons::YesNoCancel, MsgIcon::Question, "Save", QMessageBox::Yes, MsgAnswer::Yes, QMessageBox::Question, ync,
+       "Save"},
+      {MsgButtons::YesNoCancel, MsgIcon::Question, "Save", QMessageBox::No, MsgAnswer::No, QMessageBox::Question, ync,
+       "Save"},
+      {MsgButtons::YesNoCancel, MsgIcon::Question, "Save", QMessageBox::NoButton, MsgAnswer::Cancel,
+       QMessageBox::Question, ync, "Save"},
+      {MsgButtons::YesNo, MsgIcon::Exclamation, "Warning", QMessageBox::No, MsgAnswer::No, QMessageBox::Warning,
+       QMessageBox::Yes | QMessageBox::No, "Warning"},
+      {MsgButtons::Ok, MsgIcon::Critical, "Error", QMessageBox::NoButton, MsgAnswer::Ok, QMessageBox::Critical,
+       QMessageBox::Ok, "Error"},
+  };
+  int i = 0;
+  for (const Row& row : rows) {
+    Message m;
+    m.text = "Program mode cannot be changed after performing a design";
+    m.title = row.title;
+    m.icon = row.icon;
+    m.buttons = row.buttons;
+    m.systemModal = (i % 2) == 0;
+    Seen seen;
+    const MsgAnswer answer = ShowAndPress(m, row.press, &seen);
+    EXPECT_EQ(answer, row.expected) << "row " << i;
+    EXPECT_EQ(seen.title.toStdString(), row.shownTitle) << "row " << i;
+    EXPECT_EQ(seen.text.toStdString(), m.text) << "row " << i;
+    EXPECT_EQ(seen.icon, row.shownIcon) << "row " << i;
+    EXPECT_EQ(seen.buttons, row.shownButtons) << "row " << i;
+    EXPECT_EQ(seen.modality, Qt::ApplicationModal) << "row " << i;
+    ++i;
+  }
+}
+
+}  // namespace
+}  // namespace vst::ui
