@@ -5,6 +5,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "bom/allowances.h"
 #include "core/legacy_math.h"
 #include "workspace/units.h"
 
@@ -222,13 +223,7 @@ bool ShoeFormModel::nextSize() {
     }
     values[i] = *v;
   }
-  const bool metric = units_ == UnitSystem::Metric;
-  // Shoe length in feet (English, from inches) or metres (Metric, from mm);
-  // each shoe adds a loop of twice its length plus a fixed bend allowance.
-  const double length = metric ? values[0] / 1000.0 : values[0] / 12.0;
-  const double bend = metric ? 0.17 : 0.5;
-  const double shoes = RoundHalfEven(values[1]);
-  const double total = IntTenths(values[2] + shoes * (bend + 2.0 * length));
+  const double total = AddShoeAllowance(units_, values[2], values[0], values[1]);
   if (total > kMaxBoxValue) {
     focus_ = "shoetot";
     Refuse(dialogs_, controls_["Label3"].text);

@@ -1,0 +1,99 @@
+// The fittings and pipe-shoe allowances of a design: the extra tracer tubing
+// that loops around valves, pumps, flanges and pipe shoes, and the allowance
+// step of the design run that asks for the fittings (PipeForm, ShoeForm) and
+// lengthens the design pipe length. Lengths in feet unless a name says
+// otherwise; diameters in inches.
+#pragma once
+
+#include <string>
+
+#include "core/dialogs.h"
+#include "workspace/design_record.h"
+
+namespace vst {
+
+// Rows of the per-fitting tables (valve allowance, fitting compound and
+// banding) run from 1 to 31; row 0 means "no row": every per-fitting value
+// of the design is 0.
+inline constexpr int kNoFittingsRow = 0;
+inline constexpr int kFittingsRows = 31;
+
+// The per-fitting row: the insulation row (1-based position of the chosen
+// insulation size) stepped back by the room the tracer takes, from the traced
+// pipe diameter D (pipe outside diameter plus tracer allowance) and the
+// tracer allowance t. Rows above 31 (the largest pipes) are held at 31; a row
+// below 1, or t above 2 in on a bundle under 5 in, gives kNoFittingsRow.
+int FittingsRow(int insulationRow, double tracedPipeDiameterIn, double tracerAllowanceIn);
+
+// The variant (1 to 3) of the valve allowance table for the tube index
+// (0 3/8, 1 1/2, 2 5/8, 3 3/4 in) and installation code (0 strip or channel,
+// 1 fillet, 2 and above jacketed); 0 for a tube index outside 0..3.
+int ValveAllowanceVariant(int tubeIndex, int installation);
+
+// Extra tracer length for one valve, ft; 0 outside variants 1..3 and rows 1..31.
+double ValveAllowanceFt(int variant, int row);
+
+// The shoe total after adding `shoeCount` shoes of `shoeLength` (inches,
+// Metric mm) to `total` (ft, Metric m): the count is rounded to a whole
+// number with halves to even, every shoe takes twice its length plus 0.5 ft
+// (Metric 0.17 m) and the new total is truncated to tenths.
+double AddShoeAllowance(UnitSystem units, double total, double shoeLength, double shoeCount);
+
+// The design pipe length at the start of the allowance step: the window's
+// pipe length in feet (Metric metres x 3.281).
+double StartDesignPipeLengthFt(UnitSystem units, float pipeLength);
+
+// True when the entered pipe length already includes the allowances: the
+// answer "Yes" counts only for a design with one tracer.
+bool AllowanceAlreadyIncluded(int allowanceIncluded, int tracerCount);
+
+// What the allowance step reads from the design run (the window's values
+// when the run reached the step, and the insulation sizing of this pass).
+struct AllowanceInputs {
+  UnitSystem units = UnitSystem::English;
+  char decimalMark = '.';
+  std::string pipeLengthText;  // Pipe_Len_In as shown (the fittings dialog's caption)
+  float pipeLength = 0;        // its single-precision value, ft / m; not negative
+  std::string riseText;        // the Rise output as shown
+
+  // List positions that "&Next" stores into TRACETUB, INSTHK, PIPESIZE, NUMPASS.
+  int tubeSizePos = 0;
+  int insulationThicknessPos = 0;
+  int pipeSizePos = 0;
+  int passesPos = 0;  // tracer count = passesPos + 1
+
+  int installation = 0;  // installation code of the pass being designed
+  int tubeIndex = 0;     // tube size index of the pass being designed, 0..3
+
+  int insulationRow = 0;             // InsulationRow
+  double tracedPipeDiameterIn = 0;   // TracedPipeDiameter
+  double tracerAllowanceIn = 0;      // TracerDiameterAllowance
+};
+
+struct AllowanceResult {
+  // False when a dialog was closed without its command: the step stored the
+  // record's SLEN only, and the design run ends without a design.
+  bool completed = false;
+  double designPipeLengthFt = 0;  // DesignPipeLength
+  float slenFt = 0;               // SLEN during the run (the pipe length used for banding)
+  float valves = 0;               // the run's counts (also in VALN, FLNO, NOPX)
+  float flanges = 0;
+  float pumps = 0;
+  float wrapcore = 0;             // WCTB, user's length unit
+  int fittingsRow = kNoFittingsRow;
+  double valveAllowanceFt = 0;    // per valve, from the table
+  double shoeTotalFt = 0;         // 0 when ShoeForm was not shown
+  double fittingsAllowanceFt = 0; // FittingsAllowance
+  std::string status;             // "Design created" for the status panel
+};
+
+// The allowance step, run on the first pass of a design: sets the record's
+// SLEN, shows PipeForm (which stores AllowanceIncluded, TRACETUB, INSTHK,
+// PIPESIZE, NUMPASS, VALN, FLNO, NOPX, WCTB on "&Next"), shows ShoeForm unless
+// the pipe length already includes the allowances (which stores
+// ShoeAllowance), and returns the lengths the run designs with. Throws
+// std::invalid_argument for a negative or non-finite pipe length, a tube
+// index outside 0..3 or a negative passes position.
+AllowanceResult RunAllowanceStep(const AllowanceInputs& inputs, DesignRecord& record, Dialogs& dialogs);
+
+}  // namespace vst
