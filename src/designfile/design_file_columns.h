@@ -1,0 +1,55 @@
+// The columns of the design file's table DATA: one per record field that the
+// file holds, plus WtraceVersion, the program mode the file was saved in.
+// This list is the only place the file's layout is written down; the
+// template, reading and writing all follow it.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "workspace/design_record.h"
+
+namespace vst {
+
+inline constexpr std::string_view kDataTable = "DATA";
+inline constexpr std::string_view kModeColumn = "WtraceVersion";
+inline constexpr std::string_view kTemplateFileName = "stdata.mdb";
+inline constexpr int kFileRecords = DesignSet::kRecords;
+
+// Files whose table has this many columns or fewer have the older layout:
+// they come from before the columns UNDER, PRESSURE and TBAND existed and are
+// read and written without those three, and they may also lack the later
+// TUBEMAT, TUBEWALL and APPTYPE. A field whose column is left out keeps the
+// value it has in memory when such a file is opened.
+inline constexpr int kOldTableColumnLimit = 45;
+
+// How a column holds its value.
+enum class ColumnStorage {
+  Real,        // REAL: the single-precision value of the record field
+  Integer,     // INTEGER: a list position or code
+  Decimals3,   // TEXT with three decimals ("0.123"), read back as the number
+  Text,        // TEXT
+  Mode,        // TEXT "T" (internal mode) or "F"
+};
+
+// How a table of the older layout treats a column.
+enum class OldLayout {
+  Required,   // always there
+  Skipped,    // never read or written (UNDER, PRESSURE, TBAND)
+  IfPresent,  // read and written when the table has it
+};
+
+struct DesignFileColumn {
+  std::string_view name;
+  ColumnStorage storage;
+  const FieldInfo* field;  // the record field; nullptr for WtraceVersion
+  OldLayout oldLayout;
+};
+
+// Every column in the order the template defines them (51 columns).
+const std::vector<DesignFileColumn>& DesignFileColumns();
+
+// The SQL type the template gives a column.
+std::string_view SqlType(ColumnStorage storage);
+
+}  // namespace vst

@@ -1,0 +1,194 @@
+// Opening a design file: all ten rows are read and checked before any record
+// is handed back.
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+#include <type_traits>
+#include <variant>
+
+#include "core/legacy_math.h"
+#include "designfile/design_file.h"
+#include "designfile/design_file_columns.h"
+#include "designfile/sqlite_db.h"
+
+namespace vst {
+
+using namespace designfile_detail;
+
+namespace {
+
+// At most this many characters of a refused text go into the reason.
+constexpr std::size_t kShownTextLength = 24;
+
+std::string ShownText(std::string_view text) {
+  std::string shown;
+  for (char c : text.substr(0, kShownTextLength)) {
+    const auto u = static_cast<unsigned char>(c);
+    shown += (u >= 0x20 && u < 0x7f) ? c : '?';
+  }
+  if (text.size() > kShownTextLength) shown += "...";
+  return "\"" + shown + "\"";
+}
+
+std::string ColumnText(sqlite3_stmt* row, int col) {
+  const char* p = sqlite3_column_type(row, col) == SQLITE_BLOB
+                      ? static_cast<const char*>(sqlite3_column_blob(row, col))
+                      : reinterpret_cast<const char*>(sqlite3_column_text(row, col));
+  const int n = sqlite3_column_bytes(row, col);
+  return p != nullptr && n > 0 ? std::string(p, static_cast<std::size_t>(n)) : std::string();
+}
+
+// A numeric column's value: empty (NULL or blank text) reads as 0; text reads
+// as the number it spells, with "." or "," as decimal mark (the condensate
+// load is stored as text); anything else is no number and gives the reason.
+struct Number {
+  double value = 0;
+  std::string problem;  // empty when value holds the number
+};
+
+Number ReadNumber(sqlite3_stmt* row, int col) {
+  switch (sqlite3_column_type(row, col)) {
+    case SQLITE_NULL:
+      return {};
+    case SQLITE_INTEGER:
+      return {static_cast<double>(sqlite3_column_int64(row, col)), {}};
+    case SQLITE_FLOAT: {
+      const double v = sqlite3_column_double(row, col);
+      if (!std::isfinite(v)) return {0, "the value is not a finite number"};
+      return {v, {}};
+    }
+    case SQLITE_TEXT: {
+      const std::string text = ColumnText(row, col);
+      if (Trim(text).empty()) return {};
+      if (auto v = ParseNumber(text, ',')) return {*v, {}};
+      return {0, ShownText(text) + " is not a number"};
+    }
+    default:
+      return {0, "binary data is not a number"};
+  }
+}
+
+std::string ValueProblem(int rowNumber, std::string_view column, const std::string& problem) {
+  return "not a design file (row " + std::to_string(rowNumber) + ", column " + std::string(column) + ": " + problem +
+         ")";
+}
+
+// Stores one column of a row into its record field; the reason on failure.
+std::string ReadField(sqlite3_stmt* row, int col, const DesignFileColumn& column, DesignRecord& record,
+                      int rowNumber) {
+  std::string problem;
+  std::visit(
+      [&](auto member) {
+        using T = std::remove_reference_t<decltype(record.*member)>;
+        if constexpr (std::is_same_v<T, std::string>) {
+          record.*member = ColumnText(row, col);
+        } else {
+          const Number n = ReadNumber(row, col);
+          if (!n.problem.empty()) {
+            problem = n.problem;
+            return;
+          }
+          if constexpr (std::is_same_v<T, float>) {
+            const float f = ToSingle(n.value);
+            if (!std::isfinite(f)) {
+              problem = General15Text(n.value) + " is out of range";
+              return;
+            }
+            record.*member = f;
+          } else {
+            // A list position or code: a fraction (never written by the
+            // program) is dropped by rounding down.
+            const double whole = Int(n.value);
+            if (whole < static_cast<double>(std::numeric_limits<int>::min()) ||
+                whole > static_cast<double>(std::numeric_limits<int>::max())) {
+              problem = General15Text(n.value) + " is out of range";
+              return;
+            }
+            record.*member = static_cast<T>(static_cast<int>(whole));
+          }
+        }
+      },
+      column.field->member);
+  return problem.empty() ? problem : ValueProblem(rowNumber, column.name, problem);
+}
+
+}  // namespace
+
+DesignFileContents ReadDesignFile(const std::filesystem::path& path, const DesignRecords& current) {
+  DesignFileContents out;
+  out.records = current;
+  const auto fail = [&](DesignFileStatus status) {
+    DesignFileContents failed;
+    failed.status = std::move(status);
+    failed.records = current;
+    return failed;
+  };
+
+  std::error_code ec;
+  const auto st = std::filesystem::status(path, ec);
+  if (ec || !std::filesystem::exists(st)) return fail({DesignFileError::FileMissing, "the file does not exist"});
+  if (std::filesystem::is_directory(st)) return fail({DesignFileError::FileMissing, "the name is a folder, not a file"});
+  // Pipes and devices could block or never end.
+  if (!std::filesystem::is_regular_file(st)) {
+    return fail({DesignFileError::NotADesignFile, "not a design file (not a regular file)"});
+  }
+  const auto size = std::filesystem::file_size(path, ec);
+  if (ec) return fail({DesignFileError::ReadFailed, "the file could not be read (" + ec.message() + ")"});
+  if (size == 0) return fail({DesignFileError::NotADesignFile, "not a design file (the file is empty)"});
+
+  Database db;
+  int rc = db.Open(path, /*writable=*/false);
+  if (rc != SQLITE_OK) return fail(ReadError(rc, db));
+  rc = db.Exec("BEGIN");
+  if (rc != SQLITE_OK) return fail(ReadError(rc, db));
+
+  TableLayout layout;
+  if (auto status = InspectDataTable(db, layout); !status.ok()) return fail(status);
+  if (auto missing = MissingColumn(layout); !missing.empty()) {
+    return fail({DesignFileError::ColumnMissing, "column " + std::string(missing) + " missing in table DATA"});
+  }
+
+  // The columns to read, selected by name; a table of the older layout
+  // leaves some out, and their fields keep their values.
+  const std::vector<const DesignFileColumn*> wanted = ColumnsInUse(layout);
+  std::string sql = "SELECT " + layout.rowOrder;
+  for (const DesignFileColumn* c : wanted) sql += ", " + QuoteName(c->name);
+  sql += " FROM " + QuoteName(kDataTable) + " ORDER BY " + layout.rowOrder + " LIMIT " + std::to_string(kFileRecords);
+
+  Statement select;
+  rc = db.Prepare(sql, select);
+  if (rc != SQLITE_OK) return fail(ReadError(rc, db));
+  int rows = 0;
+  while ((rc = sqlite3_step(select.get())) == SQLITE_ROW) {
+    DesignRecord& record = out.records[static_cast<std::size_t>(rows)];
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+      const int col = static_cast<int>(i) + 1;
+      const DesignFileColumn& c = *wanted[i];
+      if (c.storage == ColumnStorage::Mode) {
+        if (rows == 0) out.internalMode = Trim(ColumnText(select.get(), col)) == "T";
+        continue;
+      }
+      if (auto problem = ReadField(select.get(), col, c, record, rows + 1); !problem.empty()) {
+        return fail({DesignFileError::NotADesignFile, problem});
+      }
+    }
+    if (++rows == kFileRecords) break;
+  }
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE) return fail(ReadError(rc, db));
+  if (rows < kFileRecords) {
+    return fail({DesignFileError::TooFewRows,
+                 "table DATA holds fewer than ten rows (" + std::to_string(rows) + ")"});
+  }
+  sqlite3_reset(select.get());
+  db.Exec("COMMIT");
+  return out;
+}
+
+std::filesystem::path TemplatePath(const std::filesystem::path& programFolder) {
+  return programFolder / std::string(kTemplateFileName);
+}
+
+}  // namespace vst

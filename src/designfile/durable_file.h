@@ -1,0 +1,33 @@
+// The file-system steps of a save that must not lose the previous file:
+// a new file beside the target, a byte copy, flushing a file and a folder to
+// disk. POSIX calls; each returns 0 or the errno value of the failure.
+// Internal to the design file library.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace vst::designfile_detail {
+
+// Creates a new, empty file in `folder` under a name that no file had,
+// derived from `baseName` (".<baseName>.<random>.tmp"), and opens it for
+// writing. On success `fd` is the open descriptor and `path` its name.
+int CreateTemporaryFile(const std::filesystem::path& folder, const std::string& baseName,
+                        std::filesystem::path& path, int& fd);
+
+// Copies every byte of `source` to the open descriptor `fd`. `sourceFailed`
+// tells whether reading the source (rather than writing) went wrong.
+int CopyFileInto(const std::filesystem::path& source, int fd, bool& sourceFailed);
+
+// Writes the file's data and the folder's entries to the disk.
+int SyncFile(const std::filesystem::path& path);
+int SyncFolder(const std::filesystem::path& folder);
+
+// Closes a descriptor, reporting a failed close (a delayed write error).
+int CloseFile(int fd);
+
+// A reason for an errno value, as the save reports it: "the disk is full"
+// for ENOSPC, EDQUOT and EFBIG, otherwise the system's text.
+std::string ErrorText(int error);
+
+}  // namespace vst::designfile_detail

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "design_file_support.h"
+#include "designfile/design_file.h"
+#include "designfile/design_file_columns.h"
+
+namespace vst {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(DesignFileColumns, HoldEveryFileFieldOncePlusTheModeColumn) {
+  std::set<std::string_view> names;
+  for (const DesignFileColumn& c : DesignFileColumns()) EXPECT_TRUE(names.insert(c.name).second) << c.name;
+  EXPECT_EQ(DesignFileColumns().size(), 51u);
+  for (const FieldInfo& f : RecordFields()) EXPECT_EQ(names.count(f.name), f.inFile ? 1u : 0u) << f.name;
+  EXPECT_EQ(DesignFileColumns().back().name, "WtraceVersion");
+  // Without the six columns an older file may lack, a table has 45 columns.
+  int older = 0;
+  for (const DesignFileColumn& c : DesignFileColumns()) older += c.oldLayout == OldLayout::Required ? 1 : 0;
+  EXPECT_EQ(older, kOldTableColumnLimit);
+}
+
+// The template the build puts beside the program, and one made here, both
+// have table DATA with the columns of the list, typed as the list says, and
+// ten rows of zeros and empty texts.
+void ExpectTemplateLayout(const fs::path& path) {
+  SCOPED_TRACE(path.string());
+  ASSERT_TRUE(fs::is_regular_file(path));
+  for (const DesignFileColumn& c : DesignFileColumns()) {
+    const std::string name(c.name);
+    EXPECT_EQ(test::QueryText(path, "SELECT type FROM pragma_table_info('DATA') WHERE name = '" + name + "'"),
+              std::string(SqlType(c.storage)))
+        << name;
+  }
+  EXPECT_EQ(test::QueryText(path, "SELECT count(*) FROM pragma_table_info('DATA')"),
+            std::to_string(DesignFileColumns().size()));
+  EXPECT_EQ(test::QueryText(path, "SELECT count(*) FROM DATA"), "10");
+  const DesignFileContents contents = ReadDesignFile(path, {});
+  ASSERT_TRUE(contents.ok()) << contents.status.reason;
+  EXPECT_EQ(test::Differences(DesignRecords{}, contents.records), "");
+  EXPECT_FALSE(contents.internalMode);
+}
+
+TEST(DesignTemplate, TheBuiltTemplateBesideTheProgramFollowsTheColumnList) {
+  ExpectTemplateLayout(TemplatePath(VST_BIN_DIR));
+}
+
+TEST(DesignTemplate, CreatingATemplateReplacesAnyFileOfThatName) {
+  test::TempFolder folder;
+  const fs::path path = folder / "stdata.mdb";
+  test::WriteBytes(path, "old contents");
+  const DesignFileStatus status = CreateDesignTemplate(path);
+  ASSERT_TRUE(status.ok()) << status.reason;
+  ExpectTemplateLayout(path);
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{"stdata.mdb"});
+  EXPECT_EQ(TemplatePath("/opt/vantrel"), fs::path("/opt/vantrel/stdata.mdb"));
+}
+
+}  // namespace
+}  // namespace vst
