@@ -1,0 +1,83 @@
+// The material take-off at the end of a design: the compound choice that
+// names the record's heat transfer compound and jacketed tracer type, and
+// MaterialTakeoff, which turns the design into the quantities of its bill
+// (tubing, strip sections or channels, compound, banding, tie wire, crimp
+// seals, unions, trap stations, male connectors, tubing seal kits) and stores
+// them in the record. Lengths in feet and diameters in inches inside; only
+// the total tracer length and the tie wire length are shown in metres to
+// Metric users.
+#pragma once
+
+#include <string>
+
+#include "bom/allowances.h"
+#include "workspace/design_record.h"
+
+namespace vst {
+
+// What the compound choice and the take-off read from the design run. The
+// installation and tube are those of the pass that completed the design.
+struct TakeoffInputs {
+  UnitSystem units = UnitSystem::English;
+  bool internalMode = false;
+  int installation = 0;  // installation code: 0 strip or channel, 1 fillet, 2 and above jacketed
+  int tubeIndex = 0;     // 0 3/8, 1 1/2, 2 5/8, 3 3/4 in (10, 12, 16, 20 mm)
+  int pipeSizePos = 0;   // pipe size list position (0 and 1: the two smallest pipes)
+  int tracerCount = 1;
+
+  double exposureTempF = 0;              // maximum exposure, F (after the small-pipe raise to 700 F)
+  double steamTempF = 0;                 // saturated steam temperature at the supply pressure, F
+  double intermittentExposureTempF = 0;  // F
+  double trapDistanceFt = 0;             // maximum trap distance, ft
+  double bundleDiameterIn = 0;           // pipe outside diameter plus tracer allowance, in
+
+  // From the allowance step (see TakeAllowance).
+  double designPipeLengthFt = 0;   // DesignPipeLength
+  float bandingLengthFt = 0;       // SLEN as the allowance step left it
+  float valves = 0;
+  float flanges = 0;
+  float pumps = 0;
+  float wrapcore = 0;              // WCTB; not 0 means pre-insulated tubing is used
+  int fittingsRow = kNoFittingsRow;
+  double fittingsAllowanceFt = 0;  // FittingsAllowance
+};
+
+// Copies the allowance step's results into the take-off inputs.
+void TakeAllowance(const AllowanceResult& allowance, TakeoffInputs& inputs);
+
+// The jacketed tracer type of an installation code in the program mode:
+// standard 2 "YJ-1", 3 "YJ-2"; InternalMode 2 "YJ-0", 3 "YJ-1", 4 "YJ-2";
+// empty for the other codes.
+std::string JacketedTypeName(int installation, bool internalMode);
+
+// Sets the record's CEM, CEM1 and COVR: "COVERLYN" for a jacketed tube;
+// "E-50-C" or "E-55-C" for a fillet; "Clipstrip" for a strip installation
+// whose temperatures all stay at or below 406 F, otherwise the strip keeps
+// the compound the design run chose from the temperatures at its start.
+void ChooseCompound(const TakeoffInputs& inputs, DesignRecord& record);
+
+// The total tracer length before rounding: 105 % of tracers x design pipe
+// length, truncated to tenths of a foot.
+double TracerLengthFt(int tracerCount, double designPipeLengthFt);
+
+// A length in feet shown in metres, rounded up to the half metre (through
+// whole decimetres, truncated).
+double HalfMetresFromFeet(double feet);
+
+// The total tracer length as the bill lists it: feet rounded up to the next
+// whole foot (English), or metres rounded up to the half metre (Metric).
+double BillTracerLength(UnitSystem units, double tracerLengthFt);
+
+// The tube size text of the bill ("3/8'' O.D.", "10mm O.D.").
+std::string TubeSizeText(UnitSystem units, int tubeIndex);
+
+// The take-off of a completed design, after ChooseCompound: writes TLEN
+// (rounded: whole feet, Metric half metres), TSIZ, TST, ACHAN, CHAN, CEM1,
+// ACEM, ACEM1, ABAND, BAND, TBAND, CRS, UNION, FRST, FAK, MACO and SLEN (the
+// fittings allowance) into the record, and returns the text of Tot_Cab_Out.
+// Throws std::invalid_argument for a tube index outside 0..3, a tracer count
+// below 1, a negative installation code or a negative or non-finite length
+// or diameter.
+std::string MaterialTakeoff(const TakeoffInputs& inputs, DesignRecord& record);
+
+}  // namespace vst
