@@ -2,7 +2,13 @@
 # (AboutForm) and the Applications panels (AppForm), plus the build step that
 # draws the panel pictures beside the program. Included by this folder's
 # CMakeLists.txt before it creates vst_ui.
-set(VST_UI_SMALL_SOURCES)
+set(VST_UI_SMALL_SOURCES
+  about_form_window.cpp about_form_window.h
+  setting_window.cpp setting_window.h
+  about_box_window.cpp about_box_window.h
+  app_form_window.cpp app_form_window.h
+  small_window_pictures.cpp small_window_pictures.h
+)
 
 # The window models these windows draw. vst_ui exists only once the including
 # file has created it, so the link is made at the end of this folder.

@@ -1,0 +1,58 @@
+// The Applications panel window `AppForm` (not modal): the panel's picture
+// from the program's folder, its caption, and its text printed line by line
+// below the picture, product names in bold. Menu commands "&Print" (printer
+// dialog, then the panel as shown) and "&Return" (closes).
+#pragma once
+
+#include <QImage>
+#include <QMainWindow>
+#include <QString>
+
+#include <string>
+
+#include "docs/app_panels.h"
+
+class QPainter;
+class QPrinter;
+
+namespace vst::ui {
+
+class Binder;
+class PanelCanvas;
+
+class AppForm : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit AppForm(QWidget* parent = nullptr);
+  ~AppForm() override;
+
+  // Shows the panel of an Applications menu item ("cond1"), replacing what
+  // the window showed. A picture that cannot be loaded leaves the panel
+  // without one; the text is printed all the same. Unknown names change
+  // nothing.
+  void showPanel(const std::string& menuItem);
+
+  const AppFormModel& model() const { return model_; }
+  // The picture shown (null when the file was missing or unreadable).
+  const QImage& picture() const { return picture_; }
+  // The folder pictures are read from (the program's folder by default).
+  void setPictureFolder(const QString& folder) { pictureFolder_ = folder; }
+
+  // Prints the panel as the window shows it, scaled to the printer's page.
+  void print(QPrinter& printer) const;
+
+  // Draws the panel (picture, then the text lines) with its top left at the
+  // painter's origin; returns the size drawn.
+  QSize paintPanel(QPainter& painter) const;
+
+ private:
+  void printWithDialog();
+
+  AppFormModel model_;
+  Binder* binder_ = nullptr;
+  PanelCanvas* canvas_ = nullptr;
+  QImage picture_;
+  QString pictureFolder_;
+};
+
+}  // namespace vst::ui
