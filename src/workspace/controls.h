@@ -22,6 +22,7 @@ enum class ControlKind {
   MenuItem,  // menu command (`text` is the caption)
   Tab,       // one tab of a tabbed panel (`text`)
   Frame,     // a frame with a caption
+  Spinner,   // an up-down spinner (a vertical scroll bar); `index` is its position
 };
 
 // Palette entries of the 16-colour palette used by the program.

@@ -1,0 +1,42 @@
+// The application checks of the main window: limits of polyisocyanurate
+// insulation and copper tubing against the steam pressure and the exposure
+// temperature, and the temperature range of the heat-up products' property
+// fits. Each check is a pure function of the values it compares; the main
+// window model shows the warning, puts the corrected text back and moves
+// the focus.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "workspace/design_record.h"
+
+namespace vst {
+
+// A check that failed: the warning to show and the text the field gets back
+// when the check was called from that field.
+struct CheckWarning {
+  std::string message;
+  std::string putBack;
+};
+
+// Polyisocyanurate insulation and the steam pressure, in the pressure unit
+// (0 psig, 1 kPa, any other value bar g). The limit itself is allowed. The
+// kPa limit is 446 kPa, the counterpart of 50 psig, so the value put back
+// lies within it.
+std::optional<CheckWarning> PolyisocyanuratePressureCheck(float pressure, int pressureUnit);
+
+// Copper tubing and the steam pressure, in the pressure unit.
+std::optional<CheckWarning> CopperPressureCheck(float pressure, int pressureUnit);
+
+// Copper tubing and the maximum exposure temperature (400 F, 204 C).
+std::optional<CheckWarning> CopperExposureCheck(float exposure, UnitSystem units);
+
+// The heat-up product's temperature range against the maintenance
+// temperature in the window's units; the warning text when it lies outside.
+// Nothing for "Other" and for positions outside the product list.
+std::optional<std::string> ProductRangeWarning(int product, float maintTemp, UnitSystem units);
+
+inline constexpr const char* kProductRangeTitle = "Warning";
+
+}  // namespace vst

@@ -1,0 +1,201 @@
+// Input handling of the main window: the decimal key, the comparisons with
+// the stored design when a field is left, the application checks, the
+// heat-up fields, and the design button with what it stores.
+#include <array>
+
+#include "core/legacy_math.h"
+#include "workspace/input_checks.h"
+#include "workspace/input_lists.h"
+#include "workspace/stmain_model.h"
+
+namespace vst {
+
+namespace {
+
+constexpr std::array<const char*, 6> kDecimalFields{"Max_Amb", "Min_Amb", "MT_In", "Max_Exp_Temp", "Pipe_Len_In",
+                                                    "Pressure"};
+
+// Density and specific heat with their captions and units, and the box.
+constexpr std::array<const char*, 7> kProductFields{"txtProdDensity", "lblProdDensity", "lblProdDensUnit", "txtProdCp",
+                                                    "lblProdCp",      "lblProdCpUnit",  "chbPhaseChange"};
+// The phase-change temperature and latent heat with their captions and units.
+constexpr std::array<const char*, 6> kPhaseFields{"txtPCTemp",     "lblPCTemp",     "lblPCTempUnit",
+                                                  "txtLatentHeat", "lblLatentHeat", "lblLatentHeatUnit"};
+
+}  // namespace
+
+char STmainModel::keyPress(std::string_view name, char key) {
+  if (key == '.' && decimalMark_ != '.') {
+    for (const char* field : kDecimalFields) {
+      if (name == field) return decimalMark_;
+    }
+  }
+  return key;
+}
+
+void STmainModel::lostFocus(std::string_view name) {
+  const DesignRecord& r = set_.current();
+  if (name == "Max_Amb") {
+    numberLostFocus(name, r.MAXAMB);
+  } else if (name == "Min_Amb") {
+    numberLostFocus(name, r.MINAMB);
+  } else if (name == "MT_In") {
+    numberLostFocus(name, r.MAINTEMP);
+  } else if (name == "Max_Exp_Temp") {
+    copperCheck(true);
+    numberLostFocus(name, set_.current().MAXEXP);
+  } else if (name == "Pipe_Len_In") {
+    numberLostFocus(name, r.PIPELN);
+  } else if (name == "Pressure") {
+    polyisocyanurateCheck(true);
+    copperCheck(true);
+    numberLostFocus(name, set_.current().STEAMPRS);
+  } else if (name == "txtIntExpTemp") {
+    numberLostFocus(name, r.IntermittentExposure);
+  }
+}
+
+// A field that no longer shows the stored value discards the design. Text
+// that is not a number counts as changed.
+void STmainModel::numberLostFocus(std::string_view field, float stored) {
+  const auto value = ParseSingle(c(field).text, decimalMark_);
+  if (!value || *value != stored) discardStoredDesign();
+}
+
+void STmainModel::warn(const std::string& text, const std::string& title) {
+  dialogs_.message(Message{text, title, MsgIcon::None, MsgButtons::Ok, false});
+}
+
+// Polyisocyanurate insulation and the steam pressure. From the pressure field
+// the limit's value is put back; from the insulation list the insulation
+// becomes Calcium Silicate.
+bool STmainModel::polyisocyanurateCheck(bool fromField) {
+  if (c("Insul_Typ_In").index != kInsulationPolyisocyanurate) return false;
+  const auto pressure = ParseSingle(c("Pressure").text, decimalMark_);
+  if (!pressure) return false;
+  const auto warning = PolyisocyanuratePressureCheck(*pressure, set_.PressureUnit);
+  if (!warning) return false;
+  warn(warning->message, kProgramTitle);
+  if (fromField) {
+    setText("Pressure", warning->putBack);
+    requestFocus("Pressure");
+  } else {
+    selectList("Insul_Typ_In", 0);
+    requestFocus("Insul_Typ_In");
+  }
+  return true;
+}
+
+// Copper tubing against the steam pressure and then the exposure
+// temperature; both parts may warn in one call. From a field the offending
+// field gets its limit's value back; from the insulation list only the focus
+// moves to the material list, which keeps its entry.
+void STmainModel::copperCheck(bool fromField) {
+  if (c("cboTracerMaterial").index != kMaterialCopper) return;
+  if (const auto pressure = ParseSingle(c("Pressure").text, decimalMark_)) {
+    if (const auto warning = CopperPressureCheck(*pressure, set_.PressureUnit)) {
+      warn(warning->message, kProgramTitle);
+      if (fromField) {
+        setText("Pressure", warning->putBack);
+        requestFocus("Pressure");
+      } else {
+        requestFocus("cboTracerMaterial");
+      }
+    }
+  }
+  if (const auto exposure = ParseSingle(c("Max_Exp_Temp").text, decimalMark_)) {
+    if (const auto warning = CopperExposureCheck(*exposure, set_.Units)) {
+      warn(warning->message, kProgramTitle);
+      if (fromField) {
+        setText("Max_Exp_Temp", warning->putBack);
+        requestFocus("Max_Exp_Temp");
+      } else {
+        requestFocus("cboTracerMaterial");
+      }
+    }
+  }
+}
+
+// Heat-up product (cboProduct click): "Other" takes its properties from the
+// fields; every other product uses its curve fits, whose range is checked
+// against the maintenance temperature.
+void STmainModel::productHandling() {
+  const Control& products = c("cboProduct");
+  const bool other = products.index >= 0 && products.index == static_cast<int>(products.items.size()) - 1;
+  if (other) {
+    for (const char* name : kProductFields) c(name).enabled = true;
+    phaseChangeHandling();
+    return;
+  }
+  for (const char* name : kProductFields) c(name).enabled = false;
+  for (const char* name : kPhaseFields) c(name).enabled = false;
+  // The range was checked when the product was picked; showing a stored
+  // record again does not warn.
+  if (set_.RecordLoading) return;
+  if (Trim(c("MT_In").text).empty()) return;
+  const auto maintTemp = ParseSingle(c("MT_In").text, decimalMark_);
+  if (!maintTemp) return;
+  if (const auto warning = ProductRangeWarning(products.index, *maintTemp, set_.Units)) {
+    warn(*warning, kProductRangeTitle);
+  }
+}
+
+void STmainModel::phaseChangeHandling() {
+  const bool on = c("chbPhaseChange").checked;
+  for (const char* name : kPhaseFields) c(name).enabled = on;
+}
+
+DesignInputs STmainModel::readInputs() {
+  DesignInputs in;
+  in.units = set_.Units;
+  in.internalMode = internalMode_;
+  in.decimalMark = decimalMark_;
+  in.recordIndex = set_.CurrentRecord;
+  in.maintTemp = c("MT_In").text;
+  in.maxExposure = c("Max_Exp_Temp").text;
+  in.intermittentExposure = c("txtIntExpTemp").text;
+  in.pressure = c("Pressure").text;
+  in.minAmbient = c("Min_Amb").text;
+  in.maxAmbient = c("Max_Amb").text;
+  in.pipeLength = c("Pipe_Len_In").text;
+  in.riseText = c("Rise").text;
+  in.pipeSizeText = c("Pipe_Dia_In").selectedText();
+  in.pipeSizePos = c("Pipe_Dia_In").index;
+  in.insulationType = c("Insul_Typ_In").index;
+  in.insulationThickness = c("Insul_Th_In").index;
+  in.installation = c("Cab_In").index;
+  in.tubeSize = c("Cab_Sel").index;
+  in.passes = c("Pass").index;
+  in.tubeMaterial = c("cboTracerMaterial").index;
+  in.tubeWall = c("cboTubeWallThick").index;
+  in.tubeWallText = c("cboTubeWallThick").selectedText();
+  in.application = c("cboApplication").index;
+  return in;
+}
+
+void STmainModel::setStatus(const std::string& caption) { c("MessagePanel").text = caption; }
+
+void STmainModel::showResults(const DesignDisplay& d) {
+  c("Max_Maint_Temp").text = d.maxMaintTemp;
+  c("Min_Maint_Temp").text = d.minMaintTemp;
+  c("Min_Maint_Temp").backColor = d.minMaintColor;
+  c("Ht_Lswo_Out").text = d.heatLoss;
+  c("Cond_Load").text = d.condensate;
+  c("Insul_Size").text = d.insulationSize;
+  c("Trap_Dist").text = d.trapDistance;
+  c("Rise").text = d.rise;
+  c("Tot_Cab_Out").text = d.totalLength;
+  Control& label = c("TraceLb");
+  label.text = d.traceLabel;
+  label.visible = !d.traceLabel.empty();
+  Control& type = c("TraceTp");
+  type.text = d.traceType;
+  type.visible = label.visible;
+  type.enabled = true;
+  // The heat-up time is not computed by a design: its field stays empty.
+  c("lblHuTime").enabled = false;
+  c("lblHuTimeUnit").enabled = false;
+  c("txtHuTime").text.clear();
+}
+
+}  // namespace vst

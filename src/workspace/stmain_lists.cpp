@@ -1,0 +1,149 @@
+// The list handling of the main window: what each list click does, the
+// installation choice with the lists that depend on it (tube size, pipe size,
+// wall thickness), and the discarding of the stored design.
+#include "core/legacy_math.h"
+#include "workspace/input_lists.h"
+#include "workspace/stmain_model.h"
+
+namespace vst {
+
+void STmainModel::listClickHandling(std::string_view name) {
+  const int index = c(name).index;
+  DesignRecord& r = set_.current();
+  if (name == "Cab_In") {
+    installationChange();
+  } else if (name == "Cab_Sel") {
+    tubeSizeChange();
+  } else if (name == "cboTracerMaterial") {
+    discardIfChanged(r.TUBEMAT, index);
+    rebuildWallThickness();
+  } else if (name == "cboTubeWallThick") {
+    discardIfChanged(r.TUBEWALL, index);
+  } else if (name == "Insul_Th_In") {
+    discardIfChanged(r.INSTHK, index);
+  } else if (name == "Insul_Typ_In") {
+    discardIfChanged(r.INSTYPE - 1, index);
+    // The stored design was checked when it was entered; loading it again
+    // must not change what it shows.
+    if (set_.RecordLoading) return;
+    // A polyisocyanurate correction selects another insulation, whose own
+    // click handling has run the copper check already.
+    if (polyisocyanurateCheck(false)) return;
+    copperCheck(false);
+  } else if (name == "Pipe_Dia_In") {
+    discardIfChanged(r.PIPESIZE, index);
+  } else if (name == "Pass") {
+    discardIfChanged(r.NUMPASS, index);
+  } else if (name == "cboApplication") {
+    c("SSTab1Tab1").enabled = index > kApplicationMaintenance;
+  } else if (name == "cboProduct") {
+    productHandling();
+  }
+}
+
+void STmainModel::discardIfChanged(int stored, int now) {
+  if (stored != now) discardStoredDesign();
+}
+
+// Installation change (Cab_In click): the tube sizes the installation
+// offers, keeping the tube position where the new list allows it, then the
+// pipe sizes; another installation than the stored one discards the design.
+void STmainModel::installationChange() {
+  const int installation = c("Cab_In").index;
+  Control& tubes = c("Cab_Sel");
+  int p = tubes.index;
+  tubes.items.clear();
+  tubes.index = -1;
+  const bool fourSizes = installation == kInstallTroughline || installation == kInstallFillet;
+  if (!internalMode_) {
+    // The standard mode caps the tube at 1/2 in on every change.
+    if (p > 1) p = 1;
+    if (!fourSizes) p = 0;
+  } else if (installation == kInstallInternalYJ0) {
+    if (p > 1) p = 1;
+  } else if (!fourSizes) {
+    p = 0;
+  }
+  tubes.items = TubeSizeList(installation, internalMode_, set_.Units);
+  selectList("Cab_Sel", p);
+  rebuildPipeSizes();
+  discardIfChanged(set_.current().TRACEINS, installation);
+}
+
+// Tube size change (Cab_Sel click).
+void STmainModel::tubeSizeChange() {
+  discardIfChanged(set_.current().TRACETUB, c("Cab_Sel").index);
+  rebuildPipeSizes();
+  rebuildWallThickness();
+}
+
+// The 19 pipe sizes, the three smallest blanked for Troughline with a tube
+// above 3/8 in; the selected position stays.
+void STmainModel::rebuildPipeSizes() {
+  Control& pipes = c("Pipe_Dia_In");
+  const int selected = pipes.index;
+  const bool blank = c("Cab_In").index == kInstallTroughline && c("Cab_Sel").index > 0;
+  pipes.items = PipeSizeList(set_.Units, blank);
+  pipes.index = -1;
+  selectList("Pipe_Dia_In", selected);
+}
+
+// The wall thicknesses of the tube size and material; refilled lists select
+// their first entry, sizes outside the table leave the list as it is.
+void STmainModel::rebuildWallThickness() {
+  const std::string tube(Trim(c("Cab_Sel").selectedText()));
+  auto walls = WallThicknessList(set_.Units, tube, c("cboTracerMaterial").index);
+  if (!walls) return;
+  Control& list = c("cboTubeWallThick");
+  list.items = std::move(*walls);
+  list.index = -1;
+  selectList("cboTubeWallThick", 0);
+}
+
+void STmainModel::selectInstallation(int position) { selectList("Cab_In", position); }
+
+// An input that the stored design depends on has changed: the design of the
+// current record is dropped, on the screen and in the record. Nothing happens
+// while a record or file is loaded, nor while the design button's run (whose
+// fallbacks select another installation) is in progress.
+void STmainModel::discardStoredDesign() {
+  if (set_.RecordLoading || designRunning_) return;
+  for (const char* name : {"Max_Maint_Temp", "Min_Maint_Temp", "Ht_Lswo_Out", "Cond_Load", "Insul_Size",
+                           "Tot_Cab_Out", "Trap_Dist", "Rise"}) {
+    c(name).text.clear();
+  }
+  c("TraceLb").visible = false;
+  c("TraceTp").visible = false;
+
+  DesignRecord& r = set_.current();
+  r.MAXAMB = r.MINAMB = r.MAINTEMP = r.MAXEXP = 0;
+  r.INSTHK = 0;
+  r.INSTYPE = 3;
+  r.TRACEINS = 2;
+  r.STEAMPRS = r.PIPELN = 0;
+  r.PIPESIZE = 5;
+  r.NUMPASS = 0;
+  r.VALN = r.FLNO = r.NOPX = r.WCTB = 0;
+  r.TP2 = r.TP1 = r.LSWO = r.COND = r.INSIZE = r.TLEN = r.TDX = r.VTR = r.SLEN = r.TST = 0;
+  r.CEM.clear();
+  r.ACEM = 0;
+  r.CEM1 = " ";
+  r.ACEM1 = r.ACHAN = r.ABAND = r.UNION = 0;
+  r.CHAN.clear();
+  r.TSIZ.clear();
+  r.BAND.clear();
+  r.CRS = r.FRST = r.FAK = r.MACO = 0;
+  r.TUBEMAT = r.TUBEWALL = r.APPTYPE = 0;
+  r.HeatUpProduct = 0;
+  r.HeatUpInitialTemp = r.HeatUpFinalTemp = r.HeatUpDensity = r.HeatUpSpecificHeat = "0";
+  r.HeatUpPhaseChange = false;
+  r.HeatUpLatentHeat = "0";
+  r.HeatUpTime = 0;
+  // COVR, UNDER, PRESSURE, TBAND, SSFLAG, CIRTXT, PIPETXT and TRACETUB keep
+  // their values.
+
+  c("Min_Maint_Temp").backColor = kColorWhite;
+  set_.DesignSaved = false;
+}
+
+}  // namespace vst

@@ -1,0 +1,534 @@
+// The main window model: its controls, form loading, the program-mode
+// refresh, the commands that open other windows, focus prompts and the clock.
+#include "workspace/stmain_model.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "core/legacy_math.h"
+#include "docs/version.h"
+#include "workspace/input_lists.h"
+#include "workspace/units.h"
+
+namespace vst {
+
+namespace {
+
+constexpr const char* kToggleRefused = "Program mode cannot be changed after performing a design";
+constexpr const char* kInternalCaption = " **INTERNAL MODE**";
+
+// Outputs that exist only in InternalMode, with their captions and units.
+constexpr std::array<const char*, 9> kInternalOutputs{"Label9", "Cond_Load", "lblCondUnit", "Label7", "Trap_Dist",
+                                                      "feet3",  "Label8",    "Rise",        "feet4"};
+
+// Applications menu items: each opens its panel.
+constexpr std::array<const char*, 11> kPanelItems{"cond1", "clipstrip", "K30", "cond2", "E55",     "E72",
+                                                  "convec", "YJ1",      "YJ2", "YJ0",   "wrapcore"};
+
+struct HelpTopic {
+  const char* control;
+  int context;
+};
+// Help topics of the inputs (F1) and outputs (click), numbered in the order
+// of the window.
+constexpr std::array<HelpTopic, 21> kHelpTopics{{
+    {"Max_Amb", 1},        {"Min_Amb", 2},         {"MT_In", 3},          {"Max_Exp_Temp", 4},
+    {"Insul_Typ_In", 5},   {"Insul_Th_In", 6},     {"Pipe_Dia_In", 7},    {"Pipe_Len_In", 8},
+    {"Pass", 9},           {"Pressure", 10},       {"Cab_In", 11},        {"Cab_Sel", 12},
+    {"Max_Maint_Temp", 13}, {"Min_Maint_Temp", 14}, {"Ht_Lswo_Out", 15},  {"Cond_Load", 16},
+    {"Insul_Size", 17},    {"Tot_Cab_Out", 18},    {"Trap_Dist", 19},     {"Rise", 20},
+    {"TraceTp", 21},
+}};
+
+constexpr std::array<const char*, 12> kHelpKeyFields{"Max_Amb",     "Min_Amb",     "MT_In",       "Max_Exp_Temp",
+                                                     "Insul_Typ_In", "Insul_Th_In", "Pipe_Dia_In", "Pipe_Len_In",
+                                                     "Pass",         "Pressure",    "Cab_In",      "Cab_Sel"};
+
+template <std::size_t N>
+bool OneOf(std::string_view name, const std::array<const char*, N>& names) {
+  return std::any_of(names.begin(), names.end(), [&](const char* n) { return name == n; });
+}
+
+// The clock's patterns: "h:mma/p" (2:05p) and the medium date (08-Dec-26).
+std::string ClockTime(const std::tm& t) {
+  const int hour = t.tm_hour % 12 == 0 ? 12 : t.tm_hour % 12;
+  std::string minutes = std::to_string(t.tm_min);
+  if (minutes.size() < 2) minutes.insert(0, "0");
+  return std::to_string(hour) + ":" + minutes + (t.tm_hour < 12 ? "a" : "p");
+}
+
+std::string MediumDate(const std::tm& t) {
+  static const std::array<const char*, 12> months{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  auto two = [](int v) {
+    std::string s = std::to_string(v % 100);
+    return s.size() < 2 ? "0" + s : s;
+  };
+  const int month = std::clamp(t.tm_mon, 0, 11);
+  return two(t.tm_mday) + "-" + months[static_cast<std::size_t>(month)] + "-" + two(t.tm_year + 1900);
+}
+
+}  // namespace
+
+const std::vector<MenuEntry>& MainMenuTree() {
+  static const std::vector<MenuEntry> tree{
+      {"Files", "&Files", ""},
+      {"Openfile", "Open File", "Files"},
+      {"Savefile", "Save File", "Files"},
+      {"exit", "E&xit", "Files"},
+      {"Reports", "&Reports", ""},
+      {"sp_circrp_bom", "Circuit Report and &Bill of Materials...", "Reports"},
+      {"bill_of_mat", "&Summary Bill of Materials...", "Reports"},
+      {"sp_circ", "Circuit List...", "Reports"},
+      {"rating", "Ra&tings", "Reports"},
+      {"settings", "&Preferences", ""},
+      {"Applications", "&Applications", ""},
+      {"channel", "Trough Line", "Applications"},
+      {"cond1", "Conduction Heat Transfer Applications", "channel"},
+      {"clipstrip", "Clipstrip", "channel"},
+      {"K30", "K-30 or K-90", "channel"},
+      {"Cement", "Fillet Trace", "Applications"},
+      {"cond2", "Conduction Heat Transfer Applications", "Cement"},
+      {"E55", "E-55 or E-50", "Cement"},
+      {"E72", "E-72", "Cement"},
+      {"coverlyn", "Coverlyn", "Applications"},
+      {"convec", "YJ-0 (Bare) Steam Tracer", "coverlyn"},
+      {"YJ1", "YJ-1 Steam Tracer", "coverlyn"},
+      {"YJ2", "YJ-2 Steam Tracer", "coverlyn"},
+      {"YJ0", "YJ-0 Steam Tracer", "coverlyn"},
+      {"wrapcore", "Wrapcore", "Applications"},
+      {"HelpMenu", "&Help", ""},
+      {"Aboutmnu", "About Vantrel ST", "HelpMenu"},
+      {"ctfwHelp", "Help With Vantrel ST", "HelpMenu"},
+      {"ProdFiles", "Product Information Files", "HelpMenu"},
+      {"mnuHTCompounds", "Heat Transfer Compounds", "ProdFiles"},
+      {"mnuHTCSummary", "HTC Summary/Selection Chart", "mnuHTCompounds"},
+      {"mnuK30Info", "K30", "mnuHTCompounds"},
+      {"mnuK90Info", "K90", "mnuHTCompounds"},
+      {"mnuClipstripInfo", "Clipstrip", "mnuHTCompounds"},
+      {"mnuQFInfo", "QF-1", "mnuHTCompounds"},
+      {"mnuE55Info", "E-50/E-55", "mnuHTCompounds"},
+      {"mnuE72Info", "E-72", "mnuHTCompounds"},
+      {"mnuNSInfo", "NS (Nonhardening)", "mnuHTCompounds"},
+      {"mnuCoverlynInfo", "Coverlyn Isolated Tracers", "ProdFiles"},
+      {"mnuCoverlynIntro", "Coverlyn Introduction", "mnuCoverlynInfo"},
+      {"mnuYJ2Info", "YJ-2", "mnuCoverlynInfo"},
+      {"mnuYJ1Info", "YJ-1", "mnuCoverlynInfo"},
+      {"mnuYJ0Info", "YJ-0", "mnuCoverlynInfo"},
+      {"mnuCoverlynAccess", "Coverlyn Accessories", "mnuCoverlynInfo"},
+      {"mnuTnkStm", "Tank Heating Systems (Steam)", "ProdFiles"},
+      {"mnuWarmpaneInfo", "Warmpane", "mnuTnkStm"},
+      {"mnuSplyAndRtrn", "Steam Supply - Condensate Return Lines", "ProdFiles"},
+      {"mnuWrapcoreInfo", "Wrapcore - RA", "mnuSplyAndRtrn"},
+      {"mnuHiTmpBndls", "High Temperature Wrapcore RB & RC", "mnuSplyAndRtrn"},
+      {"mnuWrapcoreAccess", "Wrapcore Accessories", "mnuSplyAndRtrn"},
+      {"mniDesignInfo", "Design Information", "HelpMenu"},
+      {"mnuDsgnSpec", "Sample Specification", "mniDesignInfo"},
+      {"mnuDesignGuide", "Design Guide", "mniDesignInfo"},
+      {"mnuEstBOMs", "Estimating Bill of Materials", "mniDesignInfo"},
+      {"mnuQQForms", "Quick Quote Forms (To Collect Design Conditions)", "mniDesignInfo"},
+      {"mnuQQSteam", "Steam Tracing Piping", "mnuQQForms"},
+      {"mnuQQTnkStm", "Vessel Heating (Steam)", "mnuQQForms"},
+      {"Installations", "Installation Information", "HelpMenu"},
+      {"mnuHTCInstallInfo", "HTCompounds Installation Information", "Installations"},
+      {"mnuCoverlynInstallInfo", "Coverlyn Installation Information", "Installations"},
+      {"mnuWrapcoreInstallInfo", "Wrapcore Installation Information", "Installations"},
+      {"mnuWarmpaneInstallInfo", "Warmpane Installation Information", "Installations"},
+      {"mnuCaseStudies", "Case Studies", "HelpMenu"},
+      {"mnuTroughline", "Troughline", "mnuCaseStudies"},
+      {"mnuCoverlynCaseStudy", "Coverlyn", "mnuCaseStudies"},
+      {"mnuWrapcoreCaseStudy", "Wrapcore", "mnuCaseStudies"},
+  };
+  return tree;
+}
+
+int HelpContextOf(std::string_view control) {
+  for (const HelpTopic& t : kHelpTopics) {
+    if (control == t.control) return t.context;
+  }
+  return 0;
+}
+
+STmainModel::STmainModel(UnitSystem units, int pressureUnit, Dialogs& dialogs, char decimalMark)
+    : dialogs_(dialogs), decimalMark_(decimalMark == 0 ? '.' : decimalMark) {
+  set_.Units = units;
+  setDesignRunner({});
+  buildControls();
+  formLoad(pressureUnit);
+}
+
+void STmainModel::buildControls() {
+  ControlSet& s = controls_;
+  const auto label = [&](const char* name, const char* text = "") { s.add(name, ControlKind::Label, text); };
+  const auto text = [&](const char* name, const char* t = "") { s.add(name, ControlKind::TextBox, t); };
+  const auto list = [&](const char* name) { s.add(name, ControlKind::List); };
+
+  Control& tabs = s.add("SSTab1", ControlKind::Tab);
+  tabs.items = {"Circuit Design Input Data", "Heat Up Data"};
+  tabs.index = 0;
+  s.add("SSTab1Tab0", ControlKind::Tab, "Circuit Design Input Data");
+  s.add("SSTab1Tab1", ControlKind::Tab, "Heat Up Data");
+
+  // Tab 0: the design inputs, with the English design-time texts.
+  label("lblMax_Amb", "Max. Ambient ");
+  text("Max_Amb", "100");
+  label("Unit1");
+  label("lblMin_Amb", "Min. Ambient ");
+  text("Min_Amb", "0");
+  label("Unit2");
+  label("lblMT_In", "Maint. Temp.");
+  text("MT_In", "100");
+  label("Unit3");
+  label("lblMax_Exp_Temp", "Steam Out /      Max. Process Temp.");
+  text("Max_Exp_Temp", " 375");
+  label("Unit4");
+  label("Label17", "Intermittent Exposure Temp.");
+  text("txtIntExpTemp", "375");
+  label("Unit7");
+  label("lblInsul_Typ_In", "InsulationType");
+  list("Insul_Typ_In");
+  label("lblInsul_Th_In", "Insulation Thickness");
+  list("Insul_Th_In");
+  label("lblInsThickUnit");
+  label("lblPipe_Dia_In", "Pipe Size");
+  list("Pipe_Dia_In");
+  label("lblPipeUnit");
+  label("lblPipe_Len_In", "Pipe Length");
+  text("Pipe_Len_In", "100");
+  label("feet1");
+  label("lblPass", "Number of Passes");
+  list("Pass");
+  label("lblPressure", "Steam Pressure");
+  text("Pressure", "50");
+  label("Label6");
+  label("lblCab_In", "Tracer Installation");
+  list("Cab_In");
+  label("lblCab_Sel", "Tracer Tubing ");
+  list("Cab_Sel");
+  label("lblTraceTubeUnit");
+  label("lblTracerMaterial", "Tracer Tubing Material");
+  list("cboTracerMaterial");
+  label("lblTubeWallThick", "Tracer Wall Thickness");
+  list("cboTubeWallThick");
+  label("lblTraceTubeUnit2");
+  label("lblApplication", "Application");
+  list("cboApplication");
+
+  // Tab 1: heat-up data. The temperatures start as copies of Min_Amb and MT_In.
+  label("lblProduct", "Product");
+  list("cboProduct");
+  label("lblInitalTemp", "Initial Temp.");
+  text("txtInitalTemp", "0");
+  label("lblInitTempUnit");
+  label("lblFinalTemp", "Final Temp.");
+  text("txtFinalTemp", "100");
+  label("lblFinalTempUnit");
+  label("lblProdDensity", "Density");
+  text("txtProdDensity");
+  label("lblProdDensUnit");
+  label("lblProdCp", "Specific Heat");
+  text("txtProdCp");
+  label("lblProdCpUnit");
+  s.add("chbPhaseChange", ControlKind::CheckBox, "Product Changes Phase");
+  label("lblPCTemp", "Phase Change Temp.");
+  text("txtPCTemp");
+  label("lblPCTempUnit");
+  label("lblLatentHeat", "Latent Heat");
+  text("txtLatentHeat");
+  label("lblLatentHeatUnit");
+
+  // Outputs.
+  s.add("fraOutput", ControlKind::Frame, "Circuit Design Output Data - Valid only for products manufactured by Quorvex");
+  label("lblMax_Maint_Temp", "Max. Maint. Temp.");
+  text("Max_Maint_Temp");
+  label("Unit5");
+  label("lblMin_Maint_Temp", "Min. Maint. Temp.");
+  text("Min_Maint_Temp");
+  label("Unit6");
+  label("lblHt_Lswo_Out", "Design Heat Loss");
+  text("Ht_Lswo_Out");
+  label("W_Ft1");
+  label("Label9", "Operating Condensate Load");
+  text("Cond_Load");
+  label("lblCondUnit");
+  label("lblInsul_Size", "Nominal Insulation Size (Oversized I.D.)");
+  text("Insul_Size");
+  label("inch3");
+  label("lblTot_Cab_Out", "Total Tracer Length with Allowances");
+  text("Tot_Cab_Out");
+  label("feet2");
+  label("Label7", "Max. Trap Distance");
+  text("Trap_Dist");
+  label("feet3");
+  label("Label8", "Max. Vertical Rise");
+  text("Rise");
+  label("feet4");
+  label("lblHuTime", "Heat Up Time");
+  text("txtHuTime");
+  label("lblHuTimeUnit", "hr");
+  label("TraceLb");
+  text("TraceTp");
+  label("lblAddResultLabel", kAddResultNote);
+
+  // Record, circuit texts, commands, status and clock.
+  label("lblRec_Num", "Record");
+  label("Rec_Num", "1");
+  s.add("Spin1", ControlKind::Spinner).index = 0;
+  label("lblCirc_No", "Circuit No. ");
+  text("Circ_No");
+  label("lblLine_No", "Line\\Pipe No.");
+  text("Line_No");
+  s.add("Des_But", ControlKind::Button, "&Design");
+  s.add("Cir_BOM_But", ControlKind::Button, "&Circuit BOM");
+  s.add("Sum_BOM_But", ControlKind::Button, "&Summary BOM");
+  s.add("Print_But", ControlKind::Button, "&Print");
+  label("MessagePanel");
+  label("Time_display");
+  label("Date_Display");
+
+  for (const MenuEntry& m : MainMenuTree()) s.add(m.name, ControlKind::MenuItem, m.caption);
+}
+
+void STmainModel::formLoad(int pressureUnit) {
+  const UnitSystem units = set_.Units;
+  const bool metric = units == UnitSystem::Metric;
+
+  // 1-3. Status panel, caption, decimal mark (fixed by the constructor).
+  c("MessagePanel").text = kStartPrompt;
+  c("SSTab1Tab1").enabled = false;
+  caption_ = std::string("Vantrel-ST ") + kVersionLabel;
+  set_.RecordLoading = false;
+  set_.PressureUnit = pressureUnit;
+
+  // 4. Temperature captions; the phase-change box starts clear.
+  const std::string degrees = UnitCaption(UnitQuantity::Temperature, units);
+  for (const char* name : {"Unit1", "Unit2", "Unit3", "Unit4", "Unit5", "Unit6", "Unit7", "lblInitTempUnit",
+                           "lblFinalTempUnit", "lblPCTempUnit"}) {
+    c(name).text = degrees;
+  }
+  setChecked("chbPhaseChange", false);
+
+  // 5. Defaults, the lists of the unit system and the unit captions.
+  if (metric) {
+    for (const FieldDefault& d : FieldDefaults()) setText(d.name, d.metric);
+  } else {
+    for (const char* name : {"txtPCTemp", "txtProdCp", "txtProdDensity", "txtLatentHeat", "Pipe_Len_In"}) {
+      setText(name, *DefaultText(name, units));
+    }
+  }
+  c("Insul_Th_In").items = InsulationThicknessList(units);
+  selectList("Insul_Th_In", 0);
+  c("Pipe_Dia_In").items = PipeSizeFirstFill(units);
+  selectList("Pipe_Dia_In", kPipeSizeStart);
+  c("Cab_Sel").items = TubeSizeFirstFill(units);
+  selectList("Cab_Sel", 0);
+  for (const char* name : {"feet1", "feet2", "feet3", "feet4"}) c(name).text = UnitCaption(UnitQuantity::Length, units);
+  c("W_Ft1").text = UnitCaption(UnitQuantity::HeatLoss, units);
+  c("lblCondUnit").text = UnitCaption(UnitQuantity::Condensate, units);
+  c("inch3").text = UnitCaption(UnitQuantity::InsulationSize, units);
+  for (const char* name : {"lblInsThickUnit", "lblPipeUnit", "lblTraceTubeUnit", "lblTraceTubeUnit2"}) {
+    c(name).text = UnitCaption(UnitQuantity::Size, units);
+  }
+  c("Label6").text = UnitCaption(UnitQuantity::Pressure, units);
+  c("lblProdDensUnit").text = UnitCaption(UnitQuantity::Density, units);
+  c("lblProdCpUnit").text = UnitCaption(UnitQuantity::SpecificHeat, units);
+  c("lblLatentHeatUnit").text = UnitCaption(UnitQuantity::LatentHeat, units);
+
+  // 6. The lists that are the same in both unit systems.
+  c("cboTracerMaterial").items = TracerMaterialList();
+  selectList("cboTracerMaterial", kMaterialCopper);
+  c("cboApplication").items = ApplicationList();
+  selectList("cboApplication", kApplicationMaintenance);
+  c("cboProduct").items = ProductList();
+  selectList("cboProduct", 0);
+  c("Pass").items = PassList();
+  selectList("Pass", 0);
+  c("Insul_Typ_In").items = InsulationTypeList();
+  selectList("Insul_Typ_In", kInsulationFiberglass);
+
+  // 7. Record 1 and the clock.
+  set_.CurrentRecord = 0;
+  showRecordNumber();
+  tick(std::time(nullptr));
+
+  // 9. The layout of the program mode; its installation list selects its
+  // last entry, which rebuilds the tube size and pipe size lists.
+  programModeRefresh();
+
+  // 10.
+  set_.DesignLock = false;
+  c("SSTab1").index = 0;
+}
+
+void STmainModel::setText(std::string_view name, std::string text) {
+  c(name).text = std::move(text);
+  textChangeHandling(name);
+}
+
+void STmainModel::selectList(std::string_view name, int index) {
+  Control& list = c(name);
+  // A position the list does not hold (a stored value of another list or
+  // mode) leaves the list without a selection.
+  if (index < -1 || index >= static_cast<int>(list.items.size())) index = -1;
+  list.index = index;
+  listClickHandling(name);
+}
+
+void STmainModel::setChecked(std::string_view name, bool checked) {
+  c(name).checked = checked;
+  if (name == "chbPhaseChange") phaseChangeHandling();
+}
+
+void STmainModel::textChangeHandling(std::string_view name) {
+  if (name == "Min_Amb") setText("txtInitalTemp", c("Min_Amb").text);
+  if (name == "MT_In") setText("txtFinalTemp", c("MT_In").text);
+}
+
+void STmainModel::textChanged(std::string_view name, const std::string& text) {
+  if (!controls_.has(name) || c(name).kind != ControlKind::TextBox) return;
+  setText(name, text);
+}
+
+void STmainModel::listClicked(std::string_view name, int index) {
+  if (!controls_.has(name)) return;
+  Control& list = c(name);
+  if (list.kind != ControlKind::List || index < 0 || index >= static_cast<int>(list.items.size())) return;
+  list.index = index;
+  listClickHandling(name);
+}
+
+void STmainModel::checkClicked(std::string_view name, bool checked) {
+  if (!controls_.has(name) || c(name).kind != ControlKind::CheckBox) return;
+  setChecked(name, checked);
+}
+
+void STmainModel::gotFocus(std::string_view name) {
+  if (auto prompt = StatusPrompt(name)) c("MessagePanel").text = *prompt;
+}
+
+void STmainModel::windowKeyPress() { set_.DesignSaved = false; }
+
+void STmainModel::tabChanged(int tab) {
+  Control& tabs = c("SSTab1");
+  if (tab < 0 || tab >= static_cast<int>(tabs.items.size())) return;
+  if (tab == 1 && !c("SSTab1Tab1").enabled) return;
+  tabs.index = tab;
+  set_.DesignSaved = false;
+}
+
+void STmainModel::tick(std::time_t now) {
+  std::tm local{};
+  if (localtime_r(&now, &local) == nullptr) return;
+  c("Time_display").text = ClockTime(local);
+  c("Date_Display").text = MediumDate(local);
+}
+
+std::string STmainModel::takeFocusRequest() { return std::exchange(focusRequest_, std::string()); }
+
+std::optional<WindowRequest> STmainModel::takeWindowRequest() {
+  return std::exchange(windowRequest_, std::nullopt);
+}
+
+void STmainModel::request(WindowRequest::Kind kind, std::string panel, int helpContext) {
+  windowRequest_ = WindowRequest{kind, std::move(panel), helpContext};
+}
+
+void STmainModel::clicked(std::string_view name) {
+  if (!controls_.has(name)) return;
+  using K = WindowRequest::Kind;
+  const bool designShown = !c("Max_Maint_Temp").text.empty();
+  const bool firstDesigned = set_.at(0).TP2 != 0.0f;
+  if (name == "Des_But") {
+    designCommand();
+  } else if (name == "Cir_BOM_But") {
+    if (designShown) request(K::CircuitBill);
+  } else if (name == "Sum_BOM_But") {
+    if (designShown) request(K::SummaryBill);
+  } else if (name == "sp_circrp_bom") {
+    if (firstDesigned) request(K::CircuitBill);
+  } else if (name == "bill_of_mat") {
+    if (firstDesigned) request(K::SummaryBill);
+  } else if (name == "sp_circ") {
+    if (firstDesigned) request(K::CircuitList);
+  } else if (name == "rating") {
+    request(K::Ratings);
+  } else if (name == "settings") {
+    request(K::Preferences);
+  } else if (name == "Aboutmnu") {
+    request(K::AboutBox);
+  } else if (name == "Print_But") {
+    request(K::Print);
+  } else if (name == "exit") {
+    request(K::Exit);
+  } else if (name == "Openfile") {
+    request(K::OpenFile);
+  } else if (name == "Savefile") {
+    request(K::SaveFile);
+  } else if (name == "ctfwHelp") {
+    request(K::Help, {}, 0);
+  } else if (OneOf(name, kPanelItems)) {
+    if (c(name).visible) request(K::AppPanel, std::string(name));
+  } else if (int context = HelpContextOf(name); context > 0 && !OneOf(name, kHelpKeyFields)) {
+    request(K::Help, {}, context);  // a click on an output field
+  } else if (name.substr(0, 3) == "mnu" && c(name).kind == ControlKind::MenuItem) {
+    const bool leaf = std::none_of(MainMenuTree().begin(), MainMenuTree().end(),
+                                   [&](const MenuEntry& m) { return name == m.parent; });
+    if (leaf) request(K::Document, std::string(name));
+  }
+}
+
+void STmainModel::helpKey(std::string_view name) {
+  if (OneOf(name, kHelpKeyFields)) request(WindowRequest::Kind::Help, {}, HelpContextOf(name));
+}
+
+// The window refresh for the program mode in force: the outputs and menu item
+// of InternalMode, the note of the standard mode, and the installation list.
+void STmainModel::programModeRefresh() {
+  for (const char* name : kInternalOutputs) c(name).visible = internalMode_;
+  c("YJ0").visible = internalMode_;
+  c("lblAddResultLabel").visible = !internalMode_;
+  for (const char* name : {"Label17", "txtIntExpTemp", "Unit7"}) c(name).visible = false;
+  rebuildInstallationList();
+}
+
+void STmainModel::rebuildInstallationList() {
+  Control& list = c("Cab_In");
+  list.items = InstallationList(internalMode_);
+  list.index = -1;
+  const int selection = set_.RecordLoading ? set_.current().TRACEINS : static_cast<int>(list.items.size()) - 1;
+  selectList("Cab_In", selection);
+}
+
+void STmainModel::toggleProgramMode() {
+  if (set_.DesignLock) {
+    dialogs_.message(Message{kToggleRefused, "Error", MsgIcon::None, MsgButtons::Ok, false});
+    return;
+  }
+  internalMode_ = !internalMode_;
+  caption_ = std::string("Vantrel-ST ") + kVersionLabel + (internalMode_ ? kInternalCaption : "");
+  programModeRefresh();
+}
+
+PreferencesInput STmainModel::preferencesInput() const {
+  PreferencesInput input;
+  input.units = set_.Units;
+  input.pressureUnit = set_.PressureUnit;
+  input.recordUnder = set_.current().UNDER;
+  input.pressureText = c("Pressure").text;
+  input.decimalMark = decimalMark_;
+  return input;
+}
+
+void STmainModel::applyPreferences(const PreferencesOutcome& outcome) {
+  set_.InsulationSizing = outcome.insulationSizing;
+  set_.PressureUnit = outcome.pressureUnit;
+  if (outcome.pressureText) setText("Pressure", *outcome.pressureText);
+  if (outcome.pressureCaption) c("Label6").text = *outcome.pressureCaption;
+}
+
+float STmainModel::number(std::string_view field) const {
+  return ParseSingle(c(field).text, decimalMark_).value_or(0.0f);
+}
+
+}  // namespace vst

@@ -1,0 +1,279 @@
+// The main window STmain without a toolkit: the state of every control, the
+// design set, the program mode, and every handler of the window (form
+// loading, the input checks, the installation choice, record navigation, the
+// design button). The Qt window draws `controls()` and forwards each event by
+// control name; it decides nothing.
+//
+// Setting a field or a list position from code runs that control's change or
+// click handling, as a user's action would; in this model that is always an
+// explicit call (setText / selectList), never a widget signal. RecordLoading
+// (while a record or a file is loaded) and a design run in progress guard
+// every handler that would discard the stored design.
+//
+// Controls (name, kind, caption or text at start; "-" no text). Outputs are
+// read-only text boxes. Tab 0 of SSTab1 holds the design inputs, tab 1 the
+// heat-up fields; the rest lies below the tabs.
+//
+// | Name | Kind | Caption / text | Notes |
+// |---|---|---|---|
+// | SSTab1 | Tab | items "Circuit Design Input Data", "Heat Up Data" | the tabbed panel; `index` = tab shown |
+// | SSTab1Tab0 | Tab | "Circuit Design Input Data" | page of tab 0 |
+// | SSTab1Tab1 | Tab | "Heat Up Data" | page of tab 1; disabled unless an application other than 0 |
+// | lblMax_Amb, Max_Amb, Unit1 | Label, TextBox, Label | "Max. Ambient ", "100"/"38", "°F"/"°C" | tab 0 |
+// | lblMin_Amb, Min_Amb, Unit2 | Label, TextBox, Label | "Min. Ambient ", "0"/"-18", temperature unit | tab 0 |
+// | lblMT_In, MT_In, Unit3 | Label, TextBox, Label | "Maint. Temp.", "100"/"38", temperature unit | tab 0 |
+// | lblMax_Exp_Temp, Max_Exp_Temp, Unit4 | Label, TextBox, Label | "Steam Out /      Max. Process Temp.", " 375"/"190" | tab 0 |
+// | Label17, txtIntExpTemp, Unit7 | Label, TextBox, Label | "Intermittent Exposure Temp.", "375"/"190" | tab 0, always hidden |
+// | lblInsul_Typ_In, Insul_Typ_In | Label, List | "InsulationType" | tab 0 |
+// | lblInsul_Th_In, Insul_Th_In, lblInsThickUnit | Label, List, Label | "Insulation Thickness", -, "in"/"mm" | tab 0 |
+// | lblPipe_Dia_In, Pipe_Dia_In, lblPipeUnit | Label, List, Label | "Pipe Size", -, "in"/"mm" | tab 0 |
+// | lblPipe_Len_In, Pipe_Len_In, feet1 | Label, TextBox, Label | "Pipe Length", "100"/"30", "ft"/"m" | tab 0 |
+// | lblPass, Pass | Label, List | "Number of Passes" | tab 0 |
+// | lblPressure, Pressure, Label6 | Label, TextBox, Label | "Steam Pressure", "50"/"3.45", "  psig"/" bar g" | tab 0 |
+// | lblCab_In, Cab_In | Label, List | "Tracer Installation" | tab 0 |
+// | lblCab_Sel, Cab_Sel, lblTraceTubeUnit | Label, List, Label | "Tracer Tubing ", -, "in"/"mm" | tab 0 |
+// | lblTracerMaterial, cboTracerMaterial | Label, List | "Tracer Tubing Material" | tab 0 |
+// | lblTubeWallThick, cboTubeWallThick, lblTraceTubeUnit2 | Label, List, Label | "Tracer Wall Thickness", -, "in"/"mm" | tab 0; lblTraceTubeUnit2 is the second tube unit label |
+// | lblApplication, cboApplication | Label, List | "Application" | tab 0 |
+// | lblProduct, cboProduct | Label, List | "Product" | tab 1 |
+// | lblInitalTemp, txtInitalTemp, lblInitTempUnit | Label, TextBox, Label | "Initial Temp.", copy of Min_Amb, temperature unit | tab 1 |
+// | lblFinalTemp, txtFinalTemp, lblFinalTempUnit | Label, TextBox, Label | "Final Temp.", copy of MT_In, temperature unit | tab 1 |
+// | lblProdDensity, txtProdDensity, lblProdDensUnit | Label, TextBox, Label | "Density", "62.4"/"982.846", "lb/ft³"/"kg/m³" | tab 1 |
+// | lblProdCp, txtProdCp, lblProdCpUnit | Label, TextBox, Label | "Specific Heat", "1"/"4186.553", "BTU/lb-°F"/"J/kg-°C" | tab 1 |
+// | chbPhaseChange | CheckBox | "Product Changes Phase" | tab 1 |
+// | lblPCTemp, txtPCTemp, lblPCTempUnit | Label, TextBox, Label | "Phase Change Temp.", "32"/"0", temperature unit | tab 1 |
+// | lblLatentHeat, txtLatentHeat, lblLatentHeatUnit | Label, TextBox, Label | "Latent Heat", "144"/"334922", "BTU/lb"/"J/kg" | tab 1 |
+// | fraOutput | Frame | "Circuit Design Output Data - Valid only for products manufactured by Quorvex" | holds the outputs below |
+// | lblMax_Maint_Temp, Max_Maint_Temp, Unit5 | Label, TextBox, Label | "Max. Maint. Temp.", -, temperature unit | output |
+// | lblMin_Maint_Temp, Min_Maint_Temp, Unit6 | Label, TextBox, Label | "Min. Maint. Temp.", -, temperature unit | output; `backColor` 14 yellow / 15 white |
+// | lblHt_Lswo_Out, Ht_Lswo_Out, W_Ft1 | Label, TextBox, Label | "Design Heat Loss", -, " BTU/hr-ft"/"W/m" | output |
+// | Label9, Cond_Load, lblCondUnit | Label, TextBox, Label | "Operating Condensate Load", -, " Lb/hr-ft"/"kg/hr-m" | output; InternalMode only |
+// | lblInsul_Size, Insul_Size, inch3 | Label, TextBox, Label | "Nominal Insulation Size (Oversized I.D.)", -, " in"/"mm" | output |
+// | lblTot_Cab_Out, Tot_Cab_Out, feet2 | Label, TextBox, Label | "Total Tracer Length with Allowances", -, "ft"/"m" | output |
+// | Label7, Trap_Dist, feet3 | Label, TextBox, Label | "Max. Trap Distance", -, "ft"/"m" | output; InternalMode only |
+// | Label8, Rise, feet4 | Label, TextBox, Label | "Max. Vertical Rise", -, "ft"/"m" | output; InternalMode only |
+// | lblHuTime, txtHuTime, lblHuTimeUnit | Label, TextBox, Label | "Heat Up Time", -, "hr" | output |
+// | TraceLb, TraceTp | Label, TextBox | installation result ("Troughline", "Trough Line", "Fillet Trace with", "Coverlyn Type"), CEM or COVR | output; hidden until a design is shown |
+// | lblAddResultLabel | Label | the note of kAddResultNote | standard mode only, below the outputs |
+// | lblRec_Num, Rec_Num, Spin1 | Label, Label, Spinner | "Record", "1", position 0 | Spin1: a lower position is the next record; range kSpinnerMin..kSpinnerMax |
+// | lblCirc_No, Circ_No | Label, TextBox | "Circuit No. ", "" | |
+// | lblLine_No, Line_No | Label, TextBox | "Line\Pipe No.", "" | |
+// | Des_But, Cir_BOM_But, Sum_BOM_But, Print_But | Button | "&Design", "&Circuit BOM", "&Summary BOM", "&Print" | |
+// | MessagePanel | Label | "Design this record" | the 3-D status panel |
+// | Time_display, Date_Display | Label | "2:05p", "08-Dec-26" | clock, refreshed by tick() |
+//
+// Menus (MenuItem; the tree is MainMenuTree(), parents first):
+// "&Files" Files: Openfile "Open File", Savefile "Save File", exit "E&xit".
+// "&Reports" Reports: sp_circrp_bom "Circuit Report and &Bill of Materials...",
+//   bill_of_mat "&Summary Bill of Materials...", sp_circ "Circuit List...", rating "Ra&tings".
+// settings "&Preferences" (a command on the menu bar).
+// "&Applications" Applications: channel "Trough Line" (cond1, clipstrip, K30),
+//   Cement "Fillet Trace" (cond2, E55, E72), coverlyn "Coverlyn" (convec, YJ1, YJ2,
+//   YJ0 hidden in the standard mode), wrapcore "Wrapcore"; captions in MainMenuTree().
+// "&Help" HelpMenu: Aboutmnu "About Vantrel ST", ctfwHelp "Help With Vantrel ST",
+//   ProdFiles, mniDesignInfo, Installations, mnuCaseStudies with the document items.
+#pragma once
+
+#include <array>
+#include <ctime>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/dialogs.h"
+#include "engine/design_run.h"
+#include "prefs/preferences.h"
+#include "workspace/controls.h"
+#include "workspace/design_record.h"
+
+namespace vst {
+
+// A window the main window asks its skin to open (or a command the skin
+// carries out with its own dialogs: files, printing, help, documents).
+struct WindowRequest {
+  enum class Kind {
+    Preferences,  // Setting, modal
+    AboutBox,     // AboutForm, not modal
+    AppPanel,     // AppForm with the panel of menu item `panel`, not modal
+    CircuitBill,  // CktBill, modal
+    SummaryBill,  // Bill, modal
+    CircuitList,  // Circ_Form, modal
+    Ratings,      // Ratings, modal
+    Print,        // the printer dialog, then the print of the main window
+    Exit,         // close the main window (the skin then calls queryClose)
+    OpenFile,     // the file-open command: the skin reads the file, then applyOpenedSet()
+    SaveFile,     // the file-save command: the skin writes the file, then fileSaved()
+    Help,         // the help file at `helpContext` (0: table of contents)
+    Document,     // the product document of menu item `panel`
+  };
+  Kind kind;
+  std::string panel;    // AppPanel and Document: the menu item name, e.g. "cond1", "mnuK30Info"
+  int helpContext = 0;  // Help
+};
+
+// One entry of the main window's menu bar.
+struct MenuEntry {
+  const char* name;
+  const char* caption;
+  const char* parent;  // empty for a menu of the menu bar
+};
+// Every menu and menu item of the main window, each parent before its items.
+const std::vector<MenuEntry>& MainMenuTree();
+
+// The help context number of a control (F1 on an input, a click on an
+// output), 0 for a control without a topic.
+int HelpContextOf(std::string_view control);
+
+// The note shown below the outputs in the standard mode.
+inline constexpr const char* kAddResultNote =
+    "\"Min. Maint. Temp.\" and \"Max. Maint. Temp.\" shown are without temperature control based on the "
+    "minimum and maximum ambient values entered. Quorvex's Engineering Services can also provide condensate "
+    "loads, maximum trapping distances, and the maximum allowable vertical rise for each circuit.";
+
+// Range of the record spinner's positions.
+inline constexpr int kSpinnerMin = -30000;
+inline constexpr int kSpinnerMax = 30000;
+
+class STmainModel : public DesignHost {
+ public:
+  using DesignRunner = std::function<DesignOutcome(DesignHost&, DesignRunState&)>;
+
+  // Runs form loading: lists, defaults and captions for the unit system, the
+  // program-mode refresh, the clock. `pressureUnit` is the start-up choice
+  // (0 English, 2 Metric); `decimalMark` the locale's decimal separator.
+  STmainModel(UnitSystem units, int pressureUnit, Dialogs& dialogs, char decimalMark);
+
+  ControlSet& controls() { return controls_; }
+  const ControlSet& controls() const { return controls_; }
+
+  // "Vantrel-ST Version 3.0.1", with " **INTERNAL MODE**" after a toggle to
+  // InternalMode.
+  std::string caption() const { return caption_; }
+
+  // Events of the window, by control name. Unknown names are ignored.
+  void gotFocus(std::string_view name);
+  void lostFocus(std::string_view name);
+  void textChanged(std::string_view name, const std::string& text);
+  // The character to insert for a typed key: "." becomes the locale's mark
+  // in the numeric fields; 0 would drop it.
+  char keyPress(std::string_view name, char key);
+  // Any key press in the window: the set counts as changed.
+  void windowKeyPress();
+  void listClicked(std::string_view name, int index);
+  void checkClicked(std::string_view name, bool checked);
+  // Buttons, menu items, and clicks on the output fields (their help topic).
+  void clicked(std::string_view name);
+  // F1 released in an input field: its help topic.
+  void helpKey(std::string_view name);
+  void tabChanged(int tab);
+  void spinnerStep(int newPosition);
+  // Refreshes the clock labels from the local time.
+  void tick(std::time_t now);
+
+  // The control the model wants focused, "" for none; cleared by the call.
+  std::string takeFocusRequest();
+  // The window or command the model wants opened; cleared by the call.
+  std::optional<WindowRequest> takeWindowRequest();
+
+  bool internalMode() const { return internalMode_; }
+  // The mode toggle of the about box; refused with the "Error" message once
+  // a design has run or a file was opened.
+  void toggleProgramMode();
+
+  DesignSet& set() { return set_; }
+  const DesignSet& set() const { return set_; }
+  UnitSystem units() const { return set_.Units; }
+  char decimalMark() const { return decimalMark_; }
+
+  // The preferences window is opened with these values; its outcome is
+  // applied to the program-wide values and the pressure field.
+  PreferencesInput preferencesInput() const;
+  void applyPreferences(const PreferencesOutcome& outcome);
+
+  // A design file was read: replaces the ten records, takes the program mode
+  // from the file, rebuilds the window for it, steps back one record (or
+  // stays at record 1) and shows it. The set then counts as saved.
+  void applyOpenedSet(const std::array<DesignRecord, DesignSet::kRecords>& records, bool internalMode);
+  // The outcome of a save command (cancelled or failed: false).
+  void fileSaved(bool succeeded);
+  // The closing prompt. `save` runs the save command (and reports through
+  // fileSaved). True when the window may close.
+  bool queryClose(const std::function<void()>& save);
+
+  // Replaces the design run the design button calls (tests drive the button
+  // with a scripted run); an empty runner restores DesignRun.
+  void setDesignRunner(DesignRunner runner);
+
+  // DesignHost: what the design run reads and writes.
+  DesignInputs readInputs() override;
+  DesignRecord& record(int index) override { return set_.at(index); }
+  void selectInstallation(int position) override;
+  void setStatus(const std::string& caption) override;
+  void showResults(const DesignDisplay& display) override;
+  Dialogs& dialogs() override { return dialogs_; }
+
+ private:
+  Control& c(std::string_view name) { return controls_[name]; }
+  const Control& c(std::string_view name) const { return controls_[name]; }
+  float number(std::string_view field) const;  // the field as a single, 0 when not a number
+
+  // Construction and form loading.
+  void buildControls();
+  void formLoad(int pressureUnit);
+
+  // Code that sets a control runs its handling.
+  void setText(std::string_view name, std::string text);
+  void selectList(std::string_view name, int index);
+  void setChecked(std::string_view name, bool checked);
+  void textChangeHandling(std::string_view name);
+  void listClickHandling(std::string_view name);
+
+  // Program mode.
+  void programModeRefresh();
+  void rebuildInstallationList();
+
+  // Installation choice and the lists that depend on it.
+  void installationChange();
+  void tubeSizeChange();
+  void rebuildPipeSizes();
+  void rebuildWallThickness();
+  void discardStoredDesign();
+  void discardIfChanged(int stored, int now);
+
+  // Input checks.
+  void numberLostFocus(std::string_view field, float stored);
+  bool polyisocyanurateCheck(bool fromField);  // true when it corrected something
+  void copperCheck(bool fromField);
+  void productHandling();
+  void phaseChangeHandling();
+  void requestFocus(std::string_view name) { focusRequest_ = std::string(name); }
+  void warn(const std::string& text, const std::string& title);
+
+  // Design button.
+  void designCommand();
+
+  // Records.
+  void nextStep();
+  void previousStep();
+  void loadRecordIntoWindow(bool previousStep);
+  void showStoredOutputs();
+  void showInstallationResult(bool justDesigned);
+  void showRecordNumber();
+
+  void request(WindowRequest::Kind kind, std::string panel = {}, int helpContext = 0);
+
+  Dialogs& dialogs_;
+  char decimalMark_;
+  DesignSet set_;
+  ControlSet controls_;
+  bool internalMode_ = false;
+  bool designRunning_ = false;  // the design button's run is in progress: nothing is discarded
+  std::string caption_;
+  std::string focusRequest_;
+  std::optional<WindowRequest> windowRequest_;
+  DesignRunner runner_;
+};
+
+}  // namespace vst
