@@ -203,6 +203,14 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
       }
       return true;  // dropped or replaced
     }
+    case QEvent::KeyRelease: {
+      auto* key = static_cast<QKeyEvent*>(event);
+      if (key->key() == Qt::Key_F1 && !key->isAutoRepeat() && events_.helpKey) {
+        const std::string name = nameOf(watched);
+        forward([&] { events_.helpKey(name); });
+      }
+      break;
+    }
     case QEvent::MouseButtonRelease: {
       auto* edit = qobject_cast<QLineEdit*>(watched);
       const bool field = qobject_cast<QLabel*>(watched) || (edit && edit->isReadOnly());
@@ -218,20 +226,26 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-void Binder::redraw() {
+bool Binder::redraw() {
   const bool wasDrawing = drawing_;
   drawing_ = true;
+  shownOrHidden_ = false;
   for (const Control& c : controls_().all()) {
     if (QObject* object = find(c.name)) draw(c, object);
   }
   drawing_ = wasDrawing;
+  if (shownOrHidden_) layoutChangePending_ = true;
+  return shownOrHidden_;
 }
 
 void Binder::draw(const Control& c, QObject* object) {
   const QSignalBlocker blocker(object);
   if (auto* action = qobject_cast<QAction*>(object)) {
     if (action->text() != Q(c.text) && !c.text.empty()) action->setText(Q(c.text));
-    action->setVisible(c.visible);
+    if (action->isVisible() != c.visible) {
+      action->setVisible(c.visible);
+      shownOrHidden_ = true;
+    }
     action->setEnabled(c.enabled);
     if (action->isCheckable()) action->setChecked(c.checked);
     return;
@@ -246,7 +260,10 @@ void Binder::draw(const Control& c, QObject* object) {
     const QSignalBlocker tabBlocker(tabs);
     if (!c.text.empty() && tabs->tabText(tabIndex) != Q(c.text)) tabs->setTabText(tabIndex, Q(c.text));
     tabs->setTabEnabled(tabIndex, c.enabled);
-    tabs->setTabVisible(tabIndex, c.visible);
+    if (tabs->isTabVisible(tabIndex) != c.visible) {
+      tabs->setTabVisible(tabIndex, c.visible);
+      shownOrHidden_ = true;
+    }
     return;
   }
 
@@ -282,7 +299,10 @@ void Binder::draw(const Control& c, QObject* object) {
   }
 
   if (widget != root_) {
-    if (widget->isHidden() == c.visible) widget->setVisible(c.visible);
+    if (widget->isHidden() == c.visible) {
+      widget->setVisible(c.visible);
+      shownOrHidden_ = true;
+    }
   }
   if (widget->testAttribute(Qt::WA_Disabled) == c.enabled) widget->setEnabled(c.enabled);
 }

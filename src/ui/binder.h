@@ -35,6 +35,8 @@ struct BinderEvents {
   std::function<void(const std::string& name, int index)> tabChanged;
   // A scroll bar (the record spinner) moved by the user to a new position.
   std::function<void(const std::string& name, int position)> spinnerStep;
+  // F1 released in a field: its help topic.
+  std::function<void(const std::string& name)> helpKey;
   // A label or read-only field clicked with the mouse.
   std::function<void(const std::string& name)> labelClicked;
   // Runs after every forwarded event, once the window has been redrawn. The
@@ -51,8 +53,9 @@ class Binder : public QObject {
   Binder(std::function<const ControlSet&()> controls, QWidget* root, BinderEvents events,
          QObject* parent = nullptr);
 
-  // Draws every bound widget from its control.
-  void redraw();
+  // Draws every bound widget from its control. Returns true when a widget
+  // was shown or hidden (the window's layout then changes).
+  bool redraw();
 
   // The bound widget or action of a control name, or null.
   QObject* find(const std::string& name) const;
@@ -60,6 +63,13 @@ class Binder : public QObject {
   // Moves the keyboard focus to the named control's widget (a focus request
   // of the model). Unknown names are ignored.
   void focus(const std::string& name);
+
+  // True once after any redraw that showed or hid a widget.
+  bool takeLayoutChange() {
+    const bool changed = layoutChangePending_;
+    layoutChangePending_ = false;
+    return changed;
+  }
 
   // Runs a call that is not a widget's event (a timer tick, a gesture of
   // another window) as a forwarded event: redraw and afterEvent follow.
@@ -86,7 +96,9 @@ class Binder : public QObject {
   BinderEvents events_;
   QHash<QString, QPointer<QObject>> objects_;
   int depth_ = 0;
-  bool drawing_ = false;  // focus moves caused by hiding or disabling are not forwarded
+  bool drawing_ = false;
+  bool shownOrHidden_ = false;  // set by draw()
+  bool layoutChangePending_ = false;  // focus moves caused by hiding or disabling are not forwarded
 };
 
 // Sets a widget's background to an entry of the program's 16-colour palette

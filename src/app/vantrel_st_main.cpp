@@ -1,0 +1,89 @@
+// vantrel-st: the start-up window asks for the unit system of the run; the
+// main window then opens in it and the start-up window closes.
+//
+// Two options exist only for the start-up benchmark (bench/startup.sh):
+//   --select-units english|metric  presses the start-up window's choice
+//   --quit-after-shown             prints the time the main window was first
+//                                  shown and ends the program right away
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLocale>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdio>
+
+#include "ui/stmain.h"
+#include "ui/about_form_window.h"
+
+namespace {
+
+// The user's decimal separator as one character; "." when the locale's
+// separator is not a single ASCII character.
+char DecimalMark(const QLocale& locale) {
+  const QString point = locale.decimalPoint();
+  if (point.size() != 1 || point[0].unicode() >= 128) return '.';
+  return static_cast<char>(point[0].unicode());
+}
+
+struct BenchOptions {
+  QString selectUnits;  // "english", "metric" or empty
+  bool quitAfterShown = false;
+};
+
+BenchOptions ParseOptions(const QStringList& args) {
+  BenchOptions options;
+  for (int i = 1; i < args.size(); ++i) {
+    if (args[i] == QLatin1String("--select-units") && i + 1 < args.size()) {
+      options.selectUnits = args[++i].toLower();
+    } else if (args[i] == QLatin1String("--quit-after-shown")) {
+      options.quitAfterShown = true;
+    }
+  }
+  return options;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const auto started = std::chrono::steady_clock::now();
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Vantrel ST"));
+  const char decimalMark = DecimalMark(QLocale());
+  const BenchOptions options = ParseOptions(QApplication::arguments());
+
+  auto* startup = new vst::ui::About_Form;
+  startup->setAttribute(Qt::WA_DeleteOnClose);
+  QObject::connect(startup, &vst::ui::About_Form::unitSystemChosen, startup,
+                   [&, startup](int units, int pressureUnit) {
+                     auto* window = new vst::ui::STmain(static_cast<vst::UnitSystem>(units), pressureUnit,
+                                                        decimalMark);
+                     window->setAttribute(Qt::WA_DeleteOnClose);
+                     if (options.quitAfterShown) {
+                       QObject::connect(window, &vst::ui::STmain::firstShown, window, [started] {
+                         // Let the first paint happen, then report and end.
+                         QTimer::singleShot(0, [started] {
+                           const auto now = std::chrono::steady_clock::now();
+                           const auto wall = std::chrono::system_clock::now().time_since_epoch();
+                           std::printf("main_to_shown_ms=%.1f shown_epoch_ns=%lld\n",
+                                       std::chrono::duration<double, std::milli>(now - started).count(),
+                                       static_cast<long long>(
+                                           std::chrono::duration_cast<std::chrono::nanoseconds>(wall).count()));
+                           std::fflush(stdout);
+                           QApplication::quit();
+                         });
+                       });
+                     }
+                     window->show();  // the start-up window closes itself
+                   });
+  startup->show();
+
+  if (!options.selectUnits.isEmpty()) {
+    const QString command = options.selectUnits == QLatin1String("metric") ? QStringLiteral("Metric")
+                                                                            : QStringLiteral("English");
+    QTimer::singleShot(0, startup, [startup, command] {
+      if (auto* button = startup->findChild<QAbstractButton*>(command)) button->click();
+    });
+  }
+  return QApplication::exec();
+}

@@ -1,0 +1,472 @@
+#include "ui/stmain.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstring>
+#include <ctime>
+
+#include "ui/about_box_window.h"
+#include "ui/app_form_window.h"
+#include "ui/binder.h"
+#include "ui/qt_dialogs.h"
+#include "ui/setting_window.h"
+
+namespace vst::ui {
+namespace {
+
+QString L(const char* text) { return QString::fromUtf8(text); }
+
+enum class Field { Text, List, Output, Check };
+
+// One row of a field grid: caption label, field, unit label. Names are the
+// control names; a caption or unit name may be null where the row has none.
+struct Row {
+  const char* captionName;
+  const char* field;
+  Field kind;
+  const char* unitName;
+};
+
+QLabel* NewLabel(const char* name, const QString& text = {}) {
+  auto* label = new QLabel(text);
+  if (name) label->setObjectName(L(name));
+  label->setTextFormat(Qt::PlainText);
+  return label;
+}
+
+// Width of a numeric field: room for about nine digits.
+int NumberWidth(const QWidget* w) { return w->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 12; }
+
+QWidget* NewField(const Row& row) {
+  QWidget* w = nullptr;
+  switch (row.kind) {
+    case Field::Text: {
+      auto* edit = new QLineEdit;
+      edit->setMinimumWidth(NumberWidth(edit));
+      w = edit;
+      break;
+    }
+    case Field::Output: {
+      auto* edit = new QLineEdit;
+      edit->setReadOnly(true);
+      edit->setFocusPolicy(Qt::NoFocus);
+      edit->setMinimumWidth(NumberWidth(edit));
+      w = edit;
+      break;
+    }
+    case Field::List: {
+      auto* box = new QComboBox;
+      box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+      box->setMinimumContentsLength(15);
+      w = box;
+      break;
+    }
+    case Field::Check:
+      w = new QCheckBox;
+      break;
+  }
+  w->setObjectName(L(row.field));
+  return w;
+}
+
+// Lays rows out in a caption | field | unit grid. Each row's widgets hide
+// with their control, and a grid row whose widgets are all hidden takes no
+// room, so the grid closes up when a mode hides some outputs.
+QGridLayout* NewGrid(const std::vector<Row>& rows) {
+  auto* grid = new QGridLayout;
+  grid->setHorizontalSpacing(6);
+  grid->setVerticalSpacing(4);
+  int r = 0;
+  for (const Row& row : rows) {
+    if (row.captionName) grid->addWidget(NewLabel(row.captionName), r, 0);
+    QWidget* field = NewField(row);
+    grid->addWidget(field, r, 1);
+    if (row.unitName) grid->addWidget(NewLabel(row.unitName), r, 2);
+    ++r;
+  }
+  grid->setColumnStretch(1, 1);
+  grid->setColumnMinimumWidth(2, 60);
+  return grid;
+}
+
+}  // namespace
+
+STmain::STmain(UnitSystem units, int pressureUnit, char decimalMark, Dialogs* dialogs, QWidget* parent)
+    : QMainWindow(parent) {
+  setObjectName(QStringLiteral("STmain"));
+  if (!dialogs) {
+    ownDialogs_ = std::make_unique<QtDialogs>(this);
+    dialogs = ownDialogs_.get();
+  }
+  dialogs_ = dialogs;
+  model_ = std::make_unique<STmainModel>(units, pressureUnit, *dialogs_, decimalMark);
+
+  buildMenus();
+  buildLayout();
+
+  BinderEvents events;
+  STmainModel& m = *model_;
+  events.gotFocus = [&m](const std::string& n) { m.gotFocus(n); };
+  events.lostFocus = [&m](const std::string& n) { m.lostFocus(n); };
+  events.textChanged = [&m](const std::string& n, const std::string& t) { m.textChanged(n, t); };
+  events.keyPress = [&m](const std::string& n, char c) { return m.keyPress(n, c); };
+  events.windowKeyPress = [&m] { m.windowKeyPress(); };
+  events.listClicked = [&m](const std::string& n, int i) { m.listClicked(n, i); };
+  events.checkClicked = [&m](const std::string& n, bool b) { m.checkClicked(n, b); };
+  events.clicked = [&m](const std::string& n) { m.clicked(n); };
+  events.labelClicked = [&m](const std::string& n) { m.clicked(n); };
+  events.helpKey = [&m](const std::string& n) { m.helpKey(n); };
+  events.tabChanged = [&m](const std::string&, int i) { m.tabChanged(i); };
+  events.spinnerStep = [&m](const std::string&, int p) { m.spinnerStep(p); };
+  events.afterEvent = [this](bool outermost) { afterEvent(outermost); };
+  binder_ = new Binder([this]() -> const ControlSet& { return model_->controls(); }, this, std::move(events), this);
+  binder_->redraw();
+  setWindowTitle(QString::fromStdString(model_->caption()));
+
+  connect(&clock_, &QTimer::timeout, this, [this] { run([this] { model_->tick(std::time(nullptr)); }); });
+  clock_.start(1000);
+}
+
+STmain::~STmain() = default;
+
+void STmain::run(const std::function<void()>& call) { binder_->dispatch(call); }
+
+void STmain::buildMenus() {
+  // The tree comes from the model's menu table, parents first: an entry
+  // with items is a menu, any other entry a command.
+  const std::vector<MenuEntry>& tree = MainMenuTree();
+  auto hasItems = [&tree](const char* name) {
+    return std::any_of(tree.begin(), tree.end(), [name](const MenuEntry& e) { return std::strcmp(e.parent, name) == 0; });
+  };
+  QHash<QString, QMenu*> menus;
+  QMenuBar* bar = menuBar();
+  for (const MenuEntry& entry : tree) {
+    const QString name = L(entry.name);
+    const QString caption = L(entry.caption);
+    QMenu* parentMenu = (entry.parent && *entry.parent) ? menus.value(L(entry.parent)) : nullptr;
+    if (hasItems(entry.name)) {
+      QMenu* menu = parentMenu ? parentMenu->addMenu(caption) : bar->addMenu(caption);
+      menu->menuAction()->setObjectName(name);  // drawn through its action
+      menus.insert(name, menu);
+    } else {
+      QAction* action = parentMenu ? parentMenu->addAction(caption) : bar->addAction(caption);
+      action->setObjectName(name);
+    }
+  }
+}
+
+void STmain::buildLayout() {
+  auto* central = new QWidget;
+  auto* outer = new QVBoxLayout(central);
+  outer->setContentsMargins(8, 6, 8, 4);
+  outer->setSpacing(6);
+
+  // Inputs of the design, tab 0; heat-up product data, tab 1.
+  auto* tabs = new QTabWidget;
+  tabs->setObjectName(QStringLiteral("SSTab1"));
+  auto* inputs = new QWidget;
+  inputs->setObjectName(QStringLiteral("SSTab1Tab0"));
+  auto* inputsLayout = new QHBoxLayout(inputs);
+  inputsLayout->setContentsMargins(10, 8, 10, 8);
+  inputsLayout->setSpacing(24);
+  auto* left = NewGrid({
+      {"lblMax_Amb", "Max_Amb", Field::Text, "Unit1"},
+      {"lblMin_Amb", "Min_Amb", Field::Text, "Unit2"},
+      {"lblMT_In", "MT_In", Field::Text, "Unit3"},
+      {"lblMax_Exp_Temp", "Max_Exp_Temp", Field::Text, "Unit4"},
+      {"Label17", "txtIntExpTemp", Field::Text, "Unit7"},
+      {"lblInsul_Typ_In", "Insul_Typ_In", Field::List, nullptr},
+      {"lblInsul_Th_In", "Insul_Th_In", Field::List, "lblInsThickUnit"},
+      {"lblPipe_Dia_In", "Pipe_Dia_In", Field::List, "lblPipeUnit"},
+      {"lblPipe_Len_In", "Pipe_Len_In", Field::Text, "feet1"},
+  });
+  auto* right = NewGrid({
+      {"lblPressure", "Pressure", Field::Text, "Label6"},
+      {"lblPass", "Pass", Field::List, nullptr},
+      {"lblCab_In", "Cab_In", Field::List, nullptr},
+      {"lblCab_Sel", "Cab_Sel", Field::List, "lblTraceTubeUnit"},
+      {"lblTracerMaterial", "cboTracerMaterial", Field::List, nullptr},
+      {"lblTubeWallThick", "cboTubeWallThick", Field::List, "lblTraceTubeUnit2"},
+      {"lblApplication", "cboApplication", Field::List, nullptr},
+  });
+  auto* leftBox = new QVBoxLayout;
+  leftBox->addLayout(left);
+  leftBox->addStretch(1);
+  auto* rightBox = new QVBoxLayout;
+  rightBox->addLayout(right);
+  rightBox->addStretch(1);
+  inputsLayout->addLayout(leftBox, 1);
+  inputsLayout->addLayout(rightBox, 1);
+  tabs->addTab(inputs, QString());
+
+  auto* heatUp = new QWidget;
+  heatUp->setObjectName(QStringLiteral("SSTab1Tab1"));
+  auto* heatLayout = new QHBoxLayout(heatUp);
+  heatLayout->setContentsMargins(10, 8, 10, 8);
+  heatLayout->setSpacing(24);
+  auto* heatLeft = NewGrid({
+      {"lblProduct", "cboProduct", Field::List, nullptr},
+      {"lblInitalTemp", "txtInitalTemp", Field::Text, "lblInitTempUnit"},
+      {"lblFinalTemp", "txtFinalTemp", Field::Text, "lblFinalTempUnit"},
+      {"lblProdDensity", "txtProdDensity", Field::Text, "lblProdDensUnit"},
+  });
+  auto* heatRight = NewGrid({
+      {"lblProdCp", "txtProdCp", Field::Text, "lblProdCpUnit"},
+      {nullptr, "chbPhaseChange", Field::Check, nullptr},
+      {"lblPCTemp", "txtPCTemp", Field::Text, "lblPCTempUnit"},
+      {"lblLatentHeat", "txtLatentHeat", Field::Text, "lblLatentHeatUnit"},
+  });
+  for (QGridLayout* g : {heatLeft, heatRight}) {
+    auto* box = new QVBoxLayout;
+    box->addLayout(g);
+    box->addStretch(1);
+    heatLayout->addLayout(box, 1);
+  }
+  tabs->addTab(heatUp, QString());
+  outer->addWidget(tabs);
+
+  // Outputs of the current record.
+  auto* frame = new QGroupBox;
+  frame->setObjectName(QStringLiteral("fraOutput"));
+  auto* frameLayout = new QVBoxLayout(frame);
+  frameLayout->setContentsMargins(10, 8, 10, 8);
+  auto* outputs = new QHBoxLayout;
+  outputs->setSpacing(24);
+  auto* outLeft = NewGrid({
+      {"lblMax_Maint_Temp", "Max_Maint_Temp", Field::Output, "Unit5"},
+      {"lblMin_Maint_Temp", "Min_Maint_Temp", Field::Output, "Unit6"},
+      {"lblHt_Lswo_Out", "Ht_Lswo_Out", Field::Output, "W_Ft1"},
+      {"Label9", "Cond_Load", Field::Output, "lblCondUnit"},
+      {"lblInsul_Size", "Insul_Size", Field::Output, "inch3"},
+  });
+  auto* outRight = NewGrid({
+      {"lblTot_Cab_Out", "Tot_Cab_Out", Field::Output, "feet2"},
+      {"Label7", "Trap_Dist", Field::Output, "feet3"},
+      {"Label8", "Rise", Field::Output, "feet4"},
+      {"lblHuTime", "txtHuTime", Field::Output, "lblHuTimeUnit"},
+      {"TraceLb", "TraceTp", Field::Output, nullptr},
+  });
+  for (QGridLayout* g : {outLeft, outRight}) {
+    auto* box = new QVBoxLayout;
+    box->addLayout(g);
+    box->addStretch(1);
+    outputs->addLayout(box, 1);
+  }
+  frameLayout->addLayout(outputs);
+  auto* note = NewLabel("lblAddResultLabel");
+  note->setWordWrap(true);
+  frameLayout->addWidget(note);
+  outer->addWidget(frame);
+
+  // Record navigation, circuit and line numbers.
+  auto* record = new QHBoxLayout;
+  record->setSpacing(6);
+  record->addWidget(NewLabel("lblRec_Num"));
+  auto* recNum = NewLabel("Rec_Num");
+  recNum->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  recNum->setAlignment(Qt::AlignCenter);
+  recNum->setMinimumWidth(recNum->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
+  record->addWidget(recNum);
+  auto* spin = new QScrollBar(Qt::Vertical);
+  spin->setObjectName(QStringLiteral("Spin1"));
+  spin->setRange(kSpinnerMin, kSpinnerMax);
+  spin->setPageStep(1);
+  spin->setFocusPolicy(Qt::StrongFocus);
+  spin->setFixedHeight(recNum->sizeHint().height() + 14);
+  record->addWidget(spin);
+  record->addSpacing(18);
+  record->addWidget(NewLabel("lblCirc_No"));
+  auto* circ = new QLineEdit;
+  circ->setObjectName(QStringLiteral("Circ_No"));
+  record->addWidget(circ, 1);
+  record->addSpacing(12);
+  record->addWidget(NewLabel("lblLine_No"));
+  auto* line = new QLineEdit;
+  line->setObjectName(QStringLiteral("Line_No"));
+  record->addWidget(line, 1);
+  outer->addLayout(record);
+
+  // Commands.
+  auto* buttons = new QHBoxLayout;
+  buttons->setSpacing(8);
+  for (const char* name : {"Des_But", "Cir_BOM_But", "Sum_BOM_But", "Print_But"}) {
+    auto* button = new QPushButton;
+    button->setObjectName(L(name));
+    button->setAutoDefault(false);
+    buttons->addWidget(button, 1);
+  }
+  outer->addLayout(buttons);
+  setCentralWidget(central);
+  // The exposure caption is written for two lines ("Steam Out /" over
+  // "Max. Process Temp."): let it wrap in its column.
+  if (auto* exposure = central->findChild<QLabel*>(QStringLiteral("lblMax_Exp_Temp"))) exposure->setWordWrap(true);
+
+  // Status panel and clock.
+  auto* panel = NewLabel("MessagePanel");
+  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  panel->setMargin(2);
+  statusBar()->addWidget(panel, 1);
+  auto* time = NewLabel("Time_display");
+  time->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  time->setMargin(2);
+  time->setAlignment(Qt::AlignCenter);
+  time->setMinimumWidth(time->fontMetrics().horizontalAdvance(QStringLiteral("00:00am")) + 16);
+  statusBar()->addPermanentWidget(time);
+  auto* date = NewLabel("Date_Display");
+  date->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  date->setMargin(2);
+  date->setAlignment(Qt::AlignCenter);
+  date->setMinimumWidth(date->fontMetrics().horizontalAdvance(QStringLiteral("00-May-0000")) + 16);
+  statusBar()->addPermanentWidget(date);
+  statusBar()->setSizeGripEnabled(false);
+}
+
+void STmain::fitHeight() {
+  // The outputs shown depend on the program mode: the window takes the
+  // height its contents need at its present width, so no gap is left where
+  // hidden rows were and nothing is squeezed when rows appear.
+  QWidget* central = centralWidget();
+  QLayout* layout = central->layout();
+  layout->invalidate();
+  layout->activate();
+  int contents = layout->hasHeightForWidth() ? layout->heightForWidth(central->width()) : -1;
+  if (contents < 0) contents = layout->sizeHint().height();
+  const int height = contents + menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
+  if (height != this->height()) resize(width(), height);
+}
+
+void STmain::afterEvent(bool outermost) {
+  setWindowTitle(QString::fromStdString(model_->caption()));
+  if (!outermost) return;
+  // Focus moves and windows the model asks for are themselves events of the
+  // window; service them until the model asks for nothing more.
+  for (int guard = 0; guard < 100; ++guard) {
+    const std::string focus = model_->takeFocusRequest();
+    if (!focus.empty()) {
+      binder_->focus(focus);
+      continue;
+    }
+    if (auto request = model_->takeWindowRequest()) {
+      serviceWindowRequest(*request);
+      binder_->redraw();
+      setWindowTitle(QString::fromStdString(model_->caption()));
+      continue;
+    }
+    break;
+  }
+  if (binder_->takeLayoutChange() && shownOnce_) fitHeight();
+}
+
+void STmain::serviceWindowRequest(const WindowRequest& request) {
+  using Kind = WindowRequest::Kind;
+  switch (request.kind) {
+    case Kind::Preferences: {
+      PreferencesModel preferences(model_->preferencesInput(), *dialogs_);
+      Setting setting(preferences, this);
+      setting.exec();
+      if (setting.outcome()) model_->applyPreferences(*setting.outcome());
+      break;
+    }
+    case Kind::AboutBox: {
+      if (!aboutForm_) {
+        // The box's mode gesture is an event of this window: it redraws after.
+        auto* box = new AboutForm([this] { run([this] { model_->toggleProgramMode(); }); }, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        aboutForm_ = box;
+      }
+      aboutForm_->show();
+      aboutForm_->raise();
+      aboutForm_->activateWindow();
+      break;
+    }
+    case Kind::AppPanel: {
+      if (!appForm_) {
+        auto* panel = new AppForm(this);
+        panel->setAttribute(Qt::WA_DeleteOnClose);
+        appForm_ = panel;
+      }
+      static_cast<AppForm*>(appForm_.data())->showPanel(request.panel);
+      appForm_->show();
+      appForm_->raise();
+      appForm_->activateWindow();
+      break;
+    }
+    case Kind::Print:
+      printWindow();
+      break;
+    case Kind::Exit:
+      // Queued, so the close (and its prompt) runs after the menu command.
+      QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+      break;
+    case Kind::CircuitBill:
+    case Kind::SummaryBill:
+    case Kind::CircuitList:
+    case Kind::Ratings:
+    case Kind::OpenFile:
+    case Kind::SaveFile:
+    case Kind::Help:
+    case Kind::Document:
+      // Windows and commands of other parts of the program, not part of
+      // this build yet.
+      break;
+  }
+}
+
+void STmain::printWindow() {
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const QPixmap image = grab();
+  QPainter painter;
+  if (!painter.begin(&printer)) return;  // no printer: the command ends quietly
+  const QRect page = painter.viewport();
+  QSize size = image.size();
+  size.scale(page.size(), Qt::KeepAspectRatio);
+  painter.setViewport(page.x(), page.y(), size.width(), size.height());
+  painter.setWindow(image.rect());
+  painter.drawPixmap(0, 0, image);
+  painter.end();
+}
+
+bool STmain::mayClose() {
+  // CLOSING PROMPT HOOK: the question whether to save unsaved changes goes
+  // here; returning false keeps the window open.
+  return true;
+}
+
+void STmain::closeEvent(QCloseEvent* event) {
+  if (mayClose()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void STmain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    fitHeight();
+    emit firstShown();
+  }
+}
+
+}  // namespace vst::ui

@@ -1,0 +1,68 @@
+// The main window STmain: the design inputs, the outputs of the current
+// record, record navigation, the commands and the menus. The window draws
+// its model (vst::STmainModel) through a Binder and forwards every event to
+// it; the model decides everything.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+
+#include <memory>
+
+#include "core/dialogs.h"
+#include "workspace/stmain_model.h"
+
+class QScrollBar;
+
+namespace vst::ui {
+
+class Binder;
+class QtDialogs;
+class AboutForm;
+class AppForm;
+
+class STmain : public QMainWindow {
+  Q_OBJECT
+ public:
+  // dialogs: where the model's dialogs go; null uses the real Qt dialogs.
+  STmain(UnitSystem units, int pressureUnit, char decimalMark, Dialogs* dialogs = nullptr,
+         QWidget* parent = nullptr);
+  ~STmain() override;
+
+  STmainModel& model() { return *model_; }
+  Binder& binder() { return *binder_; }
+
+  // Runs a model call from outside the window's own widgets (the about box's
+  // mode gesture, a test) as an event: the window redraws afterwards.
+  void run(const std::function<void()>& call);
+
+ signals:
+  // The window has been shown for the first time.
+  void firstShown();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void buildLayout();
+  void buildMenus();
+  void afterEvent(bool outermost);
+  void fitHeight();
+  void serviceWindowRequest(const WindowRequest& request);
+  void printWindow();
+  // Closing prompt hook: returns whether the window may close.
+  bool mayClose();
+
+  std::unique_ptr<QtDialogs> ownDialogs_;
+  Dialogs* dialogs_ = nullptr;
+  std::unique_ptr<STmainModel> model_;
+  Binder* binder_ = nullptr;
+  QTimer clock_;
+  QPointer<QWidget> aboutForm_;
+  QPointer<QWidget> appForm_;
+  bool shownOnce_ = false;
+};
+
+}  // namespace vst::ui
