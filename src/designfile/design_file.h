@@ -8,6 +8,7 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "workspace/design_record.h"
 
@@ -69,5 +70,11 @@ DesignFileStatus CreateDesignTemplate(const std::filesystem::path& path);
 
 // The template file in the program's folder: <programFolder>/stdata.mdb.
 std::filesystem::path TemplatePath(const std::filesystem::path& programFolder);
+
+// The message boxes a caller shows for a failed command, titled "Error":
+// "The file was not saved: <reason>." and "The file was not opened: <reason>."
+inline constexpr std::string_view kDesignFileErrorTitle = "Error";
+std::string SaveFailedMessage(const DesignFileStatus& status);
+std::string OpenFailedMessage(const DesignFileStatus& status);
 
 }  // namespace vst

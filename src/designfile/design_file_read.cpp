@@ -156,11 +156,12 @@ DesignFileContents ReadDesignFile(const std::filesystem::path& path, const Desig
   const std::vector<const DesignFileColumn*> wanted = ColumnsInUse(layout);
   std::string sql = "SELECT " + layout.rowOrder;
   for (const DesignFileColumn* c : wanted) sql += ", " + QuoteName(c->name);
-  sql += " FROM " + QuoteName(kDataTable) + " ORDER BY " + layout.rowOrder + " LIMIT " + std::to_string(kFileRecords);
+  sql += " FROM " + QuoteName(kDataTable) + " ORDER BY " + layout.rowOrder + " LIMIT :count";
 
   Statement select;
   rc = db.Prepare(sql, select);
   if (rc != SQLITE_OK) return fail(ReadError(rc, db));
+  if (!select.BindInt(":count", kFileRecords)) return fail(ReadError(SQLITE_ERROR, db));
   int rows = 0;
   while ((rc = sqlite3_step(select.get())) == SQLITE_ROW) {
     DesignRecord& record = out.records[static_cast<std::size_t>(rows)];
@@ -189,6 +190,14 @@ DesignFileContents ReadDesignFile(const std::filesystem::path& path, const Desig
 
 std::filesystem::path TemplatePath(const std::filesystem::path& programFolder) {
   return programFolder / std::string(kTemplateFileName);
+}
+
+std::string SaveFailedMessage(const DesignFileStatus& status) {
+  return "The file was not saved: " + status.reason + ".";
+}
+
+std::string OpenFailedMessage(const DesignFileStatus& status) {
+  return "The file was not opened: " + status.reason + ".";
 }
 
 }  // namespace vst

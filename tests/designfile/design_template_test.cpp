@@ -60,5 +60,13 @@ TEST(DesignTemplate, CreatingATemplateReplacesAnyFileOfThatName) {
   EXPECT_EQ(TemplatePath("/opt/vantrel"), fs::path("/opt/vantrel/stdata.mdb"));
 }
 
+TEST(DesignFile, FailureMessagesSayWhatWasNotDoneAndWhy) {
+  const DesignFileStatus status{DesignFileError::TemplateMissing, "the template /opt/stdata.mdb is missing"};
+  EXPECT_EQ(SaveFailedMessage(status), "The file was not saved: the template /opt/stdata.mdb is missing.");
+  EXPECT_EQ(OpenFailedMessage({DesignFileError::TooFewRows, "table DATA holds fewer than ten rows (9)"}),
+            "The file was not opened: table DATA holds fewer than ten rows (9).");
+  EXPECT_EQ(kDesignFileErrorTitle, "Error");
+}
+
 }  // namespace
 }  // namespace vst
