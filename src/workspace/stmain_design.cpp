@@ -26,6 +26,9 @@ void STmainModel::setDesignRunner(DesignRunner runner) {
 // outputs are reset, the run designs it, and the inputs the run does not
 // store are stored from the window.
 void STmainModel::designCommand() {
+  // The allowance dialogs let the window's events through while the run
+  // waits for them; a second design of the same record is not started.
+  if (designRunning_) return;
   for (const char* field : kRequiredFields) {
     if (Trim(c(field).text).empty()) {
       dialogs_.message(Message{kMissingInputs, "Input Error", MsgIcon::Information, MsgButtons::Ok, true});

@@ -501,7 +501,7 @@ void STmainModel::rebuildInstallationList() {
 }
 
 void STmainModel::toggleProgramMode() {
-  if (set_.DesignLock) {
+  if (set_.DesignLock || designRunning_) {
     dialogs_.message(Message{kToggleRefused, "Error", MsgIcon::None, MsgButtons::Ok, false});
     return;
   }

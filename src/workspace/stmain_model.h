@@ -8,7 +8,9 @@
 // click handling, as a user's action would; in this model that is always an
 // explicit call (setText / selectList), never a widget signal. RecordLoading
 // (while a record or a file is loaded) and a design run in progress guard
-// every handler that would discard the stored design.
+// every handler that would discard the stored design. While the design
+// button's run waits for its dialogs, a second design, a record step and the
+// mode toggle are refused.
 //
 // Controls (name, kind, caption or text at start; "-" no text). Outputs are
 // read-only text boxes. Tab 0 of SSTab1 holds the design inputs, tab 1 the

@@ -21,6 +21,11 @@ void STmainModel::showRecordNumber() { c("Rec_Num").text = std::to_string(set_.C
 // previous record.
 void STmainModel::spinnerStep(int newPosition) {
   Control& spinner = c("Spin1");
+  // The record being designed stays the current record until its run ends.
+  if (designRunning_) {
+    spinner.index = set_.SpinnerPosition;
+    return;
+  }
   spinner.index = std::clamp(newPosition, kSpinnerMin, kSpinnerMax);
   if (spinner.index < set_.SpinnerPosition) {
     nextStep();

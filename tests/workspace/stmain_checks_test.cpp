@@ -337,6 +337,26 @@ TEST(DesignButton, AFallbackRebuildsTheListsButDiscardsNothing) {
   EXPECT_FALSE(s.model.set().current().HoldsDesign());
 }
 
+TEST(DesignButton, EventsReachingTheWindowDuringTheRunLeaveTheRecordAlone) {
+  Session s;
+  s.design();
+  int runs = 0;
+  s.model.setDesignRunner([&](DesignHost& host, DesignRunState& state) {
+    ++runs;
+    // While the shoe dialog waits, the user presses keys of the main window.
+    s.model.clicked("Des_But");
+    s.model.spinnerStep(-1);
+    s.model.toggleProgramMode();
+    return test::FixedResultRun(host, state);
+  });
+  s.design();
+  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(s.text("Rec_Num"), "1");
+  EXPECT_EQ(s.c("Spin1").index, 0);
+  EXPECT_FALSE(s.model.internalMode());
+  EXPECT_TRUE(s.model.set().current().HoldsDesign());
+}
+
 TEST(DesignButton, AStoppedRunStillLocksTheModeAndLeavesNoDesign) {
   Session s;
   s.design();
