@@ -12,7 +12,7 @@ packages=(
   libchm-dev fp-utils
   xvfb xauth x11-utils imagemagick poppler-utils
   clang libclang-rt-14-dev
-  python3
+  python3 time
 )
 
 missing=()

@@ -1,0 +1,195 @@
+// vantrel-design: designs the circuits of a line list with the program's own
+// design run, and shows the records of a design file, without a window.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "batch/batch_design.h"
+#include "batch/csv.h"
+#include "designfile/design_file.h"
+#include "workspace/units.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vantrel-design design INPUT.csv [--units english|metric] [--mode standard|internal]\n"
+    "                      [--pressure-unit psig|kpa|barg] [--sizing standard|minimal]\n"
+    "                      [--format csv|json] [-o OUTPUT] [--save FILE.mdb]\n"
+    "       vantrel-design show FILE.mdb [--format csv|json] [-o OUTPUT]\n"
+    "       vantrel-design --help\n"
+    "\n"
+    "design   designs every row of the line list INPUT.csv (- for standard input) as the main\n"
+    "         window would, answering the fittings and shoe dialogs from the row; --save stores\n"
+    "         up to ten designed rows into a new design file.\n"
+    "show     prints the ten records of a design file.\n"
+    "Exit status: 0 every row processed, 1 a file could not be read or written, 2 usage error.\n";
+
+int Usage(const std::string& problem) {
+  std::cerr << "vantrel-design: " << problem << "\n" << kUsage;
+  return 2;
+}
+
+bool ReadAll(const std::string& path, std::string& text, std::string& error) {
+  if (path == "-") {
+    text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    return true;
+  }
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    error = path + " is a folder";
+    return false;
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = "cannot open " + path;
+    return false;
+  }
+  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (in.bad()) {
+    error = "cannot read " + path;
+    return false;
+  }
+  return true;
+}
+
+bool WriteOut(const std::string& path, const std::string& text) {
+  if (path.empty() || path == "-") {
+    std::cout << text;
+    std::cout.flush();
+    return static_cast<bool>(std::cout);
+  }
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+  out.close();
+  if (!out) {
+    std::cerr << "vantrel-design: cannot write " << path << "\n";
+    return false;
+  }
+  return true;
+}
+
+std::filesystem::path ProgramFolder(const char* argv0) {
+  std::error_code ec;
+  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) exe = std::filesystem::absolute(argv0, ec);
+  return exe.parent_path();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return Usage("no command given");
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    std::cout << kUsage;
+    return 0;
+  }
+  const std::string verb = args[0];
+  if (verb != "design" && verb != "show") return Usage("unknown command " + verb);
+
+  std::string input, output, format = "json", save;
+  std::string units = "english", mode = "standard", pressure, sizing = "standard";
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](std::string& into) {
+      if (i + 1 >= args.size()) return false;
+      into = args[++i];
+      return true;
+    };
+    bool ok = true;
+    if (a == "--units") ok = value(units);
+    else if (a == "--mode") ok = value(mode);
+    else if (a == "--pressure-unit") ok = value(pressure);
+    else if (a == "--sizing") ok = value(sizing);
+    else if (a == "--format") ok = value(format);
+    else if (a == "-o" || a == "--output") ok = value(output);
+    else if (a == "--save") ok = value(save);
+    else if (!a.empty() && a[0] == '-' && a != "-") return Usage("unknown option " + a);
+    else if (input.empty()) input = a;
+    else return Usage("more than one input file: " + a);
+    if (!ok) return Usage("option " + a + " needs a value");
+  }
+  if (input.empty()) return Usage(verb == "show" ? "no design file given" : "no line list given");
+  if (format != "json" && format != "csv") return Usage("--format must be csv or json");
+
+  if (verb == "show") {
+    if (units != "english" || mode != "standard" || !pressure.empty() || sizing != "standard" || !save.empty()) {
+      return Usage("show takes only --format and -o");
+    }
+    vst::DesignRecords none{};
+    const auto contents = vst::ReadDesignFile(input, none);
+    if (!contents.ok()) {
+      std::cerr << "vantrel-design: " << input << " could not be opened: " << contents.status.reason << "\n";
+      return 1;
+    }
+    const std::string text = format == "json" ? vst::RecordsJson(contents.records, contents.internalMode)
+                                              : vst::RecordsCsv(contents.records);
+    return WriteOut(output, text) ? 0 : 1;
+  }
+
+  vst::BatchOptions options;
+  if (units == "english") options.units = vst::UnitSystem::English;
+  else if (units == "metric") options.units = vst::UnitSystem::Metric;
+  else return Usage("--units must be english or metric");
+  if (mode == "standard") options.internalMode = false;
+  else if (mode == "internal") options.internalMode = true;
+  else return Usage("--mode must be standard or internal");
+  if (sizing == "standard") options.insulationSizing = 0;
+  else if (sizing == "minimal") options.insulationSizing = 1;
+  else return Usage("--sizing must be standard or minimal");
+  if (pressure.empty()) {
+    options.pressureUnit = options.units == vst::UnitSystem::Metric ? vst::kBarG : vst::kPsig;
+  } else if (pressure == "psig") {
+    options.pressureUnit = vst::kPsig;
+  } else if (pressure == "kpa") {
+    options.pressureUnit = vst::kKpa;
+  } else if (pressure == "barg") {
+    options.pressureUnit = vst::kBarG;
+  } else {
+    return Usage("--pressure-unit must be psig, kpa or barg");
+  }
+  if (options.units == vst::UnitSystem::English && options.pressureUnit != vst::kPsig) {
+    return Usage("English units take steam pressures in psig only");
+  }
+
+  std::string text, error;
+  if (!ReadAll(input, text, error)) {
+    std::cerr << "vantrel-design: " << error << "\n";
+    return 1;
+  }
+  vst::CsvError csvError;
+  auto table = vst::ParseCsv(text, csvError);
+  if (!table) {
+    std::cerr << "vantrel-design: " << input << ": " << csvError.message << "\n";
+    return 1;
+  }
+  if (!save.empty() && table->rows.size() > vst::DesignSet::kRecords) {
+    std::cerr << "vantrel-design: a design file holds ten records; " << input << " has "
+              << table->rows.size() << " rows, nothing was designed or saved\n";
+    return 1;
+  }
+  const auto result = vst::DesignLineList(*table, options);
+  if (!result.ok) {
+    std::cerr << "vantrel-design: " << input << ": " << result.error << "\n";
+    return 1;
+  }
+  const std::string out = format == "json" ? vst::BatchJson(result, options) : vst::BatchCsv(result);
+  if (!WriteOut(output, out)) return 1;
+
+  if (!save.empty()) {
+    vst::DesignRecords records{};
+    for (std::size_t i = 0; i < result.circuits.size(); ++i) records[i] = result.circuits[i].record;
+    const auto status =
+        vst::WriteDesignFile(save, vst::TemplatePath(ProgramFolder(argv[0])), records, options.internalMode);
+    if (!status.ok()) {
+      std::cerr << "vantrel-design: " << save << " was not saved: " << status.reason << "\n";
+      return 1;
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,202 @@
+#include "batch/batch_design.h"
+
+#include <gtest/gtest.h>
+
+#include "support/script_dialogs.h"
+#include "workspace/stmain_model.h"
+
+namespace vst {
+namespace {
+
+using test::PipeAnswer;
+using test::ScriptDialogs;
+using test::ShoeAnswer;
+
+CsvTable Table(const std::string& text) {
+  CsvError err;
+  auto t = ParseCsv(text, err);
+  EXPECT_TRUE(t) << err.message;
+  return t ? *t : CsvTable{};
+}
+
+// What a user does in the main window for one circuit, step by step.
+struct HandEntry {
+  int installation, tube, material, pipeSize, insulation, thickness, passes;
+  std::vector<std::pair<const char*, const char*>> fields;  // control, text
+  PipeAnswer fittings;
+  std::optional<ShoeAnswer> shoes;
+};
+
+struct HandResult {
+  DesignRecord record;
+  std::vector<std::string> messages;  // "title: text"
+  std::string installation;
+};
+
+HandResult DesignByHand(const BatchOptions& o, const HandEntry& e) {
+  ScriptDialogs dialogs;
+  dialogs.pipe(e.fittings);
+  if (e.shoes) dialogs.shoes(*e.shoes);
+  STmainModel m(o.units, o.units == UnitSystem::Metric ? 2 : 0, dialogs, '.');
+  if (o.internalMode) m.toggleProgramMode();
+  m.listClicked("Cab_In", e.installation);
+  m.listClicked("Cab_Sel", e.tube);
+  m.listClicked("cboTracerMaterial", e.material);
+  m.listClicked("Pipe_Dia_In", e.pipeSize);
+  for (const auto& [name, text] : e.fields) {
+    m.gotFocus(name);
+    m.textChanged(name, text);
+    m.lostFocus(name);
+  }
+  m.listClicked("Insul_Typ_In", e.insulation);
+  m.listClicked("Insul_Th_In", e.thickness);
+  m.listClicked("Pass", e.passes);
+  m.clicked("Des_But");
+  HandResult r{m.set().current(), {}, m.controls()["Cab_In"].selectedText()};
+  for (const auto& msg : dialogs.messages()) r.messages.push_back(msg.title + ": " + msg.text);
+  return r;
+}
+
+std::vector<std::string> Texts(const CircuitResult& c) {
+  std::vector<std::string> out;
+  for (const auto& m : c.messages) out.push_back(m.title + ": " + m.text);
+  return out;
+}
+
+const char* kHeader =
+    "CIRTXT,PIPETXT,MAXAMB,MINAMB,MAINTEMP,MAXEXP,INSTYPE,INSTHK,PIPESIZE,PIPELN,PASSES,STEAMPRS,TRACEINS,"
+    "TRACETUB,TUBEMAT,ALLOWANCE,VALN,FLNO,NOPX,WCTB,SHOES\n";
+
+TEST(BatchDesign, EachRowDesignsAsTheMainWindowWouldInBothUnitSystemsAndModes) {
+  struct Case {
+    const char* what;
+    BatchOptions options;
+    const char* row;
+    HandEntry hand;
+  };
+  const std::vector<std::pair<const char*, const char*>> english = {
+      {"Max_Amb", "100"}, {"Min_Amb", "0"}, {"MT_In", "100"}, {"Max_Exp_Temp", "375"},
+      {"Pipe_Len_In", "100"}, {"Pressure", "50"}, {"Circ_No", "C-1"}, {"Line_No", "L-100"}};
+  const std::vector<std::pair<const char*, const char*>> english3in = {
+      {"Max_Amb", "100"}, {"Min_Amb", "0"}, {"MT_In", "200"}, {"Max_Exp_Temp", "375"},
+      {"Pipe_Len_In", "250"}, {"Pressure", "50"}, {"Circ_No", "C-2"}, {"Line_No", ""}};
+  const std::vector<std::pair<const char*, const char*>> metric = {
+      {"Max_Amb", "38"}, {"Min_Amb", "-18"}, {"MT_In", "65"}, {"Max_Exp_Temp", "190"},
+      {"Pipe_Len_In", "30.5"}, {"Pressure", "3.45"}, {"Circ_No", "M-1"}, {"Line_No", "P9"}};
+  const std::vector<Case> cases = {
+      {"English Troughline with fittings and shoes", {UnitSystem::English, false, 0, 0},
+       "C-1,L-100,100,0,100,375,Fiberglass,1.0,2,100,1,50,Troughline,3/8,Copper,No,2,3,1,0,12x4",
+       {0, 0, 0, 4, 2, 0, 0, english, PipeAnswer{1, "2", "3", "1", "0"}, ShoeAnswer{.sizes = {{"12", "4"}}}}},
+      {"English YJ-2 on a 3 in pipe falls back", {UnitSystem::English, false, 0, 0},
+       "C-2,,100,0,200,375,Mineral Fiber,1.5,3.0,250,1,50,YJ-2,3/8,Stainless Wld,No,0,0,0,0,",
+       {3, 0, 1, 6, 3, 1, 0, english3in, PipeAnswer{1, "0", "0", "0", "0"}, ShoeAnswer{}}},
+      {"Metric internal YJ-0 with two passes", {UnitSystem::Metric, true, 2, 0},
+       "M-1,P9,38,-18,65,190,Calcium Silicate,40,100,30.5,2,3.45,Coverlyn  YJ-0,12,Copper,Yes,1,0,0,0,300x2",
+       {2, 1, 0, 7, 0, 2, 1, metric, PipeAnswer{0, "1", "0", "0", "0"}, ShoeAnswer{.sizes = {{"300", "2"}}}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto batch = DesignLineList(Table(std::string(kHeader) + c.row + "\n"), c.options);
+    ASSERT_TRUE(batch.ok) << batch.error;
+    ASSERT_EQ(batch.circuits.size(), 1u);
+    const auto& got = batch.circuits[0];
+    const auto hand = DesignByHand(c.options, c.hand);
+    EXPECT_EQ(got.record, hand.record);
+    EXPECT_EQ(Texts(got), hand.messages);
+    EXPECT_EQ(got.installation, hand.installation);
+    EXPECT_EQ(got.ok, hand.record.HoldsDesign());
+    EXPECT_TRUE(got.ok) << testing::PrintToString(Texts(got));
+    EXPECT_EQ(got.row, 1);
+    EXPECT_FALSE(got.display.at(0).empty());  // Max_Maint_Temp shows the design
+  }
+}
+
+TEST(BatchDesign, ARowTheWindowCannotTakeIsAnErrorOfThatRowAlone) {
+  struct Case {
+    const char* row;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"A,,100,0,100,375,Cork,1.0,2.0,100,1,50,Troughline,3/8,Copper,,,,,,",
+       "Input Error: Column INSTYPE: \"Cork\" is not in the insulation type list"},
+      {"A,,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,YJ-0,3/8,Copper,,,,,,",
+       "Input Error: Column TRACEINS: \"YJ-0\" is not in the installation list"},
+      {"A,,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,YJ-2,1/2,Copper,,,,,,",
+       "Input Error: Column TRACETUB: \"1/2\" is not in the tracer tubing list"},
+      {"A,,abc,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,,,,,,",
+       "Input Error: Column MAXAMB: \"abc\" is not a number"},
+      {"A,,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,Maybe,,,,,",
+       "Input Error: Column ALLOWANCE: \"Maybe\" is neither Yes nor No"},
+      {"A,,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,,-1,,,,",
+       "Input Error: Column VALN: \"-1\" is negative"},
+      {"A,,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,,,,,,12by4",
+       "Input Error: Column SHOES: \"12by4\" is not a length x count pair such as 12x4"},
+      {"A,,100,0,100,375,Fiberglass,1.0,7.0,100,1,50,Troughline,3/8,Copper,,,,,,",
+       "Input Error: Column PIPESIZE: \"7.0\" is not in the pipe size list"},
+  };
+  for (const auto& c : cases) {
+    const std::string good = "B,,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,Yes,0,0,0,0,";
+    const auto batch = DesignLineList(Table(std::string(kHeader) + c.row + "\n" + good + "\n"), {});
+    ASSERT_TRUE(batch.ok) << batch.error;
+    ASSERT_EQ(batch.circuits.size(), 2u);
+    EXPECT_FALSE(batch.circuits[0].ok) << c.row;
+    ASSERT_FALSE(batch.circuits[0].messages.empty()) << c.row;
+    EXPECT_EQ(Texts(batch.circuits[0]).back(), c.message);
+    EXPECT_TRUE(batch.circuits[1].ok) << testing::PrintToString(Texts(batch.circuits[1]));
+  }
+}
+
+TEST(BatchDesign, ABlankedPipeSizeGetsTheWindowsOwnRefusal) {
+  const auto batch = DesignLineList(
+      Table(std::string(kHeader) + "A,,100,0,100,375,Fiberglass,1.0,1,100,1,50,Troughline,1/2,Copper,,,,,,\n"), {});
+  ASSERT_TRUE(batch.ok);
+  EXPECT_FALSE(batch.circuits[0].ok);
+  EXPECT_EQ(Texts(batch.circuits[0]),
+            (std::vector<std::string>{"Input Error: Trough Line does not fit on Pipe Sizes smaller than 1.5''."}));
+}
+
+TEST(BatchDesign, AListItselfUnusableNamesTheLine) {
+  struct Case {
+    std::string text;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"CIRTXT,MAXAMB\nA,1\n", "line 1: the required column MINAMB is missing"},
+      {"MAXAMB,maxamb\n1,2\n", "line 1: the column MAXAMB appears twice"},
+      {std::string(kHeader) + "A,1\n", "line 2: the row has 2 fields, the header 21"},
+  };
+  for (const auto& c : cases) {
+    const auto batch = DesignLineList(Table(c.text), {});
+    EXPECT_FALSE(batch.ok);
+    EXPECT_EQ(batch.error, c.error);
+  }
+}
+
+TEST(BatchOutput, JsonAndCsvCarryEveryRecordField) {
+  const auto batch = DesignLineList(
+      Table(std::string(kHeader) + "A \"x\",,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,Yes,0,0,0,0,\n"),
+      {});
+  const std::string json = BatchJson(batch, {});
+  for (const auto& f : RecordFields()) {
+    EXPECT_NE(json.find("\"" + std::string(f.name) + "\":"), std::string::npos) << f.name;
+  }
+  EXPECT_NE(json.find("\"units\":\"english\",\"mode\":\"standard\""), std::string::npos);
+  EXPECT_NE(json.find("\"CIRTXT\":\"A \\\"x\\\"\""), std::string::npos);
+  const std::string csv = BatchCsv(batch);
+  CsvError err;
+  auto back = ParseCsv(csv, err);
+  ASSERT_TRUE(back) << err.message;
+  ASSERT_EQ(back->rows.size(), 1u);
+  const auto& head = back->header;
+  const auto col = [&](const char* name) {
+    return static_cast<std::size_t>(std::find(head.begin(), head.end(), name) - head.begin());
+  };
+  ASSERT_LT(col("TSIZ"), head.size());
+  EXPECT_EQ(back->rows[0].fields[col("TSIZ")], batch.circuits[0].record.TSIZ);
+  EXPECT_EQ(back->rows[0].fields[col("OK")], "true");
+  EXPECT_EQ(back->rows[0].fields[col("CIRTXT")], "A \"x\"");
+  EXPECT_EQ(head.back(), "MESSAGES");
+}
+
+}  // namespace
+}  // namespace vst
