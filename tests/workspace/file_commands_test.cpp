@@ -1,0 +1,188 @@
+// The Files menu and the closing prompt as a user meets them: dialogs,
+// messages, and what the set holds afterwards.
+#include "workspace/file_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "designfile/design_file.h"
+#include "stmain_test_support.h"
+
+namespace vst {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Session;
+
+class FileCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("vst-files-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    ASSERT_TRUE(CreateDesignTemplate(TemplatePath(folder_)).ok());
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+  fs::path path(const char* name) const { return folder_ / name; }
+
+  // Designs record 1 of the session with the engine's stand-in.
+  static void DesignFirstRecord(Session& s) {
+    s.type("Pressure", "3.45");
+    s.type("Pipe_Len_In", "30.5");
+    s.type("Circ_No", "C-1");
+    s.design();
+    ASSERT_TRUE(s.model.set().current().HoldsDesign());
+  }
+
+  fs::path folder_;
+};
+
+TEST_F(FileCommands, SavedSetOpensAgainWithEveryDesignAsItWas) {
+  Session s(UnitSystem::Metric);
+  DesignFirstRecord(s);
+  s.dialogs.file(path("set.mdb").string());
+  EXPECT_TRUE(SaveFileCommand(s.model, folder_));
+  EXPECT_TRUE(s.model.set().DesignSaved);
+  EXPECT_FALSE(s.model.set().LastSaveFailed);
+  ASSERT_EQ(s.dialogs.fileDialogs().size(), 1u);
+  EXPECT_EQ(s.dialogs.fileDialogs()[0].spec.title, "SAVE FILE");
+  EXPECT_EQ(s.dialogs.fileDialogs()[0].spec.startFolder, folder_.string());
+
+  Session later(UnitSystem::Metric);
+  later.dialogs.file(path("set.mdb").string());
+  OpenFileCommand(later.model, folder_);
+  EXPECT_EQ(later.dialogs.fileDialogs().at(0).spec.title, "OPEN FILE");
+  const DesignRecord& a = s.model.set().at(0);
+  const DesignRecord& b = later.model.set().at(0);
+  EXPECT_EQ(b.STEAMPRS, 3.45f);
+  EXPECT_EQ(b.PIPELN, 30.5f);
+  EXPECT_EQ(b.TP1, a.TP1);
+  EXPECT_EQ(b.TSIZ, a.TSIZ);
+  EXPECT_EQ(b.CIRTXT, "C-1");
+  EXPECT_FLOAT_EQ(b.COND, 0.023f);  // kept as the text "0.023"
+  EXPECT_TRUE(later.model.set().DesignSaved);
+  EXPECT_TRUE(later.model.set().DesignLock);
+  EXPECT_EQ(later.text("Pressure"), "3.45");
+  EXPECT_EQ(later.text("Max_Maint_Temp"), "150");
+  EXPECT_TRUE(later.dialogs.messages().empty());
+}
+
+TEST_F(FileCommands, OpeningTakesTheModeOfTheFileAndStepsBackOneRecord) {
+  Session s;
+  s.internalMode();
+  DesignFirstRecord(s);
+  s.dialogs.file(path("internal.mdb").string());
+  ASSERT_TRUE(SaveFileCommand(s.model, folder_));
+
+  Session later;
+  const std::string caption = later.model.caption();
+  later.model.set().CurrentRecord = 3;  // record 4 shown
+  later.dialogs.file(path("internal.mdb").string());
+  OpenFileCommand(later.model, folder_);
+  EXPECT_TRUE(later.model.internalMode());
+  EXPECT_EQ(later.model.caption(), caption);  // the caption stays as it was
+  EXPECT_EQ(later.model.set().CurrentRecord, 2);
+  EXPECT_EQ(later.text("Rec_Num"), "3");
+  later.model.toggleProgramMode();  // refused after opening a file
+  EXPECT_TRUE(later.model.internalMode());
+  ASSERT_FALSE(later.dialogs.messages().empty());
+  EXPECT_EQ(later.dialogs.messages().back().text, "Program mode cannot be changed after performing a design");
+}
+
+TEST_F(FileCommands, AFileThatCannotBeReadLeavesEverythingAsItWas) {
+  struct Bad {
+    const char* name;
+    const char* content;
+  };
+  const Bad files[] = {{"empty.mdb", ""}, {"text.mdb", "not a database at all\n"}};
+  for (const auto& f : files) {
+    std::ofstream(path(f.name)) << f.content;
+    Session s;
+    DesignFirstRecord(s);
+    const DesignSet before = s.model.set();
+    const std::string pressure = s.text("Pressure");
+    s.dialogs.clearRecords();
+    s.dialogs.file(path(f.name).string());
+    OpenFileCommand(s.model, folder_);
+    ASSERT_EQ(s.dialogs.messages().size(), 1u) << f.name;
+    EXPECT_EQ(s.dialogs.messages()[0].title, "Error");
+    EXPECT_EQ(s.dialogs.messages()[0].text.rfind("The file was not opened", 0), 0u) << s.dialogs.messages()[0].text;
+    EXPECT_EQ(s.model.set().records, before.records) << f.name;
+    EXPECT_EQ(s.model.set().DesignSaved, before.DesignSaved);
+    EXPECT_EQ(s.text("Pressure"), pressure);
+    EXPECT_FALSE(s.model.internalMode());
+  }
+}
+
+TEST_F(FileCommands, CancellingEitherDialogChangesNothing) {
+  Session s;
+  DesignFirstRecord(s);
+  const DesignSet before = s.model.set();
+  s.dialogs.file(std::nullopt).file(std::nullopt);
+  OpenFileCommand(s.model, folder_);
+  EXPECT_EQ(s.model.set().records, before.records);
+  EXPECT_FALSE(s.model.set().DesignSaved);
+  EXPECT_FALSE(SaveFileCommand(s.model, folder_));
+  EXPECT_TRUE(s.model.set().LastSaveFailed);
+  EXPECT_FALSE(s.model.set().DesignSaved);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);  // the template only
+}
+
+TEST_F(FileCommands, AFailedSaveSaysWhyAndKeepsTheEarlierFile) {
+  Session s;
+  DesignFirstRecord(s);
+  s.dialogs.file(path("keep.mdb").string());
+  ASSERT_TRUE(SaveFileCommand(s.model, folder_));
+  std::ifstream in(path("keep.mdb"), std::ios::binary);
+  const std::string old((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+
+  fs::remove(TemplatePath(folder_));  // the template is gone
+  s.dialogs.file(path("keep.mdb").string());
+  EXPECT_FALSE(SaveFileCommand(s.model, folder_));
+  EXPECT_TRUE(s.model.set().LastSaveFailed);
+  ASSERT_EQ(s.dialogs.messages().size(), 1u);
+  EXPECT_EQ(s.dialogs.messages()[0].title, "Error");
+  EXPECT_EQ(s.dialogs.messages()[0].text.rfind("The file was not saved", 0), 0u);
+  std::ifstream again(path("keep.mdb"), std::ios::binary);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>()), old);
+}
+
+TEST_F(FileCommands, TheClosingPromptClosesOnlyWhenNothingIsLost) {
+  struct Case {
+    const char* what;
+    std::optional<MsgAnswer> answer;  // none: no question is asked
+    bool saveSucceeds;
+    bool closes;
+  };
+  const Case cases[] = {
+      {"No closes without saving", MsgAnswer::No, false, true},
+      {"Cancel stays", MsgAnswer::Cancel, false, false},
+      {"Yes with a cancelled save stays", MsgAnswer::Yes, false, false},
+      {"Yes with a save closes", MsgAnswer::Yes, true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Session s;  // a fresh start counts as unsaved
+    s.dialogs.answer(*c.answer);
+    s.dialogs.file(c.saveSucceeds ? std::optional<std::string>(path("close.mdb").string()) : std::nullopt);
+    const bool closes = s.model.queryClose([&] { SaveFileCommand(s.model, folder_); });
+    EXPECT_EQ(closes, c.closes);
+    ASSERT_FALSE(s.dialogs.messages().empty());
+    EXPECT_EQ(s.dialogs.messages()[0].text, "Do you want to save your current design?");
+    EXPECT_EQ(s.dialogs.messages()[0].title, "Save");
+    EXPECT_EQ(s.dialogs.messages()[0].buttons, MsgButtons::YesNoCancel);
+    EXPECT_EQ(fs::exists(path("close.mdb")), c.saveSucceeds);
+    fs::remove(path("close.mdb"));
+  }
+  Session saved;
+  saved.model.set().DesignSaved = true;
+  EXPECT_TRUE(saved.model.queryClose([] { FAIL() << "no save when nothing changed"; }));
+  EXPECT_TRUE(saved.dialogs.messages().empty());
+}
+
+}  // namespace
+}  // namespace vst
