@@ -1,6 +1,8 @@
 #include "ui/stmain.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QSessionManager>
 #include <QComboBox>
 #include <QCheckBox>
 #include <QGridLayout>
@@ -28,6 +30,7 @@
 #include "ui/binder.h"
 #include "ui/qt_dialogs.h"
 #include "ui/setting_window.h"
+#include "workspace/file_commands.h"
 
 namespace vst::ui {
 namespace {
@@ -118,6 +121,10 @@ STmain::STmain(UnitSystem units, int pressureUnit, char decimalMark, Dialogs* di
   }
   dialogs_ = dialogs;
   model_ = std::make_unique<STmainModel>(units, pressureUnit, *dialogs_, decimalMark);
+  // A session logout runs the same closing prompt as the close box.
+  connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+    if (!mayClose()) manager.cancel();
+  });
 
   buildMenus();
   buildLayout();
@@ -421,7 +428,11 @@ void STmain::serviceWindowRequest(const WindowRequest& request) {
     case Kind::CircuitList:
     case Kind::Ratings:
     case Kind::OpenFile:
+      OpenFileCommand(*model_, programFolder());
+      break;
     case Kind::SaveFile:
+      SaveFileCommand(*model_, programFolder());
+      break;
     case Kind::Help:
     case Kind::Document:
       // Windows and commands of other parts of the program, not part of
@@ -446,10 +457,17 @@ void STmain::printWindow() {
   painter.end();
 }
 
+std::filesystem::path STmain::programFolder() {
+  return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+}
+
 bool STmain::mayClose() {
-  // CLOSING PROMPT HOOK: the question whether to save unsaved changes goes
-  // here; returning false keeps the window open.
-  return true;
+  // Asked once: after a logout was allowed, the close that follows asks nothing.
+  if (closeApproved_) return true;
+  bool closes = true;
+  run([this, &closes] { closes = model_->queryClose([this] { SaveFileCommand(*model_, programFolder()); }); });
+  closeApproved_ = closes;
+  return closes;
 }
 
 void STmain::closeEvent(QCloseEvent* event) {

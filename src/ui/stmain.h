@@ -4,6 +4,7 @@
 // it; the model decides everything.
 #pragma once
 
+#include <filesystem>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
@@ -54,6 +55,8 @@ class STmain : public QMainWindow {
   void printWindow();
   // Closing prompt hook: returns whether the window may close.
   bool mayClose();
+  // The folder of the program file: the template and the dialogs start there.
+  static std::filesystem::path programFolder();
 
   std::unique_ptr<QtDialogs> ownDialogs_;
   Dialogs* dialogs_ = nullptr;
@@ -63,6 +66,7 @@ class STmain : public QMainWindow {
   QPointer<QWidget> aboutForm_;
   QPointer<QWidget> appForm_;
   bool shownOnce_ = false;
+  bool closeApproved_ = false;  // the closing prompt allowed the window to close
 };
 
 }  // namespace vst::ui

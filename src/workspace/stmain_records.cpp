@@ -151,14 +151,9 @@ void STmainModel::showInstallationResult(bool justDesigned) {
 void STmainModel::applyOpenedSet(const std::array<DesignRecord, DesignSet::kRecords>& records, bool internalMode) {
   internalMode_ = internalMode;
   set_.RecordLoading = true;
-  // A stored installation equal to the length of the installation list (of
-  // the file's mode) is taken as its last entry.
-  const int entries = static_cast<int>(InstallationList(internalMode_).size());
-  for (int i = 0; i < DesignSet::kRecords; ++i) {
-    DesignRecord& r = set_.at(i);
-    r = records[static_cast<std::size_t>(i)];
-    if (r.TRACEINS == entries) r.TRACEINS = entries - 1;
-  }
+  // The file's own mode is in force before the records are shown, so a stored
+  // installation position means what it meant when the file was saved.
+  for (int i = 0; i < DesignSet::kRecords; ++i) set_.at(i) = records[static_cast<std::size_t>(i)];
   programModeRefresh();
   previousStep();
   set_.DesignLock = true;

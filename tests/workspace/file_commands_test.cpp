@@ -86,6 +86,10 @@ TEST_F(FileCommands, OpeningTakesTheModeOfTheFileAndStepsBackOneRecord) {
   EXPECT_TRUE(later.model.internalMode());
   EXPECT_EQ(later.model.caption(), caption);  // the caption stays as it was
   EXPECT_EQ(later.model.set().CurrentRecord, 2);
+  // The last entry of the file's mode stays that entry: Coverlyn YJ-2.
+  EXPECT_EQ(s.model.set().at(0).TRACEINS, 4);
+  EXPECT_EQ(later.model.set().at(0).TRACEINS, 4);
+  EXPECT_EQ(later.c("Cab_In").items.at(4), "Coverlyn  YJ-2");
   EXPECT_EQ(later.text("Rec_Num"), "3");
   later.model.toggleProgramMode();  // refused after opening a file
   EXPECT_TRUE(later.model.internalMode());

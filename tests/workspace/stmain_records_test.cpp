@@ -209,7 +209,7 @@ TEST(OpeningASet, TakesTheModeFromTheFileAndShowsThePreviousRecord) {
     r.TRACEINS = 2;
     r.TSIZ = i < 5 ? "3/8" : "";
   }
-  records[2].TRACEINS = 5;  // the length of the InternalMode list: its last entry
+  records[2].TRACEINS = 4;  // saved in InternalMode: Coverlyn YJ-2, read as stored
   records[2].COVR = "YJ-2";
   s.model.applyOpenedSet(records, true);
 
