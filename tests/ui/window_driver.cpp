@@ -10,6 +10,8 @@
 //                      active dialog when one is open, else in the main window
 //   key NAME KEY       press Return, Tab or Escape in a widget
 //   menu NAME          open the menu bar menu NAME (its action's name)
+//   answer [BUTTON]    press a button of the open message box (Ok, Yes, No,
+//                      Cancel; its default button when none is named)
 //   toggle             switch the program mode through the model
 //   quit
 //
@@ -21,6 +23,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSocketNotifier>
 #include <QTest>
 #include <QTextStream>
@@ -99,6 +103,20 @@ void Run(vst::ui::STmain* main, const QString& line) {
       return;
     }
     return Reply("no command " + name.toStdString());
+  } else if (command == QLatin1String("answer")) {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return Reply("no message box");
+    QAbstractButton* button = box->defaultButton();
+    if (!name.isEmpty()) {
+      for (QAbstractButton* b : box->buttons()) {
+        if (b->text().remove(QLatin1Char('&')).compare(name, Qt::CaseInsensitive) == 0) button = b;
+      }
+    }
+    if (!button && !box->buttons().isEmpty()) button = box->buttons().first();
+    if (!button) return Reply("no button");
+    Reply("ok");
+    QTimer::singleShot(0, button, [button] { button->click(); });
+    return;
   } else if (command == QLatin1String("menu")) {
     QAction* action = FindAction(main, name);
     if (!action || !action->menu()) return Reply("no menu " + name.toStdString());
