@@ -423,16 +423,16 @@ void STmain::serviceWindowRequest(const WindowRequest& request) {
       // Queued, so the close (and its prompt) runs after the menu command.
       QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
       break;
-    case Kind::CircuitBill:
-    case Kind::SummaryBill:
-    case Kind::CircuitList:
-    case Kind::Ratings:
     case Kind::OpenFile:
       OpenFileCommand(*model_, programFolder());
       break;
     case Kind::SaveFile:
       SaveFileCommand(*model_, programFolder());
       break;
+    case Kind::CircuitBill:
+    case Kind::SummaryBill:
+    case Kind::CircuitList:
+    case Kind::Ratings:
     case Kind::Help:
     case Kind::Document:
       // Windows and commands of other parts of the program, not part of

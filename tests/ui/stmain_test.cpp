@@ -275,6 +275,18 @@ TEST(MainWindowCommands, ExitClosesTheWindow) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return !w.window->isVisible(); }, 2000));
 }
 
+TEST(MainWindowCommands, WindowCommandsOpenNoFileDialog) {
+  MainWindow w(UnitSystem::English);
+  ASSERT_TRUE(w.active);
+  for (const char* command : {"rating", "sp_circ", "bill_of_mat", "sp_circrp_bom"}) {
+    w.action(command)->trigger();
+    EXPECT_TRUE(w.dialogs.fileDialogs().empty()) << command << " showed a file dialog";
+  }
+  QTest::mouseClick(w.get<QPushButton>("Cir_BOM_But"), Qt::LeftButton);
+  QTest::mouseClick(w.get<QPushButton>("Sum_BOM_But"), Qt::LeftButton);
+  EXPECT_TRUE(w.dialogs.fileDialogs().empty());
+}
+
 TEST(MainWindowCommands, ClockLabelsShowTheTime) {
   MainWindow w(UnitSystem::English);
   EXPECT_FALSE(w.text("Time_display").isEmpty());
