@@ -173,17 +173,39 @@ int main(int argc, char** argv) {
               << table->rows.size() << " rows, nothing was designed or saved\n";
     return 1;
   }
-  const auto result = vst::DesignLineList(*table, options);
+  // Results go out row by row, so a long list needs the memory of one row.
+  std::ofstream file;
+  if (!output.empty() && output != "-") {
+    file.open(output, std::ios::binary | std::ios::trunc);
+    if (!file) {
+      std::cerr << "vantrel-design: cannot write " << output << "\n";
+      return 1;
+    }
+  }
+  std::ostream& out = file.is_open() ? static_cast<std::ostream&>(file) : std::cout;
+  vst::DesignRecords records{};
+  std::size_t designed = 0;
+  const bool json = format == "json";
+  const auto result = vst::DesignLineList(*table, options, [&](const vst::CircuitResult& c) {
+    if (designed == 0) out << (json ? vst::BatchJsonStart(options) : vst::BatchCsvHeader(table->header));
+    out << (json ? vst::BatchJsonCircuit(c, designed == 0) : vst::BatchCsvRow(c));
+    if (designed < records.size()) records[designed] = c.record;
+    ++designed;
+  });
   if (!result.ok) {
     std::cerr << "vantrel-design: " << input << ": " << result.error << "\n";
     return 1;
   }
-  const std::string out = format == "json" ? vst::BatchJson(result, options) : vst::BatchCsv(result);
-  if (!WriteOut(output, out)) return 1;
+  if (designed == 0) out << (json ? vst::BatchJsonStart(options) : vst::BatchCsvHeader(table->header));
+  if (json) out << vst::BatchJsonEnd();
+  out.flush();
+  if (file.is_open()) file.close();
+  if (!out) {
+    std::cerr << "vantrel-design: cannot write " << (output.empty() ? "the results" : output) << "\n";
+    return 1;
+  }
 
   if (!save.empty()) {
-    vst::DesignRecords records{};
-    for (std::size_t i = 0; i < result.circuits.size(); ++i) records[i] = result.circuits[i].record;
     const auto status =
         vst::WriteDesignFile(save, vst::TemplatePath(ProgramFolder(argv[0])), records, options.internalMode);
     if (!status.ok()) {

@@ -321,7 +321,8 @@ std::vector<std::string> RecordCells(const DesignRecord& r) {
 
 }  // namespace
 
-BatchResult DesignLineList(const CsvTable& table, const BatchOptions& options) {
+BatchResult DesignLineList(const CsvTable& table, const BatchOptions& options,
+                           const std::function<void(const CircuitResult&)>& each) {
   BatchResult result;
   result.header = table.header;
   std::map<std::string, std::size_t> index;
@@ -346,63 +347,83 @@ BatchResult DesignLineList(const CsvTable& table, const BatchOptions& options) {
       return result;
     }
   }
+  result.ok = true;
   int n = 0;
   for (const auto& row : table.rows) {
     CircuitResult c = DesignRow(RowView(index, row.fields), options);
     c.row = ++n;
     c.inputs = row.fields;
-    result.circuits.push_back(std::move(c));
+    each(c);
   }
-  result.ok = true;
   return result;
 }
 
-std::string BatchJson(const BatchResult& result, const BatchOptions& options) {
-  std::string out = "{\"units\":" + JsonString(UnitsName(options.units)) +
-                    ",\"mode\":" + JsonString(options.internalMode ? "internal" : "standard") + ",\"circuits\":[";
-  for (std::size_t i = 0; i < result.circuits.size(); ++i) {
-    const auto& c = result.circuits[i];
-    out += i ? ",\n" : "\n";
-    out += "{\"row\":" + std::to_string(c.row) + ",\"ok\":" + (c.ok ? "true" : "false") +
-           ",\"installation\":" + JsonString(c.installation) + ",\"messages\":[";
-    for (std::size_t m = 0; m < c.messages.size(); ++m) {
-      if (m) out += ",";
-      out += "{\"title\":" + JsonString(c.messages[m].title) + ",\"text\":" + JsonString(c.messages[m].text) + "}";
-    }
-    out += "],\"display\":{";
-    for (int d = 0; d < kDisplayFieldCount; ++d) {
-      if (d) out += ",";
-      out += JsonString(kDisplayFields[d]) + ":" + JsonString(c.display.at(static_cast<std::size_t>(d)));
-    }
-    out += "},\"record\":" + RecordObject(c.record) + "}";
+BatchResult DesignLineList(const CsvTable& table, const BatchOptions& options) {
+  std::vector<CircuitResult> circuits;
+  BatchResult result = DesignLineList(table, options, [&](const CircuitResult& c) { circuits.push_back(c); });
+  result.circuits = std::move(circuits);
+  return result;
+}
+
+std::string BatchJsonStart(const BatchOptions& options) {
+  return "{\"units\":" + JsonString(UnitsName(options.units)) +
+         ",\"mode\":" + JsonString(options.internalMode ? "internal" : "standard") + ",\"circuits\":[";
+}
+
+std::string BatchJsonCircuit(const CircuitResult& c, bool first) {
+  std::string out = first ? "\n" : ",\n";
+  out += "{\"row\":" + std::to_string(c.row) + ",\"ok\":" + (c.ok ? "true" : "false") +
+         ",\"installation\":" + JsonString(c.installation) + ",\"messages\":[";
+  for (std::size_t m = 0; m < c.messages.size(); ++m) {
+    if (m) out += ",";
+    out += "{\"title\":" + JsonString(c.messages[m].title) + ",\"text\":" + JsonString(c.messages[m].text) + "}";
   }
-  out += "\n]}\n";
+  out += "],\"display\":{";
+  for (int d = 0; d < kDisplayFieldCount; ++d) {
+    if (d) out += ",";
+    out += JsonString(kDisplayFields[d]) + ":" + JsonString(c.display.at(static_cast<std::size_t>(d)));
+  }
+  out += "},\"record\":" + RecordObject(c.record) + "}";
   return out;
 }
 
-std::string BatchCsv(const BatchResult& result) {
-  std::vector<std::string> head = result.header;
+std::string BatchJsonEnd() { return "\n]}\n"; }
+
+std::string BatchJson(const BatchResult& result, const BatchOptions& options) {
+  std::string out = BatchJsonStart(options);
+  for (std::size_t i = 0; i < result.circuits.size(); ++i) out += BatchJsonCircuit(result.circuits[i], i == 0);
+  return out + BatchJsonEnd();
+}
+
+std::string BatchCsvHeader(const std::vector<std::string>& inputHeader) {
+  std::vector<std::string> head = inputHeader;
   head.push_back("OK");
   head.push_back("INSTALLATION");
   for (const char* d : kDisplayFields) head.push_back(d);
   for (const auto& f : RecordFields()) head.push_back(std::string(f.name));
   head.push_back("MESSAGES");
-  std::string out = CsvLine(head) + "\n";
-  for (const auto& c : result.circuits) {
-    std::vector<std::string> cells = c.inputs;
-    cells.push_back(c.ok ? "true" : "false");
-    cells.push_back(c.installation);
-    cells.insert(cells.end(), c.display.begin(), c.display.end());
-    auto rec = RecordCells(c.record);
-    cells.insert(cells.end(), rec.begin(), rec.end());
-    std::string messages;
-    for (const auto& m : c.messages) {
-      if (!messages.empty()) messages += " | ";
-      messages += m.title + ": " + m.text;
-    }
-    cells.push_back(messages);
-    out += CsvLine(cells) + "\n";
+  return CsvLine(head) + "\n";
+}
+
+std::string BatchCsvRow(const CircuitResult& c) {
+  std::vector<std::string> cells = c.inputs;
+  cells.push_back(c.ok ? "true" : "false");
+  cells.push_back(c.installation);
+  cells.insert(cells.end(), c.display.begin(), c.display.end());
+  auto rec = RecordCells(c.record);
+  cells.insert(cells.end(), rec.begin(), rec.end());
+  std::string messages;
+  for (const auto& m : c.messages) {
+    if (!messages.empty()) messages += " | ";
+    messages += m.title + ": " + m.text;
   }
+  cells.push_back(messages);
+  return CsvLine(cells) + "\n";
+}
+
+std::string BatchCsv(const BatchResult& result) {
+  std::string out = BatchCsvHeader(result.header);
+  for (const auto& c : result.circuits) out += BatchCsvRow(c);
   return out;
 }
 

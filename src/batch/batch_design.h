@@ -6,6 +6,7 @@
 // window would show is collected in order; nothing waits for a person.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,12 +51,23 @@ struct BatchResult {
   std::vector<CircuitResult> circuits;
 };
 
-// Designs every data row of the table.
+// Designs every data row of the table and keeps the results.
 BatchResult DesignLineList(const CsvTable& table, const BatchOptions& options);
 
-// Output forms of the batch results.
+// Designs every data row, handing each result to `each` as soon as it is
+// designed (nothing is kept: a long list needs no more memory than one row).
+// The result holds the header and any error of the list, no circuits.
+BatchResult DesignLineList(const CsvTable& table, const BatchOptions& options,
+                           const std::function<void(const CircuitResult&)>& each);
+
+// Output forms of the batch results, whole or piece by piece.
 std::string BatchJson(const BatchResult& result, const BatchOptions& options);
 std::string BatchCsv(const BatchResult& result);
+std::string BatchJsonStart(const BatchOptions& options);
+std::string BatchJsonCircuit(const CircuitResult& circuit, bool first);
+std::string BatchJsonEnd();
+std::string BatchCsvHeader(const std::vector<std::string>& inputHeader);
+std::string BatchCsvRow(const CircuitResult& circuit);
 
 // The ten records of a design set, by field name (the `show` command).
 std::string RecordsJson(const std::array<DesignRecord, DesignSet::kRecords>& records, bool internalMode);
