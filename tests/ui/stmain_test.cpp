@@ -194,6 +194,26 @@ TEST(MainWindowEvents, RefusedRecordStepPutsTheSpinnerBack) {
   EXPECT_EQ(w.text("Rec_Num"), "1");
 }
 
+TEST(MainWindowEvents, SpinnerStepsBetweenRecordsAfterADesign) {
+  MainWindow w(UnitSystem::English);
+  ASSERT_TRUE(w.active);
+  w.dialogs.pipe({kAllowanceIncludedYes});  // one tracer, length includes allowances: no shoe dialog
+  QTest::mouseClick(w.get<QPushButton>("Des_But"), Qt::LeftButton);
+  ASSERT_FALSE(w.text("Max_Maint_Temp").isEmpty()) << "the design shows its outputs";
+  const QString designed = w.text("Max_Maint_Temp");
+  auto* spin = w.get<QScrollBar>("Spin1");
+
+  spin->triggerAction(QAbstractSlider::SliderSingleStepSub);  // up: next record
+  EXPECT_EQ(w.text("Rec_Num"), "2");
+  EXPECT_EQ(w.text("Max_Maint_Temp"), "") << "record 2 holds no design yet";
+  EXPECT_EQ(w.text("Max_Amb"), "100") << "a new record starts from the inputs on the screen";
+
+  spin->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // down: previous record
+  EXPECT_EQ(w.text("Rec_Num"), "1");
+  EXPECT_EQ(w.text("Max_Maint_Temp"), designed) << "record 1 is shown again";
+  EXPECT_TRUE(w.dialogs.allAnswersUsed());
+}
+
 TEST(MainWindowEvents, ProgramModeToggleShowsTheInternalOutputs) {
   MainWindow w(UnitSystem::English);
   ASSERT_TRUE(w.active);
