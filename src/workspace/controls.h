@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -55,24 +56,26 @@ class ControlSet {
     c.name = std::move(name);
     c.kind = kind;
     c.text = std::move(text);
+    index_.emplace(c.name, controls_.size());  // the first control of a name wins
     controls_.push_back(std::move(c));
     return controls_.back();
   }
   Control& operator[](std::string_view name) {
-    auto it = std::find_if(controls_.begin(), controls_.end(), [&](const Control& c) { return c.name == name; });
-    if (it == controls_.end()) throw std::out_of_range("no control named " + std::string(name));
-    return *it;
+    auto it = index_.find(name);
+    if (it == index_.end()) throw std::out_of_range("no control named " + std::string(name));
+    return controls_[it->second];
   }
   const Control& operator[](std::string_view name) const {
     return const_cast<ControlSet&>(*this)[name];
   }
   bool has(std::string_view name) const {
-    return std::any_of(controls_.begin(), controls_.end(), [&](const Control& c) { return c.name == name; });
+    return index_.find(name) != index_.end();
   }
   const std::deque<Control>& all() const { return controls_; }
 
  private:
   std::deque<Control> controls_;  // a deque: references stay valid as controls are added
+  std::map<std::string, std::size_t, std::less<>> index_;  // name -> position in controls_
 };
 
 }  // namespace vst
