@@ -445,16 +445,21 @@ void STmain::printWindow() {
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, this);
   if (dialog.exec() != QDialog::Accepted) return;
+  paintWindowImage(printer);  // a printer that cannot start ends the command quietly
+}
+
+bool STmain::paintWindowImage(QPaintDevice& device) {
   const QPixmap image = grab();
   QPainter painter;
-  if (!painter.begin(&printer)) return;  // no printer: the command ends quietly
+  if (!painter.begin(&device)) return false;
+  // The whole window on one page: as large as the page allows, in proportion.
   const QRect page = painter.viewport();
   QSize size = image.size();
   size.scale(page.size(), Qt::KeepAspectRatio);
   painter.setViewport(page.x(), page.y(), size.width(), size.height());
   painter.setWindow(image.rect());
   painter.drawPixmap(0, 0, image);
-  painter.end();
+  return painter.end();
 }
 
 std::filesystem::path STmain::programFolder() {

@@ -38,6 +38,10 @@ class STmain : public QMainWindow {
   // mode gesture, a test) as an event: the window redraws afterwards.
   void run(const std::function<void()>& call);
 
+  // Draws the window as it is shown, scaled to fit the device's page in
+  // proportion, from its top left (the print of the "&Print" command).
+  bool paintWindowImage(QPaintDevice& device);
+
  signals:
   // The window has been shown for the first time.
   void firstShown();

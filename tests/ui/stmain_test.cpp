@@ -288,6 +288,34 @@ TEST(MainWindowCommands, CancelledPrintDialogPrintsNothing) {
   EXPECT_TRUE(w.window->isVisible());
 }
 
+TEST(MainWindowCommands, PrintDrawsTheWindowScaledToThePageInProportion) {
+  MainWindow w(UnitSystem::English);
+  ASSERT_TRUE(w.active);
+  // A portrait page of 850 x 1100 points, white before printing.
+  QImage page(850, 1100, QImage::Format_RGB32);
+  page.fill(Qt::white);
+  ASSERT_TRUE(w.window->paintWindowImage(page));
+  const double aspect = double(w.window->height()) / w.window->width();
+  const int drawnHeight = int(850 * aspect);
+  ASSERT_LT(drawnHeight, 1100) << "the window is wider than tall";
+  auto nonWhiteRows = [&](int from, int to) {
+    int rows = 0;
+    for (int y = from; y < to; ++y) {
+      for (int x = 0; x < page.width(); x += 5) {
+        if (page.pixel(x, y) != qRgb(255, 255, 255)) {
+          ++rows;
+          break;
+        }
+      }
+    }
+    return rows;
+  };
+  EXPECT_GT(nonWhiteRows(0, drawnHeight), drawnHeight * 9 / 10) << "the window fills the page's width";
+  EXPECT_EQ(nonWhiteRows(drawnHeight + 2, 1100), 0) << "nothing is drawn below the scaled window";
+  // The window's own top-left pixel lands at the page's top left.
+  EXPECT_EQ(page.pixel(0, 0), w.window->grab().toImage().pixel(0, 0));
+}
+
 TEST(MainWindowCommands, ExitClosesTheWindow) {
   MainWindow w(UnitSystem::English);
   ASSERT_TRUE(w.active);
