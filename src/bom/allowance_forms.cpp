@@ -104,13 +104,13 @@ PipeFormModel::PipeFormModel(const PipeFormSetup& setup, Dialogs& dialogs)
   combo.index = recorded ? setup.allowanceIncluded : kAllowanceIncludedNo;
 
   controls_.add("Label2", ControlKind::Label, "Number of Valves");
-  controls_.add("numvalves", ControlKind::TextBox, ShortestText(setup.VALN));
+  controls_.add("numvalves", ControlKind::TextBox, SingleText(setup.VALN));
   controls_.add("Label3", ControlKind::Label, "Number of Flanges    ");
-  controls_.add("numflanges", ControlKind::TextBox, ShortestText(setup.FLNO));
+  controls_.add("numflanges", ControlKind::TextBox, SingleText(setup.FLNO));
   controls_.add("Label4", ControlKind::Label, "Number of Pumps");
-  controls_.add("numpumps", ControlKind::TextBox, ShortestText(setup.NOPX));
+  controls_.add("numpumps", ControlKind::TextBox, SingleText(setup.NOPX));
   controls_.add("Label5", ControlKind::Label, "Total   Wrapcore Allowance");
-  controls_.add("Text1", ControlKind::TextBox, ShortestText(setup.WCTB));
+  controls_.add("Text1", ControlKind::TextBox, SingleText(setup.WCTB));
   controls_.add("Label6", ControlKind::Label, metric ? " m" : " Ft");
   controls_.add("Command1", ControlKind::Button, "&Next");
 }
@@ -180,7 +180,7 @@ ShoeFormModel::ShoeFormModel(const ShoeFormSetup& setup, Dialogs& dialogs)
   controls_.add("shoenum", ControlKind::TextBox, "0");
   controls_.add("Label3", ControlKind::Label, metric ? "Total Length (meters)" : "Total Length (feet)");
   const float start = std::isfinite(setup.shoeAllowance) && setup.shoeAllowance > 0 ? setup.shoeAllowance : 0.0f;
-  controls_.add("shoetot", ControlKind::TextBox, ShortestText(start));
+  controls_.add("shoetot", ControlKind::TextBox, SingleText(start));
   controls_.add("NextSize", ControlKind::Button, "&Next Size");
   controls_.add("Redo", ControlKind::Button, "&Clear");
   controls_.add("Done", ControlKind::Button, "&Done");
@@ -229,7 +229,7 @@ bool ShoeFormModel::nextSize() {
     Refuse(dialogs_, controls_["Label3"].text);
     return false;
   }
-  controls_["shoetot"].text = ShortestText(ToSingle(total));
+  controls_["shoetot"].text = SingleText(ToSingle(total));
   controls_["shoenum"].text = "0";
   controls_["shoeln"].text = "0";
   total_ = total;

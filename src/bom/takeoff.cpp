@@ -252,7 +252,7 @@ std::string MaterialTakeoff(const TakeoffInputs& in, DesignRecord& record) {
   // 14. The fittings allowance of the design.
   record.SLEN = ToSingle(in.fittingsAllowanceFt);
 
-  return ShortestText(record.TLEN);
+  return SingleText(record.TLEN);
 }
 
 }  // namespace vst

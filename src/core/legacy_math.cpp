@@ -65,6 +65,15 @@ std::string ShortestText(float value) {
   return std::string(buf.data(), ptr);
 }
 
+std::string SingleText(float value) {
+  if (value == 0.0f || !std::isfinite(value)) return "0";
+  std::array<char, 64> buf{};
+  std::snprintf(buf.data(), buf.size(), "%.7g", static_cast<double>(value));
+  std::string s(buf.data());
+  if (s.find('e') != std::string::npos) return ShortestText(value);  // beyond seven digits of whole units
+  return s;
+}
+
 std::string FixedText(double value, int decimals) {
   std::array<char, 64> buf{};
   std::snprintf(buf.data(), buf.size(), "%.*f", decimals, value);

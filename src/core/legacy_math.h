@@ -38,6 +38,11 @@ std::optional<float> ParseSingle(std::string_view text, char decimalMark = '.');
 // value, in plain (not exponent) form: 131.7803, -18, 0.5.
 std::string ShortestText(float value);
 
+// The text the window writes into a field for a single-precision value: at
+// most seven significant digits, as the program has always shown a single
+// (131.7803 for 131.780279532365), without trailing zeros or an exponent.
+std::string SingleText(float value);
+
 // The value with a fixed number of decimals, correctly rounded ("0.000"
 // pattern for decimals = 3). Never "-0.000".
 std::string FixedText(double value, int decimals);

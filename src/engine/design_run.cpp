@@ -378,14 +378,14 @@ PassEnd DesignPass::Run() {
   const double lossTenths = IntTenths(loss.heatLossBtuHrFt);
   rec.LSWO = ToSingle(metric_ ? IntTenths(lossTenths * 0.9613535) : lossTenths);
   const bool shortfall = ToSingle(*maintTemp) > rec.TP1;
-  display.maxMaintTemp = ShortestText(rec.TP2);
-  display.minMaintTemp = ShortestText(rec.TP1);
+  display.maxMaintTemp = SingleText(rec.TP2);
+  display.minMaintTemp = SingleText(rec.TP1);
   display.minMaintColor = shortfall ? kColorYellow : kColorWhite;
-  display.rise = ShortestText(rec.VTR);
+  display.rise = SingleText(rec.VTR);
   display.condensate = FixedText(rec.COND, 3);
-  display.insulationSize = ShortestText(rec.INSIZE);
-  display.trapDistance = ShortestText(rec.TDX);
-  display.heatLoss = ShortestText(rec.LSWO);
+  display.insulationSize = SingleText(rec.INSIZE);
+  display.trapDistance = SingleText(rec.TDX);
+  display.heatLoss = SingleText(rec.LSWO);
   const bool trapShorterThanCircuit = trap.lengthFt < StartDesignPipeLengthFt(in_.units, ToSingle(*pipeLength));
 
   // 27. Compound and tracer naming, for the installation of this pass.

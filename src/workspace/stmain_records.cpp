@@ -67,10 +67,10 @@ void STmainModel::previousStep() {
 void STmainModel::loadRecordIntoWindow(bool previousStep) {
   set_.RecordLoading = true;
   const DesignRecord& r = set_.current();
-  setText("Max_Amb", ShortestText(r.MAXAMB));
-  setText("Min_Amb", ShortestText(r.MINAMB));
-  setText("MT_In", ShortestText(r.MAINTEMP));
-  setText("Max_Exp_Temp", ShortestText(r.MAXEXP));
+  setText("Max_Amb", SingleText(r.MAXAMB));
+  setText("Min_Amb", SingleText(r.MINAMB));
+  setText("MT_In", SingleText(r.MAINTEMP));
+  setText("Max_Exp_Temp", SingleText(r.MAXEXP));
   selectList("Insul_Th_In", r.INSTHK);
   selectList("Insul_Typ_In", r.INSTYPE - 1);
   selectList("Cab_In", r.TRACEINS);
@@ -85,8 +85,8 @@ void STmainModel::loadRecordIntoWindow(bool previousStep) {
   setText("txtProdCp", r.HeatUpSpecificHeat);
   setChecked("chbPhaseChange", r.HeatUpPhaseChange);
   setText("txtLatentHeat", r.HeatUpLatentHeat);
-  setText("Pressure", ShortestText(r.STEAMPRS));
-  setText("Pipe_Len_In", ShortestText(r.PIPELN));
+  setText("Pressure", SingleText(r.STEAMPRS));
+  setText("Pipe_Len_In", SingleText(r.PIPELN));
   selectList("Pipe_Dia_In", r.PIPESIZE);
   selectList("Pass", r.NUMPASS);
   if (!previousStep || !r.CIRTXT.empty()) setText("Circ_No", r.CIRTXT);
@@ -109,7 +109,7 @@ void STmainModel::loadRecordIntoWindow(bool previousStep) {
 void STmainModel::showStoredOutputs() {
   const DesignRecord& r = set_.current();
   const bool designed = r.HoldsDesign();
-  const auto show = [&](const char* name, float value) { c(name).text = designed ? ShortestText(value) : ""; };
+  const auto show = [&](const char* name, float value) { c(name).text = designed ? SingleText(value) : ""; };
   show("Max_Maint_Temp", r.TP2);
   show("Min_Maint_Temp", r.TP1);
   show("Ht_Lswo_Out", r.LSWO);
@@ -119,7 +119,7 @@ void STmainModel::showStoredOutputs() {
   show("Rise", r.VTR);
   c("Cond_Load").text = designed ? FixedText(r.COND, 3) : "";
   // The heat-up time is not computed by a design, which leaves the field empty.
-  c("txtHuTime").text = designed && r.HeatUpTime != 0.0f ? ShortestText(r.HeatUpTime) : "";
+  c("txtHuTime").text = designed && r.HeatUpTime != 0.0f ? SingleText(r.HeatUpTime) : "";
   // The minimum maintained temperature is marked when it falls short of the
   // maintenance temperature, as the design marked it.
   c("Min_Maint_Temp").backColor = designed && r.MAINTEMP > r.TP1 ? kColorYellow : kColorWhite;

@@ -146,6 +146,19 @@ TEST(BatchDesign, ARowTheWindowCannotTakeIsAnErrorOfThatRowAlone) {
   }
 }
 
+TEST(BatchDesign, TheWindowDefaultsGiveTheMinimumTheProgramIsKnownToShow) {
+  // The window's default English circuit (2 in pipe, 1 in fiberglass, 50 psig,
+  // one 3/8 in copper Coverlyn YJ-2 tracer, ambients 0/100 F) is known to give
+  // a minimum maintained temperature of 131.780279532365 F, shown as 131.7803.
+  const auto batch = DesignLineList(
+      Table(std::string(kHeader) + "A,,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,YJ-2,3/8,Copper,No,0,0,0,0,\n"), {});
+  ASSERT_TRUE(batch.ok);
+  ASSERT_TRUE(batch.circuits.at(0).ok) << testing::PrintToString(Texts(batch.circuits[0]));
+  EXPECT_EQ(batch.circuits[0].display.at(1), "131.7803");
+  EXPECT_NEAR(batch.circuits[0].record.TP1, 131.780279532365, 2e-5);
+  EXPECT_EQ(batch.circuits[0].installation, "Coverlyn  YJ-2");
+}
+
 TEST(BatchDesign, ABlankedPipeSizeGetsTheWindowsOwnRefusal) {
   const auto batch = DesignLineList(
       Table(std::string(kHeader) + "A,,100,0,100,375,Fiberglass,1.0,1,100,1,50,Troughline,1/2,Copper,,,,,,\n"), {});

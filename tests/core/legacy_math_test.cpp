@@ -57,6 +57,14 @@ TEST(FieldText, ShortestTextReadsBackToTheSameSingle) {
   }
 }
 
+TEST(FieldText, FieldsShowASingleWithAtMostSevenSignificantDigits) {
+  struct Row { float v; const char* text; };
+  const Row rows[] = {{131.780279532365f, "131.7803"}, {-18.0f, "-18"}, {0.5f, "0.5"}, {3.45f, "3.45"},
+                      {0.0f, "0"},  {-0.0f, "0"}, {12345.678f, "12345.68"}, {297.5f, "297.5"},
+                      {1e-3f, "0.001"}, {123456789.0f, "123456792"}};
+  for (const auto& r : rows) EXPECT_EQ(SingleText(r.v), r.text) << r.v;
+}
+
 TEST(FieldText, FixedAndGeneralForms) {
   EXPECT_EQ(FixedText(0.1234, 3), "0.123");
   EXPECT_EQ(FixedText(0.0, 3), "0.000");

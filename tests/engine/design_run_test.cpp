@@ -210,8 +210,8 @@ TEST(DesignRun, TypicalEnglishDesignStoresEveryResult) {
   EXPECT_EQ(host.events, (Texts{"PipeForm", "ShoeForm", "status Design created", "results"}));
   ASSERT_EQ(host.shown.size(), 1u);
   const DesignDisplay& d = host.shown[0];
-  EXPECT_EQ(d.minMaintTemp, "273.56055");
-  EXPECT_EQ(d.maxMaintTemp, "284.42847");
+  EXPECT_EQ(d.minMaintTemp, "273.5605");
+  EXPECT_EQ(d.maxMaintTemp, "284.4285");
   EXPECT_EQ(d.minMaintColor, kColorWhite);
   EXPECT_EQ(d.heatLoss, "74.6");
   EXPECT_EQ(d.condensate, "0.082");

@@ -61,11 +61,11 @@ TEST(DesignFromTheWindow, DefaultInputsDesignTheRecordAndShowIt) {
     ASSERT_TRUE(r.HoldsDesign());
     EXPECT_TRUE(s.model.set().DesignLock);
     // The fields show the record's values.
-    EXPECT_EQ(s.text("Max_Maint_Temp"), ShortestText(r.TP2));
-    EXPECT_EQ(s.text("Min_Maint_Temp"), ShortestText(r.TP1));
+    EXPECT_EQ(s.text("Max_Maint_Temp"), SingleText(r.TP2));
+    EXPECT_EQ(s.text("Min_Maint_Temp"), SingleText(r.TP1));
     EXPECT_EQ(s.text("Cond_Load"), FixedText(r.COND, 3));
-    EXPECT_EQ(s.text("Rise"), ShortestText(r.VTR));
-    EXPECT_EQ(s.text("Insul_Size"), ShortestText(r.INSIZE));
+    EXPECT_EQ(s.text("Rise"), SingleText(r.VTR));
+    EXPECT_EQ(s.text("Insul_Size"), SingleText(r.INSIZE));
     EXPECT_EQ(s.text("TraceLb"), "Coverlyn Type");
     EXPECT_EQ(s.text("TraceTp"), r.COVR);
     EXPECT_TRUE(s.c("TraceLb").visible);
@@ -144,7 +144,7 @@ TEST(DesignFromTheWindow, JacketedTracersFallBackWithTheirMessagesAndKeepTheReco
     EXPECT_EQ(r.STEAMPRS, 50.0f);
     EXPECT_EQ(r.MAINTEMP, 250.0f);
     EXPECT_EQ(s.text("TraceTp"), r.CEM);
-    EXPECT_EQ(s.text("Max_Maint_Temp"), ShortestText(r.TP2));
+    EXPECT_EQ(s.text("Max_Maint_Temp"), SingleText(r.TP2));
     s.model.spinnerStep(1);
     EXPECT_EQ(s.text("TraceLb"), row.shownAgain);
     EXPECT_EQ(s.selected("Cab_In"), row.installation);
