@@ -70,7 +70,9 @@ int main(int argc, char** argv) {
                                        static_cast<long long>(
                                            std::chrono::duration_cast<std::chrono::nanoseconds>(wall).count()));
                            std::fflush(stdout);
-                           QApplication::quit();
+                           // exit(), not quit(): quit() would close the window and
+                           // so ask whether to save, which nobody answers here.
+                           QCoreApplication::exit(0);
                          });
                        });
                      }
