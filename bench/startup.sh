@@ -23,7 +23,14 @@ times=()
 rss=()
 for i in $(seq "$runs"); do
   start=$(date +%s%N)
-  /usr/bin/time -v -o "$tmp/time" "$bin" --select-units "$units" --quit-after-shown >"$tmp/out" 2>"$tmp/err"
+  # A run that does not end by itself (a window waiting for an answer) fails
+  # the benchmark instead of hanging it.
+  if ! timeout 30 /usr/bin/time -v -o "$tmp/time" "$bin" --select-units "$units" --quit-after-shown \
+      >"$tmp/out" 2>"$tmp/err"; then
+    echo "startup.sh: run $i failed or did not end within 30 s" >&2
+    cat "$tmp/err" >&2
+    exit 1
+  fi
   shown=$(sed -n 's/.*shown_epoch_ns=\([0-9]*\).*/\1/p' "$tmp/out")
   if [ -z "$shown" ]; then
     echo "startup.sh: run $i did not report the main window shown" >&2
