@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "recording_dialogs.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -23,18 +25,7 @@
 namespace vst::ui {
 namespace {
 
-// Records every message; the forms' own dialogs are not expected here.
-struct RecordingDialogs : Dialogs {
-  std::vector<Message> messages;
-  MsgAnswer message(const Message& m) override {
-    messages.push_back(m);
-    return MsgAnswer::Ok;
-  }
-  void pipeForm(PipeFormModel&) override {}
-  void shoeForm(ShoeFormModel&) override {}
-  std::optional<std::string> openFileName(const FileDialogSpec&) override { return std::nullopt; }
-  std::optional<std::string> saveFileName(const FileDialogSpec&) override { return std::nullopt; }
-};
+using test::RecordingDialogs;
 
 template <class W>
 W* Child(QWidget* parent, const char* name) {

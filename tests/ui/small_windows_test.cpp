@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include "recording_dialogs.h"
+
 #include <vector>
 
 #include "core/dialogs.h"
@@ -28,18 +30,7 @@
 namespace vst::ui {
 namespace {
 
-class RecordingDialogs : public Dialogs {
- public:
-  std::vector<Message> messages;
-  MsgAnswer message(const Message& m) override {
-    messages.push_back(m);
-    return MsgAnswer::Ok;
-  }
-  void pipeForm(PipeFormModel&) override {}
-  void shoeForm(ShoeFormModel&) override {}
-  std::optional<std::string> openFileName(const FileDialogSpec&) override { return std::nullopt; }
-  std::optional<std::string> saveFileName(const FileDialogSpec&) override { return std::nullopt; }
-};
+using test::RecordingDialogs;
 
 template <typename T>
 T* Find(QObject* root, const char* name) {
