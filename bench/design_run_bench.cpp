@@ -29,7 +29,9 @@ class BenchHost : public vst::DesignHost {
   vst::DesignRecord& record(int index) override { return set.at(index); }
   void selectInstallation(int position) override { in.installation = position; }
   void setStatus(const std::string&) override {}
-  void showResults(const vst::DesignDisplay& display) override { benchmark::DoNotOptimize(display.totalLength); }
+  void showResults(const vst::DesignDisplay& display) override {
+    benchmark::DoNotOptimize(display.totalLength);
+  }
   vst::Dialogs& dialogs() override { return *script; }
 
   vst::DesignInputs in;

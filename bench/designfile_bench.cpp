@@ -64,7 +64,8 @@ void BM_SaveDesignSet(benchmark::State& state) {
   const vst::DesignRecords records = DesignedSet();
   const fs::path target = folder.path / "plant.mdb";
   for (auto _ : state) {
-    const vst::DesignFileStatus status = vst::WriteDesignFile(target, vst::TemplatePath(folder.path), records, false);
+    const vst::DesignFileStatus status =
+        vst::WriteDesignFile(target, vst::TemplatePath(folder.path), records, false);
     if (!status.ok()) state.SkipWithError(status.reason.c_str());
   }
 }
@@ -84,7 +85,15 @@ void BM_OpenDesignSet(benchmark::State& state) {
   }
 }
 
-BENCHMARK(BM_SaveDesignSet)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_OpenDesignSet)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_SaveDesignSet)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_OpenDesignSet)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -17,12 +17,13 @@ void BM_TypicalDesignBalances(benchmark::State& state) {
                                                      vst::SteamSaturationTemp(0.9 * pressurePsig), 0.0,
                                                      conductance, insulation);
     const auto loss = vst::PipeTemperatureBalance(vst::BalanceCase::DesignHeatLoss,
-                                                  vst::SteamSaturationTemp(0.95 * pressurePsig), 0.0, conductance,
-                                                  insulation);
-    const auto maximum = vst::PipeTemperatureBalance(vst::BalanceCase::MaximumMaintained,
-                                                     vst::SteamSaturationTemp(pressurePsig), 100.0, conductance,
-                                                     insulation);
-    const auto trap = vst::TrapDistance(vst::HeatPerTracer(loss.heatLossBtuHrFt, 1), pressurePsig, 0, 0.032, false);
+                                                  vst::SteamSaturationTemp(0.95 * pressurePsig), 0.0,
+                                                  conductance, insulation);
+    const auto maximum =
+        vst::PipeTemperatureBalance(vst::BalanceCase::MaximumMaintained,
+                                    vst::SteamSaturationTemp(pressurePsig), 100.0, conductance, insulation);
+    const auto trap =
+        vst::TrapDistance(vst::HeatPerTracer(loss.heatLossBtuHrFt, 1), pressurePsig, 0, 0.032, false);
     benchmark::DoNotOptimize(minimum);
     benchmark::DoNotOptimize(maximum);
     benchmark::DoNotOptimize(trap);

@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -55,7 +55,8 @@ vst::DesignRecords Current() {
 bool AllFinite(const vst::DesignRecords& records) {
   for (const auto& r : records) {
     for (const vst::FieldInfo& f : vst::RecordFields()) {
-      if (const auto* m = std::get_if<float vst::DesignRecord::*>(&f.member); m && !std::isfinite(r.**m)) return false;
+      if (const auto* m = std::get_if<float vst::DesignRecord::*>(&f.member); m && !std::isfinite(r.**m))
+        return false;
     }
   }
   return true;

@@ -56,12 +56,15 @@ int main(int argc, char** argv) {
             vst::WriteDesignFile(folder / "internal.mdb", templatePath, records, true).ok() &&
             vst::WriteDesignFile(folder / "older.mdb", templatePath, records, false).ok() &&
             vst::WriteDesignFile(folder / "values.mdb", templatePath, records, false).ok();
-  ok = ok && Exec(folder / "older.mdb", "CREATE TABLE D2 AS SELECT " + Columns(true) +
-                                            " FROM DATA ORDER BY rowid; DROP TABLE DATA; ALTER TABLE D2 RENAME TO DATA");
-  ok = ok && Exec(folder / "values.mdb",
-                  "UPDATE DATA SET PIPELN = NULL WHERE rowid = 1; UPDATE DATA SET COND = '0,5' WHERE rowid = 2;"
-                  "UPDATE DATA SET INSTHK = 2.7 WHERE rowid = 3; UPDATE DATA SET CIRTXT = x'00ff' WHERE rowid = 4;"
-                  "UPDATE DATA SET TP2 = ' 12 ' WHERE rowid = 5; UPDATE DATA SET WtraceVersion = ' T' WHERE rowid = 1");
+  ok = ok && Exec(folder / "older.mdb",
+                  "CREATE TABLE D2 AS SELECT " + Columns(true) +
+                      " FROM DATA ORDER BY rowid; DROP TABLE DATA; ALTER TABLE D2 RENAME TO DATA");
+  ok = ok &&
+       Exec(folder / "values.mdb",
+            "UPDATE DATA SET PIPELN = NULL WHERE rowid = 1; UPDATE DATA SET COND = '0,5' WHERE rowid = 2;"
+            "UPDATE DATA SET INSTHK = 2.7 WHERE rowid = 3; UPDATE DATA SET CIRTXT = x'00ff' WHERE rowid = 4;"
+            "UPDATE DATA SET TP2 = ' 12 ' WHERE rowid = 5; UPDATE DATA SET WtraceVersion = ' T' WHERE rowid "
+            "= 1");
   if (!ok) {
     std::fprintf(stderr, "design_file_seeds: could not write the corpus in %s\n", argv[1]);
     return 1;

@@ -102,23 +102,34 @@ int main(int argc, char** argv) {
       return true;
     };
     bool ok = true;
-    if (a == "--units") ok = value(units);
-    else if (a == "--mode") ok = value(mode);
-    else if (a == "--pressure-unit") ok = value(pressure);
-    else if (a == "--sizing") ok = value(sizing);
-    else if (a == "--format") ok = value(format);
-    else if (a == "-o" || a == "--output") ok = value(output);
-    else if (a == "--save") ok = value(save);
-    else if (!a.empty() && a[0] == '-' && a != "-") return Usage("unknown option " + a);
-    else if (input.empty()) input = a;
-    else return Usage("more than one input file: " + a);
+    if (a == "--units")
+      ok = value(units);
+    else if (a == "--mode")
+      ok = value(mode);
+    else if (a == "--pressure-unit")
+      ok = value(pressure);
+    else if (a == "--sizing")
+      ok = value(sizing);
+    else if (a == "--format")
+      ok = value(format);
+    else if (a == "-o" || a == "--output")
+      ok = value(output);
+    else if (a == "--save")
+      ok = value(save);
+    else if (!a.empty() && a[0] == '-' && a != "-")
+      return Usage("unknown option " + a);
+    else if (input.empty())
+      input = a;
+    else
+      return Usage("more than one input file: " + a);
     if (!ok) return Usage("option " + a + " needs a value");
   }
   if (input.empty()) return Usage(verb == "show" ? "no design file given" : "no line list given");
   if (format != "json" && format != "csv") return Usage("--format must be csv or json");
 
   if (verb == "show") {
-    if (units != "english" || mode != "standard" || !pressure.empty() || sizing != "standard" || !save.empty()) {
+    if (units != "english" || mode != "standard" || !pressure.empty() || sizing != "standard" ||
+        !save.empty()) {
       return Usage("show takes only --format and -o");
     }
     vst::DesignRecords none{};
@@ -133,15 +144,24 @@ int main(int argc, char** argv) {
   }
 
   vst::BatchOptions options;
-  if (units == "english") options.units = vst::UnitSystem::English;
-  else if (units == "metric") options.units = vst::UnitSystem::Metric;
-  else return Usage("--units must be english or metric");
-  if (mode == "standard") options.internalMode = false;
-  else if (mode == "internal") options.internalMode = true;
-  else return Usage("--mode must be standard or internal");
-  if (sizing == "standard") options.insulationSizing = 0;
-  else if (sizing == "minimal") options.insulationSizing = 1;
-  else return Usage("--sizing must be standard or minimal");
+  if (units == "english")
+    options.units = vst::UnitSystem::English;
+  else if (units == "metric")
+    options.units = vst::UnitSystem::Metric;
+  else
+    return Usage("--units must be english or metric");
+  if (mode == "standard")
+    options.internalMode = false;
+  else if (mode == "internal")
+    options.internalMode = true;
+  else
+    return Usage("--mode must be standard or internal");
+  if (sizing == "standard")
+    options.insulationSizing = 0;
+  else if (sizing == "minimal")
+    options.insulationSizing = 1;
+  else
+    return Usage("--sizing must be standard or minimal");
   if (pressure.empty()) {
     options.pressureUnit = options.units == vst::UnitSystem::Metric ? vst::kBarG : vst::kPsig;
   } else if (pressure == "psig") {
@@ -169,8 +189,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!save.empty() && table->rows.size() > vst::DesignSet::kRecords) {
-    std::cerr << "vantrel-design: a design file holds ten records; " << input << " has "
-              << table->rows.size() << " rows, nothing was designed or saved\n";
+    std::cerr << "vantrel-design: a design file holds ten records; " << input << " has " << table->rows.size()
+              << " rows, nothing was designed or saved\n";
     return 1;
   }
   // Results go out row by row, so a long list needs the memory of one row.

@@ -9,12 +9,11 @@
 #include <QApplication>
 #include <QLocale>
 #include <QTimer>
-
 #include <chrono>
 #include <cstdio>
 
-#include "ui/stmain.h"
 #include "ui/about_form_window.h"
+#include "ui/stmain.h"
 
 namespace {
 
@@ -54,35 +53,34 @@ int main(int argc, char** argv) {
 
   auto* startup = new vst::ui::About_Form;
   startup->setAttribute(Qt::WA_DeleteOnClose);
-  QObject::connect(startup, &vst::ui::About_Form::unitSystemChosen, startup,
-                   [&, startup](int units, int pressureUnit) {
-                     auto* window = new vst::ui::STmain(static_cast<vst::UnitSystem>(units), pressureUnit,
-                                                        decimalMark);
-                     window->setAttribute(Qt::WA_DeleteOnClose);
-                     if (options.quitAfterShown) {
-                       QObject::connect(window, &vst::ui::STmain::firstShown, window, [started] {
-                         // Let the first paint happen, then report and end.
-                         QTimer::singleShot(0, [started] {
-                           const auto now = std::chrono::steady_clock::now();
-                           const auto wall = std::chrono::system_clock::now().time_since_epoch();
-                           std::printf("main_to_shown_ms=%.1f shown_epoch_ns=%lld\n",
-                                       std::chrono::duration<double, std::milli>(now - started).count(),
-                                       static_cast<long long>(
-                                           std::chrono::duration_cast<std::chrono::nanoseconds>(wall).count()));
-                           std::fflush(stdout);
-                           // exit(), not quit(): quit() would close the window and
-                           // so ask whether to save, which nobody answers here.
-                           QCoreApplication::exit(0);
-                         });
-                       });
-                     }
-                     window->show();  // the start-up window closes itself
-                   });
+  QObject::connect(
+      startup, &vst::ui::About_Form::unitSystemChosen, startup, [&, startup](int units, int pressureUnit) {
+        auto* window = new vst::ui::STmain(static_cast<vst::UnitSystem>(units), pressureUnit, decimalMark);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        if (options.quitAfterShown) {
+          QObject::connect(window, &vst::ui::STmain::firstShown, window, [started] {
+            // Let the first paint happen, then report and end.
+            QTimer::singleShot(0, [started] {
+              const auto now = std::chrono::steady_clock::now();
+              const auto wall = std::chrono::system_clock::now().time_since_epoch();
+              std::printf(
+                  "main_to_shown_ms=%.1f shown_epoch_ns=%lld\n",
+                  std::chrono::duration<double, std::milli>(now - started).count(),
+                  static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(wall).count()));
+              std::fflush(stdout);
+              // exit(), not quit(): quit() would close the window and
+              // so ask whether to save, which nobody answers here.
+              QCoreApplication::exit(0);
+            });
+          });
+        }
+        window->show();  // the start-up window closes itself
+      });
   startup->show();
 
   if (!options.selectUnits.isEmpty()) {
-    const QString command = options.selectUnits == QLatin1String("metric") ? QStringLiteral("Metric")
-                                                                            : QStringLiteral("English");
+    const QString command =
+        options.selectUnits == QLatin1String("metric") ? QStringLiteral("Metric") : QStringLiteral("English");
     QTimer::singleShot(0, startup, [startup, command] {
       if (auto* button = startup->findChild<QAbstractButton*>(command)) button->click();
     });

@@ -46,11 +46,11 @@ struct ColumnSpec {
   bool required;
 };
 constexpr ColumnSpec kColumns[] = {
-    {"CIRTXT", false},  {"PIPETXT", false},  {"MAXAMB", true},   {"MINAMB", true},   {"MAINTEMP", true},
-    {"MAXEXP", true},   {"INTEXP", false},   {"INSTYPE", true},  {"INSTHK", true},   {"PIPESIZE", true},
-    {"PIPELN", true},   {"PASSES", true},    {"STEAMPRS", true}, {"TRACEINS", true}, {"TRACETUB", true},
-    {"TUBEMAT", true},  {"TUBEWALL", false}, {"ALLOWANCE", false}, {"VALN", false},  {"FLNO", false},
-    {"NOPX", false},    {"WCTB", false},     {"SHOES", false},
+    {"CIRTXT", false}, {"PIPETXT", false},  {"MAXAMB", true},     {"MINAMB", true},   {"MAINTEMP", true},
+    {"MAXEXP", true},  {"INTEXP", false},   {"INSTYPE", true},    {"INSTHK", true},   {"PIPESIZE", true},
+    {"PIPELN", true},  {"PASSES", true},    {"STEAMPRS", true},   {"TRACEINS", true}, {"TRACETUB", true},
+    {"TUBEMAT", true}, {"TUBEWALL", false}, {"ALLOWANCE", false}, {"VALN", false},    {"FLNO", false},
+    {"NOPX", false},   {"WCTB", false},     {"SHOES", false},
 };
 
 std::string Upper(std::string_view text) {
@@ -116,7 +116,8 @@ int FindInstallation(const std::vector<std::string>& items, std::string_view val
     const std::string entry = Normalized(items[i]);
     const bool yj = want.rfind("yj-", 0) == 0 && entry.size() >= want.size() &&
                     entry.compare(entry.size() - want.size(), want.size(), want) == 0;
-    if (yj || (want == "fillet" && entry == "fillet trace") || (want == "trough line" && entry == "troughline")) {
+    if (yj || (want == "fillet" && entry == "fillet trace") ||
+        (want == "trough line" && entry == "troughline")) {
       return static_cast<int>(i);
     }
   }
@@ -190,7 +191,8 @@ void SelectEntry(STmainModel& model, const char* control, const std::string& col
                  bool numeric, const char* listName) {
   const auto& items = model.controls()[control].items;
   const int pos = FindEntry(items, value, numeric);
-  if (pos < 0) throw RowError("Column " + column + ": " + Quoted(value) + " is not in the " + listName + " list");
+  if (pos < 0)
+    throw RowError("Column " + column + ": " + Quoted(value) + " is not in the " + listName + " list");
   model.gotFocus(control);
   model.listClicked(control, pos);
 }
@@ -232,7 +234,8 @@ CircuitResult DesignRow(const RowView& row, const BatchOptions& options) {
 
     STmainModel model(options.units, options.units == UnitSystem::Metric ? kBarG : kPsig, dialogs, '.');
     if (options.internalMode) model.toggleProgramMode();
-    if (options.insulationSizing != 0 || (options.units == UnitSystem::Metric && options.pressureUnit != kBarG)) {
+    if (options.insulationSizing != 0 ||
+        (options.units == UnitSystem::Metric && options.pressureUnit != kBarG)) {
       PreferencesOutcome prefs;
       prefs.insulationSizing = options.insulationSizing;
       prefs.pressureUnit = options.units == UnitSystem::Metric ? options.pressureUnit : kPsig;
@@ -305,9 +308,15 @@ std::string RecordObject(const DesignRecord& r) {
     first = false;
     out += JsonString(f.name) + ":";
     switch (f.kind) {
-      case FieldKind::Text: out += JsonString(FieldText(r, f)); break;
-      case FieldKind::Flag: out += FieldNumber(r, f) != 0 ? "true" : "false"; break;
-      default: out += JsonNumber(static_cast<float>(FieldNumber(r, f))); break;
+      case FieldKind::Text:
+        out += JsonString(FieldText(r, f));
+        break;
+      case FieldKind::Flag:
+        out += FieldNumber(r, f) != 0 ? "true" : "false";
+        break;
+      default:
+        out += JsonNumber(static_cast<float>(FieldNumber(r, f)));
+        break;
     }
   }
   return out + "}";
@@ -342,8 +351,9 @@ BatchResult DesignLineList(const CsvTable& table, const BatchOptions& options,
   }
   for (const auto& row : table.rows) {
     if (row.fields.size() != table.header.size()) {
-      result.error = "line " + std::to_string(row.line) + ": the row has " + std::to_string(row.fields.size()) +
-                     " fields, the header " + std::to_string(table.header.size());
+      result.error = "line " + std::to_string(row.line) + ": the row has " +
+                     std::to_string(row.fields.size()) + " fields, the header " +
+                     std::to_string(table.header.size());
       return result;
     }
   }
@@ -376,7 +386,8 @@ std::string BatchJsonCircuit(const CircuitResult& c, bool first) {
          ",\"installation\":" + JsonString(c.installation) + ",\"messages\":[";
   for (std::size_t m = 0; m < c.messages.size(); ++m) {
     if (m) out += ",";
-    out += "{\"title\":" + JsonString(c.messages[m].title) + ",\"text\":" + JsonString(c.messages[m].text) + "}";
+    out +=
+        "{\"title\":" + JsonString(c.messages[m].title) + ",\"text\":" + JsonString(c.messages[m].text) + "}";
   }
   out += "],\"display\":{";
   for (int d = 0; d < kDisplayFieldCount; ++d) {
@@ -391,7 +402,8 @@ std::string BatchJsonEnd() { return "\n]}\n"; }
 
 std::string BatchJson(const BatchResult& result, const BatchOptions& options) {
   std::string out = BatchJsonStart(options);
-  for (std::size_t i = 0; i < result.circuits.size(); ++i) out += BatchJsonCircuit(result.circuits[i], i == 0);
+  for (std::size_t i = 0; i < result.circuits.size(); ++i)
+    out += BatchJsonCircuit(result.circuits[i], i == 0);
   return out + BatchJsonEnd();
 }
 

@@ -19,8 +19,8 @@ namespace vst {
 struct BatchOptions {
   UnitSystem units = UnitSystem::English;
   bool internalMode = false;
-  int pressureUnit = 0;       // 0 psig, 1 kPa, 2 bar g (English: always 0)
-  int insulationSizing = 0;   // 0 standard, 1 minimal oversizing
+  int pressureUnit = 0;      // 0 psig, 1 kPa, 2 bar g (English: always 0)
+  int insulationSizing = 0;  // 0 standard, 1 minimal oversizing
 };
 
 // The output fields of the main window after a design, by control name.
@@ -35,18 +35,18 @@ struct ShownMessage {
 };
 
 struct CircuitResult {
-  int row = 0;                        // 1-based data row
-  bool ok = false;                    // the record holds a design
-  std::string installation;           // Cab_In text finally used (after fallbacks)
-  std::vector<ShownMessage> messages; // in the order shown
-  std::vector<std::string> display;   // texts of kDisplayFields, in that order
+  int row = 0;                         // 1-based data row
+  bool ok = false;                     // the record holds a design
+  std::string installation;            // Cab_In text finally used (after fallbacks)
+  std::vector<ShownMessage> messages;  // in the order shown
+  std::vector<std::string> display;    // texts of kDisplayFields, in that order
   DesignRecord record;
-  std::vector<std::string> inputs;    // the row's own fields, as read
+  std::vector<std::string> inputs;  // the row's own fields, as read
 };
 
 struct BatchResult {
-  bool ok = false;     // false: the list itself is unusable (error says why)
-  std::string error;   // "line 1: ..." naming the line
+  bool ok = false;    // false: the list itself is unusable (error says why)
+  std::string error;  // "line 1: ..." naming the line
   std::vector<std::string> header;
   std::vector<CircuitResult> circuits;
 };

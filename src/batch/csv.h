@@ -12,18 +12,18 @@
 namespace vst {
 
 struct CsvRow {
-  int line = 0;                     // 1-based line of the file where the row starts
+  int line = 0;  // 1-based line of the file where the row starts
   std::vector<std::string> fields;
 };
 
 struct CsvTable {
   std::vector<std::string> header;
-  std::vector<CsvRow> rows;         // data rows, blank lines skipped
+  std::vector<CsvRow> rows;  // data rows, blank lines skipped
 };
 
 struct CsvError {
   int line = 0;
-  std::string message;              // "line 7: unterminated quoted field"
+  std::string message;  // "line 7: unterminated quoted field"
 };
 
 // Reads a whole CSV text. Fails on an unterminated quote, on text after a

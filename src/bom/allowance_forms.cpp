@@ -53,15 +53,16 @@ void Refuse(Dialogs& dialogs, std::string_view caption) {
   dialogs.message(m);
 }
 
-std::string StepFocus(std::string_view control, const std::array<std::string_view, 6>& order, std::size_t count) {
+std::string StepFocus(std::string_view control, const std::array<std::string_view, 6>& order,
+                      std::size_t count) {
   for (std::size_t i = 0; i + 1 < count; ++i) {
     if (order[i] == control) return std::string(order[i + 1]);
   }
   return std::string(control);
 }
 
-constexpr std::array<std::string_view, 6> kPipeOrder = {"Combo2", "numvalves", "numflanges",
-                                                        "numpumps", "Text1", "Command1"};
+constexpr std::array<std::string_view, 6> kPipeOrder = {"Combo2",   "numvalves", "numflanges",
+                                                        "numpumps", "Text1",     "Command1"};
 constexpr std::array<std::string_view, 6> kShoeOrder = {"shoeln", "shoenum", "NextSize", "", "", ""};
 
 // The boxes of PipeForm with the labels that name them, in reading order.
@@ -95,8 +96,9 @@ PipeFormModel::PipeFormModel(const PipeFormSetup& setup, Dialogs& dialogs)
   const bool metric = setup.units == UnitSystem::Metric;
   caption_ = "Pipe Length = " + setup.pipeLengthText + (metric ? " Meters" : " Feet");
 
-  controls_.add("Label1", ControlKind::Label,
-                "Does the Pipe Length  include tubing allowances for the valves, supports pumps and flanges?");
+  controls_.add(
+      "Label1", ControlKind::Label,
+      "Does the Pipe Length  include tubing allowances for the valves, supports pumps and flanges?");
   auto& combo = controls_.add("Combo2", ControlKind::List);
   combo.items = {"Yes", "No"};
   const bool recorded = setup.showRecordedAnswer && (setup.allowanceIncluded == kAllowanceIncludedYes ||
@@ -179,7 +181,8 @@ ShoeFormModel::ShoeFormModel(const ShoeFormSetup& setup, Dialogs& dialogs)
   controls_.add("Label2", ControlKind::Label, "Number of Shoes");
   controls_.add("shoenum", ControlKind::TextBox, "0");
   controls_.add("Label3", ControlKind::Label, metric ? "Total Length (meters)" : "Total Length (feet)");
-  const float start = std::isfinite(setup.shoeAllowance) && setup.shoeAllowance > 0 ? setup.shoeAllowance : 0.0f;
+  const float start =
+      std::isfinite(setup.shoeAllowance) && setup.shoeAllowance > 0 ? setup.shoeAllowance : 0.0f;
   controls_.add("shoetot", ControlKind::TextBox, SingleText(start));
   controls_.add("NextSize", ControlKind::Button, "&Next Size");
   controls_.add("Redo", ControlKind::Button, "&Clear");

@@ -20,9 +20,12 @@ namespace {
 // cannot loop tighter than the 5/8 in one, so the 5/8 in loop lengths are the
 // smallest an estimator can defend without inventing a shorter loop.
 constexpr std::array<std::array<double, kFittingsRows>, 3> kValveAllowanceFt = {{
-    {0, 0, 3, 3, 3, 5, 5, 7, 7, 10, 10, 10, 15, 15, 20, 20, 25, 25, 30, 30, 35, 35, 40, 40, 45, 45, 50, 50, 50, 50, 60},
-    {0, 0, 0, 2, 2, 4, 4, 5, 5, 7, 7, 7, 11, 11, 15, 15, 20, 20, 25, 25, 35, 35, 40, 40, 45, 45, 50, 50, 50, 50, 60},
-    {0, 0, 0, 0, 0, 0, 0, 0, 0, 6, 6, 6, 9, 9, 12, 12, 14, 14, 20, 20, 28, 28, 32, 32, 35, 35, 40, 40, 40, 40, 50},
+    {0,  0,  3,  3,  3,  5,  5,  7,  7,  10, 10, 10, 15, 15, 20, 20,
+     25, 25, 30, 30, 35, 35, 40, 40, 45, 45, 50, 50, 50, 50, 60},
+    {0,  0,  0,  2,  2,  4,  4,  5,  5,  7,  7,  7,  11, 11, 15, 15,
+     20, 20, 25, 25, 35, 35, 40, 40, 45, 45, 50, 50, 50, 50, 60},
+    {0,  0,  0,  0,  0,  0,  0,  0,  0,  6,  6,  6,  9,  9,  12, 12,
+     14, 14, 20, 20, 28, 28, 32, 32, 35, 35, 40, 40, 40, 40, 50},
 }};
 
 constexpr double kFlangeAllowanceFt = 1.0;
@@ -68,7 +71,7 @@ double ValveAllowanceFt(int variant, int row) {
 double AddShoeAllowance(UnitSystem units, double total, double shoeLength, double shoeCount) {
   const bool metric = units == UnitSystem::Metric;
   const double length = metric ? shoeLength / 1000.0 : shoeLength / 12.0;  // m / ft
-  const double bend = metric ? 0.17 : 0.5;                                  // m / ft per shoe
+  const double bend = metric ? 0.17 : 0.5;                                 // m / ft per shoe
   return IntTenths(total + RoundHalfEven(shoeCount) * (bend + 2.0 * length));
 }
 
@@ -124,7 +127,8 @@ AllowanceResult RunAllowanceStep(const AllowanceInputs& in, DesignRecord& record
   result.wrapcore = answer.wrapcore;
 
   result.fittingsRow = FittingsRow(in.insulationRow, in.tracedPipeDiameterIn, in.tracerAllowanceIn);
-  result.valveAllowanceFt = ValveAllowanceFt(ValveAllowanceVariant(in.tubeIndex, in.installation), result.fittingsRow);
+  result.valveAllowanceFt =
+      ValveAllowanceFt(ValveAllowanceVariant(in.tubeIndex, in.installation), result.fittingsRow);
   const double a = result.valveAllowanceFt;
   const double valveFt = static_cast<double>(answer.valves) * a;
   const double pumpFt = 2.0 * a * static_cast<double>(answer.pumps);

@@ -65,9 +65,9 @@ struct AllowanceInputs {
   int installation = 0;  // installation code of the pass being designed
   int tubeIndex = 0;     // tube size index of the pass being designed, 0..3
 
-  int insulationRow = 0;             // InsulationRow
-  double tracedPipeDiameterIn = 0;   // TracedPipeDiameter
-  double tracerAllowanceIn = 0;      // TracerDiameterAllowance
+  int insulationRow = 0;            // InsulationRow
+  double tracedPipeDiameterIn = 0;  // TracedPipeDiameter
+  double tracerAllowanceIn = 0;     // TracerDiameterAllowance
 };
 
 struct AllowanceResult {
@@ -79,12 +79,12 @@ struct AllowanceResult {
   float valves = 0;               // the run's counts (also in VALN, FLNO, NOPX)
   float flanges = 0;
   float pumps = 0;
-  float wrapcore = 0;             // WCTB, user's length unit
+  float wrapcore = 0;  // WCTB, user's length unit
   int fittingsRow = kNoFittingsRow;
-  double valveAllowanceFt = 0;    // per valve, from the table
-  double shoeTotalFt = 0;         // 0 when ShoeForm was not shown
-  double fittingsAllowanceFt = 0; // FittingsAllowance
-  std::string status;             // "Design created" for the status panel
+  double valveAllowanceFt = 0;     // per valve, from the table
+  double shoeTotalFt = 0;          // 0 when ShoeForm was not shown
+  double fittingsAllowanceFt = 0;  // FittingsAllowance
+  std::string status;              // "Design created" for the status panel
 };
 
 // The allowance step, run on the first pass of a design: sets the record's

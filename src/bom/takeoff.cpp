@@ -13,14 +13,14 @@ namespace {
 // compound for one valve in gallons and in cartridges, and banding length
 // for one valve in feet. A pump takes twice a valve's; flanges take none.
 constexpr std::array<double, kFittingsRows> kFittingCompoundGallons = {
-    0, 0, 0, 0, 0.36, 0.43, 0.43, 0.71, 0.71, 1, 1, 0, 1.43, 0, 2, 0,
-    2.5, 0, 3, 0, 3.5, 0, 4, 0, 4.5, 0, 5, 0, 5.5, 0, 6};
+    0,   0, 0, 0, 0.36, 0.43, 0.43, 0.71, 0.71, 1, 1, 0, 1.43, 0, 2, 0,
+    2.5, 0, 3, 0, 3.5,  0,    4,    0,    4.5,  0, 5, 0, 5.5,  0, 6};
 constexpr std::array<double, kFittingsRows> kFittingCompoundCartridges = {
-    0, 0, 0, 0, 0.008, 0.02, 0.02, 0.028, 0.028, 0.04, 0.04, 0, 0.06, 0, 0.08, 0,
-    0.1, 0, 0.12, 0, 0.169, 0, 0.2, 0, 0.225, 0, 0.25, 0, 0.275, 0, 0.3};
+    0,   0, 0,    0, 0.008, 0.02, 0.02, 0.028, 0.028, 0.04, 0.04, 0, 0.06,  0, 0.08, 0,
+    0.1, 0, 0.12, 0, 0.169, 0,    0.2,  0,     0.225, 0,    0.25, 0, 0.275, 0, 0.3};
 constexpr std::array<double, kFittingsRows> kFittingBandFt = {
-    0, 0, 0, 0, 3, 3.5, 3.5, 4.7, 4.7, 5.72, 5.72, 0, 8.1, 0, 10.16, 0,
-    12.24, 0, 14.36, 0, 15.68, 0, 17.76, 0, 19.84, 0, 21.92, 0, 24, 0, 26.12};
+    0,     0, 0,     0, 3,     3.5, 3.5,   4.7, 4.7,   5.72, 5.72,  0, 8.1, 0, 10.16, 0,
+    12.24, 0, 14.36, 0, 15.68, 0,   17.76, 0,   19.84, 0,    21.92, 0, 24,  0, 26.12};
 
 double PerFitting(const std::array<double, kFittingsRows>& table, int row) {
   if (row < 1 || row > kFittingsRows) return 0.0;
@@ -34,7 +34,8 @@ double PerFitting(const std::array<double, kFittingsRows>& table, int row) {
 // cement, never an empty compound line).
 constexpr std::array<double, 4> kFilletFeetPerTenCartridges = {200, 140, 67, 46.5};
 
-constexpr std::array<const char*, 4> kTubeSizesEnglish = {"3/8'' O.D.", "1/2'' O.D.", "5/8'' O.D.", "3/4'' O.D."};
+constexpr std::array<const char*, 4> kTubeSizesEnglish = {"3/8'' O.D.", "1/2'' O.D.", "5/8'' O.D.",
+                                                          "3/4'' O.D."};
 constexpr std::array<const char*, 4> kTubeSizesMetric = {"10mm O.D.", "12mm O.D.", "16mm O.D.", "20mm O.D."};
 
 bool IsCartridgeCompound(const std::string& compound) { return compound == "E-50-C" || compound == "E-55-C"; }
@@ -44,7 +45,8 @@ void Check(const TakeoffInputs& in) {
   if (in.tracerCount < 1) throw std::invalid_argument("tracer count below 1");
   if (in.installation < 0) throw std::invalid_argument("negative installation code");
   auto length = [](double v, const char* what) {
-    if (!std::isfinite(v) || v < 0.0) throw std::invalid_argument(std::string(what) + " must be finite, 0 or more");
+    if (!std::isfinite(v) || v < 0.0)
+      throw std::invalid_argument(std::string(what) + " must be finite, 0 or more");
   };
   length(in.designPipeLengthFt, "design pipe length");
   length(in.bundleDiameterIn, "bundle diameter");
@@ -77,16 +79,23 @@ void TakeAllowance(const AllowanceResult& allowance, TakeoffInputs& inputs) {
 std::string JacketedTypeName(int installation, bool internalMode) {
   if (internalMode) {
     switch (installation) {
-      case 2: return "YJ-0";
-      case 3: return "YJ-1";
-      case 4: return "YJ-2";
-      default: return {};
+      case 2:
+        return "YJ-0";
+      case 3:
+        return "YJ-1";
+      case 4:
+        return "YJ-2";
+      default:
+        return {};
     }
   }
   switch (installation) {
-    case 2: return "YJ-1";
-    case 3: return "YJ-2";
-    default: return {};
+    case 2:
+      return "YJ-1";
+    case 3:
+      return "YJ-2";
+    default:
+      return {};
   }
 }
 
@@ -112,7 +121,7 @@ double TracerLengthFt(int tracerCount, double designPipeLengthFt) {
 }
 
 double HalfMetresFromFeet(double feet) {
-  const double d = Int(feet * 3.048);   // whole decimetres
+  const double d = Int(feet * 3.048);  // whole decimetres
   const double rest = d - 10.0 * Fix(d / 10.0);
   if (rest == 0.0) return d / 10.0;
   if (rest <= 5.0) return Int(d / 10.0) + 0.5;
@@ -232,8 +241,8 @@ std::string MaterialTakeoff(const TakeoffInputs& in, DesignRecord& record) {
   // 11. Unions: at flanges, both sides of every valve and pump, and with
   // pre-insulated tubing both ends of every sub-circuit.
   const bool preInsulated = in.wrapcore != 0.0f;
-  const double unions = preInsulated ? F + 2.0 * (V + P + Fix(SubCircuits(L, in.trapDistanceFt, 0.999)))
-                                     : F + 2.0 * (V + P);
+  const double unions =
+      preInsulated ? F + 2.0 * (V + P + Fix(SubCircuits(L, in.trapDistanceFt, 0.999))) : F + 2.0 * (V + P);
   record.UNION = ToSingle(unions);
 
   // 12. Trap stations: one per sub-circuit and tracer.

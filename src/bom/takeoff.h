@@ -32,12 +32,12 @@ struct TakeoffInputs {
   double bundleDiameterIn = 0;           // pipe outside diameter plus tracer allowance, in
 
   // From the allowance step (see TakeAllowance).
-  double designPipeLengthFt = 0;   // DesignPipeLength
-  float bandingLengthFt = 0;       // SLEN as the allowance step left it
+  double designPipeLengthFt = 0;  // DesignPipeLength
+  float bandingLengthFt = 0;      // SLEN as the allowance step left it
   float valves = 0;
   float flanges = 0;
   float pumps = 0;
-  float wrapcore = 0;              // WCTB; not 0 means pre-insulated tubing is used
+  float wrapcore = 0;  // WCTB; not 0 means pre-insulated tubing is used
   int fittingsRow = kNoFittingsRow;
   double fittingsAllowanceFt = 0;  // FittingsAllowance
 };

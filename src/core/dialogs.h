@@ -27,8 +27,8 @@ struct Message {
 };
 
 struct FileDialogSpec {
-  std::string title;       // "OPEN FILE", "SAVE FILE"
-  std::string startFolder; // the program's folder
+  std::string title;                 // "OPEN FILE", "SAVE FILE"
+  std::string startFolder;           // the program's folder
   std::vector<std::string> filters;  // "Design files (*.mdb)", "All files (*)"
 };
 

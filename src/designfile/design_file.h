@@ -61,8 +61,9 @@ DesignFileContents ReadDesignFile(const std::filesystem::path& path, const Desig
 // rename, so the previous file is replaced only by a complete new one; after
 // a failure the target is as it was and the temporary copy is gone.
 // Saving under the template's own name is refused.
-DesignFileStatus WriteDesignFile(const std::filesystem::path& target, const std::filesystem::path& templatePath,
-                                 const DesignRecords& records, bool internalMode);
+DesignFileStatus WriteDesignFile(const std::filesystem::path& target,
+                                 const std::filesystem::path& templatePath, const DesignRecords& records,
+                                 bool internalMode);
 
 // Creates the template at `path` (replacing a file there): table DATA with its
 // columns and ten rows of zeros and empty texts.

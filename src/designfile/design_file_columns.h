@@ -25,11 +25,11 @@ inline constexpr int kOldTableColumnLimit = 45;
 
 // How a column holds its value.
 enum class ColumnStorage {
-  Real,        // REAL: the single-precision value of the record field
-  Integer,     // INTEGER: a list position or code
-  Decimals3,   // TEXT with three decimals ("0.123"), read back as the number
-  Text,        // TEXT
-  Mode,        // TEXT "T" (internal mode) or "F"
+  Real,       // REAL: the single-precision value of the record field
+  Integer,    // INTEGER: a list position or code
+  Decimals3,  // TEXT with three decimals ("0.123"), read back as the number
+  Text,       // TEXT
+  Mode,       // TEXT "T" (internal mode) or "F"
 };
 
 // How a table of the older layout treats a column.

@@ -72,8 +72,8 @@ Number ReadNumber(sqlite3_stmt* row, int col) {
 }
 
 std::string ValueProblem(int rowNumber, std::string_view column, const std::string& problem) {
-  return "not a design file (row " + std::to_string(rowNumber) + ", column " + std::string(column) + ": " + problem +
-         ")";
+  return "not a design file (row " + std::to_string(rowNumber) + ", column " + std::string(column) + ": " +
+         problem + ")";
 }
 
 // Stores one column of a row into its record field; the reason on failure.
@@ -129,8 +129,10 @@ DesignFileContents ReadDesignFile(const std::filesystem::path& path, const Desig
 
   std::error_code ec;
   const auto st = std::filesystem::status(path, ec);
-  if (ec || !std::filesystem::exists(st)) return fail({DesignFileError::FileMissing, "the file does not exist"});
-  if (std::filesystem::is_directory(st)) return fail({DesignFileError::FileMissing, "the name is a folder, not a file"});
+  if (ec || !std::filesystem::exists(st))
+    return fail({DesignFileError::FileMissing, "the file does not exist"});
+  if (std::filesystem::is_directory(st))
+    return fail({DesignFileError::FileMissing, "the name is a folder, not a file"});
   // Pipes and devices could block or never end.
   if (!std::filesystem::is_regular_file(st)) {
     return fail({DesignFileError::NotADesignFile, "not a design file (not a regular file)"});
@@ -148,7 +150,8 @@ DesignFileContents ReadDesignFile(const std::filesystem::path& path, const Desig
   TableLayout layout;
   if (auto status = InspectDataTable(db, layout); !status.ok()) return fail(status);
   if (auto missing = MissingColumn(layout); !missing.empty()) {
-    return fail({DesignFileError::ColumnMissing, "column " + std::string(missing) + " missing in table DATA"});
+    return fail(
+        {DesignFileError::ColumnMissing, "column " + std::string(missing) + " missing in table DATA"});
   }
 
   // The columns to read, selected by name; a table of the older layout
@@ -180,8 +183,8 @@ DesignFileContents ReadDesignFile(const std::filesystem::path& path, const Desig
   }
   if (rc != SQLITE_ROW && rc != SQLITE_DONE) return fail(ReadError(rc, db));
   if (rows < kFileRecords) {
-    return fail({DesignFileError::TooFewRows,
-                 "table DATA holds fewer than ten rows (" + std::to_string(rows) + ")"});
+    return fail(
+        {DesignFileError::TooFewRows, "table DATA holds fewer than ten rows (" + std::to_string(rows) + ")"});
   }
   sqlite3_reset(select.get());
   db.Exec("COMMIT");

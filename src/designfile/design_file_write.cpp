@@ -38,8 +38,8 @@ bool StepAllowed(SaveStep step, int row = 0) {
 }
 
 DesignFileStatus Interrupted(SaveStep step) {
-  return {DesignFileError::WriteFailed,
-          "the file could not be written (input/output error at step " + std::string(SaveStepName(step)) + ")"};
+  return {DesignFileError::WriteFailed, "the file could not be written (input/output error at step " +
+                                            std::string(SaveStepName(step)) + ")"};
 }
 
 DesignFileStatus WriteError(const std::string& what) {
@@ -172,8 +172,8 @@ DesignFileStatus PutInPlace(TemporaryFile& temp, const fs::path& target) {
   temp.Keep();
   const int e = StepAllowed(SaveStep::SyncFolder) ? SyncFolder(FolderOf(target)) : EIO;
   if (e != 0) {
-    return {DesignFileError::WriteFailed, "the new file is in place, but its folder could not be flushed to disk (" +
-                                              ErrorText(e) + ")"};
+    return {DesignFileError::WriteFailed,
+            "the new file is in place, but its folder could not be flushed to disk (" + ErrorText(e) + ")"};
   }
   return {};
 }
@@ -215,10 +215,12 @@ DesignFileStatus WriteRows(Database& db, const fs::path& templatePath, const Des
                         layout.rowOrder + " LIMIT :count",
                     rows);
     if (rc != SQLITE_OK || !rows.BindInt(":count", kFileRecords)) return SqlWriteError(rc, db);
-    while ((rc = sqlite3_step(rows.get())) == SQLITE_ROW) rowIds.push_back(sqlite3_column_int64(rows.get(), 0));
+    while ((rc = sqlite3_step(rows.get())) == SQLITE_ROW)
+      rowIds.push_back(sqlite3_column_int64(rows.get(), 0));
     if (rc != SQLITE_DONE) return SqlWriteError(rc, db);
   }
-  if (rowIds.size() < static_cast<std::size_t>(kFileRecords)) return invalidTemplate("holds fewer than ten rows");
+  if (rowIds.size() < static_cast<std::size_t>(kFileRecords))
+    return invalidTemplate("holds fewer than ten rows");
 
   const std::vector<const DesignFileColumn*> written = ColumnsInUse(layout);
   std::string sql = "UPDATE " + QuoteName(kDataTable) + " SET ";
@@ -238,7 +240,8 @@ DesignFileStatus WriteRows(Database& db, const fs::path& templatePath, const Des
     if (!bound) return WriteError("record " + std::to_string(r + 1) + " could not be written");
     rc = sqlite3_step(update.get());
     if (rc != SQLITE_DONE) return SqlWriteError(rc, db);
-    if (sqlite3_changes(db.get()) != 1) return WriteError("row " + std::to_string(r + 1) + " was not written");
+    if (sqlite3_changes(db.get()) != 1)
+      return WriteError("row " + std::to_string(r + 1) + " was not written");
     sqlite3_reset(update.get());
     sqlite3_clear_bindings(update.get());
   }
@@ -252,21 +255,33 @@ DesignFileStatus WriteRows(Database& db, const fs::path& templatePath, const Des
 
 std::string_view SaveStepName(SaveStep step) {
   switch (step) {
-    case SaveStep::CreateCopy: return "CreateCopy";
-    case SaveStep::CopyTemplate: return "CopyTemplate";
-    case SaveStep::OpenCopy: return "OpenCopy";
-    case SaveStep::BeginTransaction: return "BeginTransaction";
-    case SaveStep::WriteRow: return "WriteRow";
-    case SaveStep::Commit: return "Commit";
-    case SaveStep::CloseCopy: return "CloseCopy";
-    case SaveStep::SyncCopy: return "SyncCopy";
-    case SaveStep::Replace: return "Replace";
-    case SaveStep::SyncFolder: return "SyncFolder";
+    case SaveStep::CreateCopy:
+      return "CreateCopy";
+    case SaveStep::CopyTemplate:
+      return "CopyTemplate";
+    case SaveStep::OpenCopy:
+      return "OpenCopy";
+    case SaveStep::BeginTransaction:
+      return "BeginTransaction";
+    case SaveStep::WriteRow:
+      return "WriteRow";
+    case SaveStep::Commit:
+      return "Commit";
+    case SaveStep::CloseCopy:
+      return "CloseCopy";
+    case SaveStep::SyncCopy:
+      return "SyncCopy";
+    case SaveStep::Replace:
+      return "Replace";
+    case SaveStep::SyncFolder:
+      return "SyncFolder";
   }
   return "?";
 }
 
-void SetSaveStepHookForTesting(std::function<bool(SaveStep step, int row)> hook) { StepHook() = std::move(hook); }
+void SetSaveStepHookForTesting(std::function<bool(SaveStep step, int row)> hook) {
+  StepHook() = std::move(hook);
+}
 
 DesignFileStatus WriteDesignFile(const fs::path& targetName, const fs::path& templatePath,
                                  const DesignRecords& records, bool internalMode) {
@@ -297,7 +312,8 @@ DesignFileStatus WriteDesignFile(const fs::path& targetName, const fs::path& tem
   TemporaryFile temp;
   if (!StepAllowed(SaveStep::CreateCopy)) return Interrupted(SaveStep::CreateCopy);
   if (const int e = temp.Create(folder, target.filename().string()); e != 0) {
-    return {DesignFileError::WriteFailed, "the folder " + folder.string() + " cannot be written (" + ErrorText(e) + ")"};
+    return {DesignFileError::WriteFailed,
+            "the folder " + folder.string() + " cannot be written (" + ErrorText(e) + ")"};
   }
   if (!StepAllowed(SaveStep::CopyTemplate)) return Interrupted(SaveStep::CopyTemplate);
   bool templateFailed = false;
@@ -324,7 +340,8 @@ DesignFileStatus WriteDesignFile(const fs::path& targetName, const fs::path& tem
 }
 
 DesignFileStatus CreateDesignTemplate(const fs::path& path) {
-  if (path.empty() || path.filename().empty()) return {DesignFileError::WriteFailed, "no file name was given"};
+  if (path.empty() || path.filename().empty())
+    return {DesignFileError::WriteFailed, "no file name was given"};
   TemporaryFile temp;
   if (const int e = temp.Create(FolderOf(path), path.filename().string()); e != 0) {
     return {DesignFileError::WriteFailed,
@@ -357,12 +374,14 @@ DesignFileStatus CreateDesignTemplate(const fs::path& path) {
 
     {
       Statement insert;
-      rc = db.Prepare("INSERT INTO " + QuoteName(kDataTable) + " (" + names + ") VALUES (" + params + ")", insert);
+      rc = db.Prepare("INSERT INTO " + QuoteName(kDataTable) + " (" + names + ") VALUES (" + params + ")",
+                      insert);
       if (rc != SQLITE_OK) return SqlWriteError(rc, db);
       const DesignRecord empty;
       for (int r = 0; r < kFileRecords; ++r) {
         bool bound = true;
-        for (const DesignFileColumn& c : DesignFileColumns()) bound = bound && BindColumn(insert, c, empty, false);
+        for (const DesignFileColumn& c : DesignFileColumns())
+          bound = bound && BindColumn(insert, c, empty, false);
         if (!bound) return WriteError("row " + std::to_string(r + 1) + " could not be written");
         rc = sqlite3_step(insert.get());
         if (rc != SQLITE_DONE) return SqlWriteError(rc, db);

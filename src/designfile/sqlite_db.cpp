@@ -24,7 +24,8 @@ bool Statement::BindDouble(std::string_view name, double value) {
 
 bool Statement::BindText(std::string_view name, std::string_view value) {
   const int i = Index(name);
-  return i > 0 && sqlite3_bind_text64(stmt_, i, value.data(), value.size(), SQLITE_TRANSIENT, SQLITE_UTF8) == SQLITE_OK;
+  return i > 0 && sqlite3_bind_text64(stmt_, i, value.data(), value.size(), SQLITE_TRANSIENT, SQLITE_UTF8) ==
+                      SQLITE_OK;
 }
 
 Database::~Database() {
@@ -156,7 +157,8 @@ DesignFileStatus InspectDataTable(Database& db, TableLayout& layout) {
     const int n = sqlite3_column_count(all.get());
     for (int i = 0; i < n; ++i) {
       const char* name = sqlite3_column_name(all.get(), i);
-      if (name == nullptr) return {DesignFileError::ReadFailed, "the file could not be read (not enough memory)"};
+      if (name == nullptr)
+        return {DesignFileError::ReadFailed, "the file could not be read (not enough memory)"};
       layout.columns.emplace_back(name);
     }
   }
@@ -169,9 +171,9 @@ DesignFileStatus InspectDataTable(Database& db, TableLayout& layout) {
     }
   }
   Statement order;
-  if (layout.rowOrder.empty() ||
-      db.Prepare("SELECT " + layout.rowOrder + " FROM " + QuoteName(kDataTable) + " ORDER BY " + layout.rowOrder,
-                 order) != SQLITE_OK) {
+  if (layout.rowOrder.empty() || db.Prepare("SELECT " + layout.rowOrder + " FROM " + QuoteName(kDataTable) +
+                                                " ORDER BY " + layout.rowOrder,
+                                            order) != SQLITE_OK) {
     return {DesignFileError::NotADesignFile, "not a design file (table DATA has no row order)"};
   }
   return {};

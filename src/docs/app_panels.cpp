@@ -92,7 +92,8 @@ std::vector<AppPanel> BuildPanels() {
                    "temperatures down to 32 \u00B0F (0 \u00B0C).",
                }),
                false});
-  p.push_back({"convec", "coverlyn", "YJ-0 (Bare) Steam Tracer", "COVER.BMP", "Convection Heat Transfer Applications",
+  p.push_back({"convec", "coverlyn", "YJ-0 (Bare) Steam Tracer", "COVER.BMP",
+               "Convection Heat Transfer Applications",
                Lines({
                    "Convection tracing passes heat from the tracer to the pipe through the air space",
                    "enclosed by the insulation, with no heat transfer compound between them.",
@@ -140,7 +141,8 @@ std::vector<AppPanel> BuildPanels() {
                    "or *YJ-2*, while the jacket still keeps the tube from touching the pipe.",
                }),
                true});
-  p.push_back({"wrapcore", "", "Wrapcore", "WRAP.BMP", std::string("Wrapcore") + kRegistered + " Pre-Insulated Tubing",
+  p.push_back({"wrapcore", "", "Wrapcore", "WRAP.BMP",
+               std::string("Wrapcore") + kRegistered + " Pre-Insulated Tubing",
                Lines({
                    "*Wrapcore* pre-insulated tubing carries steam from the supply header to the",
                    "tracers and condensate from the tracers back to the return header.",

@@ -30,13 +30,13 @@ PanelLine ParseMarkedLine(std::string_view marked);
 std::string PlainText(const PanelLine& line);
 
 struct AppPanel {
-  std::string_view menuItem;     // control name of the menu item: "cond1"
-  std::string_view submenu;      // the submenu holding it ("channel"), or empty on the top menu
-  std::string_view menuCaption;  // "Conduction Heat Transfer Applications"
-  std::string_view picture;      // file name in the program's folder: "CHANNEL.BMP"
-  std::string caption;           // the panel window's caption
-  std::vector<PanelLine> lines;  // the text printed below the picture
-  bool internalModeOnly = false; // the item is shown only in InternalMode
+  std::string_view menuItem;      // control name of the menu item: "cond1"
+  std::string_view submenu;       // the submenu holding it ("channel"), or empty on the top menu
+  std::string_view menuCaption;   // "Conduction Heat Transfer Applications"
+  std::string_view picture;       // file name in the program's folder: "CHANNEL.BMP"
+  std::string caption;            // the panel window's caption
+  std::vector<PanelLine> lines;   // the text printed below the picture
+  bool internalModeOnly = false;  // the item is shown only in InternalMode
 };
 
 // A submenu of "&Applications".

@@ -39,7 +39,8 @@ constexpr const char* kPressureBarG = "Steam pressure must be between .35 and 20
 constexpr const char* kPressurePsig = "Steam pressure must be between 5 and 300 psig.";
 constexpr const char* kMaxAmbientNotAbove = " Max ambient must be greater than min ambient";
 constexpr const char* kFilletTooHot =
-    "Maximum temperature exposure or Steam temperature is too high for Fillet Trace. Troughline has been selected.";
+    "Maximum temperature exposure or Steam temperature is too high for Fillet Trace. Troughline has been "
+    "selected.";
 constexpr const char* kDegree = "\xC2\xB0";  // U+00B0 in UTF-8
 constexpr const char* kShortfallWarning[] = {
     "The Minimum Maintenance Temperature is less then the input Maintenance",
@@ -244,7 +245,9 @@ PassEnd DesignPass::Run() {
   if (!minAmbient || ToFahrenheit(*minAmbient) < -100) return Refuse(kMinAmbientNotValid);
   const double minAmbientF = ToFahrenheit(*minAmbient);
   if (!(psig >= 5 && psig <= 300)) {
-    return Refuse(rec.PRESSURE == kKpa ? kPressureKpa : rec.PRESSURE == kBarG ? kPressureBarG : kPressurePsig);
+    return Refuse(rec.PRESSURE == kKpa    ? kPressureKpa
+                  : rec.PRESSURE == kBarG ? kPressureBarG
+                                          : kPressurePsig);
   }
 
   // 18. Rise and steam at 90 and 95 % of the pressure.
@@ -373,7 +376,8 @@ PassEnd DesignPass::Run() {
   rec.TP2 = ToSingle(metric_ ? WholeCelsiusFromFahrenheit(maximum.pipeTempF) : maximum.pipeTempF);
   rec.VTR = ToSingle(metric_ ? TenthMetresFromFeet(riseFt) : riseFt);
   rec.COND = ToSingle(metric_ ? condensate * 1.49 : condensate);
-  rec.INSIZE = ToSingle(metric_ ? InsulationMetricSizeMm(sizing->position) : InsulationNominalSizeIn(sizing->position));
+  rec.INSIZE = ToSingle(metric_ ? InsulationMetricSizeMm(sizing->position)
+                                : InsulationNominalSizeIn(sizing->position));
   rec.TDX = ToSingle(metric_ ? TenthMetresFromFeet(trap.lengthFt) : Int(trap.lengthFt));
   const double lossTenths = IntTenths(loss.heatLossBtuHrFt);
   rec.LSWO = ToSingle(metric_ ? IntTenths(lossTenths * 0.9613535) : lossTenths);
@@ -386,7 +390,8 @@ PassEnd DesignPass::Run() {
   display.insulationSize = SingleText(rec.INSIZE);
   display.trapDistance = SingleText(rec.TDX);
   display.heatLoss = SingleText(rec.LSWO);
-  const bool trapShorterThanCircuit = trap.lengthFt < StartDesignPipeLengthFt(in_.units, ToSingle(*pipeLength));
+  const bool trapShorterThanCircuit =
+      trap.lengthFt < StartDesignPipeLengthFt(in_.units, ToSingle(*pipeLength));
 
   // 27. Compound and tracer naming, for the installation of this pass.
   TakeoffInputs takeoff;
@@ -438,14 +443,19 @@ DesignOutcome DesignRun(DesignHost& host, DesignRunState& state) {
   for (int pass = 0; pass < kMaxPasses; ++pass) {
     DesignPass designPass(host, state, allowance);
     switch (designPass.Run()) {
-      case PassEnd::Completed: return DesignOutcome::Completed;
-      case PassEnd::Stopped: return DesignOutcome::Stopped;
-      case PassEnd::Failed: return DesignOutcome::Failed;
-      case PassEnd::Restart: break;
+      case PassEnd::Completed:
+        return DesignOutcome::Completed;
+      case PassEnd::Stopped:
+        return DesignOutcome::Stopped;
+      case PassEnd::Failed:
+        return DesignOutcome::Failed;
+      case PassEnd::Restart:
+        break;
     }
   }
   Message m;
-  m.text = std::string(kCouldNotComplete) + "the installation method did not change as the fallback required.";
+  m.text =
+      std::string(kCouldNotComplete) + "the installation method did not change as the fallback required.";
   m.title = kError;
   m.icon = MsgIcon::Information;
   m.systemModal = true;

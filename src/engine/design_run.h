@@ -30,32 +30,32 @@ struct DesignInputs {
   std::string riseText;              // the Rise output as shown (read by the fittings dialog)
 
   // Lists: positions, and the text where the run reads the text.
-  std::string pipeSizeText;      // Pipe_Dia_In text
-  int pipeSizePos = -1;          // Pipe_Dia_In position
-  int insulationType = 0;        // Insul_Typ_In position
-  int insulationThickness = 0;   // Insul_Th_In position
-  int installation = 0;          // Cab_In position (mode-dependent code)
-  int tubeSize = 0;              // Cab_Sel position
-  int passes = 0;                // Pass position (n = position + 1)
-  int tubeMaterial = 0;          // cboTracerMaterial position
-  int tubeWall = 0;              // cboTubeWallThick position
-  std::string tubeWallText;      // cboTubeWallThick text (inches, or mm in Metric)
-  int application = 0;           // cboApplication position
+  std::string pipeSizeText;     // Pipe_Dia_In text
+  int pipeSizePos = -1;         // Pipe_Dia_In position
+  int insulationType = 0;       // Insul_Typ_In position
+  int insulationThickness = 0;  // Insul_Th_In position
+  int installation = 0;         // Cab_In position (mode-dependent code)
+  int tubeSize = 0;             // Cab_Sel position
+  int passes = 0;               // Pass position (n = position + 1)
+  int tubeMaterial = 0;         // cboTracerMaterial position
+  int tubeWall = 0;             // cboTubeWallThick position
+  std::string tubeWallText;     // cboTubeWallThick text (inches, or mm in Metric)
+  int application = 0;          // cboApplication position
 };
 
 // The texts the run writes into the output fields at its results step.
 struct DesignDisplay {
-  std::string maxMaintTemp;   // Max_Maint_Temp
-  std::string minMaintTemp;   // Min_Maint_Temp
-  int minMaintColor = 15;     // palette entry: 14 yellow (short of the maintenance temperature), 15 white
-  std::string heatLoss;       // Ht_Lswo_Out
-  std::string condensate;     // Cond_Load ("0.000")
-  std::string insulationSize; // Insul_Size
-  std::string trapDistance;   // Trap_Dist
-  std::string rise;           // Rise
-  std::string totalLength;    // Tot_Cab_Out
-  std::string traceLabel;     // TraceLb caption ("Troughline", "Fillet Trace with", "Coverlyn Type")
-  std::string traceType;      // TraceTp text (CEM or COVR)
+  std::string maxMaintTemp;    // Max_Maint_Temp
+  std::string minMaintTemp;    // Min_Maint_Temp
+  int minMaintColor = 15;      // palette entry: 14 yellow (short of the maintenance temperature), 15 white
+  std::string heatLoss;        // Ht_Lswo_Out
+  std::string condensate;      // Cond_Load ("0.000")
+  std::string insulationSize;  // Insul_Size
+  std::string trapDistance;    // Trap_Dist
+  std::string rise;            // Rise
+  std::string totalLength;     // Tot_Cab_Out
+  std::string traceLabel;      // TraceLb caption ("Troughline", "Fillet Trace with", "Coverlyn Type")
+  std::string traceType;       // TraceTp text (CEM or COVR)
 };
 
 class DesignHost {
@@ -77,8 +77,8 @@ class DesignHost {
 
 // Module state of the run, kept between the passes of one design command.
 struct DesignRunState {
-  int passCounter = 0;   // set to 0 by the design command; the allowance step runs on pass 0
-  bool K90InUse = false; // cleared at the start of every pass
+  int passCounter = 0;    // set to 0 by the design command; the allowance step runs on pass 0
+  bool K90InUse = false;  // cleared at the start of every pass
 };
 
 enum class DesignOutcome {

@@ -92,13 +92,16 @@ double JacketedConductance(std::size_t column, double pipeSizeIn) {
 
 // Air properties at a film temperature (F), fits valid for -100 to 400 F.
 double AirViscosity(double filmF) {  // lb/(ft hr)
-  return 0.039399989 + 6.8999929e-05 * filmF - 5.9997703e-08 * filmF * filmF + 2.4447414e-14 * filmF * filmF * filmF;
+  return 0.039399989 + 6.8999929e-05 * filmF - 5.9997703e-08 * filmF * filmF +
+         2.4447414e-14 * filmF * filmF * filmF;
 }
 double AirConductivity(double filmF) {  // BTU/(hr ft F)
-  return 0.013 + 2.5000056e-05 * filmF - 2.0000549e-08 * filmF * filmF - 1.1117753e-14 * filmF * filmF * filmF;
+  return 0.013 + 2.5000056e-05 * filmF - 2.0000549e-08 * filmF * filmF -
+         1.1117753e-14 * filmF * filmF * filmF;
 }
 double AirPrandtl(double filmF) {
-  return 0.71799946 - 0.00018999659 * filmF + 1.0001456e-06 * filmF * filmF + 8.0005726e-09 * filmF * filmF * filmF;
+  return 0.71799946 - 0.00018999659 * filmF + 1.0001456e-06 * filmF * filmF +
+         8.0005726e-09 * filmF * filmF * filmF;
 }
 double AirDensity(double filmF) {  // lb/ft3, ideal gas at one atmosphere
   return 2116.0 / (53.3 * (filmF + 460.0));
@@ -134,12 +137,18 @@ double FrictionFactor(double reynolds) {
 
 Installation InstallationFromCode(int installationCode, bool internalMode) {
   switch (installationCode) {
-    case 0: return Installation::Troughline;
-    case 1: return Installation::FilletTrace;
-    case 2: return internalMode ? Installation::YJ0 : Installation::YJ1;
-    case 3: return internalMode ? Installation::YJ1 : Installation::YJ2;
-    case 4: return internalMode ? Installation::YJ2 : Installation::None;
-    default: return Installation::None;
+    case 0:
+      return Installation::Troughline;
+    case 1:
+      return Installation::FilletTrace;
+    case 2:
+      return internalMode ? Installation::YJ0 : Installation::YJ1;
+    case 3:
+      return internalMode ? Installation::YJ1 : Installation::YJ2;
+    case 4:
+      return internalMode ? Installation::YJ2 : Installation::None;
+    default:
+      return Installation::None;
   }
 }
 
@@ -164,16 +173,24 @@ double SteamDensity(double p) {
 
 double InsulationConductivity(int insulationType, double t) {
   switch (insulationType) {
-    case 0: return 0.0304762 + 3.43254e-05 * t + 9.92063e-09 * t * t;                            // calcium silicate
-    case 1: return 0.021292 + 4.0178e-05 * t - 3.7919e-08 * t * t - 2.6876e-10 * std::pow(t, 3);  // foamed elastomer
-    case 2: return 0.0173 + 2e-05 * t + 1e-07 * t * t;                                           // fiberglass
-    case 3: return 0.0179 + 3e-05 * t + 6e-08 * t * t;                                           // mineral fiber
-    case 4: return 0.0296 + 4e-05 * t + 8e-08 * t * t;                                           // cellular glass
-    case 5:                                                                                      // polyisocyanurate
+    case 0:
+      return 0.0304762 + 3.43254e-05 * t + 9.92063e-09 * t * t;  // calcium silicate
+    case 1:
+      return 0.021292 + 4.0178e-05 * t - 3.7919e-08 * t * t -
+             2.6876e-10 * std::pow(t, 3);  // foamed elastomer
+    case 2:
+      return 0.0173 + 2e-05 * t + 1e-07 * t * t;  // fiberglass
+    case 3:
+      return 0.0179 + 3e-05 * t + 6e-08 * t * t;  // mineral fiber
+    case 4:
+      return 0.0296 + 4e-05 * t + 8e-08 * t * t;  // cellular glass
+    case 5:                                       // polyisocyanurate
       return 0.0161756 - 3.49978e-06 * t + 3.47859e-08 * t * t + 2.08344e-09 * std::pow(t, 3) -
              6.88509e-12 * std::pow(t, 4);
-    case 6: return 0.035476 + 4.4643e-05 * t - 8.4703e-22 * t * t;  // expanded perlite
-    default: return 0.0;
+    case 6:
+      return 0.035476 + 4.4643e-05 * t - 8.4703e-22 * t * t;  // expanded perlite
+    default:
+      return 0.0;
   }
 }
 
@@ -187,11 +204,16 @@ double TracerConductance(int installationCode, double pipeSizeIn, int tubeIndex,
       const double value = LookUp(kTroughline, kTroughlineFrom16, 16.0, pipeSizeIn, column);
       return k90InUse ? 0.75 * value : value;
     }
-    case Installation::FilletTrace: return LookUp(kFillet, kFilletFrom16, 16.0, pipeSizeIn, t);
-    case Installation::YJ0: return JacketedConductance(t == 0 ? 0 : 1, pipeSizeIn);
-    case Installation::YJ1: return JacketedConductance(2, pipeSizeIn);
-    case Installation::YJ2: return JacketedConductance(3, pipeSizeIn);
-    case Installation::None: break;
+    case Installation::FilletTrace:
+      return LookUp(kFillet, kFilletFrom16, 16.0, pipeSizeIn, t);
+    case Installation::YJ0:
+      return JacketedConductance(t == 0 ? 0 : 1, pipeSizeIn);
+    case Installation::YJ1:
+      return JacketedConductance(2, pipeSizeIn);
+    case Installation::YJ2:
+      return JacketedConductance(3, pipeSizeIn);
+    case Installation::None:
+      break;
   }
   return 0.0;
 }
@@ -200,14 +222,14 @@ double TotalConductance(double conductancePerTracer, int passes) {
   return passes > 1 ? conductancePerTracer * passes : conductancePerTracer;
 }
 
-float TracerHeatInput(double steamTempF, double pipeSizeIn, double pipeTempF, int installationCode, int tubeIndex,
-                      int passes, bool internalMode, bool k90InUse) {
+float TracerHeatInput(double steamTempF, double pipeSizeIn, double pipeTempF, int installationCode,
+                      int tubeIndex, int passes, bool internalMode, bool k90InUse) {
   const double cp1 = TracerConductance(installationCode, pipeSizeIn, tubeIndex, internalMode, k90InUse);
   return static_cast<float>((steamTempF - pipeTempF) * TotalConductance(cp1, passes));
 }
 
-SurfaceBalance InsulatedSurfaceBalance(double pipeTempF, double ambientF, const Insulation& insulation, Air air,
-                                       double tolerance) {
+SurfaceBalance InsulatedSurfaceBalance(double pipeTempF, double ambientF, const Insulation& insulation,
+                                       Air air, double tolerance) {
   SurfaceBalance result;
   const double di = insulation.innerDiameterIn;
   const double d0 = insulation.outerDiameterIn;
@@ -248,7 +270,9 @@ Air CaseAir(BalanceCase balanceCase) {
   return balanceCase == BalanceCase::MaximumMaintained ? Air::Still() : Air::Wind(kDesignWindFtPerHr);
 }
 
-double CaseTolerance(BalanceCase balanceCase) { return balanceCase == BalanceCase::MaximumMaintained ? 0.5 : 0.3; }
+double CaseTolerance(BalanceCase balanceCase) {
+  return balanceCase == BalanceCase::MaximumMaintained ? 0.5 : 0.3;
+}
 
 PipeBalance PipeTemperatureBalance(BalanceCase balanceCase, double steamTempF, double ambientF,
                                    double totalConductance, const Insulation& insulation) {
@@ -305,8 +329,8 @@ double TubeOutsideDiameter(int tubeIndex, bool metric) {
   return (metric ? kMillimetres : kInches)[static_cast<std::size_t>(tubeIndex)];
 }
 
-TrapDistanceResult TrapDistance(double heatPerTracerBtuHrFt, double pressurePsig, int tubeIndex, double wallThickness,
-                                bool metric) {
+TrapDistanceResult TrapDistance(double heatPerTracerBtuHrFt, double pressurePsig, int tubeIndex,
+                                double wallThickness, bool metric) {
   TrapDistanceResult result;
   const double insideDiameter = TubeOutsideDiameter(tubeIndex, metric) - 2.0 * wallThickness;
   // Without bore, heat or pressure there is no condensate flow to size.

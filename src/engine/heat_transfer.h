@@ -55,8 +55,8 @@ double TracerConductance(int installationCode, double pipeSizeIn, int tubeIndex,
 double TotalConductance(double conductancePerTracer, int passes);
 
 // Heat the tracers deliver to the pipe (BTU/(hr ft)), single precision.
-float TracerHeatInput(double steamTempF, double pipeSizeIn, double pipeTempF, int installationCode, int tubeIndex,
-                      int passes, bool internalMode, bool k90InUse);
+float TracerHeatInput(double steamTempF, double pipeSizeIn, double pipeTempF, int installationCode,
+                      int tubeIndex, int passes, bool internalMode, bool k90InUse);
 
 // Design wind speed: 25 mph.
 inline constexpr double kDesignWindFtPerHr = 132000.0;
@@ -71,19 +71,19 @@ struct Air {
 
 // The insulation around pipe and tracers.
 struct Insulation {
-  int type = 0;               // insulation type index
-  double innerDiameterIn = 0; // Di
-  double outerDiameterIn = 0; // Do
+  int type = 0;                // insulation type index
+  double innerDiameterIn = 0;  // Di
+  double outerDiameterIn = 0;  // Do
 };
 
 // Result of the heat balance of the insulated surface at one pipe
 // temperature. When `converged` is false no other field may be used.
 struct SurfaceBalance {
   bool converged = false;
-  double surfaceTempF = 0;       // Ts
-  double resistance = 0;         // R, hr ft2 F / BTU, per unit of outer area
-  double areaPerFt = 0;          // A, outer area ft2 per ft of pipe
-  double heatLossBtuHrFt = 0;    // qin * A
+  double surfaceTempF = 0;     // Ts
+  double resistance = 0;       // R, hr ft2 F / BTU, per unit of outer area
+  double areaPerFt = 0;        // A, outer area ft2 per ft of pipe
+  double heatLossBtuHrFt = 0;  // qin * A
 };
 
 // Finds the outer surface temperature at which the heat conducted through
@@ -92,8 +92,8 @@ struct SurfaceBalance {
 // balance is met when the two fluxes (BTU/(hr ft2)) differ by less than
 // toleranceBtuHrFt2. Bounded: an unreachable tolerance or a non-finite
 // value gives converged = false.
-SurfaceBalance InsulatedSurfaceBalance(double pipeTempF, double ambientF, const Insulation& insulation, Air air,
-                                       double toleranceBtuHrFt2);
+SurfaceBalance InsulatedSurfaceBalance(double pipeTempF, double ambientF, const Insulation& insulation,
+                                       Air air, double toleranceBtuHrFt2);
 
 // The three temperature cases of a design.
 enum class BalanceCase {
@@ -150,8 +150,8 @@ struct TrapDistanceResult {
 // inches (metric = false) or millimetres (metric = true), supply pressure in
 // psig. Bounded: no convergence, a tube without bore, no heat, no positive
 // pressure or a non-finite value gives converged = false.
-TrapDistanceResult TrapDistance(double heatPerTracerBtuHrFt, double pressurePsig, int tubeIndex, double wallThickness,
-                                bool metric);
+TrapDistanceResult TrapDistance(double heatPerTracerBtuHrFt, double pressurePsig, int tubeIndex,
+                                double wallThickness, bool metric);
 
 // Outside diameter of a tracer tube by size index: inches (0.375, 0.5,
 // 0.625, 0.75) or millimetres (10, 12, 16, 20); 0 for another index.

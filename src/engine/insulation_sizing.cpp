@@ -14,10 +14,10 @@ struct PipeSize {
 };
 
 constexpr std::array<PipeSize, kPipeSizePositions> kPipeSizes{{
-    {0.5, 15, 0.84},   {0.75, 20, 1.05},  {1, 25, 1.315},    {1.5, 40, 1.9},     {2, 50, 2.375},
-    {2.5, 65, 2.875},  {3, 80, 3.5},      {4, 100, 4.5},     {6, 150, 6.625},    {8, 200, 8.625},
-    {10, 250, 10.75},  {12, 300, 12.75},  {14, 350, 14},     {16, 400, 16},      {18, 450, 18},
-    {20, 500, 20},     {24, 600, 24},     {30, 750, 30},     {36, 900, 36},
+    {0.5, 15, 0.84},  {0.75, 20, 1.05}, {1, 25, 1.315}, {1.5, 40, 1.9},  {2, 50, 2.375},
+    {2.5, 65, 2.875}, {3, 80, 3.5},     {4, 100, 4.5},  {6, 150, 6.625}, {8, 200, 8.625},
+    {10, 250, 10.75}, {12, 300, 12.75}, {14, 350, 14},  {16, 400, 16},   {18, 450, 18},
+    {20, 500, 20},    {24, 600, 24},    {30, 750, 30},  {36, 900, 36},
 }};
 
 // Insulation sizes 1 to 21: nominal size (in), inner diameter (in), Metric
@@ -28,10 +28,10 @@ struct InsulationRowData {
   double metricMm;
 };
 constexpr std::array<InsulationRowData, 21> kInsulationSizes{{
-    {0.5, 0.86, 15},   {0.75, 1.07, 20},  {1, 1.33, 25},     {1.25, 1.68, 32},   {1.5, 1.92, 40},
-    {2, 2.41, 50},     {2.5, 2.91, 65},   {3, 3.53, 80},     {3.5, 4.03, 90},    {4, 4.53, 100},
-    {4.5, 5.03, 115},  {5, 5.64, 125},    {6, 6.7, 150},     {7, 7.7, 175},      {8, 8.7, 200},
-    {9, 9.7, 225},     {10, 10.83, 250},  {11, 11.83, 275},  {12, 12.84, 300},   {14, 14.09, 350},
+    {0.5, 0.86, 15},  {0.75, 1.07, 20}, {1, 1.33, 25},    {1.25, 1.68, 32}, {1.5, 1.92, 40},
+    {2, 2.41, 50},    {2.5, 2.91, 65},  {3, 3.53, 80},    {3.5, 4.03, 90},  {4, 4.53, 100},
+    {4.5, 5.03, 115}, {5, 5.64, 125},   {6, 6.7, 150},    {7, 7.7, 175},    {8, 8.7, 200},
+    {9, 9.7, 225},    {10, 10.83, 250}, {11, 11.83, 275}, {12, 12.84, 300}, {14, 14.09, 350},
     {14, 14.09, 350},
 }};
 
@@ -90,20 +90,26 @@ std::optional<double> PipeOutsideDiameterIn(double nominalSizeIn) {
   return std::nullopt;
 }
 
-std::optional<TracerProfile> TracerProfileFor(Installation installation, int tubeIndex, double nominalPipeIn) {
+std::optional<TracerProfile> TracerProfileFor(Installation installation, int tubeIndex,
+                                              double nominalPipeIn) {
   if (tubeIndex < 0 || tubeIndex > 3) return std::nullopt;
   switch (installation) {
     case Installation::Troughline:
       if (tubeIndex == 3) return TracerProfile{1.25, 1.6875};
       if (tubeIndex == 0 && nominalPipeIn < 1.5) return TracerProfile{0.75, 0.6875};
       return TracerProfile{0.875, 1.25};
-    case Installation::FilletTrace: return TracerProfile{TubeOutsideDiameter(tubeIndex, false), 0};
+    case Installation::FilletTrace:
+      return TracerProfile{TubeOutsideDiameter(tubeIndex, false), 0};
     // YJ-0 comes in the 3/8 and 1/2 in tubes only; a larger index, which the
     // tube list never offers for it, is given the 1/2 in height.
-    case Installation::YJ0: return TracerProfile{tubeIndex == 0 ? 0.5 : 0.62, 0};
-    case Installation::YJ1: return TracerProfile{0.75, 0};
-    case Installation::YJ2: return TracerProfile{1, 0};
-    case Installation::None: break;
+    case Installation::YJ0:
+      return TracerProfile{tubeIndex == 0 ? 0.5 : 0.62, 0};
+    case Installation::YJ1:
+      return TracerProfile{0.75, 0};
+    case Installation::YJ2:
+      return TracerProfile{1, 0};
+    case Installation::None:
+      break;
   }
   return std::nullopt;
 }
@@ -186,14 +192,15 @@ std::optional<double> InsulationThicknessIn(int position, int thicknessListPosit
   return kThicknessIn[row][column];
 }
 
-std::optional<InsulationSizing> SizeInsulation(double pipeOutsideDiameterIn, TracerProfile profile, int passes,
-                                               int thicknessListPosition, UnitSystem units,
+std::optional<InsulationSizing> SizeInsulation(double pipeOutsideDiameterIn, TracerProfile profile,
+                                               int passes, int thicknessListPosition, UnitSystem units,
                                                bool minimalOversizing) {
   InsulationSizing sizing;
   sizing.projectionIn = TracerProjectionIn(pipeOutsideDiameterIn, profile, passes);
   if (!std::isfinite(sizing.projectionIn)) return std::nullopt;
   sizing.effectiveDiameterIn = EffectiveDiameterIn(pipeOutsideDiameterIn, sizing.projectionIn);
-  const auto position = InsulationPosition(sizing.effectiveDiameterIn, pipeOutsideDiameterIn, minimalOversizing);
+  const auto position =
+      InsulationPosition(sizing.effectiveDiameterIn, pipeOutsideDiameterIn, minimalOversizing);
   if (!position) return std::nullopt;
   const auto thickness = InsulationThicknessIn(*position, thicknessListPosition, units);
   if (!thickness) return std::nullopt;

@@ -63,18 +63,18 @@ std::optional<double> InsulationThicknessIn(int position, int thicknessListPosit
 
 // Everything the insulation sizing of a design decides.
 struct InsulationSizing {
-  int position = 0;              // insulation size position 1..46 (InsulationRow)
-  double projectionIn = 0;       // d (TracerDiameterAllowance)
+  int position = 0;                // insulation size position 1..46 (InsulationRow)
+  double projectionIn = 0;         // d (TracerDiameterAllowance)
   double effectiveDiameterIn = 0;  // De (TracedPipeDiameter)
-  double innerDiameterIn = 0;    // Di
-  double outerDiameterIn = 0;    // Do
+  double innerDiameterIn = 0;      // Di
+  double outerDiameterIn = 0;      // Do
 };
 
 // Sizes the insulation of a thickness list position around a pipe of an
 // outside diameter with its tracers; nothing when the geometry cannot be
 // computed or no size fits.
-std::optional<InsulationSizing> SizeInsulation(double pipeOutsideDiameterIn, TracerProfile profile, int passes,
-                                               int thicknessListPosition, UnitSystem units,
+std::optional<InsulationSizing> SizeInsulation(double pipeOutsideDiameterIn, TracerProfile profile,
+                                               int passes, int thicknessListPosition, UnitSystem units,
                                                bool minimalOversizing);
 
 }  // namespace vst

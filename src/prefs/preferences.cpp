@@ -28,7 +28,8 @@ std::string FieldText(std::string text, char decimalMark) {
 
 Message PreferencesModel::unconvertiblePressureMessage() {
   Message m;
-  m.text = "Steam Pressure must be a number before its unit can be changed. The pressure unit was not changed.";
+  m.text =
+      "Steam Pressure must be a number before its unit can be changed. The pressure unit was not changed.";
   m.title = "Input Error";
   m.icon = MsgIcon::Exclamation;
   return m;

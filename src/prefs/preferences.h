@@ -26,8 +26,8 @@ struct PreferencesInput {
 
 // What " &Done" hands back to the main window.
 struct PreferencesOutcome {
-  int insulationSizing = 0;  // new InsulationSizing
-  int pressureUnit = 0;      // new PressureUnit (always 0 in English units)
+  int insulationSizing = 0;                    // new InsulationSizing
+  int pressureUnit = 0;                        // new PressureUnit (always 0 in English units)
   std::optional<std::string> pressureText;     // new Pressure text, when converted
   std::optional<std::string> pressureCaption;  // new Label6 caption, when converted
 };

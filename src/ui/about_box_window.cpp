@@ -53,8 +53,9 @@ AboutForm::AboutForm(std::function<void()> toggle, QWidget* parent)
   auto* picture = NamedLabel("imgISO", this);
   picture->setPixmap(CertificationBadge(84));
   picture->setFocusPolicy(Qt::StrongFocus);
-  picture->setStyleSheet(QStringLiteral("QLabel#imgISO { border: 1px solid transparent; }"
-                                        "QLabel#imgISO:focus { border: 1px dotted palette(text); }"));
+  picture->setStyleSheet(
+      QStringLiteral("QLabel#imgISO { border: 1px solid transparent; }"
+                     "QLabel#imgISO:focus { border: 1px dotted palette(text); }"));
   picture->installEventFilter(this);
   picture_ = picture;
 
@@ -95,7 +96,8 @@ AboutForm::AboutForm(std::function<void()> toggle, QWidget* parent)
   events.clicked = [this](const std::string& name) {
     if (name == "SSCommand1") close();
   };
-  binder_ = new Binder([this]() -> const ControlSet& { return model_.controls(); }, this, std::move(events), this);
+  binder_ =
+      new Binder([this]() -> const ControlSet& { return model_.controls(); }, this, std::move(events), this);
   binder_->redraw();  // imgISO has no text, so drawing keeps its picture
   setFixedWidth(440);
 }

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QDialog>
-
 #include <functional>
 
 #include "docs/about_box.h"

@@ -98,7 +98,8 @@ About_Form::About_Form(QWidget* parent)
       close();
     }
   };
-  binder_ = new Binder([this]() -> const ControlSet& { return model_.controls(); }, this, std::move(events), this);
+  binder_ =
+      new Binder([this]() -> const ControlSet& { return model_.controls(); }, this, std::move(events), this);
   binder_->redraw();
   setMinimumWidth(420);
 }

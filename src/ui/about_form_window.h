@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QDialog>
-
 #include <memory>
 
 #include "docs/about_box.h"

@@ -11,7 +11,6 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QWidget>
-
 #include <algorithm>
 
 #include "ui/binder.h"
@@ -22,7 +21,9 @@ namespace {
 
 constexpr int kMargin = 12;
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Q(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 }  // namespace
 
@@ -78,7 +79,8 @@ AppForm::AppForm(QWidget* parent)
       printWithDialog();
     }
   };
-  binder_ = new Binder([this]() -> const ControlSet& { return model_.controls(); }, this, std::move(events), this);
+  binder_ =
+      new Binder([this]() -> const ControlSet& { return model_.controls(); }, this, std::move(events), this);
   binder_->redraw();
 }
 

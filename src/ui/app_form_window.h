@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QMainWindow>
 #include <QString>
-
 #include <string>
 
 #include "docs/app_panels.h"

@@ -17,7 +17,6 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QWidget>
-
 #include <exception>
 
 namespace vst::ui {
@@ -27,10 +26,10 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // The classic 16-colour palette, indexed as the program's colour numbers.
 QColor PaletteColor(int entry) {
-  static const QColor kColors[16] = {
-      {0, 0, 0},     {0, 0, 128},     {0, 128, 0},   {0, 128, 128},   {128, 0, 0},     {128, 0, 128},
-      {128, 128, 0}, {192, 192, 192}, {128, 128, 128}, {0, 0, 255},   {0, 255, 0},     {0, 255, 255},
-      {255, 0, 0},   {255, 0, 255},   {255, 255, 0}, {255, 255, 255}};
+  static const QColor kColors[16] = {{0, 0, 0},       {0, 0, 128},   {0, 128, 0},   {0, 128, 128},
+                                     {128, 0, 0},     {128, 0, 128}, {128, 128, 0}, {192, 192, 192},
+                                     {128, 128, 128}, {0, 0, 255},   {0, 255, 0},   {0, 255, 255},
+                                     {255, 0, 0},     {255, 0, 255}, {255, 255, 0}, {255, 255, 255}};
   if (entry < 0 || entry > 15) entry = kColorWhite;
   return kColors[entry];
 }

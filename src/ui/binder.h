@@ -7,7 +7,6 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
-
 #include <functional>
 #include <string>
 
@@ -97,7 +96,7 @@ class Binder : public QObject {
   QHash<QString, QPointer<QObject>> objects_;
   int depth_ = 0;
   bool drawing_ = false;
-  bool shownOrHidden_ = false;  // set by draw()
+  bool shownOrHidden_ = false;        // set by draw()
   bool layoutChangePending_ = false;  // focus moves caused by hiding or disabling are not forwarded
 };
 

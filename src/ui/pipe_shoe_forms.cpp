@@ -100,7 +100,8 @@ PipeForm::PipeForm(PipeFormModel& model, QWidget* parent) : QDialog(parent, kFla
     if (n == "Command1") model_.next();
   };
   events.afterEvent = [this](bool outermost) { afterEvent(outermost); };
-  binder_ = new Binder([this]() -> const ControlSet& { return model_.controls(); }, this, std::move(events), this);
+  binder_ =
+      new Binder([this]() -> const ControlSet& { return model_.controls(); }, this, std::move(events), this);
   binder_->redraw();
   binder_->focus(model_.focus());
 }
@@ -158,7 +159,8 @@ ShoeForm::ShoeForm(ShoeFormModel& model, QWidget* parent) : QDialog(parent, kFla
     if (n == "Done") model_.done();
   };
   events.afterEvent = [this](bool outermost) { afterEvent(outermost); };
-  binder_ = new Binder([this]() -> const ControlSet& { return model_.controls(); }, this, std::move(events), this);
+  binder_ =
+      new Binder([this]() -> const ControlSet& { return model_.controls(); }, this, std::move(events), this);
   binder_->redraw();
   binder_->focus(model_.focus());
 }

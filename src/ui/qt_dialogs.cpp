@@ -14,11 +14,16 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QMessageBox::Icon IconOf(MsgIcon icon) {
   switch (icon) {
-    case MsgIcon::Information: return QMessageBox::Information;
-    case MsgIcon::Question: return QMessageBox::Question;
-    case MsgIcon::Exclamation: return QMessageBox::Warning;
-    case MsgIcon::Critical: return QMessageBox::Critical;
-    case MsgIcon::None: break;
+    case MsgIcon::Information:
+      return QMessageBox::Information;
+    case MsgIcon::Question:
+      return QMessageBox::Question;
+    case MsgIcon::Exclamation:
+      return QMessageBox::Warning;
+    case MsgIcon::Critical:
+      return QMessageBox::Critical;
+    case MsgIcon::None:
+      break;
   }
   return QMessageBox::NoIcon;
 }
@@ -70,15 +75,19 @@ MsgAnswer QtDialogs::message(const Message& message) {
   box.exec();
   QAbstractButton* pressed = box.clickedButton();
   switch (box.standardButton(pressed)) {
-    case QMessageBox::Yes: return MsgAnswer::Yes;
-    case QMessageBox::No: return MsgAnswer::No;
-    case QMessageBox::Cancel: return MsgAnswer::Cancel;
-    default: break;
+    case QMessageBox::Yes:
+      return MsgAnswer::Yes;
+    case QMessageBox::No:
+      return MsgAnswer::No;
+    case QMessageBox::Cancel:
+      return MsgAnswer::Cancel;
+    default:
+      break;
   }
   // Closed without a button: an OK box was acknowledged, a question cancelled.
-  return message.buttons == MsgButtons::Ok ? MsgAnswer::Ok
+  return message.buttons == MsgButtons::Ok      ? MsgAnswer::Ok
          : message.buttons == MsgButtons::YesNo ? MsgAnswer::No
-                                                 : MsgAnswer::Cancel;
+                                                : MsgAnswer::Cancel;
 }
 
 void QtDialogs::pipeForm(PipeFormModel& model) {
@@ -92,11 +101,13 @@ void QtDialogs::shoeForm(ShoeFormModel& model) {
 }
 
 std::optional<std::string> QtDialogs::openFileName(const FileDialogSpec& spec) {
-  return PathOf(QFileDialog::getOpenFileName(dialogParent(), Q(spec.title), Q(spec.startFolder), FilterText(spec)));
+  return PathOf(
+      QFileDialog::getOpenFileName(dialogParent(), Q(spec.title), Q(spec.startFolder), FilterText(spec)));
 }
 
 std::optional<std::string> QtDialogs::saveFileName(const FileDialogSpec& spec) {
-  return PathOf(QFileDialog::getSaveFileName(dialogParent(), Q(spec.title), Q(spec.startFolder), FilterText(spec)));
+  return PathOf(
+      QFileDialog::getSaveFileName(dialogParent(), Q(spec.title), Q(spec.startFolder), FilterText(spec)));
 }
 
 }  // namespace vst::ui

@@ -80,7 +80,8 @@ Setting::Setting(PreferencesModel& model, QWidget* parent) : QDialog(parent), mo
       accept();
     }
   };
-  binder_ = new Binder([this]() -> const ControlSet& { return model_.controls(); }, this, std::move(events), this);
+  binder_ =
+      new Binder([this]() -> const ControlSet& { return model_.controls(); }, this, std::move(events), this);
   binder_->redraw();
   adjustSize();
   setFixedSize(sizeHint());

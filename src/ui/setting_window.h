@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QDialog>
-
 #include <optional>
 
 #include "prefs/preferences.h"

@@ -1,12 +1,11 @@
 #include "ui/stmain.h"
 
-#include <QCloseEvent>
-#include <QGuiApplication>
-#include <QSessionManager>
-#include <QComboBox>
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,10 +16,10 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSessionManager>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <cstring>
 #include <ctime>
@@ -56,7 +55,9 @@ QLabel* NewLabel(const char* name, const QString& text = {}) {
 }
 
 // Width of a numeric field: room for about nine digits.
-int NumberWidth(const QWidget* w) { return w->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 12; }
+int NumberWidth(const QWidget* w) {
+  return w->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 12;
+}
 
 QWidget* NewField(const Row& row) {
   QWidget* w = nullptr;
@@ -144,7 +145,8 @@ STmain::STmain(UnitSystem units, int pressureUnit, char decimalMark, Dialogs* di
   events.tabChanged = [&m](const std::string&, int i) { m.tabChanged(i); };
   events.spinnerStep = [&m](const std::string&, int p) { m.spinnerStep(p); };
   events.afterEvent = [this](bool outermost) { afterEvent(outermost); };
-  binder_ = new Binder([this]() -> const ControlSet& { return model_->controls(); }, this, std::move(events), this);
+  binder_ =
+      new Binder([this]() -> const ControlSet& { return model_->controls(); }, this, std::move(events), this);
   binder_->redraw();
   setWindowTitle(QString::fromStdString(model_->caption()));
 
@@ -161,7 +163,8 @@ void STmain::buildMenus() {
   // with items is a menu, any other entry a command.
   const std::vector<MenuEntry>& tree = MainMenuTree();
   auto hasItems = [&tree](const char* name) {
-    return std::any_of(tree.begin(), tree.end(), [name](const MenuEntry& e) { return std::strcmp(e.parent, name) == 0; });
+    return std::any_of(tree.begin(), tree.end(),
+                       [name](const MenuEntry& e) { return std::strcmp(e.parent, name) == 0; });
   };
   QHash<QString, QMenu*> menus;
   QMenuBar* bar = menuBar();
@@ -324,7 +327,8 @@ void STmain::buildLayout() {
   setCentralWidget(central);
   // The exposure caption is written for two lines ("Steam Out /" over
   // "Max. Process Temp."): let it wrap in its column.
-  if (auto* exposure = central->findChild<QLabel*>(QStringLiteral("lblMax_Exp_Temp"))) exposure->setWordWrap(true);
+  if (auto* exposure = central->findChild<QLabel*>(QStringLiteral("lblMax_Exp_Temp")))
+    exposure->setWordWrap(true);
 
   // Status panel and clock.
   auto* panel = NewLabel("MessagePanel");
@@ -470,7 +474,9 @@ bool STmain::mayClose() {
   // Asked once: after a logout was allowed, the close that follows asks nothing.
   if (closeApproved_) return true;
   bool closes = true;
-  run([this, &closes] { closes = model_->queryClose([this] { SaveFileCommand(*model_, programFolder()); }); });
+  run([this, &closes] {
+    closes = model_->queryClose([this] { SaveFileCommand(*model_, programFolder()); });
+  });
   closeApproved_ = closes;
   return closes;
 }

@@ -4,11 +4,10 @@
 // it; the model decides everything.
 #pragma once
 
-#include <filesystem>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
-
+#include <filesystem>
 #include <memory>
 
 #include "core/dialogs.h"

@@ -35,7 +35,7 @@ struct Control {
   ControlKind kind = ControlKind::TextBox;
   std::string text;
   std::vector<std::string> items;
-  int index = -1;          // selected list position, -1 for none
+  int index = -1;  // selected list position, -1 for none
   bool checked = false;
   bool visible = true;
   bool enabled = true;
@@ -65,12 +65,8 @@ class ControlSet {
     if (it == index_.end()) throw std::out_of_range("no control named " + std::string(name));
     return controls_[it->second];
   }
-  const Control& operator[](std::string_view name) const {
-    return const_cast<ControlSet&>(*this)[name];
-  }
-  bool has(std::string_view name) const {
-    return index_.find(name) != index_.end();
-  }
+  const Control& operator[](std::string_view name) const { return const_cast<ControlSet&>(*this)[name]; }
+  bool has(std::string_view name) const { return index_.find(name) != index_.end(); }
   const std::deque<Control>& all() const { return controls_; }
 
  private:

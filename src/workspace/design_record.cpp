@@ -12,22 +12,66 @@ namespace {
 
 using R = DesignRecord;
 
-#define VST_REAL(f) FieldInfo{#f, FieldKind::Real, true, &R::f}
-#define VST_INT(f) FieldInfo{#f, FieldKind::Integer, true, &R::f}
-#define VST_TEXT(f) FieldInfo{#f, FieldKind::Text, true, &R::f}
-#define VST_MEM(f, kind) FieldInfo{#f, kind, false, &R::f}
+#define VST_REAL(f) \
+  FieldInfo { #f, FieldKind::Real, true, &R::f }
+#define VST_INT(f) \
+  FieldInfo { #f, FieldKind::Integer, true, &R::f }
+#define VST_TEXT(f) \
+  FieldInfo { #f, FieldKind::Text, true, &R::f }
+#define VST_MEM(f, kind) \
+  FieldInfo { #f, kind, false, &R::f }
 
 const std::vector<FieldInfo> kFields = {
-    VST_REAL(MAXAMB),  VST_REAL(MINAMB),  VST_REAL(MAINTEMP), VST_REAL(MAXEXP),  VST_INT(INSTHK),
-    VST_INT(INSTYPE),  VST_INT(PIPESIZE), VST_REAL(PIPELN),   VST_INT(NUMPASS),  VST_REAL(STEAMPRS),
-    VST_INT(TRACETUB), VST_INT(TRACEINS), VST_TEXT(CIRTXT),   VST_TEXT(PIPETXT), VST_REAL(VALN),
-    VST_REAL(FLNO),    VST_REAL(NOPX),    VST_REAL(WCTB),     VST_INT(UNDER),    VST_INT(PRESSURE),
-    VST_REAL(TBAND),   VST_REAL(TP2),     VST_REAL(TP1),      VST_REAL(LSWO),    VST_REAL(COND),
-    VST_REAL(INSIZE),  VST_REAL(TLEN),    VST_REAL(TDX),      VST_REAL(VTR),     VST_REAL(SLEN),
-    VST_REAL(TST),     VST_TEXT(CEM),     VST_REAL(ACEM),     VST_TEXT(CEM1),    VST_REAL(ACEM1),
-    VST_REAL(ACHAN),   VST_REAL(ABAND),   VST_REAL(UNION),    VST_TEXT(CHAN),    VST_TEXT(TSIZ),
-    VST_TEXT(BAND),    VST_REAL(CRS),     VST_REAL(FRST),     VST_REAL(FAK),     VST_REAL(MACO),
-    VST_REAL(SSFLAG),  VST_TEXT(COVR),    VST_INT(TUBEMAT),   VST_INT(TUBEWALL), VST_INT(APPTYPE),
+    VST_REAL(MAXAMB),
+    VST_REAL(MINAMB),
+    VST_REAL(MAINTEMP),
+    VST_REAL(MAXEXP),
+    VST_INT(INSTHK),
+    VST_INT(INSTYPE),
+    VST_INT(PIPESIZE),
+    VST_REAL(PIPELN),
+    VST_INT(NUMPASS),
+    VST_REAL(STEAMPRS),
+    VST_INT(TRACETUB),
+    VST_INT(TRACEINS),
+    VST_TEXT(CIRTXT),
+    VST_TEXT(PIPETXT),
+    VST_REAL(VALN),
+    VST_REAL(FLNO),
+    VST_REAL(NOPX),
+    VST_REAL(WCTB),
+    VST_INT(UNDER),
+    VST_INT(PRESSURE),
+    VST_REAL(TBAND),
+    VST_REAL(TP2),
+    VST_REAL(TP1),
+    VST_REAL(LSWO),
+    VST_REAL(COND),
+    VST_REAL(INSIZE),
+    VST_REAL(TLEN),
+    VST_REAL(TDX),
+    VST_REAL(VTR),
+    VST_REAL(SLEN),
+    VST_REAL(TST),
+    VST_TEXT(CEM),
+    VST_REAL(ACEM),
+    VST_TEXT(CEM1),
+    VST_REAL(ACEM1),
+    VST_REAL(ACHAN),
+    VST_REAL(ABAND),
+    VST_REAL(UNION),
+    VST_TEXT(CHAN),
+    VST_TEXT(TSIZ),
+    VST_TEXT(BAND),
+    VST_REAL(CRS),
+    VST_REAL(FRST),
+    VST_REAL(FAK),
+    VST_REAL(MACO),
+    VST_REAL(SSFLAG),
+    VST_TEXT(COVR),
+    VST_INT(TUBEMAT),
+    VST_INT(TUBEWALL),
+    VST_INT(APPTYPE),
     VST_MEM(HeatUpProduct, FieldKind::Integer),
     VST_MEM(HeatUpInitialTemp, FieldKind::Text),
     VST_MEM(HeatUpFinalTemp, FieldKind::Text),

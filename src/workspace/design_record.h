@@ -43,49 +43,49 @@ struct DesignRecord {
   int PRESSURE = 0;     // pressure unit of STEAMPRS: 0 psig, 1 kPa, 2 bar g
   float TBAND = 0;      // tie wire length, ft / m
   // Outputs
-  float TP2 = 0;        // maximum maintained temperature, F / C
-  float TP1 = 0;        // minimum maintained temperature, F / C
-  float LSWO = 0;       // design heat loss, BTU/hr-ft / W/m
-  float COND = 0;       // condensate load, Lb/hr-ft / kg/hr-m
-  float INSIZE = 0;     // nominal insulation size, in / mm
-  float TLEN = 0;       // total tracer length with allowances, ft / m
-  float TDX = 0;        // maximum trap distance, ft / m
-  float VTR = 0;        // maximum vertical rise, ft / m
-  float SLEN = 0;       // total fittings allowance, ft
-  float TST = 0;        // 4 ft extruded-strip sections
-  std::string CEM;      // compound of a channel or fillet installation
+  float TP2 = 0;     // maximum maintained temperature, F / C
+  float TP1 = 0;     // minimum maintained temperature, F / C
+  float LSWO = 0;    // design heat loss, BTU/hr-ft / W/m
+  float COND = 0;    // condensate load, Lb/hr-ft / kg/hr-m
+  float INSIZE = 0;  // nominal insulation size, in / mm
+  float TLEN = 0;    // total tracer length with allowances, ft / m
+  float TDX = 0;     // maximum trap distance, ft / m
+  float VTR = 0;     // maximum vertical rise, ft / m
+  float SLEN = 0;    // total fittings allowance, ft
+  float TST = 0;     // 4 ft extruded-strip sections
+  std::string CEM;   // compound of a channel or fillet installation
   float ACEM = 0;
-  std::string CEM1;     // second compound
+  std::string CEM1;  // second compound
   float ACEM1 = 0;
-  float ACHAN = 0;      // channels
-  float ABAND = 0;      // banding rolls
-  float UNION = 0;      // unions
-  std::string CHAN;     // channel catalogue number
-  std::string TSIZ;     // tube size text; not empty exactly when designed
-  std::string BAND;     // banding catalogue number
-  float CRS = 0;        // crimp seals
-  float FRST = 0;       // trap stations
-  float FAK = 0;        // tubing seal kits
-  float MACO = 0;       // male connectors
-  float SSFLAG = 0;     // circuit bill material option position
-  std::string COVR;     // jacketed tracer type
-  int TUBEMAT = 0;      // tubing material list position
-  int TUBEWALL = 0;     // wall thickness list position
-  int APPTYPE = 0;      // application list position
+  float ACHAN = 0;   // channels
+  float ABAND = 0;   // banding rolls
+  float UNION = 0;   // unions
+  std::string CHAN;  // channel catalogue number
+  std::string TSIZ;  // tube size text; not empty exactly when designed
+  std::string BAND;  // banding catalogue number
+  float CRS = 0;     // crimp seals
+  float FRST = 0;    // trap stations
+  float FAK = 0;     // tubing seal kits
+  float MACO = 0;    // male connectors
+  float SSFLAG = 0;  // circuit bill material option position
+  std::string COVR;  // jacketed tracer type
+  int TUBEMAT = 0;   // tubing material list position
+  int TUBEWALL = 0;  // wall thickness list position
+  int APPTYPE = 0;   // application list position
 
   // Kept in memory only, never written to a design file.
-  int HeatUpProduct = 0;          // cboProduct position
-  std::string HeatUpInitialTemp;  // txtInitalTemp
-  std::string HeatUpFinalTemp;    // txtFinalTemp
-  std::string HeatUpDensity;      // txtProdDensity
-  std::string HeatUpSpecificHeat; // txtProdCp
-  bool HeatUpPhaseChange = false; // chbPhaseChange
-  std::string HeatUpLatentHeat;   // txtLatentHeat
-  float HeatUpTime = 0;           // txtHuTime (the design run leaves it 0)
-  float IntermittentExposure = 0; // txtIntExpTemp, written by the design run
-  int AllowanceIncluded = 0;      // fittings dialog answer: 0 "Yes", 1 "No"
-  float ShoeAllowance = 0;        // running shoe total, ft / m
-  float ReportPipeSize = 0;       // pipe size shown by the circuit report, in / mm
+  int HeatUpProduct = 0;           // cboProduct position
+  std::string HeatUpInitialTemp;   // txtInitalTemp
+  std::string HeatUpFinalTemp;     // txtFinalTemp
+  std::string HeatUpDensity;       // txtProdDensity
+  std::string HeatUpSpecificHeat;  // txtProdCp
+  bool HeatUpPhaseChange = false;  // chbPhaseChange
+  std::string HeatUpLatentHeat;    // txtLatentHeat
+  float HeatUpTime = 0;            // txtHuTime (the design run leaves it 0)
+  float IntermittentExposure = 0;  // txtIntExpTemp, written by the design run
+  int AllowanceIncluded = 0;       // fittings dialog answer: 0 "Yes", 1 "No"
+  float ShoeAllowance = 0;         // running shoe total, ft / m
+  float ReportPipeSize = 0;        // pipe size shown by the circuit report, in / mm
 
   // A record holds a design exactly when its tube size text is not empty.
   bool HoldsDesign() const { return !TSIZ.empty(); }
@@ -100,7 +100,8 @@ struct FieldInfo {
   std::string_view name;
   FieldKind kind;
   bool inFile;
-  std::variant<float DesignRecord::*, int DesignRecord::*, std::string DesignRecord::*, bool DesignRecord::*> member;
+  std::variant<float DesignRecord::*, int DesignRecord::*, std::string DesignRecord::*, bool DesignRecord::*>
+      member;
 };
 const std::vector<FieldInfo>& RecordFields();
 const FieldInfo* FindRecordField(std::string_view name);
@@ -132,8 +133,8 @@ struct DesignSet {
   bool DesignLock = false;      // a design has run or a file was opened
   int SpinnerPosition = 0;      // last position of the record spinner
   UnitSystem Units = UnitSystem::English;
-  int PressureUnit = 0;         // 0 psig, 1 kPa, 2 bar g
-  int InsulationSizing = 0;     // 0 standard, 1 minimal oversizing
+  int PressureUnit = 0;      // 0 psig, 1 kPa, 2 bar g
+  int InsulationSizing = 0;  // 0 standard, 1 minimal oversizing
 };
 
 }  // namespace vst

@@ -10,7 +10,8 @@ FileDialogSpec Spec(const char* title, const std::filesystem::path& programFolde
 }
 
 void ShowError(STmainModel& model, const std::string& text) {
-  model.dialogs().message(Message{text, std::string(kDesignFileErrorTitle), MsgIcon::Exclamation, MsgButtons::Ok, false});
+  model.dialogs().message(
+      Message{text, std::string(kDesignFileErrorTitle), MsgIcon::Exclamation, MsgButtons::Ok, false});
 }
 
 }  // namespace

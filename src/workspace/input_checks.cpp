@@ -32,21 +32,27 @@ std::optional<CheckWarning> Exceeds(const PressureLimit& limit, float value) {
 
 std::optional<CheckWarning> PolyisocyanuratePressureCheck(float pressure, int pressureUnit) {
   static const PressureLimits limits{
-      {50.0f, "Polyisocyanurate insulation should not be used with steam pressures greater than 50 psig", "50"},
-      {446.0f, "Polyisocyanurate insulation should not be used with steam pressures greater than 446 kPa", "446"},
-      {3.448f, "Polyisocyanurate insulation should not be used with steam pressures greater than 3.448 barg", "3.4"},
+      {50.0f, "Polyisocyanurate insulation should not be used with steam pressures greater than 50 psig",
+       "50"},
+      {446.0f, "Polyisocyanurate insulation should not be used with steam pressures greater than 446 kPa",
+       "446"},
+      {3.448f, "Polyisocyanurate insulation should not be used with steam pressures greater than 3.448 barg",
+       "3.4"},
   };
   return Exceeds(limits.of(pressureUnit), pressure);
 }
 
 std::optional<CheckWarning> CopperPressureCheck(float pressure, int pressureUnit) {
   static const PressureLimits limits{
-      {250.0f, "A Tracer Tubing Material of Copper should not be used with steam pressures greater than 250 psig",
+      {250.0f,
+       "A Tracer Tubing Material of Copper should not be used with steam pressures greater than 250 psig",
        "50"},
       {1825.0f,
-       "A Tracer Tubing Material of Copper should not be used with steam pressures greater than 1,825 kPa", "446"},
+       "A Tracer Tubing Material of Copper should not be used with steam pressures greater than 1,825 kPa",
+       "446"},
       {17.237f,
-       "A Tracer Tubing Material of Copper should not be used with steam pressures greater than 17.237 barg", "3.4"},
+       "A Tracer Tubing Material of Copper should not be used with steam pressures greater than 17.237 barg",
+       "3.4"},
   };
   return Exceeds(limits.of(pressureUnit), pressure);
 }
@@ -55,13 +61,15 @@ std::optional<CheckWarning> CopperExposureCheck(float exposure, UnitSystem units
   if (units == UnitSystem::Metric) {
     if (!(exposure > 204.0f)) return std::nullopt;
     return CheckWarning{
-        "A Tracer Tubing Material of Copper should not be used with a Maximum Exposure Temperature greater than "
+        "A Tracer Tubing Material of Copper should not be used with a Maximum Exposure Temperature greater "
+        "than "
         "204\u00B0C",
         "190"};
   }
   if (!(exposure > 400.0f)) return std::nullopt;
   return CheckWarning{
-      "A Tracer Tubing Material of Copper should not be used with a Maximum Exposure Temperature greater than "
+      "A Tracer Tubing Material of Copper should not be used with a Maximum Exposure Temperature greater "
+      "than "
       "400\u00B0F",
       "375"};
 }
@@ -77,7 +85,8 @@ std::optional<std::string> ProductRangeWarning(int product, float maintTemp, Uni
   const std::string unit = metric ? " \u00B0C" : " \u00B0F";
   return "Maintenance temperature is outside the temperature range of (" + low + "- " + high + unit +
          ")  for the product property curve fits of " + ProductList()[static_cast<std::size_t>(product)] +
-         ".  This may cause inaccurate results.  Selecting Other and manually entering the proper temperature "
+         ".  This may cause inaccurate results.  Selecting Other and manually entering the proper "
+         "temperature "
          "adjusted product properties is recommended";
 }
 

@@ -38,18 +38,47 @@ const TextList& ApplicationList() {
 }
 
 const TextList& ProductList() {
-  static const TextList list{
-      "Water",          "Oil: Valvata 79",       "Oil: SX9030",           "Acetic Acid",
-      "Acetone",        "Analine",               "Benzene",               "Cumene",
-      "Cyclohexane",    "Diethanolamine",        "Ethanol",               "Ethylene Bromide",
-      "Ethylene Glycol", "Formic Acid (100%)",   "Glycerol",              "Hydrazine",
-      "Hydrogen Cyanide", "Methanol",            "Monoethanolamine",      "Napthalene (Liq.)",
-      "Nitrobenzene",   "Potassium (Liquid)",    "Sodium (Liquid)",       "Styrene",
-      "Sulfur (Liquid)", "Toluene",              "Triethanolamine",       "O-xylene",
-      "M-xylene",       "P-xylene",              "Oil: #6 Fuel",          "Asphalt",
-      "Kerosene",       "Oil: 26.6 API",         "Oil: SAE 10",           "Oil: SAE 30",
-      "Oil: SAE 90",    "Sodium Hydroxide (50%)", "Sodium Hydroxide (73%)", "Sulfuric Acid (98%)",
-      "Other"};
+  static const TextList list{"Water",
+                             "Oil: Valvata 79",
+                             "Oil: SX9030",
+                             "Acetic Acid",
+                             "Acetone",
+                             "Analine",
+                             "Benzene",
+                             "Cumene",
+                             "Cyclohexane",
+                             "Diethanolamine",
+                             "Ethanol",
+                             "Ethylene Bromide",
+                             "Ethylene Glycol",
+                             "Formic Acid (100%)",
+                             "Glycerol",
+                             "Hydrazine",
+                             "Hydrogen Cyanide",
+                             "Methanol",
+                             "Monoethanolamine",
+                             "Napthalene (Liq.)",
+                             "Nitrobenzene",
+                             "Potassium (Liquid)",
+                             "Sodium (Liquid)",
+                             "Styrene",
+                             "Sulfur (Liquid)",
+                             "Toluene",
+                             "Triethanolamine",
+                             "O-xylene",
+                             "M-xylene",
+                             "P-xylene",
+                             "Oil: #6 Fuel",
+                             "Asphalt",
+                             "Kerosene",
+                             "Oil: 26.6 API",
+                             "Oil: SAE 10",
+                             "Oil: SAE 30",
+                             "Oil: SAE 90",
+                             "Sodium Hydroxide (50%)",
+                             "Sodium Hydroxide (73%)",
+                             "Sulfuric Acid (98%)",
+                             "Other"};
   return list;
 }
 
@@ -58,8 +87,8 @@ const TextList& TubeSizeFirstFill(UnitSystem units) { return TubeSizeList(kInsta
 const TextList& PipeSizeFirstFill(UnitSystem units) {
   // The lists the window carries before the installation list rebuilds them:
   // the English one ends at "30.0" and spells "1.0", the Metric one is 19 long.
-  static const TextList english{"",     "",     "1.0",  "1.5",  "2.0",  "2.5",  "3.0",  "4.0",  "6.0",
-                                "8.0",  "10.0", "12.0", "14.0", "16.0", "18.0", "20.0", "24.0", "30.0"};
+  static const TextList english{"",    "",     "1.0",  "1.5",  "2.0",  "2.5",  "3.0",  "4.0",  "6.0",
+                                "8.0", "10.0", "12.0", "14.0", "16.0", "18.0", "20.0", "24.0", "30.0"};
   static const TextList metric{"",    "",    "25",  "40",  "50",  "65",  "80",  "100", "150", "200",
                                "250", "300", "350", "400", "450", "500", "600", "750", "900"};
   return Metric(units) ? metric : english;
@@ -80,7 +109,8 @@ const TextList& TubeSizeList(int installation, bool internalMode, UnitSystem uni
   static const TextList oneEnglish{"3/8"};
   static const TextList oneMetric{"10"};
   const bool metric = Metric(units);
-  if (installation == kInstallTroughline || installation == kInstallFillet) return metric ? fourMetric : fourEnglish;
+  if (installation == kInstallTroughline || installation == kInstallFillet)
+    return metric ? fourMetric : fourEnglish;
   if (internalMode && installation == kInstallInternalYJ0) return metric ? twoMetric : twoEnglish;
   return metric ? oneMetric : oneEnglish;
 }
@@ -167,12 +197,18 @@ const ProductRange* ProductRangeTable(int position) {
 
 const std::vector<FieldDefault>& FieldDefaults() {
   static const std::vector<FieldDefault> defaults{
-      {"Max_Amb", "100", "38"},          {"Min_Amb", "0", "-18"},
-      {"MT_In", "100", "38"},            {"Max_Exp_Temp", " 375", "190"},
-      {"txtIntExpTemp", "375", "190"},   {"Pressure", "50", "3.45"},
-      {"Pipe_Len_In", "100", "30"},      {"txtPCTemp", "32", "0"},
-      {"txtProdCp", "1", "4186.553"},    {"txtProdDensity", "62.4", "982.846"},
-      {"txtLatentHeat", "144", "334922"}, {"Rec_Num", "1", "1"},
+      {"Max_Amb", "100", "38"},
+      {"Min_Amb", "0", "-18"},
+      {"MT_In", "100", "38"},
+      {"Max_Exp_Temp", " 375", "190"},
+      {"txtIntExpTemp", "375", "190"},
+      {"Pressure", "50", "3.45"},
+      {"Pipe_Len_In", "100", "30"},
+      {"txtPCTemp", "32", "0"},
+      {"txtProdCp", "1", "4186.553"},
+      {"txtProdDensity", "62.4", "982.846"},
+      {"txtLatentHeat", "144", "334922"},
+      {"Rec_Num", "1", "1"},
   };
   return defaults;
 }

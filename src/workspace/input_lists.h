@@ -22,9 +22,9 @@ inline constexpr int kInsulationFiberglass = 2;        // Insul_Typ_In start pos
 inline constexpr int kMaterialCopper = 0;              // cboTracerMaterial
 inline constexpr int kMaterialStainlessWelded = 1;
 inline constexpr int kMaterialStainlessSeamless = 2;
-inline constexpr int kApplicationMaintenance = 0;      // cboApplication
-inline constexpr int kProductOther = 40;               // cboProduct, last entry
-inline constexpr int kPipeSizeStart = 4;               // Pipe_Dia_In start position ("2.0" / "50")
+inline constexpr int kApplicationMaintenance = 0;  // cboApplication
+inline constexpr int kProductOther = 40;           // cboProduct, last entry
+inline constexpr int kPipeSizeStart = 4;           // Pipe_Dia_In start position ("2.0" / "50")
 inline constexpr int kPipeSizeCount = 19;
 
 // Installation list positions (Cab_In). Standard mode: 0 Troughline,
@@ -71,9 +71,9 @@ TextList PipeSizeList(UnitSystem units, bool blankSmallest);
 
 // The temperature range within which a heat-up product's property fits hold.
 struct ProductRange {
-  float lowF;   // inclusive bounds in degrees F, single precision
+  float lowF;  // inclusive bounds in degrees F, single precision
   float highF;
-  const char* lowEnglish;   // the bound texts of the warning, as shown
+  const char* lowEnglish;  // the bound texts of the warning, as shown
   const char* highEnglish;
   const char* lowMetric;
   const char* highMetric;

@@ -10,8 +10,8 @@ namespace vst {
 namespace {
 
 // The fields the design button requires, in the order it reads them.
-constexpr std::array<const char*, 7> kRequiredFields{"Pipe_Len_In", "MT_In",   "Max_Exp_Temp", "Min_Amb",
-                                                     "Max_Amb",     "txtIntExpTemp", "Pressure"};
+constexpr std::array<const char*, 7> kRequiredFields{
+    "Pipe_Len_In", "MT_In", "Max_Exp_Temp", "Min_Amb", "Max_Amb", "txtIntExpTemp", "Pressure"};
 
 constexpr const char* kMissingInputs = "All Circuit Design Input Data must have values.";
 

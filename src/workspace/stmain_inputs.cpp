@@ -12,12 +12,13 @@ namespace vst {
 
 namespace {
 
-constexpr std::array<const char*, 6> kDecimalFields{"Max_Amb", "Min_Amb", "MT_In", "Max_Exp_Temp", "Pipe_Len_In",
-                                                    "Pressure"};
+constexpr std::array<const char*, 6> kDecimalFields{"Max_Amb",      "Min_Amb",     "MT_In",
+                                                    "Max_Exp_Temp", "Pipe_Len_In", "Pressure"};
 
 // Density and specific heat with their captions and units, and the box.
-constexpr std::array<const char*, 7> kProductFields{"txtProdDensity", "lblProdDensity", "lblProdDensUnit", "txtProdCp",
-                                                    "lblProdCp",      "lblProdCpUnit",  "chbPhaseChange"};
+constexpr std::array<const char*, 7> kProductFields{"txtProdDensity", "lblProdDensity", "lblProdDensUnit",
+                                                    "txtProdCp",      "lblProdCp",      "lblProdCpUnit",
+                                                    "chbPhaseChange"};
 // The phase-change temperature and latent heat with their captions and units.
 constexpr std::array<const char*, 6> kPhaseFields{"txtPCTemp",     "lblPCTemp",     "lblPCTempUnit",
                                                   "txtLatentHeat", "lblLatentHeat", "lblLatentHeatUnit"};

@@ -19,12 +19,12 @@ constexpr const char* kToggleRefused = "Program mode cannot be changed after per
 constexpr const char* kInternalCaption = " **INTERNAL MODE**";
 
 // Outputs that exist only in InternalMode, with their captions and units.
-constexpr std::array<const char*, 9> kInternalOutputs{"Label9", "Cond_Load", "lblCondUnit", "Label7", "Trap_Dist",
-                                                      "feet3",  "Label8",    "Rise",        "feet4"};
+constexpr std::array<const char*, 9> kInternalOutputs{
+    "Label9", "Cond_Load", "lblCondUnit", "Label7", "Trap_Dist", "feet3", "Label8", "Rise", "feet4"};
 
 // Applications menu items: each opens its panel.
-constexpr std::array<const char*, 11> kPanelItems{"cond1", "clipstrip", "K30", "cond2", "E55",     "E72",
-                                                  "convec", "YJ1",      "YJ2", "YJ0",   "wrapcore"};
+constexpr std::array<const char*, 11> kPanelItems{"cond1",  "clipstrip", "K30", "cond2", "E55",     "E72",
+                                                  "convec", "YJ1",       "YJ2", "YJ0",   "wrapcore"};
 
 struct HelpTopic {
   const char* control;
@@ -33,17 +33,18 @@ struct HelpTopic {
 // Help topics of the inputs (F1) and outputs (click), numbered in the order
 // of the window.
 constexpr std::array<HelpTopic, 21> kHelpTopics{{
-    {"Max_Amb", 1},        {"Min_Amb", 2},         {"MT_In", 3},          {"Max_Exp_Temp", 4},
-    {"Insul_Typ_In", 5},   {"Insul_Th_In", 6},     {"Pipe_Dia_In", 7},    {"Pipe_Len_In", 8},
-    {"Pass", 9},           {"Pressure", 10},       {"Cab_In", 11},        {"Cab_Sel", 12},
-    {"Max_Maint_Temp", 13}, {"Min_Maint_Temp", 14}, {"Ht_Lswo_Out", 15},  {"Cond_Load", 16},
-    {"Insul_Size", 17},    {"Tot_Cab_Out", 18},    {"Trap_Dist", 19},     {"Rise", 20},
-    {"TraceTp", 21},
+    {"Max_Amb", 1},         {"Min_Amb", 2},         {"MT_In", 3},
+    {"Max_Exp_Temp", 4},    {"Insul_Typ_In", 5},    {"Insul_Th_In", 6},
+    {"Pipe_Dia_In", 7},     {"Pipe_Len_In", 8},     {"Pass", 9},
+    {"Pressure", 10},       {"Cab_In", 11},         {"Cab_Sel", 12},
+    {"Max_Maint_Temp", 13}, {"Min_Maint_Temp", 14}, {"Ht_Lswo_Out", 15},
+    {"Cond_Load", 16},      {"Insul_Size", 17},     {"Tot_Cab_Out", 18},
+    {"Trap_Dist", 19},      {"Rise", 20},           {"TraceTp", 21},
 }};
 
-constexpr std::array<const char*, 12> kHelpKeyFields{"Max_Amb",     "Min_Amb",     "MT_In",       "Max_Exp_Temp",
-                                                     "Insul_Typ_In", "Insul_Th_In", "Pipe_Dia_In", "Pipe_Len_In",
-                                                     "Pass",         "Pressure",    "Cab_In",      "Cab_Sel"};
+constexpr std::array<const char*, 12> kHelpKeyFields{
+    "Max_Amb",     "Min_Amb",     "MT_In", "Max_Exp_Temp", "Insul_Typ_In", "Insul_Th_In",
+    "Pipe_Dia_In", "Pipe_Len_In", "Pass",  "Pressure",     "Cab_In",       "Cab_Sel"};
 
 template <std::size_t N>
 bool OneOf(std::string_view name, const std::array<const char*, N>& names) {
@@ -239,7 +240,8 @@ void STmainModel::buildControls() {
   label("lblLatentHeatUnit");
 
   // Outputs.
-  s.add("fraOutput", ControlKind::Frame, "Circuit Design Output Data - Valid only for products manufactured by Quorvex");
+  s.add("fraOutput", ControlKind::Frame,
+        "Circuit Design Output Data - Valid only for products manufactured by Quorvex");
   label("lblMax_Maint_Temp", "Max. Maint. Temp.");
   text("Max_Maint_Temp");
   label("Unit5");
@@ -323,7 +325,8 @@ void STmainModel::formLoad(int pressureUnit) {
   selectList("Pipe_Dia_In", kPipeSizeStart);
   c("Cab_Sel").items = TubeSizeFirstFill(units);
   selectList("Cab_Sel", 0);
-  for (const char* name : {"feet1", "feet2", "feet3", "feet4"}) c(name).text = UnitCaption(UnitQuantity::Length, units);
+  for (const char* name : {"feet1", "feet2", "feet3", "feet4"})
+    c(name).text = UnitCaption(UnitQuantity::Length, units);
   c("W_Ft1").text = UnitCaption(UnitQuantity::HeatLoss, units);
   c("lblCondUnit").text = UnitCaption(UnitQuantity::Condensate, units);
   c("inch3").text = UnitCaption(UnitQuantity::InsulationSize, units);
@@ -496,7 +499,8 @@ void STmainModel::rebuildInstallationList() {
   Control& list = c("Cab_In");
   list.items = InstallationList(internalMode_);
   list.index = -1;
-  const int selection = set_.RecordLoading ? set_.current().TRACEINS : static_cast<int>(list.items.size()) - 1;
+  const int selection =
+      set_.RecordLoading ? set_.current().TRACEINS : static_cast<int>(list.items.size()) - 1;
   selectList("Cab_In", selection);
 }
 

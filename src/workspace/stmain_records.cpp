@@ -148,7 +148,8 @@ void STmainModel::showInstallationResult(bool justDesigned) {
   type.enabled = true;
 }
 
-void STmainModel::applyOpenedSet(const std::array<DesignRecord, DesignSet::kRecords>& records, bool internalMode) {
+void STmainModel::applyOpenedSet(const std::array<DesignRecord, DesignSet::kRecords>& records,
+                                 bool internalMode) {
   internalMode_ = internalMode;
   set_.RecordLoading = true;
   // The file's own mode is in force before the records are shown, so a stored

@@ -15,16 +15,16 @@ inline constexpr int kBarG = 2;
 
 // Quantities that carry a unit label beside their field.
 enum class UnitQuantity {
-  Temperature,    // Unit1..Unit7, lblInitTempUnit, lblFinalTempUnit, lblPCTempUnit
-  Length,         // feet1..feet4
-  HeatLoss,       // W_Ft1
-  Condensate,     // label beside Cond_Load
-  InsulationSize, // inch3
-  Size,           // lblInsThickUnit, lblPipeUnit, lblTraceTubeUnit
-  Pressure,       // Label6 when the window opens
-  Density,        // lblProdDensUnit
-  SpecificHeat,   // lblProdCpUnit
-  LatentHeat,     // lblLatentHeatUnit
+  Temperature,     // Unit1..Unit7, lblInitTempUnit, lblFinalTempUnit, lblPCTempUnit
+  Length,          // feet1..feet4
+  HeatLoss,        // W_Ft1
+  Condensate,      // label beside Cond_Load
+  InsulationSize,  // inch3
+  Size,            // lblInsThickUnit, lblPipeUnit, lblTraceTubeUnit
+  Pressure,        // Label6 when the window opens
+  Density,         // lblProdDensUnit
+  SpecificHeat,    // lblProdCpUnit
+  LatentHeat,      // lblLatentHeatUnit
 };
 
 // The caption of a quantity's unit label in the unit system.
@@ -35,8 +35,8 @@ std::string UnitCaption(UnitQuantity quantity, UnitSystem units);
 std::string PressureCaption(int pressureUnit);
 
 // Temperatures.
-double FahrenheitFromCelsius(double celsius);     // C x 1.8 + 32 (window rules)
-double RunFahrenheitFromCelsius(double celsius);  // C x 9 / 5 + 32 (design run)
+double FahrenheitFromCelsius(double celsius);          // C x 1.8 + 32 (window rules)
+double RunFahrenheitFromCelsius(double celsius);       // C x 9 / 5 + 32 (design run)
 double WholeCelsiusFromFahrenheit(double fahrenheit);  // Int((F - 32) x 5 / 9)
 
 // Pressures to psig (kPa are absolute, bar g gauge).
@@ -47,7 +47,7 @@ double PsigFrom(double value, int pressureUnit);
 double PressureFromPsig(double psig, int pressureUnit);
 
 // Lengths.
-double FeetFromMetres(double metres);           // m x 3.281
-double TenthMetresFromFeet(double feet);        // Int(ft x 3.048) / 10
+double FeetFromMetres(double metres);     // m x 3.281
+double TenthMetresFromFeet(double feet);  // Int(ft x 3.048) / 10
 
 }  // namespace vst

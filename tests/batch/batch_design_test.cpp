@@ -75,22 +75,25 @@ TEST(BatchDesign, EachRowDesignsAsTheMainWindowWouldInBothUnitSystemsAndModes) {
     HandEntry hand;
   };
   const std::vector<std::pair<const char*, const char*>> english = {
-      {"Max_Amb", "100"}, {"Min_Amb", "0"}, {"MT_In", "100"}, {"Max_Exp_Temp", "375"},
+      {"Max_Amb", "100"},     {"Min_Amb", "0"},   {"MT_In", "100"},   {"Max_Exp_Temp", "375"},
       {"Pipe_Len_In", "100"}, {"Pressure", "50"}, {"Circ_No", "C-1"}, {"Line_No", "L-100"}};
   const std::vector<std::pair<const char*, const char*>> english3in = {
-      {"Max_Amb", "100"}, {"Min_Amb", "0"}, {"MT_In", "200"}, {"Max_Exp_Temp", "375"},
+      {"Max_Amb", "100"},     {"Min_Amb", "0"},   {"MT_In", "200"},   {"Max_Exp_Temp", "375"},
       {"Pipe_Len_In", "250"}, {"Pressure", "50"}, {"Circ_No", "C-2"}, {"Line_No", ""}};
   const std::vector<std::pair<const char*, const char*>> metric = {
-      {"Max_Amb", "38"}, {"Min_Amb", "-18"}, {"MT_In", "65"}, {"Max_Exp_Temp", "190"},
+      {"Max_Amb", "38"},       {"Min_Amb", "-18"},   {"MT_In", "65"},    {"Max_Exp_Temp", "190"},
       {"Pipe_Len_In", "30.5"}, {"Pressure", "3.45"}, {"Circ_No", "M-1"}, {"Line_No", "P9"}};
   const std::vector<Case> cases = {
-      {"English Troughline with fittings and shoes", {UnitSystem::English, false, 0, 0},
+      {"English Troughline with fittings and shoes",
+       {UnitSystem::English, false, 0, 0},
        "C-1,L-100,100,0,100,375,Fiberglass,1.0,2,100,1,50,Troughline,3/8,Copper,No,2,3,1,0,12x4",
        {0, 0, 0, 4, 2, 0, 0, english, PipeAnswer{1, "2", "3", "1", "0"}, ShoeAnswer{.sizes = {{"12", "4"}}}}},
-      {"English YJ-2 on a 3 in pipe falls back", {UnitSystem::English, false, 0, 0},
+      {"English YJ-2 on a 3 in pipe falls back",
+       {UnitSystem::English, false, 0, 0},
        "C-2,,100,0,200,375,Mineral Fiber,1.5,3.0,250,1,50,YJ-2,3/8,Stainless Wld,No,0,0,0,0,",
        {3, 0, 1, 6, 3, 1, 0, english3in, PipeAnswer{1, "0", "0", "0", "0"}, ShoeAnswer{}}},
-      {"Metric internal YJ-0 with two passes", {UnitSystem::Metric, true, 2, 0},
+      {"Metric internal YJ-0 with two passes",
+       {UnitSystem::Metric, true, 2, 0},
        "M-1,P9,38,-18,65,190,Calcium Silicate,40,100,30.5,2,3.45,Coverlyn  YJ-0,12,Copper,Yes,1,0,0,0,300x2",
        {2, 1, 0, 7, 0, 2, 1, metric, PipeAnswer{0, "1", "0", "0", "0"}, ShoeAnswer{.sizes = {{"300", "2"}}}}},
   };
@@ -135,7 +138,8 @@ TEST(BatchDesign, ARowTheWindowCannotTakeIsAnErrorOfThatRowAlone) {
        "Input Error: Column PIPESIZE: \"7.0\" is not in the pipe size list"},
   };
   for (const auto& c : cases) {
-    const std::string good = "B,,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,Yes,0,0,0,0,";
+    const std::string good =
+        "B,,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,Yes,0,0,0,0,";
     const auto batch = DesignLineList(Table(std::string(kHeader) + c.row + "\n" + good + "\n"), {});
     ASSERT_TRUE(batch.ok) << batch.error;
     ASSERT_EQ(batch.circuits.size(), 2u);
@@ -150,8 +154,10 @@ TEST(BatchDesign, TheWindowDefaultsGiveTheMinimumTheProgramIsKnownToShow) {
   // The window's default English circuit (2 in pipe, 1 in fiberglass, 50 psig,
   // one 3/8 in copper Coverlyn YJ-2 tracer, ambients 0/100 F) is known to give
   // a minimum maintained temperature of 131.780279532365 F, shown as 131.7803.
-  const auto batch = DesignLineList(
-      Table(std::string(kHeader) + "A,,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,YJ-2,3/8,Copper,No,0,0,0,0,\n"), {});
+  const auto batch =
+      DesignLineList(Table(std::string(kHeader) +
+                           "A,,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,YJ-2,3/8,Copper,No,0,0,0,0,\n"),
+                     {});
   ASSERT_TRUE(batch.ok);
   ASSERT_TRUE(batch.circuits.at(0).ok) << testing::PrintToString(Texts(batch.circuits[0]));
   EXPECT_EQ(batch.circuits[0].display.at(1), "131.7803");
@@ -160,12 +166,15 @@ TEST(BatchDesign, TheWindowDefaultsGiveTheMinimumTheProgramIsKnownToShow) {
 }
 
 TEST(BatchDesign, ABlankedPipeSizeGetsTheWindowsOwnRefusal) {
-  const auto batch = DesignLineList(
-      Table(std::string(kHeader) + "A,,100,0,100,375,Fiberglass,1.0,1,100,1,50,Troughline,1/2,Copper,,,,,,\n"), {});
+  const auto batch =
+      DesignLineList(Table(std::string(kHeader) +
+                           "A,,100,0,100,375,Fiberglass,1.0,1,100,1,50,Troughline,1/2,Copper,,,,,,\n"),
+                     {});
   ASSERT_TRUE(batch.ok);
   EXPECT_FALSE(batch.circuits[0].ok);
-  EXPECT_EQ(Texts(batch.circuits[0]),
-            (std::vector<std::string>{"Input Error: Trough Line does not fit on Pipe Sizes smaller than 1.5''."}));
+  EXPECT_EQ(
+      Texts(batch.circuits[0]),
+      (std::vector<std::string>{"Input Error: Trough Line does not fit on Pipe Sizes smaller than 1.5''."}));
 }
 
 TEST(BatchDesign, AListItselfUnusableNamesTheLine) {
@@ -187,7 +196,8 @@ TEST(BatchDesign, AListItselfUnusableNamesTheLine) {
 
 TEST(BatchOutput, JsonAndCsvCarryEveryRecordField) {
   const auto batch = DesignLineList(
-      Table(std::string(kHeader) + "A \"x\",,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,Yes,0,0,0,0,\n"),
+      Table(std::string(kHeader) +
+            "A \"x\",,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,Yes,0,0,0,0,\n"),
       {});
   const std::string json = BatchJson(batch, {});
   for (const auto& f : RecordFields()) {

@@ -22,7 +22,11 @@ TEST(CsvReading, QuotedFieldsLineEndsAndBlankLines) {
 }
 
 TEST(CsvReading, MalformedTextNamesTheLine) {
-  struct Row { const char* text; int line; const char* needle; };
+  struct Row {
+    const char* text;
+    int line;
+    const char* needle;
+  };
   const Row rows[] = {
       {"A,B\n1,2\n3,\"open\n4,5\n", 3, "unterminated"},
       {"A,B\n1,\"x\"y\n", 2, "after the closing quote"},
@@ -32,8 +36,8 @@ TEST(CsvReading, MalformedTextNamesTheLine) {
   };
   for (const auto& r : rows) {
     CsvError err;
-    const std::string_view text = r.needle == std::string_view("NUL") ? std::string_view("A\n\0\n", 4)
-                                                                      : std::string_view(r.text);
+    const std::string_view text =
+        r.needle == std::string_view("NUL") ? std::string_view("A\n\0\n", 4) : std::string_view(r.text);
     EXPECT_FALSE(ParseCsv(text, err)) << r.text;
     EXPECT_EQ(err.line, r.line) << r.text;
     EXPECT_NE(err.message.find(r.needle), std::string::npos) << err.message;
@@ -53,7 +57,9 @@ TEST(CsvWriting, QuotesOnlyWhatNeedsItAndReadsBack) {
 TEST(JsonText, EscapesControlsAndKeepsOutputValidUtf8) {
   EXPECT_EQ(JsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
   EXPECT_EQ(JsonString("\u00B0F"), "\"\u00B0F\"");
-  EXPECT_EQ(JsonString("bad\xFF" "end"), "\"bad\\ufffdend\"");
+  EXPECT_EQ(JsonString("bad\xFF"
+                       "end"),
+            "\"bad\\ufffdend\"");
   EXPECT_EQ(JsonString("\xC3"), "\"\\ufffd\"");  // cut-off sequence
   EXPECT_EQ(JsonNumber(3.45f), "3.45");
   EXPECT_EQ(JsonNumber(-18.0f), "-18");

@@ -74,8 +74,8 @@ TEST(PipeForm, AnswerListShowsTheRecordsAnswerOnlyWithRiseShownOrOneTracer) {
     s.allowanceIncluded = r.recorded;
     s.showRecordedAnswer = ShowsRecordedAnswer(r.rise, r.tracers);
     PipeFormModel form(s, dialogs);
-    EXPECT_EQ(form.selectedAnswer(), r.shown) << "rise \"" << r.rise << "\" tracers " << r.tracers
-                                              << " recorded " << r.recorded;
+    EXPECT_EQ(form.selectedAnswer(), r.shown)
+        << "rise \"" << r.rise << "\" tracers " << r.tracers << " recorded " << r.recorded;
   }
 }
 
@@ -109,7 +109,8 @@ TEST(PipeForm, EnterMovesThroughTheBoxesToNextAndThenPressesIt) {
     form.pressEnter();
     seen.push_back(form.focus());
   }
-  EXPECT_EQ(seen, (std::vector<std::string>{"Combo2", "numvalves", "numflanges", "numpumps", "Text1", "Command1"}));
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{"Combo2", "numvalves", "numflanges", "numpumps", "Text1", "Command1"}));
   EXPECT_FALSE(form.closed());
   form.pressEnter();
   EXPECT_TRUE(form.closed());
@@ -206,14 +207,14 @@ TEST(ShoeForm, EachShoeTakesTwiceItsLengthPlusABendTruncatedToTenths) {
     double totalFt;
   };
   const Row rows[] = {
-      {UnitSystem::English, 0, "12", "4", "10", 10.0},         // 4 x (0.5 + 2 x 1)
-      {UnitSystem::Metric, 0, "300", "4", "3", 9.843},         // Int(10 x 4 x 0.77) / 10 = 3 m
-      {UnitSystem::English, 10, "4", "1", "11.1", 11.1},       // 10 + 1.1667 truncated
-      {UnitSystem::English, 0, "6", "2.5", "3", 3.0},          // 2.5 shoes count as 2 (halves to even)
-      {UnitSystem::English, 0, "6", "3.5", "6", 6.0},          // 3.5 shoes count as 4
-      {UnitSystem::English, 0, "6", "0.5", "0", 0.0},          // 0.5 counts as 0
-      {UnitSystem::English, 0, "6", "1.6", "3", 3.0},          // 1.6 counts as 2
-      {UnitSystem::English, 2.3f, "", "", "2.3", 2.3},         // empty boxes add nothing
+      {UnitSystem::English, 0, "12", "4", "10", 10.0},             // 4 x (0.5 + 2 x 1)
+      {UnitSystem::Metric, 0, "300", "4", "3", 9.843},             // Int(10 x 4 x 0.77) / 10 = 3 m
+      {UnitSystem::English, 10, "4", "1", "11.1", 11.1},           // 10 + 1.1667 truncated
+      {UnitSystem::English, 0, "6", "2.5", "3", 3.0},              // 2.5 shoes count as 2 (halves to even)
+      {UnitSystem::English, 0, "6", "3.5", "6", 6.0},              // 3.5 shoes count as 4
+      {UnitSystem::English, 0, "6", "0.5", "0", 0.0},              // 0.5 counts as 0
+      {UnitSystem::English, 0, "6", "1.6", "3", 3.0},              // 1.6 counts as 2
+      {UnitSystem::English, 2.3f, "", "", "2.3", 2.3},             // empty boxes add nothing
       {UnitSystem::Metric, 1.2f, "150", "3", "2.6", 2.6 * 3.281},  // 1.2 + 3 x 0.47 = 2.61
   };
   for (const auto& r : rows) {
@@ -307,10 +308,11 @@ TEST(ScriptedDialogs, RefusedFormAnswerIsFollowedByTheNextAndRunningOutThrows) {
   ASSERT_TRUE(form.closed());
   EXPECT_EQ(form.answer().valves, 3.0f);
   EXPECT_EQ(form.answer().allowanceIncluded, kAllowanceIncludedYes);
-  EXPECT_EQ(dialogs.log(), (std::vector<std::string>{
-                               "PipeForm: Pipe Length = 100 Feet",
-                               "Message [Input Error]: The Number of Valves must be a number from 0 to 1000000.",
-                           }));
+  EXPECT_EQ(dialogs.log(),
+            (std::vector<std::string>{
+                "PipeForm: Pipe Length = 100 Feet",
+                "Message [Input Error]: The Number of Valves must be a number from 0 to 1000000.",
+            }));
   EXPECT_TRUE(dialogs.allAnswersUsed());
 
   PipeFormModel second(EnglishSetup(), dialogs);

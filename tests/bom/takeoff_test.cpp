@@ -62,13 +62,13 @@ TEST(TracerLength, BillRoundsUpToWholeFeetOrHalfMetres) {
     double feet, expected;
   };
   const Row rows[] = {
-      {UnitSystem::English, 104.3, 105}, {UnitSystem::English, 104.0, 104}, {UnitSystem::English, 150.1, 151},
-      {UnitSystem::Metric, 105.0, 32},   // 320 dm
-      {UnitSystem::Metric, 104.0, 32},   // 316 dm: up to the next metre
-      {UnitSystem::Metric, 102.0, 31},   // 310 dm
-      {UnitSystem::Metric, 103.0, 31.5}, // 313 dm: up to the half metre
-      {UnitSystem::Metric, 101.7, 31.0}, // 309.9 dm truncates to 309: up to 31
-      {UnitSystem::Metric, 20.0, 6.0},   // 60.96 dm -> 60
+      {UnitSystem::English, 104.3, 105}, {UnitSystem::English, 104.0, 104},
+      {UnitSystem::English, 150.1, 151}, {UnitSystem::Metric, 105.0, 32},  // 320 dm
+      {UnitSystem::Metric, 104.0, 32},                                     // 316 dm: up to the next metre
+      {UnitSystem::Metric, 102.0, 31},                                     // 310 dm
+      {UnitSystem::Metric, 103.0, 31.5},                                   // 313 dm: up to the half metre
+      {UnitSystem::Metric, 101.7, 31.0},  // 309.9 dm truncates to 309: up to 31
+      {UnitSystem::Metric, 20.0, 6.0},    // 60.96 dm -> 60
   };
   for (const auto& r : rows) {
     EXPECT_DOUBLE_EQ(BillTracerLength(r.units, r.feet), r.expected)
@@ -87,11 +87,11 @@ TEST(CompoundChoice, NamesTheCompoundByInstallationAndTemperatures) {
     const char* covr;
   };
   const Row rows[] = {
-      {1, false, 325, 325, 900, "K-90", "E-50-C", "E-50-C", ""},     // fillet ignores the intermittent exposure
+      {1, false, 325, 325, 900, "K-90", "E-50-C", "E-50-C", ""},  // fillet ignores the intermittent exposure
       {1, false, 326, 300, 300, "E-50-C", "E-55-C", "E-55-C", ""},
       {1, false, 300, 325.5, 300, "E-50-C", "E-55-C", "E-55-C", ""},
       {0, false, 406, 406, 406, "K-30", "Clipstrip", "Clipstrip", ""},
-      {0, false, 450, 297.5, 375, "K-30", "K-30", "K-30", ""},         // above 406: the run's compound stays
+      {0, false, 450, 297.5, 375, "K-30", "K-30", "K-30", ""},  // above 406: the run's compound stays
       {0, false, 300, 300, 407, "K-30", "K-30", "K-30", ""},
       {0, true, 800, 300, 300, "K-90", "K-90", "K-90", ""},
       {2, false, 300, 300, 300, "E-50-C", "COVERLYN", " ", "YJ-1"},
@@ -110,9 +110,9 @@ TEST(CompoundChoice, NamesTheCompoundByInstallationAndTemperatures) {
     DesignRecord rec = RecordWithRunCompound(r.runCompound);
     rec.COVR = "YJ-2";  // left from an earlier design: emptied first
     ChooseCompound(in, rec);
-    const std::string where = "code " + std::to_string(r.installation) + (r.internal ? " internal" : " standard") +
-                              " E " + std::to_string(r.exposure) + " Ts " + std::to_string(r.steam) + " E2 " +
-                              std::to_string(r.intermittent);
+    const std::string where = "code " + std::to_string(r.installation) +
+                              (r.internal ? " internal" : " standard") + " E " + std::to_string(r.exposure) +
+                              " Ts " + std::to_string(r.steam) + " E2 " + std::to_string(r.intermittent);
     EXPECT_EQ(rec.CEM, r.cem) << where;
     EXPECT_EQ(rec.CEM1, r.cem1) << where;
     EXPECT_EQ(rec.COVR, r.covr) << where;
@@ -125,15 +125,15 @@ TEST(Takeoff, ChannelOnATwoInchPipeAboveTheStripLimit) {
   ChooseCompound(in, r);
   EXPECT_EQ(MaterialTakeoff(in, r), "105");
   EXPECT_EQ(r.TLEN, 105.0f);
-  EXPECT_EQ(r.ACEM, 4.0f);   // Fix(105 / 28 + 0.99) gallons
+  EXPECT_EQ(r.ACEM, 4.0f);  // Fix(105 / 28 + 0.99) gallons
   EXPECT_EQ(r.ACEM1, 0.0f);
   EXPECT_EQ(r.CEM, "K-30");
   EXPECT_EQ(r.CEM1, " ");
-  EXPECT_EQ(r.TST, 27.0f);   // Fix(26.25 + 0.99)
+  EXPECT_EQ(r.TST, 27.0f);  // Fix(26.25 + 0.99)
   EXPECT_EQ(r.ACHAN, 27.0f);
   EXPECT_EQ(r.CHAN, "MCX-4 SS");
   EXPECT_EQ(r.TSIZ, "3/8'' O.D.");
-  EXPECT_EQ(r.CRS, 85.0f);   // Fix(1.05 x 81)
+  EXPECT_EQ(r.CRS, 85.0f);  // Fix(1.05 x 81)
   EXPECT_EQ(r.UNION, 0.0f);
   EXPECT_EQ(r.FRST, 1.0f);
   EXPECT_EQ(r.FAK, 0.0f);
@@ -154,7 +154,7 @@ TEST(Takeoff, MetricUsersGetHalfMetresOfTracerAndTieWire) {
   EXPECT_EQ(r.TLEN, 32.0f);
   EXPECT_EQ(r.TBAND, 25.0f);  // 82 ft: 249.9 dm truncated to 249, up to 25 m
   EXPECT_EQ(r.TSIZ, "10mm O.D.");
-  EXPECT_EQ(r.TST, 27.0f);    // the sections count in feet before rounding
+  EXPECT_EQ(r.TST, 27.0f);  // the sections count in feet before rounding
 
   in.designPipeLengthFt = 103.0 / 1.05 + 1e-9;  // 103.0 ft of tracer
   ChooseCompound(in, r);
@@ -177,9 +177,9 @@ TEST(Takeoff, TieWireHasAMinimumOf20FtAndRollsFollowTheTube) {
       {0, 2, 10, 5.19, 20, 1, "HB3SS"},
       {0, 3, 200, 5.19, 240, 3, "HB3SS"},  // Fix(321.75) = 321, three quarters 240 ft: three 100 ft rolls
       // Jacketed tubes: no tie wire; 2.5 wraps; fiber tape in 108 ft rolls.
-      {2, 0, 10, 5.19, 0, 1, "GF-1Q"},     // Fix(36.47) = 36 ft
-      {2, 1, 100, 3.0, 0, 3, "GF-1Q"},     // Fix(100 x 26.562 / 12) = 221 ft
-      {0, 0, 0, 3.0, 20, 0, "HB2SS"},      // no banding length: no rolls
+      {2, 0, 10, 5.19, 0, 1, "GF-1Q"},  // Fix(36.47) = 36 ft
+      {2, 1, 100, 3.0, 0, 3, "GF-1Q"},  // Fix(100 x 26.562 / 12) = 221 ft
+      {0, 0, 0, 3.0, 20, 0, "HB2SS"},   // no banding length: no rolls
   };
   for (const auto& r : rows) {
     TakeoffInputs in = Channel100Ft();
@@ -219,7 +219,7 @@ TEST(Takeoff, JacketedTubesTakeNoCompoundTieWireOrCrimpSeals) {
   // Tape: Fix(100 x (2.5 x 3.1416 x 3.25 + 3) / 12) = 237 ft, plus 8.1 x (2 x 1 + 2) at the
   // fittings: 269 ft in 108 ft rolls.
   EXPECT_EQ(r.ABAND, 3.0f);
-  EXPECT_EQ(r.FAK, 1.0f);    // Int(1 x 2 / 6 + 0.9999)
+  EXPECT_EQ(r.FAK, 1.0f);  // Int(1 x 2 / 6 + 0.9999)
   EXPECT_EQ(r.MACO, 0.0f);
 }
 
@@ -250,16 +250,14 @@ TEST(Takeoff, TracerRunCompoundRatesByInstallationTubeAndPipe) {
   // 105 ft of tracer; two valves and a pump on row 10 add 4 gallons (channel)
   // or Fix(10 x 0.04 x 4 + 0.999) = 2 cartridges (fillet, E-50-C).
   const Row rows[] = {
-      {0, 0, 0, 2 + 4, "MCX-8 SS"},   // Fix(105 / 56 + 0.99) on the two smallest pipes
-      {0, 0, 1, 2 + 4, "MCX-8 SS"},
-      {0, 0, 2, 4 + 4, "MCX-4 SS"},   // / 28
-      {0, 1, 4, 4 + 4, "MCX-4 SS"},   // / 32
-      {0, 2, 4, 6 + 4, "MCX-7"},      // / 19
-      {0, 3, 8, 6 + 4, "MCX-7"},
-      {1, 0, 4, 6 + 2, " "},          // 10 cartridges per 200 ft
-      {1, 1, 4, 8 + 2, " "},          // per 140 ft
-      {1, 2, 4, 16 + 2, " "},         // per 67 ft
-      {1, 3, 8, 23 + 2, " "},         // per 46.5 ft: the 5/8 in rate scaled by the tube's cross-section
+      {0, 0, 0, 2 + 4, "MCX-8 SS"},  // Fix(105 / 56 + 0.99) on the two smallest pipes
+      {0, 0, 1, 2 + 4, "MCX-8 SS"}, {0, 0, 2, 4 + 4, "MCX-4 SS"},  // / 28
+      {0, 1, 4, 4 + 4, "MCX-4 SS"},                                // / 32
+      {0, 2, 4, 6 + 4, "MCX-7"},                                   // / 19
+      {0, 3, 8, 6 + 4, "MCX-7"},    {1, 0, 4, 6 + 2, " "},         // 10 cartridges per 200 ft
+      {1, 1, 4, 8 + 2, " "},                                       // per 140 ft
+      {1, 2, 4, 16 + 2, " "},                                      // per 67 ft
+      {1, 3, 8, 23 + 2, " "},  // per 46.5 ft: the 5/8 in rate scaled by the tube's cross-section
   };
   for (const auto& r : rows) {
     TakeoffInputs in = Channel100Ft();
@@ -271,8 +269,8 @@ TEST(Takeoff, TracerRunCompoundRatesByInstallationTubeAndPipe) {
     in.steamTempF = 297.5;
     if (r.installation == 1) in.exposureTempF = 300;
     const DesignRecord rec = Designed(in, "K-30");
-    const std::string where =
-        "code " + std::to_string(r.installation) + " tube " + std::to_string(r.tube) + " pipe " + std::to_string(r.pipePos);
+    const std::string where = "code " + std::to_string(r.installation) + " tube " + std::to_string(r.tube) +
+                              " pipe " + std::to_string(r.pipePos);
     EXPECT_EQ(rec.ACEM, r.acem) << where;
     EXPECT_EQ(rec.ACEM1, 0.0f) << where;
     EXPECT_EQ(rec.CHAN, r.chan) << where;
@@ -291,13 +289,14 @@ TEST(Takeoff, TrapStationsUnionsAndSealKitsFollowTheSubCircuits) {
   const Row rows[] = {
       {0, 1, 100, 300, 0, 1, 9, 0, 0},
       {0, 2, 100, 300, 0, 2, 9, 0, 0},
-      {0, 2, 100, 100, 0, 2, 9, 0, 0},            // exactly one trap distance: one circuit
-      {0, 1, 250, 100, 0, 3, 9, 0, 0},            // three sub-circuits
-      {0, 1, 250, 100, 40, 3, 15, 6, 2},          // pre-insulated: unions at each sub-circuit, kits Int(3 x 4 / 6 + 0.9999)
+      {0, 2, 100, 100, 0, 2, 9, 0, 0},    // exactly one trap distance: one circuit
+      {0, 1, 250, 100, 0, 3, 9, 0, 0},    // three sub-circuits
+      {0, 1, 250, 100, 40, 3, 15, 6, 2},  // pre-insulated: unions at each sub-circuit, kits Int(3 x 4 / 6 +
+                                          // 0.9999)
       {1, 2, 250, 100, 40, 6, 15, 12, 4},
-      {2, 2, 250, 100, 40, 6, 15, 12, 6},         // jacketed: a kit per trap station
-      {2, 2, 250, 100, 0, 6, 9, 0, 2},            // jacketed without: Int(6 x 2 / 6 + 0.9999)
-      {0, 1, 100, 0, 40, 1, 11, 2, 1},            // no usable trap distance: one circuit, nothing divided by 0
+      {2, 2, 250, 100, 40, 6, 15, 12, 6},  // jacketed: a kit per trap station
+      {2, 2, 250, 100, 0, 6, 9, 0, 2},     // jacketed without: Int(6 x 2 / 6 + 0.9999)
+      {0, 1, 100, 0, 40, 1, 11, 2, 1},     // no usable trap distance: one circuit, nothing divided by 0
   };
   for (const auto& r : rows) {
     TakeoffInputs in = Channel100Ft();
@@ -310,9 +309,9 @@ TEST(Takeoff, TrapStationsUnionsAndSealKitsFollowTheSubCircuits) {
     in.pumps = 1;
     in.flanges = 3;
     const DesignRecord rec = Designed(in);
-    const std::string where = "code " + std::to_string(r.installation) + " tracers " + std::to_string(r.tracers) +
-                              " L " + std::to_string(r.length) + " TD " + std::to_string(r.trap) + " WCTB " +
-                              std::to_string(r.wrapcore);
+    const std::string where = "code " + std::to_string(r.installation) + " tracers " +
+                              std::to_string(r.tracers) + " L " + std::to_string(r.length) + " TD " +
+                              std::to_string(r.trap) + " WCTB " + std::to_string(r.wrapcore);
     EXPECT_EQ(rec.FRST, r.frst) << where;
     EXPECT_EQ(rec.UNION, r.unions) << where;
     EXPECT_EQ(rec.MACO, r.maco) << where;
@@ -327,9 +326,9 @@ TEST(Takeoff, CrimpSealsAndFittingBandsCountValvesAndPumps) {
   in.fittingsRow = 10;  // 5.72 ft of band per valve
   in.fittingsAllowanceFt = 43;
   const DesignRecord r = Designed(in);
-  EXPECT_EQ(r.CRS, 91.0f);    // Fix(1.05 x (3 x 27 + 2 x 3))
-  EXPECT_EQ(r.TBAND, 105.0f); // Fix(0.75 x 110 + 2 x 5.72 x 1 + 5.72 x 2) = Fix(105.38)
-  EXPECT_EQ(r.ABAND, 3.0f);   // three 50 ft rolls
+  EXPECT_EQ(r.CRS, 91.0f);     // Fix(1.05 x (3 x 27 + 2 x 3))
+  EXPECT_EQ(r.TBAND, 105.0f);  // Fix(0.75 x 110 + 2 x 5.72 x 1 + 5.72 x 2) = Fix(105.38)
+  EXPECT_EQ(r.ABAND, 3.0f);    // three 50 ft rolls
   EXPECT_EQ(r.SLEN, 43.0f);
 }
 
@@ -389,8 +388,8 @@ TEST(Takeoff, AllowanceResultsReachTheTakeoff) {
   TakeoffInputs in = Channel100Ft();
   TakeAllowance(a, in);
   DesignRecord r = Designed(in);
-  EXPECT_EQ(r.TLEN, 151.0f);   // 150.1 ft rounded up
-  EXPECT_EQ(r.UNION, 11.0f);   // 3 + 2 x (2 + 1 + 1)
+  EXPECT_EQ(r.TLEN, 151.0f);  // 150.1 ft rounded up
+  EXPECT_EQ(r.UNION, 11.0f);  // 3 + 2 x (2 + 1 + 1)
   EXPECT_EQ(r.SLEN, 43.0f);
 }
 

@@ -8,7 +8,9 @@ namespace vst {
 namespace {
 
 TEST(LegacyRounding, IntRoundsDownAndFixTowardZero) {
-  struct Row { double x, intValue, fixValue; };
+  struct Row {
+    double x, intValue, fixValue;
+  };
   const Row rows[] = {
       {1.5, 1, 1}, {-1.5, -2, -1}, {-17.8, -18, -17}, {101.7, 101, 101}, {0.0, 0, 0}, {-0.2, -1, -0},
   };
@@ -22,19 +24,27 @@ TEST(LegacyRounding, TenthsTruncateAndWholeCountsRoundHalfToEven) {
   EXPECT_DOUBLE_EQ(IntTenths(12.89), 12.8);
   EXPECT_DOUBLE_EQ(IntTenths(150.15), 150.1);
   EXPECT_DOUBLE_EQ(IntTenths(-0.05), -0.1);
-  struct Row { double x, rounded; };
+  struct Row {
+    double x, rounded;
+  };
   const Row rows[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {2.4, 2}, {-2.5, -2}};
   for (const auto& r : rows) EXPECT_EQ(RoundHalfEven(r.x), r.rounded) << r.x;
 }
 
 TEST(FieldText, ParsesWhatAFieldMayHoldAndRefusesTheRest) {
-  struct Row { const char* text; char mark; bool ok; double value; };
+  struct Row {
+    const char* text;
+    char mark;
+    bool ok;
+    double value;
+  };
   const Row rows[] = {
-      {" 375", '.', true, 375},  {"3.45", '.', true, 3.45}, {"3,45", ',', true, 3.45}, {"-18", '.', true, -18},
-      {"+5", '.', true, 5},      {".5", '.', true, 0.5},    {"1e3", '.', true, 1000},  {"", '.', false, 0},
-      {"   ", '.', false, 0},    {"abc", '.', false, 0},    {"12abc", '.', false, 0},  {"inf", '.', false, 0},
-      {"nan", '.', false, 0},    {"-", '.', false, 0},      {"1.2.3", '.', false, 0},  {"1e999", '.', false, 0},
-      {"0x10", '.', false, 0},
+      {" 375", '.', true, 375}, {"3.45", '.', true, 3.45}, {"3,45", ',', true, 3.45},
+      {"-18", '.', true, -18},  {"+5", '.', true, 5},      {".5", '.', true, 0.5},
+      {"1e3", '.', true, 1000}, {"", '.', false, 0},       {"   ", '.', false, 0},
+      {"abc", '.', false, 0},   {"12abc", '.', false, 0},  {"inf", '.', false, 0},
+      {"nan", '.', false, 0},   {"-", '.', false, 0},      {"1.2.3", '.', false, 0},
+      {"1e999", '.', false, 0}, {"0x10", '.', false, 0},
   };
   for (const auto& r : rows) {
     auto v = ParseNumber(r.text, r.mark);
@@ -48,9 +58,18 @@ TEST(FieldText, ParsesWhatAFieldMayHoldAndRefusesTheRest) {
 }
 
 TEST(FieldText, ShortestTextReadsBackToTheSameSingle) {
-  struct Row { float v; const char* text; };
-  const Row rows[] = {{131.7803f, "131.7803"}, {131.780279532365f, "131.78027"}, {-18.0f, "-18"}, {0.5f, "0.5"},
-                      {3.45f, "3.45"},                  {0.0f, "0"},     {-0.0f, "0"}, {100.0f, "100"}};
+  struct Row {
+    float v;
+    const char* text;
+  };
+  const Row rows[] = {{131.7803f, "131.7803"},
+                      {131.780279532365f, "131.78027"},
+                      {-18.0f, "-18"},
+                      {0.5f, "0.5"},
+                      {3.45f, "3.45"},
+                      {0.0f, "0"},
+                      {-0.0f, "0"},
+                      {100.0f, "100"}};
   for (const auto& r : rows) EXPECT_EQ(ShortestText(r.v), r.text) << r.v;
   for (float v : {0.1f, 297.5123f, 1e-3f, 12345.678f}) {
     EXPECT_EQ(*ParseSingle(ShortestText(v)), v) << v;
@@ -58,10 +77,20 @@ TEST(FieldText, ShortestTextReadsBackToTheSameSingle) {
 }
 
 TEST(FieldText, FieldsShowASingleWithAtMostSevenSignificantDigits) {
-  struct Row { float v; const char* text; };
-  const Row rows[] = {{131.780279532365f, "131.7803"}, {-18.0f, "-18"}, {0.5f, "0.5"}, {3.45f, "3.45"},
-                      {0.0f, "0"},  {-0.0f, "0"}, {12345.678f, "12345.68"}, {297.5f, "297.5"},
-                      {1e-3f, "0.001"}, {123456789.0f, "123456792"}};
+  struct Row {
+    float v;
+    const char* text;
+  };
+  const Row rows[] = {{131.780279532365f, "131.7803"},
+                      {-18.0f, "-18"},
+                      {0.5f, "0.5"},
+                      {3.45f, "3.45"},
+                      {0.0f, "0"},
+                      {-0.0f, "0"},
+                      {12345.678f, "12345.68"},
+                      {297.5f, "297.5"},
+                      {1e-3f, "0.001"},
+                      {123456789.0f, "123456792"}};
   for (const auto& r : rows) EXPECT_EQ(SingleText(r.v), r.text) << r.v;
 }
 

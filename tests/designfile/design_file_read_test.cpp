@@ -42,7 +42,7 @@ struct OpenFailureCase {
   const char* what;
   // Turns the saved file into the broken one (empty when the file is set directly).
   std::string sql;
-  std::string bytes;       // when not empty: the file's whole content
+  std::string bytes;  // when not empty: the file's whole content
   bool removeFile = false;
   DesignFileError code;
   const char* reasonPart;  // a piece of text the reason must hold
@@ -97,9 +97,10 @@ INSTANTIATE_TEST_SUITE_P(
         OpenFailureCase{"no table DATA", "ALTER TABLE DATA RENAME TO OTHER", "", false,
                         DesignFileError::TableMissing, "table DATA missing"},
         OpenFailureCase{"DATA is a view",
-                        "ALTER TABLE DATA RENAME TO OTHER; CREATE VIEW DATA AS SELECT * FROM OTHER", "", false,
-                        DesignFileError::TableMissing, "table DATA missing"},
-        OpenFailureCase{"nine rows", NineRows(), "", false, DesignFileError::TooFewRows, "fewer than ten rows (9)"},
+                        "ALTER TABLE DATA RENAME TO OTHER; CREATE VIEW DATA AS SELECT * FROM OTHER", "",
+                        false, DesignFileError::TableMissing, "table DATA missing"},
+        OpenFailureCase{"nine rows", NineRows(), "", false, DesignFileError::TooFewRows,
+                        "fewer than ten rows (9)"},
         OpenFailureCase{"no rows", "DELETE FROM DATA", "", false, DesignFileError::TooFewRows, "(0)"},
         OpenFailureCase{"PIPELN missing", WithoutColumn("PIPELN"), "", false, DesignFileError::ColumnMissing,
                         "column PIPELN missing"},
@@ -113,8 +114,8 @@ INSTANTIATE_TEST_SUITE_P(
                         DesignFileError::NotADesignFile, "row 10, column TLEN: binary data"},
         OpenFailureCase{"number beyond single precision", SetValue("MAXAMB", "1e300", 1), "", false,
                         DesignFileError::NotADesignFile, "row 1, column MAXAMB: 1e+300 is out of range"},
-        OpenFailureCase{"infinite number", SetValue("TP1", "9e999"), "", false, DesignFileError::NotADesignFile,
-                        "column TP1: the value is not a finite number"},
+        OpenFailureCase{"infinite number", SetValue("TP1", "9e999"), "", false,
+                        DesignFileError::NotADesignFile, "column TP1: the value is not a finite number"},
         OpenFailureCase{"position beyond a whole number", SetValue("INSTHK", "1e10"), "", false,
                         DesignFileError::NotADesignFile, "column INSTHK: 10000000000 is out of range"},
         OpenFailureCase{"condensate text that is no number", SetValue("COND", "'0.1.2'"), "", false,
@@ -126,7 +127,8 @@ INSTANTIATE_TEST_SUITE_P(
                         "", false, DesignFileError::NotADesignFile, "row order"}),
     [](const testing::TestParamInfo<OpenFailureCase>& info) {
       std::string name;
-      for (const char* p = info.param.what; *p != 0; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+      for (const char* p = info.param.what; *p != 0; ++p)
+        name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
       return name;
     });
 
@@ -155,8 +157,8 @@ struct ModeCase {
 
 TEST(DesignFile, TheFirstRowsTrimmedModeLetterTSetsInternalMode) {
   const ModeCase cases[] = {
-      {"'T'", "'T'", true},    {"'F'", "'F'", false},   {"' T'", "'F'", true},  {"'T  '", "'F'", true},
-      {"'\tT'", "'F'", true},  {"'t'", "'T'", false},   {"''", "'T'", false},   {"NULL", "'T'", false},
+      {"'T'", "'T'", true},     {"'F'", "'F'", false}, {"' T'", "'F'", true}, {"'T  '", "'F'", true},
+      {"'\tT'", "'F'", true},   {"'t'", "'T'", false}, {"''", "'T'", false},  {"NULL", "'T'", false},
       {"'TRUE'", "'T'", false}, {"'F'", "'T'", false},
   };
   for (const ModeCase& c : cases) {
@@ -167,7 +169,8 @@ TEST(DesignFile, TheFirstRowsTrimmedModeLetterTSetsInternalMode) {
               "");
     const DesignFileContents result = ReadDesignFile(saved.file, {});
     ASSERT_TRUE(result.ok()) << c.firstRow << ": " << result.status.reason;
-    EXPECT_EQ(result.internalMode, c.internalMode) << "first row " << c.firstRow << ", others " << c.otherRows;
+    EXPECT_EQ(result.internalMode, c.internalMode)
+        << "first row " << c.firstRow << ", others " << c.otherRows;
   }
 }
 
@@ -187,12 +190,12 @@ TEST(DesignFile, ReadsEveryFormAColumnMayHoldAsItsValue) {
       {"STEAMPRS", "' 12.5 '", "12.5"},
       {"COND", "'0,123'", "0.123"},
       {"COND", "0.25", "0.25"},
-      {"TP2", "101", "101"},           // older files hold whole numbers
+      {"TP2", "101", "101"},  // older files hold whole numbers
       {"TP1", "-18", "-18"},
-      {"INSTHK", "2.7", "2"},          // a list position with a fraction rounds down
+      {"INSTHK", "2.7", "2"},  // a list position with a fraction rounds down
       {"INSTHK", "-2.5", "-3"},
       {"INSTHK", "'4'", "4"},
-      {"TRACEINS", "4", "4"},          // stored positions are taken as they are
+      {"TRACEINS", "4", "4"},  // stored positions are taken as they are
       {"CIRTXT", "7", "7"},
       {"CIRTXT", "x'414243'", "ABC"},
       {"CEM", "'" + longText + "'", longText},
@@ -214,7 +217,8 @@ TEST(DesignFile, ReadsEveryFormAColumnMayHoldAsItsValue) {
 
 // A table of the older layout: 45 columns, without UNDER, PRESSURE, TBAND
 // and the later TUBEMAT, TUBEWALL, APPTYPE.
-const std::vector<std::string> kOldLayoutLacks = {"UNDER", "PRESSURE", "TBAND", "TUBEMAT", "TUBEWALL", "APPTYPE"};
+const std::vector<std::string> kOldLayoutLacks = {"UNDER",   "PRESSURE", "TBAND",
+                                                  "TUBEMAT", "TUBEWALL", "APPTYPE"};
 
 std::string ToOldLayout(const std::vector<std::string>& lacks) {
   return "CREATE TABLE D2 AS SELECT " + test::ColumnList(lacks) +
@@ -244,8 +248,8 @@ TEST(DesignFile, AFileOfTheOlderLayoutKeepsTheFieldsItLacksFromMemory) {
 
 TEST(DesignFile, AFileOfTheOlderLayoutStillNeedsEveryOtherColumn) {
   SavedFile saved;
-  ASSERT_EQ(test::Sql(saved.file, ToOldLayout({"UNDER", "PRESSURE", "TBAND", "TUBEMAT", "TUBEWALL", "APPTYPE",
-                                               "CEM"})),
+  ASSERT_EQ(test::Sql(saved.file,
+                      ToOldLayout({"UNDER", "PRESSURE", "TBAND", "TUBEMAT", "TUBEWALL", "APPTYPE", "CEM"})),
             "");
   const DesignFileContents result = ReadDesignFile(saved.file, CurrentRecords());
   EXPECT_EQ(result.status.code, DesignFileError::ColumnMissing);
@@ -256,8 +260,9 @@ TEST(DesignFile, AColumnNamedRowidDoesNotChangeTheRowOrder) {
   SavedFile saved;
   // A column called rowid hides the table's own row order under that name;
   // the rows are still read in the order they were stored.
-  ASSERT_EQ(test::Sql(saved.file, "ALTER TABLE DATA ADD COLUMN rowid INTEGER;"
-                                  "UPDATE DATA SET rowid = 100 - _rowid_"),
+  ASSERT_EQ(test::Sql(saved.file,
+                      "ALTER TABLE DATA ADD COLUMN rowid INTEGER;"
+                      "UPDATE DATA SET rowid = 100 - _rowid_"),
             "");
   const DesignRecords current = CurrentRecords();
   const DesignFileContents result = ReadDesignFile(saved.file, current);
@@ -268,10 +273,15 @@ TEST(DesignFile, AColumnNamedRowidDoesNotChangeTheRowOrder) {
 TEST(DesignFile, OnlyTheFirstTenRowsInRowOrderAreRead) {
   SavedFile saved;
   // Two more rows, and a column order that differs from the template's.
-  ASSERT_EQ(test::Sql(saved.file, "INSERT INTO DATA (CIRTXT, TP2) VALUES ('eleven', 'bad'), ('twelve', 'bad');"
-                                  "CREATE TABLE D2 (EXTRA TEXT, " + test::ColumnList() + ");"
-                                  "INSERT INTO D2 SELECT 'x', " + test::ColumnList() + " FROM DATA ORDER BY rowid;"
-                                  "DROP TABLE DATA; ALTER TABLE D2 RENAME TO DATA"),
+  ASSERT_EQ(test::Sql(saved.file,
+                      "INSERT INTO DATA (CIRTXT, TP2) VALUES ('eleven', 'bad'), ('twelve', 'bad');"
+                      "CREATE TABLE D2 (EXTRA TEXT, " +
+                          test::ColumnList() +
+                          ");"
+                          "INSERT INTO D2 SELECT 'x', " +
+                          test::ColumnList() +
+                          " FROM DATA ORDER BY rowid;"
+                          "DROP TABLE DATA; ALTER TABLE D2 RENAME TO DATA"),
             "");
   const DesignRecords current = CurrentRecords();
   const DesignFileContents result = ReadDesignFile(saved.file, current);
@@ -281,9 +291,10 @@ TEST(DesignFile, OnlyTheFirstTenRowsInRowOrderAreRead) {
 
 TEST(DesignFile, ColumnNamesAreMatchedWithoutRegardToCase) {
   SavedFile saved;
-  ASSERT_EQ(test::Sql(saved.file, "ALTER TABLE DATA RENAME COLUMN PIPELN TO pipeln;"
-                                  "ALTER TABLE DATA RENAME COLUMN WtraceVersion TO WTRACEVERSION;"
-                                  "ALTER TABLE DATA RENAME TO moved; ALTER TABLE moved RENAME TO data"),
+  ASSERT_EQ(test::Sql(saved.file,
+                      "ALTER TABLE DATA RENAME COLUMN PIPELN TO pipeln;"
+                      "ALTER TABLE DATA RENAME COLUMN WtraceVersion TO WTRACEVERSION;"
+                      "ALTER TABLE DATA RENAME TO moved; ALTER TABLE moved RENAME TO data"),
             "");
   const DesignRecords current = CurrentRecords();
   const DesignFileContents result = ReadDesignFile(saved.file, current);

@@ -27,7 +27,8 @@ TempFolder::~TempFolder() {
   // A test may leave a folder without write permission behind.
   fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
   for (const auto& entry : fs::recursive_directory_iterator(path_, ec)) {
-    if (entry.is_directory(ec)) fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    if (entry.is_directory(ec))
+      fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
   }
   fs::remove_all(path_, ec);
 }
@@ -207,7 +208,8 @@ std::string Differences(const DesignRecords& expected, const DesignRecords& actu
   std::ostringstream out;
   for (std::size_t i = 0; i < expected.size(); ++i) {
     for (const FieldInfo& f : RecordFields()) {
-      const bool same = std::visit([&](auto member) { return expected[i].*member == actual[i].*member; }, f.member);
+      const bool same =
+          std::visit([&](auto member) { return expected[i].*member == actual[i].*member; }, f.member);
       if (!same) {
         out << "record " << i + 1 << " " << f.name << ": expected " << FieldText(expected[i], f).substr(0, 40)
             << ", got " << FieldText(actual[i], f).substr(0, 40) << "\n";

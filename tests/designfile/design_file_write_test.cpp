@@ -65,19 +65,17 @@ TEST(DesignFile, NumbersAreStoredAsTheValuesHeldNotRoundedDown) {
       {"STEAMPRS", "3.45", "real"},  // 3.45 bar g, not 3
       {"PIPELN", "30.5", "real"},    // 30.5 m, not 30
       {"MINAMB", "-17.8", "real"},   // not -18
-      {"MAINTEMP", "101.7", "real"},
-      {"TP2", "131.7803", "real"},
-      {"COND", "0.123", "text"},     // 0.1234 with three decimals
-      {"INSTHK", "2", "integer"},
-      {"TRACEINS", "4", "integer"},
-      {"CIRTXT", "C-101", "text"},
-      {"CEM1", " ", "text"},
+      {"MAINTEMP", "101.7", "real"},  {"TP2", "131.7803", "real"},
+      {"COND", "0.123", "text"},  // 0.1234 with three decimals
+      {"INSTHK", "2", "integer"},     {"TRACEINS", "4", "integer"},
+      {"CIRTXT", "C-101", "text"},    {"CEM1", " ", "text"},
       {"WtraceVersion", "T", "text"},
   };
   for (const StoredForm& f : forms) {
     const std::string where = " FROM DATA ORDER BY rowid LIMIT 1";
     EXPECT_EQ(test::QueryText(file, std::string("SELECT \"") + f.column + "\"" + where), f.value) << f.column;
-    EXPECT_EQ(test::QueryText(file, std::string("SELECT typeof(\"") + f.column + "\")" + where), f.type) << f.column;
+    EXPECT_EQ(test::QueryText(file, std::string("SELECT typeof(\"") + f.column + "\")" + where), f.type)
+        << f.column;
   }
   const DesignFileContents result = Reopen(file);
   ASSERT_TRUE(result.ok()) << result.status.reason;
@@ -94,7 +92,7 @@ TEST(DesignFile, ExtremeValuesAndAnyTextSurviveASave) {
   DesignRecords saved;
   saved[0].MAXAMB = FLT_MAX;
   saved[0].MINAMB = -FLT_MAX;
-  saved[0].TP1 = FLT_TRUE_MIN;   // the smallest subnormal single
+  saved[0].TP1 = FLT_TRUE_MIN;  // the smallest subnormal single
   saved[0].TP2 = 1e-30f;
   saved[0].LSWO = 16777216.0f;
   saved[0].TLEN = 0.1f;
@@ -124,10 +122,13 @@ TEST(DesignFile, TenRowsAreAlwaysWrittenAndFurtherTemplateRowsKept) {
   ASSERT_TRUE(WriteDesignFile(file, templatePath, saved, false).ok());
 
   EXPECT_EQ(test::QueryText(file, "SELECT count(*) FROM DATA"), "12");
-  EXPECT_EQ(test::QueryText(file, "SELECT count(*) FROM DATA WHERE WtraceVersion = 'F' AND rowid <= 10"), "10");
-  EXPECT_EQ(test::QueryText(file, "SELECT group_concat(CIRTXT, '|') FROM DATA WHERE rowid > 10"), "row 11|row 12");
-  EXPECT_EQ(test::QueryText(file, "SELECT count(*) FROM DATA WHERE rowid BETWEEN 2 AND 10 AND TP2 = 0 "
-                                  "AND CIRTXT = '' AND COND = '0.000' AND TRACEINS = 0"),
+  EXPECT_EQ(test::QueryText(file, "SELECT count(*) FROM DATA WHERE WtraceVersion = 'F' AND rowid <= 10"),
+            "10");
+  EXPECT_EQ(test::QueryText(file, "SELECT group_concat(CIRTXT, '|') FROM DATA WHERE rowid > 10"),
+            "row 11|row 12");
+  EXPECT_EQ(test::QueryText(file,
+                            "SELECT count(*) FROM DATA WHERE rowid BETWEEN 2 AND 10 AND TP2 = 0 "
+                            "AND CIRTXT = '' AND COND = '0.000' AND TRACEINS = 0"),
             "9");
   const DesignFileContents result = Reopen(file);
   ASSERT_TRUE(result.ok()) << result.status.reason;
@@ -152,10 +153,10 @@ TEST(DesignFile, TheModeLetterIsWrittenInEveryRow) {
 TEST(DesignFile, ATemplateOfTheOlderLayoutIsWrittenWithoutTheColumnsItLacks) {
   TempFolder folder;
   const fs::path templatePath = test::MakeTemplate(folder.path());
-  ASSERT_EQ(test::Sql(templatePath, "CREATE TABLE D2 AS SELECT " +
-                                        test::ColumnList({"UNDER", "PRESSURE", "TBAND", "TUBEMAT", "TUBEWALL",
-                                                          "APPTYPE"}) +
-                                        " FROM DATA ORDER BY rowid; DROP TABLE DATA; ALTER TABLE D2 RENAME TO DATA"),
+  ASSERT_EQ(test::Sql(templatePath,
+                      "CREATE TABLE D2 AS SELECT " +
+                          test::ColumnList({"UNDER", "PRESSURE", "TBAND", "TUBEMAT", "TUBEWALL", "APPTYPE"}) +
+                          " FROM DATA ORDER BY rowid; DROP TABLE DATA; ALTER TABLE D2 RENAME TO DATA"),
             "");
   const fs::path file = folder / "old.mdb";
   const DesignRecords saved = test::SampleRecords(UnitSystem::English);
@@ -178,7 +179,8 @@ TEST(DesignFile, SavingReplacesTheTargetAndKeepsItsPermissions) {
   fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   const DesignRecords second = test::SampleRecords(UnitSystem::Metric, 2);
   ASSERT_TRUE(WriteDesignFile(file, templatePath, second, true).ok());
-  EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(fs::status(file).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   EXPECT_EQ(folder.Names(), (std::vector<std::string>{"plant.mdb", "stdata.mdb"}));
   const DesignFileContents result = Reopen(file);
   ASSERT_TRUE(result.ok());
@@ -209,7 +211,8 @@ TEST(DesignFile, SavingUnderTheTemplatesOwnNameIsRefused) {
   const fs::path names[] = {templatePath, folder.path() / "." / "stdata.mdb", folder / "alias.mdb",
                             folder / "hard.mdb"};
   for (const fs::path& name : names) {
-    const DesignFileStatus status = WriteDesignFile(name, templatePath, test::SampleRecords(UnitSystem::English), false);
+    const DesignFileStatus status =
+        WriteDesignFile(name, templatePath, test::SampleRecords(UnitSystem::English), false);
     EXPECT_EQ(status.code, DesignFileError::TemplateTarget) << name << ": " << status.reason;
     EXPECT_NE(status.reason.find("template"), std::string::npos) << status.reason;
   }
@@ -247,24 +250,32 @@ struct TemplateFault {
 
 TEST(DesignFile, ABadTemplateFailsTheSaveAndKeepsThePreviousFile) {
   const TemplateFault faults[] = {
-      {"template missing", [](const fs::path& t) { fs::remove(t); }, DesignFileError::TemplateMissing, "missing"},
-      {"template is text", [](const fs::path& t) { test::WriteBytes(t, "not a database at all, just some text"); },
+      {"template missing", [](const fs::path& t) { fs::remove(t); }, DesignFileError::TemplateMissing,
+       "missing"},
+      {"template is text",
+       [](const fs::path& t) { test::WriteBytes(t, "not a database at all, just some text"); },
        DesignFileError::TemplateInvalid, "not a design file"},
-      {"template without DATA", [](const fs::path& t) { test::Sql(t, "DROP TABLE DATA; CREATE TABLE X (a)"); },
+      {"template without DATA",
+       [](const fs::path& t) { test::Sql(t, "DROP TABLE DATA; CREATE TABLE X (a)"); },
        DesignFileError::TemplateInvalid, "table DATA missing"},
       {"template of nine rows", [](const fs::path& t) { test::Sql(t, "DELETE FROM DATA WHERE rowid = 10"); },
        DesignFileError::TemplateInvalid, "fewer than ten rows"},
-      {"template lacks TDX",
-       [](const fs::path& t) { test::Sql(t, "ALTER TABLE DATA DROP COLUMN TDX"); },
+      {"template lacks TDX", [](const fs::path& t) { test::Sql(t, "ALTER TABLE DATA DROP COLUMN TDX"); },
        DesignFileError::TemplateInvalid, "TDX"},
-      {"template is a folder", [](const fs::path& t) { fs::remove(t); fs::create_directory(t); },
+      {"template is a folder",
+       [](const fs::path& t) {
+         fs::remove(t);
+         fs::create_directory(t);
+       },
        DesignFileError::TemplateMissing, "missing"},
   };
   for (const TemplateFault& f : faults) {
     ExistingTarget target;
     f.spoil(target.templatePath);
-    const std::string templateBytes = fs::is_regular_file(target.templatePath) ? test::ReadBytes(target.templatePath) : "";
-    const DesignFileStatus status = WriteDesignFile(target.file, target.templatePath, target.newRecords, false);
+    const std::string templateBytes =
+        fs::is_regular_file(target.templatePath) ? test::ReadBytes(target.templatePath) : "";
+    const DesignFileStatus status =
+        WriteDesignFile(target.file, target.templatePath, target.newRecords, false);
     EXPECT_EQ(status.code, f.code) << f.what << ": " << status.reason;
     EXPECT_NE(status.reason.find(f.reasonPart), std::string::npos) << f.what << ": " << status.reason;
     EXPECT_EQ(test::ReadBytes(target.file), target.oldBytes) << f.what;
@@ -282,7 +293,8 @@ TEST(DesignFile, AValueThatIsNotANumberIsRefusedBeforeAnythingIsWritten) {
                     -std::numeric_limits<float>::infinity()}) {
     ExistingTarget target;
     target.newRecords[6].TDX = bad;
-    const DesignFileStatus status = WriteDesignFile(target.file, target.templatePath, target.newRecords, false);
+    const DesignFileStatus status =
+        WriteDesignFile(target.file, target.templatePath, target.newRecords, false);
     EXPECT_EQ(status.code, DesignFileError::ValueNotWritable) << bad;
     EXPECT_NE(status.reason.find("record 7"), std::string::npos) << status.reason;
     EXPECT_NE(status.reason.find("TDX"), std::string::npos) << status.reason;
@@ -298,7 +310,8 @@ TEST(DesignFile, ATargetFolderThatCannotTakeTheFileFailsTheSave) {
   const fs::path targets[] = {folder / "missing" / "plant.mdb", folder / "plain.txt" / "plant.mdb",
                               folder / "taken.mdb", ""};
   for (const fs::path& t : targets) {
-    const DesignFileStatus status = WriteDesignFile(t, templatePath, test::SampleRecords(UnitSystem::English), false);
+    const DesignFileStatus status =
+        WriteDesignFile(t, templatePath, test::SampleRecords(UnitSystem::English), false);
     EXPECT_EQ(status.code, DesignFileError::WriteFailed) << t << ": " << status.reason;
     EXPECT_FALSE(status.reason.empty());
   }
@@ -324,7 +337,8 @@ DesignFileStatus SaveInChild(const std::function<void()>& prepare, const fs::pat
   std::string message;
   char buffer[4096];
   ssize_t n;
-  while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0) message.append(buffer, static_cast<std::size_t>(n));
+  while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0)
+    message.append(buffer, static_cast<std::size_t>(n));
   ::close(pipeFds[0]);
   int wstatus = 0;
   ::waitpid(pid, &wstatus, 0);
@@ -396,14 +410,16 @@ TEST(DesignFile, ASaveInterruptedAtAnyStepLeavesTheOldOrTheCompleteNewFile) {
       firedStep = s;
       return false;
     });
-    const DesignFileStatus status = WriteDesignFile(target.file, target.templatePath, target.newRecords, false);
+    const DesignFileStatus status =
+        WriteDesignFile(target.file, target.templatePath, target.newRecords, false);
     SetSaveStepHookForTesting({});
     if (!fired) {
       ASSERT_TRUE(status.ok()) << status.reason;
       break;
     }
     ++points;
-    const std::string what = "failure at step " + std::to_string(failAt) + " " + std::string(SaveStepName(firedStep));
+    const std::string what =
+        "failure at step " + std::to_string(failAt) + " " + std::string(SaveStepName(firedStep));
     EXPECT_FALSE(status.ok()) << what;
     EXPECT_EQ(status.code, DesignFileError::WriteFailed) << what;
     if (firedStep == SaveStep::SyncFolder) {
@@ -444,7 +460,8 @@ TEST(DesignFile, ASaveKilledAtAnyMomentLeavesTheOldOrTheCompleteNewFile) {
   ASSERT_GE(timed, 0);
   int timedStatus = 0;
   ::waitpid(timed, &timedStatus, 0);
-  const auto cycle = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+  const auto cycle =
+      std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
   ASSERT_TRUE(WIFEXITED(timedStatus) && WEXITSTATUS(timedStatus) == 0);
   ASSERT_EQ(test::Differences(newExpected, Reopen(target.file).records), "");
 
@@ -475,8 +492,8 @@ TEST(DesignFile, ASaveKilledAtAnyMomentLeavesTheOldOrTheCompleteNewFile) {
   }
   RecordProperty("old", sawOld);
   RecordProperty("new", sawNew);
-  std::printf("kills over %lld us: %d left the old file, %d the new one\n", static_cast<long long>(cycle.count()),
-              sawOld, sawNew);
+  std::printf("kills over %lld us: %d left the old file, %d the new one\n",
+              static_cast<long long>(cycle.count()), sawOld, sawNew);
   EXPECT_EQ(sawOld + sawNew, kTrials);
 }
 

@@ -17,8 +17,9 @@ using test::ScriptDialogs;
 using test::ShoeAnswer;
 using Texts = std::vector<std::string>;
 
-const char* const kEnglishPipes[] = {".5",   "0.75", "1",    "1.5",  "2.0",  "2.5",  "3.0",  "4.0",  "6.0", "8.0",
-                                     "10.0", "12.0", "14.0", "16.0", "18.0", "20.0", "24.0", "30.0", "36.0"};
+const char* const kEnglishPipes[] = {".5",   "0.75", "1",    "1.5",  "2.0",  "2.5",  "3.0",
+                                     "4.0",  "6.0",  "8.0",  "10.0", "12.0", "14.0", "16.0",
+                                     "18.0", "20.0", "24.0", "30.0", "36.0"};
 const char* const kMetricPipes[] = {"15",  "20",  "25",  "40",  "50",  "65",  "80",  "100", "150", "200",
                                     "250", "300", "350", "400", "450", "500", "600", "750", "900"};
 
@@ -39,8 +40,12 @@ class LoggedDialogs : public Dialogs {
     events_.push_back("ShoeForm");
     script_.shoeForm(model);
   }
-  std::optional<std::string> openFileName(const FileDialogSpec& s) override { return script_.openFileName(s); }
-  std::optional<std::string> saveFileName(const FileDialogSpec& s) override { return script_.saveFileName(s); }
+  std::optional<std::string> openFileName(const FileDialogSpec& s) override {
+    return script_.openFileName(s);
+  }
+  std::optional<std::string> saveFileName(const FileDialogSpec& s) override {
+    return script_.saveFileName(s);
+  }
 
  private:
   ScriptDialogs& script_;
@@ -165,8 +170,10 @@ class FakeHost : public DesignHost {
 };
 
 const std::string kShortfall =
-    "The Minimum Maintenance Temperature is less then the input MaintenanceTemperature.  Multiple Tracers, higher "
-    "steam pressure, increased insulation thickness or resistance may be required to achieve the input Maintenance "
+    "The Minimum Maintenance Temperature is less then the input MaintenanceTemperature.  Multiple Tracers, "
+    "higher "
+    "steam pressure, increased insulation thickness or resistance may be required to achieve the input "
+    "Maintenance "
     "Temperature required.";
 const std::string kTrapNote =
     "NOTE: Due to the maximum trap distance value, this circuit length  should  be divided into equal "
@@ -187,13 +194,13 @@ TEST(DesignRun, TypicalEnglishDesignStoresEveryResult) {
   const DesignRecord& r = host.rec();
   EXPECT_EQ(r.TP1, static_cast<float>(273.56055906));
   EXPECT_EQ(r.TP2, static_cast<float>(284.42847980));
-  EXPECT_EQ(r.LSWO, 74.6f);             // Int(74.6309 x 10) / 10
+  EXPECT_EQ(r.LSWO, 74.6f);  // Int(74.6309 x 10) / 10
   EXPECT_EQ(r.COND, static_cast<float>(0.0818351376));
-  EXPECT_EQ(r.TDX, 144.0f);             // 144.385 ft, whole feet
-  EXPECT_EQ(r.VTR, 7.5f);               // 0.15 x 50
-  EXPECT_EQ(r.INSIZE, 3.0f);            // position 8
-  EXPECT_EQ(r.TLEN, 105.0f);            // 100 ft x 1.05
-  EXPECT_EQ(r.INSTYPE, 2);              // zero-based during the run
+  EXPECT_EQ(r.TDX, 144.0f);   // 144.385 ft, whole feet
+  EXPECT_EQ(r.VTR, 7.5f);     // 0.15 x 50
+  EXPECT_EQ(r.INSIZE, 3.0f);  // position 8
+  EXPECT_EQ(r.TLEN, 105.0f);  // 100 ft x 1.05
+  EXPECT_EQ(r.INSTYPE, 2);    // zero-based during the run
   EXPECT_EQ(r.MAXEXP, 375.0f);
   EXPECT_EQ(r.STEAMPRS, 50.0f);
   EXPECT_EQ(r.NUMPASS, 0);
@@ -233,8 +240,8 @@ TEST(DesignRun, MetricDesignConvertsInputsAndTruncatesResults) {
   EXPECT_EQ(r.TP2, 140.0f);  // 284.4809 F
   EXPECT_EQ(r.LSWO, 73.5f);  // Int(76.5 x 0.9613535 x 10) / 10
   EXPECT_EQ(r.COND, static_cast<float>(0.0839286026 * 1.49));
-  EXPECT_EQ(r.TDX, 44.2f);   // 145.286 ft
-  EXPECT_EQ(r.VTR, 2.2f);    // 7.504 ft
+  EXPECT_EQ(r.TDX, 44.2f);  // 145.286 ft
+  EXPECT_EQ(r.VTR, 2.2f);   // 7.504 ft
   EXPECT_EQ(r.INSIZE, 80.0f);
   EXPECT_EQ(r.ReportPipeSize, 50.0f);
   EXPECT_EQ(r.STEAMPRS, 3.45f);
@@ -280,78 +287,155 @@ void ExpectRefusals(UnitSystem units, const std::vector<Refusal>& rows) {
 }
 
 TEST(DesignRun, EnglishInputErrorsInTheirOrder) {
-  ExpectRefusals(UnitSystem::English, {
-      {"blank pipe size (Troughline, 1/2 in tube)", [](FakeHost& h) { h.setInstallation(0, 1); h.setPipe(2); },
-       "Trough Line does not fit on Pipe Sizes smaller than 1.5''."},
-      {"exposure above 1250 F", [](FakeHost& h) { h.in.maxExposure = "1251"; h.in.pressure = "400"; },
-       " Exposure temperature is too high for any QUORVEX cement."},
-      {"3/4 in tube on 2.5 in", [](FakeHost& h) { h.setInstallation(0, 3); h.setPipe(5); },
-       "Pipe too small for 3/4'' Tracer"},
-      {"5/8 in tube on 1.5 in", [](FakeHost& h) { h.setInstallation(1, 2); h.setPipe(3); },
-       "Pipe too small for 5/8'' Tracer"},
-      {"1/2 in tube on 1 in", [](FakeHost& h) { h.setInstallation(1, 1); h.setPipe(2); },
-       "Pipe too small for 1/2'' Tracer"},
-      {"2 passes on 1.5 in", [](FakeHost& h) { h.setPipe(3); h.in.passes = 1; },
-       "The number of passes exceed the Vaporix design limits for this pipe size."},
-      {"2 passes on 1.5 in, YJ-0 with the 1/2 in tube",
-       [](FakeHost& h) { h.in.internalMode = true; h.setInstallation(2, 1); h.setPipe(3); h.in.passes = 1; },
-       "The number of passes exceed the Vaporix design limits for this pipe size."},
-      {"3 passes on 2 in", [](FakeHost& h) { h.in.passes = 2; },
-       "The number of passes exceed the Vaporix design limits for this pipe size."},
-      {"4 passes on 3 in", [](FakeHost& h) { h.setPipe(6); h.in.passes = 3; },
-       "The number of passes exceed the Vaporix design limits for this pipe size."},
-      {"5 passes on 6 in", [](FakeHost& h) { h.setPipe(8); h.in.passes = 4; },
-       "The number of passes exceed the Vaporix design limits for this pipe size."},
-      {"7 passes on 10 in", [](FakeHost& h) { h.setPipe(10); h.in.passes = 6; },
-       "The number of passes exceed the Vaporix design limits for this pipe size."},
-      {"min ambient below -100 F before the pressure", [](FakeHost& h) { h.in.minAmbient = "-101"; h.in.pressure = "4"; },
-       " Min ambient not valid"},
-      {"min ambient not a number", [](FakeHost& h) { h.in.minAmbient = "cold"; }, " Min ambient not valid"},
-      {"pressure below 5 psig", [](FakeHost& h) { h.in.pressure = "4.9"; },
-       "Steam pressure must be between 5 and 300 psig."},
-      {"pressure above 300 psig", [](FakeHost& h) { h.in.pressure = "301"; },
-       "Steam pressure must be between 5 and 300 psig."},
-      {"135 kPa is 4.88 psig", [](FakeHost& h) { h.in.pressure = "135"; h.set.at(0).PRESSURE = 1; },
-       "Steam pressure must be between 135 and 2169 kPa."},
-      {"0.34 bar g", [](FakeHost& h) { h.in.pressure = "0.34"; h.set.at(0).PRESSURE = 2; },
-       "Steam pressure must be between .35 and 20.68 bar g."},
-      {"max ambient equal to min", [](FakeHost& h) { h.in.maxAmbient = "0"; },
-       " Max ambient must be greater than min ambient"},
-      {"intermittent exposure above 1832 F", [](FakeHost& h) { h.in.intermittentExposure = "1900"; },
-       "Intermittent Exposure Temp. is too high for any QUORVEX compound."},
-  });
+  ExpectRefusals(
+      UnitSystem::English,
+      {
+          {"blank pipe size (Troughline, 1/2 in tube)",
+           [](FakeHost& h) {
+             h.setInstallation(0, 1);
+             h.setPipe(2);
+           },
+           "Trough Line does not fit on Pipe Sizes smaller than 1.5''."},
+          {"exposure above 1250 F",
+           [](FakeHost& h) {
+             h.in.maxExposure = "1251";
+             h.in.pressure = "400";
+           },
+           " Exposure temperature is too high for any QUORVEX cement."},
+          {"3/4 in tube on 2.5 in",
+           [](FakeHost& h) {
+             h.setInstallation(0, 3);
+             h.setPipe(5);
+           },
+           "Pipe too small for 3/4'' Tracer"},
+          {"5/8 in tube on 1.5 in",
+           [](FakeHost& h) {
+             h.setInstallation(1, 2);
+             h.setPipe(3);
+           },
+           "Pipe too small for 5/8'' Tracer"},
+          {"1/2 in tube on 1 in",
+           [](FakeHost& h) {
+             h.setInstallation(1, 1);
+             h.setPipe(2);
+           },
+           "Pipe too small for 1/2'' Tracer"},
+          {"2 passes on 1.5 in",
+           [](FakeHost& h) {
+             h.setPipe(3);
+             h.in.passes = 1;
+           },
+           "The number of passes exceed the Vaporix design limits for this pipe size."},
+          {"2 passes on 1.5 in, YJ-0 with the 1/2 in tube",
+           [](FakeHost& h) {
+             h.in.internalMode = true;
+             h.setInstallation(2, 1);
+             h.setPipe(3);
+             h.in.passes = 1;
+           },
+           "The number of passes exceed the Vaporix design limits for this pipe size."},
+          {"3 passes on 2 in", [](FakeHost& h) { h.in.passes = 2; },
+           "The number of passes exceed the Vaporix design limits for this pipe size."},
+          {"4 passes on 3 in",
+           [](FakeHost& h) {
+             h.setPipe(6);
+             h.in.passes = 3;
+           },
+           "The number of passes exceed the Vaporix design limits for this pipe size."},
+          {"5 passes on 6 in",
+           [](FakeHost& h) {
+             h.setPipe(8);
+             h.in.passes = 4;
+           },
+           "The number of passes exceed the Vaporix design limits for this pipe size."},
+          {"7 passes on 10 in",
+           [](FakeHost& h) {
+             h.setPipe(10);
+             h.in.passes = 6;
+           },
+           "The number of passes exceed the Vaporix design limits for this pipe size."},
+          {"min ambient below -100 F before the pressure",
+           [](FakeHost& h) {
+             h.in.minAmbient = "-101";
+             h.in.pressure = "4";
+           },
+           " Min ambient not valid"},
+          {"min ambient not a number", [](FakeHost& h) { h.in.minAmbient = "cold"; },
+           " Min ambient not valid"},
+          {"pressure below 5 psig", [](FakeHost& h) { h.in.pressure = "4.9"; },
+           "Steam pressure must be between 5 and 300 psig."},
+          {"pressure above 300 psig", [](FakeHost& h) { h.in.pressure = "301"; },
+           "Steam pressure must be between 5 and 300 psig."},
+          {"135 kPa is 4.88 psig",
+           [](FakeHost& h) {
+             h.in.pressure = "135";
+             h.set.at(0).PRESSURE = 1;
+           },
+           "Steam pressure must be between 135 and 2169 kPa."},
+          {"0.34 bar g",
+           [](FakeHost& h) {
+             h.in.pressure = "0.34";
+             h.set.at(0).PRESSURE = 2;
+           },
+           "Steam pressure must be between .35 and 20.68 bar g."},
+          {"max ambient equal to min", [](FakeHost& h) { h.in.maxAmbient = "0"; },
+           " Max ambient must be greater than min ambient"},
+          {"intermittent exposure above 1832 F", [](FakeHost& h) { h.in.intermittentExposure = "1900"; },
+           "Intermittent Exposure Temp. is too high for any QUORVEX compound."},
+      });
 }
 
 TEST(DesignRun, MetricInputErrorsNameMillimetres) {
-  ExpectRefusals(UnitSystem::Metric, {
-      {"blank pipe size", [](FakeHost& h) { h.setInstallation(0, 1); h.setPipe(1); },
-       "Pipe Sizes smaller then 40mm not available for Troughline."},
-      {"20 mm tube on 65 mm", [](FakeHost& h) { h.setInstallation(1, 3); h.setPipe(5); },
-       "Pipe too small for 20mm Tracer"},
-      {"16 mm tube on 40 mm", [](FakeHost& h) { h.setInstallation(1, 2); h.setPipe(3); },
-       "Pipe too small for 16mm Tracer"},
-      {"12 mm tube on 25 mm", [](FakeHost& h) { h.setInstallation(1, 1); h.setPipe(2); },
-       "Pipe too small for 12mm Tracer"},
-      {"-74 C is below -100 F", [](FakeHost& h) { h.in.minAmbient = "-74"; }, " Min ambient not valid"},
-      {"exposure 677 C is 1250.6 F", [](FakeHost& h) { h.in.maxExposure = "677"; },
-       " Exposure temperature is too high for any QUORVEX cement."},
-  });
+  ExpectRefusals(
+      UnitSystem::Metric,
+      {
+          {"blank pipe size",
+           [](FakeHost& h) {
+             h.setInstallation(0, 1);
+             h.setPipe(1);
+           },
+           "Pipe Sizes smaller then 40mm not available for Troughline."},
+          {"20 mm tube on 65 mm",
+           [](FakeHost& h) {
+             h.setInstallation(1, 3);
+             h.setPipe(5);
+           },
+           "Pipe too small for 20mm Tracer"},
+          {"16 mm tube on 40 mm",
+           [](FakeHost& h) {
+             h.setInstallation(1, 2);
+             h.setPipe(3);
+           },
+           "Pipe too small for 16mm Tracer"},
+          {"12 mm tube on 25 mm",
+           [](FakeHost& h) {
+             h.setInstallation(1, 1);
+             h.setPipe(2);
+           },
+           "Pipe too small for 12mm Tracer"},
+          {"-74 C is below -100 F", [](FakeHost& h) { h.in.minAmbient = "-74"; }, " Min ambient not valid"},
+          {"exposure 677 C is 1250.6 F", [](FakeHost& h) { h.in.maxExposure = "677"; },
+           " Exposure temperature is too high for any QUORVEX cement."},
+      });
 }
 
 TEST(DesignRun, NonNumericFieldsAreNamedNotReadAsZero) {
-  ExpectRefusals(UnitSystem::English, {
-      {"maintenance", [](FakeHost& h) { h.in.maintTemp = "hot"; }, "Maint. Temp. must be a number."},
-      {"pipe size", [](FakeHost& h) { h.in.pipeSizeText = "2in"; }, "Pipe Size must be a number."},
-      {"exposure", [](FakeHost& h) { h.in.maxExposure = "3 75"; },
-       "Steam Out / Max. Process Temp. must be a number."},
-      {"intermittent", [](FakeHost& h) { h.in.intermittentExposure = "x"; },
-       "Intermittent Exposure Temp. must be a number."},
-      {"pressure", [](FakeHost& h) { h.in.pressure = "5O"; }, "Steam Pressure must be a number."},
-      {"wall", [](FakeHost& h) { h.in.tubeWallText = ""; }, "Tracer Wall Thickness must be a number."},
-      {"max ambient", [](FakeHost& h) { h.in.maxAmbient = "warm"; }, "Max. Ambient must be a number."},
-      {"pipe length", [](FakeHost& h) { h.in.pipeLength = "abc"; }, "Pipe Length must be a number."},
-      {"pipe length zero", [](FakeHost& h) { h.in.pipeLength = "0"; }, "Pipe Length must be greater than 0."},
-  });
+  ExpectRefusals(
+      UnitSystem::English,
+      {
+          {"maintenance", [](FakeHost& h) { h.in.maintTemp = "hot"; }, "Maint. Temp. must be a number."},
+          {"pipe size", [](FakeHost& h) { h.in.pipeSizeText = "2in"; }, "Pipe Size must be a number."},
+          {"exposure", [](FakeHost& h) { h.in.maxExposure = "3 75"; },
+           "Steam Out / Max. Process Temp. must be a number."},
+          {"intermittent", [](FakeHost& h) { h.in.intermittentExposure = "x"; },
+           "Intermittent Exposure Temp. must be a number."},
+          {"pressure", [](FakeHost& h) { h.in.pressure = "5O"; }, "Steam Pressure must be a number."},
+          {"wall", [](FakeHost& h) { h.in.tubeWallText = ""; }, "Tracer Wall Thickness must be a number."},
+          {"max ambient", [](FakeHost& h) { h.in.maxAmbient = "warm"; }, "Max. Ambient must be a number."},
+          {"pipe length", [](FakeHost& h) { h.in.pipeLength = "abc"; }, "Pipe Length must be a number."},
+          {"pipe length zero", [](FakeHost& h) { h.in.pipeLength = "0"; },
+           "Pipe Length must be greater than 0."},
+      });
 }
 
 TEST(DesignRun, BoundaryInputsThatAreAccepted) {
@@ -360,15 +444,44 @@ TEST(DesignRun, BoundaryInputsThatAreAccepted) {
     std::function<void(FakeHost&)> change;
   };
   const Row rows[] = {
-      {"3/8 in Fillet on 1 in", [](FakeHost& h) { h.setInstallation(1, 0); h.setPipe(2); }},
+      {"3/8 in Fillet on 1 in",
+       [](FakeHost& h) {
+         h.setInstallation(1, 0);
+         h.setPipe(2);
+       }},
       {"2 passes on 1.5 in, code 2 with the 3/8 in tube",
-       [](FakeHost& h) { h.setInstallation(2, 0); h.setPipe(3); h.in.passes = 1; h.in.maintTemp = "50"; }},
-      {"4 passes on 4 in", [](FakeHost& h) { h.setPipe(7); h.in.passes = 3; }},
+       [](FakeHost& h) {
+         h.setInstallation(2, 0);
+         h.setPipe(3);
+         h.in.passes = 1;
+         h.in.maintTemp = "50";
+       }},
+      {"4 passes on 4 in",
+       [](FakeHost& h) {
+         h.setPipe(7);
+         h.in.passes = 3;
+       }},
       {"exposure 1250 F", [](FakeHost& h) { h.in.maxExposure = "1250"; }},
-      {"5 psig", [](FakeHost& h) { h.in.pressure = "5"; h.in.maintTemp = "50"; }},
-      {"300 psig", [](FakeHost& h) { h.in.pressure = "300"; h.in.maxExposure = "500"; }},
-      {"-100 F", [](FakeHost& h) { h.in.minAmbient = "-100"; h.in.maintTemp = "50"; }},
-      {"decimal comma", [](FakeHost& h) { h.in.decimalMark = ','; h.in.pressure = "50,5"; }},
+      {"5 psig",
+       [](FakeHost& h) {
+         h.in.pressure = "5";
+         h.in.maintTemp = "50";
+       }},
+      {"300 psig",
+       [](FakeHost& h) {
+         h.in.pressure = "300";
+         h.in.maxExposure = "500";
+       }},
+      {"-100 F",
+       [](FakeHost& h) {
+         h.in.minAmbient = "-100";
+         h.in.maintTemp = "50";
+       }},
+      {"decimal comma",
+       [](FakeHost& h) {
+         h.in.decimalMark = ',';
+         h.in.pressure = "50,5";
+       }},
   };
   for (const auto& row : rows) {
     FakeHost host;
@@ -376,21 +489,25 @@ TEST(DesignRun, BoundaryInputsThatAreAccepted) {
     host.answerAllowances();
     EXPECT_EQ(host.run(), DesignOutcome::Completed) << row.name;
     EXPECT_TRUE(host.rec().HoldsDesign()) << row.name;
-    for (const auto& m : host.script.messages()) EXPECT_NE(m.title, "Input Error") << row.name << ": " << m.text;
+    for (const auto& m : host.script.messages())
+      EXPECT_NE(m.title, "Input Error") << row.name << ": " << m.text;
   }
 }
 
 TEST(DesignRun, CompoundChoiceFromExposureSteamAndIntermittent) {
   // A refusal at the tube fit ends the run right after the compound choice,
   // so the record shows what the choice stored.
-  struct Row { const char* exposure; const char* pressure; const char* cem; bool k90; };
+  struct Row {
+    const char* exposure;
+    const char* pressure;
+    const char* cem;
+    bool k90;
+  };
   const Row rows[] = {
       {"300", "50", "E-50-C", false},   // Tsat 297.5 F
       {"300", "100", "E-55-C", false},  // Tsat 338.3 F
-      {"350", "50", "E-55-C", false},
-      {"400", "50", "K-30", false},
-      {"700", "50", "K-30", false},
-      {"800", "50", "K-90", true},
+      {"350", "50", "E-55-C", false},  {"400", "50", "K-30", false},
+      {"700", "50", "K-30", false},    {"800", "50", "K-90", true},
   };
   for (const auto& r : rows) {
     FakeHost host;
@@ -433,7 +550,12 @@ TEST(DesignRun, K90CompoundKeepsItsNameAndLowersTroughlineHeat) {
 TEST(DesignRun, SmallTroughlinePipeCountsAsSevenHundredDegreeExposure) {
   // 3/8 in Troughline below 1.5 in runs in a channel with compound, never
   // the extruded strip, whatever the exposure.
-  struct Row { int pipePos; const char* cem; const char* chan; float ssflag; };
+  struct Row {
+    int pipePos;
+    const char* cem;
+    const char* chan;
+    float ssflag;
+  };
   const Row rows[] = {{1, "E-55-C", "MCX-8 SS", 2}, {3, "Clipstrip", "MCX-4", 0}};
   for (const auto& r : rows) {
     FakeHost host;
@@ -453,12 +575,13 @@ TEST(DesignRun, StandardFallbackYJ2ToYJ1ToTroughlineOnThreeInchPipe) {
   host.in.maintTemp = "200";
   host.answerAllowances();
   ASSERT_EQ(host.run(), DesignOutcome::Completed);
-  EXPECT_EQ(host.events, (Texts{"PipeForm", "ShoeForm", "status Design created", "select 2",
-                                "Message []: YJ-2 could not maintain desired temperature. YJ-1 has been selected.",
-                                "select 0",
-                                "Message []: YJ-1 could not maintain desired temperature. Trough Line has been "
-                                "selected.",
-                                "results"}));
+  EXPECT_EQ(
+      host.events,
+      (Texts{"PipeForm", "ShoeForm", "status Design created", "select 2",
+             "Message []: YJ-2 could not maintain desired temperature. YJ-1 has been selected.", "select 0",
+             "Message []: YJ-1 could not maintain desired temperature. Trough Line has been "
+             "selected.",
+             "results"}));
   EXPECT_EQ(host.state.passCounter, 3);
   EXPECT_EQ(host.reads, 3);
   EXPECT_EQ(host.rec().TP1, static_cast<float>(266.72154509));
@@ -479,8 +602,9 @@ TEST(DesignRun, StandardFallbackEndsInFilletTraceOnOneInchPipe) {
   host.in.maintTemp = "200";
   host.answerAllowances();
   ASSERT_EQ(host.run(), DesignOutcome::Completed);
-  EXPECT_EQ(host.messages(), (Texts{"YJ-2 could not maintain desired temperature. YJ-1 has been selected.",
-                                    "YJ-1 could not maintain desired temperature. Fillet Trace has been selected."}));
+  EXPECT_EQ(host.messages(),
+            (Texts{"YJ-2 could not maintain desired temperature. YJ-1 has been selected.",
+                   "YJ-1 could not maintain desired temperature. Fillet Trace has been selected."}));
   EXPECT_EQ(host.titles(), (Texts{"", ""}));
   EXPECT_EQ(host.script.pipeForms().size(), 1u);
   EXPECT_EQ(host.rec().TP1, static_cast<float>(275.84023039));
@@ -495,9 +619,10 @@ TEST(DesignRun, InternalFallbackPassesThroughYJ0) {
   host.in.maintTemp = "200";
   host.answerAllowances();
   ASSERT_EQ(host.run(), DesignOutcome::Completed);
-  EXPECT_EQ(host.messages(), (Texts{"YJ-2 could not maintain desired temperature. YJ-1 has been selected.",
-                                    "YJ-1 could not maintain desired temperature. YJ-0 has been selected.",
-                                    "YJ-0 could not maintain desired temperature. Trough Line has been selected."}));
+  EXPECT_EQ(host.messages(),
+            (Texts{"YJ-2 could not maintain desired temperature. YJ-1 has been selected.",
+                   "YJ-1 could not maintain desired temperature. YJ-0 has been selected.",
+                   "YJ-0 could not maintain desired temperature. Trough Line has been selected."}));
   EXPECT_EQ(host.events[3], "select 3");
   EXPECT_EQ(host.events[5], "select 2");
   EXPECT_EQ(host.events[7], "select 0");
@@ -511,7 +636,8 @@ TEST(DesignRun, InternalFallbackPassesThroughYJ0) {
   small.in.maintTemp = "280";
   small.answerAllowances();
   ASSERT_EQ(small.run(), DesignOutcome::Completed);
-  EXPECT_EQ(small.messages().at(0), "YJ-0 could not maintain desired temperature. Fillet Trace has been selected.");
+  EXPECT_EQ(small.messages().at(0),
+            "YJ-0 could not maintain desired temperature. Fillet Trace has been selected.");
 }
 
 TEST(DesignRun, JacketedTracerAbove406FallsBackToTroughline) {
@@ -548,7 +674,8 @@ TEST(DesignRun, FilletTraceAbove375SwitchesToTroughlineBeforeTheAllowances) {
   host.answerAllowances();
   ASSERT_EQ(host.run(), DesignOutcome::Completed);
   EXPECT_EQ(host.events.at(0),
-            "Message [Input Error]: Maximum temperature exposure or Steam temperature is too high for Fillet Trace. "
+            "Message [Input Error]: Maximum temperature exposure or Steam temperature is too high for Fillet "
+            "Trace. "
             "Troughline has been selected.");
   EXPECT_EQ(host.events.at(1), "select 0");
   EXPECT_EQ(host.events.at(2), "PipeForm");
@@ -657,7 +784,7 @@ TEST(DesignRun, AllowancesAndTakeoffUseThisPassNotTheStoredRecord) {
   EXPECT_EQ(r.CEM, "E-55-C");
   EXPECT_EQ(r.TRACETUB, 0);
   EXPECT_EQ(r.VALN, 2.0f);
-  EXPECT_GT(r.CRS, 0.0f);    // crimp seals: not a jacketed tube
+  EXPECT_GT(r.CRS, 0.0f);     // crimp seals: not a jacketed tube
   EXPECT_GT(r.TLEN, 105.0f);  // valves, flanges and the pump lengthen the tracer
 }
 

@@ -20,7 +20,9 @@ TEST(SteamProperties, SaturationFitMatchesSteamTables) {
   EXPECT_NEAR(SteamSaturationTemp(50), 297.5468, 1e-4);
   // IAPWS-IF97 saturation line (region 4), gauge pressures on 14.696 psia;
   // the fit holds these within the tolerance beside each row.
-  struct Row { double psig, tempF, tolF; };
+  struct Row {
+    double psig, tempF, tolF;
+  };
   const Row rows[] = {{0, 211.954, 0.1}, {50, 297.652, 0.2}, {100, 337.882, 0.5}, {150, 365.872, 0.5}};
   for (const auto& r : rows) EXPECT_NEAR(SteamSaturationTemp(r.psig), r.tempF, r.tolF) << r.psig << " psig";
 }
@@ -37,7 +39,10 @@ TEST(SteamProperties, LatentHeatViscosityAndDensityFits) {
 
 TEST(InsulationConductivity, EachFitAtThreeMeanTemperatures) {
   // Values evaluated by hand from each polynomial.
-  struct Row { int type; double at0, at100, at200; };
+  struct Row {
+    int type;
+    double at0, at100, at200;
+  };
   const Row rows[] = {
       {0, 0.0304762, 0.0340079463, 0.0377381052},  // calcium silicate
       {1, 0.021292, 0.02466185, 0.02566076},       // foamed elastomer (negative T^2, T^3 terms)
@@ -68,7 +73,13 @@ TEST(InstallationCodes, MeanDifferentMethodsInTheTwoModes) {
 }
 
 TEST(TracerConductance, TableRowsAndLastRowThresholds) {
-  struct Row { int code; bool internal; double pipeIn; int tube; double expected; };
+  struct Row {
+    int code;
+    bool internal;
+    double pipeIn;
+    int tube;
+    double expected;
+  };
   const Row rows[] = {
       // Troughline: the 16 in row serves 16 in and larger; 15 in has no row.
       {kTrough, false, 2, 0, 4.10089},
@@ -119,7 +130,8 @@ TEST(TracerConductance, TableRowsAndLastRowThresholds) {
   };
   for (const auto& r : rows) {
     EXPECT_DOUBLE_EQ(TracerConductance(r.code, r.pipeIn, r.tube, r.internal, false), r.expected)
-        << "code " << r.code << (r.internal ? " internal" : " standard") << ", " << r.pipeIn << " in, tube " << r.tube;
+        << "code " << r.code << (r.internal ? " internal" : " standard") << ", " << r.pipeIn << " in, tube "
+        << r.tube;
   }
   EXPECT_EQ(TracerConductance(kTrough, std::nan(""), 0, false, false), 0.0);
 }
@@ -133,7 +145,10 @@ TEST(TracerConductance, K90CompoundLowersTroughlineOnly) {
 }
 
 TEST(TracerHeatInput, PassesMultiplyAboveOneAndResultIsSingle) {
-  struct Row { int passes; double factor; };
+  struct Row {
+    int passes;
+    double factor;
+  };
   const Row rows[] = {{1, 1}, {0, 1}, {2, 2}, {3, 3}, {8, 8}};
   for (const auto& r : rows) {
     const float q = TracerHeatInput(297.5, 2, 100, kTrough, 0, r.passes, false, false);
@@ -149,15 +164,20 @@ const Insulation kTypical{2, 3.53, 3.53 + 2 * 1.02};
 
 TEST(SurfaceBalance, FluxesMeetWithinTheCaseTolerance) {
   // Reference: independent double-precision evaluation of the same bisection.
-  struct Row { double pipeF, ambientF; Insulation ins; bool still; double tol, surfaceF, lossBtuHrFt; };
+  struct Row {
+    double pipeF, ambientF;
+    Insulation ins;
+    bool still;
+    double tol, surfaceF, lossBtuHrFt;
+  };
   const Row rows[] = {
       {250, 0, kTypical, false, 0.3, 5.0048828125, 65.80629622},
       {250, 100, kTypical, true, 0.5, 109.66796875, 41.87664798},
       {250, 0, {5, 3.53, 5.57}, false, 0.3, 4.45556640625, 58.34982591},
   };
   for (const auto& r : rows) {
-    const SurfaceBalance s =
-        InsulatedSurfaceBalance(r.pipeF, r.ambientF, r.ins, r.still ? Air::Still() : Air::Wind(132000), r.tol);
+    const SurfaceBalance s = InsulatedSurfaceBalance(r.pipeF, r.ambientF, r.ins,
+                                                     r.still ? Air::Still() : Air::Wind(132000), r.tol);
     ASSERT_TRUE(s.converged) << r.pipeF << "/" << r.ambientF;
     EXPECT_NEAR(s.surfaceTempF, r.surfaceF, 1e-9) << r.pipeF << "/" << r.ambientF;
     EXPECT_NEAR(s.heatLossBtuHrFt, r.lossBtuHrFt, 1e-6) << r.pipeF << "/" << r.ambientF;
@@ -187,7 +207,10 @@ TEST(SurfaceBalance, UnreachableToleranceOrBadGeometryIsNotConverged) {
 TEST(PipeTemperatureBalance, ThreeCasesOfTheTypicalDesign) {
   const double p = 50;
   // Reference: independent double-precision evaluation of the same bisections.
-  struct Row { BalanceCase c; double steamF, ambientF, pipeF, lossBtuHrFt; };
+  struct Row {
+    BalanceCase c;
+    double steamF, ambientF, pipeF, lossBtuHrFt;
+  };
   const Row rows[] = {
       {BalanceCase::MinimumMaintained, SteamSaturationTemp(0.9 * p), 0, 273.56055906, 73.68521906},
       {BalanceCase::DesignHeatLoss, SteamSaturationTemp(0.95 * p), 0, 276.30689811, 74.63086754},
@@ -221,20 +244,26 @@ TEST(PipeTemperatureBalance, CasesUseTheirAirAndTolerance) {
 TEST(PipeTemperatureBalance, UnbalanceableInputsEndQuicklyAsNotConverged) {
   const auto start = std::chrono::steady_clock::now();
   const double steam = SteamSaturationTemp(45);
-  for (auto c : {BalanceCase::MinimumMaintained, BalanceCase::DesignHeatLoss, BalanceCase::MaximumMaintained}) {
+  for (auto c :
+       {BalanceCase::MinimumMaintained, BalanceCase::DesignHeatLoss, BalanceCase::MaximumMaintained}) {
     // No tracer conductance: the pipe is held at ambient + 1 F and never balances.
     EXPECT_FALSE(PipeTemperatureBalance(c, steam, 0, 0.0, kTypical).converged) << static_cast<int>(c);
     // Ambient above the steam.
     EXPECT_FALSE(PipeTemperatureBalance(c, steam, 400, 4.10089, kTypical).converged) << static_cast<int>(c);
     // No conductivity: a division by zero inside.
-    EXPECT_FALSE(PipeTemperatureBalance(c, steam, 0, 4.10089, {9, 3.53, 5.57}).converged) << static_cast<int>(c);
-    EXPECT_FALSE(PipeTemperatureBalance(c, std::nan(""), 0, 4.10089, kTypical).converged) << static_cast<int>(c);
+    EXPECT_FALSE(PipeTemperatureBalance(c, steam, 0, 4.10089, {9, 3.53, 5.57}).converged)
+        << static_cast<int>(c);
+    EXPECT_FALSE(PipeTemperatureBalance(c, std::nan(""), 0, 4.10089, kTypical).converged)
+        << static_cast<int>(c);
   }
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
 TEST(MinimumMaintainedTemp, JacketedTracersReportFiveDegreesLess) {
-  struct Row { int code; double expected; };
+  struct Row {
+    int code;
+    double expected;
+  };
   const Row rows[] = {{0, 250}, {1, 250}, {2, 245}, {3, 245}, {4, 245}};
   for (const auto& r : rows) EXPECT_DOUBLE_EQ(StoredMinimumMaintainedTemp(250, r.code), r.expected) << r.code;
 }
@@ -248,7 +277,13 @@ TEST(CondensateLoad, HeatPerTracerOverLatentHeat) {
 TEST(TrapDistance, EachFrictionRegimeAndTheCap) {
   // Reference: independent double-precision evaluation of the same iteration;
   // the Reynolds number at the result names the friction branch.
-  struct Row { double heat, psig; int tube; double wall; bool metric; double lengthFt; };
+  struct Row {
+    double heat, psig;
+    int tube;
+    double wall;
+    bool metric;
+    double lengthFt;
+  };
   const Row rows[] = {
       {74.63086754, 50, 0, 0.032, false, 144.38490313},  // Re 14547, turbulent
       {74.63086754, 50, 0, 0.049, false, 118.00485317},  // thicker wall, smaller bore
@@ -257,7 +292,7 @@ TEST(TrapDistance, EachFrictionRegimeAndTheCap) {
       {10, 5, 0, 0.049, false, 132.00234699},            // Re 2228, transition
       {200, 150, 1, 0.035, false, 261.56366743},         // 1/2 in tube
       {100, 150, 1, 0.035, false, 407.23987313},
-      {50, 150, 1, 0.035, false, 500},                   // 500 ft cap
+      {50, 150, 1, 0.035, false, 500},  // 500 ft cap
       {1, 50, 0, 0.032, false, 500},
   };
   for (const auto& r : rows) {
@@ -270,7 +305,7 @@ TEST(TrapDistance, EachFrictionRegimeAndTheCap) {
 TEST(TrapDistance, NoBoreHeatOrPressureIsNotConverged) {
   EXPECT_FALSE(TrapDistance(74.6, 50, 0, 0.1875, false).converged);  // wall closes the bore
   EXPECT_FALSE(TrapDistance(74.6, 50, 0, 5.0, true).converged);
-  EXPECT_FALSE(TrapDistance(74.6, 50, 4, 0.032, false).converged);   // no such tube
+  EXPECT_FALSE(TrapDistance(74.6, 50, 4, 0.032, false).converged);  // no such tube
   EXPECT_FALSE(TrapDistance(0, 50, 0, 0.032, false).converged);
   EXPECT_FALSE(TrapDistance(-3, 50, 0, 0.032, false).converged);
   EXPECT_FALSE(TrapDistance(74.6, 0, 0, 0.032, false).converged);

@@ -77,7 +77,8 @@ TEST(PreferencesWindow, SizingListShowsTheRecordsUnderAndDoneMakesItProgramWide)
     RecordingDialogs dialogs;
     PreferencesModel model(English(0, "50", r.under), dialogs);
     EXPECT_EQ(model.controls()["Combo2"].index, r.shown) << "UNDER " << r.under;
-    EXPECT_EQ(model.controls()["Combo2"].selectedText(), r.shown ? "MINIMAL" : "STANDARD") << "UNDER " << r.under;
+    EXPECT_EQ(model.controls()["Combo2"].selectedText(), r.shown ? "MINIMAL" : "STANDARD")
+        << "UNDER " << r.under;
     auto out = model.done();
     ASSERT_TRUE(out);
     EXPECT_EQ(out->insulationSizing, r.shown) << "UNDER " << r.under;
@@ -143,7 +144,8 @@ TEST(PreferencesWindow, UnitChangeConvertsThePressureAndItsCaption) {
     EXPECT_EQ(out->pressureUnit, r.to) << r.text << " from " << r.from;
     ASSERT_TRUE(out->pressureText) << r.text << " from " << r.from << " to " << r.to;
     EXPECT_EQ(*out->pressureText, r.expectedText) << r.text << " from " << r.from << " to " << r.to;
-    EXPECT_EQ(out->pressureCaption.value_or("?"), r.caption) << r.text << " from " << r.from << " to " << r.to;
+    EXPECT_EQ(out->pressureCaption.value_or("?"), r.caption)
+        << r.text << " from " << r.from << " to " << r.to;
     EXPECT_TRUE(dialogs.messages.empty());
   }
 }

@@ -56,8 +56,9 @@ MsgAnswer ScriptDialogs::message(const Message& message) {
 void ScriptDialogs::pipeForm(PipeFormModel& model) {
   log_.push_back("PipeForm: " + model.caption());
   model.activate();
-  pipeForms_.push_back({model.caption(), model.selectedAnswer(), model.text("numvalves"), model.text("numflanges"),
-                        model.text("numpumps"), model.text("Text1"), model.control("Label6").text});
+  pipeForms_.push_back({model.caption(), model.selectedAnswer(), model.text("numvalves"),
+                        model.text("numflanges"), model.text("numpumps"), model.text("Text1"),
+                        model.control("Label6").text});
   while (!model.closed()) {
     if (pipeAnswers_.empty()) {
       throw ScriptError("PipeForm \"" + model.caption() + "\" is open and no scripted answer is left");
@@ -76,8 +77,8 @@ void ScriptDialogs::pipeForm(PipeFormModel& model) {
 
 void ScriptDialogs::shoeForm(ShoeFormModel& model) {
   log_.push_back("ShoeForm: " + model.caption());
-  shoeForms_.push_back({model.caption(), model.text("shoetot"), model.control("Label1").text,
-                        model.control("Label3").text});
+  shoeForms_.push_back(
+      {model.caption(), model.text("shoetot"), model.control("Label1").text, model.control("Label3").text});
   while (!model.closed()) {
     if (shoeAnswers_.empty()) {
       throw ScriptError("ShoeForm is open and no scripted answer is left");

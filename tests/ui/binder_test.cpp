@@ -3,6 +3,8 @@
 // window model, so each test sees exactly which calls the binder made.
 #include "ui/binder.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,9 +17,6 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWidget>
-
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
 #include <vector>
@@ -198,7 +197,11 @@ TEST_F(BinderTest, UserEventsReachTheModelByControlName) {
     std::string expected;
   };
   const std::vector<Row> rows = {
-      {"pick the next list entry", [&] { cabIn->setFocus(); QTest::keyClick(cabIn, Qt::Key_Down); },
+      {"pick the next list entry",
+       [&] {
+         cabIn->setFocus();
+         QTest::keyClick(cabIn, Qt::Key_Down);
+       },
        "listClicked Cab_In 1"},
       {"tick the box", [&] { QTest::mouseClick(phase, Qt::LeftButton); }, "checkClicked chbPhaseChange on"},
       {"press the button", [&] { QTest::mouseClick(design, Qt::LeftButton); }, "clicked Des_But"},
@@ -235,7 +238,8 @@ TEST_F(BinderTest, FocusMovesAreForwardedInOrder) {
 
 TEST_F(BinderTest, ModelStateChangedByAnEventIsDrawnRightAway) {
   model.onCall = [&](const std::string& call) {
-    if (call == "gotFocus Min_Amb") model.controls["MessagePanel"].text = "Enter the minimum ambient temperature";
+    if (call == "gotFocus Min_Amb")
+      model.controls["MessagePanel"].text = "Enter the minimum ambient temperature";
   };
   minAmb->setFocus(Qt::TabFocusReason);
   EXPECT_EQ(panel->text(), "Enter the minimum ambient temperature");

@@ -1,8 +1,8 @@
 // Entry point of the GUI tests: one QApplication for every test (CMake runs
 // them on the offscreen platform).
-#include <QApplication>
-
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

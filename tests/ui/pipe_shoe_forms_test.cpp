@@ -3,6 +3,8 @@
 // the dialog open and only the dialog's own command closes it.
 #include "ui/pipe_shoe_forms.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -10,15 +12,11 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
-#include "recording_dialogs.h"
-
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "recording_dialogs.h"
 #include "ui/binder.h"
 #include "ui/qt_dialogs.h"
 
@@ -64,7 +62,8 @@ TEST(PipeFormWindow, EnterKeyMovesThroughTheFieldsThenPressesNext) {
   PipeFormModel model(EnglishPipe(), dialogs);
   PipeForm form(model);
   ASSERT_TRUE(ShowActive(&form));
-  const std::vector<std::string> order = {"Combo2", "numvalves", "numflanges", "numpumps", "Text1", "Command1"};
+  const std::vector<std::string> order = {"Combo2",   "numvalves", "numflanges",
+                                          "numpumps", "Text1",     "Command1"};
   for (std::size_t i = 0; i < order.size(); ++i) {
     QWidget* focused = QApplication::focusWidget();
     ASSERT_NE(focused, nullptr) << "step " << i;

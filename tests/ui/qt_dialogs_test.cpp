@@ -2,14 +2,13 @@
 // return the button the user pressed.
 #include "ui/qt_dialogs.h"
 
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
 #include <functional>
 
 namespace vst::ui {
@@ -57,20 +56,20 @@ TEST(QtMessageBoxes, ShowTheMessageAndReturnThePressedButton) {
   };
   const QMessageBox::StandardButtons ync = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
   const Row rows[] = {
-      {MsgButtons::Ok, MsgIcon::Information, "Input Error", QMessageBox::Ok, MsgAnswer::Ok, QMessageBox::Information,
-       QMessageBox::Ok, "Input Error"},
-      {MsgButtons::Ok, MsgIcon::None, "", QMessageBox::Ok, MsgAnswer::Ok, QMessageBox::NoIcon, QMessageBox::Ok,
-       "Vantrel ST"},
-      {MsgButtons::YesNoCancel, MsgIcon::Question, "Save", QMessageBox::Yes, MsgAnswer::Yes, QMessageBox::Question, ync,
-       "Save"},
-      {MsgButtons::YesNoCancel, MsgIcon::Question, "Save", QMessageBox::No, MsgAnswer::No, QMessageBox::Question, ync,
-       "Save"},
+      {MsgButtons::Ok, MsgIcon::Information, "Input Error", QMessageBox::Ok, MsgAnswer::Ok,
+       QMessageBox::Information, QMessageBox::Ok, "Input Error"},
+      {MsgButtons::Ok, MsgIcon::None, "", QMessageBox::Ok, MsgAnswer::Ok, QMessageBox::NoIcon,
+       QMessageBox::Ok, "Vantrel ST"},
+      {MsgButtons::YesNoCancel, MsgIcon::Question, "Save", QMessageBox::Yes, MsgAnswer::Yes,
+       QMessageBox::Question, ync, "Save"},
+      {MsgButtons::YesNoCancel, MsgIcon::Question, "Save", QMessageBox::No, MsgAnswer::No,
+       QMessageBox::Question, ync, "Save"},
       {MsgButtons::YesNoCancel, MsgIcon::Question, "Save", QMessageBox::NoButton, MsgAnswer::Cancel,
        QMessageBox::Question, ync, "Save"},
-      {MsgButtons::YesNo, MsgIcon::Exclamation, "Warning", QMessageBox::No, MsgAnswer::No, QMessageBox::Warning,
-       QMessageBox::Yes | QMessageBox::No, "Warning"},
-      {MsgButtons::Ok, MsgIcon::Critical, "Error", QMessageBox::NoButton, MsgAnswer::Ok, QMessageBox::Critical,
-       QMessageBox::Ok, "Error"},
+      {MsgButtons::YesNo, MsgIcon::Exclamation, "Warning", QMessageBox::No, MsgAnswer::No,
+       QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, "Warning"},
+      {MsgButtons::Ok, MsgIcon::Critical, "Error", QMessageBox::NoButton, MsgAnswer::Ok,
+       QMessageBox::Critical, QMessageBox::Ok, "Error"},
   };
   int i = 0;
   for (const Row& row : rows) {

@@ -1,27 +1,25 @@
 // The small windows are wired to their models: widgets exist under their
 // control names, user events reach the models, the windows show the models'
 // state and apply what they decide.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QMenuBar>
-#include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <gtest/gtest.h>
-
-#include "recording_dialogs.h"
-
 #include <vector>
 
 #include "core/dialogs.h"
 #include "docs/app_panels.h"
+#include "recording_dialogs.h"
 #include "ui/about_box_window.h"
 #include "ui/about_form_window.h"
 #include "ui/app_form_window.h"

@@ -4,6 +4,8 @@
 // both unit systems and both program modes.
 #include "ui/stmain.h"
 
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -17,9 +19,6 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <memory>
 #include <string>
@@ -93,10 +92,14 @@ TEST(MainWindowLayout, ShowsTheModelsStartState) {
     const char* expected;
   };
   const Row rows[] = {
-      {UnitSystem::English, "Max_Amb", "100"},      {UnitSystem::Metric, "Max_Amb", "38"},
-      {UnitSystem::English, "Max_Exp_Temp", " 375"}, {UnitSystem::Metric, "Pressure", "3.45"},
-      {UnitSystem::English, "Label6", "  psig"},    {UnitSystem::Metric, "Label6", " bar g"},
-      {UnitSystem::English, "Unit1", "°F"},          {UnitSystem::Metric, "Unit1", "°C"},
+      {UnitSystem::English, "Max_Amb", "100"},
+      {UnitSystem::Metric, "Max_Amb", "38"},
+      {UnitSystem::English, "Max_Exp_Temp", " 375"},
+      {UnitSystem::Metric, "Pressure", "3.45"},
+      {UnitSystem::English, "Label6", "  psig"},
+      {UnitSystem::Metric, "Label6", " bar g"},
+      {UnitSystem::English, "Unit1", "°F"},
+      {UnitSystem::Metric, "Unit1", "°C"},
       {UnitSystem::English, "MessagePanel", "Design this record"},
       {UnitSystem::English, "Rec_Num", "1"},
       {UnitSystem::English, "lblLine_No", "Line\\Pipe No."},
@@ -217,8 +220,8 @@ TEST(MainWindowEvents, SpinnerStepsBetweenRecordsAfterADesign) {
 TEST(MainWindowEvents, ProgramModeToggleShowsTheInternalOutputs) {
   MainWindow w(UnitSystem::English);
   ASSERT_TRUE(w.active);
-  const char* internalOnly[] = {"Label9", "Cond_Load", "lblCondUnit", "Label7", "Trap_Dist", "feet3",
-                                "Label8", "Rise", "feet4"};
+  const char* internalOnly[] = {"Label9", "Cond_Load", "lblCondUnit", "Label7", "Trap_Dist",
+                                "feet3",  "Label8",    "Rise",        "feet4"};
   for (const char* name : internalOnly) EXPECT_TRUE(w.get<QWidget>(name)->isHidden()) << name;
   EXPECT_FALSE(w.get<QWidget>("lblAddResultLabel")->isHidden());
   EXPECT_FALSE(w.action("YJ0")->isVisible());
@@ -257,7 +260,8 @@ TEST(MainWindowLayout, VisibleWidgetsNeitherOverlapNorCutTheirText) {
       for (std::size_t i = 0; i < leaves.size(); ++i) {
         const auto& [a, ra] = leaves[i];
         if (auto* label = qobject_cast<QLabel*>(a); label && !label->wordWrap()) {
-          EXPECT_GE(a->width(), a->sizeHint().width()) << where << ": " << a->objectName().toStdString() << " cut";
+          EXPECT_GE(a->width(), a->sizeHint().width())
+              << where << ": " << a->objectName().toStdString() << " cut";
         }
         for (std::size_t j = i + 1; j < leaves.size(); ++j) {
           const auto& [b, rb] = leaves[j];

@@ -29,7 +29,6 @@
 #include <QTest>
 #include <QTextStream>
 #include <QTimer>
-
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -86,7 +85,9 @@ void Run(vst::ui::STmain* main, const QString& line) {
     auto* widget = root->findChild<QWidget*>(name);
     if (!widget) return Reply("no widget " + name.toStdString());
     const QString key = words.value(2);
-    const Qt::Key k = key == QLatin1String("Tab") ? Qt::Key_Tab : key == QLatin1String("Escape") ? Qt::Key_Escape : Qt::Key_Return;
+    const Qt::Key k = key == QLatin1String("Tab")      ? Qt::Key_Tab
+                      : key == QLatin1String("Escape") ? Qt::Key_Escape
+                                                       : Qt::Key_Return;
     widget->setFocus(Qt::TabFocusReason);
     QTest::keyClick(widget, k);
   } else if (command == QLatin1String("click")) {
@@ -134,7 +135,8 @@ int main(int argc, char** argv) {
   const QStringList args = QApplication::arguments();
   const bool metric = args.value(1) == QLatin1String("metric");
   const char mark = args.value(2) == QLatin1String("comma") ? ',' : '.';
-  auto* window = new vst::ui::STmain(metric ? vst::UnitSystem::Metric : vst::UnitSystem::English, metric ? 2 : 0, mark);
+  auto* window =
+      new vst::ui::STmain(metric ? vst::UnitSystem::Metric : vst::UnitSystem::English, metric ? 2 : 0, mark);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->move(20, 20);
   window->show();

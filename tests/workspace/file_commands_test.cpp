@@ -114,7 +114,8 @@ TEST_F(FileCommands, AFileThatCannotBeReadLeavesEverythingAsItWas) {
     OpenFileCommand(s.model, folder_);
     ASSERT_EQ(s.dialogs.messages().size(), 1u) << f.name;
     EXPECT_EQ(s.dialogs.messages()[0].title, "Error");
-    EXPECT_EQ(s.dialogs.messages()[0].text.rfind("The file was not opened", 0), 0u) << s.dialogs.messages()[0].text;
+    EXPECT_EQ(s.dialogs.messages()[0].text.rfind("The file was not opened", 0), 0u)
+        << s.dialogs.messages()[0].text;
     EXPECT_EQ(s.model.set().records, before.records) << f.name;
     EXPECT_EQ(s.model.set().DesignSaved, before.DesignSaved);
     EXPECT_EQ(s.text("Pressure"), pressure);
@@ -133,7 +134,8 @@ TEST_F(FileCommands, CancellingEitherDialogChangesNothing) {
   EXPECT_FALSE(SaveFileCommand(s.model, folder_));
   EXPECT_TRUE(s.model.set().LastSaveFailed);
   EXPECT_FALSE(s.model.set().DesignSaved);
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);  // the template only
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()),
+            1);  // the template only
 }
 
 TEST_F(FileCommands, AFailedSaveSaysWhyAndKeepsTheEarlierFile) {

@@ -82,7 +82,8 @@ TEST(TubeSizeList, OffersTheSizesOfEachInstallationInBothModes) {
       {4, true, "[3/8]", "[10]"},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE("installation " + std::to_string(row.installation) + (row.internal ? " internal" : " standard"));
+    SCOPED_TRACE("installation " + std::to_string(row.installation) +
+                 (row.internal ? " internal" : " standard"));
     EXPECT_EQ(Joined(TubeSizeList(row.installation, row.internal, UnitSystem::English)), row.english);
     EXPECT_EQ(Joined(TubeSizeList(row.installation, row.internal, UnitSystem::Metric)), row.metric);
   }
@@ -128,19 +129,13 @@ TEST(PressureChecks, WarnAboveTheLimitOfEachPressureUnit) {
     const char* limitText;
   };
   const Row rows[] = {
-      {false, 50.0f, kPsig, nullptr, ""},
-      {false, 50.5f, kPsig, "50", "50 psig"},
-      {false, 446.0f, kKpa, nullptr, ""},
-      {false, 446.5f, kKpa, "446", "446 kPa"},
-      {false, 3.448f, kBarG, nullptr, ""},
-      {false, 3.45f, kBarG, "3.4", "3.448 barg"},
+      {false, 50.0f, kPsig, nullptr, ""},     {false, 50.5f, kPsig, "50", "50 psig"},
+      {false, 446.0f, kKpa, nullptr, ""},     {false, 446.5f, kKpa, "446", "446 kPa"},
+      {false, 3.448f, kBarG, nullptr, ""},    {false, 3.45f, kBarG, "3.4", "3.448 barg"},
       {false, 3.45f, 7, "3.4", "3.448 barg"},  // any other unit reads as bar g
-      {true, 250.0f, kPsig, nullptr, ""},
-      {true, 300.0f, kPsig, "50", "250 psig"},
-      {true, 1825.0f, kKpa, nullptr, ""},
-      {true, 1826.0f, kKpa, "446", "1,825 kPa"},
-      {true, 17.237f, kBarG, nullptr, ""},
-      {true, 17.3f, kBarG, "3.4", "17.237 barg"},
+      {true, 250.0f, kPsig, nullptr, ""},     {true, 300.0f, kPsig, "50", "250 psig"},
+      {true, 1825.0f, kKpa, nullptr, ""},     {true, 1826.0f, kKpa, "446", "1,825 kPa"},
+      {true, 17.237f, kBarG, nullptr, ""},    {true, 17.3f, kBarG, "3.4", "17.237 barg"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string(row.copper ? "copper " : "polyisocyanurate ") + std::to_string(row.pressure) +
@@ -153,10 +148,11 @@ TEST(PressureChecks, WarnAboveTheLimitOfEachPressureUnit) {
     }
     ASSERT_TRUE(warning.has_value());
     EXPECT_EQ(warning->putBack, row.putBack);
-    const std::string start = row.copper ? "A Tracer Tubing Material of Copper should not be used with steam "
-                                           "pressures greater than "
-                                         : "Polyisocyanurate insulation should not be used with steam pressures "
-                                           "greater than ";
+    const std::string start = row.copper
+                                  ? "A Tracer Tubing Material of Copper should not be used with steam "
+                                    "pressures greater than "
+                                  : "Polyisocyanurate insulation should not be used with steam pressures "
+                                    "greater than ";
     EXPECT_EQ(warning->message, start + row.limitText);
   }
 }
@@ -168,13 +164,15 @@ TEST(CopperExposureCheck, WarnsAbove400FOr204C) {
   ASSERT_TRUE(english);
   EXPECT_EQ(english->putBack, "375");
   EXPECT_EQ(english->message,
-            "A Tracer Tubing Material of Copper should not be used with a Maximum Exposure Temperature greater than "
+            "A Tracer Tubing Material of Copper should not be used with a Maximum Exposure Temperature "
+            "greater than "
             "400\u00B0F");
   const auto metric = CopperExposureCheck(205.0f, UnitSystem::Metric);
   ASSERT_TRUE(metric);
   EXPECT_EQ(metric->putBack, "190");
   EXPECT_EQ(metric->message,
-            "A Tracer Tubing Material of Copper should not be used with a Maximum Exposure Temperature greater than "
+            "A Tracer Tubing Material of Copper should not be used with a Maximum Exposure Temperature "
+            "greater than "
             "204\u00B0C");
 }
 
@@ -187,12 +185,12 @@ TEST(ProductRangeWarning, ChecksTheMaintenanceTemperatureInFahrenheitWithInclusi
   };
   const Row rows[] = {
       {0, 100.0f, UnitSystem::English, false},
-      {0, 212.0f, UnitSystem::English, false},   // bounds are inclusive
+      {0, 212.0f, UnitSystem::English, false},  // bounds are inclusive
       {0, 212.5f, UnitSystem::English, true},
       {0, 31.0f, UnitSystem::English, true},
-      {0, 38.0f, UnitSystem::Metric, false},     // 100.4 F
-      {0, 101.0f, UnitSystem::Metric, true},     // 213.8 F
-      {9, 82.3f, UnitSystem::English, false},    // the single nearest to 82.3 is the bound itself
+      {0, 38.0f, UnitSystem::Metric, false},   // 100.4 F
+      {0, 101.0f, UnitSystem::Metric, true},   // 213.8 F
+      {9, 82.3f, UnitSystem::English, false},  // the single nearest to 82.3 is the bound itself
       {9, 82.2f, UnitSystem::English, true},
       {4, -139.0f, UnitSystem::English, false},
       {kProductOther, 5000.0f, UnitSystem::English, false},
@@ -202,20 +200,24 @@ TEST(ProductRangeWarning, ChecksTheMaintenanceTemperatureInFahrenheitWithInclusi
     EXPECT_EQ(ProductRangeWarning(row.product, row.maintTemp, row.units).has_value(), row.warns);
   }
   const char* tail =
-      ".  This may cause inaccurate results.  Selecting Other and manually entering the proper temperature adjusted "
+      ".  This may cause inaccurate results.  Selecting Other and manually entering the proper temperature "
+      "adjusted "
       "product properties is recommended";
-  EXPECT_EQ(ProductRangeWarning(0, 250.0f, UnitSystem::English),
-            std::string("Maintenance temperature is outside the temperature range of ( 32 - 212 \u00B0F)  for the "
-                        "product property curve fits of Water") +
-                tail);
-  EXPECT_EQ(ProductRangeWarning(0, 101.0f, UnitSystem::Metric),
-            std::string("Maintenance temperature is outside the temperature range of ( 0 - 100 \u00B0C)  for the "
-                        "product property curve fits of Water") +
-                tail);
-  EXPECT_EQ(ProductRangeWarning(12, -30.0f, UnitSystem::Metric),  // -22 F
-            std::string("Maintenance temperature is outside the temperature range of ( -24- 198 \u00B0C)  for the "
-                        "product property curve fits of Ethylene Glycol") +
-                tail);
+  EXPECT_EQ(
+      ProductRangeWarning(0, 250.0f, UnitSystem::English),
+      std::string("Maintenance temperature is outside the temperature range of ( 32 - 212 \u00B0F)  for the "
+                  "product property curve fits of Water") +
+          tail);
+  EXPECT_EQ(
+      ProductRangeWarning(0, 101.0f, UnitSystem::Metric),
+      std::string("Maintenance temperature is outside the temperature range of ( 0 - 100 \u00B0C)  for the "
+                  "product property curve fits of Water") +
+          tail);
+  EXPECT_EQ(
+      ProductRangeWarning(12, -30.0f, UnitSystem::Metric),  // -22 F
+      std::string("Maintenance temperature is outside the temperature range of ( -24- 198 \u00B0C)  for the "
+                  "product property curve fits of Ethylene Glycol") +
+          tail);
 }
 
 TEST(Defaults, AreTheEnglishDefaultsInMetricUnits) {
@@ -225,10 +227,18 @@ TEST(Defaults, AreTheEnglishDefaultsInMetricUnits) {
     const char* metric;
   };
   const Row rows[] = {
-      {"Max_Amb", "100", "38"},       {"Min_Amb", "0", "-18"},        {"MT_In", "100", "38"},
-      {"Max_Exp_Temp", " 375", "190"}, {"txtIntExpTemp", "375", "190"}, {"Pressure", "50", "3.45"},
-      {"Pipe_Len_In", "100", "30"},    {"txtPCTemp", "32", "0"},        {"txtProdCp", "1", "4186.553"},
-      {"txtProdDensity", "62.4", "982.846"}, {"txtLatentHeat", "144", "334922"}, {"Rec_Num", "1", "1"},
+      {"Max_Amb", "100", "38"},
+      {"Min_Amb", "0", "-18"},
+      {"MT_In", "100", "38"},
+      {"Max_Exp_Temp", " 375", "190"},
+      {"txtIntExpTemp", "375", "190"},
+      {"Pressure", "50", "3.45"},
+      {"Pipe_Len_In", "100", "30"},
+      {"txtPCTemp", "32", "0"},
+      {"txtProdCp", "1", "4186.553"},
+      {"txtProdDensity", "62.4", "982.846"},
+      {"txtLatentHeat", "144", "334922"},
+      {"Rec_Num", "1", "1"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.field);

@@ -10,7 +10,8 @@ namespace {
 
 using test::Session;
 
-const char* const kPolyPsig = "Polyisocyanurate insulation should not be used with steam pressures greater than 50 psig";
+const char* const kPolyPsig =
+    "Polyisocyanurate insulation should not be used with steam pressures greater than 50 psig";
 const char* const kCopperPsig =
     "A Tracer Tubing Material of Copper should not be used with steam pressures greater than 250 psig";
 const char* const kCopper400F =
@@ -150,8 +151,8 @@ TEST(CopperCheck, KpaLimitPutsBack446) {
   EXPECT_TRUE(s.dialogs.messages().empty());
   s.type("Pressure", "1826");
   EXPECT_EQ(s.dialogs.messageTexts(),
-            std::vector<std::string>{
-                "A Tracer Tubing Material of Copper should not be used with steam pressures greater than 1,825 kPa"});
+            std::vector<std::string>{"A Tracer Tubing Material of Copper should not be used with steam "
+                                     "pressures greater than 1,825 kPa"});
   EXPECT_EQ(s.text("Pressure"), "446");
 }
 
@@ -184,8 +185,9 @@ TEST(HeatUpFields, ProductRangeWarnsOnPickingAProduct) {
   s.pick("cboProduct", "Water");
   ASSERT_EQ(s.dialogs.messages().size(), 1u);
   EXPECT_EQ(s.dialogs.messages()[0].title, "Warning");
-  EXPECT_NE(s.dialogs.messages()[0].text.find("( 0 - 100 \u00B0C)  for the product property curve fits of Water."),
-            std::string::npos);
+  EXPECT_NE(
+      s.dialogs.messages()[0].text.find("( 0 - 100 \u00B0C)  for the product property curve fits of Water."),
+      std::string::npos);
   s.dialogs.clearRecords();
   s.pick("cboProduct", "Other");
   EXPECT_TRUE(s.dialogs.messages().empty());
@@ -198,8 +200,8 @@ TEST(HeatUpFields, OtherEnablesThePropertiesAndThePhaseChangeBoxItsFields) {
   Session s;
   const char* properties[] = {"txtProdDensity", "lblProdDensity", "lblProdDensUnit", "txtProdCp",
                               "lblProdCp",      "lblProdCpUnit",  "chbPhaseChange"};
-  const char* phase[] = {"txtPCTemp", "lblPCTemp", "lblPCTempUnit", "txtLatentHeat", "lblLatentHeat",
-                         "lblLatentHeatUnit"};
+  const char* phase[] = {"txtPCTemp",     "lblPCTemp",     "lblPCTempUnit",
+                         "txtLatentHeat", "lblLatentHeat", "lblLatentHeatUnit"};
   s.pick("cboProduct", "Other");
   for (const char* n : properties) EXPECT_TRUE(s.c(n).enabled) << n;
   for (const char* n : phase) EXPECT_FALSE(s.c(n).enabled) << n;

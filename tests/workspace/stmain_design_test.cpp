@@ -13,18 +13,21 @@ namespace {
 
 using test::Session;
 
-const char* const kOutputs[] = {"Max_Maint_Temp", "Min_Maint_Temp", "Ht_Lswo_Out", "Cond_Load", "Insul_Size",
-                                "Tot_Cab_Out",    "Trap_Dist",      "Rise"};
+const char* const kOutputs[] = {"Max_Maint_Temp", "Min_Maint_Temp", "Ht_Lswo_Out", "Cond_Load",
+                                "Insul_Size",     "Tot_Cab_Out",    "Trap_Dist",   "Rise"};
 
 struct Case {
   UnitSystem units;
   bool internal;
   std::string name() const {
-    return std::string(units == UnitSystem::Metric ? "Metric" : "English") + (internal ? " InternalMode" : " standard");
+    return std::string(units == UnitSystem::Metric ? "Metric" : "English") +
+           (internal ? " InternalMode" : " standard");
   }
 };
-const Case kCases[] = {
-    {UnitSystem::English, false}, {UnitSystem::English, true}, {UnitSystem::Metric, false}, {UnitSystem::Metric, true}};
+const Case kCases[] = {{UnitSystem::English, false},
+                       {UnitSystem::English, true},
+                       {UnitSystem::Metric, false},
+                       {UnitSystem::Metric, true}};
 
 // A session whose design button runs the engine, with one answer queued for
 // each allowance dialog.
@@ -51,9 +54,9 @@ TEST(DesignFromTheWindow, DefaultInputsDesignTheRecordAndShowIt) {
     s.type("Line_No", "2\"-ST-7");
     s.design();
 
-    EXPECT_EQ(s.dialogs.log(), (std::vector<std::string>{
-                                   metric ? "PipeForm: Pipe Length = 30 Meters" : "PipeForm: Pipe Length = 100 Feet",
-                                   "ShoeForm:  Tubing Allowances for Shoes"}));
+    EXPECT_EQ(s.dialogs.log(), (std::vector<std::string>{metric ? "PipeForm: Pipe Length = 30 Meters"
+                                                                : "PipeForm: Pipe Length = 100 Feet",
+                                                         "ShoeForm:  Tubing Allowances for Shoes"}));
     EXPECT_TRUE(s.dialogs.allAnswersUsed());
     EXPECT_EQ(s.text("MessagePanel"), "Design created");
 
@@ -110,19 +113,28 @@ TEST(DesignFromTheWindow, JacketedTracersFallBackWithTheirMessagesAndKeepTheReco
     const char* shownAgain;
   };
   const Row rows[] = {
-      {false, "2.0",
+      {false,
+       "2.0",
        {"YJ-2 could not maintain desired temperature. YJ-1 has been selected.",
         "YJ-1 could not maintain desired temperature. Trough Line has been selected."},
-       "Troughline", "Troughline", "Trough Line"},
-      {false, "1",
+       "Troughline",
+       "Troughline",
+       "Trough Line"},
+      {false,
+       "1",
        {"YJ-2 could not maintain desired temperature. YJ-1 has been selected.",
         "YJ-1 could not maintain desired temperature. Fillet Trace has been selected."},
-       "Fillet Trace", "Fillet Trace with", "Fillet Trace with"},
-      {true, "2.0",
+       "Fillet Trace",
+       "Fillet Trace with",
+       "Fillet Trace with"},
+      {true,
+       "2.0",
        {"YJ-2 could not maintain desired temperature. YJ-1 has been selected.",
         "YJ-1 could not maintain desired temperature. YJ-0 has been selected.",
         "YJ-0 could not maintain desired temperature. Trough Line has been selected."},
-       "Troughline", "Troughline", "Trough Line"},
+       "Troughline",
+       "Troughline",
+       "Trough Line"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string(row.internal ? "InternalMode " : "standard ") + row.pipe + " in");
@@ -131,7 +143,8 @@ TEST(DesignFromTheWindow, JacketedTracersFallBackWithTheirMessagesAndKeepTheReco
     s.pick("Pipe_Dia_In", row.pipe);
     s.type("MT_In", "250");
     s.design();
-    std::vector<std::string> expected{"PipeForm: Pipe Length = 100 Feet", "ShoeForm:  Tubing Allowances for Shoes"};
+    std::vector<std::string> expected{"PipeForm: Pipe Length = 100 Feet",
+                                      "ShoeForm:  Tubing Allowances for Shoes"};
     for (const std::string& m : row.fallbacks) expected.push_back("Message []: " + m);
     EXPECT_EQ(s.dialogs.log(), expected);  // the allowance step runs once
     EXPECT_EQ(s.selected("Cab_In"), row.installation);
@@ -195,7 +208,8 @@ TEST(DesignFromTheWindow, InputErrorsOfTheRunEndItWithoutADesign) {
     row.setup(s);
     s.dialogs.clearRecords();
     s.design();
-    EXPECT_EQ(s.dialogs.log(), std::vector<std::string>{std::string("Message [Input Error]: ") + row.message});
+    EXPECT_EQ(s.dialogs.log(),
+              std::vector<std::string>{std::string("Message [Input Error]: ") + row.message});
     ASSERT_EQ(s.dialogs.messages().size(), 1u);
     EXPECT_TRUE(s.dialogs.messages()[0].systemModal);
     EXPECT_FALSE(s.model.set().current().HoldsDesign());
@@ -216,9 +230,10 @@ TEST(DesignFromTheWindow, FilletTraceAboveItsLimitSwitchesToTroughline) {
   s.type("Pressure", "250");
   s.design();
   EXPECT_EQ(s.dialogs.log(),
-            (std::vector<std::string>{"Message [Input Error]: Maximum temperature exposure or Steam temperature is "
-                                      "too high for Fillet Trace. Troughline has been selected.",
-                                      "PipeForm: Pipe Length = 100 Feet", "ShoeForm:  Tubing Allowances for Shoes"}));
+            (std::vector<std::string>{
+                "Message [Input Error]: Maximum temperature exposure or Steam temperature is "
+                "too high for Fillet Trace. Troughline has been selected.",
+                "PipeForm: Pipe Length = 100 Feet", "ShoeForm:  Tubing Allowances for Shoes"}));
   EXPECT_EQ(s.selected("Cab_In"), "Troughline");
   EXPECT_EQ(s.text("TraceLb"), "Troughline");
   EXPECT_TRUE(s.model.set().current().HoldsDesign());
@@ -234,7 +249,8 @@ TEST(DesignFromTheWindow, AShortfallMarksTheMinimumAndWarns) {
   ASSERT_EQ(s.dialogs.log().size(), 3u);
   const Message& warning = s.dialogs.messages().back();
   EXPECT_EQ(warning.title, "Warning");
-  EXPECT_EQ(warning.text.rfind("The Minimum Maintenance Temperature is less then the input Maintenance", 0), 0u);
+  EXPECT_EQ(warning.text.rfind("The Minimum Maintenance Temperature is less then the input Maintenance", 0),
+            0u);
   EXPECT_EQ(s.c("Min_Maint_Temp").backColor, kColorYellow);
   const DesignRecord& r = s.model.set().current();
   ASSERT_TRUE(r.HoldsDesign());

@@ -188,7 +188,7 @@ TEST(DiscardStoredDesign, EachInputDiscardsOnlyWhenItsValueChanges) {
   struct Row {
     const char* control;
     bool list;
-    const char* same;     // the value the design stored
+    const char* same;  // the value the design stored
     const char* changed;
   };
   const Row rows[] = {
@@ -199,8 +199,8 @@ TEST(DiscardStoredDesign, EachInputDiscardsOnlyWhenItsValueChanges) {
       {"Pipe_Len_In", false, "100", "120"},
       {"Pressure", false, "50", "49"},
       {"txtIntExpTemp", false, "375", "370"},
-      {"Max_Amb", false, "100", ""},        // empty text counts as changed
-      {"Pressure", false, "50", "fifty"},   // so does text that is not a number
+      {"Max_Amb", false, "100", ""},       // empty text counts as changed
+      {"Pressure", false, "50", "fifty"},  // so does text that is not a number
       {"Insul_Th_In", true, "1.0", "2.0"},
       {"Insul_Typ_In", true, "Fiberglass", "Mineral Fiber"},
       {"Pipe_Dia_In", true, "2.0", "4.0"},

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "core/legacy_math.h"
-
 #include "support/script_dialogs.h"
 #include "workspace/stmain_model.h"
 #include "workspace/units.h"
@@ -49,7 +48,9 @@ inline DesignOutcome FixedResultRun(DesignHost& host, DesignRunState& state) {
   d.rise = "7.5";
   d.totalLength = "110";
   const bool jacketed = in.installation > 1;
-  d.traceLabel = in.installation == 0 ? "Troughline" : in.installation == 1 ? "Fillet Trace with" : "Coverlyn Type";
+  d.traceLabel = in.installation == 0   ? "Troughline"
+                 : in.installation == 1 ? "Fillet Trace with"
+                                        : "Coverlyn Type";
   d.traceType = jacketed ? r.COVR : r.CEM;
   host.showResults(d);
   ++state.passCounter;

@@ -126,11 +126,12 @@ TEST(ProgramModeRefresh, ShowsTheExtraOutputsOnlyInInternalMode) {
   Session s;
   for (const char* name : internalOnly) EXPECT_FALSE(s.c(name).visible) << name << " in the standard mode";
   EXPECT_TRUE(s.c("lblAddResultLabel").visible);
-  EXPECT_EQ(s.text("lblAddResultLabel"),
-            "\"Min. Maint. Temp.\" and \"Max. Maint. Temp.\" shown are without temperature control based on the "
-            "minimum and maximum ambient values entered. Quorvex's Engineering Services can also provide "
-            "condensate loads, maximum trapping distances, and the maximum allowable vertical rise for each "
-            "circuit.");
+  EXPECT_EQ(
+      s.text("lblAddResultLabel"),
+      "\"Min. Maint. Temp.\" and \"Max. Maint. Temp.\" shown are without temperature control based on the "
+      "minimum and maximum ambient values entered. Quorvex's Engineering Services can also provide "
+      "condensate loads, maximum trapping distances, and the maximum allowable vertical rise for each "
+      "circuit.");
   for (const char* name : {"Label17", "txtIntExpTemp", "Unit7"}) EXPECT_FALSE(s.c(name).visible) << name;
   EXPECT_EQ(s.c("Cab_In").items.size(), 4u);
 
@@ -140,7 +141,8 @@ TEST(ProgramModeRefresh, ShowsTheExtraOutputsOnlyInInternalMode) {
   for (const char* name : internalOnly) EXPECT_TRUE(s.c(name).visible) << name << " in InternalMode";
   EXPECT_FALSE(s.c("lblAddResultLabel").visible);
   for (const char* name : {"Label17", "txtIntExpTemp", "Unit7"}) EXPECT_FALSE(s.c(name).visible) << name;
-  EXPECT_EQ(Items(s.c("Cab_In")), "[Troughline][Fillet Trace][Coverlyn  YJ-0][Coverlyn  YJ-1][Coverlyn  YJ-2]");
+  EXPECT_EQ(Items(s.c("Cab_In")),
+            "[Troughline][Fillet Trace][Coverlyn  YJ-0][Coverlyn  YJ-1][Coverlyn  YJ-2]");
   EXPECT_EQ(s.c("Cab_In").index, 4);
   EXPECT_EQ(s.text("txtIntExpTemp"), "375");  // hidden, but keeps its text
 
@@ -268,7 +270,9 @@ TEST(Commands, YJ0PanelOpensInInternalMode) {
 
 TEST(Help, F1OnAnInputAndAClickOnAnOutputOpenTheirTopics) {
   Session s;
-  const auto topic = [&](std::optional<WindowRequest> r) { return r && r->kind == WindowRequest::Kind::Help ? r->helpContext : -1; };
+  const auto topic = [&](std::optional<WindowRequest> r) {
+    return r && r->kind == WindowRequest::Kind::Help ? r->helpContext : -1;
+  };
   s.model.helpKey("Max_Amb");
   const int maxAmb = topic(s.model.takeWindowRequest());
   s.model.clicked("Trap_Dist");

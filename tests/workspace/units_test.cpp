@@ -6,7 +6,11 @@ namespace vst {
 namespace {
 
 TEST(UnitCaptions, MatchTheWindowInBothUnitSystems) {
-  struct Row { UnitQuantity q; const char* english; const char* metric; };
+  struct Row {
+    UnitQuantity q;
+    const char* english;
+    const char* metric;
+  };
   const Row rows[] = {
       {UnitQuantity::Temperature, "\u00B0F", "\u00B0C"},
       {UnitQuantity::Length, "ft", "m"},

@@ -11,7 +11,6 @@
 #include <QPainterPath>
 #include <QPointF>
 #include <QString>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -38,7 +37,7 @@ const QColor kPvc(60, 60, 65);
 const QColor kLabel(20, 20, 20);
 
 struct Callout {
-  QPointF at;     // the point of the part the leader touches
+  QPointF at;  // the point of the part the leader touches
   QString text;
 };
 
@@ -68,7 +67,8 @@ void DrawCallouts(QPainter& g, std::vector<Callout> callouts) {
   g.setFont(font);
   const double x = 372;
   const double gap = 24;
-  std::sort(callouts.begin(), callouts.end(), [](const Callout& a, const Callout& b) { return a.at.y() < b.at.y(); });
+  std::sort(callouts.begin(), callouts.end(),
+            [](const Callout& a, const Callout& b) { return a.at.y() < b.at.y(); });
   std::vector<double> ys;
   for (const Callout& c : callouts) ys.push_back(std::max(c.at.y(), ys.empty() ? 16.0 : ys.back() + gap));
   const double overflow = ys.empty() ? 0 : ys.back() - (kHeight - 16);
@@ -176,8 +176,10 @@ QImage FilletPicture() {
     const QPointF tracer = s.below(s.pipeR + r);
     s.drawOuter(g);
     QPolygonF wedge;
-    wedge << QPointF(tracer.x() - 3.2 * r, s.c.y() + s.pipeR - 6) << QPointF(tracer.x() + 3.2 * r, s.c.y() + s.pipeR - 6)
-          << QPointF(tracer.x() + 0.9 * r, tracer.y() + 0.55 * r) << QPointF(tracer.x() - 0.9 * r, tracer.y() + 0.55 * r);
+    wedge << QPointF(tracer.x() - 3.2 * r, s.c.y() + s.pipeR - 6)
+          << QPointF(tracer.x() + 3.2 * r, s.c.y() + s.pipeR - 6)
+          << QPointF(tracer.x() + 0.9 * r, tracer.y() + 0.55 * r)
+          << QPointF(tracer.x() - 0.9 * r, tracer.y() + 0.55 * r);
     QPainterPath fillet;
     fillet.addPolygon(wedge);
     fillet.closeSubpath();
@@ -264,8 +266,8 @@ QImage WrapPicture() {
     const QPointF tube1 = c + QPointF(0, -32), tube2 = c + QPointF(0, 32);
     Fill(g, Circle(c, outer).subtracted(Circle(c, outer - pvc)), kPvc);
     Fill(g, Circle(c, outer - pvc).subtracted(Circle(c, outer - pvc - foil)), kFoil);
-    Fill(g, Circle(c, outer - pvc - foil).subtracted(Circle(tube1, r)).subtracted(Circle(tube2, r)), kFiberglass,
-         Qt::Dense5Pattern);
+    Fill(g, Circle(c, outer - pvc - foil).subtracted(Circle(tube1, r)).subtracted(Circle(tube2, r)),
+         kFiberglass, Qt::Dense5Pattern);
     Fill(g, Circle(tube1, r).subtracted(Circle(tube1, r - 3)), kTube);
     Fill(g, Circle(tube2, r).subtracted(Circle(tube2, r - 3)), kTube);
     DrawCallouts(g, {{Polar(tube1, r - 1.5, 0), "Tube (steam supply)"},
