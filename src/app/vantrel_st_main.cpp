@@ -1,19 +1,26 @@
-// vantrel-st: the start-up window asks for the unit system of the run; the
-// main window then opens in it and the start-up window closes.
+// vantrel-st [FILE]: the start-up window asks for the unit system of the
+// run; the main window then opens in it and the start-up window closes. A
+// design file named on the command line (the desktop's "Open With") is then
+// opened as the Files menu opens a chosen file.
 //
-// Two options exist only for the start-up benchmark (bench/startup.sh):
+// Two options exist only for the start-up benchmark (bench/startup.sh) and
+// the installation test:
 //   --select-units english|metric  presses the start-up window's choice
 //   --quit-after-shown             prints the time the main window was first
-//                                  shown and ends the program right away
+//                                  shown, its title and the program files
+//                                  missing beside the executable, and ends
+//                                  the program right away
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLocale>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
+#include <string>
 
 #include "ui/about_form_window.h"
 #include "ui/stmain.h"
+#include "workspace/program_files.h"
 
 namespace {
 
@@ -28,6 +35,7 @@ char DecimalMark(const QLocale& locale) {
 struct BenchOptions {
   QString selectUnits;  // "english", "metric" or empty
   bool quitAfterShown = false;
+  QString file;  // a design file to open once the main window is shown
 };
 
 BenchOptions ParseOptions(const QStringList& args) {
@@ -37,6 +45,8 @@ BenchOptions ParseOptions(const QStringList& args) {
       options.selectUnits = args[++i].toLower();
     } else if (args[i] == QLatin1String("--quit-after-shown")) {
       options.quitAfterShown = true;
+    } else if (!args[i].startsWith(QLatin1Char('-')) && options.file.isEmpty()) {
+      options.file = args[i];
     }
   }
   return options;
@@ -48,6 +58,10 @@ int main(int argc, char** argv) {
   const auto started = std::chrono::steady_clock::now();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vantrel ST"));
+  // The settings store (folder last used, recent files) and the desktop
+  // entry's name for the windows of the program.
+  QApplication::setOrganizationName(QStringLiteral("Vantrel"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("com.vantrel.VantrelST"));
   const char decimalMark = DecimalMark(QLocale());
   const BenchOptions options = ParseOptions(QApplication::arguments());
 
@@ -58,15 +72,21 @@ int main(int argc, char** argv) {
         auto* window = new vst::ui::STmain(static_cast<vst::UnitSystem>(units), pressureUnit, decimalMark);
         window->setAttribute(Qt::WA_DeleteOnClose);
         if (options.quitAfterShown) {
-          QObject::connect(window, &vst::ui::STmain::firstShown, window, [started] {
+          QObject::connect(window, &vst::ui::STmain::firstShown, window, [started, window] {
             // Let the first paint happen, then report and end.
-            QTimer::singleShot(0, [started] {
+            QTimer::singleShot(0, [started, window] {
               const auto now = std::chrono::steady_clock::now();
               const auto wall = std::chrono::system_clock::now().time_since_epoch();
+              std::string missing;
+              for (const std::string& name :
+                   vst::MissingProgramFiles(QCoreApplication::applicationDirPath().toStdString())) {
+                missing += (missing.empty() ? "" : ",") + name;
+              }
               std::printf(
-                  "main_to_shown_ms=%.1f shown_epoch_ns=%lld\n",
+                  "main_to_shown_ms=%.1f shown_epoch_ns=%lld\nwindow_title=%s\nmissing_files=%s\n",
                   std::chrono::duration<double, std::milli>(now - started).count(),
-                  static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(wall).count()));
+                  static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(wall).count()),
+                  window->windowTitle().toUtf8().constData(), missing.c_str());
               std::fflush(stdout);
               // exit(), not quit(): quit() would close the window and
               // so ask whether to save, which nobody answers here.
@@ -75,6 +95,7 @@ int main(int argc, char** argv) {
           });
         }
         window->show();  // the start-up window closes itself
+        if (!options.file.isEmpty()) window->openDesignFile(options.file);
       });
   startup->show();
 

@@ -27,8 +27,14 @@ struct Message {
 
 struct FileDialogSpec {
   std::string title;                 // "OPEN FILE", "SAVE FILE"
-  std::string startFolder;           // the program's folder
+  std::string startFolder;           // the folder last used, or the user's documents
   std::vector<std::string> filters;  // "Design files (*.mdb)", "All files (*)"
+  // Saving: the suffix a name without one receives ("mdb"), empty for none.
+  std::string defaultSuffix;
+  // A file the dialog neither lists nor accepts (the template), empty for
+  // none; choosing it shows refusedMessage and the dialog stays open.
+  std::string refusedFile;
+  std::string refusedMessage;
 };
 
 // Positions of the PipeForm answer list Combo2.

@@ -2,8 +2,12 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QMessageBox>
+#include <QSortFilterProxyModel>
 #include <QStringList>
+#include <utility>
 
 #include "ui/pipe_shoe_forms.h"
 
@@ -37,6 +41,76 @@ QString FilterText(const FileDialogSpec& spec) {
 std::optional<std::string> PathOf(const QString& chosen) {
   if (chosen.isEmpty()) return std::nullopt;
   return chosen.toStdString();
+}
+
+// The same file, whatever the spelling of its path.
+bool SameFile(const QString& a, const QString& b) {
+  if (a.isEmpty() || b.isEmpty()) return false;
+  const QFileInfo fa(a);
+  const QFileInfo fb(b);
+  const QString ca = fa.canonicalFilePath();
+  const QString cb = fb.canonicalFilePath();
+  if (!ca.isEmpty() && !cb.isEmpty()) return ca == cb;
+  return fa.absoluteFilePath() == fb.absoluteFilePath();
+}
+
+// Leaves one file (the template) out of the dialog's list.
+class HideFileProxy : public QSortFilterProxyModel {
+ public:
+  HideFileProxy(QString hidden, QObject* parent)
+      : QSortFilterProxyModel(parent), hidden_(std::move(hidden)) {}
+
+ protected:
+  bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+    const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+    if (!files || hidden_.isEmpty()) return true;
+    return !SameFile(files->filePath(files->index(row, 0, parent)), hidden_);
+  }
+
+ private:
+  QString hidden_;
+};
+
+// The program's own file dialog (the same on every desktop): it starts in
+// the folder it is given, hides the refused file, adds the default suffix to
+// a name without one, and refuses the refused file as soon as it is chosen,
+// before any question about replacing it.
+class DesignFileDialog : public QFileDialog {
+ public:
+  DesignFileDialog(QWidget* parent, const FileDialogSpec& spec, AcceptMode mode)
+      : QFileDialog(parent, Q(spec.title), Q(spec.startFolder), FilterText(spec)),
+        refused_(Q(spec.refusedFile)),
+        refusedMessage_(Q(spec.refusedMessage)) {
+    setObjectName(mode == AcceptSave ? QStringLiteral("SaveFileDialog") : QStringLiteral("OpenFileDialog"));
+    setOption(QFileDialog::DontUseNativeDialog);
+    setAcceptMode(mode);
+    setFileMode(mode == AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!spec.defaultSuffix.empty()) setDefaultSuffix(Q(spec.defaultSuffix));
+    if (!refused_.isEmpty()) setProxyModel(new HideFileProxy(refused_, this));
+  }
+
+  void accept() override {
+    const QStringList files = selectedFiles();
+    for (const QString& file : files) {
+      if (SameFile(file, refused_)) {
+        QMessageBox::warning(this, windowTitle(), refusedMessage_);
+        return;
+      }
+    }
+    QFileDialog::accept();
+  }
+
+ private:
+  QString refused_;
+  QString refusedMessage_;
+};
+
+std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& spec,
+                                         QFileDialog::AcceptMode mode) {
+  DesignFileDialog dialog(parent, spec, mode);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList files = dialog.selectedFiles();
+  return files.isEmpty() ? std::nullopt : PathOf(files.first());
 }
 
 }  // namespace
@@ -105,13 +179,11 @@ std::optional<ShoeFormAnswer> QtDialogs::shoeForm(const ShoeFormSetup& setup) {
 }
 
 std::optional<std::string> QtDialogs::openFileName(const FileDialogSpec& spec) {
-  return PathOf(
-      QFileDialog::getOpenFileName(dialogParent(), Q(spec.title), Q(spec.startFolder), FilterText(spec)));
+  return RunFileDialog(dialogParent(), spec, QFileDialog::AcceptOpen);
 }
 
 std::optional<std::string> QtDialogs::saveFileName(const FileDialogSpec& spec) {
-  return PathOf(
-      QFileDialog::getSaveFileName(dialogParent(), Q(spec.title), Q(spec.startFolder), FilterText(spec)));
+  return RunFileDialog(dialogParent(), spec, QFileDialog::AcceptSave);
 }
 
 }  // namespace vst::ui

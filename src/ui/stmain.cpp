@@ -53,10 +53,7 @@ QWidget* NewField(const ControlRow& row) {
   switch (row.kind) {
     case ControlKind::TextBox: {
       auto* edit = new QLineEdit;
-      if (row.output) {
-        edit->setReadOnly(true);
-        edit->setFocusPolicy(Qt::NoFocus);
-      }
+      if (row.output) edit->setReadOnly(true);
       edit->setMinimumWidth(NumberWidth(edit));
       w = edit;
       break;
@@ -137,7 +134,8 @@ STmain::STmain(UnitSystem units, int pressureUnit, char decimalMark, Dialogs* di
   binder_ =
       new Binder([this]() -> const ControlSet& { return model_->controls(); }, this, std::move(events), this);
   binder_->redraw();
-  setWindowTitle(QString::fromStdString(model_->caption()));
+  setUpDesktop();
+  updateTitle();
 
   connect(&clock_, &QTimer::timeout, this, [this] { run([this] { model_->tick(std::time(nullptr)); }); });
   clock_.start(1000);
@@ -314,7 +312,7 @@ void STmain::fitHeight() {
 }
 
 void STmain::afterEvent(bool outermost) {
-  setWindowTitle(QString::fromStdString(model_->caption()));
+  updateTitle();
   if (!outermost) return;
   // Focus moves and windows the model asks for are themselves events of the
   // window; service them until the model asks for nothing more.
@@ -327,12 +325,14 @@ void STmain::afterEvent(bool outermost) {
     if (auto request = model_->takeWindowRequest()) {
       serviceWindowRequest(*request);
       binder_->redraw();
-      setWindowTitle(QString::fromStdString(model_->caption()));
+      updateTitle();
       continue;
     }
     break;
   }
-  if (binder_->takeLayoutChange() && shownOnce_) fitHeight();
+  // The window keeps the size it has (the user's); rows that appear take
+  // their room inside it, and the layout's minimum size keeps them whole.
+  binder_->takeLayoutChange();
 }
 
 void STmain::serviceWindowRequest(const WindowRequest& request) {
@@ -377,10 +377,12 @@ void STmain::serviceWindowRequest(const WindowRequest& request) {
       QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
       break;
     case Kind::OpenFile:
-      OpenFileCommand(*model_, programFolder());
+      OpenFileCommand(*model_, *files_);
+      rememberFiles();
       break;
     case Kind::SaveFile:
-      SaveFileCommand(*model_, programFolder());
+      SaveFileCommand(*model_, *files_);
+      rememberFiles();
       break;
     case Kind::CircuitBill:
     case Kind::SummaryBill:
@@ -424,7 +426,10 @@ bool STmain::mayClose() {
   if (closeApproved_) return true;
   bool closes = true;
   run([this, &closes] {
-    closes = model_->queryClose([this] { SaveFileCommand(*model_, programFolder()); });
+    closes = model_->queryClose([this] {
+      SaveFileCommand(*model_, *files_);
+      rememberFiles();
+    });
   });
   closeApproved_ = closes;
   return closes;

@@ -11,8 +11,10 @@
 #include <memory>
 
 #include "core/dialogs.h"
+#include "workspace/file_session.h"
 #include "workspace/stmain_model.h"
 
+class QMenu;
 class QScrollBar;
 
 namespace vst::ui {
@@ -41,6 +43,11 @@ class STmain : public QMainWindow {
   // proportion, from its top left (the print of the "&Print" command).
   bool paintWindowImage(QPaintDevice& device);
 
+  // Opens a design file as "Open File" does once a file is chosen (a recent
+  // file, a file named when the program starts). True when it was opened.
+  bool openDesignFile(const QString& path);
+  const FileSession& files() const { return *files_; }
+
  signals:
   // The window has been shown for the first time.
   void firstShown();
@@ -58,8 +65,16 @@ class STmain : public QMainWindow {
   void printWindow();
   // Closing prompt hook: returns whether the window may close.
   bool mayClose();
-  // The folder of the program file: the template and the dialogs start there.
+  // The folder of the program file, which holds the template.
   static std::filesystem::path programFolder();
+  // Shortcuts, label buddies, accessible names, tab order, recent files
+  // (stmain_desktop.cpp).
+  void setUpDesktop();
+  void fillRecentFiles();
+  // The file history into the settings store; the menu and title follow.
+  void rememberFiles();
+  // The program's caption with the open file's name and the unsaved mark.
+  void updateTitle();
 
   std::unique_ptr<QtDialogs> ownDialogs_;
   Dialogs* dialogs_ = nullptr;
@@ -68,6 +83,8 @@ class STmain : public QMainWindow {
   QTimer clock_;
   QPointer<QWidget> aboutForm_;
   QPointer<QWidget> appForm_;
+  std::unique_ptr<FileSession> files_;
+  QPointer<QMenu> recentMenu_;
   bool shownOnce_ = false;
   bool closeApproved_ = false;  // the closing prompt allowed the window to close
 };

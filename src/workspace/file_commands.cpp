@@ -1,12 +1,23 @@
 #include "workspace/file_commands.h"
 
+#include <system_error>
+
 #include "designfile/design_file.h"
 
 namespace vst {
 namespace {
 
-FileDialogSpec Spec(const char* title, const std::filesystem::path& programFolder) {
-  return FileDialogSpec{title, programFolder.string(), {"Design files (*.mdb)", "All files (*)"}};
+namespace fs = std::filesystem;
+
+FileDialogSpec Spec(const char* title, const FileSession& session) {
+  FileDialogSpec spec;
+  spec.title = title;
+  spec.startFolder = session.startFolder().string();
+  spec.filters = {"Design files (*.mdb)", "All files (*)"};
+  const fs::path templatePath = TemplatePath(session.programFolder());
+  spec.refusedFile = templatePath.string();
+  spec.refusedMessage = TemplateRefusedMessage(templatePath);
+  return spec;
 }
 
 void ShowError(STmainModel& model, const std::string& text) {
@@ -16,40 +27,65 @@ void ShowError(STmainModel& model, const std::string& text) {
 
 }  // namespace
 
-FileDialogSpec OpenFileDialogSpec(const std::filesystem::path& programFolder) {
-  return Spec("OPEN FILE", programFolder);
+FileDialogSpec OpenFileDialogSpec(const FileSession& session) { return Spec("OPEN FILE", session); }
+
+FileDialogSpec SaveFileDialogSpec(const FileSession& session) {
+  FileDialogSpec spec = Spec("SAVE FILE", session);
+  spec.defaultSuffix = "mdb";
+  return spec;
 }
 
-FileDialogSpec SaveFileDialogSpec(const std::filesystem::path& programFolder) {
-  return Spec("SAVE FILE", programFolder);
+std::string TemplateRefusedMessage(const fs::path& templatePath) {
+  return templatePath.string() +
+         " is the program's template and cannot be overwritten. Choose another file name.";
 }
 
-void OpenFileCommand(STmainModel& model, const std::filesystem::path& programFolder) {
-  const auto path = model.dialogs().openFileName(OpenFileDialogSpec(programFolder));
-  if (!path || path->empty()) return;
-  const DesignFileContents contents = ReadDesignFile(*path, model.set().records);
+bool OpenFileCommand(STmainModel& model, FileSession& session) {
+  const auto path = model.dialogs().openFileName(OpenFileDialogSpec(session));
+  if (!path || path->empty()) return false;
+  return OpenFilePath(model, session, *path);
+}
+
+bool OpenFilePath(STmainModel& model, FileSession& session, const fs::path& file) {
+  const DesignFileContents contents = ReadDesignFile(file, model.set().records);
   if (!contents.ok()) {
     ShowError(model, OpenFailedMessage(contents.status));
-    return;
+    std::error_code ec;
+    if (!fs::exists(file, ec)) session.forget(file);
+    return false;
   }
   model.applyOpenedSet(contents.records, contents.internalMode);
+  session.noteUsed(file);
+  return true;
 }
 
-bool SaveFileCommand(STmainModel& model, const std::filesystem::path& programFolder) {
-  const auto path = model.dialogs().saveFileName(SaveFileDialogSpec(programFolder));
-  if (!path || path->empty()) {
+bool SaveFileCommand(STmainModel& model, FileSession& session) {
+  const auto chosen = model.dialogs().saveFileName(SaveFileDialogSpec(session));
+  if (!chosen || chosen->empty()) {
     model.fileSaved(false);
     return false;
   }
+  const fs::path path = WithDesignSuffix(*chosen);
   const DesignFileStatus status =
-      WriteDesignFile(*path, TemplatePath(programFolder), model.set().records, model.internalMode());
+      WriteDesignFile(path, TemplatePath(session.programFolder()), model.set().records, model.internalMode());
   if (!status.ok()) {
     ShowError(model, SaveFailedMessage(status));
     model.fileSaved(false);
     return false;
   }
   model.fileSaved(true);
+  session.noteUsed(path);
   return true;
+}
+
+void OpenFileCommand(STmainModel& model, const fs::path& programFolder) {
+  FileSession session(programFolder, programFolder);
+  OpenFileCommand(model, session);
+}
+
+bool SaveFileCommand(STmainModel& model, const fs::path& programFolder) {
+  FileSession session(programFolder, programFolder);
+  return SaveFileCommand(model, session);
 }
 
 }  // namespace vst

@@ -36,7 +36,7 @@ struct ControlRow {
   ControlKind kind;                  // TextBox, List, CheckBox, Label, Spinner or Button
   const char* text;                  // its text at creation ("100", "&Design"), "" for none
   const char* captionName;           // the caption label before it, or nullptr
-  const char* caption;               // the caption's text
+  const char* caption;               // the caption's text; "&" marks its keyboard mnemonic
   const char* unitName;              // the unit label after it, or nullptr
   std::optional<UnitQuantity> unit;  // what the unit label shows in each unit system
   const char* fixedUnit;             // or its text in both systems ("hr"), or nullptr

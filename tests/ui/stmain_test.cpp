@@ -102,14 +102,14 @@ TEST(MainWindowLayout, ShowsTheModelsStartState) {
       {UnitSystem::Metric, "Unit1", "°C"},
       {UnitSystem::English, "MessagePanel", "Design this record"},
       {UnitSystem::English, "Rec_Num", "1"},
-      {UnitSystem::English, "lblLine_No", "Line\\Pipe No."},
+      {UnitSystem::English, "lblLine_No", "Line&\\Pipe No."},
   };
   for (const Row& row : rows) {
     MainWindow w(row.units);
     EXPECT_EQ(w.text(row.field).toStdString(), row.expected) << UnitsName(row.units) << " " << row.field;
   }
   MainWindow w(UnitSystem::English);
-  EXPECT_EQ(w.window->windowTitle(), "Vantrel-ST Version 3.0.1");
+  EXPECT_EQ(w.window->windowTitle(), "Vantrel-ST Version 3.0.1[*]");  // [*]: where "*" marks unsaved changes
   auto* tabs = w.get<QTabWidget>("SSTab1");
   EXPECT_EQ(tabs->tabText(0), "Circuit Design Input Data");
   EXPECT_EQ(tabs->tabText(1), "Heat Up Data");
@@ -227,7 +227,7 @@ TEST(MainWindowEvents, ProgramModeToggleShowsTheInternalOutputs) {
   EXPECT_FALSE(w.action("YJ0")->isVisible());
 
   w.window->run([&] { w.window->model().toggleProgramMode(); });
-  EXPECT_EQ(w.window->windowTitle(), "Vantrel-ST Version 3.0.1 **INTERNAL MODE**");
+  EXPECT_EQ(w.window->windowTitle(), "Vantrel-ST Version 3.0.1 **INTERNAL MODE**[*]");
   for (const char* name : internalOnly) EXPECT_FALSE(w.get<QWidget>(name)->isHidden()) << name;
   EXPECT_TRUE(w.get<QWidget>("lblAddResultLabel")->isHidden());
   EXPECT_TRUE(w.action("YJ0")->isVisible());

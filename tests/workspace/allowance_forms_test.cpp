@@ -337,8 +337,12 @@ TEST(ScriptedDialogs, QuestionsTakeQueuedAnswersAndOkBoxesTakeNone) {
   EXPECT_EQ(dialogs.messageTexts(), (std::vector<std::string>{"note", "Save?", "Save?"}));
 
   dialogs.file("/tmp/a.mdb").file(std::nullopt);
-  EXPECT_EQ(dialogs.saveFileName({"SAVE FILE", "", {}}), "/tmp/a.mdb");
-  EXPECT_EQ(dialogs.openFileName({"OPEN FILE", "", {}}), std::nullopt);
+  FileDialogSpec save;
+  save.title = "SAVE FILE";
+  FileDialogSpec open;
+  open.title = "OPEN FILE";
+  EXPECT_EQ(dialogs.saveFileName(save), "/tmp/a.mdb");
+  EXPECT_EQ(dialogs.openFileName(open), std::nullopt);
   ASSERT_EQ(dialogs.fileDialogs().size(), 2u);
   EXPECT_EQ(dialogs.fileDialogs()[0].kind, test::FileDialogKind::Save);
   EXPECT_EQ(dialogs.log().back(), "Open: OPEN FILE");

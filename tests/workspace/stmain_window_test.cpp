@@ -55,8 +55,8 @@ TEST(MainWindowLoading, SetsTheDefaultsAndCaptionsOfEachUnitSystem) {
       {"lblLatentHeatUnit", "BTU/lb", "J/kg"},
       {"MessagePanel", "Design this record", "Design this record"},
       {"Des_But", "&Design", "&Design"},
-      {"lblMax_Exp_Temp", "Steam Out /      Max. Process Temp.", "Steam Out /      Max. Process Temp."},
-      {"lblCab_Sel", "Tracer Tubing ", "Tracer Tubing "},
+      {"lblMax_Exp_Temp", "Steam &Out /      Max. Process Temp.", "Steam &Out /      Max. Process Temp."},
+      {"lblCab_Sel", "Tracer T&ubing ", "Tracer T&ubing "},
       {"Max_Maint_Temp", "", ""},
   };
   for (UnitSystem units : {UnitSystem::English, UnitSystem::Metric}) {

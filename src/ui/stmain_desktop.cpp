@@ -1,0 +1,162 @@
+// What the main window does as a desktop program: keyboard shortcuts, label
+// buddies and accessible names, the tab order, the window title with the
+// open file, and the "&Files" commands with the folder and recent files
+// remembered between runs (QSettings).
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollBar>
+#include <QSettings>
+#include <QShortcut>
+#include <QStandardPaths>
+
+#include "ui/binder.h"
+#include "ui/stmain.h"
+#include "workspace/file_commands.h"
+
+namespace vst::ui {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+const QString kLastFolderKey = QStringLiteral("files/lastFolder");
+const QString kRecentKey = QStringLiteral("files/recent");
+
+FileHistory LoadHistory() {
+  QSettings settings;
+  FileHistory history;
+  history.lastFolder = settings.value(kLastFolderKey).toString().toStdString();
+  for (const QString& file : settings.value(kRecentKey).toStringList())
+    history.recent.push_back(file.toStdString());
+  return history;
+}
+
+QAction* FindAction(QWidget* window, const char* name) {
+  for (QAction* action : window->findChildren<QAction*>()) {
+    if (action->objectName() == QLatin1String(name)) return action;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void STmain::setUpDesktop() {
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  files_ = std::make_unique<FileSession>(programFolder(), documents.toStdString(), LoadHistory());
+
+  // Standard shortcuts of the menu commands.
+  const std::pair<const char*, QKeySequence> shortcuts[] = {
+      {"Openfile", QKeySequence::Open},
+      {"Savefile", QKeySequence::Save},
+      {"exit", QKeySequence::Quit},
+  };
+  for (const auto& [name, keys] : shortcuts) {
+    if (QAction* action = FindAction(this, name)) action->setShortcut(keys);
+  }
+  // Ctrl+P presses "&Print"; the button keeps its own Alt+P.
+  auto* print = new QShortcut(QKeySequence::Print, this);
+  connect(print, &QShortcut::activated, this, [this] {
+    if (auto* button = findChild<QAbstractButton*>(QStringLiteral("Print_But"));
+        button && button->isEnabled())
+      button->click();
+  });
+  // F1 in an input with a help topic opens that topic (the field's own key
+  // handling); anywhere else it opens the help.
+  auto* help = new QShortcut(QKeySequence::HelpContents, this);
+  connect(help, &QShortcut::activated, this, [this] {
+    const QWidget* focus = QApplication::focusWidget();
+    const ControlRow* row = focus ? FindControlRow(focus->objectName().toStdString()) : nullptr;
+    if (row && row->helpContext > 0 && !row->output) return;
+    if (QAction* action = FindAction(this, "ctfwHelp"); action && action->isEnabled()) action->trigger();
+  });
+
+  // Every caption names its field: the label is the field's buddy (its
+  // mnemonic moves the focus there, and it is the field's accessible name).
+  // Fields without a caption label are named explicitly.
+  QWidget* previous = nullptr;
+  const auto chain = [&previous](QWidget* next) {
+    if (!next || next->focusPolicy() == Qt::NoFocus) return;
+    if (previous) setTabOrder(previous, next);
+    previous = next;
+  };
+  for (const ControlRow& row : STmainControlRows()) {
+    auto* field = findChild<QWidget*>(QLatin1String(row.name));
+    if (!field) continue;
+    if (row.captionName) {
+      if (auto* label = findChild<QLabel*>(QLatin1String(row.captionName))) label->setBuddy(field);
+    }
+    if (row.kind == ControlKind::Spinner) field->setAccessibleName(QStringLiteral("Record"));
+    if (row.kind == ControlKind::TextBox && row.output) {
+      // Outputs take the focus, so their text can be selected and copied.
+      field->setFocusPolicy(Qt::StrongFocus);
+      if (!row.captionName || !*row.caption) field->setAccessibleName(QStringLiteral("Installation"));
+    }
+    chain(field);
+  }
+
+  // The recent files, in the Files menu before its last command.
+  if (QAction* exit = FindAction(this, "exit")) {
+    if (auto* files = qobject_cast<QMenu*>(exit->parent())) {
+      recentMenu_ = new QMenu(Q(kRecentFilesCaption), files);
+      recentMenu_->setObjectName(QStringLiteral("RecentFiles"));
+      files->insertMenu(exit, recentMenu_);
+      files->insertSeparator(exit);
+      connect(recentMenu_, &QMenu::aboutToShow, this, &STmain::fillRecentFiles);
+      fillRecentFiles();
+    }
+  }
+}
+
+void STmain::fillRecentFiles() {
+  if (!recentMenu_) return;
+  recentMenu_->clear();
+  int n = 0;
+  for (const std::string& file : files_->history().recent) {
+    const QString path = Q(file);
+    const QString caption = QStringLiteral("&%1 %2").arg(++n).arg(
+        QFileInfo(path).fileName().replace(QLatin1Char('&'), QStringLiteral("&&")));
+    QAction* action = recentMenu_->addAction(caption);
+    action->setToolTip(path);
+    action->setStatusTip(path);
+    connect(action, &QAction::triggered, this, [this, path] { openDesignFile(path); });
+  }
+  recentMenu_->setEnabled(n > 0);
+}
+
+bool STmain::openDesignFile(const QString& path) {
+  bool opened = false;
+  run([&] { opened = OpenFilePath(*model_, *files_, path.toStdString()); });
+  rememberFiles();
+  return opened;
+}
+
+void STmain::rememberFiles() {
+  QSettings settings;
+  const FileHistory& history = files_->history();
+  settings.setValue(kLastFolderKey, Q(history.lastFolder));
+  QStringList recent;
+  for (const std::string& file : history.recent) recent << Q(file);
+  settings.setValue(kRecentKey, recent);
+  fillRecentFiles();
+  updateTitle();
+}
+
+void STmain::updateTitle() {
+  // "set1.mdb[*] - <caption>" once a file is open; Qt shows the [*] as "*"
+  // while the set has changes that are not saved.
+  const QString caption = Q(model_->caption());
+  const QString file = files_ ? Q(files_->currentFile().string()) : QString();
+  setWindowFilePath(file);
+  setWindowTitle(file.isEmpty() ? caption + QStringLiteral("[*]")
+                                : QFileInfo(file).fileName() + QStringLiteral("[*] - ") + caption);
+  setWindowModified(!model_->set().DesignSaved);
+}
+
+}  // namespace vst::ui
