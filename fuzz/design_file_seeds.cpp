@@ -52,10 +52,10 @@ int main(int argc, char** argv) {
     r.CIRTXT = "C-" + std::to_string(i);
     r.TSIZ = i < 3 ? "1/2'' O.D." : "";
   }
-  bool ok = vst::WriteDesignFile(folder / "standard.mdb", templatePath, records, false).ok() &&
-            vst::WriteDesignFile(folder / "internal.mdb", templatePath, records, true).ok() &&
-            vst::WriteDesignFile(folder / "older.mdb", templatePath, records, false).ok() &&
-            vst::WriteDesignFile(folder / "values.mdb", templatePath, records, false).ok();
+  bool ok = vst::WriteDesignFile(folder / "standard.mdb", templatePath, records, false, vst::UnitSystem::English).ok() &&
+            vst::WriteDesignFile(folder / "internal.mdb", templatePath, records, true, vst::UnitSystem::English).ok() &&
+            vst::WriteDesignFile(folder / "older.mdb", templatePath, records, false, vst::UnitSystem::English).ok() &&
+            vst::WriteDesignFile(folder / "values.mdb", templatePath, records, false, vst::UnitSystem::English).ok();
   ok = ok && Exec(folder / "older.mdb",
                   "CREATE TABLE D2 AS SELECT " + Columns(true) +
                       " FROM DATA ORDER BY rowid; DROP TABLE DATA; ALTER TABLE D2 RENAME TO DATA");

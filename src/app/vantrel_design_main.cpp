@@ -20,13 +20,14 @@ constexpr const char* kUsage =
     "usage: vantrel-design design INPUT.csv [--units english|metric] [--mode standard|internal]\n"
     "                      [--pressure-unit psig|kpa|barg] [--sizing standard|minimal]\n"
     "                      [--format csv|json] [-o OUTPUT] [--save FILE.mdb]\n"
-    "       vantrel-design show FILE.mdb [--format csv|json] [-o OUTPUT]\n"
+    "       vantrel-design show FILE.mdb [--units english|metric] [--format csv|json] [-o OUTPUT]\n"
     "       vantrel-design --help\n"
     "\n"
     "design   designs every row of the line list INPUT.csv (- for standard input) as the main\n"
     "         window would, answering the fittings and shoe dialogs from the row; --save stores\n"
     "         up to ten designed rows into a new design file.\n"
-    "show     prints the ten records of a design file.\n"
+    "show     prints the ten records of a design file; a file saved in the other unit system\n"
+    "         than --units (english when not given) is refused.\n"
     "Exit status: 0 every row processed, 1 a file could not be read or written, 2 usage error.\n";
 
 int Usage(const std::string& problem) {
@@ -128,14 +129,18 @@ int main(int argc, char** argv) {
   if (format != "json" && format != "csv") return Usage("--format must be csv or json");
 
   if (verb == "show") {
-    if (units != "english" || mode != "standard" || !pressure.empty() || sizing != "standard" ||
-        !save.empty()) {
-      return Usage("show takes only --format and -o");
+    if (mode != "standard" || !pressure.empty() || sizing != "standard" || !save.empty()) {
+      return Usage("show takes only --units, --format and -o");
     }
+    if (units != "english" && units != "metric") return Usage("--units must be english or metric");
+    const vst::UnitSystem running = units == "metric" ? vst::UnitSystem::Metric : vst::UnitSystem::English;
     vst::DesignRecords none{};
-    const auto contents = vst::ReadDesignFile(input, none);
+    const auto contents = vst::OpenDesignFile(input, none, running);
     if (!contents.ok()) {
-      std::cerr << "vantrel-design: " << input << " could not be opened: " << contents.status.reason << "\n";
+      std::cerr << "vantrel-design: " << input << " could not be opened: " << contents.status.reason;
+      if (contents.status.code == vst::DesignFileError::OtherUnits)
+        std::cerr << " (--units " << (running == vst::UnitSystem::Metric ? "english" : "metric") << ")";
+      std::cerr << "\n";
       return 1;
     }
     const std::string text = format == "json" ? vst::RecordsJson(contents.records, contents.internalMode)
@@ -226,8 +231,8 @@ int main(int argc, char** argv) {
   }
 
   if (!save.empty()) {
-    const auto status =
-        vst::WriteDesignFile(save, vst::TemplatePath(ProgramFolder(argv[0])), records, options.internalMode);
+    const auto status = vst::WriteDesignFile(save, vst::TemplatePath(ProgramFolder(argv[0])), records,
+                                             options.internalMode, options.units);
     if (!status.ok()) {
       std::cerr << "vantrel-design: " << save << " was not saved: " << status.reason << "\n";
       return 1;
