@@ -1,7 +1,10 @@
 // Opening a design file: all ten rows are read and checked before any record
 // is handed back.
 
+#include <array>
 #include <cmath>
+#include <cstring>
+#include <fstream>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -66,6 +69,29 @@ DesignFileStatus CheckIntegrity(Database& db) {
   constexpr std::size_t kFindingLength = 200;
   if (oneLine.size() > kFindingLength) oneLine = oneLine.substr(0, kFindingLength) + "...";
   return {DesignFileError::Damaged, "the file is damaged (" + oneLine + ")"};
+}
+
+// A database file holds whole pages, as many as its header says when the
+// header's count is current. A shorter file lost its end (SQLite would read
+// the missing bytes as zeros); the reason says how much is there.
+DesignFileStatus CheckLength(const std::filesystem::path& path, std::uintmax_t size) {
+  std::array<unsigned char, 100> header{};
+  std::ifstream in(path, std::ios::binary);
+  if (!in.read(reinterpret_cast<char*>(header.data()), header.size())) return {};  // SQLite tells
+  static constexpr char kMagic[] = "SQLite format 3";
+  if (std::memcmp(header.data(), kMagic, sizeof kMagic) != 0) return {};
+  const auto be32 = [&](std::size_t at) {
+    return (std::uint32_t{header[at]} << 24) | (std::uint32_t{header[at + 1]} << 16) |
+           (std::uint32_t{header[at + 2]} << 8) | std::uint32_t{header[at + 3]};
+  };
+  const std::uint32_t rawPageSize = (std::uint32_t{header[16]} << 8) | header[17];
+  const std::uintmax_t pageSize = rawPageSize == 1 ? 65536 : rawPageSize;
+  const bool countCurrent = be32(24) == be32(92) && be32(28) != 0;
+  if (!countCurrent || pageSize < 512) return {};
+  const std::uintmax_t expected = pageSize * be32(28);
+  if (size >= expected) return {};
+  return {DesignFileError::Damaged, "the file is damaged (it is cut short: " + std::to_string(size) + " of " +
+                                        std::to_string(expected) + " bytes)"};
 }
 
 // A database that another program marked as its own is no design file.
@@ -203,6 +229,8 @@ DesignFileContents ReadDesignFile(const std::filesystem::path& path, const Desig
                                                std::to_string(kMaxDesignFileBytes / (1024 * 1024)) +
                                                " MiB)"});
   }
+
+  if (auto status = CheckLength(path, size); !status.ok()) return fail(status);
 
   Database db;
   int rc = db.Open(path, /*writable=*/false);
