@@ -3,9 +3,9 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
-#include <cstdint>
 #include <limits>
 #include <optional>
 #include <string>
@@ -123,7 +123,6 @@ std::string ReadUnits(sqlite3_stmt* row, int col, std::optional<UnitSystem>& uni
   }
   return {};
 }
-
 
 // A numeric column's value: empty (NULL or blank text) reads as 0; text reads
 // as the number it spells, with "." or "," as decimal mark (the condensate
