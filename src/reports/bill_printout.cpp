@@ -22,7 +22,9 @@ void BillLine(PageDescription& page, const BillRow& row, int descriptionColumn) 
   if (!row[1].empty()) {
     page.text(kBodySize, {{0, row[0]}, {kCatalogueColumn, row[1]}, {descriptionColumn, row[2]}});
   } else {
-    page.text(kBodySize, {{0, row[0] + row[2]}});
+    // One blank between the two, unless the description brings its own.
+    const bool blank = row[0].empty() || row[2].empty() || row[2].front() == ' ';
+    page.text(kBodySize, {{0, row[0] + (blank ? "" : " ") + row[2]}});
   }
 }
 

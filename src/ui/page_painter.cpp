@@ -36,9 +36,11 @@ QString PaintPages(const PageDescription& page, QPagedPaintDevice& device) {
   double lastLineHeight = 0;
   for (const PrintLine& line : page.lines) {
     if (line.kind == PrintLine::Kind::Rule) {
-      // Under the previous line, across the page; it takes no line of its own.
-      const double ruleY = std::max(0.0, y - 0.25 * lastLineHeight);
+      // Just under the previous line, across the page, with a little room
+      // before the next line.
+      const double ruleY = y + 0.15 * lastLineHeight;
       painter.drawLine(QPointF(area.left(), ruleY), QPointF(area.right(), ruleY));
+      y += 0.3 * lastLineHeight;
       continue;
     }
     const QFont font = LineFont(line.pointSize);
