@@ -14,8 +14,8 @@
 #include "batch/bill_output.h"
 #include "batch/csv.h"
 #include "core/legacy_math.h"
+#include "core/units.h"
 #include "designfile/design_file.h"
-#include "workspace/units.h"
 #ifdef VST_WITH_PDF
 #include "ui/page_painter.h"
 #endif

@@ -11,9 +11,9 @@
 #include "batch/csv.h"
 #include "batch/json.h"
 #include "bom/xlsx_export.h"
+#include "core/units.h"
 #include "workspace/bill_models.h"
 #include "workspace/stmain_model.h"
-#include "workspace/units.h"
 
 namespace vst {
 
@@ -26,8 +26,8 @@ class SilentDialogs : public Dialogs {
   MsgAnswer message(const Message& m) override {
     return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
   }
-  void pipeForm(PipeFormModel&) override {}
-  void shoeForm(ShoeFormModel&) override {}
+  std::optional<PipeFormAnswer> pipeForm(const PipeFormSetup&) override { return std::nullopt; }
+  std::optional<ShoeFormAnswer> shoeForm(const ShoeFormSetup&) override { return std::nullopt; }
   std::optional<std::string> openFileName(const FileDialogSpec&) override { return std::nullopt; }
   std::optional<std::string> saveFileName(const FileDialogSpec&) override { return std::nullopt; }
 };

@@ -12,7 +12,7 @@
 
 #include "bom/summary_bill.h"
 #include "reports/page_description.h"
-#include "workspace/design_record.h"
+#include "core/design_record.h"
 
 namespace vst {
 

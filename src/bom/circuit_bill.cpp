@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "core/legacy_math.h"
-#include "workspace/units.h"
+#include "core/units.h"
 
 namespace vst {
 

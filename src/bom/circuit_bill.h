@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "workspace/design_record.h"
+#include "core/design_record.h"
 
 namespace vst {
 

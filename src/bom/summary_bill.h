@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "bom/circuit_bill.h"
-#include "workspace/design_record.h"
+#include "core/design_record.h"
 
 namespace vst {
 

@@ -22,8 +22,8 @@
 #include "bom/circuit_bill.h"
 #include "core/dialogs.h"
 #include "reports/bill_printout.h"
-#include "workspace/controls.h"
-#include "workspace/design_record.h"
+#include "core/controls.h"
+#include "core/design_record.h"
 
 namespace vst {
 
