@@ -1,6 +1,7 @@
 #include "ui/bill_grid.h"
 
 #include <QHeaderView>
+#include <algorithm>
 
 namespace vst::ui {
 
@@ -12,6 +13,7 @@ QTableWidget* NewBillGrid(const char* name, std::initializer_list<int> widthsTwi
   grid->verticalHeader()->hide();
   grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid->setSelectionMode(QAbstractItemView::NoSelection);
+  grid->setFocusPolicy(Qt::NoFocus);
   grid->setWordWrap(false);
   grid->setTextElideMode(Qt::ElideNone);
   // 15 twips to a pixel at 96 dots per inch, scaled with the font so a larger
@@ -27,6 +29,23 @@ QTableWidget* NewBillGrid(const char* name, std::initializer_list<int> widthsTwi
   grid->setMinimumWidth(total + 2 * grid->frameWidth() + 2);
   grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
   return grid;
+}
+
+void WidenToContents(QTableWidget& grid) {
+  int total = 0;
+  for (int c = 0; c < grid.columnCount(); ++c) {
+    int needed = 0;
+    for (int r = 0; r < grid.rowCount(); ++r) {
+      if (const QTableWidgetItem* item = grid.item(r, c)) {
+        QFontMetrics metrics(item->font());
+        needed = std::max(needed, metrics.horizontalAdvance(item->text()));
+      }
+    }
+    needed += 2 * grid.fontMetrics().averageCharWidth();
+    if (needed > grid.columnWidth(c)) grid.setColumnWidth(c, needed);
+    total += grid.columnWidth(c);
+  }
+  grid.setMinimumWidth(std::max(grid.minimumWidth(), total + 2 * grid.frameWidth() + 2));
 }
 
 int FullGridHeight(const QTableWidget& grid) {

@@ -15,6 +15,9 @@ namespace vst::ui {
 QTableWidget* NewBillGrid(const char* name, std::initializer_list<int> widthsTwips,
                           QWidget* parent = nullptr);
 
+// Widens a column whose longest text does not fit its width.
+void WidenToContents(QTableWidget& grid);
+
 // Fills the grid with the rows; row 0 shown bold.
 template <std::size_t N>
 void FillBillGrid(QTableWidget& grid, const std::vector<std::array<std::string, N>>& rows) {
@@ -32,6 +35,7 @@ void FillBillGrid(QTableWidget& grid, const std::vector<std::array<std::string, 
       grid.setItem(r, c, item);
     }
   }
+  WidenToContents(grid);
 }
 
 // The height that shows every row of the grid without scrolling.
