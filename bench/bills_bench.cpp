@@ -20,20 +20,24 @@ namespace {
 const std::array<vst::DesignRecord, vst::DesignSet::kRecords>& TenRecords() {
   static const auto records = [] {
     const std::string head =
-        "CIRTXT,MAXAMB,MINAMB,MAINTEMP,MAXEXP,INSTYPE,INSTHK,PIPESIZE,PIPELN,PASSES,STEAMPRS,TRACEINS,TRACETUB,"
+        "CIRTXT,MAXAMB,MINAMB,MAINTEMP,MAXEXP,INSTYPE,INSTHK,PIPESIZE,PIPELN,PASSES,STEAMPRS,TRACEINS,"
+        "TRACETUB,"
         "TUBEMAT,VALN,FLNO,NOPX,WCTB\n";
-    const char* kinds[] = {"100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,2,3,1,0",
-                           "100,0,200,375,Mineral Fiber,1.5,3.0,250,1,50,YJ-2,3/8,Stainless Wld,1,2,0,0",
-                           "90,-10,150,375,Calcium Silicate,1.0,1,80,1,100,Fillet Trace,3/8,Copper,0,2,0,0",
-                           "100,-20,250,700,Calcium Silicate,2.0,6.0,300,2,150,Troughline,1/2,Stainless Smls,4,6,1,20"};
+    const char* kinds[] = {
+        "100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,2,3,1,0",
+        "100,0,200,375,Mineral Fiber,1.5,3.0,250,1,50,YJ-2,3/8,Stainless Wld,1,2,0,0",
+        "90,-10,150,375,Calcium Silicate,1.0,1,80,1,100,Fillet Trace,3/8,Copper,0,2,0,0",
+        "100,-20,250,700,Calcium Silicate,2.0,6.0,300,2,150,Troughline,1/2,Stainless Smls,4,6,1,20"};
     std::string text = head;
-    for (int i = 0; i < vst::DesignSet::kRecords; ++i) text += "C" + std::to_string(i) + "," + kinds[i % 4] + "\n";
+    for (int i = 0; i < vst::DesignSet::kRecords; ++i)
+      text += "C" + std::to_string(i) + "," + kinds[i % 4] + "\n";
     vst::CsvError error;
     const auto table = vst::ParseCsv(text, error);
     if (!table) throw std::runtime_error(error.message);
     const auto result = vst::DesignLineList(*table, vst::BatchOptions{});
     std::array<vst::DesignRecord, vst::DesignSet::kRecords> out{};
-    for (std::size_t i = 0; i < out.size() && i < result.circuits.size(); ++i) out[i] = result.circuits[i].record;
+    for (std::size_t i = 0; i < out.size() && i < result.circuits.size(); ++i)
+      out[i] = result.circuits[i].record;
     if (!out[9].HoldsDesign()) throw std::runtime_error("the benchmark circuits did not design");
     return out;
   }();
@@ -80,8 +84,8 @@ void BM_ExportSummaryWorkbook(benchmark::State& state) {
   const auto grid = vst::GridOf(bill.rows());
   const auto path = std::filesystem::temp_directory_path() / "vst_bills_bench.xlsx";
   for (auto _ : state) {
-    const std::string problem = vst::ExportGridToSpreadsheet(grid, static_cast<int>(grid.size()), 3, 1,
-                                                             "Summary BOM", path.string());
+    const std::string problem =
+        vst::ExportGridToSpreadsheet(grid, static_cast<int>(grid.size()), 3, 1, "Summary BOM", path.string());
     if (!problem.empty()) state.SkipWithError(problem.c_str());
   }
   std::filesystem::remove(path);

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "bom/summary_bill.h"
-#include "reports/page_description.h"
 #include "core/design_record.h"
+#include "reports/page_description.h"
 
 namespace vst {
 
