@@ -99,7 +99,10 @@ std::string WritePdfWithoutDisplay(const PageDescription& page, const std::strin
     static int argc = 1;
     static char name[] = "vantrel-design";
     static char* argv[] = {name, nullptr};
-    static QGuiApplication application(argc, argv);
+    // Kept until the process ends and never destroyed: nothing of Qt then
+    // runs after main returns.
+    static QGuiApplication* application = new QGuiApplication(argc, argv);
+    (void)application;
   }
   return WritePdf(page, QString::fromStdString(path)).toStdString();
 }
