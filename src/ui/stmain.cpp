@@ -26,7 +26,9 @@
 
 #include "ui/about_box_window.h"
 #include "ui/app_form_window.h"
+#include "ui/bill_window.h"
 #include "ui/binder.h"
+#include "ui/cktbill_window.h"
 #include "ui/qt_dialogs.h"
 #include "ui/setting_window.h"
 #include "workspace/file_commands.h"
@@ -398,8 +400,16 @@ void STmain::serviceWindowRequest(const WindowRequest& request) {
     case Kind::SaveFile:
       SaveFileCommand(*model_, programFolder());
       break;
-    case Kind::CircuitBill:
-    case Kind::SummaryBill:
+    case Kind::CircuitBill: {
+      CktBillModel bill(*model_, std::time(nullptr));
+      CktBill(bill, *dialogs_, this).exec();
+      break;
+    }
+    case Kind::SummaryBill: {
+      BillModel bill(model_->set());
+      Bill(bill, *dialogs_, this).exec();
+      break;
+    }
     case Kind::CircuitList:
     case Kind::Ratings:
     case Kind::Help:
