@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <optional>
+#include <utility>
 
 #include "bom/takeoff.h"
 #include "core/legacy_math.h"
@@ -176,6 +177,22 @@ CircuitListPage CircuitListCells(const CircuitListRecords& records, int firstRec
     if (!page.rowVisible[row]) page.cells[row].fill(std::string());
   }
   return page;
+}
+
+CircuitListModel::CircuitListModel(const CircuitListRecords& records, UnitSystem units, bool internalMode)
+    : records_(records),
+      units_(units),
+      internalMode_(internalMode),
+      moreVisible_(CircuitListHasSecondPage(records)),
+      page_(CircuitListCells(records_, 0, units_, internalMode_)),
+      otherPage_(CircuitListCells(records_, kCircuitListSecondPage, units_, internalMode_)) {}
+
+void CircuitListModel::more() {
+  if (!moreVisible_) return;
+  const bool toSecond = firstRecord_ == 0;
+  firstRecord_ = toSecond ? kCircuitListSecondPage : 0;
+  moreCaption_ = toSecond ? "&1-5" : "&6-10";
+  std::swap(page_, otherPage_);
 }
 
 }  // namespace vst

@@ -50,4 +50,33 @@ bool CircuitListCellCentred(int row, int column);
 CircuitListPage CircuitListCells(const CircuitListRecords& records, int firstRecord, UnitSystem units,
                                  bool internalMode);
 
+// The state of the window Circ_Form: the page shown and the button `More`,
+// which switches between records 1 to 5 and 6 to 10.
+class CircuitListModel {
+ public:
+  // The records are copied: the list shows the set as it was when opened.
+  CircuitListModel(const CircuitListRecords& records, UnitSystem units, bool internalMode);
+
+  const CircuitListPage& page() const { return page_; }
+  int firstRecord() const { return firstRecord_; }
+  bool moreVisible() const { return moreVisible_; }
+  // " &6-10" when the window opens, then "&1-5" and "&6-10" in turn.
+  const std::string& moreCaption() const { return moreCaption_; }
+  // `More` pressed: the other five records. Nothing while `More` is hidden.
+  void more();
+
+  // Both pages, for a layout that does not change between them.
+  const CircuitListPage& otherPage() const { return otherPage_; }
+
+ private:
+  CircuitListRecords records_;
+  UnitSystem units_;
+  bool internalMode_;
+  int firstRecord_ = 0;
+  bool moreVisible_ = false;
+  std::string moreCaption_ = " &6-10";
+  CircuitListPage page_;
+  CircuitListPage otherPage_;
+};
+
 }  // namespace vst

@@ -139,4 +139,12 @@ RatingsPage RatingsTable(RatingsPageNumber number, UnitSystem units, bool intern
   return page;
 }
 
+RatingsModel::RatingsModel(UnitSystem units, bool internalMode)
+    : units_(units), internalMode_(internalMode), page_(RatingsTable(number_, units, internalMode)) {}
+
+void RatingsModel::show(RatingsPageNumber number) {
+  number_ = number;
+  page_ = RatingsTable(number, units_, internalMode_);
+}
+
 }  // namespace vst

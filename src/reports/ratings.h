@@ -36,4 +36,26 @@ RatingsPage RatingsTable(RatingsPageNumber page, UnitSystem units, bool internal
 // The top of the " &Back" button on the second page, in twips.
 inline constexpr int kRatingsBackTopTwips = 3960;
 
+// The state of the window Ratings: the page shown and which of " &More"
+// and " &Back" is offered.
+class RatingsModel {
+ public:
+  RatingsModel(UnitSystem units, bool internalMode);
+
+  const RatingsPage& page() const { return page_; }
+  RatingsPageNumber pageNumber() const { return number_; }
+  bool moreVisible() const { return number_ == RatingsPageNumber::First; }
+  bool backVisible() const { return number_ == RatingsPageNumber::Second; }
+  void more() { show(RatingsPageNumber::Second); }
+  void back() { show(RatingsPageNumber::First); }
+
+ private:
+  void show(RatingsPageNumber number);
+
+  UnitSystem units_;
+  bool internalMode_;
+  RatingsPageNumber number_ = RatingsPageNumber::First;
+  RatingsPage page_;
+};
+
 }  // namespace vst

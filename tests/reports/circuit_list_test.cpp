@@ -103,13 +103,33 @@ TEST(CircuitList, DesignedRecordWithZeroMaximumAmbientIsListed) {
   EXPECT_EQ(Cell(page, 5, 2), " 0\u00B0C");
 }
 
-TEST(CircuitList, SecondPageShowsRecordsSixToTen) {
+TEST(CircuitList, MoreSwitchesBetweenRecordsOneToFiveAndSixToTen) {
   CircuitListRecords set{};
   for (auto& r : set) r = Designed();
   set[7].CIRTXT = "eighth";
-  const auto page = CircuitListCells(set, kCircuitListSecondPage, Units::English, true);
-  for (int column = 1; column <= 5; ++column) EXPECT_EQ(Cell(page, 0, column), std::to_string(column + 5));
-  EXPECT_EQ(Cell(page, 1, 3), "eighth");
+  CircuitListModel list(set, Units::English, true);
+  ASSERT_TRUE(list.moreVisible());
+  EXPECT_EQ(list.moreCaption(), " &6-10");
+  list.more();
+  EXPECT_EQ(list.moreCaption(), "&1-5");
+  for (int column = 1; column <= 5; ++column)
+    EXPECT_EQ(Cell(list.page(), 0, column), std::to_string(column + 5));
+  EXPECT_EQ(Cell(list.page(), 1, 3), "eighth");
+  list.more();
+  EXPECT_EQ(list.moreCaption(), "&6-10");
+  EXPECT_EQ(Cell(list.page(), 0, 1), "1");
+  // The list shows the set as it was when opened.
+  set[0].CIRTXT = "changed later";
+  EXPECT_EQ(Cell(list.page(), 1, 1), "C-101");
+}
+
+TEST(CircuitList, HiddenMoreDoesNothing) {
+  CircuitListRecords set{};
+  set[0] = Designed();
+  CircuitListModel list(set, Units::Metric, false);
+  list.more();
+  EXPECT_EQ(list.firstRecord(), 0);
+  EXPECT_EQ(Cell(list.page(), 0, 1), "1");
 }
 
 // Cell texts of one designed record, by row, in both unit systems.

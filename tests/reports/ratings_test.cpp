@@ -72,5 +72,19 @@ TEST(Ratings, YjZeroRowAndLayoutByModeAndPage) {
   }
 }
 
+TEST(Ratings, SwitchingPagesBackAndForthShowsTheSameTexts) {
+  RatingsModel ratings(Units::English, false);
+  const auto first = ratings.page().cells;
+  EXPECT_TRUE(ratings.moreVisible() && !ratings.backVisible());
+  ratings.more();
+  EXPECT_TRUE(ratings.backVisible() && !ratings.moreVisible());
+  const auto second = ratings.page().cells;
+  EXPECT_NE(first, second);
+  ratings.back();
+  EXPECT_EQ(ratings.page().cells, first);
+  ratings.more();
+  EXPECT_EQ(ratings.page().cells, second);
+}
+
 }  // namespace
 }  // namespace vst
