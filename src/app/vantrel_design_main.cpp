@@ -11,8 +11,9 @@
 
 #include "batch/batch_design.h"
 #include "batch/csv.h"
+#include "batch/report_output.h"
+#include "core/units.h"
 #include "designfile/design_file.h"
-#include "workspace/units.h"
 
 namespace {
 
@@ -20,13 +21,18 @@ constexpr const char* kUsage =
     "usage: vantrel-design design INPUT.csv [--units english|metric] [--mode standard|internal]\n"
     "                      [--pressure-unit psig|kpa|barg] [--sizing standard|minimal]\n"
     "                      [--format csv|json] [-o OUTPUT] [--save FILE.mdb]\n"
-    "       vantrel-design show FILE.mdb [--format csv|json] [-o OUTPUT]\n"
+    "       vantrel-design show FILE.mdb [--circuit-list [--units english|metric]] [--format csv|json]\n"
+    "                      [-o OUTPUT]\n"
+    "       vantrel-design ratings [--units english|metric] [--mode standard|internal] [--format csv|json]\n"
+    "                      [-o OUTPUT]\n"
     "       vantrel-design --help\n"
     "\n"
     "design   designs every row of the line list INPUT.csv (- for standard input) as the main\n"
     "         window would, answering the fittings and shoe dialogs from the row; --save stores\n"
     "         up to ten designed rows into a new design file.\n"
-    "show     prints the ten records of a design file.\n"
+    "show     prints the ten records of a design file; --circuit-list prints its circuit list\n"
+    "         (in the program mode the file was saved in).\n"
+    "ratings  prints the ratings table of the heat transfer products.\n"
     "Exit status: 0 every row processed, 1 a file could not be read or written, 2 usage error.\n";
 
 int Usage(const std::string& problem) {
@@ -90,10 +96,11 @@ int main(int argc, char** argv) {
     return 0;
   }
   const std::string verb = args[0];
-  if (verb != "design" && verb != "show") return Usage("unknown command " + verb);
+  if (verb != "design" && verb != "show" && verb != "ratings") return Usage("unknown command " + verb);
 
   std::string input, output, format = "json", save;
   std::string units = "english", mode = "standard", pressure, sizing = "standard";
+  bool circuitList = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&](std::string& into) {
@@ -116,6 +123,8 @@ int main(int argc, char** argv) {
       ok = value(output);
     else if (a == "--save")
       ok = value(save);
+    else if (a == "--circuit-list")
+      circuitList = true;
     else if (!a.empty() && a[0] == '-' && a != "-")
       return Usage("unknown option " + a);
     else if (input.empty())
@@ -124,8 +133,18 @@ int main(int argc, char** argv) {
       return Usage("more than one input file: " + a);
     if (!ok) return Usage("option " + a + " needs a value");
   }
-  if (input.empty()) return Usage(verb == "show" ? "no design file given" : "no line list given");
   if (format != "json" && format != "csv") return Usage("--format must be csv or json");
+  if (verb == "ratings" || circuitList) {
+    const auto report = vst::RunReportCommand(
+        {verb, input, units, mode, format, !pressure.empty() || sizing != "standard" || !save.empty()});
+    if (report.status == vst::ReportStatus::UsageError) return Usage(report.error);
+    if (report.status == vst::ReportStatus::FileError) {
+      std::cerr << "vantrel-design: " << report.error << "\n";
+      return 1;
+    }
+    return WriteOut(output, report.text) ? 0 : 1;
+  }
+  if (input.empty()) return Usage(verb == "show" ? "no design file given" : "no line list given");
 
   if (verb == "show") {
     if (units != "english" || mode != "standard" || !pressure.empty() || sizing != "standard" ||

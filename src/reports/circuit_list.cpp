@@ -8,7 +8,7 @@
 #include "bom/takeoff.h"
 #include "core/legacy_math.h"
 #include "engine/insulation_sizing.h"
-#include "workspace/units.h"
+#include "core/units.h"
 
 namespace vst {
 namespace {

@@ -7,7 +7,7 @@
 #include <array>
 #include <string>
 
-#include "workspace/design_record.h"
+#include "core/design_record.h"
 
 namespace vst {
 
