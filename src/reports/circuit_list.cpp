@@ -7,8 +7,8 @@
 
 #include "bom/takeoff.h"
 #include "core/legacy_math.h"
-#include "engine/insulation_sizing.h"
 #include "core/units.h"
+#include "engine/insulation_sizing.h"
 
 namespace vst {
 namespace {
