@@ -21,7 +21,7 @@ constexpr const char* kUsage =
     "usage: vantrel-design design INPUT.csv [--units english|metric] [--mode standard|internal]\n"
     "                      [--pressure-unit psig|kpa|barg] [--sizing standard|minimal]\n"
     "                      [--format csv|json] [-o OUTPUT] [--save FILE.mdb]\n"
-    "       vantrel-design show FILE.mdb [--circuit-list [--units english|metric]] [--format csv|json]\n"
+    "       vantrel-design show FILE.mdb [--units english|metric] [--circuit-list] [--format csv|json]\n"
     "                      [-o OUTPUT]\n"
     "       vantrel-design ratings [--units english|metric] [--mode standard|internal] [--format csv|json]\n"
     "                      [-o OUTPUT]\n"
@@ -30,8 +30,9 @@ constexpr const char* kUsage =
     "design   designs every row of the line list INPUT.csv (- for standard input) as the main\n"
     "         window would, answering the fittings and shoe dialogs from the row; --save stores\n"
     "         up to ten designed rows into a new design file.\n"
-    "show     prints the ten records of a design file; --circuit-list prints its circuit list\n"
-    "         (in the program mode the file was saved in).\n"
+    "show     prints the ten records of a design file, or with --circuit-list its circuit list (in\n"
+    "         the program mode the file was saved in); a file saved in the other unit system than\n"
+    "         --units (english when not given) is refused.\n"
     "ratings  prints the ratings table of the heat transfer products.\n"
     "Exit status: 0 every row processed, 1 a file could not be read or written, 2 usage error.\n";
 
@@ -147,14 +148,18 @@ int main(int argc, char** argv) {
   if (input.empty()) return Usage(verb == "show" ? "no design file given" : "no line list given");
 
   if (verb == "show") {
-    if (units != "english" || mode != "standard" || !pressure.empty() || sizing != "standard" ||
-        !save.empty()) {
-      return Usage("show takes only --format and -o");
+    if (mode != "standard" || !pressure.empty() || sizing != "standard" || !save.empty()) {
+      return Usage("show takes only --units, --format and -o");
     }
+    if (units != "english" && units != "metric") return Usage("--units must be english or metric");
+    const vst::UnitSystem running = units == "metric" ? vst::UnitSystem::Metric : vst::UnitSystem::English;
     vst::DesignRecords none{};
-    const auto contents = vst::ReadDesignFile(input, none);
+    const auto contents = vst::OpenDesignFile(input, none, running);
     if (!contents.ok()) {
-      std::cerr << "vantrel-design: " << input << " could not be opened: " << contents.status.reason << "\n";
+      std::cerr << "vantrel-design: " << input << " could not be opened: " << contents.status.reason;
+      if (contents.status.code == vst::DesignFileError::OtherUnits)
+        std::cerr << " (--units " << (running == vst::UnitSystem::Metric ? "english" : "metric") << ")";
+      std::cerr << "\n";
       return 1;
     }
     const std::string text = format == "json" ? vst::RecordsJson(contents.records, contents.internalMode)
@@ -245,8 +250,8 @@ int main(int argc, char** argv) {
   }
 
   if (!save.empty()) {
-    const auto status =
-        vst::WriteDesignFile(save, vst::TemplatePath(ProgramFolder(argv[0])), records, options.internalMode);
+    const auto status = vst::WriteDesignFile(save, vst::TemplatePath(ProgramFolder(argv[0])), records,
+                                             options.internalMode, options.units);
     if (!status.ok()) {
       std::cerr << "vantrel-design: " << save << " was not saved: " << status.reason << "\n";
       return 1;

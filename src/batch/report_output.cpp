@@ -100,9 +100,13 @@ ReportResult RunReportCommand(const ReportRequest& request) {
   if (request.input.empty()) return usage("no design file given");
   if (request.mode != "standard") return usage("show takes the program mode from the design file");
   const DesignRecords none{};
-  const auto contents = ReadDesignFile(request.input, none);
+  const auto contents = OpenDesignFile(request.input, none, units);
   if (!contents.ok()) {
-    return {ReportStatus::FileError, {}, request.input + " could not be opened: " + contents.status.reason};
+    std::string why = request.input + " could not be opened: " + contents.status.reason;
+    if (contents.status.code == DesignFileError::OtherUnits) {
+      why += units == UnitSystem::Metric ? " (--units english)" : " (--units metric)";
+    }
+    return {ReportStatus::FileError, {}, why};
   }
   const bool internal = contents.internalMode;
   return {ReportStatus::Ok,

@@ -32,8 +32,11 @@ PY
 if [ -e "$(dirname "$prog")/stdata.mdb" ]; then
   "$prog" design "$examples/line_list.csv" --save "$work/set.mdb" > /dev/null 2>&1; check "design --save" 0 $?
   "$prog" show "$work/set.mdb" --circuit-list > "$work/c.json"; check "circuit list as JSON" 0 $?
-  "$prog" show "$work/set.mdb" --circuit-list --units metric --format csv > "$work/c.csv"
+  "$prog" show "$work/set.mdb" --circuit-list --format csv > "$work/c.csv"
   check "circuit list as CSV" 0 $?
+  "$prog" show "$work/set.mdb" --circuit-list --units metric > /dev/null 2> "$work/err"
+  check "circuit list of an English file in Metric units refused" 1 $?
+  grep -qF -- "--units english" "$work/err" && echo "ok: the refusal names the units" || { echo "FAIL: $(cat "$work/err")"; fail=1; }
   python3 - "$work/c.json" "$work/c.csv" <<'PY' || fail=1
 import csv, json, sys
 d = json.load(open(sys.argv[1], encoding="utf-8"))
@@ -44,7 +47,7 @@ assert p1[0] == ["Record No.", "1", "2", "3", "4", ""], p1[0]
 assert p1[15][1] == " 2''" and p1[27] == [""] * 6, (p1[15], p1[27])
 assert all(c == "" for r in p2 for c in r[1:]), "records 6 to 10 are empty"
 rows = list(csv.reader(open(sys.argv[2], newline="", encoding="utf-8")))
-assert len(rows) == 56 and rows[15][1] == " 50mm" and rows[5][1] == " 100\u00b0C", (rows[15], rows[5])
+assert len(rows) == 56 and rows[15][1] == " 2''" and rows[5][1] == " 100\u00b0F", (rows[15], rows[5])
 print("ok: circuit list pages parse")
 PY
   "$prog" show "$work/nosuch.mdb" --circuit-list > /dev/null 2>&1; check "circuit list of a missing file" 1 $?
