@@ -11,9 +11,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSessionManager>
@@ -26,9 +23,14 @@
 
 #include "ui/about_box_window.h"
 #include "ui/app_form_window.h"
+#include "ui/bill_window.h"
 #include "ui/binder.h"
+#include "ui/cktbill_window.h"
+#include "ui/circ_form_window.h"
 #include "ui/qt_dialogs.h"
+#include "ui/ratings_window.h"
 #include "ui/setting_window.h"
+#include "ui/window_print.h"
 #include "workspace/file_commands.h"
 
 namespace vst::ui {
@@ -95,6 +97,132 @@ QGridLayout* NewGrid(Pane pane) {
   grid->setColumnStretch(1, 1);
   grid->setColumnMinimumWidth(2, 60);
   return grid;
+}
+
+// The input tab (the design inputs) and the heat-up tab (product data).
+QTabWidget* NewInputTabs() {
+  auto* tabs = new QTabWidget;
+  tabs->setObjectName(QStringLiteral("SSTab1"));
+  auto* inputs = new QWidget;
+  inputs->setObjectName(QStringLiteral("SSTab1Tab0"));
+  auto* inputsLayout = new QHBoxLayout(inputs);
+  inputsLayout->setContentsMargins(10, 8, 10, 8);
+  inputsLayout->setSpacing(24);
+  auto* left = NewGrid(Pane::InputsLeft);
+  auto* right = NewGrid(Pane::InputsRight);
+  auto* leftBox = new QVBoxLayout;
+  leftBox->addLayout(left);
+  leftBox->addStretch(1);
+  auto* rightBox = new QVBoxLayout;
+  rightBox->addLayout(right);
+  rightBox->addStretch(1);
+  inputsLayout->addLayout(leftBox, 1);
+  inputsLayout->addLayout(rightBox, 1);
+  tabs->addTab(inputs, QString());
+
+  auto* heatUp = new QWidget;
+  heatUp->setObjectName(QStringLiteral("SSTab1Tab1"));
+  auto* heatLayout = new QHBoxLayout(heatUp);
+  heatLayout->setContentsMargins(10, 8, 10, 8);
+  heatLayout->setSpacing(24);
+  auto* heatLeft = NewGrid(Pane::HeatUpLeft);
+  auto* heatRight = NewGrid(Pane::HeatUpRight);
+  for (QGridLayout* g : {heatLeft, heatRight}) {
+    auto* box = new QVBoxLayout;
+    box->addLayout(g);
+    box->addStretch(1);
+    heatLayout->addLayout(box, 1);
+  }
+  tabs->addTab(heatUp, QString());
+  return tabs;
+}
+
+// The outputs of the current record with the standard mode's note.
+QGroupBox* NewOutputFrame() {
+  auto* frame = new QGroupBox;
+  frame->setObjectName(QStringLiteral("fraOutput"));
+  auto* frameLayout = new QVBoxLayout(frame);
+  frameLayout->setContentsMargins(10, 8, 10, 8);
+  auto* outputs = new QHBoxLayout;
+  outputs->setSpacing(24);
+  auto* outLeft = NewGrid(Pane::OutputsLeft);
+  auto* outRight = NewGrid(Pane::OutputsRight);
+  for (QGridLayout* g : {outLeft, outRight}) {
+    auto* box = new QVBoxLayout;
+    box->addLayout(g);
+    box->addStretch(1);
+    outputs->addLayout(box, 1);
+  }
+  frameLayout->addLayout(outputs);
+  auto* note = NewLabel("lblAddResultLabel");
+  note->setWordWrap(true);
+  frameLayout->addWidget(note);
+  return frame;
+}
+
+// Record navigation, circuit and line numbers.
+QHBoxLayout* NewRecordBar() {
+  auto* record = new QHBoxLayout;
+  record->setSpacing(6);
+  record->addWidget(NewLabel("lblRec_Num"));
+  auto* recNum = NewLabel("Rec_Num");
+  recNum->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  recNum->setAlignment(Qt::AlignCenter);
+  recNum->setMinimumWidth(recNum->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
+  record->addWidget(recNum);
+  auto* spin = new QScrollBar(Qt::Vertical);
+  spin->setObjectName(QStringLiteral("Spin1"));
+  spin->setRange(kSpinnerMin, kSpinnerMax);
+  spin->setPageStep(1);
+  spin->setFocusPolicy(Qt::StrongFocus);
+  spin->setFixedHeight(recNum->sizeHint().height() + 14);
+  record->addWidget(spin);
+  record->addSpacing(18);
+  record->addWidget(NewLabel("lblCirc_No"));
+  auto* circ = new QLineEdit;
+  circ->setObjectName(QStringLiteral("Circ_No"));
+  record->addWidget(circ, 1);
+  record->addSpacing(12);
+  record->addWidget(NewLabel("lblLine_No"));
+  auto* line = new QLineEdit;
+  line->setObjectName(QStringLiteral("Line_No"));
+  record->addWidget(line, 1);
+  return record;
+}
+
+// The command buttons, from the control table.
+QHBoxLayout* NewCommandBar() {
+  auto* buttons = new QHBoxLayout;
+  buttons->setSpacing(8);
+  for (const ControlRow& row : STmainControlRows()) {
+    if (row.pane != Pane::CommandBar) continue;
+    auto* button = new QPushButton;
+    button->setObjectName(L(row.name));
+    button->setAutoDefault(false);
+    buttons->addWidget(button, 1);
+  }
+  return buttons;
+}
+
+// The status panel and the clock.
+void FillStatusBar(QStatusBar* bar) {
+  auto* panel = NewLabel("MessagePanel");
+  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  panel->setMargin(2);
+  bar->addWidget(panel, 1);
+  auto* time = NewLabel("Time_display");
+  time->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  time->setMargin(2);
+  time->setAlignment(Qt::AlignCenter);
+  time->setMinimumWidth(time->fontMetrics().horizontalAdvance(QStringLiteral("00:00am")) + 16);
+  bar->addPermanentWidget(time);
+  auto* date = NewLabel("Date_Display");
+  date->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  date->setMargin(2);
+  date->setAlignment(Qt::AlignCenter);
+  date->setMinimumWidth(date->fontMetrics().horizontalAdvance(QStringLiteral("00-May-0000")) + 16);
+  bar->addPermanentWidget(date);
+  bar->setSizeGripEnabled(false);
 }
 
 }  // namespace
@@ -174,127 +302,17 @@ void STmain::buildLayout() {
   auto* outer = new QVBoxLayout(central);
   outer->setContentsMargins(8, 6, 8, 4);
   outer->setSpacing(6);
-
-  // Inputs of the design, tab 0; heat-up product data, tab 1.
-  auto* tabs = new QTabWidget;
-  tabs->setObjectName(QStringLiteral("SSTab1"));
-  auto* inputs = new QWidget;
-  inputs->setObjectName(QStringLiteral("SSTab1Tab0"));
-  auto* inputsLayout = new QHBoxLayout(inputs);
-  inputsLayout->setContentsMargins(10, 8, 10, 8);
-  inputsLayout->setSpacing(24);
-  auto* left = NewGrid(Pane::InputsLeft);
-  auto* right = NewGrid(Pane::InputsRight);
-  auto* leftBox = new QVBoxLayout;
-  leftBox->addLayout(left);
-  leftBox->addStretch(1);
-  auto* rightBox = new QVBoxLayout;
-  rightBox->addLayout(right);
-  rightBox->addStretch(1);
-  inputsLayout->addLayout(leftBox, 1);
-  inputsLayout->addLayout(rightBox, 1);
-  tabs->addTab(inputs, QString());
-
-  auto* heatUp = new QWidget;
-  heatUp->setObjectName(QStringLiteral("SSTab1Tab1"));
-  auto* heatLayout = new QHBoxLayout(heatUp);
-  heatLayout->setContentsMargins(10, 8, 10, 8);
-  heatLayout->setSpacing(24);
-  auto* heatLeft = NewGrid(Pane::HeatUpLeft);
-  auto* heatRight = NewGrid(Pane::HeatUpRight);
-  for (QGridLayout* g : {heatLeft, heatRight}) {
-    auto* box = new QVBoxLayout;
-    box->addLayout(g);
-    box->addStretch(1);
-    heatLayout->addLayout(box, 1);
-  }
-  tabs->addTab(heatUp, QString());
-  outer->addWidget(tabs);
-
-  // Outputs of the current record.
-  auto* frame = new QGroupBox;
-  frame->setObjectName(QStringLiteral("fraOutput"));
-  auto* frameLayout = new QVBoxLayout(frame);
-  frameLayout->setContentsMargins(10, 8, 10, 8);
-  auto* outputs = new QHBoxLayout;
-  outputs->setSpacing(24);
-  auto* outLeft = NewGrid(Pane::OutputsLeft);
-  auto* outRight = NewGrid(Pane::OutputsRight);
-  for (QGridLayout* g : {outLeft, outRight}) {
-    auto* box = new QVBoxLayout;
-    box->addLayout(g);
-    box->addStretch(1);
-    outputs->addLayout(box, 1);
-  }
-  frameLayout->addLayout(outputs);
-  auto* note = NewLabel("lblAddResultLabel");
-  note->setWordWrap(true);
-  frameLayout->addWidget(note);
-  outer->addWidget(frame);
-
-  // Record navigation, circuit and line numbers.
-  auto* record = new QHBoxLayout;
-  record->setSpacing(6);
-  record->addWidget(NewLabel("lblRec_Num"));
-  auto* recNum = NewLabel("Rec_Num");
-  recNum->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  recNum->setAlignment(Qt::AlignCenter);
-  recNum->setMinimumWidth(recNum->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
-  record->addWidget(recNum);
-  auto* spin = new QScrollBar(Qt::Vertical);
-  spin->setObjectName(QStringLiteral("Spin1"));
-  spin->setRange(kSpinnerMin, kSpinnerMax);
-  spin->setPageStep(1);
-  spin->setFocusPolicy(Qt::StrongFocus);
-  spin->setFixedHeight(recNum->sizeHint().height() + 14);
-  record->addWidget(spin);
-  record->addSpacing(18);
-  record->addWidget(NewLabel("lblCirc_No"));
-  auto* circ = new QLineEdit;
-  circ->setObjectName(QStringLiteral("Circ_No"));
-  record->addWidget(circ, 1);
-  record->addSpacing(12);
-  record->addWidget(NewLabel("lblLine_No"));
-  auto* line = new QLineEdit;
-  line->setObjectName(QStringLiteral("Line_No"));
-  record->addWidget(line, 1);
-  outer->addLayout(record);
-
-  // Commands.
-  auto* buttons = new QHBoxLayout;
-  buttons->setSpacing(8);
-  for (const ControlRow& row : STmainControlRows()) {
-    if (row.pane != Pane::CommandBar) continue;
-    auto* button = new QPushButton;
-    button->setObjectName(L(row.name));
-    button->setAutoDefault(false);
-    buttons->addWidget(button, 1);
-  }
-  outer->addLayout(buttons);
+  outer->addWidget(NewInputTabs());
+  outer->addWidget(NewOutputFrame());
+  outer->addLayout(NewRecordBar());
+  outer->addLayout(NewCommandBar());
   setCentralWidget(central);
   // The exposure caption is written for two lines ("Steam Out /" over
   // "Max. Process Temp."): let it wrap in its column.
   if (auto* exposure = central->findChild<QLabel*>(QStringLiteral("lblMax_Exp_Temp")))
     exposure->setWordWrap(true);
 
-  // Status panel and clock.
-  auto* panel = NewLabel("MessagePanel");
-  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  panel->setMargin(2);
-  statusBar()->addWidget(panel, 1);
-  auto* time = NewLabel("Time_display");
-  time->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  time->setMargin(2);
-  time->setAlignment(Qt::AlignCenter);
-  time->setMinimumWidth(time->fontMetrics().horizontalAdvance(QStringLiteral("00:00am")) + 16);
-  statusBar()->addPermanentWidget(time);
-  auto* date = NewLabel("Date_Display");
-  date->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  date->setMargin(2);
-  date->setAlignment(Qt::AlignCenter);
-  date->setMinimumWidth(date->fontMetrics().horizontalAdvance(QStringLiteral("00-May-0000")) + 16);
-  statusBar()->addPermanentWidget(date);
-  statusBar()->setSizeGripEnabled(false);
+  FillStatusBar(statusBar());
 }
 
 void STmain::fitHeight() {
@@ -359,7 +377,7 @@ void STmain::serviceWindowRequest(const WindowRequest& request) {
     }
     case Kind::AppPanel: {
       if (!appForm_) {
-        auto* panel = new AppForm(this);
+        auto* panel = new AppForm(this, dialogs_);
         panel->setAttribute(Qt::WA_DeleteOnClose);
         appForm_ = panel;
       }
@@ -384,10 +402,26 @@ void STmain::serviceWindowRequest(const WindowRequest& request) {
       SaveFileCommand(*model_, *files_);
       rememberFiles();
       break;
-    case Kind::CircuitBill:
-    case Kind::SummaryBill:
-    case Kind::CircuitList:
-    case Kind::Ratings:
+    case Kind::CircuitBill: {
+      CktBillModel bill(*model_, std::time(nullptr));
+      CktBill(bill, *dialogs_, this).exec();
+      break;
+    }
+    case Kind::SummaryBill: {
+      BillModel bill(model_->set());
+      Bill(bill, *dialogs_, this).exec();
+      break;
+    }
+    case Kind::CircuitList: {
+      Circ_Form list(model_->set().records, model_->units(), model_->internalMode(), *dialogs_, this);
+      list.exec();
+      break;
+    }
+    case Kind::Ratings: {
+      Ratings ratings(model_->units(), model_->internalMode(), *dialogs_, this);
+      ratings.exec();
+      break;
+    }
     case Kind::Help:
     case Kind::Document:
       // Windows and commands of other parts of the program, not part of
@@ -396,26 +430,9 @@ void STmain::serviceWindowRequest(const WindowRequest& request) {
   }
 }
 
-void STmain::printWindow() {
-  QPrinter printer(QPrinter::HighResolution);
-  QPrintDialog dialog(&printer, this);
-  if (dialog.exec() != QDialog::Accepted) return;
-  paintWindowImage(printer);  // a printer that cannot start ends the command quietly
-}
+void STmain::printWindow() { PrintWindow(*this, *dialogs_); }
 
-bool STmain::paintWindowImage(QPaintDevice& device) {
-  const QPixmap image = grab();
-  QPainter painter;
-  if (!painter.begin(&device)) return false;
-  // The whole window on one page: as large as the page allows, in proportion.
-  const QRect page = painter.viewport();
-  QSize size = image.size();
-  size.scale(page.size(), Qt::KeepAspectRatio);
-  painter.setViewport(page.x(), page.y(), size.width(), size.height());
-  painter.setWindow(image.rect());
-  painter.drawPixmap(0, 0, image);
-  return painter.end();
-}
+bool STmain::paintWindowImage(QPaintDevice& device) { return PaintWindowOnPage(*this, device).isEmpty(); }
 
 std::filesystem::path STmain::programFolder() {
   return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());

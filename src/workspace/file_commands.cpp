@@ -47,7 +47,7 @@ bool OpenFileCommand(STmainModel& model, FileSession& session) {
 }
 
 bool OpenFilePath(STmainModel& model, FileSession& session, const fs::path& file) {
-  const DesignFileContents contents = ReadDesignFile(file, model.set().records);
+  const DesignFileContents contents = OpenDesignFile(file, model.set().records, model.units());
   if (!contents.ok()) {
     ShowError(model, OpenFailedMessage(contents.status));
     std::error_code ec;
@@ -66,8 +66,8 @@ bool SaveFileCommand(STmainModel& model, FileSession& session) {
     return false;
   }
   const fs::path path = WithDesignSuffix(*chosen);
-  const DesignFileStatus status =
-      WriteDesignFile(path, TemplatePath(session.programFolder()), model.set().records, model.internalMode());
+  const DesignFileStatus status = WriteDesignFile(path, TemplatePath(session.programFolder()),
+                                                  model.set().records, model.internalMode(), model.units());
   if (!status.ok()) {
     ShowError(model, SaveFailedMessage(status));
     model.fileSaved(false);

@@ -34,7 +34,8 @@ bool OpenFileCommand(STmainModel& model, FileSession& session);
 bool OpenFilePath(STmainModel& model, FileSession& session, const std::filesystem::path& file);
 
 // Save File: asks for a file and writes the whole set into a fresh copy of
-// the template stdata.mdb of the program's folder. Cancelling, or a failure
+// the template stdata.mdb of the program's folder, marked with the program's
+// unit system. Cancelling, or a failure
 // (which says why, title "Error"), leaves LastSaveFailed set and any earlier
 // file untouched. True when the set was saved; the session then remembers
 // the file.
