@@ -42,7 +42,7 @@ PreferencesModel::PreferencesModel(const PreferencesInput& input, Dialogs& dialo
   // the list to bar g, the unit they start with.
   pressureUnit_ = metric ? (ValidPressureUnit(input_.pressureUnit) ? input_.pressureUnit : kBarG) : kPsig;
 
-  controls_.add("Label2", ControlKind::Label, "Insulation Sizing:");
+  controls_.add("Label2", ControlKind::Label, "&Insulation Sizing:");
   Control& sizing = controls_.add("Combo2", ControlKind::List);
   sizing.items = {"STANDARD", "MINIMAL"};
   // The list shows the sizing the current record was designed with. A stored
@@ -51,7 +51,7 @@ PreferencesModel::PreferencesModel(const PreferencesInput& input, Dialogs& dialo
   controls_.add("Label3", ControlKind::Label, "Standard Oversizing  ");
   controls_.add("Label4", ControlKind::Label, "Minimal    Oversizing");
 
-  Control& unitLabel = controls_.add("Label1", ControlKind::Label, "Steam Pressure ");
+  Control& unitLabel = controls_.add("Label1", ControlKind::Label, "Steam &Pressure ");
   Control& unit = controls_.add("Combo1", ControlKind::List);
   if (metric) {
     unit.items = {"psig", "kPa", "bar g"};

@@ -50,6 +50,7 @@ Bill::Bill(BillModel& model, Dialogs& dialogs, QWidget* parent)
 
   auto* grid = NewBillGrid("BillGrid", {1200, 2600, 4600}, this);
   FillBillGrid(*grid, model.rows());
+  grid->setAccessibleName(QStringLiteral("Summary bill of materials"));
   const int rowHeight = grid->verticalHeader()->defaultSectionSize();
   grid->setMinimumHeight(std::min(FullGridHeight(*grid), 24 * rowHeight));
 

@@ -18,6 +18,7 @@ Circ_Form::Circ_Form(const CircuitListRecords& records, UnitSystem units, bool i
   setModal(true);
 
   grid_ = new ReportGrid(QStringLiteral("Grid_Circ"), kCircuitListRows, kCircuitListColumns, this);
+  grid_->setAccessibleName(QStringLiteral("Circuit list"));
   for (int row = 0; row < kCircuitListRows; ++row) {
     grid_->setRowHidden(row, !model_.page().rowVisible[static_cast<std::size_t>(row)]);
   }

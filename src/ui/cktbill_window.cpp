@@ -60,9 +60,11 @@ CktBill::CktBill(CktBillModel& model, Dialogs& dialogs, QWidget* parent)
 
   auto* report = NewBillGrid("CktRptGrid", {4170, 5015}, this);
   FillBillGrid(*report, model.reportRows());
+  report->setAccessibleName(QStringLiteral("Circuit report"));
   report->setFixedHeight(FullGridHeight(*report));
   auto* bill = NewBillGrid("CktBillGrid", {2000, 2000, 5190}, this);
   FillBillGrid(*bill, model.billRows());
+  bill->setAccessibleName(QStringLiteral("Bill of materials"));
   bill->setMinimumHeight(FullGridHeight(*bill));
 
   auto* print = new QPushButton(QString::fromStdString(c["print"].text), this);

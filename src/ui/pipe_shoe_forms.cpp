@@ -64,7 +64,9 @@ PipeForm::PipeForm(PipeFormModel& model, QWidget* parent) : QDialog(parent, kFla
   question->setMinimumWidth(question->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 28);
   auto* top = new QHBoxLayout;
   top->addWidget(question, 1);
-  top->addWidget(Named("Combo2", new QComboBox), 0, Qt::AlignVCenter);
+  auto* answer = Named("Combo2", new QComboBox);
+  question->setBuddy(answer);
+  top->addWidget(answer, 0, Qt::AlignVCenter);
   layout->addLayout(top);
 
   auto* grid = new QGridLayout;
@@ -75,8 +77,11 @@ PipeForm::PipeForm(PipeFormModel& model, QWidget* parent) : QDialog(parent, kFla
                            {"Label5", "Text1", "Label6"}};
   int r = 0;
   for (auto& row : rows) {
-    grid->addWidget(Caption(row[0]), r, 0);
-    grid->addWidget(Box(row[1]), r, 1);
+    QLabel* caption = Caption(row[0]);
+    QLineEdit* box = Box(row[1]);
+    caption->setBuddy(box);  // its mnemonic and the box's accessible name
+    grid->addWidget(caption, r, 0);
+    grid->addWidget(box, r, 1);
     if (row[2]) grid->addWidget(Caption(row[2]), r, 2);
     ++r;
   }
@@ -136,8 +141,11 @@ ShoeForm::ShoeForm(ShoeFormModel& model, QWidget* parent) : QDialog(parent, kFla
   const char* rows[][2] = {{"Label1", "shoeln"}, {"Label2", "shoenum"}, {"Label3", "shoetot"}};
   int r = 0;
   for (auto& row : rows) {
-    grid->addWidget(Caption(row[0]), r, 0);
-    grid->addWidget(Box(row[1]), r, 1);
+    QLabel* caption = Caption(row[0]);
+    QLineEdit* box = Box(row[1]);
+    caption->setBuddy(box);
+    grid->addWidget(caption, r, 0);
+    grid->addWidget(box, r, 1);
     ++r;
   }
   layout->addLayout(grid);

@@ -17,6 +17,7 @@ Ratings::Ratings(UnitSystem units, bool internalMode, Dialogs& dialogs, QWidget*
   setModal(true);
 
   grid_ = new ReportGrid(QStringLiteral("RatingGrid"), kRatingRows, kRatingColumns, this);
+  grid_->setAccessibleName(QStringLiteral("Ratings"));
   more_ = NewReportButton("More", " &More");
   back_ = NewReportButton("Back", " &Back");
   auto* print = NewReportButton("PrintBill", "&Print");

@@ -18,11 +18,12 @@ namespace {
 constexpr double kMaxBoxValue = 1000000.0;
 
 // The box's caption as a message names it: blanks trimmed and runs of
-// blanks collapsed ("Number of Flanges    " -> "Number of Flanges").
+// blanks collapsed ("Number of &Flanges    " -> "Number of Flanges").
 std::string BoxName(std::string_view caption) {
   std::string name;
   bool blank = false;
   for (char c : Trim(caption)) {
+    if (c == '&') continue;
     if (c == ' ') {
       blank = true;
       continue;
@@ -94,20 +95,20 @@ PipeFormModel::PipeFormModel(const PipeFormSetup& setup, Dialogs& dialogs)
 
   controls_.add(
       "Label1", ControlKind::Label,
-      "Does the Pipe Length  include tubing allowances for the valves, supports pumps and flanges?");
+      "&Does the Pipe Length  include tubing allowances for the valves, supports pumps and flanges?");
   auto& combo = controls_.add("Combo2", ControlKind::List);
   combo.items = {"Yes", "No"};
   const bool recorded = setup.showRecordedAnswer && (setup.allowanceIncluded == kAllowanceIncludedYes ||
                                                      setup.allowanceIncluded == kAllowanceIncludedNo);
   combo.index = recorded ? setup.allowanceIncluded : kAllowanceIncludedNo;
 
-  controls_.add("Label2", ControlKind::Label, "Number of Valves");
+  controls_.add("Label2", ControlKind::Label, "Number of &Valves");
   controls_.add("numvalves", ControlKind::TextBox, SingleText(setup.VALN));
-  controls_.add("Label3", ControlKind::Label, "Number of Flanges    ");
+  controls_.add("Label3", ControlKind::Label, "Number of &Flanges    ");
   controls_.add("numflanges", ControlKind::TextBox, SingleText(setup.FLNO));
-  controls_.add("Label4", ControlKind::Label, "Number of Pumps");
+  controls_.add("Label4", ControlKind::Label, "Number of &Pumps");
   controls_.add("numpumps", ControlKind::TextBox, SingleText(setup.NOPX));
-  controls_.add("Label5", ControlKind::Label, "Total   Wrapcore Allowance");
+  controls_.add("Label5", ControlKind::Label, "Total   &Wrapcore Allowance");
   controls_.add("Text1", ControlKind::TextBox, SingleText(setup.WCTB));
   controls_.add("Label6", ControlKind::Label, metric ? " m" : " Ft");
   controls_.add("Command1", ControlKind::Button, "&Next");
@@ -172,11 +173,11 @@ bool PipeFormModel::next() {
 ShoeFormModel::ShoeFormModel(const ShoeFormSetup& setup, Dialogs& dialogs)
     : dialogs_(dialogs), units_(setup.units), decimalMark_(setup.decimalMark) {
   const bool metric = units_ == UnitSystem::Metric;
-  controls_.add("Label1", ControlKind::Label, metric ? "Shoe Length (mm)" : "Shoe Length (inches)");
+  controls_.add("Label1", ControlKind::Label, metric ? "Shoe &Length (mm)" : "Shoe &Length (inches)");
   controls_.add("shoeln", ControlKind::TextBox, "0");
-  controls_.add("Label2", ControlKind::Label, "Number of Shoes");
+  controls_.add("Label2", ControlKind::Label, "Number of &Shoes");
   controls_.add("shoenum", ControlKind::TextBox, "0");
-  controls_.add("Label3", ControlKind::Label, metric ? "Total Length (meters)" : "Total Length (feet)");
+  controls_.add("Label3", ControlKind::Label, metric ? "&Total Length (meters)" : "&Total Length (feet)");
   const float start =
       std::isfinite(setup.shoeAllowance) && setup.shoeAllowance > 0 ? setup.shoeAllowance : 0.0f;
   controls_.add("shoetot", ControlKind::TextBox, SingleText(start));

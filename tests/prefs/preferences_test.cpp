@@ -45,12 +45,12 @@ TEST(PreferencesWindow, ShowsTheWindowTextsAndControls) {
   PreferencesModel model(Metric(2, "3.45"), dialogs);
   const ControlSet& c = model.controls();
   EXPECT_EQ(std::string(PreferencesModel::kCaption), " Preference");
-  EXPECT_EQ(c["Label2"].text, "Insulation Sizing:");
+  EXPECT_EQ(c["Label2"].text, "&Insulation Sizing:");
   EXPECT_EQ(c["Label3"].text, "Standard Oversizing  ");
   EXPECT_EQ(c["Label4"].text, "Minimal    Oversizing");
   EXPECT_EQ(c["Combo2"].items, (std::vector<std::string>{"STANDARD", "MINIMAL"}));
   EXPECT_EQ(c["Combo1"].items, (std::vector<std::string>{"psig", "kPa", "bar g"}));
-  EXPECT_EQ(c["Label1"].text, "Steam Pressure ");
+  EXPECT_EQ(c["Label1"].text, "Steam &Pressure ");
   EXPECT_EQ(c["Command1"].text, " &Done");
   EXPECT_EQ(c["Note"].text, "&Notes");
   EXPECT_EQ(c["InsulationSize"].text, "Insulation Sizing");

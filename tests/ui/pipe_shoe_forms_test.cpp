@@ -49,7 +49,7 @@ TEST(PipeFormWindow, ShowsTheModelsCaptionLabelsAndValues) {
   PipeForm form(model);
   ASSERT_TRUE(ShowActive(&form));
   EXPECT_EQ(form.windowTitle(), "Pipe Length = 100 Feet");
-  EXPECT_EQ(Child<QLabel>(&form, "Label3")->text(), "Number of Flanges    ");
+  EXPECT_EQ(Child<QLabel>(&form, "Label3")->text(), "Number of &Flanges    ");
   EXPECT_EQ(Child<QLabel>(&form, "Label6")->text(), " Ft");
   EXPECT_EQ(Child<QComboBox>(&form, "Combo2")->count(), 2);
   EXPECT_EQ(Child<QLineEdit>(&form, "numvalves")->text(), "2");
@@ -115,7 +115,7 @@ TEST(ShoeFormWindow, AddsShoeSizesAndClosesOnDone) {
   ShoeForm form(model);
   ASSERT_TRUE(ShowActive(&form));
   EXPECT_EQ(form.windowTitle(), " Tubing Allowances for Shoes");
-  EXPECT_EQ(Child<QLabel>(&form, "Label1")->text(), "Shoe Length (inches)");
+  EXPECT_EQ(Child<QLabel>(&form, "Label1")->text(), "Shoe &Length (inches)");
   EXPECT_TRUE(form.binder().unboundControls().empty());
 
   // 4 shoes of 12 in: 4 x (0.5 + 2 x 1) = 10 ft, typed with Enter between.
