@@ -188,9 +188,9 @@ TEST(ShoeForm, CaptionsFollowTheUnitSystem) {
   EXPECT_EQ(english.caption(), " Tubing Allowances for Shoes");
   EXPECT_EQ(english.control("Label1").text, "Shoe &Length (inches)");
   EXPECT_EQ(english.control("Label2").text, "Number of &Shoes");
-  EXPECT_EQ(english.control("Label3").text, "Total Length (feet)");
+  EXPECT_EQ(english.control("Label3").text, "&Total Length (feet)");
   EXPECT_EQ(metric.control("Label1").text, "Shoe &Length (mm)");
-  EXPECT_EQ(metric.control("Label3").text, "Total Length (meters)");
+  EXPECT_EQ(metric.control("Label3").text, "&Total Length (meters)");
   EXPECT_EQ(english.text("shoetot"), "0");
   EXPECT_EQ(metric.text("shoetot"), "3.5");  // the running total of the record
   EXPECT_EQ(english.control("NextSize").text, "&Next Size");
