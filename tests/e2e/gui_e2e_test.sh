@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Drives the real vantrel-st on a virtual X display with xdotool, as a user
+# would with the keyboard: the start-up unit choice, inputs by their
+# mnemonics, "&Design" with its fittings and shoe dialogs, "Save File"
+# (typed without ".mdb"), the circuit bill window. The file it saves must
+# hold the same record, and give the same bill, as vantrel-design's design of
+# the same inputs. Skips (exit 77) without Xvfb or xdotool.
+# Usage: gui_e2e_test.sh BIN_DIR
+set -euo pipefail
+bin=$(cd "$1" && pwd)
+for tool in Xvfb xdotool; do
+  command -v "$tool" >/dev/null || { echo "gui_e2e_test: $tool is not installed, skipped"; exit 77; }
+done
+tmp=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+fail() {
+  echo "gui_e2e_test: $*" >&2
+  if command -v import >/dev/null && import -window root /tmp/vst-e2e-failure.png 2>/dev/null; then
+    echo "gui_e2e_test: the screen is in /tmp/vst-e2e-failure.png" >&2
+  fi
+  exit 1
+}
+
+# A display of our own: the first free number from 90.
+display=90
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
+pids+=($!)
+export DISPLAY=":$display"
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/.config" QT_QPA_PLATFORM=xcb
+mkdir -p "$HOME/Documents"
+
+# Waits for a window whose title matches, gives it the keyboard, prints its id.
+window() {
+  local id
+  id=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1) || fail "no window \"$1\""
+  xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
+  sleep 0.3
+  echo "$id"
+}
+keys() { xdotool key --delay 40 "$@"; }
+type_text() { xdotool type --delay 30 -- "$1"; }
+# Replaces a field's text: its mnemonic, select all, type.
+field() {
+  keys "$1" ctrl+a
+  type_text "$2"
+  keys Tab
+}
+
+"$bin/vantrel-st" >"$tmp/st.log" 2>&1 &
+pids+=($!)
+
+window "Steam Tracing" >/dev/null
+keys alt+i                                  # " &Inch Pound Units"
+window "Vantrel-ST Version" >/dev/null
+field alt+x 90                              # Ma&x. Ambient
+field alt+b -10                             # Min. Am&bient
+field alt+t 150                             # Maint. &Temp.
+field alt+g 80                              # Pipe Len&gth
+field alt+e 100                             # St&eam Pressure
+keys alt+i                                  # Tracer &Installation
+type_text "Fillet"
+keys Tab
+keys alt+d                                  # &Design
+window "Pipe Length = 80" >/dev/null
+keys alt+d                                  # &Does the Pipe Length include ... allowances?
+type_text "No"
+keys alt+n                                  # &Next: no fittings
+window "Tubing Allowances for Shoes" >/dev/null
+keys alt+d                                  # &Done: no shoes
+for _ in $(seq 50); do xdotool search --onlyvisible --name "Tubing Allowances" >/dev/null || break; sleep 0.1; done
+main=$(window "Vantrel-ST Version")
+
+keys ctrl+s
+window "SAVE FILE" >/dev/null
+type_text "$HOME/Documents/e2e"
+keys Return
+for _ in $(seq 50); do [ -s "$HOME/Documents/e2e.mdb" ] && break; sleep 0.1; done
+[ -s "$HOME/Documents/e2e.mdb" ] || fail "Save File did not write e2e.mdb (\".mdb\" added)"
+title=$(xdotool getwindowname "$main")
+[[ "$title" == "e2e.mdb - Vantrel-ST Version"* ]] || fail "title after saving: $title"
+
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+keys alt+c                                  # &Circuit BOM
+window "Report #1" >/dev/null
+keys Escape
+
+# The same circuit through the batch command.
+cat >"$tmp/e2e.csv" <<'CSV'
+CIRTXT,PIPETXT,MAXAMB,MINAMB,MAINTEMP,MAXEXP,INSTYPE,INSTHK,PIPESIZE,PIPELN,PASSES,STEAMPRS,TRACEINS,TRACETUB,TUBEMAT,ALLOWANCE,VALN,FLNO,NOPX
+,,90,-10,150,375,Fiberglass,1.0,2.0,80,1,100,Fillet Trace,3/8,Copper,No,0,0,0
+CSV
+"$bin/vantrel-design" design "$tmp/e2e.csv" --save "$tmp/batch.mdb" -o /dev/null
+"$bin/vantrel-design" show "$HOME/Documents/e2e.mdb" --format json -o "$tmp/gui.json"
+"$bin/vantrel-design" show "$tmp/batch.mdb" --format json -o "$tmp/batch.json"
+python3 - "$tmp/gui.json" "$tmp/batch.json" <<'PY'
+import json, sys
+gui, batch = (json.load(open(p)) for p in sys.argv[1:3])
+def first(doc):
+    return doc["records"][0]["fields"]
+g, b = first(gui), first(batch)
+if not g.get("TSIZ"):
+    sys.exit("the window saved no design in record 1: %s" % g)
+diff = {k: (g.get(k), b.get(k)) for k in sorted(set(g) | set(b)) if g.get(k) != b.get(k)}
+if diff:
+    sys.exit("the window and vantrel-design differ: %s" % diff)
+print("record 1 equal in %d fields" % len(g))
+PY
+"$bin/vantrel-design" show "$HOME/Documents/e2e.mdb" --bill 1 --format csv -o "$tmp/gui_bill.csv"
+"$bin/vantrel-design" show "$tmp/batch.mdb" --bill 1 --format csv -o "$tmp/batch_bill.csv"
+diff <(grep -v -i "date\|time" "$tmp/gui_bill.csv") <(grep -v -i "date\|time" "$tmp/batch_bill.csv") ||
+  fail "the circuit bills differ"
+echo "gui_e2e_test: the window's design equals vantrel-design's"
