@@ -73,74 +73,38 @@ std::string MediumDate(const std::tm& t) {
 }  // namespace
 
 const std::vector<MenuEntry>& MainMenuTree() {
-  static const std::vector<MenuEntry> tree{
-      {"Files", "&Files", ""},
-      {"Openfile", "Open File", "Files"},
-      {"Savefile", "Save File", "Files"},
-      {"exit", "E&xit", "Files"},
-      {"Reports", "&Reports", ""},
-      {"sp_circrp_bom", "Circuit Report and &Bill of Materials...", "Reports"},
-      {"bill_of_mat", "&Summary Bill of Materials...", "Reports"},
-      {"sp_circ", "Circuit List...", "Reports"},
-      {"rating", "Ra&tings", "Reports"},
-      {"settings", "&Preferences", ""},
-      {"Applications", "&Applications", ""},
-      {"channel", "Trough Line", "Applications"},
-      {"cond1", "Conduction Heat Transfer Applications", "channel"},
-      {"clipstrip", "Clipstrip", "channel"},
-      {"K30", "K-30 or K-90", "channel"},
-      {"Cement", "Fillet Trace", "Applications"},
-      {"cond2", "Conduction Heat Transfer Applications", "Cement"},
-      {"E55", "E-55 or E-50", "Cement"},
-      {"E72", "E-72", "Cement"},
-      {"coverlyn", "Coverlyn", "Applications"},
-      {"convec", "YJ-0 (Bare) Steam Tracer", "coverlyn"},
-      {"YJ1", "YJ-1 Steam Tracer", "coverlyn"},
-      {"YJ2", "YJ-2 Steam Tracer", "coverlyn"},
-      {"YJ0", "YJ-0 Steam Tracer", "coverlyn"},
-      {"wrapcore", "Wrapcore", "Applications"},
-      {"HelpMenu", "&Help", ""},
-      {"Aboutmnu", "About Vantrel ST", "HelpMenu"},
-      {"ctfwHelp", "Help With Vantrel ST", "HelpMenu"},
-      {"ProdFiles", "Product Information Files", "HelpMenu"},
-      {"mnuHTCompounds", "Heat Transfer Compounds", "ProdFiles"},
-      {"mnuHTCSummary", "HTC Summary/Selection Chart", "mnuHTCompounds"},
-      {"mnuK30Info", "K30", "mnuHTCompounds"},
-      {"mnuK90Info", "K90", "mnuHTCompounds"},
-      {"mnuClipstripInfo", "Clipstrip", "mnuHTCompounds"},
-      {"mnuQFInfo", "QF-1", "mnuHTCompounds"},
-      {"mnuE55Info", "E-50/E-55", "mnuHTCompounds"},
-      {"mnuE72Info", "E-72", "mnuHTCompounds"},
-      {"mnuNSInfo", "NS (Nonhardening)", "mnuHTCompounds"},
-      {"mnuCoverlynInfo", "Coverlyn Isolated Tracers", "ProdFiles"},
-      {"mnuCoverlynIntro", "Coverlyn Introduction", "mnuCoverlynInfo"},
-      {"mnuYJ2Info", "YJ-2", "mnuCoverlynInfo"},
-      {"mnuYJ1Info", "YJ-1", "mnuCoverlynInfo"},
-      {"mnuYJ0Info", "YJ-0", "mnuCoverlynInfo"},
-      {"mnuCoverlynAccess", "Coverlyn Accessories", "mnuCoverlynInfo"},
-      {"mnuTnkStm", "Tank Heating Systems (Steam)", "ProdFiles"},
-      {"mnuWarmpaneInfo", "Warmpane", "mnuTnkStm"},
-      {"mnuSplyAndRtrn", "Steam Supply - Condensate Return Lines", "ProdFiles"},
-      {"mnuWrapcoreInfo", "Wrapcore - RA", "mnuSplyAndRtrn"},
-      {"mnuHiTmpBndls", "High Temperature Wrapcore RB & RC", "mnuSplyAndRtrn"},
-      {"mnuWrapcoreAccess", "Wrapcore Accessories", "mnuSplyAndRtrn"},
-      {"mniDesignInfo", "Design Information", "HelpMenu"},
-      {"mnuDsgnSpec", "Sample Specification", "mniDesignInfo"},
-      {"mnuDesignGuide", "Design Guide", "mniDesignInfo"},
-      {"mnuEstBOMs", "Estimating Bill of Materials", "mniDesignInfo"},
-      {"mnuQQForms", "Quick Quote Forms (To Collect Design Conditions)", "mniDesignInfo"},
-      {"mnuQQSteam", "Steam Tracing Piping", "mnuQQForms"},
-      {"mnuQQTnkStm", "Vessel Heating (Steam)", "mnuQQForms"},
-      {"Installations", "Installation Information", "HelpMenu"},
-      {"mnuHTCInstallInfo", "HTCompounds Installation Information", "Installations"},
-      {"mnuCoverlynInstallInfo", "Coverlyn Installation Information", "Installations"},
-      {"mnuWrapcoreInstallInfo", "Wrapcore Installation Information", "Installations"},
-      {"mnuWarmpaneInstallInfo", "Warmpane Installation Information", "Installations"},
-      {"mnuCaseStudies", "Case Studies", "HelpMenu"},
-      {"mnuTroughline", "Troughline", "mnuCaseStudies"},
-      {"mnuCoverlynCaseStudy", "Coverlyn", "mnuCaseStudies"},
-      {"mnuWrapcoreCaseStudy", "Wrapcore", "mnuCaseStudies"},
-  };
+  // The "&Help" menu with the product documents comes from their table.
+  static const std::vector<MenuEntry> tree = [] {
+    std::vector<MenuEntry> entries{
+        {"Files", "&Files", ""},
+        {"Openfile", "Open File", "Files"},
+        {"Savefile", "Save File", "Files"},
+        {"exit", "E&xit", "Files"},
+        {"Reports", "&Reports", ""},
+        {"sp_circrp_bom", "Circuit Report and &Bill of Materials...", "Reports"},
+        {"bill_of_mat", "&Summary Bill of Materials...", "Reports"},
+        {"sp_circ", "Circuit List...", "Reports"},
+        {"rating", "Ra&tings", "Reports"},
+        {"settings", "&Preferences", ""},
+        {"Applications", "&Applications", ""},
+        {"channel", "Trough Line", "Applications"},
+        {"cond1", "Conduction Heat Transfer Applications", "channel"},
+        {"clipstrip", "Clipstrip", "channel"},
+        {"K30", "K-30 or K-90", "channel"},
+        {"Cement", "Fillet Trace", "Applications"},
+        {"cond2", "Conduction Heat Transfer Applications", "Cement"},
+        {"E55", "E-55 or E-50", "Cement"},
+        {"E72", "E-72", "Cement"},
+        {"coverlyn", "Coverlyn", "Applications"},
+        {"convec", "YJ-0 (Bare) Steam Tracer", "coverlyn"},
+        {"YJ1", "YJ-1 Steam Tracer", "coverlyn"},
+        {"YJ2", "YJ-2 Steam Tracer", "coverlyn"},
+        {"YJ0", "YJ-0 Steam Tracer", "coverlyn"},
+        {"wrapcore", "Wrapcore", "Applications"},
+    };
+    entries.insert(entries.end(), HelpMenuTree().begin(), HelpMenuTree().end());
+    return entries;
+  }();
   return tree;
 }
 
@@ -474,10 +438,8 @@ void STmainModel::clicked(std::string_view name) {
     if (c(name).visible) request(K::AppPanel, std::string(name));
   } else if (int context = HelpContextOf(name); context > 0 && !OneOf(name, kHelpKeyFields)) {
     request(K::Help, {}, context);  // a click on an output field
-  } else if (name.substr(0, 3) == "mnu" && c(name).kind == ControlKind::MenuItem) {
-    const bool leaf = std::none_of(MainMenuTree().begin(), MainMenuTree().end(),
-                                   [&](const MenuEntry& m) { return name == m.parent; });
-    if (leaf) request(K::Document, std::string(name));
+  } else if (FindDocument(name)) {
+    request(K::Document, std::string(name));
   }
 }
 

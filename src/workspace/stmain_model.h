@@ -88,6 +88,7 @@
 #include <vector>
 
 #include "core/dialogs.h"
+#include "docs/documents.h"
 #include "engine/design_run.h"
 #include "prefs/preferences.h"
 #include "workspace/controls.h"
@@ -118,12 +119,6 @@ struct WindowRequest {
   int helpContext = 0;  // Help
 };
 
-// One entry of the main window's menu bar.
-struct MenuEntry {
-  const char* name;
-  const char* caption;
-  const char* parent;  // empty for a menu of the menu bar
-};
 // Every menu and menu item of the main window, each parent before its items.
 const std::vector<MenuEntry>& MainMenuTree();
 
