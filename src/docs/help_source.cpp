@@ -155,4 +155,59 @@ std::string SitemapText(const std::vector<ContentsItem>& items) {
   return out;
 }
 
+namespace {
+
+// The value of attribute `name` in a tag (lower-cased copy `lowerTag`), with
+// the entities of HtmlEscape undone.
+std::string Attribute(std::string_view tag, std::string_view lowerTag, std::string_view name) {
+  const std::string key = std::string(name) + "=\"";
+  const std::size_t at = lowerTag.find(key);
+  if (at == std::string_view::npos) return {};
+  const std::size_t start = at + key.size();
+  const std::size_t end = tag.find('"', start);
+  if (end == std::string_view::npos) return {};
+  std::string value(tag.substr(start, end - start));
+  const std::pair<const char*, char> entities[] = {
+      {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&amp;", '&'}};
+  for (const auto& [entity, c] : entities) {
+    for (std::size_t p = value.find(entity); p != std::string::npos; p = value.find(entity, p + 1)) {
+      value.replace(p, std::string_view(entity).size(), 1, c);
+    }
+  }
+  return value;
+}
+
+}  // namespace
+
+std::vector<ContentsItem> ParseSitemap(std::string_view text) {
+  std::vector<ContentsItem> out;
+  int depth = 0;
+  bool inItem = false;
+  ContentsItem item;
+  std::size_t at = 0;
+  while ((at = text.find('<', at)) != std::string_view::npos) {
+    const std::size_t end = text.find('>', at);
+    if (end == std::string_view::npos) break;
+    const std::string_view tag = text.substr(at, end - at + 1);
+    const std::string lower = Lower(tag);
+    at = end + 1;
+    if (lower.rfind("<ul", 0) == 0) {
+      ++depth;
+    } else if (lower.rfind("</ul", 0) == 0) {
+      depth = std::max(0, depth - 1);
+    } else if (lower.rfind("<object", 0) == 0 && lower.find("text/sitemap") != std::string::npos) {
+      inItem = true;
+      item = ContentsItem{{}, {}, std::max(0, depth - 1)};
+    } else if (inItem && lower.rfind("<param", 0) == 0) {
+      const std::string name = Lower(Attribute(tag, lower, "name"));
+      if (name == "name") item.title = Attribute(tag, lower, "value");
+      if (name == "local") item.page = Attribute(tag, lower, "value");
+    } else if (inItem && lower.rfind("</object", 0) == 0) {
+      inItem = false;
+      out.push_back(item);
+    }
+  }
+  return out;
+}
+
 }  // namespace vst

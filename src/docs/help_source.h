@@ -51,6 +51,11 @@ struct ContentsItem {
 };
 std::string SitemapText(const std::vector<ContentsItem>& items);
 
+// Reads a contents tree back: each <OBJECT type="text/sitemap"> gives one
+// item (its Name and Local parameters), at the nesting depth of its <UL>
+// lists (the outermost list is level 0). Anything else is skipped.
+std::vector<ContentsItem> ParseSitemap(std::string_view text);
+
 // Escapes &, <, > and " for HTML text and attribute values.
 std::string HtmlEscape(std::string_view text);
 

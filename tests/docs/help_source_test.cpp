@@ -32,6 +32,22 @@ TEST(HelpSource, InternalOnlyPagesAreMarkedInTheirHead) {
   EXPECT_EQ(PageTitle("<html><head><TITLE> Pipe Size </TITLE></head>"), "Pipe Size");
 }
 
+TEST(HelpSource, ContentsTreeReadsBackAsWritten) {
+  const std::vector<ContentsItem> items{{"Inputs", "", 0},
+                                        {"Pipe Size", "7.htm", 1},
+                                        {"A & B \"x\"", "8.htm", 1},
+                                        {"Files", "", 0},
+                                        {"End", "30.htm", 1}};
+  const std::vector<ContentsItem> back = ParseSitemap(SitemapText(items));
+  ASSERT_EQ(back.size(), items.size());
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    EXPECT_EQ(back[i].title, items[i].title);
+    EXPECT_EQ(back[i].page, items[i].page);
+    EXPECT_EQ(back[i].level, items[i].level);
+  }
+  EXPECT_TRUE(ParseSitemap("<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name").empty());
+}
+
 TEST(HelpBook, ModeChoosesTheBookAndContextThePage) {
   EXPECT_STREQ(HelpFileName(true), "STHelp.chm");
   EXPECT_STREQ(HelpFileName(false), "STHelp2.chm");
