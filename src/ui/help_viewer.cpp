@@ -88,14 +88,14 @@ HelpViewer::HelpViewer(QWidget* owner) : QWidget(owner, Qt::Window) {
   split->addWidget(browser_);
   split->setStretchFactor(0, 0);
   split->setStretchFactor(1, 1);
-  split->setSizes({230, 560});
+  split->setSizes({290, 610});
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   layout->addWidget(tools);
   layout->addWidget(split, 1);
-  resize(820, 600);
+  resize(960, 660);
 
   connect(home, &QAction::triggered, this, &HelpViewer::showContentsPage);
   connect(back, &QAction::triggered, browser_, &QTextBrowser::backward);
