@@ -16,9 +16,9 @@ namespace vst {
 // One entry of a menu: a menu when other entries name it as their parent,
 // otherwise a command. The parent is empty for a menu of the menu bar.
 struct MenuEntry {
-  const char* name;
-  const char* caption;
-  const char* parent;
+  std::string name;
+  std::string caption;
+  std::string parent;
 };
 
 // The folder of the product documents, below the program's folder.

@@ -115,7 +115,7 @@ TEST(HelpMenu, EveryDocumentCommandSitsInItsMenuAndEveryParentComesFirst) {
   std::vector<std::string> seen;
   for (const MenuEntry& e : tree) {
     SCOPED_TRACE(e.name);
-    if (*e.parent) {
+    if (!e.parent.empty()) {
       EXPECT_NE(std::find(seen.begin(), seen.end(), e.parent), seen.end());
     }
     seen.push_back(e.name);
@@ -125,7 +125,7 @@ TEST(HelpMenu, EveryDocumentCommandSitsInItsMenuAndEveryParentComesFirst) {
     auto it = std::find_if(tree.begin(), tree.end(),
                            [&](const MenuEntry& e) { return e.name == std::string(d.menuItem); });
     ASSERT_NE(it, tree.end()) << d.menuItem;
-    EXPECT_STREQ(it->caption, d.caption);
+    EXPECT_EQ(it->caption, d.caption);
   }
   // "Design Information": its three documents, then the quick-quote submenu.
   auto at = std::find_if(tree.begin(), tree.end(),

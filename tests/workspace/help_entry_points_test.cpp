@@ -10,25 +10,32 @@
 #include "docs/documents.h"
 #include "docs/help_book.h"
 #include "stmain_test_support.h"
+#include "workspace/stmain_controls.h"
 #include "workspace/stmain_model.h"
 
 namespace vst {
 namespace {
 
-// The help requests a control raises by F1 and by a click, by control name.
+// The help entry points of the control table that the window shows, each
+// used as the user would (F1 in an input, a click on an output), with the
+// help context the window asked for.
 std::map<std::string, int> HelpEntryPoints(STmainModel& m) {
   std::map<std::string, int> found;
-  for (const Control& c : m.controls().all()) {
-    if (!c.visible) continue;  // a hidden field can neither take the focus nor be clicked
-    m.helpKey(c.name);
-    if (auto r = m.takeWindowRequest(); r && r->kind == WindowRequest::Kind::Help)
-      found[c.name] = r->helpContext;
-    if (c.kind != ControlKind::TextBox) continue;
-    m.clicked(c.name);
-    if (auto r = m.takeWindowRequest(); r && r->kind == WindowRequest::Kind::Help) {
-      EXPECT_FALSE(found.count(c.name)) << c.name << " opens help both by F1 and by a click";
-      found[c.name] = r->helpContext;
+  for (const ControlRow& row : STmainControlRows()) {
+    if (row.helpContext <= 0) continue;
+    if (!m.controls()[row.name].visible) continue;  // hidden: neither focused nor clicked
+    if (row.output) {
+      m.clicked(row.name);
+    } else {
+      m.helpKey(row.name);
     }
+    const auto r = m.takeWindowRequest();
+    if (!r || r->kind != WindowRequest::Kind::Help) {
+      ADD_FAILURE() << row.name << " opens no help";
+      continue;
+    }
+    EXPECT_EQ(r->helpContext, row.helpContext) << row.name;
+    found[row.name] = r->helpContext;
   }
   return found;
 }
