@@ -22,8 +22,6 @@ foreach(program IN LISTS vst_programs)
     message(STATUS \"Installing: \${bindir}/${program} -> ${target}\")
     file(CREATE_LINK \"${target}\" \"\${bindir}/${program}\" SYMBOLIC)")
 endforeach()
-# The product documents, when the build has them.
-install(DIRECTORY "${VST_OUTPUT_DIR}/PDF Files" DESTINATION ${VST_PROGRAM_INSTALL_DIR} OPTIONAL)
 
 add_subdirectory(${PROJECT_SOURCE_DIR}/data/desktop ${CMAKE_BINARY_DIR}/data/desktop)
 

@@ -13,8 +13,8 @@
 #include "batch/batch_design.h"
 #include "batch/bill_output.h"
 #include "batch/csv.h"
-#include "core/legacy_math.h"
 #include "batch/report_output.h"
+#include "core/legacy_math.h"
 #include "core/units.h"
 #include "designfile/design_file.h"
 #ifdef VST_WITH_PDF

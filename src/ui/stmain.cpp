@@ -27,6 +27,8 @@
 #include "ui/binder.h"
 #include "ui/circ_form_window.h"
 #include "ui/cktbill_window.h"
+#include "ui/document_launcher.h"
+#include "ui/help_viewer.h"
 #include "ui/qt_dialogs.h"
 #include "ui/ratings_window.h"
 #include "ui/setting_window.h"
@@ -423,9 +425,13 @@ void STmain::serviceWindowRequest(const WindowRequest& request) {
       break;
     }
     case Kind::Help:
+      showHelp(request.helpContext);
+      break;
     case Kind::Document:
-      // Windows and commands of other parts of the program, not part of
-      // this build yet.
+      if (const ProductDocument* document = FindDocument(request.panel)) {
+        if (!launcher_) setDocumentLauncher(nullptr);
+        OpenDocument(programFolder(), document->file, *launcher_, *dialogs_);
+      }
       break;
   }
 }
@@ -434,8 +440,32 @@ void STmain::printWindow() { PrintWindow(*this, *dialogs_); }
 
 bool STmain::paintWindowImage(QPaintDevice& device) { return PaintWindowOnPage(*this, device).isEmpty(); }
 
-std::filesystem::path STmain::programFolder() {
+std::filesystem::path STmain::programFolder() const {
+  if (!folder_.empty()) return folder_;
   return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+}
+
+void STmain::setDocumentLauncher(DocumentLauncher* launcher) {
+  if (!launcher) {
+    if (!ownLauncher_) ownLauncher_ = std::make_unique<QtDocumentLauncher>();
+    launcher = ownLauncher_.get();
+  }
+  launcher_ = launcher;
+}
+
+HelpViewer* STmain::helpViewer() const { return helpViewer_.data(); }
+
+void STmain::showHelp(int context) {
+  // The book of the mode in force; the viewer belongs to this window.
+  const HelpLocation where = LocateHelp(programFolder(), model_->internalMode(), context);
+  if (!helpViewer_) helpViewer_ = new HelpViewer(this);
+  if (const auto problem = helpViewer_->showTopic(where.book, where.page)) {
+    dialogs_->message(HelpFileMessage(*problem, where.book));
+    return;
+  }
+  helpViewer_->show();
+  helpViewer_->raise();
+  helpViewer_->activateWindow();
 }
 
 bool STmain::mayClose() {
