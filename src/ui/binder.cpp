@@ -185,6 +185,9 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::KeyPress: {
       auto* key = static_cast<QKeyEvent*>(event);
+      // A shortcut (Ctrl+C on an output, Ctrl+S) types nothing: it is not a
+      // change to the set.
+      if (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) break;
       const QString text = key->text();
       if (text.size() != 1 || text[0].unicode() >= 128 || text[0] == QLatin1Char('\t')) break;
       const char typed = static_cast<char>(text[0].unicode());

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeySequence>
@@ -176,6 +177,26 @@ TEST(KeyboardAccess, EveryWindowNamesItsFieldsAndGivesEachInputItsOwnMnemonic) {
   ExpectKeyboardAccess(&list, "Circ_Form");
   Ratings ratings(UnitSystem::English, false, dialogs);
   ExpectKeyboardAccess(&ratings, "Ratings");
+}
+
+TEST(KeyboardAccess, AnOutputIsCopiedWithTheKeyboardWithoutChangingTheSet) {
+  test::RecordingDialogs dialogs;
+  STmain window(UnitSystem::English, 0, '.', &dialogs);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  window.run([&] {
+    window.model().controls()["Min_Maint_Temp"].text = "131.7803";  // as a design shows it
+    window.model().set().DesignSaved = true;                        // and a save leaves it
+  });
+  auto* output = window.findChild<QLineEdit*>(QStringLiteral("Min_Maint_Temp"));
+  ASSERT_FALSE(output->text().isEmpty());
+  output->setFocus();
+  QTest::keyClick(output, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(output, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_TRUE(output->hasFocus());
+  EXPECT_EQ(QApplication::clipboard()->text(), output->text());
+  EXPECT_TRUE(window.model().set().DesignSaved);
+  EXPECT_FALSE(window.isWindowModified());
 }
 
 }  // namespace
