@@ -5,8 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -89,6 +94,59 @@ TEST(QtMessageBoxes, ShowTheMessageAndReturnThePressedButton) {
     EXPECT_EQ(seen.modality, Qt::ApplicationModal) << "row " << i;
     ++i;
   }
+}
+
+// The save dialog of a design file: the template is not listed, and choosing
+// it is refused before the dialog asks whether to replace it.
+TEST(QtFileDialogs, SaveNeverListsTheTemplateAndRefusesItBeforeAskingToReplace) {
+  QTemporaryDir dir;
+  const QString templatePath = dir.filePath(QStringLiteral("stdata.mdb"));
+  for (const QString& name : {templatePath, dir.filePath(QStringLiteral("set1.mdb"))}) {
+    QFile file(name);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  }
+  FileDialogSpec spec;
+  spec.title = "SAVE FILE";
+  spec.startFolder = dir.path().toStdString();
+  spec.filters = {"Design files (*.mdb)"};
+  spec.defaultSuffix = "mdb";
+  spec.refusedFile = templatePath.toStdString();
+  spec.refusedMessage = "refused";
+
+  QStringList listed;
+  QString refusal;
+  bool stayedOpen = false;
+  std::function<void()> act = [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog) {
+      QTimer::singleShot(10, act);
+      return;
+    }
+    auto* view = dialog->findChild<QAbstractItemView*>(QStringLiteral("listView"));
+    QTRY_VERIFY(view && view->model()->rowCount(view->rootIndex()) > 0);
+    for (int r = 0; r < view->model()->rowCount(view->rootIndex()); ++r)
+      listed << view->model()->index(r, 0, view->rootIndex()).data().toString();
+    // The template typed by name: a warning, and the dialog stays open.
+    QTimer::singleShot(0, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        refusal = box->text();
+        box->done(0);
+      }
+    });
+    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("stdata"));
+    QMetaObject::invokeMethod(dialog, "accept");
+    stayedOpen = dialog->isVisible();
+    // A new name without a suffix gets ".mdb".
+    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("set2"));
+    QMetaObject::invokeMethod(dialog, "accept");
+  };
+  QTimer::singleShot(0, act);
+  QtDialogs dialogs;
+  const auto chosen = dialogs.saveFileName(spec);
+  EXPECT_EQ(listed, QStringList{QStringLiteral("set1.mdb")});
+  EXPECT_EQ(refusal, QStringLiteral("refused"));
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_EQ(chosen, dir.filePath(QStringLiteral("set2.mdb")).toStdString());
 }
 
 }  // namespace

@@ -352,5 +352,21 @@ TEST(MainWindowCommands, ClockLabelsShowTheTime) {
   EXPECT_FALSE(w.text("Date_Display").isEmpty());
 }
 
+TEST(MainWindowLayout, KeepsItsSizeWhenTheModeChangesAndADesignIsShown) {
+  MainWindow w(UnitSystem::English);
+  ASSERT_TRUE(w.active);
+  w.window->resize(w.window->width() + 40, w.window->height() + 60);  // the user's size
+  QApplication::processEvents();
+  const QSize size = w.window->size();
+  w.window->run([&] { w.window->model().toggleProgramMode(); });
+  QApplication::processEvents();
+  EXPECT_EQ(w.window->size(), size) << "after the mode change";
+  w.dialogs.pipe({kAllowanceIncludedYes});
+  QTest::mouseClick(w.get<QPushButton>("Des_But"), Qt::LeftButton);
+  QApplication::processEvents();
+  ASSERT_FALSE(w.text("Max_Maint_Temp").isEmpty());
+  EXPECT_EQ(w.window->size(), size) << "after a design";
+}
+
 }  // namespace
 }  // namespace vst::ui
