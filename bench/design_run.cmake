@@ -2,5 +2,5 @@
 # scripted dialogs, compound choice and material take-off.
 if(TARGET vst_test_support)
   vst_bench(design_run_bench SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/design_run_bench.cpp
-            LIBS vst_engine vst_test_support)
+            LIBS vst_workspace vst_test_support)
 endif()

@@ -3,6 +3,8 @@
 #include <array>
 #include <cmath>
 
+#include "engine/design_limits.h"
+
 namespace vst {
 namespace {
 
@@ -152,6 +154,24 @@ Installation InstallationFromCode(int installationCode, bool internalMode) {
   }
 }
 
+int InstallationCode(Installation installation, bool internalMode) {
+  switch (installation) {
+    case Installation::Troughline:
+      return 0;
+    case Installation::FilletTrace:
+      return 1;
+    case Installation::YJ0:
+      return internalMode ? 2 : -1;
+    case Installation::YJ1:
+      return internalMode ? 3 : 2;
+    case Installation::YJ2:
+      return internalMode ? 4 : 3;
+    case Installation::None:
+      break;
+  }
+  return -1;
+}
+
 double SteamSaturationTemp(double p) {
   return 212.02533 + 2.5396373 * p - 0.021916074 * p * p + 0.00012451976 * std::pow(p, 3) -
          3.8620637e-07 * std::pow(p, 4) + 5.8865237e-10 * std::pow(p, 5) - 3.4051215e-13 * std::pow(p, 6);
@@ -194,11 +214,10 @@ double InsulationConductivity(int insulationType, double t) {
   }
 }
 
-double TracerConductance(int installationCode, double pipeSizeIn, int tubeIndex, bool internalMode,
-                         bool k90InUse) {
+double TracerConductance(Installation installation, double pipeSizeIn, int tubeIndex, bool k90InUse) {
   if (tubeIndex < 0 || tubeIndex > 3) return 0.0;
   const auto t = static_cast<std::size_t>(tubeIndex);
-  switch (InstallationFromCode(installationCode, internalMode)) {
+  switch (installation) {
     case Installation::Troughline: {
       const std::size_t column = t == 0 ? 0 : (t == 3 ? 2 : 1);
       const double value = LookUp(kTroughline, kTroughlineFrom16, 16.0, pipeSizeIn, column);
@@ -222,9 +241,9 @@ double TotalConductance(double conductancePerTracer, int passes) {
   return passes > 1 ? conductancePerTracer * passes : conductancePerTracer;
 }
 
-float TracerHeatInput(double steamTempF, double pipeSizeIn, double pipeTempF, int installationCode,
-                      int tubeIndex, int passes, bool internalMode, bool k90InUse) {
-  const double cp1 = TracerConductance(installationCode, pipeSizeIn, tubeIndex, internalMode, k90InUse);
+float TracerHeatInput(double steamTempF, double pipeSizeIn, double pipeTempF, Installation installation,
+                      int tubeIndex, int passes, bool k90InUse) {
+  const double cp1 = TracerConductance(installation, pipeSizeIn, tubeIndex, k90InUse);
   return static_cast<float>((steamTempF - pipeTempF) * TotalConductance(cp1, passes));
 }
 
@@ -310,8 +329,8 @@ PipeBalance PipeTemperatureBalance(BalanceCase balanceCase, double steamTempF, d
   return result;
 }
 
-double StoredMinimumMaintainedTemp(double balancedPipeTempF, int installationCode) {
-  return IsJacketedCode(installationCode) ? balancedPipeTempF - 5.0 : balancedPipeTempF;
+double StoredMinimumMaintainedTemp(double balancedPipeTempF, Installation installation) {
+  return IsJacketed(installation) ? balancedPipeTempF - limits::kJacketedMinimumMarginF : balancedPipeTempF;
 }
 
 double HeatPerTracer(double designHeatLossBtuHrFt, int passes) {

@@ -88,10 +88,10 @@
 #include <vector>
 
 #include "core/dialogs.h"
-#include "engine/design_run.h"
 #include "prefs/preferences.h"
 #include "workspace/controls.h"
 #include "workspace/design_record.h"
+#include "workspace/design_run.h"
 
 namespace vst {
 

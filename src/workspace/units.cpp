@@ -37,6 +37,20 @@ std::string PressureCaption(int pressureUnit) {
   return " psig";
 }
 
+PressureUnit PressureUnitFromStored(int stored) {
+  if (stored == kKpa) return PressureUnit::Kpa;
+  if (stored == kBarG) return PressureUnit::BarG;
+  return PressureUnit::Psig;
+}
+
+int StoredNumber(PressureUnit unit) { return static_cast<int>(unit); }
+
+InsulationSizing InsulationSizingFromStored(int stored) {
+  return stored == 1 ? InsulationSizing::Minimal : InsulationSizing::Standard;
+}
+
+int StoredNumber(InsulationSizing sizing) { return static_cast<int>(sizing); }
+
 double FahrenheitFromCelsius(double celsius) { return celsius * 1.8 + 32.0; }
 
 double RunFahrenheitFromCelsius(double celsius) { return celsius * 9.0 / 5.0 + 32.0; }
@@ -62,5 +76,11 @@ double PressureFromPsig(double psig, int pressureUnit) {
 double FeetFromMetres(double metres) { return metres * 3.281; }
 
 double TenthMetresFromFeet(double feet) { return Int(feet * 3.048) / 10.0; }
+
+double InchesFromMillimetres(double mm) { return mm / 25.4; }
+
+double KgPerHrMetreFromLbPerHrFt(double lbPerHrFt) { return lbPerHrFt * 1.49; }
+
+double WattsPerMetreFromBtuPerHrFt(double btuPerHrFt) { return btuPerHrFt * 0.9613535; }
 
 }  // namespace vst

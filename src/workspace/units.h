@@ -13,6 +13,21 @@ inline constexpr int kPsig = 0;
 inline constexpr int kKpa = 1;
 inline constexpr int kBarG = 2;
 
+// The unit of a steam pressure: psig (gauge), kPa (absolute), bar g (gauge).
+enum class PressureUnit { Psig = kPsig, Kpa = kKpa, BarG = kBarG };
+// From and to the number a record stores in PRESSURE; another number reads
+// as psig, as the window has always treated it.
+PressureUnit PressureUnitFromStored(int stored);
+int StoredNumber(PressureUnit unit);
+
+// How the insulation is sized around the tracers: the first size that fits,
+// or one size smaller where that still clears the bare pipe.
+enum class InsulationSizing { Standard = 0, Minimal = 1 };
+// From and to the number a record stores in UNDER; another number reads as
+// standard sizing.
+InsulationSizing InsulationSizingFromStored(int stored);
+int StoredNumber(InsulationSizing sizing);
+
 // Quantities that carry a unit label beside their field.
 enum class UnitQuantity {
   Temperature,     // Unit1..Unit7, lblInitTempUnit, lblFinalTempUnit, lblPCTempUnit
@@ -49,5 +64,10 @@ double PressureFromPsig(double psig, int pressureUnit);
 // Lengths.
 double FeetFromMetres(double metres);     // m x 3.281
 double TenthMetresFromFeet(double feet);  // Int(ft x 3.048) / 10
+double InchesFromMillimetres(double mm);  // mm / 25.4
+
+// Design outputs per length of pipe.
+double KgPerHrMetreFromLbPerHrFt(double lbPerHrFt);     // condensate: x 1.49
+double WattsPerMetreFromBtuPerHrFt(double btuPerHrFt);  // heat loss: x 0.9613535
 
 }  // namespace vst

@@ -1,4 +1,4 @@
-#include "engine/design_run.h"
+#include "workspace/design_run.h"
 
 #include <gtest/gtest.h>
 
