@@ -11,8 +11,8 @@
 
 #include "batch/batch_design.h"
 #include "batch/csv.h"
+#include "core/units.h"
 #include "designfile/design_file.h"
-#include "workspace/units.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/units.h"
 #include "engine/heat_transfer.h"
 #include "engine/insulation_sizing.h"
-#include "workspace/units.h"
 
 namespace vst {
 

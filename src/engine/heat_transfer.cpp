@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "core/units.h"
 #include "engine/design_limits.h"
 
 namespace vst {
@@ -357,7 +358,7 @@ TrapDistanceResult TrapDistance(double heatPerTracerBtuHrFt, double pressurePsig
       !(pressurePsig > 0.0) || !Finite(pressurePsig)) {
     return result;
   }
-  const double boreFt = metric ? insideDiameter / 25.4 / 12.0 : insideDiameter / 12.0;
+  const double boreFt = (metric ? InchesFromMillimetres(insideDiameter) : insideDiameter) / 12.0;
   const double flowArea = 3.1416 * boreFt * boreFt / 4.0;
   const double hfg = LatentHeat(SteamSaturationTemp(pressurePsig));
   const double viscosity = SteamViscosity(SteamSaturationTemp(0.95 * pressurePsig));

@@ -7,9 +7,9 @@
 #include <utility>
 
 #include "core/legacy_math.h"
+#include "core/units.h"
 #include "docs/version.h"
 #include "workspace/input_lists.h"
-#include "workspace/units.h"
 
 namespace vst {
 

@@ -87,10 +87,10 @@
 #include <string_view>
 #include <vector>
 
+#include "core/controls.h"
+#include "core/design_record.h"
 #include "core/dialogs.h"
 #include "prefs/preferences.h"
-#include "workspace/controls.h"
-#include "workspace/design_record.h"
 #include "workspace/design_run.h"
 
 namespace vst {
