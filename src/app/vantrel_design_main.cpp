@@ -157,23 +157,24 @@ int main(int argc, char** argv) {
   else
     return Usage("--mode must be standard or internal");
   if (sizing == "standard")
-    options.insulationSizing = 0;
+    options.insulationSizing = vst::InsulationSizing::Standard;
   else if (sizing == "minimal")
-    options.insulationSizing = 1;
+    options.insulationSizing = vst::InsulationSizing::Minimal;
   else
     return Usage("--sizing must be standard or minimal");
   if (pressure.empty()) {
-    options.pressureUnit = options.units == vst::UnitSystem::Metric ? vst::kBarG : vst::kPsig;
+    options.pressureUnit =
+        options.units == vst::UnitSystem::Metric ? vst::PressureUnit::BarG : vst::PressureUnit::Psig;
   } else if (pressure == "psig") {
-    options.pressureUnit = vst::kPsig;
+    options.pressureUnit = vst::PressureUnit::Psig;
   } else if (pressure == "kpa") {
-    options.pressureUnit = vst::kKpa;
+    options.pressureUnit = vst::PressureUnit::Kpa;
   } else if (pressure == "barg") {
-    options.pressureUnit = vst::kBarG;
+    options.pressureUnit = vst::PressureUnit::BarG;
   } else {
     return Usage("--pressure-unit must be psig, kpa or barg");
   }
-  if (options.units == vst::UnitSystem::English && options.pressureUnit != vst::kPsig) {
+  if (options.units == vst::UnitSystem::English && options.pressureUnit != vst::PressureUnit::Psig) {
     return Usage("English units take steam pressures in psig only");
   }
 

@@ -236,13 +236,15 @@ CircuitResult DesignRow(const RowView& row, const BatchOptions& options) {
     const std::string pipeLen = row.number("PIPELN", true);
     const std::string pressure = row.number("STEAMPRS", true);
 
-    STmainModel model(options.units, options.units == UnitSystem::Metric ? kBarG : kPsig, dialogs, '.');
+    STmainModel model(options.units,
+                      options.units == UnitSystem::Metric ? PressureUnit::BarG : PressureUnit::Psig, dialogs,
+                      '.');
     if (options.internalMode) model.toggleProgramMode();
-    if (options.insulationSizing != 0 ||
-        (options.units == UnitSystem::Metric && options.pressureUnit != kBarG)) {
+    if (options.insulationSizing != InsulationSizing::Standard ||
+        (options.units == UnitSystem::Metric && options.pressureUnit != PressureUnit::BarG)) {
       PreferencesOutcome prefs;
       prefs.insulationSizing = options.insulationSizing;
-      prefs.pressureUnit = options.units == UnitSystem::Metric ? options.pressureUnit : kPsig;
+      prefs.pressureUnit = options.units == UnitSystem::Metric ? options.pressureUnit : PressureUnit::Psig;
       if (options.units == UnitSystem::Metric) prefs.pressureCaption = PressureCaption(prefs.pressureUnit);
       model.applyPreferences(prefs);
     }

@@ -19,8 +19,8 @@ namespace vst {
 struct BatchOptions {
   UnitSystem units = UnitSystem::English;
   bool internalMode = false;
-  int pressureUnit = 0;      // 0 psig, 1 kPa, 2 bar g (English: always 0)
-  int insulationSizing = 0;  // 0 standard, 1 minimal oversizing
+  PressureUnit pressureUnit = PressureUnit::Psig;  // English: always psig
+  InsulationSizing insulationSizing = InsulationSizing::Standard;
 };
 
 // The output fields of the main window after a design, by control name.

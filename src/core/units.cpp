@@ -31,22 +31,23 @@ std::string UnitCaption(UnitQuantity quantity, UnitSystem units) {
   return {};
 }
 
-std::string PressureCaption(int pressureUnit) {
-  if (pressureUnit == kKpa) return " kPa";
-  if (pressureUnit == kBarG) return " bar g";
+std::string PressureCaption(PressureUnit unit) {
+  if (unit == PressureUnit::Kpa) return " kPa";
+  if (unit == PressureUnit::BarG) return " bar g";
   return " psig";
 }
 
 PressureUnit PressureUnitFromStored(int stored) {
-  if (stored == kKpa) return PressureUnit::Kpa;
-  if (stored == kBarG) return PressureUnit::BarG;
+  if (stored == StoredNumber(PressureUnit::Kpa)) return PressureUnit::Kpa;
+  if (stored == StoredNumber(PressureUnit::BarG)) return PressureUnit::BarG;
   return PressureUnit::Psig;
 }
 
 int StoredNumber(PressureUnit unit) { return static_cast<int>(unit); }
 
 InsulationSizing InsulationSizingFromStored(int stored) {
-  return stored == 1 ? InsulationSizing::Minimal : InsulationSizing::Standard;
+  return stored == StoredNumber(InsulationSizing::Minimal) ? InsulationSizing::Minimal
+                                                           : InsulationSizing::Standard;
 }
 
 int StoredNumber(InsulationSizing sizing) { return static_cast<int>(sizing); }
@@ -61,15 +62,15 @@ double PsigFromKpa(double kpa) { return kpa * 0.1450326 - 14.7; }
 
 double PsigFromBarG(double barg) { return barg * 14.5; }
 
-double PsigFrom(double value, int pressureUnit) {
-  if (pressureUnit == kKpa) return PsigFromKpa(value);
-  if (pressureUnit == kBarG) return PsigFromBarG(value);
+double PsigFrom(double value, PressureUnit unit) {
+  if (unit == PressureUnit::Kpa) return PsigFromKpa(value);
+  if (unit == PressureUnit::BarG) return PsigFromBarG(value);
   return value;
 }
 
-double PressureFromPsig(double psig, int pressureUnit) {
-  if (pressureUnit == kKpa) return (psig + 14.7) / 0.1450326;
-  if (pressureUnit == kBarG) return psig / 14.5;
+double PressureFromPsig(double psig, PressureUnit unit) {
+  if (unit == PressureUnit::Kpa) return (psig + 14.7) / 0.1450326;
+  if (unit == PressureUnit::BarG) return psig / 14.5;
   return psig;
 }
 

@@ -8,23 +8,14 @@
 
 namespace vst {
 
-// Pressure units as held in PressureUnit and a record's PRESSURE.
-inline constexpr int kPsig = 0;
-inline constexpr int kKpa = 1;
-inline constexpr int kBarG = 2;
-
-// The unit of a steam pressure: psig (gauge), kPa (absolute), bar g (gauge).
-enum class PressureUnit { Psig = kPsig, Kpa = kKpa, BarG = kBarG };
-// From and to the number a record stores in PRESSURE; another number reads
-// as psig, as the window has always treated it.
+// A pressure unit from and to the number a record stores in PRESSURE (0 psig,
+// 1 kPa, 2 bar g); another number reads as psig, as the window has always
+// treated it.
 PressureUnit PressureUnitFromStored(int stored);
 int StoredNumber(PressureUnit unit);
 
-// How the insulation is sized around the tracers: the first size that fits,
-// or one size smaller where that still clears the bare pipe.
-enum class InsulationSizing { Standard = 0, Minimal = 1 };
-// From and to the number a record stores in UNDER; another number reads as
-// standard sizing.
+// The insulation sizing from and to the number a record stores in UNDER (0
+// standard, 1 minimal); another number reads as standard sizing.
 InsulationSizing InsulationSizingFromStored(int stored);
 int StoredNumber(InsulationSizing sizing);
 
@@ -47,7 +38,7 @@ std::string UnitCaption(UnitQuantity quantity, UnitSystem units);
 
 // The pressure caption a designed record sets from its PRESSURE:
 // " kPa" for 1, " bar g" for 2, " psig" otherwise.
-std::string PressureCaption(int pressureUnit);
+std::string PressureCaption(PressureUnit unit);
 
 // Temperatures.
 double FahrenheitFromCelsius(double celsius);          // C x 1.8 + 32 (window rules)
@@ -57,9 +48,9 @@ double WholeCelsiusFromFahrenheit(double fahrenheit);  // Int((F - 32) x 5 / 9)
 // Pressures to psig (kPa are absolute, bar g gauge).
 double PsigFromKpa(double kpa);    // kPa x 0.1450326 - 14.7
 double PsigFromBarG(double barg);  // bar g x 14.5
-double PsigFrom(double value, int pressureUnit);
+double PsigFrom(double value, PressureUnit unit);
 // The inverse, used where a pressure changes its unit without changing.
-double PressureFromPsig(double psig, int pressureUnit);
+double PressureFromPsig(double psig, PressureUnit unit);
 
 // Lengths.
 double FeetFromMetres(double metres);     // m x 3.281

@@ -113,7 +113,8 @@ QGridLayout* NewGrid(const std::vector<Row>& rows) {
 
 }  // namespace
 
-STmain::STmain(UnitSystem units, int pressureUnit, char decimalMark, Dialogs* dialogs, QWidget* parent)
+STmain::STmain(UnitSystem units, PressureUnit pressureUnit, char decimalMark, Dialogs* dialogs,
+               QWidget* parent)
     : QMainWindow(parent) {
   setObjectName(QStringLiteral("STmain"));
   if (!dialogs) {

@@ -118,8 +118,7 @@ DesignPassInput DesignRunPass::PassInput(const DesignRecord* record) const {
   DesignPassInput p;
   p.units = in_.units;
   p.internalMode = in_.internalMode;
-  const int storedPressureUnit = record != nullptr ? record->PRESSURE : kPsig;
-  p.pressureUnit = PressureUnitFromStored(storedPressureUnit);
+  p.pressureUnit = PressureUnitFromStored(record != nullptr ? record->PRESSURE : 0);
   p.sizing = InsulationSizingFromStored(record != nullptr ? record->UNDER : 0);
   p.maintTempF = Fahrenheit(in_.maintTemp);
   p.pipeSizeListValue = Trim(in_.pipeSizeText).empty() ? std::optional<double>(0) : Number(in_.pipeSizeText);
@@ -128,7 +127,7 @@ DesignPassInput DesignRunPass::PassInput(const DesignRecord* record) const {
   p.insulationThicknessPos = in_.insulationThickness;
   p.maxExposureF = Fahrenheit(in_.maxExposure);
   p.intermittentExposureF = Fahrenheit(in_.intermittentExposure);
-  if (const auto pressure = Number(in_.pressure)) p.pressurePsig = PsigFrom(*pressure, storedPressureUnit);
+  if (const auto pressure = Number(in_.pressure)) p.pressurePsig = PsigFrom(*pressure, p.pressureUnit);
   p.installation = installation_;
   p.tubeIndex = in_.tubeSize;
   p.passesPos = in_.passes;

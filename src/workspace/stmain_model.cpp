@@ -151,7 +151,7 @@ int HelpContextOf(std::string_view control) {
   return 0;
 }
 
-STmainModel::STmainModel(UnitSystem units, int pressureUnit, Dialogs& dialogs, char decimalMark)
+STmainModel::STmainModel(UnitSystem units, PressureUnit pressureUnit, Dialogs& dialogs, char decimalMark)
     : dialogs_(dialogs), decimalMark_(decimalMark == 0 ? '.' : decimalMark) {
   set_.Units = units;
   setDesignRunner({});
@@ -292,7 +292,7 @@ void STmainModel::buildControls() {
   for (const MenuEntry& m : MainMenuTree()) s.add(m.name, ControlKind::MenuItem, m.caption);
 }
 
-void STmainModel::formLoad(int pressureUnit) {
+void STmainModel::formLoad(PressureUnit pressureUnit) {
   const UnitSystem units = set_.Units;
   const bool metric = units == UnitSystem::Metric;
 

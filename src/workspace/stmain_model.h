@@ -148,7 +148,7 @@ class STmainModel : public DesignHost {
   // Runs form loading: lists, defaults and captions for the unit system, the
   // program-mode refresh, the clock. `pressureUnit` is the start-up choice
   // (0 English, 2 Metric); `decimalMark` the locale's decimal separator.
-  STmainModel(UnitSystem units, int pressureUnit, Dialogs& dialogs, char decimalMark);
+  STmainModel(UnitSystem units, PressureUnit pressureUnit, Dialogs& dialogs, char decimalMark);
 
   ControlSet& controls() { return controls_; }
   const ControlSet& controls() const { return controls_; }
@@ -226,7 +226,7 @@ class STmainModel : public DesignHost {
 
   // Construction and form loading.
   void buildControls();
-  void formLoad(int pressureUnit);
+  void formLoad(PressureUnit pressureUnit);
 
   // Code that sets a control runs its handling.
   void setText(std::string_view name, std::string text);

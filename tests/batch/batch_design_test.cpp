@@ -37,7 +37,8 @@ HandResult DesignByHand(const BatchOptions& o, const HandEntry& e) {
   ScriptDialogs dialogs;
   dialogs.pipe(e.fittings);
   if (e.shoes) dialogs.shoes(*e.shoes);
-  STmainModel m(o.units, o.units == UnitSystem::Metric ? 2 : 0, dialogs, '.');
+  STmainModel m(o.units, o.units == UnitSystem::Metric ? PressureUnit::BarG : PressureUnit::Psig, dialogs,
+                '.');
   if (o.internalMode) m.toggleProgramMode();
   m.listClicked("Cab_In", e.installation);
   m.listClicked("Cab_Sel", e.tube);
@@ -85,15 +86,15 @@ TEST(BatchDesign, EachRowDesignsAsTheMainWindowWouldInBothUnitSystemsAndModes) {
       {"Pipe_Len_In", "30.5"}, {"Pressure", "3.45"}, {"Circ_No", "M-1"}, {"Line_No", "P9"}};
   const std::vector<Case> cases = {
       {"English Troughline with fittings and shoes",
-       {UnitSystem::English, false, 0, 0},
+       {UnitSystem::English, false, PressureUnit::Psig, InsulationSizing::Standard},
        "C-1,L-100,100,0,100,375,Fiberglass,1.0,2,100,1,50,Troughline,3/8,Copper,No,2,3,1,0,12x4",
        {0, 0, 0, 4, 2, 0, 0, english, PipeAnswer{1, "2", "3", "1", "0"}, ShoeAnswer{.sizes = {{"12", "4"}}}}},
       {"English YJ-2 on a 3 in pipe falls back",
-       {UnitSystem::English, false, 0, 0},
+       {UnitSystem::English, false, PressureUnit::Psig, InsulationSizing::Standard},
        "C-2,,100,0,200,375,Mineral Fiber,1.5,3.0,250,1,50,YJ-2,3/8,Stainless Wld,No,0,0,0,0,",
        {3, 0, 1, 6, 3, 1, 0, english3in, PipeAnswer{1, "0", "0", "0", "0"}, ShoeAnswer{}}},
       {"Metric internal YJ-0 with two passes",
-       {UnitSystem::Metric, true, 2, 0},
+       {UnitSystem::Metric, true, PressureUnit::BarG, InsulationSizing::Standard},
        "M-1,P9,38,-18,65,190,Calcium Silicate,40,100,30.5,2,3.45,Coverlyn  YJ-0,12,Copper,Yes,1,0,0,0,300x2",
        {2, 1, 0, 7, 0, 2, 1, metric, PipeAnswer{0, "1", "0", "0", "0"}, ShoeAnswer{.sizes = {{"300", "2"}}}}},
   };
