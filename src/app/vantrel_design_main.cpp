@@ -1,6 +1,7 @@
 // vantrel-design: designs the circuits of a line list with the program's own
 // design run, and shows the records of a design file, without a window.
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -10,9 +11,14 @@
 #include <vector>
 
 #include "batch/batch_design.h"
+#include "batch/bill_output.h"
 #include "batch/csv.h"
+#include "core/legacy_math.h"
 #include "core/units.h"
 #include "designfile/design_file.h"
+#ifdef VST_WITH_PDF
+#include "ui/page_painter.h"
+#endif
 
 namespace {
 
@@ -20,13 +26,20 @@ constexpr const char* kUsage =
     "usage: vantrel-design design INPUT.csv [--units english|metric] [--mode standard|internal]\n"
     "                      [--pressure-unit psig|kpa|barg] [--sizing standard|minimal]\n"
     "                      [--format csv|json] [-o OUTPUT] [--save FILE.mdb]\n"
-    "       vantrel-design show FILE.mdb [--format csv|json] [-o OUTPUT]\n"
+    "                      [--summary OUT.xlsx|OUT.csv|OUT.json]\n"
+    "       vantrel-design show FILE.mdb [--units english|metric] [--format csv|json] [-o OUTPUT]\n"
+    "       vantrel-design show FILE.mdb --bill N|--summary [--pdf OUT.pdf] [--xlsx OUT.xlsx]\n"
+    "                      [--units english|metric] [--format csv|json] [-o OUTPUT]\n"
     "       vantrel-design --help\n"
     "\n"
     "design   designs every row of the line list INPUT.csv (- for standard input) as the main\n"
     "         window would, answering the fittings and shoe dialogs from the row; --save stores\n"
     "         up to ten designed rows into a new design file.\n"
-    "show     prints the ten records of a design file.\n"
+    "         --summary writes one summary bill of materials over every designed row.\n"
+    "show     prints the ten records of a design file; --bill N the circuit report and bill of\n"
+    "         record N, --summary the summary bill (--pdf their printout, --xlsx the workbook).\n"
+    "         A file saved in the other unit system than --units (english when not given) is\n"
+    "         refused.\n"
     "Exit status: 0 every row processed, 1 a file could not be read or written, 2 usage error.\n";
 
 int Usage(const std::string& problem) {
@@ -94,6 +107,8 @@ int main(int argc, char** argv) {
 
   std::string input, output, format = "json", save;
   std::string units = "english", mode = "standard", pressure, sizing = "standard";
+  vst::BillShowRequest bills;
+  std::string billRecord, summaryFile;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&](std::string& into) {
@@ -116,6 +131,16 @@ int main(int argc, char** argv) {
       ok = value(output);
     else if (a == "--save")
       ok = value(save);
+    else if (a == "--bill")
+      ok = value(billRecord);
+    else if (a == "--summary" && verb == "design")
+      ok = value(summaryFile);
+    else if (a == "--summary")
+      bills.summary = true;
+    else if (a == "--pdf")
+      ok = value(bills.pdf);
+    else if (a == "--xlsx")
+      ok = value(bills.xlsx);
     else if (!a.empty() && a[0] == '-' && a != "-")
       return Usage("unknown option " + a);
     else if (input.empty())
@@ -128,21 +153,56 @@ int main(int argc, char** argv) {
   if (format != "json" && format != "csv") return Usage("--format must be csv or json");
 
   if (verb == "show") {
-    if (units != "english" || mode != "standard" || !pressure.empty() || sizing != "standard" ||
-        !save.empty()) {
-      return Usage("show takes only --format and -o");
+    if (mode != "standard" || !pressure.empty() || sizing != "standard" || !save.empty()) {
+      return Usage("show takes only --units, --format and -o");
     }
+    if (units != "english" && units != "metric") return Usage("--units must be english or metric");
+    const vst::UnitSystem running = units == "metric" ? vst::UnitSystem::Metric : vst::UnitSystem::English;
+    if (!billRecord.empty()) {
+      const auto n = vst::ParseNumber(billRecord);
+      if (!n || *n != static_cast<int>(*n) || *n < 1 || *n > 10)
+        return Usage("--bill takes a record number 1 to 10");
+      bills.record = static_cast<int>(*n);
+    }
+    if (bills.record != 0 && bills.summary) return Usage("--bill and --summary cannot be given together");
+    if ((!bills.pdf.empty() || !bills.xlsx.empty()) && bills.record == 0 && !bills.summary) {
+      return Usage("--pdf and --xlsx need --bill N or --summary");
+    }
+    if (!bills.xlsx.empty() && !bills.summary) return Usage("--xlsx needs --summary");
     vst::DesignRecords none{};
-    const auto contents = vst::ReadDesignFile(input, none);
+    const auto contents = vst::OpenDesignFile(input, none, running);
     if (!contents.ok()) {
-      std::cerr << "vantrel-design: " << input << " could not be opened: " << contents.status.reason << "\n";
+      std::cerr << "vantrel-design: " << input << " could not be opened: " << contents.status.reason;
+      if (contents.status.code == vst::DesignFileError::OtherUnits)
+        std::cerr << " (--units " << (running == vst::UnitSystem::Metric ? "english" : "metric") << ")";
+      std::cerr << "\n";
       return 1;
+    }
+    if (bills.record != 0 || bills.summary) {
+      bills.format = format;
+      vst::PdfWriter pdf;
+#ifdef VST_WITH_PDF
+      pdf = vst::ui::WritePdfWithoutDisplay;
+#endif
+      const auto shown =
+          vst::ShowBills(contents.records, contents.internalMode, bills, pdf, std::time(nullptr));
+      if (!shown.error.empty()) {
+        std::cerr << "vantrel-design: " << shown.error << "\n";
+        return 1;
+      }
+      return WriteOut(output, shown.text) ? 0 : 1;
     }
     const std::string text = format == "json" ? vst::RecordsJson(contents.records, contents.internalMode)
                                               : vst::RecordsCsv(contents.records);
     return WriteOut(output, text) ? 0 : 1;
   }
 
+  if (!billRecord.empty() || bills.summary || !bills.pdf.empty() || !bills.xlsx.empty()) {
+    return Usage("--bill, --pdf and --xlsx belong to show; design takes --summary OUT");
+  }
+  if (!summaryFile.empty() && !vst::SummaryFileKnown(summaryFile)) {
+    return Usage("--summary writes OUT.xlsx, OUT.csv or OUT.json");
+  }
   vst::BatchOptions options;
   if (units == "english")
     options.units = vst::UnitSystem::English;
@@ -205,12 +265,14 @@ int main(int argc, char** argv) {
   }
   std::ostream& out = file.is_open() ? static_cast<std::ostream&>(file) : std::cout;
   vst::DesignRecords records{};
+  vst::SummaryBill summary(options.units);
   std::size_t designed = 0;
   const bool json = format == "json";
   const auto result = vst::DesignLineList(*table, options, [&](const vst::CircuitResult& c) {
     if (designed == 0) out << (json ? vst::BatchJsonStart(options) : vst::BatchCsvHeader(table->header));
     out << (json ? vst::BatchJsonCircuit(c, designed == 0) : vst::BatchCsvRow(c));
     if (designed < records.size()) records[designed] = c.record;
+    if (c.ok) summary.add(c.record);
     ++designed;
   });
   if (!result.ok) {
@@ -226,9 +288,16 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  if (!summaryFile.empty()) {
+    const std::string problem = vst::WriteSummaryFile(summary, summaryFile);
+    if (!problem.empty()) {
+      std::cerr << "vantrel-design: " << problem << "\n";
+      return 1;
+    }
+  }
   if (!save.empty()) {
-    const auto status =
-        vst::WriteDesignFile(save, vst::TemplatePath(ProgramFolder(argv[0])), records, options.internalMode);
+    const auto status = vst::WriteDesignFile(save, vst::TemplatePath(ProgramFolder(argv[0])), records,
+                                             options.internalMode, options.units);
     if (!status.ok()) {
       std::cerr << "vantrel-design: " << save << " was not saved: " << status.reason << "\n";
       return 1;

@@ -8,6 +8,7 @@
 
 #include "batch/json.h"
 #include "core/legacy_math.h"
+#include "core/quoted_value.h"
 #include "core/units.h"
 #include "prefs/preferences.h"
 #include "workspace/allowance_forms.h"
@@ -38,7 +39,9 @@ std::string Normalized(std::string_view text) {
   return out;
 }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+// A refused value in a message: cut to its first characters, so a huge
+// field gives a short message.
+std::string Quoted(std::string_view text) { return QuotedValue(text); }
 
 // The columns of a line list. Required columns must be in the header.
 struct ColumnSpec {

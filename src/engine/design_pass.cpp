@@ -5,6 +5,7 @@
 #include "engine/design_pass.h"
 
 #include <cmath>
+#include <utility>
 
 #include "engine/design_limits.h"
 
@@ -326,10 +327,12 @@ class DesignPass {
     return true;
   }
 
-  // The circuit length, which the allowance step then lengthens.
+  // The circuit length, which the allowance step then lengthens; beyond its
+  // limit the tracer length outgrows its field.
   bool CheckCircuitLength() {
-    if (!in_.circuitLengthFt) return NotANumber(kPipeLengthField);
-    if (!(*in_.circuitLengthFt > 0)) return Refuse(kCircuitLengthNotPositive);
+    if (!in_.circuitLength) return NotANumber(kPipeLengthField);
+    if (!(*in_.circuitLength > 0)) return Refuse(kCircuitLengthNotPositive);
+    if (auto refusal = PipeLengthRefusal(*in_.circuitLength, in_.units)) return Refuse(std::move(*refusal));
     return true;
   }
 

@@ -36,12 +36,12 @@ struct DesignPassInput {
   std::optional<double> intermittentExposureF;  // intermittent exposure temperature
   std::optional<double> pressurePsig;           // steam supply pressure
   Installation installation = Installation::Troughline;
-  int tubeIndex = 0;                      // tube size index 0..3
-  int passesPos = 0;                      // passes list position: tracers = position + 1
-  std::optional<double> minAmbientF;      // minimum ambient temperature
-  std::optional<double> maxAmbientF;      // maximum ambient temperature
-  std::optional<double> tubeWall;         // tracer tube wall: inches, or millimetres in Metric
-  std::optional<double> circuitLengthFt;  // the circuit (pipe) length
+  int tubeIndex = 0;                    // tube size index 0..3
+  int passesPos = 0;                    // passes list position: tracers = position + 1
+  std::optional<double> minAmbientF;    // minimum ambient temperature
+  std::optional<double> maxAmbientF;    // maximum ambient temperature
+  std::optional<double> tubeWall;       // tracer tube wall: inches, or millimetres in Metric
+  std::optional<double> circuitLength;  // the circuit (pipe) length as entered: ft, or m in Metric
 };
 
 // How a pass ends.

@@ -12,6 +12,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "bom/allowances.h"
 #include "bom/takeoff.h"
@@ -134,7 +135,7 @@ DesignPassInput DesignRunPass::PassInput(const DesignRecord* record) const {
   p.minAmbientF = Fahrenheit(in_.minAmbient);
   p.maxAmbientF = Fahrenheit(in_.maxAmbient);
   p.tubeWall = Number(in_.tubeWallText);
-  if (pipeLength_) p.circuitLengthFt = metric_ ? FeetFromMetres(*pipeLength_) : *pipeLength_;
+  p.circuitLength = pipeLength_;
   return p;
 }
 
@@ -299,6 +300,11 @@ RunStep DesignRunPass::Finish(const DesignPassResult& pass, DesignRecord& rec) {
     display.totalLength = MaterialTakeoff(takeoff, rec);  // rounds the total length for display
   } catch (const std::invalid_argument&) {
     return Fail("the material take-off cannot be computed");
+  }
+  // Results that are no finite numbers, or too large for their fields, are no design.
+  if (const std::string_view output = UnrepresentableOutput(rec); !output.empty()) {
+    DiscardOutputs(rec);
+    return Fail("the result " + std::string(output) + " is not a number its field can hold");
   }
 
   host_.showResults(display);

@@ -84,5 +84,11 @@ PY
   "$prog" design "$work/eleven.csv" --save "$work/eleven.mdb" > /dev/null 2> "$work/err"; check "eleven rows refused" 1 $?
   [ ! -e "$work/eleven.mdb" ] && echo "ok: nothing written for eleven rows" || { echo "FAIL: eleven rows wrote a file"; fail=1; }
   "$prog" show "$work/bad.csv" > /dev/null 2> "$work/err"; check "show a file that is no design file" 1 $?
+  "$prog" show "$work/set.mdb" --units metric > /dev/null 2> "$work/err"; check "show in the other units" 1 $?
+  contains "the refusal names the file's units" "$work/err" "it was saved in Inch Pound units; start the program in Inch Pound units to open it (--units english)"
+  "$prog" show "$work/set.mdb" --units english > /dev/null 2> "$work/err"; check "show in the file's units" 0 $?
+  head -c 6000 "$work/set.mdb" > "$work/cut.mdb"
+  "$prog" show "$work/cut.mdb" > /dev/null 2> "$work/err"; check "show a truncated file" 1 $?
+  contains "a truncated file is damaged" "$work/err" "the file is damaged ("
 fi
 exit $fail

@@ -21,7 +21,7 @@ DesignPassInput Typical() {
   in.minAmbientF = 0;
   in.maxAmbientF = 100;
   in.tubeWall = 0.032;
-  in.circuitLengthFt = 100;
+  in.circuitLength = 100;
   return in;
 }
 

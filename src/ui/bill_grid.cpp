@@ -1,0 +1,57 @@
+#include "ui/bill_grid.h"
+
+#include <QHeaderView>
+#include <algorithm>
+
+namespace vst::ui {
+
+QTableWidget* NewBillGrid(const char* name, std::initializer_list<int> widthsTwips, QWidget* parent) {
+  auto* grid = new QTableWidget(parent);
+  grid->setObjectName(QString::fromLatin1(name));
+  grid->setColumnCount(static_cast<int>(widthsTwips.size()));
+  grid->horizontalHeader()->hide();
+  grid->verticalHeader()->hide();
+  grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid->setSelectionMode(QAbstractItemView::NoSelection);
+  grid->setFocusPolicy(Qt::NoFocus);
+  grid->setWordWrap(false);
+  grid->setTextElideMode(Qt::ElideNone);
+  // 15 twips to a pixel at 96 dots per inch, scaled with the font so a larger
+  // desktop font keeps the texts whole.
+  const double scale = grid->fontMetrics().height() / 16.0;
+  int column = 0;
+  int total = 0;
+  for (int twips : widthsTwips) {
+    const int width = static_cast<int>(twips / 15.0 * std::max(1.0, scale));
+    grid->setColumnWidth(column++, width);
+    total += width;
+  }
+  grid->setMinimumWidth(total + 2 * grid->frameWidth() + 2);
+  grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+  return grid;
+}
+
+void WidenToContents(QTableWidget& grid) {
+  int total = 0;
+  for (int c = 0; c < grid.columnCount(); ++c) {
+    int needed = 0;
+    for (int r = 0; r < grid.rowCount(); ++r) {
+      if (const QTableWidgetItem* item = grid.item(r, c)) {
+        QFontMetrics metrics(item->font());
+        needed = std::max(needed, metrics.horizontalAdvance(item->text()));
+      }
+    }
+    needed += 2 * grid.fontMetrics().averageCharWidth();
+    if (needed > grid.columnWidth(c)) grid.setColumnWidth(c, needed);
+    total += grid.columnWidth(c);
+  }
+  grid.setMinimumWidth(std::max(grid.minimumWidth(), total + 2 * grid.frameWidth() + 2));
+}
+
+int FullGridHeight(const QTableWidget& grid) {
+  int height = 2 * grid.frameWidth();
+  for (int r = 0; r < grid.rowCount(); ++r) height += grid.rowHeight(r);
+  return height;
+}
+
+}  // namespace vst::ui
