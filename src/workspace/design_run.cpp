@@ -87,8 +87,7 @@ class DesignRunPass {
     return value;
   }
   // A temperature field in F (Metric fields are in C).
-  std::optional<double> Fahrenheit(const std::string& text) const {
-    const auto t = Number(text);
+  std::optional<double> Fahrenheit(std::optional<double> t) const {
     if (!t || !metric_) return t;
     return RunFahrenheitFromCelsius(*t);
   }
@@ -108,8 +107,12 @@ class DesignRunPass {
   DesignInputs in_;
   bool metric_ = false;
   Installation installation_ = Installation::None;  // the method of Cab_In's position
-  std::optional<double> maintTemp_;                 // as entered
-  std::optional<double> pipeLength_;                // as entered, ft / m
+  // The numeric fields as entered, read once per pass.
+  std::optional<double> maintTemp_;
+  std::optional<double> maxExposure_;
+  std::optional<double> intermittent_;
+  std::optional<double> pressure_;    // in the record's pressure unit
+  std::optional<double> pipeLength_;  // ft / m
 };
 
 // The window's inputs in the engine's units. The record's stored pressure
@@ -121,19 +124,19 @@ DesignPassInput DesignRunPass::PassInput(const DesignRecord* record) const {
   p.internalMode = in_.internalMode;
   p.pressureUnit = PressureUnitFromStored(record != nullptr ? record->PRESSURE : 0);
   p.sizing = InsulationSizingFromStored(record != nullptr ? record->UNDER : 0);
-  p.maintTempF = Fahrenheit(in_.maintTemp);
+  p.maintTempF = Fahrenheit(maintTemp_);
   p.pipeSizeListValue = Trim(in_.pipeSizeText).empty() ? std::optional<double>(0) : Number(in_.pipeSizeText);
   p.pipeSizePos = in_.pipeSizePos;
   p.insulationType = in_.insulationType;
   p.insulationThicknessPos = in_.insulationThickness;
-  p.maxExposureF = Fahrenheit(in_.maxExposure);
-  p.intermittentExposureF = Fahrenheit(in_.intermittentExposure);
-  if (const auto pressure = Number(in_.pressure)) p.pressurePsig = PsigFrom(*pressure, p.pressureUnit);
+  p.maxExposureF = Fahrenheit(maxExposure_);
+  p.intermittentExposureF = Fahrenheit(intermittent_);
+  if (pressure_) p.pressurePsig = PsigFrom(*pressure_, p.pressureUnit);
   p.installation = installation_;
   p.tubeIndex = in_.tubeSize;
   p.passesPos = in_.passes;
-  p.minAmbientF = Fahrenheit(in_.minAmbient);
-  p.maxAmbientF = Fahrenheit(in_.maxAmbient);
+  p.minAmbientF = Fahrenheit(Number(in_.minAmbient));
+  p.maxAmbientF = Fahrenheit(Number(in_.maxAmbient));
   p.tubeWall = Number(in_.tubeWallText);
   p.circuitLength = pipeLength_;
   return p;
@@ -145,10 +148,10 @@ void DesignRunPass::StoreReadings(const DesignPassResult& pass, DesignRecord& re
   if (read.reportPipeSize) rec.ReportPipeSize = ToSingle(*read.reportPipeSize);
   if (read.insulationType) rec.INSTYPE = in_.insulationType;
   if (read.exposures) {
-    rec.MAXEXP = ToSingle(*Number(in_.maxExposure));
-    rec.IntermittentExposure = ToSingle(*Number(in_.intermittentExposure));
+    rec.MAXEXP = ToSingle(*maxExposure_);
+    rec.IntermittentExposure = ToSingle(*intermittent_);
   }
-  if (read.steamPressure) rec.STEAMPRS = ToSingle(*Number(in_.pressure));
+  if (read.steamPressure) rec.STEAMPRS = ToSingle(*pressure_);
   if (!read.compound.empty()) {
     rec.CEM = read.compound;
     rec.CEM1 = read.compound;
@@ -166,6 +169,9 @@ RunStep DesignRunPass::Run() {
   metric_ = in_.units == UnitSystem::Metric;
   installation_ = InstallationFromCode(in_.installation, in_.internalMode);
   maintTemp_ = Number(in_.maintTemp);
+  maxExposure_ = Number(in_.maxExposure);
+  intermittent_ = Number(in_.intermittentExposure);
+  pressure_ = Number(in_.pressure);
   pipeLength_ = Number(in_.pipeLength);
   // The maintenance temperature is read before the record: its message
   // comes before a record number outside the set.
