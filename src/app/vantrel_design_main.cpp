@@ -13,6 +13,7 @@
 #include "batch/batch_design.h"
 #include "batch/bill_output.h"
 #include "batch/csv.h"
+#include "batch/report_output.h"
 #include "core/legacy_math.h"
 #include "core/units.h"
 #include "designfile/design_file.h"
@@ -27,19 +28,24 @@ constexpr const char* kUsage =
     "                      [--pressure-unit psig|kpa|barg] [--sizing standard|minimal]\n"
     "                      [--format csv|json] [-o OUTPUT] [--save FILE.mdb]\n"
     "                      [--summary OUT.xlsx|OUT.csv|OUT.json]\n"
-    "       vantrel-design show FILE.mdb [--units english|metric] [--format csv|json] [-o OUTPUT]\n"
+    "       vantrel-design show FILE.mdb [--units english|metric] [--circuit-list] [--format csv|json]\n"
+    "                      [-o OUTPUT]\n"
     "       vantrel-design show FILE.mdb --bill N|--summary [--pdf OUT.pdf] [--xlsx OUT.xlsx]\n"
     "                      [--units english|metric] [--format csv|json] [-o OUTPUT]\n"
+    "       vantrel-design ratings [--units english|metric] [--mode standard|internal] [--format csv|json]\n"
+    "                      [-o OUTPUT]\n"
     "       vantrel-design --help\n"
     "\n"
     "design   designs every row of the line list INPUT.csv (- for standard input) as the main\n"
     "         window would, answering the fittings and shoe dialogs from the row; --save stores\n"
     "         up to ten designed rows into a new design file.\n"
     "         --summary writes one summary bill of materials over every designed row.\n"
-    "show     prints the ten records of a design file; --bill N the circuit report and bill of\n"
-    "         record N, --summary the summary bill (--pdf their printout, --xlsx the workbook).\n"
-    "         A file saved in the other unit system than --units (english when not given) is\n"
-    "         refused.\n"
+    "show     prints the ten records of a design file, with --circuit-list its circuit list (in\n"
+    "         the program mode the file was saved in), with --bill N the circuit report and bill\n"
+    "         of record N, with --summary the summary bill (--pdf their printout, --xlsx the\n"
+    "         workbook). A file saved in the other unit system than --units (english when not\n"
+    "         given) is refused.\n"
+    "ratings  prints the ratings table of the heat transfer products.\n"
     "Exit status: 0 every row processed, 1 a file could not be read or written, 2 usage error.\n";
 
 int Usage(const std::string& problem) {
@@ -103,12 +109,13 @@ int main(int argc, char** argv) {
     return 0;
   }
   const std::string verb = args[0];
-  if (verb != "design" && verb != "show") return Usage("unknown command " + verb);
+  if (verb != "design" && verb != "show" && verb != "ratings") return Usage("unknown command " + verb);
 
   std::string input, output, format = "json", save;
   std::string units = "english", mode = "standard", pressure, sizing = "standard";
   vst::BillShowRequest bills;
   std::string billRecord, summaryFile;
+  bool circuitList = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&](std::string& into) {
@@ -141,6 +148,8 @@ int main(int argc, char** argv) {
       ok = value(bills.pdf);
     else if (a == "--xlsx")
       ok = value(bills.xlsx);
+    else if (a == "--circuit-list")
+      circuitList = true;
     else if (!a.empty() && a[0] == '-' && a != "-")
       return Usage("unknown option " + a);
     else if (input.empty())
@@ -149,8 +158,18 @@ int main(int argc, char** argv) {
       return Usage("more than one input file: " + a);
     if (!ok) return Usage("option " + a + " needs a value");
   }
-  if (input.empty()) return Usage(verb == "show" ? "no design file given" : "no line list given");
   if (format != "json" && format != "csv") return Usage("--format must be csv or json");
+  if (verb == "ratings" || circuitList) {
+    const auto report = vst::RunReportCommand(
+        {verb, input, units, mode, format, !pressure.empty() || sizing != "standard" || !save.empty()});
+    if (report.status == vst::ReportStatus::UsageError) return Usage(report.error);
+    if (report.status == vst::ReportStatus::FileError) {
+      std::cerr << "vantrel-design: " << report.error << "\n";
+      return 1;
+    }
+    return WriteOut(output, report.text) ? 0 : 1;
+  }
+  if (input.empty()) return Usage(verb == "show" ? "no design file given" : "no line list given");
 
   if (verb == "show") {
     if (mode != "standard" || !pressure.empty() || sizing != "standard" || !save.empty()) {

@@ -3,6 +3,8 @@
 #include <QHeaderView>
 #include <algorithm>
 
+#include "ui/twips.h"
+
 namespace vst::ui {
 
 QTableWidget* NewBillGrid(const char* name, std::initializer_list<int> widthsTwips, QWidget* parent) {
@@ -16,13 +18,12 @@ QTableWidget* NewBillGrid(const char* name, std::initializer_list<int> widthsTwi
   grid->setFocusPolicy(Qt::NoFocus);
   grid->setWordWrap(false);
   grid->setTextElideMode(Qt::ElideNone);
-  // 15 twips to a pixel at 96 dots per inch, scaled with the font so a larger
-  // desktop font keeps the texts whole.
-  const double scale = grid->fontMetrics().height() / 16.0;
+  // Widths from the twips at the screen's resolution; WidenToContents then
+  // keeps a text whole where the desktop font is wider.
   int column = 0;
   int total = 0;
   for (int twips : widthsTwips) {
-    const int width = static_cast<int>(twips / 15.0 * std::max(1.0, scale));
+    const int width = TwipsToPixels(twips, *grid);
     grid->setColumnWidth(column++, width);
     total += width;
   }

@@ -11,9 +11,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSessionManager>
@@ -28,9 +25,14 @@
 #include "ui/app_form_window.h"
 #include "ui/bill_window.h"
 #include "ui/binder.h"
+#include "ui/circ_form_window.h"
 #include "ui/cktbill_window.h"
+#include "ui/document_launcher.h"
+#include "ui/help_viewer.h"
 #include "ui/qt_dialogs.h"
+#include "ui/ratings_window.h"
 #include "ui/setting_window.h"
+#include "ui/window_print.h"
 #include "workspace/file_commands.h"
 
 namespace vst::ui {
@@ -378,7 +380,7 @@ void STmain::serviceWindowRequest(const WindowRequest& request) {
     }
     case Kind::AppPanel: {
       if (!appForm_) {
-        auto* panel = new AppForm(this);
+        auto* panel = new AppForm(this, dialogs_);
         panel->setAttribute(Qt::WA_DeleteOnClose);
         appForm_ = panel;
       }
@@ -411,39 +413,58 @@ void STmain::serviceWindowRequest(const WindowRequest& request) {
       Bill(bill, *dialogs_, this).exec();
       break;
     }
-    case Kind::CircuitList:
-    case Kind::Ratings:
+    case Kind::CircuitList: {
+      Circ_Form list(model_->set().records, model_->units(), model_->internalMode(), *dialogs_, this);
+      list.exec();
+      break;
+    }
+    case Kind::Ratings: {
+      Ratings ratings(model_->units(), model_->internalMode(), *dialogs_, this);
+      ratings.exec();
+      break;
+    }
     case Kind::Help:
+      showHelp(request.helpContext);
+      break;
     case Kind::Document:
-      // Windows and commands of other parts of the program, not part of
-      // this build yet.
+      if (const ProductDocument* document = FindDocument(request.panel)) {
+        if (!launcher_) setDocumentLauncher(nullptr);
+        OpenDocument(programFolder(), document->file, *launcher_, *dialogs_);
+      }
       break;
   }
 }
 
-void STmain::printWindow() {
-  QPrinter printer(QPrinter::HighResolution);
-  QPrintDialog dialog(&printer, this);
-  if (dialog.exec() != QDialog::Accepted) return;
-  paintWindowImage(printer);  // a printer that cannot start ends the command quietly
-}
+void STmain::printWindow() { PrintWindow(*this, *dialogs_); }
 
-bool STmain::paintWindowImage(QPaintDevice& device) {
-  const QPixmap image = grab();
-  QPainter painter;
-  if (!painter.begin(&device)) return false;
-  // The whole window on one page: as large as the page allows, in proportion.
-  const QRect page = painter.viewport();
-  QSize size = image.size();
-  size.scale(page.size(), Qt::KeepAspectRatio);
-  painter.setViewport(page.x(), page.y(), size.width(), size.height());
-  painter.setWindow(image.rect());
-  painter.drawPixmap(0, 0, image);
-  return painter.end();
-}
+bool STmain::paintWindowImage(QPaintDevice& device) { return PaintWindowOnPage(*this, device).isEmpty(); }
 
-std::filesystem::path STmain::programFolder() {
+std::filesystem::path STmain::programFolder() const {
+  if (!folder_.empty()) return folder_;
   return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+}
+
+void STmain::setDocumentLauncher(DocumentLauncher* launcher) {
+  if (!launcher) {
+    if (!ownLauncher_) ownLauncher_ = std::make_unique<QtDocumentLauncher>();
+    launcher = ownLauncher_.get();
+  }
+  launcher_ = launcher;
+}
+
+HelpViewer* STmain::helpViewer() const { return helpViewer_.data(); }
+
+void STmain::showHelp(int context) {
+  // The book of the mode in force; the viewer belongs to this window.
+  const HelpLocation where = LocateHelp(programFolder(), model_->internalMode(), context);
+  if (!helpViewer_) helpViewer_ = new HelpViewer(this);
+  if (const auto problem = helpViewer_->showTopic(where.book, where.page)) {
+    dialogs_->message(HelpFileMessage(*problem, where.book));
+    return;
+  }
+  helpViewer_->show();
+  helpViewer_->raise();
+  helpViewer_->activateWindow();
 }
 
 bool STmain::mayClose() {

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "core/dialogs.h"
+#include "docs/documents.h"
 #include "workspace/stmain_model.h"
 
 class QScrollBar;
@@ -21,6 +22,7 @@ class Binder;
 class QtDialogs;
 class AboutForm;
 class AppForm;
+class HelpViewer;
 
 class STmain : public QMainWindow {
   Q_OBJECT
@@ -36,6 +38,13 @@ class STmain : public QMainWindow {
   // Runs a model call from outside the window's own widgets (the about box's
   // mode gesture, a test) as an event: the window redraws afterwards.
   void run(const std::function<void()>& call);
+
+  // The folder beside the program that holds the help books and the "PDF
+  // Files" folder (tests point it elsewhere), and the launcher of the product
+  // documents (null restores the desktop's). The help viewer, once opened.
+  void setProgramFolder(std::filesystem::path folder) { folder_ = std::move(folder); }
+  void setDocumentLauncher(DocumentLauncher* launcher);
+  HelpViewer* helpViewer() const;
 
   // Draws the window as it is shown, scaled to fit the device's page in
   // proportion, from its top left (the print of the "&Print" command).
@@ -56,10 +65,11 @@ class STmain : public QMainWindow {
   void fitHeight();
   void serviceWindowRequest(const WindowRequest& request);
   void printWindow();
+  void showHelp(int context);
   // Closing prompt hook: returns whether the window may close.
   bool mayClose();
   // The folder of the program file: the template and the dialogs start there.
-  static std::filesystem::path programFolder();
+  std::filesystem::path programFolder() const;
 
   std::unique_ptr<QtDialogs> ownDialogs_;
   Dialogs* dialogs_ = nullptr;
@@ -68,6 +78,10 @@ class STmain : public QMainWindow {
   QTimer clock_;
   QPointer<QWidget> aboutForm_;
   QPointer<QWidget> appForm_;
+  QPointer<HelpViewer> helpViewer_;
+  std::unique_ptr<DocumentLauncher> ownLauncher_;
+  DocumentLauncher* launcher_ = nullptr;
+  std::filesystem::path folder_;  // empty: the program file's folder
   bool shownOnce_ = false;
   bool closeApproved_ = false;  // the closing prompt allowed the window to close
 };

@@ -63,50 +63,8 @@ const std::vector<MenuEntry>& MainMenuTree() {
         tree.push_back({std::string(panel.menuItem), std::string(panel.menuCaption), "Applications"});
       }
     }
-    const std::vector<MenuEntry> help{
-        {"HelpMenu", "&Help", ""},
-        {"Aboutmnu", "About Vantrel ST", "HelpMenu"},
-        {"ctfwHelp", "Help With Vantrel ST", "HelpMenu"},
-        {"ProdFiles", "Product Information Files", "HelpMenu"},
-        {"mnuHTCompounds", "Heat Transfer Compounds", "ProdFiles"},
-        {"mnuHTCSummary", "HTC Summary/Selection Chart", "mnuHTCompounds"},
-        {"mnuK30Info", "K30", "mnuHTCompounds"},
-        {"mnuK90Info", "K90", "mnuHTCompounds"},
-        {"mnuClipstripInfo", "Clipstrip", "mnuHTCompounds"},
-        {"mnuQFInfo", "QF-1", "mnuHTCompounds"},
-        {"mnuE55Info", "E-50/E-55", "mnuHTCompounds"},
-        {"mnuE72Info", "E-72", "mnuHTCompounds"},
-        {"mnuNSInfo", "NS (Nonhardening)", "mnuHTCompounds"},
-        {"mnuCoverlynInfo", "Coverlyn Isolated Tracers", "ProdFiles"},
-        {"mnuCoverlynIntro", "Coverlyn Introduction", "mnuCoverlynInfo"},
-        {"mnuYJ2Info", "YJ-2", "mnuCoverlynInfo"},
-        {"mnuYJ1Info", "YJ-1", "mnuCoverlynInfo"},
-        {"mnuYJ0Info", "YJ-0", "mnuCoverlynInfo"},
-        {"mnuCoverlynAccess", "Coverlyn Accessories", "mnuCoverlynInfo"},
-        {"mnuTnkStm", "Tank Heating Systems (Steam)", "ProdFiles"},
-        {"mnuWarmpaneInfo", "Warmpane", "mnuTnkStm"},
-        {"mnuSplyAndRtrn", "Steam Supply - Condensate Return Lines", "ProdFiles"},
-        {"mnuWrapcoreInfo", "Wrapcore - RA", "mnuSplyAndRtrn"},
-        {"mnuHiTmpBndls", "High Temperature Wrapcore RB & RC", "mnuSplyAndRtrn"},
-        {"mnuWrapcoreAccess", "Wrapcore Accessories", "mnuSplyAndRtrn"},
-        {"mniDesignInfo", "Design Information", "HelpMenu"},
-        {"mnuDsgnSpec", "Sample Specification", "mniDesignInfo"},
-        {"mnuDesignGuide", "Design Guide", "mniDesignInfo"},
-        {"mnuEstBOMs", "Estimating Bill of Materials", "mniDesignInfo"},
-        {"mnuQQForms", "Quick Quote Forms (To Collect Design Conditions)", "mniDesignInfo"},
-        {"mnuQQSteam", "Steam Tracing Piping", "mnuQQForms"},
-        {"mnuQQTnkStm", "Vessel Heating (Steam)", "mnuQQForms"},
-        {"Installations", "Installation Information", "HelpMenu"},
-        {"mnuHTCInstallInfo", "HTCompounds Installation Information", "Installations"},
-        {"mnuCoverlynInstallInfo", "Coverlyn Installation Information", "Installations"},
-        {"mnuWrapcoreInstallInfo", "Wrapcore Installation Information", "Installations"},
-        {"mnuWarmpaneInstallInfo", "Warmpane Installation Information", "Installations"},
-        {"mnuCaseStudies", "Case Studies", "HelpMenu"},
-        {"mnuTroughline", "Troughline", "mnuCaseStudies"},
-        {"mnuCoverlynCaseStudy", "Coverlyn", "mnuCaseStudies"},
-        {"mnuWrapcoreCaseStudy", "Wrapcore", "mnuCaseStudies"},
-    };
-    tree.insert(tree.end(), help.begin(), help.end());
+    // The "&Help" menu with the product documents, from their table.
+    tree.insert(tree.end(), HelpMenuTree().begin(), HelpMenuTree().end());
     return tree;
   }();
   return tree;
@@ -314,10 +272,8 @@ void STmainModel::clicked(std::string_view name) {
     if (c(name).visible) request(K::AppPanel, std::string(name));
   } else if (const ControlRow* row = FindControlRow(name); row && row->output && row->helpContext > 0) {
     request(K::Help, {}, row->helpContext);  // a click on an output field
-  } else if (name.substr(0, 3) == "mnu" && c(name).kind == ControlKind::MenuItem) {
-    const bool leaf = std::none_of(MainMenuTree().begin(), MainMenuTree().end(),
-                                   [&](const MenuEntry& m) { return name == m.parent; });
-    if (leaf) request(K::Document, std::string(name));
+  } else if (FindDocument(name)) {
+    request(K::Document, std::string(name));
   }
 }
 

@@ -28,6 +28,7 @@
 #include "core/controls.h"
 #include "core/design_record.h"
 #include "core/dialogs.h"
+#include "docs/documents.h"
 #include "prefs/preferences.h"
 #include "workspace/design_run.h"
 #include "workspace/stmain_controls.h"
@@ -57,12 +58,6 @@ struct WindowRequest {
   int helpContext = 0;  // Help
 };
 
-// One entry of the main window's menu bar.
-struct MenuEntry {
-  std::string name;
-  std::string caption;
-  std::string parent;  // empty for a menu of the menu bar
-};
 // Every menu and menu item of the main window, each parent before its items.
 const std::vector<MenuEntry>& MainMenuTree();
 

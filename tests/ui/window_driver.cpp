@@ -8,7 +8,7 @@
 //   pick NAME INDEX    choose a list entry with the keyboard
 //   click NAME         press a button or trigger a menu command, in the
 //                      active dialog when one is open, else in the main window
-//   key NAME KEY       press Return, Tab or Escape in a widget
+//   key NAME KEY       press Return, Tab, Escape or F1 in a widget
 //   menu NAME          open the menu bar menu NAME (its action's name)
 //   answer [BUTTON]    press a button of the open message box (Ok, Yes, No,
 //                      Cancel; its default button when none is named)
@@ -87,6 +87,7 @@ void Run(vst::ui::STmain* main, const QString& line) {
     const QString key = words.value(2);
     const Qt::Key k = key == QLatin1String("Tab")      ? Qt::Key_Tab
                       : key == QLatin1String("Escape") ? Qt::Key_Escape
+                      : key == QLatin1String("F1")     ? Qt::Key_F1
                                                        : Qt::Key_Return;
     widget->setFocus(Qt::TabFocusReason);
     QTest::keyClick(widget, k);

@@ -1,0 +1,165 @@
+#include "ui/help_viewer.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QImage>
+#include <QSplitter>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <vector>
+
+#include "docs/chm_book.h"
+#include "docs/help_source.h"
+
+namespace vst::ui {
+
+namespace {
+
+constexpr const char* kScheme = "chm";
+
+QUrl PageUrl(const std::string& page) {
+  QUrl url;
+  url.setScheme(QString::fromLatin1(kScheme));
+  url.setPath(QLatin1Char('/') + QString::fromStdString(page));
+  return url;
+}
+
+// A text browser that takes its pages and pictures out of the open book.
+class ChmBrowser : public QTextBrowser {
+ public:
+  ChmBrowser(const std::unique_ptr<ChmBook>& book, QWidget* parent) : QTextBrowser(parent), book_(book) {}
+
+  QVariant loadResource(int type, const QUrl& name) override {
+    if (name.scheme() != QLatin1String(kScheme) || !book_) return QTextBrowser::loadResource(type, name);
+    const std::string path = name.path().toStdString();
+    const std::optional<std::string> bytes = book_->read(path);
+    if (type == QTextDocument::ImageResource) {
+      if (!bytes) return {};
+      return QImage::fromData(reinterpret_cast<const uchar*>(bytes->data()), static_cast<int>(bytes->size()));
+    }
+    if (type == QTextDocument::HtmlResource || type == QTextDocument::MarkdownResource) {
+      if (bytes) return QString::fromUtf8(bytes->data(), static_cast<qsizetype>(bytes->size()));
+      const std::string page = path.empty() ? path : path.substr(1);
+      const std::string note = MissingTopicText(page, book_->file().filename().string());
+      return QStringLiteral("<html><head><title>%1</title></head><body><p>%2</p></body></html>")
+          .arg(QString::fromStdString(page).toHtmlEscaped(), QString::fromStdString(note).toHtmlEscaped());
+    }
+    return {};
+  }
+
+ private:
+  const std::unique_ptr<ChmBook>& book_;
+};
+
+}  // namespace
+
+HelpViewer::HelpViewer(QWidget* owner) : QWidget(owner, Qt::Window) {
+  setObjectName(QStringLiteral("HelpViewer"));
+  setWindowTitle(QStringLiteral("Vantrel ST Help"));
+
+  auto* tools = new QToolBar(this);
+  tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  QAction* home = tools->addAction(QStringLiteral("&Contents"));
+  home->setObjectName(QStringLiteral("helpContents"));
+  QAction* back = tools->addAction(QStringLiteral("&Back"));
+  back->setObjectName(QStringLiteral("helpBack"));
+  back->setShortcut(QKeySequence::Back);
+  back->setEnabled(false);
+  QAction* forward = tools->addAction(QStringLiteral("&Forward"));
+  forward->setObjectName(QStringLiteral("helpForward"));
+  forward->setShortcut(QKeySequence::Forward);
+  forward->setEnabled(false);
+
+  contents_ = new QTreeWidget(this);
+  contents_->setObjectName(QStringLiteral("helpTree"));
+  contents_->setHeaderHidden(true);
+  contents_->setColumnCount(1);
+  browser_ = new ChmBrowser(book_, this);
+  browser_->setObjectName(QStringLiteral("helpBrowser"));
+  browser_->setOpenLinks(true);
+  browser_->setOpenExternalLinks(false);
+
+  auto* split = new QSplitter(this);
+  split->addWidget(contents_);
+  split->addWidget(browser_);
+  split->setStretchFactor(0, 0);
+  split->setStretchFactor(1, 1);
+  split->setSizes({290, 610});
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(tools);
+  layout->addWidget(split, 1);
+  resize(960, 660);
+
+  connect(home, &QAction::triggered, this, &HelpViewer::showContentsPage);
+  connect(back, &QAction::triggered, browser_, &QTextBrowser::backward);
+  connect(forward, &QAction::triggered, browser_, &QTextBrowser::forward);
+  connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
+  connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
+  connect(browser_, &QTextBrowser::sourceChanged, this, &HelpViewer::syncTitle);
+  connect(contents_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+    const QString page = item->data(0, Qt::UserRole).toString();
+    if (!page.isEmpty()) browser_->setSource(PageUrl(page.toStdString()));
+  });
+  connect(contents_, &QTreeWidget::itemClicked, contents_, &QTreeWidget::itemActivated);
+}
+
+HelpViewer::~HelpViewer() = default;
+
+std::optional<HelpFileProblem> HelpViewer::showTopic(const std::filesystem::path& book,
+                                                     const std::string& page) {
+  if (!book_ || book_->file() != book) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(book, ec)) return HelpFileProblem::Missing;
+    std::unique_ptr<ChmBook> opened = ChmBook::open(book);
+    if (!opened || !opened->has(kHelpContentsPage)) return HelpFileProblem::Unreadable;
+    book_ = std::move(opened);
+    browser_->clearHistory();
+    browser_->clear();
+    fillContents();
+  }
+  browser_->setSource(PageUrl(page));
+  return std::nullopt;
+}
+
+std::filesystem::path HelpViewer::bookFile() const { return book_ ? book_->file() : std::filesystem::path(); }
+
+std::string HelpViewer::currentPage() const {
+  const QString path = browser_->source().path();
+  return path.startsWith(QLatin1Char('/')) ? path.mid(1).toStdString() : path.toStdString();
+}
+
+QTextBrowser* HelpViewer::browser() const { return browser_; }
+
+void HelpViewer::fillContents() {
+  contents_->clear();
+  const std::optional<std::string> sitemap = book_->read("/contents.hhc");
+  if (!sitemap) return;
+  QTreeWidgetItem* heading = nullptr;
+  for (const ContentsItem& item : ParseSitemap(*sitemap)) {
+    auto* node = item.level > 0 && heading ? new QTreeWidgetItem(heading) : new QTreeWidgetItem(contents_);
+    node->setText(0, QString::fromStdString(item.title));
+    node->setData(0, Qt::UserRole, QString::fromStdString(item.page));
+    if (item.level == 0) heading = item.page.empty() ? node : nullptr;
+  }
+  contents_->expandAll();
+}
+
+void HelpViewer::showContentsPage() {
+  if (book_) browser_->setSource(PageUrl(kHelpContentsPage));
+}
+
+void HelpViewer::syncTitle() {
+  const QString title = browser_->documentTitle();
+  const QString book = QString::fromStdString(bookFile().filename().string());
+  setWindowTitle(title.isEmpty() ? QStringLiteral("Vantrel ST Help - %1").arg(book)
+                                 : QStringLiteral("Vantrel ST Help - %1").arg(title));
+}
+
+}  // namespace vst::ui
