@@ -91,6 +91,10 @@ inline constexpr double kCoverlynLimitF = 406;
 // the Coverlyn limit forces at least.
 inline constexpr int kHighTemperatureMaterialOption = 2;
 
+// A jacketed tracer that cannot hold the temperature falls back to
+// Troughline on a pipe of at least this size, to Fillet Trace on a smaller one.
+inline constexpr double kTroughlineFallbackPipeIn = 2;
+
 // Hottest exposure or steam that Fillet Trace cement withstands.
 inline constexpr double kFilletLimitF = 375;
 

@@ -69,7 +69,7 @@ struct JacketedFallback {
   const char* message;
 };
 JacketedFallback FallbackFor(Installation installation, bool internalMode, double pipeIn) {
-  const bool large = pipeIn >= 2;
+  const bool large = pipeIn >= limits::kTroughlineFallbackPipeIn;
   switch (installation) {
     case Installation::YJ2:
       return {Installation::YJ1, "YJ-2 could not maintain desired temperature. YJ-1 has been selected."};
