@@ -159,6 +159,20 @@ STmainModel::STmainModel(UnitSystem units, int pressureUnit, Dialogs& dialogs, c
   formLoad(pressureUnit);
 }
 
+void STmainModel::restore(const STmainModel& snapshot) {
+  if (&snapshot == this) return;
+  // Plain assignments: the strings and lists reuse the storage they have, so
+  // restoring a window costs far less than building one.
+  decimalMark_ = snapshot.decimalMark_;
+  set_ = snapshot.set_;
+  controls_ = snapshot.controls_;
+  internalMode_ = snapshot.internalMode_;
+  designRunning_ = snapshot.designRunning_;
+  caption_ = snapshot.caption_;
+  focusRequest_ = snapshot.focusRequest_;
+  windowRequest_ = snapshot.windowRequest_;
+}
+
 void STmainModel::buildControls() {
   ControlSet& s = controls_;
   const auto label = [&](const char* name, const char* text = "") { s.add(name, ControlKind::Label, text); };
