@@ -5,8 +5,8 @@
 // choice and the material take-off.
 #include <benchmark/benchmark.h>
 
-#include "engine/design_run.h"
 #include "support/script_dialogs.h"
+#include "workspace/design_run.h"
 
 namespace {
 

@@ -11,7 +11,7 @@ packages=(
   libsqlite3-dev sqlite3 libxlsxwriter-dev
   libchm-dev fp-utils
   xvfb xauth x11-utils imagemagick poppler-utils
-  clang libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev
   python3 time
 )
 

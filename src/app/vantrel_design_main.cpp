@@ -12,8 +12,8 @@
 #include "batch/atomic_output.h"
 #include "batch/batch_design.h"
 #include "batch/csv.h"
+#include "core/units.h"
 #include "designfile/design_file.h"
-#include "workspace/units.h"
 
 #ifndef VST_VERSION
 #error "VST_VERSION (the project version) must be defined by the build"

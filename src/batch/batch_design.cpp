@@ -6,12 +6,12 @@
 #include <optional>
 #include <stdexcept>
 
-#include "bom/allowance_forms.h"
 #include "core/legacy_math.h"
+#include "core/units.h"
 #include "prefs/preferences.h"
+#include "workspace/allowance_forms.h"
 #include "workspace/input_lists.h"
 #include "workspace/stmain_model.h"
-#include "workspace/units.h"
 
 namespace vst {
 
@@ -262,7 +262,8 @@ class RowDialogs : public Dialogs {
     messages->push_back({m.title, m.text});
     return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
   }
-  void pipeForm(PipeFormModel& form) override {
+  std::optional<PipeFormAnswer> pipeForm(const PipeFormSetup& setup) override {
+    PipeFormModel form(setup, *this);
     form.activate();
     form.selectAnswer(allowanceAnswer);
     form.setText("numvalves", valves);
@@ -270,14 +271,17 @@ class RowDialogs : public Dialogs {
     form.setText("numpumps", pumps);
     form.setText("Text1", wrapcore);
     if (!form.next()) throw RowError("The fittings dialog refused the row's counts");
+    return form.result();
   }
-  void shoeForm(ShoeFormModel& form) override {
+  std::optional<ShoeFormAnswer> shoeForm(const ShoeFormSetup& setup) override {
+    ShoeFormModel form(setup, *this);
     for (const auto& s : shoes) {
       form.setText("shoeln", s.length);
       form.setText("shoenum", s.count);
       if (!form.nextSize()) throw RowError("The shoe dialog refused the row's shoes");
     }
     if (!form.done()) throw RowError("The shoe dialog refused the row's shoes");
+    return form.result();
   }
   std::optional<std::string> openFileName(const FileDialogSpec&) override { return std::nullopt; }
   std::optional<std::string> saveFileName(const FileDialogSpec&) override { return std::nullopt; }

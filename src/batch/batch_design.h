@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "batch/csv.h"
+#include "core/design_record.h"
 #include "core/dialogs.h"
-#include "workspace/design_record.h"
 
 namespace vst {
 

@@ -7,7 +7,7 @@
 #include "batch/csv.h"
 #include "batch/json.h"
 #include "core/legacy_math.h"
-#include "workspace/units.h"
+#include "core/units.h"
 
 namespace vst {
 

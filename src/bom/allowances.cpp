@@ -4,9 +4,8 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "bom/allowance_forms.h"
 #include "core/legacy_math.h"
-#include "workspace/units.h"
+#include "core/units.h"
 
 namespace vst {
 namespace {
@@ -107,11 +106,10 @@ AllowanceResult RunAllowanceStep(const AllowanceInputs& in, DesignRecord& record
   setup.allowanceIncluded = record.AllowanceIncluded;
   setup.showRecordedAnswer = ShowsRecordedAnswer(in.riseText, tracers);
   setup.decimalMark = in.decimalMark;
-  PipeFormModel pipe(setup, dialogs);
-  dialogs.pipeForm(pipe);
-  if (!pipe.closed()) return result;
+  const std::optional<PipeFormAnswer> accepted = dialogs.pipeForm(setup);
+  if (!accepted) return result;
 
-  const PipeFormAnswer& answer = pipe.answer();
+  const PipeFormAnswer& answer = *accepted;
   record.AllowanceIncluded = answer.allowanceIncluded;
   record.TRACETUB = in.tubeSizePos;
   record.INSTHK = in.insulationThicknessPos;
@@ -146,11 +144,10 @@ AllowanceResult RunAllowanceStep(const AllowanceInputs& in, DesignRecord& record
     shoeSetup.units = in.units;
     shoeSetup.shoeAllowance = record.ShoeAllowance;
     shoeSetup.decimalMark = in.decimalMark;
-    ShoeFormModel shoes(shoeSetup, dialogs);
-    dialogs.shoeForm(shoes);
-    if (!shoes.closed()) return result;
-    record.ShoeAllowance = shoes.total();
-    result.shoeTotalFt = shoes.totalFt();
+    const std::optional<ShoeFormAnswer> shoes = dialogs.shoeForm(shoeSetup);
+    if (!shoes) return result;
+    record.ShoeAllowance = shoes->total;
+    result.shoeTotalFt = shoes->totalFt;
     result.fittingsAllowanceFt = pumpFt + result.shoeTotalFt + flangeFt + valveFt;
     // The allowance is shared among the tracers; the total tracer length
     // (tracers x design pipe length) then holds it once.
@@ -161,6 +158,10 @@ AllowanceResult RunAllowanceStep(const AllowanceInputs& in, DesignRecord& record
   result.completed = true;
   result.status = "Design created";
   return result;
+}
+
+bool ShowsRecordedAnswer(std::string_view riseText, int tracerCount) {
+  return !riseText.empty() || tracerCount == 1;
 }
 
 }  // namespace vst

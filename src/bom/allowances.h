@@ -6,9 +6,10 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
+#include "core/design_record.h"
 #include "core/dialogs.h"
-#include "workspace/design_record.h"
 
 namespace vst {
 
@@ -95,5 +96,10 @@ struct AllowanceResult {
 // std::invalid_argument for a negative or non-finite pipe length, a tube
 // index outside 0..3 or a negative passes position.
 AllowanceResult RunAllowanceStep(const AllowanceInputs& inputs, DesignRecord& record, Dialogs& dialogs);
+
+// Whether Combo2 opens on the record's own answer: when the main window's
+// Rise output is not empty or the design has one tracer. Otherwise it opens
+// on "No".
+bool ShowsRecordedAnswer(std::string_view riseText, int tracerCount);
 
 }  // namespace vst

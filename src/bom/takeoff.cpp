@@ -139,58 +139,48 @@ std::string TubeSizeText(UnitSystem units, int tubeIndex) {
   return units == UnitSystem::Metric ? kTubeSizesMetric[i] : kTubeSizesEnglish[i];
 }
 
-std::string MaterialTakeoff(const TakeoffInputs& in, DesignRecord& record) {
-  Check(in);
-  const bool jacketed = in.installation >= 2;
-  const bool strip = in.installation == 0;
-  const bool metric = in.units == UnitSystem::Metric;
-  const double V = in.valves;
-  const double F = in.flanges;
-  const double P = in.pumps;
-  const double L = in.designPipeLengthFt;
+namespace {
+
+// Heat transfer compound: at valves and pumps (ACEM1, in the unit of the
+// compound) and along the run (ACEM). The extruded strip needs none along the
+// run and keeps its valve and pump compound apart; a jacketed tube needs no
+// heat transfer compound at all, at fittings neither.
+void TakeCompound(const TakeoffInputs& in, double tlenFt, DesignRecord& record) {
+  const double valvesAndPumps = in.valves + 2.0 * in.pumps;
   const int r = in.fittingsRow;
   const int tube = in.tubeIndex;
-  double tlen = TracerLengthFt(in.tracerCount, L);
-
-  // 1. Compound for valves and pumps, in the unit of the compound.
-  const double valvesAndPumps = V + 2.0 * P;
   double acem1 = IsCartridgeCompound(record.CEM1)
                      ? Fix(10.0 * PerFitting(kFittingCompoundCartridges, r) * valvesAndPumps + 0.999)
                      : Fix(PerFitting(kFittingCompoundGallons, r) * valvesAndPumps + 0.999);
-
-  // 2. Compound for the tracer run. The extruded strip needs none along the
-  // run and keeps its valve and pump compound apart; a jacketed tube needs
-  // no heat transfer compound at all, at fittings neither.
   double acem = 0.0;
   if (record.CEM != "Clipstrip") {
-    if (strip) {
+    if (in.installation == 0) {
       if (tube == 0) {
-        acem = Fix(tlen / (in.pipeSizePos <= 1 ? 56.0 : 28.0) + 0.99);
+        acem = Fix(tlenFt / (in.pipeSizePos <= 1 ? 56.0 : 28.0) + 0.99);
       } else if (tube == 1) {
-        acem = Fix(tlen / 32.0 + 0.99);
+        acem = Fix(tlenFt / 32.0 + 0.99);
       } else {
-        acem = Fix(tlen / 19.0 + 0.99);
+        acem = Fix(tlenFt / 19.0 + 0.99);
       }
       acem += acem1;
     } else if (in.installation == 1) {
-      acem = Fix(tlen * 10.0 / kFilletFeetPerTenCartridges[static_cast<std::size_t>(tube)] + 0.99) + acem1;
+      acem = Fix(tlenFt * 10.0 / kFilletFeetPerTenCartridges[static_cast<std::size_t>(tube)] + 0.99) + acem1;
     }
     record.CEM1 = " ";
     acem1 = 0.0;
   }
   record.ACEM = ToSingle(acem);
   record.ACEM1 = ToSingle(acem1);
+}
 
-  // 3. Tube size text.
-  record.TSIZ = TubeSizeText(in.units, tube);
-
-  // 4. Extruded-strip sections of 4 ft.
-  const double tst = Fix(tlen / 4.0 + 0.99);
+// Extruded-strip sections of 4 ft (TST), and for a strip or channel the
+// channels of 4 ft with their type (ACHAN, CHAN). Returns the sections.
+double TakeSectionsAndChannels(const TakeoffInputs& in, double tlenFt, DesignRecord& record) {
+  const double tst = Fix(tlenFt / 4.0 + 0.99);
   record.TST = ToSingle(tst);
-
-  // 5. Channels of 4 ft and the channel type (strip or channel only).
-  if (strip) {
-    record.ACHAN = ToSingle(Fix(tlen / 4.0 + 0.99));
+  const int tube = in.tubeIndex;
+  if (in.installation == 0) {
+    record.ACHAN = ToSingle(Fix(tlenFt / 4.0 + 0.99));
     if (tube <= 1) {
       const std::string suffix = in.exposureTempF > 410 ? " SS" : "";
       record.CHAN = (tube == 0 && in.pipeSizePos <= 1 ? "MCX-8" : "MCX-4") + suffix;
@@ -201,55 +191,59 @@ std::string MaterialTakeoff(const TakeoffInputs& in, DesignRecord& record) {
     record.ACHAN = 0;
     record.CHAN = " ";
   }
+  return tst;
+}
 
-  // 6. The total tracer length as the bill lists it.
-  record.TLEN = ToSingle(BillTracerLength(in.units, tlen));
-
-  // 7. Banding: one band per foot of pipe, each the bundle circumference
-  // plus 3 in (a jacketed tube's bundle is wrapped two and a half times).
+// Banding: one band per foot of straight pipe, each the bundle circumference
+// plus 3 in (a jacketed tube's bundle is wrapped two and a half times), plus
+// bands at fittings; tie wire (TBAND, at least 20 ft) for the non-jacketed
+// kinds; whole rolls of banding or fiber tape (ABAND, BAND).
+void TakeBanding(const TakeoffInputs& in, DesignRecord& record) {
+  const bool jacketed = in.installation >= 2;
   const double S = in.bandingLengthFt;
   const double D = in.bundleDiameterIn;
+  const double V = in.valves;
+  const double P = in.pumps;
   double aband = jacketed ? Fix(S * (2.5 * 3.1416 * D + 3.0) / 12.0) : Fix(S * (3.1416 * D + 3.0) / 12.0);
-
-  // 8. Banding at fittings; tie wire for the non-jacketed kinds.
-  const double B = PerFitting(kFittingBandFt, r);
+  const double B = PerFitting(kFittingBandFt, in.fittingsRow);
   if (jacketed) {
     aband = Fix(aband + 2.0 * B * P + B * V);
     record.TBAND = 0;
   } else {
     aband = Fix(3.0 * aband / 4.0 + 2.0 * B * P + B * V);
     double tband = aband < 20.0 ? 20.0 : aband;
-    if (metric) tband = HalfMetresFromFeet(tband);
+    if (in.units == UnitSystem::Metric) tband = HalfMetresFromFeet(tband);
     record.TBAND = ToSingle(tband);
   }
-
-  // 9. Rolls of banding or fiber tape.
   double rollFt = 50.0;
   record.BAND = "HB2SS";
   if (jacketed) {
     rollFt = 108.0;
     record.BAND = "GF-1Q";
-  } else if (tube >= 2) {
+  } else if (in.tubeIndex >= 2) {
     rollFt = 100.0;
     record.BAND = "HB3SS";
   }
   record.ABAND = ToSingle(aband > 0.0 ? std::ceil(aband / rollFt) : 0.0);
+}
 
-  // 10. Crimp seals.
-  record.CRS = jacketed ? 0.0f : ToSingle(Fix(1.05 * (3.0 * tst + 2.0 * (V + P))));
-
-  // 11. Unions: at flanges, both sides of every valve and pump, and with
-  // pre-insulated tubing both ends of every sub-circuit.
+// Tube fittings: crimp seals (CRS), unions at flanges and both sides of every
+// valve and pump, and with pre-insulated tubing both ends of every
+// sub-circuit (UNION); one trap station per sub-circuit and tracer (FRST);
+// male connectors and tubing seal kits (MACO, FAK).
+void TakeTubeFittings(const TakeoffInputs& in, double sections, DesignRecord& record) {
+  const bool jacketed = in.installation >= 2;
+  const double V = in.valves;
+  const double F = in.flanges;
+  const double P = in.pumps;
+  const double L = in.designPipeLengthFt;
+  record.CRS = jacketed ? 0.0f : ToSingle(Fix(1.05 * (3.0 * sections + 2.0 * (V + P))));
   const bool preInsulated = in.wrapcore != 0.0f;
   const double unions =
       preInsulated ? F + 2.0 * (V + P + Fix(SubCircuits(L, in.trapDistanceFt, 0.999))) : F + 2.0 * (V + P);
   record.UNION = ToSingle(unions);
-
-  // 12. Trap stations: one per sub-circuit and tracer.
   const double frst = Int(SubCircuits(L, in.trapDistanceFt, 0.9999)) * in.tracerCount;
   record.FRST = ToSingle(frst);
-
-  // 13. Male connectors and tubing seal kits.
   if (preInsulated) {
     record.MACO = ToSingle(2.0 * frst);
     record.FAK = ToSingle(jacketed ? frst : Int(frst * 4.0 / 6.0 + 0.9999));
@@ -257,10 +251,20 @@ std::string MaterialTakeoff(const TakeoffInputs& in, DesignRecord& record) {
     record.MACO = 0;
     record.FAK = jacketed ? ToSingle(Int(frst * 2.0 / 6.0 + 0.9999)) : 0.0f;
   }
+}
 
-  // 14. The fittings allowance of the design.
-  record.SLEN = ToSingle(in.fittingsAllowanceFt);
+}  // namespace
 
+std::string MaterialTakeoff(const TakeoffInputs& in, DesignRecord& record) {
+  Check(in);
+  const double tlenFt = TracerLengthFt(in.tracerCount, in.designPipeLengthFt);
+  TakeCompound(in, tlenFt, record);
+  record.TSIZ = TubeSizeText(in.units, in.tubeIndex);
+  const double sections = TakeSectionsAndChannels(in, tlenFt, record);
+  record.TLEN = ToSingle(BillTracerLength(in.units, tlenFt));  // as the bill lists it
+  TakeBanding(in, record);
+  TakeTubeFittings(in, sections, record);
+  record.SLEN = ToSingle(in.fittingsAllowanceFt);  // the fittings allowance of the design
   return SingleText(record.TLEN);
 }
 

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "bom/allowances.h"
-#include "workspace/design_record.h"
+#include "core/design_record.h"
 
 namespace vst {
 

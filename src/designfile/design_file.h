@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "workspace/design_record.h"
+#include "core/design_record.h"
 
 namespace vst {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "workspace/design_record.h"
+#include "core/design_record.h"
 
 namespace vst {
 

@@ -1,7 +1,7 @@
 #include "docs/about_box.h"
 
+#include "core/units.h"
 #include "docs/version.h"
-#include "workspace/units.h"
 
 namespace vst {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "workspace/controls.h"
-#include "workspace/design_record.h"
+#include "core/controls.h"
+#include "core/design_record.h"
 
 namespace vst {
 

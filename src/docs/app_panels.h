@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "workspace/controls.h"
+#include "core/controls.h"
 
 namespace vst {
 

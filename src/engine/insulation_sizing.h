@@ -6,8 +6,8 @@
 
 #include <optional>
 
+#include "core/design_record.h"
 #include "engine/heat_transfer.h"
-#include "workspace/design_record.h"
 
 namespace vst {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "core/legacy_math.h"
-#include "workspace/units.h"
+#include "core/units.h"
 
 namespace vst {
 

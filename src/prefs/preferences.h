@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/controls.h"
+#include "core/design_record.h"
 #include "core/dialogs.h"
-#include "workspace/controls.h"
-#include "workspace/design_record.h"
 
 namespace vst {
 

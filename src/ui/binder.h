@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "workspace/controls.h"
+#include "core/controls.h"
 
 class QWidget;
 class QAction;

@@ -6,7 +6,7 @@
 
 #include <QDialog>
 
-#include "bom/allowance_forms.h"
+#include "workspace/allowance_forms.h"
 
 namespace vst::ui {
 

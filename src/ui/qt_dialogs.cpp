@@ -90,14 +90,18 @@ MsgAnswer QtDialogs::message(const Message& message) {
                                                 : MsgAnswer::Cancel;
 }
 
-void QtDialogs::pipeForm(PipeFormModel& model) {
+std::optional<PipeFormAnswer> QtDialogs::pipeForm(const PipeFormSetup& setup) {
+  PipeFormModel model(setup, *this);
   PipeForm form(model, dialogParent());
   form.exec();
+  return model.result();
 }
 
-void QtDialogs::shoeForm(ShoeFormModel& model) {
+std::optional<ShoeFormAnswer> QtDialogs::shoeForm(const ShoeFormSetup& setup) {
+  ShoeFormModel model(setup, *this);
   ShoeForm form(model, dialogParent());
   form.exec();
+  return model.result();
 }
 
 std::optional<std::string> QtDialogs::openFileName(const FileDialogSpec& spec) {

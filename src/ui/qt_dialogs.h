@@ -19,8 +19,8 @@ class QtDialogs : public Dialogs {
   void setParent(QWidget* parent) { parent_ = parent; }
 
   MsgAnswer message(const Message& message) override;
-  void pipeForm(PipeFormModel& model) override;
-  void shoeForm(ShoeFormModel& model) override;
+  std::optional<PipeFormAnswer> pipeForm(const PipeFormSetup& setup) override;
+  std::optional<ShoeFormAnswer> shoeForm(const ShoeFormSetup& setup) override;
   std::optional<std::string> openFileName(const FileDialogSpec& spec) override;
   std::optional<std::string> saveFileName(const FileDialogSpec& spec) override;
 

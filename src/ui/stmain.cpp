@@ -36,17 +36,6 @@ namespace {
 
 QString L(const char* text) { return QString::fromUtf8(text); }
 
-enum class Field { Text, List, Output, Check };
-
-// One row of a field grid: caption label, field, unit label. Names are the
-// control names; a caption or unit name may be null where the row has none.
-struct Row {
-  const char* captionName;
-  const char* field;
-  Field kind;
-  const char* unitName;
-};
-
 QLabel* NewLabel(const char* name, const QString& text = {}) {
   auto* label = new QLabel(text);
   if (name) label->setObjectName(L(name));
@@ -59,47 +48,47 @@ int NumberWidth(const QWidget* w) {
   return w->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 12;
 }
 
-QWidget* NewField(const Row& row) {
+QWidget* NewField(const ControlRow& row) {
   QWidget* w = nullptr;
   switch (row.kind) {
-    case Field::Text: {
+    case ControlKind::TextBox: {
       auto* edit = new QLineEdit;
+      if (row.output) {
+        edit->setReadOnly(true);
+        edit->setFocusPolicy(Qt::NoFocus);
+      }
       edit->setMinimumWidth(NumberWidth(edit));
       w = edit;
       break;
     }
-    case Field::Output: {
-      auto* edit = new QLineEdit;
-      edit->setReadOnly(true);
-      edit->setFocusPolicy(Qt::NoFocus);
-      edit->setMinimumWidth(NumberWidth(edit));
-      w = edit;
-      break;
-    }
-    case Field::List: {
+    case ControlKind::List: {
       auto* box = new QComboBox;
       box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
       box->setMinimumContentsLength(15);
       w = box;
       break;
     }
-    case Field::Check:
+    case ControlKind::CheckBox:
       w = new QCheckBox;
       break;
+    default:
+      w = new QLabel;
+      break;
   }
-  w->setObjectName(L(row.field));
+  w->setObjectName(L(row.name));
   return w;
 }
 
 // Lays rows out in a caption | field | unit grid. Each row's widgets hide
 // with their control, and a grid row whose widgets are all hidden takes no
 // room, so the grid closes up when a mode hides some outputs.
-QGridLayout* NewGrid(const std::vector<Row>& rows) {
+QGridLayout* NewGrid(Pane pane) {
   auto* grid = new QGridLayout;
   grid->setHorizontalSpacing(6);
   grid->setVerticalSpacing(4);
   int r = 0;
-  for (const Row& row : rows) {
+  for (const ControlRow& row : STmainControlRows()) {
+    if (row.pane != pane) continue;
     if (row.captionName) grid->addWidget(NewLabel(row.captionName), r, 0);
     QWidget* field = NewField(row);
     grid->addWidget(field, r, 1);
@@ -109,6 +98,132 @@ QGridLayout* NewGrid(const std::vector<Row>& rows) {
   grid->setColumnStretch(1, 1);
   grid->setColumnMinimumWidth(2, 60);
   return grid;
+}
+
+// The input tab (the design inputs) and the heat-up tab (product data).
+QTabWidget* NewInputTabs() {
+  auto* tabs = new QTabWidget;
+  tabs->setObjectName(QStringLiteral("SSTab1"));
+  auto* inputs = new QWidget;
+  inputs->setObjectName(QStringLiteral("SSTab1Tab0"));
+  auto* inputsLayout = new QHBoxLayout(inputs);
+  inputsLayout->setContentsMargins(10, 8, 10, 8);
+  inputsLayout->setSpacing(24);
+  auto* left = NewGrid(Pane::InputsLeft);
+  auto* right = NewGrid(Pane::InputsRight);
+  auto* leftBox = new QVBoxLayout;
+  leftBox->addLayout(left);
+  leftBox->addStretch(1);
+  auto* rightBox = new QVBoxLayout;
+  rightBox->addLayout(right);
+  rightBox->addStretch(1);
+  inputsLayout->addLayout(leftBox, 1);
+  inputsLayout->addLayout(rightBox, 1);
+  tabs->addTab(inputs, QString());
+
+  auto* heatUp = new QWidget;
+  heatUp->setObjectName(QStringLiteral("SSTab1Tab1"));
+  auto* heatLayout = new QHBoxLayout(heatUp);
+  heatLayout->setContentsMargins(10, 8, 10, 8);
+  heatLayout->setSpacing(24);
+  auto* heatLeft = NewGrid(Pane::HeatUpLeft);
+  auto* heatRight = NewGrid(Pane::HeatUpRight);
+  for (QGridLayout* g : {heatLeft, heatRight}) {
+    auto* box = new QVBoxLayout;
+    box->addLayout(g);
+    box->addStretch(1);
+    heatLayout->addLayout(box, 1);
+  }
+  tabs->addTab(heatUp, QString());
+  return tabs;
+}
+
+// The outputs of the current record with the standard mode's note.
+QGroupBox* NewOutputFrame() {
+  auto* frame = new QGroupBox;
+  frame->setObjectName(QStringLiteral("fraOutput"));
+  auto* frameLayout = new QVBoxLayout(frame);
+  frameLayout->setContentsMargins(10, 8, 10, 8);
+  auto* outputs = new QHBoxLayout;
+  outputs->setSpacing(24);
+  auto* outLeft = NewGrid(Pane::OutputsLeft);
+  auto* outRight = NewGrid(Pane::OutputsRight);
+  for (QGridLayout* g : {outLeft, outRight}) {
+    auto* box = new QVBoxLayout;
+    box->addLayout(g);
+    box->addStretch(1);
+    outputs->addLayout(box, 1);
+  }
+  frameLayout->addLayout(outputs);
+  auto* note = NewLabel("lblAddResultLabel");
+  note->setWordWrap(true);
+  frameLayout->addWidget(note);
+  return frame;
+}
+
+// Record navigation, circuit and line numbers.
+QHBoxLayout* NewRecordBar() {
+  auto* record = new QHBoxLayout;
+  record->setSpacing(6);
+  record->addWidget(NewLabel("lblRec_Num"));
+  auto* recNum = NewLabel("Rec_Num");
+  recNum->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  recNum->setAlignment(Qt::AlignCenter);
+  recNum->setMinimumWidth(recNum->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
+  record->addWidget(recNum);
+  auto* spin = new QScrollBar(Qt::Vertical);
+  spin->setObjectName(QStringLiteral("Spin1"));
+  spin->setRange(kSpinnerMin, kSpinnerMax);
+  spin->setPageStep(1);
+  spin->setFocusPolicy(Qt::StrongFocus);
+  spin->setFixedHeight(recNum->sizeHint().height() + 14);
+  record->addWidget(spin);
+  record->addSpacing(18);
+  record->addWidget(NewLabel("lblCirc_No"));
+  auto* circ = new QLineEdit;
+  circ->setObjectName(QStringLiteral("Circ_No"));
+  record->addWidget(circ, 1);
+  record->addSpacing(12);
+  record->addWidget(NewLabel("lblLine_No"));
+  auto* line = new QLineEdit;
+  line->setObjectName(QStringLiteral("Line_No"));
+  record->addWidget(line, 1);
+  return record;
+}
+
+// The command buttons, from the control table.
+QHBoxLayout* NewCommandBar() {
+  auto* buttons = new QHBoxLayout;
+  buttons->setSpacing(8);
+  for (const ControlRow& row : STmainControlRows()) {
+    if (row.pane != Pane::CommandBar) continue;
+    auto* button = new QPushButton;
+    button->setObjectName(L(row.name));
+    button->setAutoDefault(false);
+    buttons->addWidget(button, 1);
+  }
+  return buttons;
+}
+
+// The status panel and the clock.
+void FillStatusBar(QStatusBar* bar) {
+  auto* panel = NewLabel("MessagePanel");
+  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  panel->setMargin(2);
+  bar->addWidget(panel, 1);
+  auto* time = NewLabel("Time_display");
+  time->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  time->setMargin(2);
+  time->setAlignment(Qt::AlignCenter);
+  time->setMinimumWidth(time->fontMetrics().horizontalAdvance(QStringLiteral("00:00am")) + 16);
+  bar->addPermanentWidget(time);
+  auto* date = NewLabel("Date_Display");
+  date->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  date->setMargin(2);
+  date->setAlignment(Qt::AlignCenter);
+  date->setMinimumWidth(date->fontMetrics().horizontalAdvance(QStringLiteral("00-May-0000")) + 16);
+  bar->addPermanentWidget(date);
+  bar->setSizeGripEnabled(false);
 }
 
 }  // namespace
@@ -162,16 +277,15 @@ void STmain::buildMenus() {
   // The tree comes from the model's menu table, parents first: an entry
   // with items is a menu, any other entry a command.
   const std::vector<MenuEntry>& tree = MainMenuTree();
-  auto hasItems = [&tree](const char* name) {
-    return std::any_of(tree.begin(), tree.end(),
-                       [name](const MenuEntry& e) { return std::strcmp(e.parent, name) == 0; });
+  auto hasItems = [&tree](const std::string& name) {
+    return std::any_of(tree.begin(), tree.end(), [&name](const MenuEntry& e) { return e.parent == name; });
   };
   QHash<QString, QMenu*> menus;
   QMenuBar* bar = menuBar();
   for (const MenuEntry& entry : tree) {
-    const QString name = L(entry.name);
-    const QString caption = L(entry.caption);
-    QMenu* parentMenu = (entry.parent && *entry.parent) ? menus.value(L(entry.parent)) : nullptr;
+    const QString name = QString::fromStdString(entry.name);
+    const QString caption = QString::fromStdString(entry.caption);
+    QMenu* parentMenu = entry.parent.empty() ? nullptr : menus.value(QString::fromStdString(entry.parent));
     if (hasItems(entry.name)) {
       QMenu* menu = parentMenu ? parentMenu->addMenu(caption) : bar->addMenu(caption);
       menu->menuAction()->setObjectName(name);  // drawn through its action
@@ -188,166 +302,17 @@ void STmain::buildLayout() {
   auto* outer = new QVBoxLayout(central);
   outer->setContentsMargins(8, 6, 8, 4);
   outer->setSpacing(6);
-
-  // Inputs of the design, tab 0; heat-up product data, tab 1.
-  auto* tabs = new QTabWidget;
-  tabs->setObjectName(QStringLiteral("SSTab1"));
-  auto* inputs = new QWidget;
-  inputs->setObjectName(QStringLiteral("SSTab1Tab0"));
-  auto* inputsLayout = new QHBoxLayout(inputs);
-  inputsLayout->setContentsMargins(10, 8, 10, 8);
-  inputsLayout->setSpacing(24);
-  auto* left = NewGrid({
-      {"lblMax_Amb", "Max_Amb", Field::Text, "Unit1"},
-      {"lblMin_Amb", "Min_Amb", Field::Text, "Unit2"},
-      {"lblMT_In", "MT_In", Field::Text, "Unit3"},
-      {"lblMax_Exp_Temp", "Max_Exp_Temp", Field::Text, "Unit4"},
-      {"Label17", "txtIntExpTemp", Field::Text, "Unit7"},
-      {"lblInsul_Typ_In", "Insul_Typ_In", Field::List, nullptr},
-      {"lblInsul_Th_In", "Insul_Th_In", Field::List, "lblInsThickUnit"},
-      {"lblPipe_Dia_In", "Pipe_Dia_In", Field::List, "lblPipeUnit"},
-      {"lblPipe_Len_In", "Pipe_Len_In", Field::Text, "feet1"},
-  });
-  auto* right = NewGrid({
-      {"lblPressure", "Pressure", Field::Text, "Label6"},
-      {"lblPass", "Pass", Field::List, nullptr},
-      {"lblCab_In", "Cab_In", Field::List, nullptr},
-      {"lblCab_Sel", "Cab_Sel", Field::List, "lblTraceTubeUnit"},
-      {"lblTracerMaterial", "cboTracerMaterial", Field::List, nullptr},
-      {"lblTubeWallThick", "cboTubeWallThick", Field::List, "lblTraceTubeUnit2"},
-      {"lblApplication", "cboApplication", Field::List, nullptr},
-  });
-  auto* leftBox = new QVBoxLayout;
-  leftBox->addLayout(left);
-  leftBox->addStretch(1);
-  auto* rightBox = new QVBoxLayout;
-  rightBox->addLayout(right);
-  rightBox->addStretch(1);
-  inputsLayout->addLayout(leftBox, 1);
-  inputsLayout->addLayout(rightBox, 1);
-  tabs->addTab(inputs, QString());
-
-  auto* heatUp = new QWidget;
-  heatUp->setObjectName(QStringLiteral("SSTab1Tab1"));
-  auto* heatLayout = new QHBoxLayout(heatUp);
-  heatLayout->setContentsMargins(10, 8, 10, 8);
-  heatLayout->setSpacing(24);
-  auto* heatLeft = NewGrid({
-      {"lblProduct", "cboProduct", Field::List, nullptr},
-      {"lblInitalTemp", "txtInitalTemp", Field::Text, "lblInitTempUnit"},
-      {"lblFinalTemp", "txtFinalTemp", Field::Text, "lblFinalTempUnit"},
-      {"lblProdDensity", "txtProdDensity", Field::Text, "lblProdDensUnit"},
-  });
-  auto* heatRight = NewGrid({
-      {"lblProdCp", "txtProdCp", Field::Text, "lblProdCpUnit"},
-      {nullptr, "chbPhaseChange", Field::Check, nullptr},
-      {"lblPCTemp", "txtPCTemp", Field::Text, "lblPCTempUnit"},
-      {"lblLatentHeat", "txtLatentHeat", Field::Text, "lblLatentHeatUnit"},
-  });
-  for (QGridLayout* g : {heatLeft, heatRight}) {
-    auto* box = new QVBoxLayout;
-    box->addLayout(g);
-    box->addStretch(1);
-    heatLayout->addLayout(box, 1);
-  }
-  tabs->addTab(heatUp, QString());
-  outer->addWidget(tabs);
-
-  // Outputs of the current record.
-  auto* frame = new QGroupBox;
-  frame->setObjectName(QStringLiteral("fraOutput"));
-  auto* frameLayout = new QVBoxLayout(frame);
-  frameLayout->setContentsMargins(10, 8, 10, 8);
-  auto* outputs = new QHBoxLayout;
-  outputs->setSpacing(24);
-  auto* outLeft = NewGrid({
-      {"lblMax_Maint_Temp", "Max_Maint_Temp", Field::Output, "Unit5"},
-      {"lblMin_Maint_Temp", "Min_Maint_Temp", Field::Output, "Unit6"},
-      {"lblHt_Lswo_Out", "Ht_Lswo_Out", Field::Output, "W_Ft1"},
-      {"Label9", "Cond_Load", Field::Output, "lblCondUnit"},
-      {"lblInsul_Size", "Insul_Size", Field::Output, "inch3"},
-  });
-  auto* outRight = NewGrid({
-      {"lblTot_Cab_Out", "Tot_Cab_Out", Field::Output, "feet2"},
-      {"Label7", "Trap_Dist", Field::Output, "feet3"},
-      {"Label8", "Rise", Field::Output, "feet4"},
-      {"lblHuTime", "txtHuTime", Field::Output, "lblHuTimeUnit"},
-      {"TraceLb", "TraceTp", Field::Output, nullptr},
-  });
-  for (QGridLayout* g : {outLeft, outRight}) {
-    auto* box = new QVBoxLayout;
-    box->addLayout(g);
-    box->addStretch(1);
-    outputs->addLayout(box, 1);
-  }
-  frameLayout->addLayout(outputs);
-  auto* note = NewLabel("lblAddResultLabel");
-  note->setWordWrap(true);
-  frameLayout->addWidget(note);
-  outer->addWidget(frame);
-
-  // Record navigation, circuit and line numbers.
-  auto* record = new QHBoxLayout;
-  record->setSpacing(6);
-  record->addWidget(NewLabel("lblRec_Num"));
-  auto* recNum = NewLabel("Rec_Num");
-  recNum->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  recNum->setAlignment(Qt::AlignCenter);
-  recNum->setMinimumWidth(recNum->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
-  record->addWidget(recNum);
-  auto* spin = new QScrollBar(Qt::Vertical);
-  spin->setObjectName(QStringLiteral("Spin1"));
-  spin->setRange(kSpinnerMin, kSpinnerMax);
-  spin->setPageStep(1);
-  spin->setFocusPolicy(Qt::StrongFocus);
-  spin->setFixedHeight(recNum->sizeHint().height() + 14);
-  record->addWidget(spin);
-  record->addSpacing(18);
-  record->addWidget(NewLabel("lblCirc_No"));
-  auto* circ = new QLineEdit;
-  circ->setObjectName(QStringLiteral("Circ_No"));
-  record->addWidget(circ, 1);
-  record->addSpacing(12);
-  record->addWidget(NewLabel("lblLine_No"));
-  auto* line = new QLineEdit;
-  line->setObjectName(QStringLiteral("Line_No"));
-  record->addWidget(line, 1);
-  outer->addLayout(record);
-
-  // Commands.
-  auto* buttons = new QHBoxLayout;
-  buttons->setSpacing(8);
-  for (const char* name : {"Des_But", "Cir_BOM_But", "Sum_BOM_But", "Print_But"}) {
-    auto* button = new QPushButton;
-    button->setObjectName(L(name));
-    button->setAutoDefault(false);
-    buttons->addWidget(button, 1);
-  }
-  outer->addLayout(buttons);
+  outer->addWidget(NewInputTabs());
+  outer->addWidget(NewOutputFrame());
+  outer->addLayout(NewRecordBar());
+  outer->addLayout(NewCommandBar());
   setCentralWidget(central);
   // The exposure caption is written for two lines ("Steam Out /" over
   // "Max. Process Temp."): let it wrap in its column.
   if (auto* exposure = central->findChild<QLabel*>(QStringLiteral("lblMax_Exp_Temp")))
     exposure->setWordWrap(true);
 
-  // Status panel and clock.
-  auto* panel = NewLabel("MessagePanel");
-  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  panel->setMargin(2);
-  statusBar()->addWidget(panel, 1);
-  auto* time = NewLabel("Time_display");
-  time->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  time->setMargin(2);
-  time->setAlignment(Qt::AlignCenter);
-  time->setMinimumWidth(time->fontMetrics().horizontalAdvance(QStringLiteral("00:00am")) + 16);
-  statusBar()->addPermanentWidget(time);
-  auto* date = NewLabel("Date_Display");
-  date->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  date->setMargin(2);
-  date->setAlignment(Qt::AlignCenter);
-  date->setMinimumWidth(date->fontMetrics().horizontalAdvance(QStringLiteral("00-May-0000")) + 16);
-  statusBar()->addPermanentWidget(date);
-  statusBar()->setSizeGripEnabled(false);
+  FillStatusBar(statusBar());
 }
 
 void STmain::fitHeight() {

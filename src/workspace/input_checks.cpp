@@ -1,7 +1,7 @@
 #include "workspace/input_checks.h"
 
+#include "core/units.h"
 #include "workspace/input_lists.h"
-#include "workspace/units.h"
 
 namespace vst {
 

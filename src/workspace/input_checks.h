@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "workspace/design_record.h"
+#include "core/design_record.h"
 
 namespace vst {
 

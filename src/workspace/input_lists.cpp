@@ -220,35 +220,4 @@ std::optional<std::string> DefaultText(std::string_view field, UnitSystem units)
   return std::nullopt;
 }
 
-std::optional<std::string> StatusPrompt(std::string_view control) {
-  struct Prompt {
-    const char* control;
-    const char* text;
-  };
-  static const std::array<Prompt, 18> prompts{{
-      {"Max_Amb", "Enter the maximum ambient temperature"},
-      {"Min_Amb", "Enter the minimum ambient temperature"},
-      {"MT_In", "Enter the desired maintenance temperature"},
-      {"Max_Exp_Temp", "Enter the maximum exposure temperature due to steam out or process conditions"},
-      {"Insul_Typ_In", "Select insulation type from the list"},
-      {"Insul_Th_In", "Select thickness of insulation from the list"},
-      {"Pipe_Dia_In", "Select the size of the pipe to be traced from the list"},
-      {"Pipe_Len_In", "Enter the length of the pipe to be traced"},
-      {"Pass", "Specify the number of passes of tracing to be used"},
-      {"Pressure", "Enter the supply pressure of the steam"},
-      {"Cab_In", "Select the type of tracer/installation from the list"},
-      {"Cab_Sel", "Select size of tracer tube from the list"},
-      {"Circ_No", "Enter a Circuit Number for this design (optional)"},
-      {"Line_No", "Enter a Line or Pipe number for this record (optional)"},
-      {"Spin1", "Change to different record"},
-      {"Cir_BOM_But", "Generate Bill of Materials for this record"},
-      {"Sum_BOM_But", "Generate a Summary BOM for all records"},
-      {"Print_But", "Print this design"},
-  }};
-  for (const Prompt& p : prompts) {
-    if (control == p.control) return std::string(p.text);
-  }
-  return std::nullopt;
-}
-
 }  // namespace vst

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "workspace/design_record.h"
+#include "core/design_record.h"
 
 namespace vst {
 
@@ -91,10 +91,6 @@ struct FieldDefault {
 const std::vector<FieldDefault>& FieldDefaults();
 // The default text of a field, or nothing for a field without one.
 std::optional<std::string> DefaultText(std::string_view field, UnitSystem units);
-
-// The caption of MessagePanel when a control gets the focus; nothing for a
-// control without a prompt.
-std::optional<std::string> StatusPrompt(std::string_view control);
 
 inline constexpr const char* kStartPrompt = "Design this record";
 

@@ -7,9 +7,11 @@
 #include <utility>
 
 #include "core/legacy_math.h"
+#include "core/units.h"
+#include "docs/app_panels.h"
 #include "docs/version.h"
 #include "workspace/input_lists.h"
-#include "workspace/units.h"
+#include "workspace/stmain_controls.h"
 
 namespace vst {
 
@@ -21,30 +23,6 @@ constexpr const char* kInternalCaption = " **INTERNAL MODE**";
 // Outputs that exist only in InternalMode, with their captions and units.
 constexpr std::array<const char*, 9> kInternalOutputs{
     "Label9", "Cond_Load", "lblCondUnit", "Label7", "Trap_Dist", "feet3", "Label8", "Rise", "feet4"};
-
-// Applications menu items: each opens its panel.
-constexpr std::array<const char*, 11> kPanelItems{"cond1",  "clipstrip", "K30", "cond2", "E55",     "E72",
-                                                  "convec", "YJ1",       "YJ2", "YJ0",   "wrapcore"};
-
-struct HelpTopic {
-  const char* control;
-  int context;
-};
-// Help topics of the inputs (F1) and outputs (click), numbered in the order
-// of the window.
-constexpr std::array<HelpTopic, 21> kHelpTopics{{
-    {"Max_Amb", 1},         {"Min_Amb", 2},         {"MT_In", 3},
-    {"Max_Exp_Temp", 4},    {"Insul_Typ_In", 5},    {"Insul_Th_In", 6},
-    {"Pipe_Dia_In", 7},     {"Pipe_Len_In", 8},     {"Pass", 9},
-    {"Pressure", 10},       {"Cab_In", 11},         {"Cab_Sel", 12},
-    {"Max_Maint_Temp", 13}, {"Min_Maint_Temp", 14}, {"Ht_Lswo_Out", 15},
-    {"Cond_Load", 16},      {"Insul_Size", 17},     {"Tot_Cab_Out", 18},
-    {"Trap_Dist", 19},      {"Rise", 20},           {"TraceTp", 21},
-}};
-
-constexpr std::array<const char*, 12> kHelpKeyFields{
-    "Max_Amb",     "Min_Amb",     "MT_In", "Max_Exp_Temp", "Insul_Typ_In", "Insul_Th_In",
-    "Pipe_Dia_In", "Pipe_Len_In", "Pass",  "Pressure",     "Cab_In",       "Cab_Sel"};
 
 template <std::size_t N>
 bool OneOf(std::string_view name, const std::array<const char*, N>& names) {
@@ -73,82 +51,83 @@ std::string MediumDate(const std::tm& t) {
 }  // namespace
 
 const std::vector<MenuEntry>& MainMenuTree() {
-  static const std::vector<MenuEntry> tree{
-      {"Files", "&Files", ""},
-      {"Openfile", "Open File", "Files"},
-      {"Savefile", "Save File", "Files"},
-      {"exit", "E&xit", "Files"},
-      {"Reports", "&Reports", ""},
-      {"sp_circrp_bom", "Circuit Report and &Bill of Materials...", "Reports"},
-      {"bill_of_mat", "&Summary Bill of Materials...", "Reports"},
-      {"sp_circ", "Circuit List...", "Reports"},
-      {"rating", "Ra&tings", "Reports"},
-      {"settings", "&Preferences", ""},
-      {"Applications", "&Applications", ""},
-      {"channel", "Trough Line", "Applications"},
-      {"cond1", "Conduction Heat Transfer Applications", "channel"},
-      {"clipstrip", "Clipstrip", "channel"},
-      {"K30", "K-30 or K-90", "channel"},
-      {"Cement", "Fillet Trace", "Applications"},
-      {"cond2", "Conduction Heat Transfer Applications", "Cement"},
-      {"E55", "E-55 or E-50", "Cement"},
-      {"E72", "E-72", "Cement"},
-      {"coverlyn", "Coverlyn", "Applications"},
-      {"convec", "YJ-0 (Bare) Steam Tracer", "coverlyn"},
-      {"YJ1", "YJ-1 Steam Tracer", "coverlyn"},
-      {"YJ2", "YJ-2 Steam Tracer", "coverlyn"},
-      {"YJ0", "YJ-0 Steam Tracer", "coverlyn"},
-      {"wrapcore", "Wrapcore", "Applications"},
-      {"HelpMenu", "&Help", ""},
-      {"Aboutmnu", "About Vantrel ST", "HelpMenu"},
-      {"ctfwHelp", "Help With Vantrel ST", "HelpMenu"},
-      {"ProdFiles", "Product Information Files", "HelpMenu"},
-      {"mnuHTCompounds", "Heat Transfer Compounds", "ProdFiles"},
-      {"mnuHTCSummary", "HTC Summary/Selection Chart", "mnuHTCompounds"},
-      {"mnuK30Info", "K30", "mnuHTCompounds"},
-      {"mnuK90Info", "K90", "mnuHTCompounds"},
-      {"mnuClipstripInfo", "Clipstrip", "mnuHTCompounds"},
-      {"mnuQFInfo", "QF-1", "mnuHTCompounds"},
-      {"mnuE55Info", "E-50/E-55", "mnuHTCompounds"},
-      {"mnuE72Info", "E-72", "mnuHTCompounds"},
-      {"mnuNSInfo", "NS (Nonhardening)", "mnuHTCompounds"},
-      {"mnuCoverlynInfo", "Coverlyn Isolated Tracers", "ProdFiles"},
-      {"mnuCoverlynIntro", "Coverlyn Introduction", "mnuCoverlynInfo"},
-      {"mnuYJ2Info", "YJ-2", "mnuCoverlynInfo"},
-      {"mnuYJ1Info", "YJ-1", "mnuCoverlynInfo"},
-      {"mnuYJ0Info", "YJ-0", "mnuCoverlynInfo"},
-      {"mnuCoverlynAccess", "Coverlyn Accessories", "mnuCoverlynInfo"},
-      {"mnuTnkStm", "Tank Heating Systems (Steam)", "ProdFiles"},
-      {"mnuWarmpaneInfo", "Warmpane", "mnuTnkStm"},
-      {"mnuSplyAndRtrn", "Steam Supply - Condensate Return Lines", "ProdFiles"},
-      {"mnuWrapcoreInfo", "Wrapcore - RA", "mnuSplyAndRtrn"},
-      {"mnuHiTmpBndls", "High Temperature Wrapcore RB & RC", "mnuSplyAndRtrn"},
-      {"mnuWrapcoreAccess", "Wrapcore Accessories", "mnuSplyAndRtrn"},
-      {"mniDesignInfo", "Design Information", "HelpMenu"},
-      {"mnuDsgnSpec", "Sample Specification", "mniDesignInfo"},
-      {"mnuDesignGuide", "Design Guide", "mniDesignInfo"},
-      {"mnuEstBOMs", "Estimating Bill of Materials", "mniDesignInfo"},
-      {"mnuQQForms", "Quick Quote Forms (To Collect Design Conditions)", "mniDesignInfo"},
-      {"mnuQQSteam", "Steam Tracing Piping", "mnuQQForms"},
-      {"mnuQQTnkStm", "Vessel Heating (Steam)", "mnuQQForms"},
-      {"Installations", "Installation Information", "HelpMenu"},
-      {"mnuHTCInstallInfo", "HTCompounds Installation Information", "Installations"},
-      {"mnuCoverlynInstallInfo", "Coverlyn Installation Information", "Installations"},
-      {"mnuWrapcoreInstallInfo", "Wrapcore Installation Information", "Installations"},
-      {"mnuWarmpaneInstallInfo", "Warmpane Installation Information", "Installations"},
-      {"mnuCaseStudies", "Case Studies", "HelpMenu"},
-      {"mnuTroughline", "Troughline", "mnuCaseStudies"},
-      {"mnuCoverlynCaseStudy", "Coverlyn", "mnuCaseStudies"},
-      {"mnuWrapcoreCaseStudy", "Wrapcore", "mnuCaseStudies"},
-  };
+  static const std::vector<MenuEntry> tree = [] {
+    std::vector<MenuEntry> tree{
+        {"Files", "&Files", ""},
+        {"Openfile", "Open File", "Files"},
+        {"Savefile", "Save File", "Files"},
+        {"exit", "E&xit", "Files"},
+        {"Reports", "&Reports", ""},
+        {"sp_circrp_bom", "Circuit Report and &Bill of Materials...", "Reports"},
+        {"bill_of_mat", "&Summary Bill of Materials...", "Reports"},
+        {"sp_circ", "Circuit List...", "Reports"},
+        {"rating", "Ra&tings", "Reports"},
+        {"settings", "&Preferences", ""},
+        {"Applications", "&Applications", ""},
+    };
+    // The Applications menu: one submenu per kind of installation, one item per
+    // panel, from the panels' own table.
+    for (const AppSubmenu& sub : AppSubmenus()) {
+      tree.push_back({std::string(sub.name), std::string(sub.caption), "Applications"});
+      for (const AppPanel& panel : AppPanels()) {
+        if (panel.submenu == sub.name) {
+          tree.push_back(
+              {std::string(panel.menuItem), std::string(panel.menuCaption), std::string(sub.name)});
+        }
+      }
+    }
+    for (const AppPanel& panel : AppPanels()) {
+      if (panel.submenu.empty()) {
+        tree.push_back({std::string(panel.menuItem), std::string(panel.menuCaption), "Applications"});
+      }
+    }
+    const std::vector<MenuEntry> help{
+        {"HelpMenu", "&Help", ""},
+        {"Aboutmnu", "About Vantrel ST", "HelpMenu"},
+        {"ctfwHelp", "Help With Vantrel ST", "HelpMenu"},
+        {"ProdFiles", "Product Information Files", "HelpMenu"},
+        {"mnuHTCompounds", "Heat Transfer Compounds", "ProdFiles"},
+        {"mnuHTCSummary", "HTC Summary/Selection Chart", "mnuHTCompounds"},
+        {"mnuK30Info", "K30", "mnuHTCompounds"},
+        {"mnuK90Info", "K90", "mnuHTCompounds"},
+        {"mnuClipstripInfo", "Clipstrip", "mnuHTCompounds"},
+        {"mnuQFInfo", "QF-1", "mnuHTCompounds"},
+        {"mnuE55Info", "E-50/E-55", "mnuHTCompounds"},
+        {"mnuE72Info", "E-72", "mnuHTCompounds"},
+        {"mnuNSInfo", "NS (Nonhardening)", "mnuHTCompounds"},
+        {"mnuCoverlynInfo", "Coverlyn Isolated Tracers", "ProdFiles"},
+        {"mnuCoverlynIntro", "Coverlyn Introduction", "mnuCoverlynInfo"},
+        {"mnuYJ2Info", "YJ-2", "mnuCoverlynInfo"},
+        {"mnuYJ1Info", "YJ-1", "mnuCoverlynInfo"},
+        {"mnuYJ0Info", "YJ-0", "mnuCoverlynInfo"},
+        {"mnuCoverlynAccess", "Coverlyn Accessories", "mnuCoverlynInfo"},
+        {"mnuTnkStm", "Tank Heating Systems (Steam)", "ProdFiles"},
+        {"mnuWarmpaneInfo", "Warmpane", "mnuTnkStm"},
+        {"mnuSplyAndRtrn", "Steam Supply - Condensate Return Lines", "ProdFiles"},
+        {"mnuWrapcoreInfo", "Wrapcore - RA", "mnuSplyAndRtrn"},
+        {"mnuHiTmpBndls", "High Temperature Wrapcore RB & RC", "mnuSplyAndRtrn"},
+        {"mnuWrapcoreAccess", "Wrapcore Accessories", "mnuSplyAndRtrn"},
+        {"mniDesignInfo", "Design Information", "HelpMenu"},
+        {"mnuDsgnSpec", "Sample Specification", "mniDesignInfo"},
+        {"mnuDesignGuide", "Design Guide", "mniDesignInfo"},
+        {"mnuEstBOMs", "Estimating Bill of Materials", "mniDesignInfo"},
+        {"mnuQQForms", "Quick Quote Forms (To Collect Design Conditions)", "mniDesignInfo"},
+        {"mnuQQSteam", "Steam Tracing Piping", "mnuQQForms"},
+        {"mnuQQTnkStm", "Vessel Heating (Steam)", "mnuQQForms"},
+        {"Installations", "Installation Information", "HelpMenu"},
+        {"mnuHTCInstallInfo", "HTCompounds Installation Information", "Installations"},
+        {"mnuCoverlynInstallInfo", "Coverlyn Installation Information", "Installations"},
+        {"mnuWrapcoreInstallInfo", "Wrapcore Installation Information", "Installations"},
+        {"mnuWarmpaneInstallInfo", "Warmpane Installation Information", "Installations"},
+        {"mnuCaseStudies", "Case Studies", "HelpMenu"},
+        {"mnuTroughline", "Troughline", "mnuCaseStudies"},
+        {"mnuCoverlynCaseStudy", "Coverlyn", "mnuCaseStudies"},
+        {"mnuWrapcoreCaseStudy", "Wrapcore", "mnuCaseStudies"},
+    };
+    tree.insert(tree.end(), help.begin(), help.end());
+    return tree;
+  }();
   return tree;
-}
-
-int HelpContextOf(std::string_view control) {
-  for (const HelpTopic& t : kHelpTopics) {
-    if (control == t.control) return t.context;
-  }
-  return 0;
 }
 
 STmainModel::STmainModel(UnitSystem units, int pressureUnit, Dialogs& dialogs, char decimalMark)
@@ -175,134 +154,25 @@ void STmainModel::restore(const STmainModel& snapshot) {
 
 void STmainModel::buildControls() {
   ControlSet& s = controls_;
-  const auto label = [&](const char* name, const char* text = "") { s.add(name, ControlKind::Label, text); };
-  const auto text = [&](const char* name, const char* t = "") { s.add(name, ControlKind::TextBox, t); };
-  const auto list = [&](const char* name) { s.add(name, ControlKind::List); };
-
   Control& tabs = s.add("SSTab1", ControlKind::Tab);
   tabs.items = {"Circuit Design Input Data", "Heat Up Data"};
   tabs.index = 0;
   s.add("SSTab1Tab0", ControlKind::Tab, "Circuit Design Input Data");
   s.add("SSTab1Tab1", ControlKind::Tab, "Heat Up Data");
-
-  // Tab 0: the design inputs, with the English design-time texts.
-  label("lblMax_Amb", "Max. Ambient ");
-  text("Max_Amb", "100");
-  label("Unit1");
-  label("lblMin_Amb", "Min. Ambient ");
-  text("Min_Amb", "0");
-  label("Unit2");
-  label("lblMT_In", "Maint. Temp.");
-  text("MT_In", "100");
-  label("Unit3");
-  label("lblMax_Exp_Temp", "Steam Out /      Max. Process Temp.");
-  text("Max_Exp_Temp", " 375");
-  label("Unit4");
-  label("Label17", "Intermittent Exposure Temp.");
-  text("txtIntExpTemp", "375");
-  label("Unit7");
-  label("lblInsul_Typ_In", "InsulationType");
-  list("Insul_Typ_In");
-  label("lblInsul_Th_In", "Insulation Thickness");
-  list("Insul_Th_In");
-  label("lblInsThickUnit");
-  label("lblPipe_Dia_In", "Pipe Size");
-  list("Pipe_Dia_In");
-  label("lblPipeUnit");
-  label("lblPipe_Len_In", "Pipe Length");
-  text("Pipe_Len_In", "100");
-  label("feet1");
-  label("lblPass", "Number of Passes");
-  list("Pass");
-  label("lblPressure", "Steam Pressure");
-  text("Pressure", "50");
-  label("Label6");
-  label("lblCab_In", "Tracer Installation");
-  list("Cab_In");
-  label("lblCab_Sel", "Tracer Tubing ");
-  list("Cab_Sel");
-  label("lblTraceTubeUnit");
-  label("lblTracerMaterial", "Tracer Tubing Material");
-  list("cboTracerMaterial");
-  label("lblTubeWallThick", "Tracer Wall Thickness");
-  list("cboTubeWallThick");
-  label("lblTraceTubeUnit2");
-  label("lblApplication", "Application");
-  list("cboApplication");
-
-  // Tab 1: heat-up data. The temperatures start as copies of Min_Amb and MT_In.
-  label("lblProduct", "Product");
-  list("cboProduct");
-  label("lblInitalTemp", "Initial Temp.");
-  text("txtInitalTemp", "0");
-  label("lblInitTempUnit");
-  label("lblFinalTemp", "Final Temp.");
-  text("txtFinalTemp", "100");
-  label("lblFinalTempUnit");
-  label("lblProdDensity", "Density");
-  text("txtProdDensity");
-  label("lblProdDensUnit");
-  label("lblProdCp", "Specific Heat");
-  text("txtProdCp");
-  label("lblProdCpUnit");
-  s.add("chbPhaseChange", ControlKind::CheckBox, "Product Changes Phase");
-  label("lblPCTemp", "Phase Change Temp.");
-  text("txtPCTemp");
-  label("lblPCTempUnit");
-  label("lblLatentHeat", "Latent Heat");
-  text("txtLatentHeat");
-  label("lblLatentHeatUnit");
-
-  // Outputs.
   s.add("fraOutput", ControlKind::Frame,
         "Circuit Design Output Data - Valid only for products manufactured by Quorvex");
-  label("lblMax_Maint_Temp", "Max. Maint. Temp.");
-  text("Max_Maint_Temp");
-  label("Unit5");
-  label("lblMin_Maint_Temp", "Min. Maint. Temp.");
-  text("Min_Maint_Temp");
-  label("Unit6");
-  label("lblHt_Lswo_Out", "Design Heat Loss");
-  text("Ht_Lswo_Out");
-  label("W_Ft1");
-  label("Label9", "Operating Condensate Load");
-  text("Cond_Load");
-  label("lblCondUnit");
-  label("lblInsul_Size", "Nominal Insulation Size (Oversized I.D.)");
-  text("Insul_Size");
-  label("inch3");
-  label("lblTot_Cab_Out", "Total Tracer Length with Allowances");
-  text("Tot_Cab_Out");
-  label("feet2");
-  label("Label7", "Max. Trap Distance");
-  text("Trap_Dist");
-  label("feet3");
-  label("Label8", "Max. Vertical Rise");
-  text("Rise");
-  label("feet4");
-  label("lblHuTime", "Heat Up Time");
-  text("txtHuTime");
-  label("lblHuTimeUnit", "hr");
-  label("TraceLb");
-  text("TraceTp");
-  label("lblAddResultLabel", kAddResultNote);
 
-  // Record, circuit texts, commands, status and clock.
-  label("lblRec_Num", "Record");
-  label("Rec_Num", "1");
-  s.add("Spin1", ControlKind::Spinner).index = 0;
-  label("lblCirc_No", "Circuit No. ");
-  text("Circ_No");
-  label("lblLine_No", "Line\\Pipe No.");
-  text("Line_No");
-  s.add("Des_But", ControlKind::Button, "&Design");
-  s.add("Cir_BOM_But", ControlKind::Button, "&Circuit BOM");
-  s.add("Sum_BOM_But", ControlKind::Button, "&Summary BOM");
-  s.add("Print_But", ControlKind::Button, "&Print");
-  label("MessagePanel");
-  label("Time_display");
-  label("Date_Display");
+  for (const ControlRow& row : STmainControlRows()) {
+    if (row.captionName) s.add(row.captionName, ControlKind::Label, row.caption);
+    Control& control = s.add(row.name, row.kind, row.text);
+    if (row.kind == ControlKind::Spinner) control.index = 0;
+    if (row.unitName) s.add(row.unitName, ControlKind::Label, row.fixedUnit ? row.fixedUnit : "");
+  }
 
+  s.add("lblAddResultLabel", ControlKind::Label, kAddResultNote);
+  s.add("MessagePanel", ControlKind::Label);
+  s.add("Time_display", ControlKind::Label);
+  s.add("Date_Display", ControlKind::Label);
   for (const MenuEntry& m : MainMenuTree()) s.add(m.name, ControlKind::MenuItem, m.caption);
 }
 
@@ -310,22 +180,20 @@ void STmainModel::formLoad(int pressureUnit) {
   const UnitSystem units = set_.Units;
   const bool metric = units == UnitSystem::Metric;
 
-  // 1-3. Status panel, caption, decimal mark (fixed by the constructor).
+  // Status panel and caption (the decimal mark is fixed by the constructor).
   c("MessagePanel").text = kStartPrompt;
   c("SSTab1Tab1").enabled = false;
   caption_ = std::string("Vantrel-ST ") + kVersionLabel;
   set_.RecordLoading = false;
   set_.PressureUnit = pressureUnit;
 
-  // 4. Temperature captions; the phase-change box starts clear.
-  const std::string degrees = UnitCaption(UnitQuantity::Temperature, units);
-  for (const char* name : {"Unit1", "Unit2", "Unit3", "Unit4", "Unit5", "Unit6", "Unit7", "lblInitTempUnit",
-                           "lblFinalTempUnit", "lblPCTempUnit"}) {
-    c(name).text = degrees;
+  // The unit captions of the unit system; the phase-change box starts clear.
+  for (const ControlRow& row : STmainControlRows()) {
+    if (row.unitName && row.unit) c(row.unitName).text = UnitCaption(*row.unit, units);
   }
   setChecked("chbPhaseChange", false);
 
-  // 5. Defaults, the lists of the unit system and the unit captions.
+  // Defaults and the lists of the unit system.
   if (metric) {
     for (const FieldDefault& d : FieldDefaults()) setText(d.name, d.metric);
   } else {
@@ -339,20 +207,8 @@ void STmainModel::formLoad(int pressureUnit) {
   selectList("Pipe_Dia_In", kPipeSizeStart);
   c("Cab_Sel").items = TubeSizeFirstFill(units);
   selectList("Cab_Sel", 0);
-  for (const char* name : {"feet1", "feet2", "feet3", "feet4"})
-    c(name).text = UnitCaption(UnitQuantity::Length, units);
-  c("W_Ft1").text = UnitCaption(UnitQuantity::HeatLoss, units);
-  c("lblCondUnit").text = UnitCaption(UnitQuantity::Condensate, units);
-  c("inch3").text = UnitCaption(UnitQuantity::InsulationSize, units);
-  for (const char* name : {"lblInsThickUnit", "lblPipeUnit", "lblTraceTubeUnit", "lblTraceTubeUnit2"}) {
-    c(name).text = UnitCaption(UnitQuantity::Size, units);
-  }
-  c("Label6").text = UnitCaption(UnitQuantity::Pressure, units);
-  c("lblProdDensUnit").text = UnitCaption(UnitQuantity::Density, units);
-  c("lblProdCpUnit").text = UnitCaption(UnitQuantity::SpecificHeat, units);
-  c("lblLatentHeatUnit").text = UnitCaption(UnitQuantity::LatentHeat, units);
 
-  // 6. The lists that are the same in both unit systems.
+  // The lists that are the same in both unit systems.
   c("cboTracerMaterial").items = TracerMaterialList();
   selectList("cboTracerMaterial", kMaterialCopper);
   c("cboApplication").items = ApplicationList();
@@ -364,16 +220,16 @@ void STmainModel::formLoad(int pressureUnit) {
   c("Insul_Typ_In").items = InsulationTypeList();
   selectList("Insul_Typ_In", kInsulationFiberglass);
 
-  // 7. Record 1 and the clock.
+  // Record 1 and the clock.
   set_.CurrentRecord = 0;
   showRecordNumber();
   tick(std::time(nullptr));
 
-  // 9. The layout of the program mode; its installation list selects its
+  // The layout of the program mode; its installation list selects its
   // last entry, which rebuilds the tube size and pipe size lists.
   programModeRefresh();
 
-  // 10.
+  // A new window: the mode may still change; the input tab shows.
   set_.DesignLock = false;
   c("SSTab1").index = 0;
 }
@@ -484,10 +340,10 @@ void STmainModel::clicked(std::string_view name) {
     request(K::SaveFile);
   } else if (name == "ctfwHelp") {
     request(K::Help, {}, 0);
-  } else if (OneOf(name, kPanelItems)) {
+  } else if (FindAppPanel(name)) {
     if (c(name).visible) request(K::AppPanel, std::string(name));
-  } else if (int context = HelpContextOf(name); context > 0 && !OneOf(name, kHelpKeyFields)) {
-    request(K::Help, {}, context);  // a click on an output field
+  } else if (const ControlRow* row = FindControlRow(name); row && row->output && row->helpContext > 0) {
+    request(K::Help, {}, row->helpContext);  // a click on an output field
   } else if (name.substr(0, 3) == "mnu" && c(name).kind == ControlKind::MenuItem) {
     const bool leaf = std::none_of(MainMenuTree().begin(), MainMenuTree().end(),
                                    [&](const MenuEntry& m) { return name == m.parent; });
@@ -496,14 +352,17 @@ void STmainModel::clicked(std::string_view name) {
 }
 
 void STmainModel::helpKey(std::string_view name) {
-  if (OneOf(name, kHelpKeyFields)) request(WindowRequest::Kind::Help, {}, HelpContextOf(name));
+  const ControlRow* row = FindControlRow(name);
+  if (row && !row->output && row->helpContext > 0) request(WindowRequest::Kind::Help, {}, row->helpContext);
 }
 
 // The window refresh for the program mode in force: the outputs and menu item
 // of InternalMode, the note of the standard mode, and the installation list.
 void STmainModel::programModeRefresh() {
   for (const char* name : kInternalOutputs) c(name).visible = internalMode_;
-  c("YJ0").visible = internalMode_;
+  for (const AppPanel& panel : AppPanels()) {
+    if (panel.internalModeOnly) c(panel.menuItem).visible = internalMode_;
+  }
   c("lblAddResultLabel").visible = !internalMode_;
   for (const char* name : {"Label17", "txtIntExpTemp", "Unit7"}) c(name).visible = false;
   rebuildInstallationList();

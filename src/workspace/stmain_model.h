@@ -12,71 +12,9 @@
 // button's run waits for its dialogs, a second design, a record step and the
 // mode toggle are refused.
 //
-// Controls (name, kind, caption or text at start; "-" no text). Outputs are
-// read-only text boxes. Tab 0 of SSTab1 holds the design inputs, tab 1 the
-// heat-up fields; the rest lies below the tabs.
-//
-// | Name | Kind | Caption / text | Notes |
-// |---|---|---|---|
-// | SSTab1 | Tab | items "Circuit Design Input Data", "Heat Up Data" | the tabbed panel; `index` = tab shown
-// | | SSTab1Tab0 | Tab | "Circuit Design Input Data" | page of tab 0 | | SSTab1Tab1 | Tab | "Heat Up Data" |
-// page of tab 1; disabled unless an application other than 0 | | lblMax_Amb, Max_Amb, Unit1 | Label, TextBox,
-// Label | "Max. Ambient ", "100"/"38", "°F"/"°C" | tab 0 | | lblMin_Amb, Min_Amb, Unit2 | Label, TextBox,
-// Label | "Min. Ambient ", "0"/"-18", temperature unit | tab 0 | | lblMT_In, MT_In, Unit3 | Label, TextBox,
-// Label | "Maint. Temp.", "100"/"38", temperature unit | tab 0 | | lblMax_Exp_Temp, Max_Exp_Temp, Unit4 |
-// Label, TextBox, Label | "Steam Out /      Max. Process Temp.", " 375"/"190" | tab 0 | | Label17,
-// txtIntExpTemp, Unit7 | Label, TextBox, Label | "Intermittent Exposure Temp.", "375"/"190" | tab 0, always
-// hidden | | lblInsul_Typ_In, Insul_Typ_In | Label, List | "InsulationType" | tab 0 | | lblInsul_Th_In,
-// Insul_Th_In, lblInsThickUnit | Label, List, Label | "Insulation Thickness", -, "in"/"mm" | tab 0 | |
-// lblPipe_Dia_In, Pipe_Dia_In, lblPipeUnit | Label, List, Label | "Pipe Size", -, "in"/"mm" | tab 0 | |
-// lblPipe_Len_In, Pipe_Len_In, feet1 | Label, TextBox, Label | "Pipe Length", "100"/"30", "ft"/"m" | tab 0 |
-// | lblPass, Pass | Label, List | "Number of Passes" | tab 0 |
-// | lblPressure, Pressure, Label6 | Label, TextBox, Label | "Steam Pressure", "50"/"3.45", "  psig"/" bar g"
-// | tab 0 | | lblCab_In, Cab_In | Label, List | "Tracer Installation" | tab 0 | | lblCab_Sel, Cab_Sel,
-// lblTraceTubeUnit | Label, List, Label | "Tracer Tubing ", -, "in"/"mm" | tab 0 | | lblTracerMaterial,
-// cboTracerMaterial | Label, List | "Tracer Tubing Material" | tab 0 | | lblTubeWallThick, cboTubeWallThick,
-// lblTraceTubeUnit2 | Label, List, Label | "Tracer Wall Thickness", -, "in"/"mm" | tab 0; lblTraceTubeUnit2
-// is the second tube unit label | | lblApplication, cboApplication | Label, List | "Application" | tab 0 | |
-// lblProduct, cboProduct | Label, List | "Product" | tab 1 | | lblInitalTemp, txtInitalTemp, lblInitTempUnit
-// | Label, TextBox, Label | "Initial Temp.", copy of Min_Amb, temperature unit | tab 1 | | lblFinalTemp,
-// txtFinalTemp, lblFinalTempUnit | Label, TextBox, Label | "Final Temp.", copy of MT_In, temperature unit |
-// tab 1 | | lblProdDensity, txtProdDensity, lblProdDensUnit | Label, TextBox, Label | "Density",
-// "62.4"/"982.846", "lb/ft³"/"kg/m³" | tab 1 | | lblProdCp, txtProdCp, lblProdCpUnit | Label, TextBox, Label
-// | "Specific Heat", "1"/"4186.553", "BTU/lb-°F"/"J/kg-°C" | tab 1 | | chbPhaseChange | CheckBox | "Product
-// Changes Phase" | tab 1 | | lblPCTemp, txtPCTemp, lblPCTempUnit | Label, TextBox, Label | "Phase Change
-// Temp.", "32"/"0", temperature unit | tab 1 | | lblLatentHeat, txtLatentHeat, lblLatentHeatUnit | Label,
-// TextBox, Label | "Latent Heat", "144"/"334922", "BTU/lb"/"J/kg" | tab 1 | | fraOutput | Frame | "Circuit
-// Design Output Data - Valid only for products manufactured by Quorvex" | holds the outputs below | |
-// lblMax_Maint_Temp, Max_Maint_Temp, Unit5 | Label, TextBox, Label | "Max. Maint. Temp.", -, temperature unit
-// | output | | lblMin_Maint_Temp, Min_Maint_Temp, Unit6 | Label, TextBox, Label | "Min. Maint. Temp.", -,
-// temperature unit | output; `backColor` 14 yellow / 15 white | | lblHt_Lswo_Out, Ht_Lswo_Out, W_Ft1 | Label,
-// TextBox, Label | "Design Heat Loss", -, " BTU/hr-ft"/"W/m" | output | | Label9, Cond_Load, lblCondUnit |
-// Label, TextBox, Label | "Operating Condensate Load", -, " Lb/hr-ft"/"kg/hr-m" | output; InternalMode only |
-// | lblInsul_Size, Insul_Size, inch3 | Label, TextBox, Label | "Nominal Insulation Size (Oversized I.D.)", -,
-// " in"/"mm" | output | | lblTot_Cab_Out, Tot_Cab_Out, feet2 | Label, TextBox, Label | "Total Tracer Length
-// with Allowances", -, "ft"/"m" | output | | Label7, Trap_Dist, feet3 | Label, TextBox, Label | "Max. Trap
-// Distance", -, "ft"/"m" | output; InternalMode only | | Label8, Rise, feet4 | Label, TextBox, Label | "Max.
-// Vertical Rise", -, "ft"/"m" | output; InternalMode only | | lblHuTime, txtHuTime, lblHuTimeUnit | Label,
-// TextBox, Label | "Heat Up Time", -, "hr" | output | | TraceLb, TraceTp | Label, TextBox | installation
-// result ("Troughline", "Trough Line", "Fillet Trace with", "Coverlyn Type"), CEM or COVR | output; hidden
-// until a design is shown | | lblAddResultLabel | Label | the note of kAddResultNote | standard mode only,
-// below the outputs | | lblRec_Num, Rec_Num, Spin1 | Label, Label, Spinner | "Record", "1", position 0 |
-// Spin1: a lower position is the next record; range kSpinnerMin..kSpinnerMax | | lblCirc_No, Circ_No | Label,
-// TextBox | "Circuit No. ", "" | | | lblLine_No, Line_No | Label, TextBox | "Line\Pipe No.", "" | | |
-// Des_But, Cir_BOM_But, Sum_BOM_But, Print_But | Button | "&Design", "&Circuit BOM", "&Summary BOM", "&Print"
-// | | | MessagePanel | Label | "Design this record" | the 3-D status panel | | Time_display, Date_Display |
-// Label | "2:05p", "08-Dec-26" | clock, refreshed by tick() |
-//
-// Menus (MenuItem; the tree is MainMenuTree(), parents first):
-// "&Files" Files: Openfile "Open File", Savefile "Save File", exit "E&xit".
-// "&Reports" Reports: sp_circrp_bom "Circuit Report and &Bill of Materials...",
-//   bill_of_mat "&Summary Bill of Materials...", sp_circ "Circuit List...", rating "Ra&tings".
-// settings "&Preferences" (a command on the menu bar).
-// "&Applications" Applications: channel "Trough Line" (cond1, clipstrip, K30),
-//   Cement "Fillet Trace" (cond2, E55, E72), coverlyn "Coverlyn" (convec, YJ1, YJ2,
-//   YJ0 hidden in the standard mode), wrapcore "Wrapcore"; captions in MainMenuTree().
-// "&Help" HelpMenu: Aboutmnu "About Vantrel ST", ctfwHelp "Help With Vantrel ST",
-//   ProdFiles, mniDesignInfo, Installations, mnuCaseStudies with the document items.
+// The controls, their captions, unit labels, status prompts and help topics
+// are listed once, in the table of stmain_controls.h; the menus in
+// MainMenuTree().
 #pragma once
 
 #include <array>
@@ -87,11 +25,12 @@
 #include <string_view>
 #include <vector>
 
+#include "core/controls.h"
+#include "core/design_record.h"
 #include "core/dialogs.h"
-#include "engine/design_run.h"
 #include "prefs/preferences.h"
-#include "workspace/controls.h"
-#include "workspace/design_record.h"
+#include "workspace/design_run.h"
+#include "workspace/stmain_controls.h"
 
 namespace vst {
 
@@ -120,16 +59,12 @@ struct WindowRequest {
 
 // One entry of the main window's menu bar.
 struct MenuEntry {
-  const char* name;
-  const char* caption;
-  const char* parent;  // empty for a menu of the menu bar
+  std::string name;
+  std::string caption;
+  std::string parent;  // empty for a menu of the menu bar
 };
 // Every menu and menu item of the main window, each parent before its items.
 const std::vector<MenuEntry>& MainMenuTree();
-
-// The help context number of a control (F1 on an input, a click on an
-// output), 0 for a control without a topic.
-int HelpContextOf(std::string_view control);
 
 // The note shown below the outputs in the standard mode.
 inline constexpr const char* kAddResultNote =

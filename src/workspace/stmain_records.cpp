@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "core/legacy_math.h"
+#include "core/units.h"
 #include "workspace/input_lists.h"
 #include "workspace/stmain_model.h"
-#include "workspace/units.h"
 
 namespace vst {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "bom/allowance_forms.h"
 #include "support/script_dialogs.h"
+#include "workspace/allowance_forms.h"
 
 namespace vst {
 namespace {

@@ -20,8 +20,14 @@ class RecordingDialogs : public Dialogs {
     messages.push_back(m);
     return MsgAnswer::Ok;
   }
-  void pipeForm(PipeFormModel&) override { ADD_FAILURE() << "no fittings dialog expected"; }
-  void shoeForm(ShoeFormModel&) override { ADD_FAILURE() << "no shoe dialog expected"; }
+  std::optional<PipeFormAnswer> pipeForm(const PipeFormSetup&) override {
+    ADD_FAILURE() << "no fittings dialog expected";
+    return std::nullopt;
+  }
+  std::optional<ShoeFormAnswer> shoeForm(const ShoeFormSetup&) override {
+    ADD_FAILURE() << "no shoe dialog expected";
+    return std::nullopt;
+  }
   std::optional<std::string> openFileName(const FileDialogSpec&) override { return std::nullopt; }
   std::optional<std::string> saveFileName(const FileDialogSpec&) override { return std::nullopt; }
 };

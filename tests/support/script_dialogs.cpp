@@ -53,7 +53,19 @@ MsgAnswer ScriptDialogs::message(const Message& message) {
   return a;
 }
 
-void ScriptDialogs::pipeForm(PipeFormModel& model) {
+std::optional<PipeFormAnswer> ScriptDialogs::pipeForm(const PipeFormSetup& setup) {
+  PipeFormModel model(setup, *this);
+  runPipeForm(model);
+  return model.result();
+}
+
+std::optional<ShoeFormAnswer> ScriptDialogs::shoeForm(const ShoeFormSetup& setup) {
+  ShoeFormModel model(setup, *this);
+  runShoeForm(model);
+  return model.result();
+}
+
+void ScriptDialogs::runPipeForm(PipeFormModel& model) {
   log_.push_back("PipeForm: " + model.caption());
   model.activate();
   pipeForms_.push_back({model.caption(), model.selectedAnswer(), model.text("numvalves"),
@@ -75,7 +87,7 @@ void ScriptDialogs::pipeForm(PipeFormModel& model) {
   }
 }
 
-void ScriptDialogs::shoeForm(ShoeFormModel& model) {
+void ScriptDialogs::runShoeForm(ShoeFormModel& model) {
   log_.push_back("ShoeForm: " + model.caption());
   shoeForms_.push_back(
       {model.caption(), model.text("shoetot"), model.control("Label1").text, model.control("Label3").text});

@@ -24,8 +24,8 @@
 #include <string>
 #include <vector>
 
-#include "bom/allowance_forms.h"
 #include "core/dialogs.h"
+#include "workspace/allowance_forms.h"
 
 namespace vst::test {
 
@@ -108,8 +108,11 @@ class ScriptDialogs : public Dialogs {
   void clearRecords();
 
   MsgAnswer message(const Message& message) override;
-  void pipeForm(PipeFormModel& model) override;
-  void shoeForm(ShoeFormModel& model) override;
+  std::optional<PipeFormAnswer> pipeForm(const PipeFormSetup& setup) override;
+  std::optional<ShoeFormAnswer> shoeForm(const ShoeFormSetup& setup) override;
+  // Plays the scripted answers into an open form until it closes.
+  void runPipeForm(PipeFormModel& model);
+  void runShoeForm(ShoeFormModel& model);
   std::optional<std::string> openFileName(const FileDialogSpec& spec) override;
   std::optional<std::string> saveFileName(const FileDialogSpec& spec) override;
 

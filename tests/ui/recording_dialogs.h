@@ -17,8 +17,8 @@ struct RecordingDialogs : Dialogs {
     messages.push_back(m);
     return MsgAnswer::Ok;
   }
-  void pipeForm(PipeFormModel&) override {}
-  void shoeForm(ShoeFormModel&) override {}
+  std::optional<PipeFormAnswer> pipeForm(const PipeFormSetup&) override { return std::nullopt; }
+  std::optional<ShoeFormAnswer> shoeForm(const ShoeFormSetup&) override { return std::nullopt; }
   std::optional<std::string> openFileName(const FileDialogSpec&) override { return std::nullopt; }
   std::optional<std::string> saveFileName(const FileDialogSpec&) override { return std::nullopt; }
 };

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/units.h"
 #include "workspace/input_checks.h"
-#include "workspace/units.h"
 
 namespace vst {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "core/legacy_math.h"
+#include "core/units.h"
 #include "support/script_dialogs.h"
 #include "workspace/stmain_model.h"
-#include "workspace/units.h"
 
 namespace vst::test {
 

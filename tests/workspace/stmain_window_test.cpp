@@ -294,7 +294,7 @@ TEST(Menus, EveryMenuItemIsAControlWithItsCaption) {
     ASSERT_TRUE(s.model.controls().has(m.name)) << m.name;
     EXPECT_EQ(s.text(m.name), m.caption) << m.name;
     EXPECT_EQ(s.c(m.name).kind, ControlKind::MenuItem) << m.name;
-    if (*m.parent != 0) {
+    if (!m.parent.empty()) {
       EXPECT_TRUE(s.model.controls().has(m.parent)) << m.name << " under " << m.parent;
     }
   }

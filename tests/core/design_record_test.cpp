@@ -1,4 +1,4 @@
-#include "workspace/design_record.h"
+#include "core/design_record.h"
 
 #include <gtest/gtest.h>
 

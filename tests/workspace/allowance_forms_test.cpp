@@ -1,10 +1,11 @@
-#include "bom/allowance_forms.h"
+#include "workspace/allowance_forms.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "bom/allowances.h"
 #include "support/script_dialogs.h"
 
 namespace vst {
@@ -304,7 +305,7 @@ TEST(ScriptedDialogs, RefusedFormAnswerIsFollowedByTheNextAndRunningOutThrows) {
   ScriptDialogs dialogs;
   dialogs.pipe({kAllowanceIncludedNo, "x", "0", "0", "0"}).pipe({kAllowanceIncludedYes, "3", "0", "1", ""});
   PipeFormModel form(EnglishSetup(), dialogs);
-  dialogs.pipeForm(form);
+  dialogs.runPipeForm(form);
   ASSERT_TRUE(form.closed());
   EXPECT_EQ(form.answer().valves, 3.0f);
   EXPECT_EQ(form.answer().allowanceIncluded, kAllowanceIncludedYes);
@@ -316,11 +317,11 @@ TEST(ScriptedDialogs, RefusedFormAnswerIsFollowedByTheNextAndRunningOutThrows) {
   EXPECT_TRUE(dialogs.allAnswersUsed());
 
   PipeFormModel second(EnglishSetup(), dialogs);
-  EXPECT_THROW(dialogs.pipeForm(second), test::ScriptError);
+  EXPECT_THROW(dialogs.runPipeForm(second), test::ScriptError);
 
   dialogs.shoes({.sizes = {{"12", "x"}}});
   ShoeFormModel shoes(Shoes(UnitSystem::English), dialogs);
-  EXPECT_THROW(dialogs.shoeForm(shoes), test::ScriptError);
+  EXPECT_THROW(dialogs.runShoeForm(shoes), test::ScriptError);
   EXPECT_THROW(dialogs.openFileName({}), test::ScriptError);
 }
 

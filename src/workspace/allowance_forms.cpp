@@ -1,4 +1,4 @@
-#include "bom/allowance_forms.h"
+#include "workspace/allowance_forms.h"
 
 #include <array>
 #include <cmath>
@@ -7,7 +7,7 @@
 
 #include "bom/allowances.h"
 #include "core/legacy_math.h"
-#include "workspace/units.h"
+#include "core/units.h"
 
 namespace vst {
 namespace {
@@ -84,10 +84,6 @@ void RequireTextBox(const ControlSet& controls, std::string_view box) {
 }
 
 }  // namespace
-
-bool ShowsRecordedAnswer(std::string_view riseText, int tracerCount) {
-  return !riseText.empty() || tracerCount == 1;
-}
 
 // ---------------------------------------------------------------- PipeForm
 

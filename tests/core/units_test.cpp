@@ -1,4 +1,4 @@
-#include "workspace/units.h"
+#include "core/units.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // the three temperature cases and the trap distance, and either ends (an
 // input error, a failure, a finished design) or selects a stronger
 // installation method and asks for another pass.
-#include "engine/design_run.h"
+#include "workspace/design_run.h"
 
 #include <cmath>
 #include <optional>
@@ -12,11 +12,11 @@
 
 #include "bom/allowances.h"
 #include "bom/takeoff.h"
+#include "core/controls.h"
 #include "core/legacy_math.h"
+#include "core/units.h"
 #include "engine/heat_transfer.h"
 #include "engine/insulation_sizing.h"
-#include "workspace/controls.h"
-#include "workspace/units.h"
 
 namespace vst {
 namespace {

@@ -7,8 +7,8 @@
 
 #include <string>
 
+#include "core/design_record.h"
 #include "core/dialogs.h"
-#include "workspace/design_record.h"
 
 namespace vst {
 

@@ -1,4 +1,4 @@
-#include "engine/design_run.h"
+#include "workspace/design_run.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/controls.h"
 #include "support/script_dialogs.h"
-#include "workspace/controls.h"
 
 namespace vst {
 namespace {
@@ -32,13 +32,13 @@ class LoggedDialogs : public Dialogs {
     events_.push_back("Message [" + m.title + "]: " + m.text);
     return script_.message(m);
   }
-  void pipeForm(PipeFormModel& model) override {
+  std::optional<PipeFormAnswer> pipeForm(const PipeFormSetup& setup) override {
     events_.push_back("PipeForm");
-    script_.pipeForm(model);
+    return script_.pipeForm(setup);
   }
-  void shoeForm(ShoeFormModel& model) override {
+  std::optional<ShoeFormAnswer> shoeForm(const ShoeFormSetup& setup) override {
     events_.push_back("ShoeForm");
-    script_.shoeForm(model);
+    return script_.shoeForm(setup);
   }
   std::optional<std::string> openFileName(const FileDialogSpec& s) override {
     return script_.openFileName(s);

@@ -3,53 +3,22 @@
 // length already includes the allowances) and ShoeForm (pipe shoes by size).
 // Each model holds what its window shows and runs its commands; the desktop
 // skin draws the controls by name and forwards typing, clicks and the Enter
-// key. Dialogs::pipeForm / shoeForm return once the model is closed().
+// key. Dialogs::pipeForm / shoeForm open one and return its answer once closed().
 //
 // Both forms refuse a box whose text is not a number, or is negative, with an
 // "Input Error" message that names the box, move the focus to it and stay
 // open. An empty box counts as 0.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "core/controls.h"
+#include "core/design_record.h"
 #include "core/dialogs.h"
-#include "workspace/controls.h"
-#include "workspace/design_record.h"
 
 namespace vst {
-
-// Positions of the PipeForm answer list Combo2.
-inline constexpr int kAllowanceIncludedYes = 0;
-inline constexpr int kAllowanceIncludedNo = 1;
-
-// Whether Combo2 opens on the record's own answer: when the main window's
-// Rise output is not empty or the design has one tracer. Otherwise it opens
-// on "No".
-bool ShowsRecordedAnswer(std::string_view riseText, int tracerCount);
-
-// What PipeForm is opened with.
-struct PipeFormSetup {
-  UnitSystem units = UnitSystem::English;
-  std::string pipeLengthText;  // Pipe_Len_In as the main window shows it
-  // The record's counts and pre-insulated tubing length (user's length unit).
-  float VALN = 0;
-  float FLNO = 0;
-  float NOPX = 0;
-  float WCTB = 0;
-  int allowanceIncluded = kAllowanceIncludedYes;  // the record's AllowanceIncluded
-  bool showRecordedAnswer = false;                // see ShowsRecordedAnswer
-  char decimalMark = '.';                         // the locale's decimal separator
-};
-
-// What PipeForm's "&Next" accepted.
-struct PipeFormAnswer {
-  int allowanceIncluded = kAllowanceIncludedNo;  // 0 "Yes", 1 "No"
-  float valves = 0;
-  float flanges = 0;
-  float pumps = 0;
-  float wrapcore = 0;  // total pre-insulated tubing, user's length unit
-};
 
 // The fittings dialog. Controls (by name): the list Combo2 ("Yes", "No"); the
 // boxes numvalves, numflanges, numpumps, Text1; the button Command1
@@ -90,6 +59,10 @@ class PipeFormModel {
   bool closed() const { return closed_; }
   // The accepted answer; only meaningful once closed().
   const PipeFormAnswer& answer() const { return answer_; }
+  // The accepted answer once closed(), else nothing.
+  std::optional<PipeFormAnswer> result() const {
+    return closed_ ? std::optional<PipeFormAnswer>(answer_) : std::nullopt;
+  }
 
  private:
   Dialogs& dialogs_;
@@ -99,13 +72,6 @@ class PipeFormModel {
   std::string focus_ = "Combo2";
   bool closed_ = false;
   PipeFormAnswer answer_;
-};
-
-// What ShoeForm is opened with.
-struct ShoeFormSetup {
-  UnitSystem units = UnitSystem::English;
-  float shoeAllowance = 0;  // the record's running ShoeAllowance, user's length unit
-  char decimalMark = '.';
 };
 
 // The pipe-shoe dialog. Controls (by name): the boxes shoeln, shoenum,
@@ -149,6 +115,10 @@ class ShoeFormModel {
   // ShoeAllowance) and in feet (the run's shoe total). Meaningful once closed().
   float total() const;
   double totalFt() const;
+  // The accepted total once closed(), else nothing.
+  std::optional<ShoeFormAnswer> result() const {
+    return closed_ ? std::optional<ShoeFormAnswer>(ShoeFormAnswer{total(), totalFt()}) : std::nullopt;
+  }
 
  private:
   Dialogs& dialogs_;

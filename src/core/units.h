@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "workspace/design_record.h"
+#include "core/design_record.h"
 
 namespace vst {
 

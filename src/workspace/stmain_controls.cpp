@@ -1,0 +1,135 @@
+#include "workspace/stmain_controls.h"
+
+namespace vst {
+
+namespace {
+
+using K = ControlKind;
+using Q = UnitQuantity;
+constexpr auto kNoUnit = std::nullopt;
+
+}  // namespace
+
+const std::vector<ControlRow>& STmainControlRows() {
+  // clang-format off
+  static const std::vector<ControlRow> rows{
+      // name, kind, text, caption label, caption, unit label, unit, fixed unit, prompt, help, pane, output
+      {"Max_Amb", K::TextBox, "100", "lblMax_Amb", "Max. Ambient ", "Unit1", Q::Temperature, nullptr,
+       "Enter the maximum ambient temperature", 1, Pane::InputsLeft, false},
+      {"Min_Amb", K::TextBox, "0", "lblMin_Amb", "Min. Ambient ", "Unit2", Q::Temperature, nullptr,
+       "Enter the minimum ambient temperature", 2, Pane::InputsLeft, false},
+      {"MT_In", K::TextBox, "100", "lblMT_In", "Maint. Temp.", "Unit3", Q::Temperature, nullptr,
+       "Enter the desired maintenance temperature", 3, Pane::InputsLeft, false},
+      {"Max_Exp_Temp", K::TextBox, " 375", "lblMax_Exp_Temp", "Steam Out /      Max. Process Temp.", "Unit4",
+       Q::Temperature, nullptr,
+       "Enter the maximum exposure temperature due to steam out or process conditions", 4, Pane::InputsLeft,
+       false},
+      {"txtIntExpTemp", K::TextBox, "375", "Label17", "Intermittent Exposure Temp.", "Unit7", Q::Temperature,
+       nullptr, nullptr, 0, Pane::InputsLeft, false},
+      {"Insul_Typ_In", K::List, "", "lblInsul_Typ_In", "InsulationType", nullptr, kNoUnit, nullptr,
+       "Select insulation type from the list", 5, Pane::InputsLeft, false},
+      {"Insul_Th_In", K::List, "", "lblInsul_Th_In", "Insulation Thickness", "lblInsThickUnit", Q::Size, nullptr,
+       "Select thickness of insulation from the list", 6, Pane::InputsLeft, false},
+      {"Pipe_Dia_In", K::List, "", "lblPipe_Dia_In", "Pipe Size", "lblPipeUnit", Q::Size, nullptr,
+       "Select the size of the pipe to be traced from the list", 7, Pane::InputsLeft, false},
+      {"Pipe_Len_In", K::TextBox, "100", "lblPipe_Len_In", "Pipe Length", "feet1", Q::Length, nullptr,
+       "Enter the length of the pipe to be traced", 8, Pane::InputsLeft, false},
+      {"Pressure", K::TextBox, "50", "lblPressure", "Steam Pressure", "Label6", Q::Pressure, nullptr,
+       "Enter the supply pressure of the steam", 10, Pane::InputsRight, false},
+      {"Pass", K::List, "", "lblPass", "Number of Passes", nullptr, kNoUnit, nullptr,
+       "Specify the number of passes of tracing to be used", 9, Pane::InputsRight, false},
+      {"Cab_In", K::List, "", "lblCab_In", "Tracer Installation", nullptr, kNoUnit, nullptr,
+       "Select the type of tracer/installation from the list", 11, Pane::InputsRight, false},
+      {"Cab_Sel", K::List, "", "lblCab_Sel", "Tracer Tubing ", "lblTraceTubeUnit", Q::Size, nullptr,
+       "Select size of tracer tube from the list", 12, Pane::InputsRight, false},
+      {"cboTracerMaterial", K::List, "", "lblTracerMaterial", "Tracer Tubing Material", nullptr, kNoUnit,
+       nullptr, nullptr, 0, Pane::InputsRight, false},
+      {"cboTubeWallThick", K::List, "", "lblTubeWallThick", "Tracer Wall Thickness", "lblTraceTubeUnit2",
+       Q::Size, nullptr, nullptr, 0, Pane::InputsRight, false},
+      {"cboApplication", K::List, "", "lblApplication", "Application", nullptr, kNoUnit, nullptr, nullptr, 0,
+       Pane::InputsRight, false},
+
+      // Heat-up data; the temperatures start as copies of Min_Amb and MT_In.
+      {"cboProduct", K::List, "", "lblProduct", "Product", nullptr, kNoUnit, nullptr, nullptr, 0,
+       Pane::HeatUpLeft, false},
+      {"txtInitalTemp", K::TextBox, "0", "lblInitalTemp", "Initial Temp.", "lblInitTempUnit", Q::Temperature,
+       nullptr, nullptr, 0, Pane::HeatUpLeft, false},
+      {"txtFinalTemp", K::TextBox, "100", "lblFinalTemp", "Final Temp.", "lblFinalTempUnit", Q::Temperature,
+       nullptr, nullptr, 0, Pane::HeatUpLeft, false},
+      {"txtProdDensity", K::TextBox, "", "lblProdDensity", "Density", "lblProdDensUnit", Q::Density, nullptr,
+       nullptr, 0, Pane::HeatUpLeft, false},
+      {"txtProdCp", K::TextBox, "", "lblProdCp", "Specific Heat", "lblProdCpUnit", Q::SpecificHeat, nullptr,
+       nullptr, 0, Pane::HeatUpRight, false},
+      {"chbPhaseChange", K::CheckBox, "Product Changes Phase", nullptr, "", nullptr, kNoUnit, nullptr, nullptr,
+       0, Pane::HeatUpRight, false},
+      {"txtPCTemp", K::TextBox, "", "lblPCTemp", "Phase Change Temp.", "lblPCTempUnit", Q::Temperature, nullptr,
+       nullptr, 0, Pane::HeatUpRight, false},
+      {"txtLatentHeat", K::TextBox, "", "lblLatentHeat", "Latent Heat", "lblLatentHeatUnit", Q::LatentHeat,
+       nullptr, nullptr, 0, Pane::HeatUpRight, false},
+
+      // Outputs of the current record.
+      {"Max_Maint_Temp", K::TextBox, "", "lblMax_Maint_Temp", "Max. Maint. Temp.", "Unit5", Q::Temperature,
+       nullptr, nullptr, 13, Pane::OutputsLeft, true},
+      {"Min_Maint_Temp", K::TextBox, "", "lblMin_Maint_Temp", "Min. Maint. Temp.", "Unit6", Q::Temperature,
+       nullptr, nullptr, 14, Pane::OutputsLeft, true},
+      {"Ht_Lswo_Out", K::TextBox, "", "lblHt_Lswo_Out", "Design Heat Loss", "W_Ft1", Q::HeatLoss, nullptr,
+       nullptr, 15, Pane::OutputsLeft, true},
+      {"Cond_Load", K::TextBox, "", "Label9", "Operating Condensate Load", "lblCondUnit", Q::Condensate,
+       nullptr, nullptr, 16, Pane::OutputsLeft, true},
+      {"Insul_Size", K::TextBox, "", "lblInsul_Size", "Nominal Insulation Size (Oversized I.D.)", "inch3",
+       Q::InsulationSize, nullptr, nullptr, 17, Pane::OutputsLeft, true},
+      {"Tot_Cab_Out", K::TextBox, "", "lblTot_Cab_Out", "Total Tracer Length with Allowances", "feet2",
+       Q::Length, nullptr, nullptr, 18, Pane::OutputsRight, true},
+      {"Trap_Dist", K::TextBox, "", "Label7", "Max. Trap Distance", "feet3", Q::Length, nullptr, nullptr, 19,
+       Pane::OutputsRight, true},
+      {"Rise", K::TextBox, "", "Label8", "Max. Vertical Rise", "feet4", Q::Length, nullptr, nullptr, 20,
+       Pane::OutputsRight, true},
+      {"txtHuTime", K::TextBox, "", "lblHuTime", "Heat Up Time", "lblHuTimeUnit", kNoUnit, "hr", nullptr, 0,
+       Pane::OutputsRight, true},
+      // The installation of the design ("Troughline", "Fillet Trace with", ...) and its compound or type.
+      {"TraceTp", K::TextBox, "", "TraceLb", "", nullptr, kNoUnit, nullptr, nullptr, 21, Pane::OutputsRight,
+       true},
+
+      // Record navigation, circuit and line numbers. Spin1: a lower position is the next record.
+      {"Rec_Num", K::Label, "1", "lblRec_Num", "Record", nullptr, kNoUnit, nullptr, nullptr, 0,
+       Pane::RecordBar, false},
+      {"Spin1", K::Spinner, "", nullptr, "", nullptr, kNoUnit, nullptr, "Change to different record", 0,
+       Pane::RecordBar, false},
+      {"Circ_No", K::TextBox, "", "lblCirc_No", "Circuit No. ", nullptr, kNoUnit, nullptr,
+       "Enter a Circuit Number for this design (optional)", 0, Pane::RecordBar, false},
+      {"Line_No", K::TextBox, "", "lblLine_No", "Line\\Pipe No.", nullptr, kNoUnit, nullptr,
+       "Enter a Line or Pipe number for this record (optional)", 0, Pane::RecordBar, false},
+
+      // Commands.
+      {"Des_But", K::Button, "&Design", nullptr, "", nullptr, kNoUnit, nullptr, nullptr, 0, Pane::CommandBar,
+       false},
+      {"Cir_BOM_But", K::Button, "&Circuit BOM", nullptr, "", nullptr, kNoUnit, nullptr,
+       "Generate Bill of Materials for this record", 0, Pane::CommandBar, false},
+      {"Sum_BOM_But", K::Button, "&Summary BOM", nullptr, "", nullptr, kNoUnit, nullptr,
+       "Generate a Summary BOM for all records", 0, Pane::CommandBar, false},
+      {"Print_But", K::Button, "&Print", nullptr, "", nullptr, kNoUnit, nullptr, "Print this design", 0,
+       Pane::CommandBar, false},
+  };
+  // clang-format on
+  return rows;
+}
+
+const ControlRow* FindControlRow(std::string_view name) {
+  for (const ControlRow& row : STmainControlRows()) {
+    if (name == row.name) return &row;
+  }
+  return nullptr;
+}
+
+int HelpContextOf(std::string_view control) {
+  const ControlRow* row = FindControlRow(control);
+  return row ? row->helpContext : 0;
+}
+
+std::optional<std::string_view> StatusPrompt(std::string_view control) {
+  const ControlRow* row = FindControlRow(control);
+  if (!row || !row->prompt) return std::nullopt;
+  return std::string_view(row->prompt);
+}
+
+}  // namespace vst
