@@ -13,19 +13,43 @@ namespace vst {
 
 namespace {
 
+// A JSON string: plain printable ASCII as it is, anything else through
+// JsonString (escapes, UTF-8 checks).
+void AppendJsonString(std::string& out, std::string_view text) {
+  for (char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b >= 0x7F || c == '"' || c == '\\') {
+      out += JsonString(text);
+      return;
+    }
+  }
+  out += '"';
+  out += text;
+  out += '"';
+}
+
+// "NAME": of every record field, built once.
+const std::vector<std::string>& FieldKeys() {
+  static const std::vector<std::string> keys = [] {
+    std::vector<std::string> out;
+    for (const auto& f : RecordFields()) out.push_back(JsonString(f.name) + ":");
+    return out;
+  }();
+  return keys;
+}
+
 const char* UnitsName(UnitSystem u) { return u == UnitSystem::Metric ? "metric" : "english"; }
 
 void AppendRecordObject(std::string& out, const DesignRecord& r) {
   out += '{';
-  bool first = true;
+  const auto& keys = FieldKeys();
+  std::size_t i = 0;
   for (const auto& f : RecordFields()) {
-    if (!first) out += ',';
-    first = false;
-    out += JsonString(f.name);
-    out += ':';
+    if (i) out += ',';
+    out += keys[i++];
     switch (f.kind) {
       case FieldKind::Text:
-        out += JsonString(FieldText(r, f));
+        AppendJsonString(out, FieldText(r, f));
         break;
       case FieldKind::Flag:
         out += FieldNumber(r, f) != 0 ? "true" : "false";
@@ -153,7 +177,7 @@ void AppendBatchJsonCircuit(std::string& out, const CircuitResult& c, bool first
   out += first ? "\n" : ",\n";
   out += "{\"row\":" + std::to_string(c.row) + ",\"line\":" + std::to_string(c.line) +
          ",\"ok\":" + (c.ok ? "true" : "false") + ",\"installation\":";
-  out += JsonString(c.installation);
+  AppendJsonString(out, c.installation);
   out += ",\"corrections\":[";
   for (std::size_t i = 0; i < c.corrections.size(); ++i) {
     const auto& k = c.corrections[i];
@@ -170,9 +194,9 @@ void AppendBatchJsonCircuit(std::string& out, const CircuitResult& c, bool first
   out += "],\"display\":{";
   for (int d = 0; d < kDisplayFieldCount; ++d) {
     if (d) out += ',';
-    out += JsonString(kDisplayFields[d]);
+    AppendJsonString(out, kDisplayFields[d]);
     out += ':';
-    out += JsonString(c.display.at(static_cast<std::size_t>(d)));
+    AppendJsonString(out, c.display.at(static_cast<std::size_t>(d)));
   }
   out += "},\"record\":";
   AppendRecordObject(out, c.record);
