@@ -64,8 +64,8 @@ void BM_SaveDesignSet(benchmark::State& state) {
   const vst::DesignRecords records = DesignedSet();
   const fs::path target = folder.path / "plant.mdb";
   for (auto _ : state) {
-    const vst::DesignFileStatus status =
-        vst::WriteDesignFile(target, vst::TemplatePath(folder.path), records, false);
+    const vst::DesignFileStatus status = vst::WriteDesignFile(target, vst::TemplatePath(folder.path), records,
+                                                              false, vst::UnitSystem::English);
     if (!status.ok()) state.SkipWithError(status.reason.c_str());
   }
 }
@@ -74,7 +74,8 @@ void BM_OpenDesignSet(benchmark::State& state) {
   Folder folder;
   const vst::DesignRecords records = DesignedSet();
   const fs::path target = folder.path / "plant.mdb";
-  if (!vst::WriteDesignFile(target, vst::TemplatePath(folder.path), records, false).ok()) {
+  if (!vst::WriteDesignFile(target, vst::TemplatePath(folder.path), records, false, vst::UnitSystem::English)
+           .ok()) {
     state.SkipWithError("save");
     return;
   }

@@ -1,6 +1,8 @@
 // libFuzzer target: any bytes as a design file. Opening must never crash,
-// must return the records passed in when it fails, and a file it accepts
-// must survive a save and a second opening unchanged.
+// must return the records passed in when it fails, must never accept a file
+// that SQLite's own quick_check calls damaged, and a file it accepts must
+// survive a save and a second opening unchanged.
+#include <sqlite3.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -66,6 +68,23 @@ void Check(bool condition) {
   if (!condition) __builtin_trap();
 }
 
+// SQLite's verdict on the file, asked on a connection of its own.
+bool QuickCheckSaysOk(const fs::path& file) {
+  sqlite3* db = nullptr;
+  bool ok = false;
+  if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_stmt* check = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &check, nullptr) == SQLITE_OK &&
+        sqlite3_step(check) == SQLITE_ROW) {
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(check, 0));
+      ok = text != nullptr && std::string(text) == "ok" && sqlite3_step(check) == SQLITE_DONE;
+    }
+    sqlite3_finalize(check);
+  }
+  sqlite3_close(db);
+  return ok;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -80,16 +99,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(opened.records == current);
     Check(!opened.status.reason.empty());
   } else {
+    Check(QuickCheckSaysOk(file));
     Check(AllFinite(opened.records));
     // What was read is saved and read again: the same records come back
     // (the condensate load as its three-decimal text reads).
     const fs::path saved = Folder() / "saved.mdb";
     const vst::DesignFileStatus status =
-        vst::WriteDesignFile(saved, vst::TemplatePath(Folder()), opened.records, opened.internalMode);
+        vst::WriteDesignFile(saved, vst::TemplatePath(Folder()), opened.records, opened.internalMode,
+                             opened.units.value_or(vst::UnitSystem::English));
     Check(status.ok());
     const vst::DesignFileContents again = vst::ReadDesignFile(saved, current);
     Check(again.ok());
     Check(again.internalMode == opened.internalMode);
+    Check(again.units == opened.units.value_or(vst::UnitSystem::English));
     vst::DesignRecords expected = opened.records;
     for (auto& r : expected) r.COND = *vst::ParseSingle(vst::FixedText(r.COND, 3));
     Check(again.records == expected);

@@ -2,6 +2,7 @@
 // design run, and shows the records of a design file, without a window.
 #include <algorithm>
 #include <cctype>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -11,9 +12,15 @@
 
 #include "batch/atomic_output.h"
 #include "batch/batch_design.h"
+#include "batch/bill_output.h"
 #include "batch/csv.h"
+#include "batch/report_output.h"
+#include "core/legacy_math.h"
 #include "core/units.h"
 #include "designfile/design_file.h"
+#ifdef VST_WITH_PDF
+#include "ui/page_painter.h"
+#endif
 
 #ifndef VST_VERSION
 #error "VST_VERSION (the project version) must be defined by the build"
@@ -31,7 +38,13 @@ constexpr const char* kUsage =
     "usage: vantrel-design design LIST.csv [--units english|metric] [--mode standard|internal]\n"
     "                      [--pressure-unit psig|kpa|barg] [--sizing standard|minimal] [--strict]\n"
     "                      [--format json|csv] [-o OUTPUT] [--save NAME.mdb]\n"
-    "       vantrel-design show FILE.mdb [--format json|csv] [-o OUTPUT]\n"
+    "                      [--summary OUT.xlsx|OUT.csv|OUT.json]\n"
+    "       vantrel-design show FILE.mdb [--units english|metric] [--circuit-list] [--format csv|json]\n"
+    "                      [-o OUTPUT]\n"
+    "       vantrel-design show FILE.mdb --bill N|--summary [--pdf OUT.pdf] [--xlsx OUT.xlsx]\n"
+    "                      [--units english|metric] [--format csv|json] [-o OUTPUT]\n"
+    "       vantrel-design ratings [--units english|metric] [--mode standard|internal] [--format csv|json]\n"
+    "                      [-o OUTPUT]\n"
     "       vantrel-design --help | --version\n"
     "\n"
     "design   designs every row of the line list LIST.csv (- for standard input) as the main\n"
@@ -45,7 +58,14 @@ constexpr const char* kUsage =
     "                      only when complete (default: standard output)\n"
     "         --save       the designed rows into a design file; more than ten designed rows\n"
     "                      go into NAME-1.mdb, NAME-2.mdb, ... (ten each)\n"
-    "show     prints the ten records of a design file.\n"
+    "         --summary    one summary bill of materials over every designed row (written\n"
+    "                      like -o: put in place only when complete)\n"
+    "show     prints the ten records of a design file, with --circuit-list its circuit list (in\n"
+    "         the program mode the file was saved in), with --bill N the circuit report and bill\n"
+    "         of record N, with --summary the summary bill (--pdf their printout, --xlsx the\n"
+    "         workbook). A file saved in the other unit system than --units (english when not\n"
+    "         given) is refused.\n"
+    "ratings  prints the ratings table of the heat transfer products.\n"
     "Option values may be written in any case.\n"
     "\n"
     "Exit status: 0 every row designed; 3 at least one row not designed (its messages say why);\n"
@@ -86,6 +106,17 @@ int Usage(const std::string& problem) {
   return kUsageError;
 }
 
+// Writes a whole text to OUTPUT (or standard output), put in place only when complete.
+bool WriteOut(const std::string& path, const std::string& text) {
+  vst::AtomicOutput out;
+  if (out.open(path)) {
+    out << text;
+    if (out.commit()) return true;
+  }
+  std::cerr << "vantrel-design: " << out.error() << "\n";
+  return false;
+}
+
 std::filesystem::path ProgramFolder(const char* argv0) {
   std::error_code ec;
   auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
@@ -111,8 +142,11 @@ std::string RowRanges(const std::vector<int>& rows) {
 // ten rows or fewer, otherwise NAME-1.mdb, NAME-2.mdb, ... in row order.
 class SplitSave {
  public:
-  SplitSave(std::string target, std::filesystem::path templatePath, bool internalMode)
-      : target_(std::move(target)), template_(std::move(templatePath)), internalMode_(internalMode) {}
+  SplitSave(std::string target, std::filesystem::path templatePath, bool internalMode, vst::UnitSystem units)
+      : target_(std::move(target)),
+        template_(std::move(templatePath)),
+        internalMode_(internalMode),
+        units_(units) {}
 
   bool add(const vst::DesignRecord& record, int row) {
     if (count_ == vst::DesignSet::kRecords) {
@@ -141,7 +175,7 @@ class SplitSave {
   }
   bool flush(int number) {
     const std::string name = nameOf(number);
-    const auto status = vst::WriteDesignFile(name, template_, records_, internalMode_);
+    const auto status = vst::WriteDesignFile(name, template_, records_, internalMode_, units_);
     if (!status.ok()) {
       std::cerr << "vantrel-design: " << name << " was not saved: " << status.reason << "\n";
       return false;
@@ -157,6 +191,7 @@ class SplitSave {
   std::string target_;
   std::filesystem::path template_;
   bool internalMode_;
+  vst::UnitSystem units_;
   vst::DesignRecords records_{};
   std::vector<int> rows_;
   int count_ = 0;
@@ -177,11 +212,14 @@ int main(int argc, char** argv) {
     return 0;
   }
   const std::string verb = args[0];
-  if (verb != "design" && verb != "show") return Usage("unknown command " + verb);
+  if (verb != "design" && verb != "show" && verb != "ratings") return Usage("unknown command " + verb);
 
   std::string input, output, format = "json", save;
   std::string units = "english", mode = "standard", pressure, sizing = "standard";
   bool strict = false;
+  vst::BillShowRequest bills;
+  std::string billRecord, summaryFile;
+  bool circuitList = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&](std::string& into, bool keepCase = false) {
@@ -206,6 +244,18 @@ int main(int argc, char** argv) {
       ok = value(save, true);
     else if (a == "--strict")
       strict = true;
+    else if (a == "--bill")
+      ok = value(billRecord);
+    else if (a == "--summary" && verb == "design")
+      ok = value(summaryFile, true);
+    else if (a == "--summary")
+      bills.summary = true;
+    else if (a == "--pdf")
+      ok = value(bills.pdf, true);
+    else if (a == "--xlsx")
+      ok = value(bills.xlsx, true);
+    else if (a == "--circuit-list")
+      circuitList = true;
     else if (!a.empty() && a[0] == '-' && a != "-")
       return Usage("unknown option " + a);
     else if (input.empty())
@@ -214,20 +264,60 @@ int main(int argc, char** argv) {
       return Usage("more than one input file: " + a);
     if (!ok) return Usage("option " + a + " needs a value");
   }
-  if (input.empty()) return Usage(verb == "show" ? "no design file given" : "no line list given");
   if (format != "json" && format != "csv") return Usage("--format must be csv or json");
+  if (verb == "ratings" || circuitList) {
+    const auto report =
+        vst::RunReportCommand({verb, input, units, mode, format,
+                               !pressure.empty() || sizing != "standard" || !save.empty() || strict});
+    if (report.status == vst::ReportStatus::UsageError) return Usage(report.error);
+    if (report.status == vst::ReportStatus::FileError) {
+      std::cerr << "vantrel-design: " << report.error << "\n";
+      return kFileError;
+    }
+    return WriteOut(output, report.text) ? kAllDesigned : kFileError;
+  }
+  if (input.empty()) return Usage(verb == "show" ? "no design file given" : "no line list given");
 
   vst::AtomicOutput out;
   if (verb == "show") {
-    if (units != "english" || mode != "standard" || !pressure.empty() || sizing != "standard" ||
-        !save.empty() || strict) {
-      return Usage("show takes only --format and -o");
+    if (mode != "standard" || !pressure.empty() || sizing != "standard" || !save.empty() || strict) {
+      return Usage("show takes only --units, --format and -o");
     }
+    if (units != "english" && units != "metric") return Usage("--units must be english or metric");
+    const vst::UnitSystem running = units == "metric" ? vst::UnitSystem::Metric : vst::UnitSystem::English;
+    if (!billRecord.empty()) {
+      const auto n = vst::ParseNumber(billRecord);
+      if (!n || *n != static_cast<int>(*n) || *n < 1 || *n > 10)
+        return Usage("--bill takes a record number 1 to 10");
+      bills.record = static_cast<int>(*n);
+    }
+    if (bills.record != 0 && bills.summary) return Usage("--bill and --summary cannot be given together");
+    if ((!bills.pdf.empty() || !bills.xlsx.empty()) && bills.record == 0 && !bills.summary) {
+      return Usage("--pdf and --xlsx need --bill N or --summary");
+    }
+    if (!bills.xlsx.empty() && !bills.summary) return Usage("--xlsx needs --summary");
     vst::DesignRecords none{};
-    const auto contents = vst::ReadDesignFile(input, none);
+    const auto contents = vst::OpenDesignFile(input, none, running);
     if (!contents.ok()) {
-      std::cerr << "vantrel-design: " << input << " could not be opened: " << contents.status.reason << "\n";
+      std::cerr << "vantrel-design: " << input << " could not be opened: " << contents.status.reason;
+      if (contents.status.code == vst::DesignFileError::OtherUnits)
+        std::cerr << " (--units " << (running == vst::UnitSystem::Metric ? "english" : "metric") << ")";
+      std::cerr << "\n";
       return kFileError;
+    }
+    if (bills.record != 0 || bills.summary) {
+      bills.format = format;
+      vst::PdfWriter pdf;
+#ifdef VST_WITH_PDF
+      pdf = vst::ui::WritePdfWithoutDisplay;
+#endif
+      const auto shown =
+          vst::ShowBills(contents.records, contents.internalMode, bills, pdf, std::time(nullptr));
+      if (!shown.error.empty()) {
+        std::cerr << "vantrel-design: " << shown.error << "\n";
+        return kFileError;
+      }
+      return WriteOut(output, shown.text) ? kAllDesigned : kFileError;
     }
     if (!out.open(output)) {
       std::cerr << "vantrel-design: " << out.error() << "\n";
@@ -240,6 +330,13 @@ int main(int argc, char** argv) {
       return kFileError;
     }
     return kAllDesigned;
+  }
+
+  if (!billRecord.empty() || bills.summary || !bills.pdf.empty() || !bills.xlsx.empty()) {
+    return Usage("--bill, --pdf and --xlsx belong to show; design takes --summary OUT");
+  }
+  if (!summaryFile.empty() && !vst::SummaryFileKnown(summaryFile)) {
+    return Usage("--summary writes OUT.xlsx, OUT.csv or OUT.json");
   }
 
   vst::BatchOptions options;
@@ -310,16 +407,19 @@ int main(int argc, char** argv) {
     return kFileError;
   }
   std::optional<SplitSave> saver;
-  if (!save.empty()) saver.emplace(save, vst::TemplatePath(ProgramFolder(argv[0])), options.internalMode);
+  if (!save.empty())
+    saver.emplace(save, vst::TemplatePath(ProgramFolder(argv[0])), options.internalMode, options.units);
 
   const bool json = format == "json";
   std::string text = json ? vst::BatchJsonStart(options) : vst::BatchCsvHeader(options);
+  vst::SummaryBill summary(options.units);  // added up row by row: the memory of one bill
   vst::CsvRow row;
   vst::CircuitResult result;
   int rows = 0, notDesigned = 0;
   while (reader.next(row, csvError)) {
     designer.design(row, ++rows, result);
     if (!result.ok) ++notDesigned;
+    if (result.ok) summary.add(result.record);
     if (json)
       vst::AppendBatchJsonCircuit(text, result, rows == 1);
     else
@@ -339,6 +439,13 @@ int main(int argc, char** argv) {
   if (!out.commit()) {
     std::cerr << "vantrel-design: " << out.error() << "\n";
     return kFileError;
+  }
+  if (!summaryFile.empty()) {
+    const std::string problem = vst::WriteSummaryFile(summary, summaryFile);
+    if (!problem.empty()) {
+      std::cerr << "vantrel-design: " << problem << "\n";
+      return kFileError;
+    }
   }
   if (saver && !saver->finish()) return kFileError;
   if (notDesigned > 0) {

@@ -174,9 +174,14 @@ void AtomicOutput::write(std::string_view text) {
 bool AtomicOutput::commit() {
   flushBuffer();
   if (toStdout_) return !failed_;
-  if (!failed_ && ::fsync(fd_) != 0) fail("cannot write", errno);
   if (fd_ >= 0 && ::close(fd_) != 0) fail("cannot write", errno);
   fd_ = -1;
+  // Flushed by name: a writer given temporaryPath() may have written it anew.
+  if (!failed_) {
+    const int fd = ::open(temp_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || ::fsync(fd) != 0) fail("cannot write", errno);
+    if (fd >= 0) ::close(fd);
+  }
   if (!failed_ && ::rename(temp_.c_str(), target_.c_str()) != 0) fail("cannot replace", errno);
   if (failed_) {
     abandon();

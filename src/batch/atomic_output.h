@@ -38,6 +38,9 @@ class AtomicOutput {
   void abandon();
 
   const std::string& target() const { return target_; }
+  // The temporary file, for a writer that wants a file name (a workbook
+  // library): write it there, then commit().
+  const std::string& temporaryPath() const { return temp_; }
   const std::string& error() const { return error_; }  // "cannot write out.json: the disk is full"
 
  private:

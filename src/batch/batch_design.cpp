@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "core/legacy_math.h"
+#include "core/quoted_value.h"
 #include "core/units.h"
 #include "prefs/preferences.h"
 #include "workspace/allowance_forms.h"
@@ -131,7 +132,9 @@ bool EndsWithText(std::string_view text, std::string_view tail) {
   return text.size() >= tail.size() && SameText(text.substr(text.size() - tail.size()), tail);
 }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+// A refused value in a message: cut to its first characters, so a huge
+// field gives a short message.
+std::string Quoted(std::string_view text) { return QuotedValue(text); }
 
 std::string Upper(std::string_view text) {
   std::string out(Trim(text));

@@ -6,7 +6,9 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,18 +18,33 @@ namespace vst {
 
 using DesignRecords = std::array<DesignRecord, DesignSet::kRecords>;
 
+// The SQLite header fields of every design file the program writes: the
+// application id spells "VST1" (what a desktop type rule matches) and the
+// user version is the layout of table DATA. Files of earlier versions carry
+// zeros in both and still open; a file with another application id belongs
+// to another program and is refused.
+inline constexpr std::int32_t kDesignFileApplicationId = 0x56535431;  // "VST1"
+inline constexpr int kDesignFileUserVersion = 1;
+
+// Limits of what opening reads: a larger file, or a longer text in any
+// column, is not one the program wrote and is refused as damaged.
+inline constexpr std::uintmax_t kMaxDesignFileBytes = 64u * 1024u * 1024u;
+inline constexpr int kMaxDesignFileTextBytes = 4096;
+
 enum class DesignFileError {
   None,
   FileMissing,       // no file at the path (or a folder)
   ReadFailed,        // the file is there but could not be read
-  NotADesignFile,    // empty, not a database, or a value that is not a number
+  NotADesignFile,    // empty, not a database, another program's file, or a value that is not a number
+  Damaged,           // SQLite's check finds damage, or a text or the file exceeds its limit
+  OtherUnits,        // saved in the other unit system (OpenDesignFile)
   TableMissing,      // no ordinary table DATA
   TooFewRows,        // table DATA holds fewer than ten rows
   ColumnMissing,     // a column of the design file is missing (the reason names it)
   TemplateMissing,   // the template file is not there
   TemplateInvalid,   // the template is not a design file
   TemplateTarget,    // the chosen file is the template itself
-  ValueNotWritable,  // a record holds a value that is not a finite number
+  ValueNotWritable,  // a record holds a value that is not a finite number, or a text beyond the limit
   WriteFailed,       // the folder or the file could not be written
 };
 
@@ -46,6 +63,9 @@ struct DesignFileContents {
   // records passed in when the file could not be read.
   DesignRecords records{};
   bool internalMode = false;  // the file was saved in InternalMode
+  // The unit system the file was saved in; none for a file from before the
+  // program recorded it (column UnitSystem absent or empty).
+  std::optional<UnitSystem> units;
 
   bool ok() const { return status.ok(); }
 };
@@ -53,17 +73,30 @@ struct DesignFileContents {
 // Reads the ten records of the design file at `path`. All or nothing: the
 // records come back only when all ten rows were read and checked.
 // `current` supplies the values that the file does not hold.
+// Before reading, the file must be a regular file of at most
+// kMaxDesignFileBytes, carry no other program's application id, and pass
+// SQLite's quick_check (else Damaged, with SQLite's first finding).
 DesignFileContents ReadDesignFile(const std::filesystem::path& path, const DesignRecords& current);
+
+// Opening for a program that runs in `units`: ReadDesignFile, and a file
+// saved in the other unit system is refused (OtherUnits; the reason names
+// the units to start the program in). A file without the mark opens.
+DesignFileContents OpenDesignFile(const std::filesystem::path& path, const DesignRecords& current,
+                                  UnitSystem units);
 
 // Saves the ten records to `target` as a fresh copy of the template with the
 // records written in. The copy is made beside the target under a temporary
 // name, synchronised to disk and then put in the target's place in one
 // rename, so the previous file is replaced only by a complete new one; after
 // a failure the target is as it was and the temporary copy is gone.
-// Saving under the template's own name is refused.
+// Saving under the template's own name is refused. The file records the
+// program mode and the unit system of the records. Before the new copy is
+// made, the temporary files that interrupted saves of the same target left
+// beside it (the hidden names this function creates, none in use by a
+// running save) are removed.
 DesignFileStatus WriteDesignFile(const std::filesystem::path& target,
                                  const std::filesystem::path& templatePath, const DesignRecords& records,
-                                 bool internalMode);
+                                 bool internalMode, UnitSystem units);
 
 // Creates the template at `path` (replacing a file there): table DATA with its
 // columns and ten rows of zeros and empty texts.

@@ -33,6 +33,7 @@ std::vector<DesignFileColumn> BuildColumns() {
     columns.push_back({f.name, storage, &f, OldLayoutOf(f.name)});
   }
   columns.push_back({kModeColumn, ColumnStorage::Mode, nullptr, OldLayout::Required});
+  columns.push_back({kUnitsColumn, ColumnStorage::Units, nullptr, OldLayout::Optional});
   return columns;
 }
 
@@ -52,6 +53,7 @@ std::string_view SqlType(ColumnStorage storage) {
     case ColumnStorage::Decimals3:
     case ColumnStorage::Text:
     case ColumnStorage::Mode:
+    case ColumnStorage::Units:
       return "TEXT";
   }
   return "TEXT";

@@ -1,5 +1,7 @@
 // The columns of the design file's table DATA: one per record field that the
-// file holds, plus WtraceVersion, the program mode the file was saved in.
+// file holds, plus WtraceVersion, the program mode the file was saved in, and
+// UnitSystem, the unit system of its values. Readers of earlier versions
+// select their columns by name and pass over UnitSystem.
 // This list is the only place the file's layout is written down; the
 // template, reading and writing all follow it.
 #pragma once
@@ -13,6 +15,7 @@ namespace vst {
 
 inline constexpr std::string_view kDataTable = "DATA";
 inline constexpr std::string_view kModeColumn = "WtraceVersion";
+inline constexpr std::string_view kUnitsColumn = "UnitSystem";
 inline constexpr std::string_view kTemplateFileName = "stdata.mdb";
 inline constexpr int kFileRecords = DesignSet::kRecords;
 
@@ -30,6 +33,7 @@ enum class ColumnStorage {
   Decimals3,  // TEXT with three decimals ("0.123"), read back as the number
   Text,       // TEXT
   Mode,       // TEXT "T" (internal mode) or "F"
+  Units,      // TEXT "F" (English units) or "C" (Metric units)
 };
 
 // How a table of the older layout treats a column.
@@ -37,6 +41,8 @@ enum class OldLayout {
   Required,   // always there
   Skipped,    // never read or written (UNDER, PRESSURE, TBAND)
   IfPresent,  // read and written when the table has it
+  Optional,   // in every layout read and written when the table has it (the
+              // unit system, which files of earlier versions lack)
 };
 
 struct DesignFileColumn {
@@ -46,7 +52,7 @@ struct DesignFileColumn {
   OldLayout oldLayout;
 };
 
-// Every column in the order the template defines them (51 columns).
+// Every column in the order the template defines them (52 columns).
 const std::vector<DesignFileColumn>& DesignFileColumns();
 
 // The SQL type the template gives a column.

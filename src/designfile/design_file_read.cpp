@@ -1,8 +1,11 @@
 // Opening a design file: all ten rows are read and checked before any record
 // is handed back.
 
+#include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <fstream>
 #include <limits>
 #include <optional>
 #include <string>
@@ -10,6 +13,7 @@
 #include <variant>
 
 #include "core/legacy_math.h"
+#include "core/quoted_value.h"
 #include "designfile/design_file.h"
 #include "designfile/design_file_columns.h"
 #include "designfile/sqlite_db.h"
@@ -20,25 +24,104 @@ using namespace designfile_detail;
 
 namespace {
 
-// At most this many characters of a refused text go into the reason.
-constexpr std::size_t kShownTextLength = 24;
-
-std::string ShownText(std::string_view text) {
-  std::string shown;
-  for (char c : text.substr(0, kShownTextLength)) {
-    const auto u = static_cast<unsigned char>(c);
-    shown += (u >= 0x20 && u < 0x7f) ? c : '?';
-  }
-  if (text.size() > kShownTextLength) shown += "...";
-  return "\"" + shown + "\"";
-}
-
 std::string ColumnText(sqlite3_stmt* row, int col) {
   const char* p = sqlite3_column_type(row, col) == SQLITE_BLOB
                       ? static_cast<const char*>(sqlite3_column_blob(row, col))
                       : reinterpret_cast<const char*>(sqlite3_column_text(row, col));
   const int n = sqlite3_column_bytes(row, col);
   return p != nullptr && n > 0 ? std::string(p, static_cast<std::size_t>(n)) : std::string();
+}
+
+// A refused text in the reason (at most the length limit of a text, so it
+// is cut by QuotedValue), control characters and bytes outside ASCII shown
+// as "?".
+std::string ShownText(std::string_view text) {
+  std::string printable(text);
+  for (char& c : printable) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u >= 0x7f) c = '?';
+  }
+  return QuotedValue(printable);
+}
+
+// SQLite's own check of the file's pages and indexes, before anything is
+// read: a truncated or overwritten file can otherwise read as zeros and
+// empty texts. The reason carries SQLite's first finding on one line.
+DesignFileStatus CheckIntegrity(Database& db) {
+  Statement check;
+  int rc = db.Prepare("PRAGMA quick_check(1)", check);
+  if (rc != SQLITE_OK) return ReadError(rc, db);
+  rc = sqlite3_step(check.get());
+  if (rc != SQLITE_ROW) return ReadError(rc, db);
+  std::string finding = ColumnText(check.get(), 0);
+  if (finding == "ok") return {};
+  constexpr std::string_view kDatabaseLine = "*** in database main ***";
+  if (finding.rfind(kDatabaseLine, 0) == 0) finding.erase(0, kDatabaseLine.size());
+  std::string oneLine;
+  for (char c : finding) {
+    if (c == '\n' || c == '\r') {
+      if (!oneLine.empty() && oneLine.back() != ' ') oneLine += "; ";
+      continue;
+    }
+    oneLine += c;
+  }
+  while (!oneLine.empty() && (oneLine.back() == ' ' || oneLine.back() == ';')) oneLine.pop_back();
+  constexpr std::size_t kFindingLength = 200;
+  if (oneLine.size() > kFindingLength) oneLine = oneLine.substr(0, kFindingLength) + "...";
+  return {DesignFileError::Damaged, "the file is damaged (" + oneLine + ")"};
+}
+
+// A database file holds whole pages, as many as its header says when the
+// header's count is current. A shorter file lost its end (SQLite would read
+// the missing bytes as zeros); the reason says how much is there.
+DesignFileStatus CheckLength(const std::filesystem::path& path, std::uintmax_t size) {
+  std::array<unsigned char, 100> header{};
+  std::ifstream in(path, std::ios::binary);
+  if (!in.read(reinterpret_cast<char*>(header.data()), header.size())) return {};  // SQLite tells
+  static constexpr char kMagic[] = "SQLite format 3";
+  if (std::memcmp(header.data(), kMagic, sizeof kMagic) != 0) return {};
+  const auto be32 = [&](std::size_t at) {
+    return (std::uint32_t{header[at]} << 24) | (std::uint32_t{header[at + 1]} << 16) |
+           (std::uint32_t{header[at + 2]} << 8) | std::uint32_t{header[at + 3]};
+  };
+  const std::uint32_t rawPageSize = (std::uint32_t{header[16]} << 8) | header[17];
+  const std::uintmax_t pageSize = rawPageSize == 1 ? 65536 : rawPageSize;
+  const bool countCurrent = be32(24) == be32(92) && be32(28) != 0;
+  if (!countCurrent || pageSize < 512) return {};
+  const std::uintmax_t expected = pageSize * be32(28);
+  if (size >= expected) return {};
+  return {DesignFileError::Damaged, "the file is damaged (it is cut short: " + std::to_string(size) + " of " +
+                                        std::to_string(expected) + " bytes)"};
+}
+
+// A database that another program marked as its own is no design file.
+DesignFileStatus CheckApplicationId(Database& db) {
+  Statement id;
+  int rc = db.Prepare("PRAGMA application_id", id);
+  if (rc != SQLITE_OK) return ReadError(rc, db);
+  rc = sqlite3_step(id.get());
+  if (rc != SQLITE_ROW) return ReadError(rc, db);
+  const std::int64_t value = sqlite3_column_int64(id.get(), 0);
+  if (value != 0 && value != kDesignFileApplicationId) {
+    return {DesignFileError::NotADesignFile, "not a design file (it is marked as another program's file)"};
+  }
+  return {};
+}
+
+// The unit system mark of the first row: "F", "C", or empty for none.
+std::string ReadUnits(sqlite3_stmt* row, int col, std::optional<UnitSystem>& units) {
+  const std::string mark(Trim(ColumnText(row, col)));
+  if (mark.empty()) {
+    units.reset();
+  } else if (mark == std::string(1, UnitLetter(UnitSystem::English))) {
+    units = UnitSystem::English;
+  } else if (mark == std::string(1, UnitLetter(UnitSystem::Metric))) {
+    units = UnitSystem::Metric;
+  } else {
+    return "not a design file (row 1, column " + std::string(kUnitsColumn) + ": " + ShownText(mark) +
+           " is neither F nor C)";
+  }
+  return {};
 }
 
 // A numeric column's value: empty (NULL or blank text) reads as 0; text reads
@@ -140,12 +223,24 @@ DesignFileContents ReadDesignFile(const std::filesystem::path& path, const Desig
   const auto size = std::filesystem::file_size(path, ec);
   if (ec) return fail({DesignFileError::ReadFailed, "the file could not be read (" + ec.message() + ")"});
   if (size == 0) return fail({DesignFileError::NotADesignFile, "not a design file (the file is empty)"});
+  if (size > kMaxDesignFileBytes) {
+    return fail({DesignFileError::Damaged, "the file is damaged (it is larger than " +
+                                               std::to_string(kMaxDesignFileBytes / (1024 * 1024)) +
+                                               " MiB)"});
+  }
+
+  if (auto status = CheckLength(path, size); !status.ok()) return fail(status);
 
   Database db;
   int rc = db.Open(path, /*writable=*/false);
   if (rc != SQLITE_OK) return fail(ReadError(rc, db));
   rc = db.Exec("BEGIN");
   if (rc != SQLITE_OK) return fail(ReadError(rc, db));
+  if (auto status = CheckApplicationId(db); !status.ok()) return fail(status);
+  if (auto status = CheckIntegrity(db); !status.ok()) return fail(status);
+  // From here on no text or blob longer than the limit is read into memory:
+  // SQLite stops with SQLITE_TOOBIG instead.
+  sqlite3_limit(db.get(), SQLITE_LIMIT_LENGTH, kMaxDesignFileTextBytes);
 
   TableLayout layout;
   if (auto status = InspectDataTable(db, layout); !status.ok()) return fail(status);
@@ -175,13 +270,27 @@ DesignFileContents ReadDesignFile(const std::filesystem::path& path, const Desig
         if (rows == 0) out.internalMode = Trim(ColumnText(select.get(), col)) == "T";
         continue;
       }
+      if (c.storage == ColumnStorage::Units) {
+        if (rows != 0) continue;
+        if (auto problem = ReadUnits(select.get(), col, out.units); !problem.empty()) {
+          return fail({DesignFileError::NotADesignFile, problem});
+        }
+        continue;
+      }
       if (auto problem = ReadField(select.get(), col, c, record, rows + 1); !problem.empty()) {
         return fail({DesignFileError::NotADesignFile, problem});
       }
     }
     if (++rows == kFileRecords) break;
   }
-  if (rc != SQLITE_ROW && rc != SQLITE_DONE) return fail(ReadError(rc, db));
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+    DesignFileStatus status = ReadError(rc, db);
+    if ((rc & 0xff) == SQLITE_TOOBIG) {
+      status.reason = "the file is damaged (row " + std::to_string(rows + 1) + " holds a value longer than " +
+                      std::to_string(kMaxDesignFileTextBytes) + " bytes)";
+    }
+    return fail(status);
+  }
   if (rows < kFileRecords) {
     return fail(
         {DesignFileError::TooFewRows, "table DATA holds fewer than ten rows (" + std::to_string(rows) + ")"});
@@ -189,6 +298,28 @@ DesignFileContents ReadDesignFile(const std::filesystem::path& path, const Desig
   sqlite3_reset(select.get());
   db.Exec("COMMIT");
   return out;
+}
+
+namespace {
+
+std::string UnitsName(UnitSystem units) {
+  return units == UnitSystem::Metric ? "SI Metric units" : "Inch Pound units";
+}
+
+}  // namespace
+
+DesignFileContents OpenDesignFile(const std::filesystem::path& path, const DesignRecords& current,
+                                  UnitSystem units) {
+  DesignFileContents contents = ReadDesignFile(path, current);
+  if (contents.ok() && contents.units && *contents.units != units) {
+    const std::string saved = UnitsName(*contents.units);
+    DesignFileContents refused;
+    refused.status = {DesignFileError::OtherUnits,
+                      "it was saved in " + saved + "; start the program in " + saved + " to open it"};
+    refused.records = current;
+    return refused;
+  }
+  return contents;
 }
 
 std::filesystem::path TemplatePath(const std::filesystem::path& programFolder) {

@@ -2,11 +2,13 @@
 // copy of the template beside the target and renames it onto the target only
 // when the copy is complete and on disk.
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <type_traits>
@@ -67,7 +69,17 @@ double StoredReal(float value) {
 DesignFileStatus CheckWritable(const DesignRecords& records) {
   for (std::size_t r = 0; r < records.size(); ++r) {
     for (const DesignFileColumn& c : DesignFileColumns()) {
-      if (c.field == nullptr || !std::holds_alternative<float DesignRecord::*>(c.field->member)) continue;
+      if (c.field == nullptr) continue;
+      if (const auto* text = std::get_if<std::string DesignRecord::*>(&c.field->member)) {
+        // Opening refuses a longer text as damage; it is not written either.
+        if ((records[r].**text).size() > static_cast<std::size_t>(kMaxDesignFileTextBytes)) {
+          return {DesignFileError::ValueNotWritable, "record " + std::to_string(r + 1) + " holds a text in " +
+                                                         std::string(c.name) + " longer than " +
+                                                         std::to_string(kMaxDesignFileTextBytes) + " bytes"};
+        }
+        continue;
+      }
+      if (!std::holds_alternative<float DesignRecord::*>(c.field->member)) continue;
       const float v = records[r].*std::get<float DesignRecord::*>(c.field->member);
       if (!std::isfinite(v)) {
         return {DesignFileError::ValueNotWritable, "record " + std::to_string(r + 1) + " holds a value in " +
@@ -78,10 +90,19 @@ DesignFileStatus CheckWritable(const DesignRecords& records) {
   return {};
 }
 
+// What a saved file records of the set besides its records.
+struct SetMarks {
+  bool internalMode = false;
+  std::optional<UnitSystem> units;  // none in the template, which is no set of either
+};
+
 // Binds one record's value of a column to the parameter named after it.
-bool BindColumn(Statement& update, const DesignFileColumn& c, const DesignRecord& record, bool internalMode) {
+bool BindColumn(Statement& update, const DesignFileColumn& c, const DesignRecord& record, SetMarks marks) {
   const std::string param = ":" + std::string(c.name);
-  if (c.storage == ColumnStorage::Mode) return update.BindText(param, internalMode ? "T" : "F");
+  if (c.storage == ColumnStorage::Mode) return update.BindText(param, marks.internalMode ? "T" : "F");
+  if (c.storage == ColumnStorage::Units) {
+    return update.BindText(param, marks.units ? std::string(1, UnitLetter(*marks.units)) : std::string());
+  }
   return std::visit(
       [&](auto member) -> bool {
         const auto& v = record.*member;
@@ -110,21 +131,29 @@ bool SameFile(const fs::path& a, const fs::path& b) {
 }
 
 // The temporary file of a save: removed, with any journal SQLite left beside
-// it, unless it has been renamed onto the target.
+// it, unless it has been renamed onto the target. Its lock (see
+// CreateTemporaryFile) is held until then, so that no other save takes it
+// for a stale one.
 class TemporaryFile {
  public:
   TemporaryFile() = default;
   ~TemporaryFile() {
     if (fd_ >= 0) CloseFile(fd_);
-    if (path_.empty() || kept_) return;
-    std::error_code ec;
-    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) fs::remove(path_.string() + suffix, ec);
+    if (!path_.empty() && !kept_) {
+      std::error_code ec;
+      for (const char* suffix : {"", "-journal", "-wal", "-shm"}) fs::remove(path_.string() + suffix, ec);
+    }
+    if (lockFd_ >= 0) CloseFile(lockFd_);
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
 
   int Create(const fs::path& folder, const std::string& baseName) {
-    return CreateTemporaryFile(folder, baseName, path_, fd_);
+    const int error = CreateTemporaryFile(folder, baseName, path_, fd_);
+    // A second descriptor of the same open file keeps the lock after the
+    // first is closed (SQLite opens the file under its own).
+    if (error == 0) lockFd_ = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+    return error;
   }
   int fd() const { return fd_; }
   int Close() {
@@ -138,6 +167,7 @@ class TemporaryFile {
  private:
   fs::path path_;
   int fd_ = -1;
+  int lockFd_ = -1;
   bool kept_ = false;
 };
 
@@ -160,6 +190,14 @@ fs::path FolderOf(const fs::path& file) {
   return folder.empty() ? fs::path(".") : folder;
 }
 
+// The header fields that mark a design file of this program (application id
+// and layout version), written inside the open transaction.
+int MarkAsDesignFile(Database& db) {
+  const std::string sql = "PRAGMA application_id = " + std::to_string(kDesignFileApplicationId) +
+                          "; PRAGMA user_version = " + std::to_string(kDesignFileUserVersion);
+  return db.Exec(sql.c_str());
+}
+
 // Flushes the finished copy, renames it onto the target and flushes the
 // folder, so the rename survives a power loss.
 DesignFileStatus PutInPlace(TemporaryFile& temp, const fs::path& target) {
@@ -180,7 +218,7 @@ DesignFileStatus PutInPlace(TemporaryFile& temp, const fs::path& target) {
 
 // Writes the ten records into the rows of the open copy, in one transaction.
 DesignFileStatus WriteRows(Database& db, const fs::path& templatePath, const DesignRecords& records,
-                           bool internalMode) {
+                           SetMarks marks) {
   const std::string templateName = templatePath.string();
   const auto invalidTemplate = [&](const std::string& why) {
     return DesignFileStatus{DesignFileError::TemplateInvalid, "the template " + templateName + " " + why};
@@ -197,6 +235,8 @@ DesignFileStatus WriteRows(Database& db, const fs::path& templatePath, const Des
 
   if (!StepAllowed(SaveStep::BeginTransaction)) return Interrupted(SaveStep::BeginTransaction);
   rc = db.Exec("BEGIN IMMEDIATE");
+  if (rc != SQLITE_OK) return SqlWriteError(rc, db);
+  rc = MarkAsDesignFile(db);
   if (rc != SQLITE_OK) return SqlWriteError(rc, db);
 
   TableLayout layout;
@@ -236,7 +276,7 @@ DesignFileStatus WriteRows(Database& db, const fs::path& templatePath, const Des
     if (!StepAllowed(SaveStep::WriteRow, r)) return Interrupted(SaveStep::WriteRow);
     const DesignRecord& record = records[static_cast<std::size_t>(r)];
     bool bound = update.BindInt(":row", rowIds[static_cast<std::size_t>(r)]);
-    for (const DesignFileColumn* c : written) bound = bound && BindColumn(update, *c, record, internalMode);
+    for (const DesignFileColumn* c : written) bound = bound && BindColumn(update, *c, record, marks);
     if (!bound) return WriteError("record " + std::to_string(r + 1) + " could not be written");
     rc = sqlite3_step(update.get());
     if (rc != SQLITE_DONE) return SqlWriteError(rc, db);
@@ -284,7 +324,7 @@ void SetSaveStepHookForTesting(std::function<bool(SaveStep step, int row)> hook)
 }
 
 DesignFileStatus WriteDesignFile(const fs::path& targetName, const fs::path& templatePath,
-                                 const DesignRecords& records, bool internalMode) {
+                                 const DesignRecords& records, bool internalMode, UnitSystem units) {
   if (targetName.empty() || targetName.filename().empty()) {
     return {DesignFileError::WriteFailed, "no file name was given"};
   }
@@ -309,6 +349,8 @@ DesignFileStatus WriteDesignFile(const fs::path& targetName, const fs::path& tem
   }
 
   const fs::path folder = FolderOf(target);
+  // Housekeeping only: a leftover that cannot be removed does not stop the save.
+  RemoveStaleTemporaryFiles(folder, target.filename().string());
   TemporaryFile temp;
   if (!StepAllowed(SaveStep::CreateCopy)) return Interrupted(SaveStep::CreateCopy);
   if (const int e = temp.Create(folder, target.filename().string()); e != 0) {
@@ -332,7 +374,8 @@ DesignFileStatus WriteDesignFile(const fs::path& targetName, const fs::path& tem
     if (!StepAllowed(SaveStep::OpenCopy)) return Interrupted(SaveStep::OpenCopy);
     Database db;
     if (const int rc = db.Open(temp.path(), /*writable=*/true); rc != SQLITE_OK) return SqlWriteError(rc, db);
-    if (auto status = WriteRows(db, templatePath, records, internalMode); !status.ok()) return status;
+    if (auto status = WriteRows(db, templatePath, records, SetMarks{internalMode, units}); !status.ok())
+      return status;
     if (!StepAllowed(SaveStep::CloseCopy)) return Interrupted(SaveStep::CloseCopy);
     if (const int rc = db.Close(); rc != SQLITE_OK) return SqlWriteError(rc, db);
   }
@@ -353,6 +396,7 @@ DesignFileStatus CreateDesignTemplate(const fs::path& path) {
     int rc = db.Open(temp.path(), /*writable=*/true, /*create=*/true);
     if (rc == SQLITE_OK) rc = db.Exec("PRAGMA journal_mode=MEMORY");
     if (rc == SQLITE_OK) rc = db.Exec("BEGIN IMMEDIATE");
+    if (rc == SQLITE_OK) rc = MarkAsDesignFile(db);
     if (rc != SQLITE_OK) return SqlWriteError(rc, db);
 
     std::string create = "CREATE TABLE " + QuoteName(kDataTable) + " (";
@@ -381,7 +425,7 @@ DesignFileStatus CreateDesignTemplate(const fs::path& path) {
       for (int r = 0; r < kFileRecords; ++r) {
         bool bound = true;
         for (const DesignFileColumn& c : DesignFileColumns())
-          bound = bound && BindColumn(insert, c, empty, false);
+          bound = bound && BindColumn(insert, c, empty, SetMarks{});
         if (!bound) return WriteError("row " + std::to_string(r + 1) + " could not be written");
         rc = sqlite3_step(insert.get());
         if (rc != SQLITE_DONE) return SqlWriteError(rc, db);

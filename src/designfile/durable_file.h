@@ -10,10 +10,22 @@
 namespace vst::designfile_detail {
 
 // Creates a new, empty file in `folder` under a name that no file had,
-// derived from `baseName` (".<baseName>.<random>.tmp"), and opens it for
-// writing. On success `fd` is the open descriptor and `path` its name.
+// derived from `baseName` (".<baseName>.<random>.tmp", the random part eight
+// characters a-z and 0-9), and opens it for writing. On success `fd` is the
+// open descriptor and `path` its name; the file is locked (flock, exclusive)
+// for as long as a descriptor of this open file stays open, which marks it
+// as in use.
 int CreateTemporaryFile(const std::filesystem::path& folder, const std::string& baseName,
                         std::filesystem::path& path, int& fd);
+
+// True when `name` is a name CreateTemporaryFile gives for `baseName`.
+bool IsTemporaryFileName(const std::string& name, const std::string& baseName);
+
+// Removes from `folder` the temporary files of `baseName` that interrupted
+// saves left: regular files of this user under exactly that name pattern
+// whose lock nobody holds. Anything else is left alone. Returns how many
+// were removed.
+int RemoveStaleTemporaryFiles(const std::filesystem::path& folder, const std::string& baseName);
 
 // Copies every byte of `source` to the open descriptor `fd`. `sourceFailed`
 // tells whether reading the source (rather than writing) went wrong.

@@ -108,8 +108,12 @@ bool TableLayout::IsOld() const { return columns.size() <= static_cast<std::size
 
 DesignFileStatus ReadError(int rc, const Database& db) {
   switch (rc & 0xff) {
-    case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
+      return {DesignFileError::Damaged, "the file is damaged (" + db.Message() + ")"};
+    case SQLITE_TOOBIG:
+      return {DesignFileError::Damaged, "the file is damaged (a value is longer than " +
+                                            std::to_string(kMaxDesignFileTextBytes) + " bytes)"};
+    case SQLITE_NOTADB:
     case SQLITE_FORMAT:
     case SQLITE_EMPTY:
     case SQLITE_RANGE:
@@ -182,7 +186,7 @@ DesignFileStatus InspectDataTable(Database& db, TableLayout& layout) {
 std::string_view MissingColumn(const TableLayout& layout) {
   const bool old = layout.IsOld();
   for (const DesignFileColumn& c : DesignFileColumns()) {
-    if (old && c.oldLayout != OldLayout::Required) continue;
+    if (c.oldLayout == OldLayout::Optional || (old && c.oldLayout != OldLayout::Required)) continue;
     if (layout.IndexOf(c.name) < 0) return c.name;
   }
   return {};
@@ -194,6 +198,7 @@ std::vector<const DesignFileColumn*> ColumnsInUse(const TableLayout& layout) {
   for (const DesignFileColumn& c : DesignFileColumns()) {
     if (old && c.oldLayout == OldLayout::Skipped) continue;
     if (old && c.oldLayout == OldLayout::IfPresent && layout.IndexOf(c.name) < 0) continue;
+    if (c.oldLayout == OldLayout::Optional && layout.IndexOf(c.name) < 0) continue;
     used.push_back(&c);
   }
   return used;

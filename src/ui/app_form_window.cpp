@@ -6,7 +6,6 @@
 #include <QFontMetrics>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
 #include <QScrollArea>
@@ -14,6 +13,8 @@
 #include <algorithm>
 
 #include "ui/binder.h"
+#include "ui/printing.h"
+#include "ui/qt_dialogs.h"
 
 namespace vst::ui {
 
@@ -56,8 +57,12 @@ class PanelCanvas : public QWidget {
   QSize size_{480, 200};
 };
 
-AppForm::AppForm(QWidget* parent)
-    : QMainWindow(parent), pictureFolder_(QCoreApplication::applicationDirPath()) {
+AppForm::AppForm(QWidget* parent, Dialogs* dialogs)
+    : QMainWindow(parent), dialogs_(dialogs), pictureFolder_(QCoreApplication::applicationDirPath()) {
+  if (dialogs_ == nullptr) {
+    ownDialogs_ = std::make_unique<QtDialogs>(this);
+    dialogs_ = ownDialogs_.get();
+  }
   QAction* print = menuBar()->addAction(QString());
   print->setObjectName(QStringLiteral("mnuPrint"));
   QAction* back = menuBar()->addAction(QString());
@@ -145,9 +150,9 @@ QSize AppForm::paintPanel(QPainter& painter) const {
   return {width, y + kMargin};
 }
 
-void AppForm::print(QPrinter& printer) const {
+QString AppForm::print(QPrinter& printer) const {
   QPainter painter;
-  if (!painter.begin(&printer)) return;
+  if (!painter.begin(&printer)) return QStringLiteral("the printer could not be started");
   // Lay the panel out at the screen's resolution, then scale it to the page.
   QImage probe(1, 1, QImage::Format_RGB32);
   QPainter measure(&probe);
@@ -170,15 +175,12 @@ void AppForm::print(QPrinter& printer) const {
   }
   painter.scale(scale, scale);
   painter.drawImage(QRectF(QPointF(0, 0), QSizeF(size)), image);
-  painter.end();
+  if (!painter.end()) return QStringLiteral("the page could not be finished");
+  return {};
 }
 
 void AppForm::printWithDialog() {
-  QPrinter printer(QPrinter::HighResolution);
-  QPrintDialog dialog(&printer, this);
-  dialog.setWindowTitle(QStringLiteral("Print"));
-  if (dialog.exec() != QDialog::Accepted) return;
-  print(printer);
+  PrintWithDialog(this, *dialogs_, [this](QPrinter& printer) { return print(printer); });
 }
 
 }  // namespace vst::ui

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QMainWindow>
 #include <QString>
+#include <memory>
 #include <string>
 
 #include "docs/app_panels.h"
@@ -14,15 +15,22 @@
 class QPainter;
 class QPrinter;
 
+namespace vst {
+class Dialogs;
+}
+
 namespace vst::ui {
 
 class Binder;
+class QtDialogs;
 class PanelCanvas;
 
 class AppForm : public QMainWindow {
   Q_OBJECT
  public:
-  explicit AppForm(QWidget* parent = nullptr);
+  // `dialogs` reports a failed print job; null uses the desktop's message
+  // boxes.
+  explicit AppForm(QWidget* parent = nullptr, Dialogs* dialogs = nullptr);
   ~AppForm() override;
 
   // Shows the panel of an Applications menu item ("cond1"), replacing what
@@ -38,7 +46,8 @@ class AppForm : public QMainWindow {
   void setPictureFolder(const QString& folder) { pictureFolder_ = folder; }
 
   // Prints the panel as the window shows it, scaled to the printer's page.
-  void print(QPrinter& printer) const;
+  // Returns an empty text when printed, else the reason it failed.
+  QString print(QPrinter& printer) const;
 
   // Draws the panel (picture, then the text lines) with its top left at the
   // painter's origin; returns the size drawn.
@@ -47,6 +56,8 @@ class AppForm : public QMainWindow {
  private:
   void printWithDialog();
 
+  std::unique_ptr<QtDialogs> ownDialogs_;
+  Dialogs* dialogs_ = nullptr;
   AppFormModel model_;
   Binder* binder_ = nullptr;
   PanelCanvas* canvas_ = nullptr;

@@ -11,9 +11,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSessionManager>
@@ -26,9 +23,14 @@
 
 #include "ui/about_box_window.h"
 #include "ui/app_form_window.h"
+#include "ui/bill_window.h"
 #include "ui/binder.h"
+#include "ui/cktbill_window.h"
+#include "ui/circ_form_window.h"
 #include "ui/qt_dialogs.h"
+#include "ui/ratings_window.h"
 #include "ui/setting_window.h"
+#include "ui/window_print.h"
 #include "workspace/file_commands.h"
 
 namespace vst::ui {
@@ -375,7 +377,7 @@ void STmain::serviceWindowRequest(const WindowRequest& request) {
     }
     case Kind::AppPanel: {
       if (!appForm_) {
-        auto* panel = new AppForm(this);
+        auto* panel = new AppForm(this, dialogs_);
         panel->setAttribute(Qt::WA_DeleteOnClose);
         appForm_ = panel;
       }
@@ -398,10 +400,26 @@ void STmain::serviceWindowRequest(const WindowRequest& request) {
     case Kind::SaveFile:
       SaveFileCommand(*model_, programFolder());
       break;
-    case Kind::CircuitBill:
-    case Kind::SummaryBill:
-    case Kind::CircuitList:
-    case Kind::Ratings:
+    case Kind::CircuitBill: {
+      CktBillModel bill(*model_, std::time(nullptr));
+      CktBill(bill, *dialogs_, this).exec();
+      break;
+    }
+    case Kind::SummaryBill: {
+      BillModel bill(model_->set());
+      Bill(bill, *dialogs_, this).exec();
+      break;
+    }
+    case Kind::CircuitList: {
+      Circ_Form list(model_->set().records, model_->units(), model_->internalMode(), *dialogs_, this);
+      list.exec();
+      break;
+    }
+    case Kind::Ratings: {
+      Ratings ratings(model_->units(), model_->internalMode(), *dialogs_, this);
+      ratings.exec();
+      break;
+    }
     case Kind::Help:
     case Kind::Document:
       // Windows and commands of other parts of the program, not part of
@@ -410,26 +428,9 @@ void STmain::serviceWindowRequest(const WindowRequest& request) {
   }
 }
 
-void STmain::printWindow() {
-  QPrinter printer(QPrinter::HighResolution);
-  QPrintDialog dialog(&printer, this);
-  if (dialog.exec() != QDialog::Accepted) return;
-  paintWindowImage(printer);  // a printer that cannot start ends the command quietly
-}
+void STmain::printWindow() { PrintWindow(*this, *dialogs_); }
 
-bool STmain::paintWindowImage(QPaintDevice& device) {
-  const QPixmap image = grab();
-  QPainter painter;
-  if (!painter.begin(&device)) return false;
-  // The whole window on one page: as large as the page allows, in proportion.
-  const QRect page = painter.viewport();
-  QSize size = image.size();
-  size.scale(page.size(), Qt::KeepAspectRatio);
-  painter.setViewport(page.x(), page.y(), size.width(), size.height());
-  painter.setWindow(image.rect());
-  painter.drawPixmap(0, 0, image);
-  return painter.end();
-}
+bool STmain::paintWindowImage(QPaintDevice& device) { return PaintWindowOnPage(*this, device).isEmpty(); }
 
 std::filesystem::path STmain::programFolder() {
   return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());

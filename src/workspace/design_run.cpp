@@ -15,6 +15,7 @@
 #include "core/controls.h"
 #include "core/legacy_math.h"
 #include "core/units.h"
+#include "engine/design_limits.h"
 #include "engine/heat_transfer.h"
 #include "engine/insulation_sizing.h"
 
@@ -300,6 +301,7 @@ PassEnd DesignPass::Run() {
   const auto pipeLength = Number(in_.pipeLength);
   if (!pipeLength) return NotANumber(kPipeLengthField);
   if (!(*pipeLength > 0)) return Refuse("Pipe Length must be greater than 0.");
+  if (auto refusal = PipeLengthRefusal(*pipeLength, in_.units)) return Refuse(*refusal);
 
   // 24. Allowance step, on the first pass only (and on any pass that has no
   // allowance to reuse); later passes design with its lengths and counts.
@@ -428,6 +430,11 @@ PassEnd DesignPass::Run() {
     display.totalLength = MaterialTakeoff(takeoff, rec);
   } catch (const std::invalid_argument&) {
     return Fail("the material take-off cannot be computed");
+  }
+  // Results that are no finite numbers, or too large for their fields, are no design.
+  if (const std::string_view output = UnrepresentableOutput(rec); !output.empty()) {
+    DiscardOutputs(rec);
+    return Fail("the result " + std::string(output) + " is not a number its field can hold");
   }
 
   host_.showResults(display);

@@ -27,7 +27,7 @@ FileDialogSpec SaveFileDialogSpec(const std::filesystem::path& programFolder) {
 void OpenFileCommand(STmainModel& model, const std::filesystem::path& programFolder) {
   const auto path = model.dialogs().openFileName(OpenFileDialogSpec(programFolder));
   if (!path || path->empty()) return;
-  const DesignFileContents contents = ReadDesignFile(*path, model.set().records);
+  const DesignFileContents contents = OpenDesignFile(*path, model.set().records, model.units());
   if (!contents.ok()) {
     ShowError(model, OpenFailedMessage(contents.status));
     return;
@@ -41,8 +41,8 @@ bool SaveFileCommand(STmainModel& model, const std::filesystem::path& programFol
     model.fileSaved(false);
     return false;
   }
-  const DesignFileStatus status =
-      WriteDesignFile(*path, TemplatePath(programFolder), model.set().records, model.internalMode());
+  const DesignFileStatus status = WriteDesignFile(*path, TemplatePath(programFolder), model.set().records,
+                                                  model.internalMode(), model.units());
   if (!status.ok()) {
     ShowError(model, SaveFailedMessage(status));
     model.fileSaved(false);

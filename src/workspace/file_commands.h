@@ -16,12 +16,14 @@ FileDialogSpec OpenFileDialogSpec(const std::filesystem::path& programFolder);
 FileDialogSpec SaveFileDialogSpec(const std::filesystem::path& programFolder);
 
 // Open File: asks for a file and replaces the whole set from it. Cancelling
-// changes nothing; a file that cannot be read whole leaves the set, the mode
-// and the window as they were and says why (title "Error").
+// changes nothing; a file that cannot be read whole, or one saved in the
+// other unit system, leaves the set, the mode and the window as they were
+// and says why (title "Error").
 void OpenFileCommand(STmainModel& model, const std::filesystem::path& programFolder);
 
 // Save File: asks for a file and writes the whole set into a fresh copy of
-// the template stdata.mdb of the program's folder. Cancelling, or a failure
+// the template stdata.mdb of the program's folder, marked with the program's
+// unit system. Cancelling, or a failure
 // (which says why, title "Error"), leaves LastSaveFailed set and any earlier
 // file untouched. True when the set was saved.
 bool SaveFileCommand(STmainModel& model, const std::filesystem::path& programFolder);

@@ -6,6 +6,7 @@
 #include <array>
 #include <utility>
 
+#include "core/clock_text.h"
 #include "core/legacy_math.h"
 #include "core/units.h"
 #include "docs/app_panels.h"
@@ -27,25 +28,6 @@ constexpr std::array<const char*, 9> kInternalOutputs{
 template <std::size_t N>
 bool OneOf(std::string_view name, const std::array<const char*, N>& names) {
   return std::any_of(names.begin(), names.end(), [&](const char* n) { return name == n; });
-}
-
-// The clock's patterns: "h:mma/p" (2:05p) and the medium date (08-Dec-26).
-std::string ClockTime(const std::tm& t) {
-  const int hour = t.tm_hour % 12 == 0 ? 12 : t.tm_hour % 12;
-  std::string minutes = std::to_string(t.tm_min);
-  if (minutes.size() < 2) minutes.insert(0, "0");
-  return std::to_string(hour) + ":" + minutes + (t.tm_hour < 12 ? "a" : "p");
-}
-
-std::string MediumDate(const std::tm& t) {
-  static const std::array<const char*, 12> months{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  auto two = [](int v) {
-    std::string s = std::to_string(v % 100);
-    return s.size() < 2 ? "0" + s : s;
-  };
-  const int month = std::clamp(t.tm_mon, 0, 11);
-  return two(t.tm_mday) + "-" + months[static_cast<std::size_t>(month)] + "-" + two(t.tm_year + 1900);
 }
 
 }  // namespace
@@ -315,11 +297,13 @@ void STmainModel::clicked(std::string_view name) {
   if (name == "Des_But") {
     designCommand();
   } else if (name == "Cir_BOM_But") {
-    if (designShown) request(K::CircuitBill);
+    // A record whose design was discarded would show a bill of zeros.
+    if (designShown && set_.current().HoldsDesign()) request(K::CircuitBill);
   } else if (name == "Sum_BOM_But") {
     if (designShown) request(K::SummaryBill);
   } else if (name == "sp_circrp_bom") {
-    if (firstDesigned) request(K::CircuitBill);
+    // The first record's test, and (as the button) a design in the current record.
+    if (firstDesigned && set_.current().HoldsDesign()) request(K::CircuitBill);
   } else if (name == "bill_of_mat") {
     if (firstDesigned) request(K::SummaryBill);
   } else if (name == "sp_circ") {

@@ -181,5 +181,11 @@ PY
   [ $? -eq 0 ] || fail=1
   [ ! -e "$work/many.mdb" ] && echo "ok: no unsplit file" || { echo "FAIL: many.mdb written"; fail=1; }
   "$prog" show "$work/bad.csv" > /dev/null 2> "$work/err"; check "show a file that is no design file" 1 $?
+  "$prog" show "$work/set.mdb" --units metric > /dev/null 2> "$work/err"; check "show in the other units" 1 $?
+  contains "the refusal names the file's units" "$work/err" "it was saved in Inch Pound units; start the program in Inch Pound units to open it (--units english)"
+  "$prog" show "$work/set.mdb" --units english > /dev/null 2> "$work/err"; check "show in the file's units" 0 $?
+  head -c 6000 "$work/set.mdb" > "$work/cut.mdb"
+  "$prog" show "$work/cut.mdb" > /dev/null 2> "$work/err"; check "show a truncated file" 1 $?
+  contains "a truncated file is damaged" "$work/err" "the file is damaged ("
 fi
 exit $fail

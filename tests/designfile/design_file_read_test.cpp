@@ -22,7 +22,7 @@ struct SavedFile {
   DesignRecords records = test::SampleRecords(UnitSystem::English);
 
   SavedFile() {
-    const DesignFileStatus status = WriteDesignFile(file, templatePath, records, false);
+    const DesignFileStatus status = WriteDesignFile(file, templatePath, records, false, UnitSystem::English);
     if (!status.ok()) throw std::runtime_error(status.reason);
   }
 };
@@ -181,7 +181,7 @@ struct ValueCase {
 };
 
 TEST(DesignFile, ReadsEveryFormAColumnMayHoldAsItsValue) {
-  const std::string longText(1 << 20, 'x');
+  const std::string longText(kMaxDesignFileTextBytes, 'x');  // the longest text a file may hold
   const ValueCase cases[] = {
       {"PIPELN", "NULL", "0"},
       {"CIRTXT", "NULL", ""},
@@ -215,10 +215,10 @@ TEST(DesignFile, ReadsEveryFormAColumnMayHoldAsItsValue) {
   }
 }
 
-// A table of the older layout: 45 columns, without UNDER, PRESSURE, TBAND
-// and the later TUBEMAT, TUBEWALL, APPTYPE.
-const std::vector<std::string> kOldLayoutLacks = {"UNDER",   "PRESSURE", "TBAND",
-                                                  "TUBEMAT", "TUBEWALL", "APPTYPE"};
+// A table of the older layout: 45 columns, without UNDER, PRESSURE, TBAND,
+// the later TUBEMAT, TUBEWALL, APPTYPE and the unit system mark.
+const std::vector<std::string> kOldLayoutLacks = {"UNDER",    "PRESSURE", "TBAND",     "TUBEMAT",
+                                                  "TUBEWALL", "APPTYPE",  "UnitSystem"};
 
 std::string ToOldLayout(const std::vector<std::string>& lacks) {
   return "CREATE TABLE D2 AS SELECT " + test::ColumnList(lacks) +
@@ -248,8 +248,8 @@ TEST(DesignFile, AFileOfTheOlderLayoutKeepsTheFieldsItLacksFromMemory) {
 
 TEST(DesignFile, AFileOfTheOlderLayoutStillNeedsEveryOtherColumn) {
   SavedFile saved;
-  ASSERT_EQ(test::Sql(saved.file,
-                      ToOldLayout({"UNDER", "PRESSURE", "TBAND", "TUBEMAT", "TUBEWALL", "APPTYPE", "CEM"})),
+  ASSERT_EQ(test::Sql(saved.file, ToOldLayout({"UNDER", "PRESSURE", "TBAND", "TUBEMAT", "TUBEWALL", "APPTYPE",
+                                               "UnitSystem", "CEM"})),
             "");
   const DesignFileContents result = ReadDesignFile(saved.file, CurrentRecords());
   EXPECT_EQ(result.status.code, DesignFileError::ColumnMissing);

@@ -38,7 +38,7 @@ TEST(DesignFile, SavingAndOpeningGivesEveryFileFieldBackInBothUnitSystems) {
     const fs::path templatePath = test::MakeTemplate(folder.path());
     const fs::path file = folder / "set.mdb";
     const DesignRecords saved = test::SampleRecords(units);
-    ASSERT_TRUE(WriteDesignFile(file, templatePath, saved, false).ok()) << name;
+    ASSERT_TRUE(WriteDesignFile(file, templatePath, saved, false, UnitSystem::English).ok()) << name;
 
     DesignRecords current = test::SampleRecords(units, 5);
     for (auto& r : current) r.HeatUpDensity = "in memory";
@@ -60,7 +60,7 @@ TEST(DesignFile, NumbersAreStoredAsTheValuesHeldNotRoundedDown) {
   const fs::path templatePath = test::MakeTemplate(folder.path());
   const fs::path file = folder / "metric.mdb";
   const DesignRecords saved = test::SampleRecords(UnitSystem::Metric);
-  ASSERT_TRUE(WriteDesignFile(file, templatePath, saved, true).ok());
+  ASSERT_TRUE(WriteDesignFile(file, templatePath, saved, true, UnitSystem::English).ok());
   const StoredForm forms[] = {
       {"STEAMPRS", "3.45", "real"},  // 3.45 bar g, not 3
       {"PIPELN", "30.5", "real"},    // 30.5 m, not 30
@@ -100,12 +100,12 @@ TEST(DesignFile, ExtremeValuesAndAnyTextSurviveASave) {
   saved[0].INSTHK = INT_MAX;
   saved[0].PIPESIZE = INT_MIN;
   saved[0].COND = 123456.789f;
-  saved[1].CIRTXT = std::string(1 << 20, 'c');
+  saved[1].CIRTXT = std::string(kMaxDesignFileTextBytes, 'c');
   saved[1].PIPETXT = "quote \" apostrophe ' semicolon ; newline \n tab \t";
   saved[1].CEM = "Süd – 温度 ✓";
   saved[1].BAND = std::string("nul\0inside", 10);
   saved[2].COND = -0.0004f;  // "-0.000" is written as "0.000"
-  ASSERT_TRUE(WriteDesignFile(file, templatePath, saved, false).ok());
+  ASSERT_TRUE(WriteDesignFile(file, templatePath, saved, false, UnitSystem::English).ok());
   const DesignFileContents result = Reopen(file);
   ASSERT_TRUE(result.ok()) << result.status.reason;
   EXPECT_EQ(test::Differences(test::ExpectedAfterReopen(saved, {}), result.records), "");
@@ -119,7 +119,7 @@ TEST(DesignFile, TenRowsAreAlwaysWrittenAndFurtherTemplateRowsKept) {
   const fs::path file = folder / "one.mdb";
   DesignRecords saved;
   saved[0] = test::SampleRecords(UnitSystem::English)[0];
-  ASSERT_TRUE(WriteDesignFile(file, templatePath, saved, false).ok());
+  ASSERT_TRUE(WriteDesignFile(file, templatePath, saved, false, UnitSystem::English).ok());
 
   EXPECT_EQ(test::QueryText(file, "SELECT count(*) FROM DATA"), "12");
   EXPECT_EQ(test::QueryText(file, "SELECT count(*) FROM DATA WHERE WtraceVersion = 'F' AND rowid <= 10"),
@@ -140,7 +140,9 @@ TEST(DesignFile, TheModeLetterIsWrittenInEveryRow) {
     TempFolder folder;
     const fs::path templatePath = test::MakeTemplate(folder.path());
     const fs::path file = folder / "mode.mdb";
-    ASSERT_TRUE(WriteDesignFile(file, templatePath, test::SampleRecords(UnitSystem::English), internal).ok());
+    ASSERT_TRUE(WriteDesignFile(file, templatePath, test::SampleRecords(UnitSystem::English), internal,
+                                UnitSystem::English)
+                    .ok());
     const std::string letter = internal ? "T" : "F";
     EXPECT_EQ(test::QueryText(file, "SELECT count(*) FROM DATA WHERE WtraceVersion = '" + letter + "'"), "10")
         << letter;
@@ -155,12 +157,13 @@ TEST(DesignFile, ATemplateOfTheOlderLayoutIsWrittenWithoutTheColumnsItLacks) {
   const fs::path templatePath = test::MakeTemplate(folder.path());
   ASSERT_EQ(test::Sql(templatePath,
                       "CREATE TABLE D2 AS SELECT " +
-                          test::ColumnList({"UNDER", "PRESSURE", "TBAND", "TUBEMAT", "TUBEWALL", "APPTYPE"}) +
+                          test::ColumnList({"UNDER", "PRESSURE", "TBAND", "TUBEMAT", "TUBEWALL", "APPTYPE",
+                                            "UnitSystem"}) +
                           " FROM DATA ORDER BY rowid; DROP TABLE DATA; ALTER TABLE D2 RENAME TO DATA"),
             "");
   const fs::path file = folder / "old.mdb";
   const DesignRecords saved = test::SampleRecords(UnitSystem::English);
-  const DesignFileStatus status = WriteDesignFile(file, templatePath, saved, false);
+  const DesignFileStatus status = WriteDesignFile(file, templatePath, saved, false, UnitSystem::English);
   ASSERT_TRUE(status.ok()) << status.reason;
   EXPECT_EQ(test::QueryText(file, "SELECT count(*) FROM pragma_table_info('DATA')"), "45");
   const DesignRecords current;
@@ -175,10 +178,12 @@ TEST(DesignFile, SavingReplacesTheTargetAndKeepsItsPermissions) {
   TempFolder folder;
   const fs::path templatePath = test::MakeTemplate(folder.path());
   const fs::path file = folder / "plant.mdb";
-  ASSERT_TRUE(WriteDesignFile(file, templatePath, test::SampleRecords(UnitSystem::English, 1), false).ok());
+  ASSERT_TRUE(WriteDesignFile(file, templatePath, test::SampleRecords(UnitSystem::English, 1), false,
+                              UnitSystem::English)
+                  .ok());
   fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   const DesignRecords second = test::SampleRecords(UnitSystem::Metric, 2);
-  ASSERT_TRUE(WriteDesignFile(file, templatePath, second, true).ok());
+  ASSERT_TRUE(WriteDesignFile(file, templatePath, second, true, UnitSystem::English).ok());
   EXPECT_EQ(fs::status(file).permissions(),
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   EXPECT_EQ(folder.Names(), (std::vector<std::string>{"plant.mdb", "stdata.mdb"}));
@@ -196,7 +201,7 @@ TEST(DesignFile, SavingThroughALinkReplacesTheLinkedFile) {
   const fs::path link = folder / "link.mdb";
   fs::create_symlink(real, link);
   const DesignRecords saved = test::SampleRecords(UnitSystem::English);
-  ASSERT_TRUE(WriteDesignFile(link, templatePath, saved, false).ok());
+  ASSERT_TRUE(WriteDesignFile(link, templatePath, saved, false, UnitSystem::English).ok());
   EXPECT_TRUE(fs::is_symlink(link));
   ASSERT_TRUE(fs::is_regular_file(real));
   EXPECT_EQ(test::Differences(test::ExpectedAfterReopen(saved, {}), Reopen(real).records), "");
@@ -211,8 +216,8 @@ TEST(DesignFile, SavingUnderTheTemplatesOwnNameIsRefused) {
   const fs::path names[] = {templatePath, folder.path() / "." / "stdata.mdb", folder / "alias.mdb",
                             folder / "hard.mdb"};
   for (const fs::path& name : names) {
-    const DesignFileStatus status =
-        WriteDesignFile(name, templatePath, test::SampleRecords(UnitSystem::English), false);
+    const DesignFileStatus status = WriteDesignFile(
+        name, templatePath, test::SampleRecords(UnitSystem::English), false, UnitSystem::English);
     EXPECT_EQ(status.code, DesignFileError::TemplateTarget) << name << ": " << status.reason;
     EXPECT_NE(status.reason.find("template"), std::string::npos) << status.reason;
   }
@@ -231,7 +236,8 @@ struct ExistingTarget {
   std::string oldBytes;
 
   ExistingTarget() {
-    if (!WriteDesignFile(file, templatePath, oldRecords, false).ok()) throw std::runtime_error("setup save");
+    if (!WriteDesignFile(file, templatePath, oldRecords, false, UnitSystem::English).ok())
+      throw std::runtime_error("setup save");
     oldBytes = test::ReadBytes(file);
   }
   // The target holds the old bytes and no temporary file was left.
@@ -275,7 +281,7 @@ TEST(DesignFile, ABadTemplateFailsTheSaveAndKeepsThePreviousFile) {
     const std::string templateBytes =
         fs::is_regular_file(target.templatePath) ? test::ReadBytes(target.templatePath) : "";
     const DesignFileStatus status =
-        WriteDesignFile(target.file, target.templatePath, target.newRecords, false);
+        WriteDesignFile(target.file, target.templatePath, target.newRecords, false, UnitSystem::English);
     EXPECT_EQ(status.code, f.code) << f.what << ": " << status.reason;
     EXPECT_NE(status.reason.find(f.reasonPart), std::string::npos) << f.what << ": " << status.reason;
     EXPECT_EQ(test::ReadBytes(target.file), target.oldBytes) << f.what;
@@ -294,7 +300,7 @@ TEST(DesignFile, AValueThatIsNotANumberIsRefusedBeforeAnythingIsWritten) {
     ExistingTarget target;
     target.newRecords[6].TDX = bad;
     const DesignFileStatus status =
-        WriteDesignFile(target.file, target.templatePath, target.newRecords, false);
+        WriteDesignFile(target.file, target.templatePath, target.newRecords, false, UnitSystem::English);
     EXPECT_EQ(status.code, DesignFileError::ValueNotWritable) << bad;
     EXPECT_NE(status.reason.find("record 7"), std::string::npos) << status.reason;
     EXPECT_NE(status.reason.find("TDX"), std::string::npos) << status.reason;
@@ -310,8 +316,8 @@ TEST(DesignFile, ATargetFolderThatCannotTakeTheFileFailsTheSave) {
   const fs::path targets[] = {folder / "missing" / "plant.mdb", folder / "plain.txt" / "plant.mdb",
                               folder / "taken.mdb", ""};
   for (const fs::path& t : targets) {
-    const DesignFileStatus status =
-        WriteDesignFile(t, templatePath, test::SampleRecords(UnitSystem::English), false);
+    const DesignFileStatus status = WriteDesignFile(t, templatePath, test::SampleRecords(UnitSystem::English),
+                                                    false, UnitSystem::English);
     EXPECT_EQ(status.code, DesignFileError::WriteFailed) << t << ": " << status.reason;
     EXPECT_FALSE(status.reason.empty());
   }
@@ -328,7 +334,8 @@ DesignFileStatus SaveInChild(const std::function<void()>& prepare, const fs::pat
   if (pid == 0) {
     ::close(pipeFds[0]);
     prepare();
-    const DesignFileStatus status = WriteDesignFile(target, templatePath, records, false);
+    const DesignFileStatus status =
+        WriteDesignFile(target, templatePath, records, false, UnitSystem::English);
     const std::string message = std::to_string(static_cast<int>(status.code)) + "\n" + status.reason;
     [[maybe_unused]] auto written = ::write(pipeFds[1], message.data(), message.size());
     ::_exit(0);
@@ -371,17 +378,17 @@ TEST(DesignFile, AnUnwritableFolderFailsTheSaveAndKeepsThePreviousFile) {
 TEST(DesignFile, AFullDiskFailsTheSaveAndKeepsThePreviousFile) {
   struct Case {
     const char* what;
-    rlim_t fileSizeLimit;  // bytes any file of the child may reach
-    std::size_t textLength;
+    rlim_t fileSizeLimit;    // bytes any file of the child may reach
+    std::size_t textLength;  // of every record's circuit number
     const char* reasonPart;
   };
   const Case cases[] = {
       {"full while copying the template", 4096, 0, "the disk is full"},
-      {"full while writing the records", 16384, 200000, "the disk may be full"},
+      {"full while writing the records", 16384, 4096, "the disk may be full"},
   };
   for (const Case& c : cases) {
     ExistingTarget target;
-    target.newRecords[4].CIRTXT = std::string(c.textLength, 'z');
+    for (auto& r : target.newRecords) r.CIRTXT = std::string(c.textLength, 'z');
     const DesignFileStatus status = SaveInChild(
         [&c] {
           ::signal(SIGXFSZ, SIG_IGN);
@@ -411,7 +418,7 @@ TEST(DesignFile, ASaveInterruptedAtAnyStepLeavesTheOldOrTheCompleteNewFile) {
       return false;
     });
     const DesignFileStatus status =
-        WriteDesignFile(target.file, target.templatePath, target.newRecords, false);
+        WriteDesignFile(target.file, target.templatePath, target.newRecords, false, UnitSystem::English);
     SetSaveStepHookForTesting({});
     if (!fired) {
       ASSERT_TRUE(status.ok()) << status.reason;
@@ -450,7 +457,9 @@ TEST(DesignFile, ASaveKilledAtAnyMomentLeavesTheOldOrTheCompleteNewFile) {
   const auto saveInChild = [&] {
     const pid_t pid = ::fork();
     if (pid == 0) {
-      const bool ok = WriteDesignFile(target.file, target.templatePath, target.newRecords, false).ok();
+      const bool ok =
+          WriteDesignFile(target.file, target.templatePath, target.newRecords, false, UnitSystem::English)
+              .ok();
       ::_exit(ok ? 0 : 1);
     }
     return pid;

@@ -12,13 +12,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(DesignFileColumns, HoldEveryFileFieldOncePlusTheModeColumn) {
+TEST(DesignFileColumns, HoldEveryFileFieldOncePlusTheModeAndUnitsColumns) {
   std::set<std::string_view> names;
   for (const DesignFileColumn& c : DesignFileColumns()) EXPECT_TRUE(names.insert(c.name).second) << c.name;
-  EXPECT_EQ(DesignFileColumns().size(), 51u);
+  EXPECT_EQ(DesignFileColumns().size(), 52u);
   for (const FieldInfo& f : RecordFields()) EXPECT_EQ(names.count(f.name), f.inFile ? 1u : 0u) << f.name;
-  EXPECT_EQ(DesignFileColumns().back().name, "WtraceVersion");
-  // Without the six columns an older file may lack, a table has 45 columns.
+  EXPECT_EQ(DesignFileColumns()[50].name, "WtraceVersion");
+  EXPECT_EQ(DesignFileColumns().back().name, "UnitSystem");
+  // Without the seven columns an older file may lack, a table has 45 columns.
   int older = 0;
   for (const DesignFileColumn& c : DesignFileColumns()) older += c.oldLayout == OldLayout::Required ? 1 : 0;
   EXPECT_EQ(older, kOldTableColumnLimit);

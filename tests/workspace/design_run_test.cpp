@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/controls.h"
@@ -436,6 +438,45 @@ TEST(DesignRun, NonNumericFieldsAreNamedNotReadAsZero) {
           {"pipe length zero", [](FakeHost& h) { h.in.pipeLength = "0"; },
            "Pipe Length must be greater than 0."},
       });
+}
+
+TEST(DesignRun, PipeLengthBeyondItsLimitIsRefusedBeforeTheAllowances) {
+  ExpectRefusals(UnitSystem::English, {{"100,001 ft", [](FakeHost& h) { h.in.pipeLength = "100001"; },
+                                        "Pipe Length must not be greater than 100,000 ft."},
+                                       {"1e30 ft", [](FakeHost& h) { h.in.pipeLength = "1e30"; },
+                                        "Pipe Length must not be greater than 100,000 ft."}});
+  ExpectRefusals(UnitSystem::Metric, {{"30,481 m", [](FakeHost& h) { h.in.pipeLength = "30481"; },
+                                       "Pipe Length must not be greater than 30,480 m."}});
+  for (const auto& [units, length] :
+       {std::pair{UnitSystem::English, "100000"}, {UnitSystem::Metric, "30480"}}) {
+    FakeHost host(units);
+    host.in.pipeLength = length;
+    host.answerAllowances();
+    EXPECT_EQ(host.run(), DesignOutcome::Completed) << length;
+    EXPECT_TRUE(std::isfinite(host.rec().TLEN) && host.rec().TLEN >= std::stof(length)) << host.rec().TLEN;
+  }
+}
+
+TEST(DesignRun, ResultsTooLargeForTheirFieldsEndWithAnErrorAndNoDesign) {
+  // Eight tracers on the longest 12 in circuit with a million valves,
+  // flanges and pumps: every input within its limit, but the tracer length
+  // outgrows seven digits.
+  FakeHost host;
+  host.setPipe(11);
+  host.in.passes = 7;
+  host.in.pipeLength = "100000";
+  PipeAnswer many;
+  many.valves = many.flanges = many.pumps = "1000000";
+  host.script.pipe(many);
+  host.script.shoes(ShoeAnswer{});
+  ASSERT_EQ(host.run(), DesignOutcome::Failed);
+  EXPECT_EQ(host.titles(), Texts{"Error"});
+  EXPECT_EQ(host.messages().at(0).rfind("The design could not be completed for these inputs: the result ", 0),
+            0u)
+      << host.messages().at(0);
+  EXPECT_TRUE(host.shown.empty());
+  EXPECT_FALSE(host.rec().HoldsDesign());
+  EXPECT_EQ(host.rec().TLEN, 0.0f);
 }
 
 TEST(DesignRun, BoundaryInputsThatAreAccepted) {

@@ -123,6 +123,27 @@ TEST_F(FileCommands, AFileThatCannotBeReadLeavesEverythingAsItWas) {
   }
 }
 
+TEST_F(FileCommands, ASetSavedInTheOtherUnitSystemIsRefusedNamingItsUnits) {
+  Session metric(UnitSystem::Metric);
+  DesignFirstRecord(metric);
+  metric.dialogs.file(path("metric.mdb").string());
+  ASSERT_TRUE(SaveFileCommand(metric.model, folder_));
+
+  Session s;
+  DesignFirstRecord(s);
+  const DesignSet before = s.model.set();
+  s.dialogs.clearRecords();
+  s.dialogs.file(path("metric.mdb").string());
+  OpenFileCommand(s.model, folder_);
+  ASSERT_EQ(s.dialogs.messages().size(), 1u);
+  EXPECT_EQ(s.dialogs.messages()[0].title, "Error");
+  EXPECT_EQ(
+      s.dialogs.messages()[0].text,
+      "The file was not opened: it was saved in SI Metric units; start the program in SI Metric units to "
+      "open it.");
+  EXPECT_EQ(s.model.set().records, before.records);
+}
+
 TEST_F(FileCommands, CancellingEitherDialogChangesNothing) {
   Session s;
   DesignFirstRecord(s);

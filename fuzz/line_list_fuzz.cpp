@@ -1,0 +1,69 @@
+// libFuzzer target: any bytes as a line list. Reading must never crash; a
+// list that reads is designed (its first rows, in the unit system and mode
+// the first byte picks) and written out as JSON and CSV. Every refused row
+// says why in a message of bounded length, and a field written out reads
+// back as itself.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "batch/batch_design.h"
+#include "batch/csv.h"
+#include "core/units.h"
+
+namespace {
+
+// Rows designed per input: enough to reach every path of a row, few enough
+// to keep the fuzzer fast.
+constexpr std::size_t kRowsDesigned = 12;
+// A message names a column and quotes at most sixty characters of a value.
+constexpr std::size_t kLongestMessage = 400;
+
+void Check(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  vst::CsvError error;
+  auto table = vst::ParseCsv(text, error);
+  if (!table) {
+    Check(!error.message.empty());
+    return 0;
+  }
+  for (const auto& row : table->rows) {
+    for (const auto& field : row.fields) {
+      vst::CsvError again;
+      const auto reread = vst::ParseCsv("H\n" + vst::CsvField(field) + "\n", again);
+      Check(field.empty() || (reread && reread->rows.size() == 1 && reread->rows[0].fields.size() == 1 &&
+                              reread->rows[0].fields[0] == field));
+    }
+  }
+  if (table->rows.size() > kRowsDesigned) table->rows.resize(kRowsDesigned);
+
+  const unsigned choice = size > 0 ? data[0] : 0;
+  vst::BatchOptions options;
+  options.units = (choice & 1) != 0 ? vst::UnitSystem::Metric : vst::UnitSystem::English;
+  options.internalMode = (choice & 2) != 0;
+  options.pressureUnit =
+      options.units == vst::UnitSystem::Metric ? static_cast<int>(choice >> 2) % 3 : vst::kPsig;
+  options.insulationSizing = (choice & 32) != 0 ? 1 : 0;
+
+  const vst::BatchResult result = vst::DesignLineList(*table, options);
+  if (!result.ok) {
+    Check(!result.error.empty());
+    return 0;
+  }
+  for (const vst::CircuitResult& c : result.circuits) {
+    if (!c.ok) Check(!c.messages.empty());
+    for (const auto& m : c.messages) Check(m.text.size() <= kLongestMessage);
+    Check(c.display.size() == static_cast<std::size_t>(vst::kDisplayFieldCount));
+  }
+  const std::string json = vst::BatchJson(result, options);
+  const std::string csv = vst::BatchCsv(result);
+  Check(!json.empty() && !csv.empty());
+  return 0;
+}

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Runs the libFuzzer targets (design file reader, line list reader) for a
+# short time each, from their seed corpora. Needs clang with libFuzzer
+# (clang and libclang-rt-14-dev); without clang it says so and succeeds, so
+# CI can call it everywhere.
+#
+#   bash scripts/fuzz.sh              # about 60 s per target (CI)
+#   FUZZ_SECONDS=1800 bash scripts/fuzz.sh   # a longer run
+#
+# A finding stops the run with exit status 1; the input is kept as
+# build-fuzz/fuzz/findings/<target>/crash-<hash> (replay it with
+# build-fuzz/fuzz/<target> <file>) and belongs in a regression test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${FUZZ_SECONDS:-60}
+build=${FUZZ_BUILD_DIR:-build-fuzz}
+
+if ! command -v clang++ > /dev/null || ! command -v clang > /dev/null; then
+  echo "fuzz: clang is not installed; fuzzing skipped"
+  exit 0
+fi
+
+launcher=()
+if command -v ccache > /dev/null; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVST_BUILD_GUI=OFF -DVST_BUILD_BENCH=OFF \
+  -DVST_BUILD_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang "${launcher[@]}" > /dev/null
+cmake --build "$build" --target design_file_fuzz design_file_fuzz_seeds line_list_fuzz -j "${FUZZ_JOBS:-2}"
+
+status=0
+run() {  # target, seed corpus folder, dictionary
+  local target=$1 seeds=$2 dict=$3
+  local dir="$build/fuzz"
+  local work="$dir/work/$target" findings="$dir/findings/$target"
+  mkdir -p "$work" "$findings"
+  echo "fuzz: $target for ${seconds} s"
+  if ! "$dir/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+      -dict="$dir/$dict" -artifact_prefix="$findings/" "$work" "$dir/$seeds" > "$dir/$target.log" 2>&1; then
+    echo "fuzz: $target FOUND A FAULT; see $dir/$target.log and $findings/"
+    tail -40 "$dir/$target.log"
+    status=1
+  fi
+  grep -E "stat::number_of_executed_units|stat::peak_rss_mb" "$dir/$target.log" | sed "s/^/fuzz: $target /"
+}
+run design_file_fuzz corpus design_file.dict
+run line_list_fuzz line_list_corpus line_list.dict
+exit $status

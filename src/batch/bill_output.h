@@ -1,0 +1,58 @@
+// The bills of vantrel-design: the circuit report and bill of one record and
+// the summary bill of a design file (`show SET.mdb --bill N | --summary`),
+// and one summary bill over every designed row of a line list (`design
+// LIST.csv --summary OUT`), as JSON, CSV, a workbook or a PDF printout.
+#pragma once
+
+#include <array>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bom/summary_bill.h"
+#include "core/design_record.h"
+#include "reports/page_description.h"
+
+namespace vst {
+
+// Draws a printout into a PDF file at a path; returns an empty text or the
+// reason it failed. The command supplies it (it needs the Qt renderer).
+using PdfWriter = std::function<std::string(const PageDescription& page, const std::string& path)>;
+
+struct BillShowRequest {
+  int record = 0;        // --bill N: the 1-based record, 0 when not asked
+  bool summary = false;  // --summary
+  std::string format = "json";
+  std::string pdf;   // --pdf OUT.pdf, may be empty
+  std::string xlsx;  // --xlsx OUT.xlsx (the summary only), may be empty
+};
+
+struct BillShowResult {
+  std::string error;  // empty on success
+  std::string text;   // the JSON or CSV output
+};
+
+// The unit system a design file was saved in, read from its tube size
+// texts ("10mm O.D." is Metric); English when no record holds a design.
+UnitSystem UnitsOfRecords(const std::array<DesignRecord, DesignSet::kRecords>& records);
+
+// The bill the windows would show after opening the file (and, for --bill,
+// stepping to record N), with the files asked for written.
+BillShowResult ShowBills(const std::array<DesignRecord, DesignSet::kRecords>& records, bool internalMode,
+                         const BillShowRequest& request, const PdfWriter& pdf, std::time_t now);
+
+// Output forms of bill rows.
+std::string BillRowsJson(const std::vector<BillRow>& rows);  // {"rows": [[q, c, d], ...]}
+std::string BillRowsCsv(const std::vector<BillRow>& rows);
+
+// Whether `path` names a summary file this command can write (.xlsx, .csv,
+// .json, any case).
+bool SummaryFileKnown(const std::string& path);
+
+// Writes the summary bill into `path` by its extension: a workbook (.xlsx),
+// CSV or JSON. The file is replaced in one step; on failure the previous
+// file stays. Returns an empty text or the reason.
+std::string WriteSummaryFile(const SummaryBill& bill, const std::string& path);
+
+}  // namespace vst

@@ -1,0 +1,33 @@
+// The spreadsheet export of a grid: a workbook file (.xlsx) with one sheet
+// named after the title, every cell written as its grid text followed by
+// one space (text, never a number or formula, so a quantity stays as
+// shown), each column as wide as its longest text, and a table style over
+// the used range.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vst {
+
+// The option value of the summary bill's export.
+inline constexpr int kSummaryExportOption = 1;
+
+// Writes rows 0..rowCount-1 and columns 0..columnCount-1 of `grid` (missing
+// cells are empty) into a new workbook at `path`. The option value chooses
+// the table style (Light 1 to Light 21; other values Light 1). Returns an
+// empty text on success, else the reason the workbook was not written.
+std::string ExportGridToSpreadsheet(const std::vector<std::vector<std::string>>& grid, int rowCount,
+                                    int columnCount, int option, const std::string& title,
+                                    const std::string& path);
+
+// The text with every invalid UTF-8 sequence, and every control character
+// that a workbook cannot hold, replaced by U+FFFD.
+std::string ValidSpreadsheetText(std::string_view text);
+
+// The column width (in characters of the default font) that shows `text`
+// whole.
+double ColumnWidthFor(std::string_view text);
+
+}  // namespace vst

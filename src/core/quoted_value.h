@@ -1,0 +1,18 @@
+// A value quoted inside a message: at most kQuotedValueLength characters of
+// it, then "..." when it is longer, so a refused megabyte of text gives a
+// message of one line.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vst {
+
+inline constexpr std::size_t kQuotedValueLength = 60;
+
+// "value" or "first sixty characters..." (characters counted as UTF-8 code
+// points, never cut inside one).
+std::string QuotedValue(std::string_view value);
+
+}  // namespace vst

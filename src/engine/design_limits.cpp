@@ -1,0 +1,46 @@
+#include "engine/design_limits.h"
+
+#include <cmath>
+#include <utility>
+
+namespace vst {
+namespace {
+
+// Every numeric output and bill quantity the design writes into a record.
+constexpr std::pair<std::string_view, float DesignRecord::*> kOutputs[] = {
+    {"TP2", &DesignRecord::TP2},     {"TP1", &DesignRecord::TP1},       {"LSWO", &DesignRecord::LSWO},
+    {"COND", &DesignRecord::COND},   {"INSIZE", &DesignRecord::INSIZE}, {"TLEN", &DesignRecord::TLEN},
+    {"TDX", &DesignRecord::TDX},     {"VTR", &DesignRecord::VTR},       {"SLEN", &DesignRecord::SLEN},
+    {"TST", &DesignRecord::TST},     {"ACEM", &DesignRecord::ACEM},     {"ACEM1", &DesignRecord::ACEM1},
+    {"ACHAN", &DesignRecord::ACHAN}, {"ABAND", &DesignRecord::ABAND},   {"UNION", &DesignRecord::UNION},
+    {"CRS", &DesignRecord::CRS},     {"FRST", &DesignRecord::FRST},     {"FAK", &DesignRecord::FAK},
+    {"MACO", &DesignRecord::MACO},
+};
+
+}  // namespace
+
+std::optional<std::string> PipeLengthRefusal(double pipeLength, UnitSystem units) {
+  const bool metric = units == UnitSystem::Metric;
+  if (pipeLength <= (metric ? kMaxPipeLengthM : kMaxPipeLengthFt)) return std::nullopt;
+  return metric ? "Pipe Length must not be greater than 30,480 m."
+                : "Pipe Length must not be greater than 100,000 ft.";
+}
+
+std::string_view UnrepresentableOutput(const DesignRecord& record) {
+  for (const auto& [name, member] : kOutputs) {
+    const float value = record.*member;
+    if (!std::isfinite(value) || std::fabs(static_cast<double>(value)) > kMaxOutputMagnitude) return name;
+  }
+  return {};
+}
+
+void DiscardOutputs(DesignRecord& record) {
+  for (const auto& output : kOutputs) record.*output.second = 0;
+  record.CEM.clear();
+  record.TSIZ.clear();
+  record.BAND.clear();
+  record.CEM1 = " ";
+  record.CHAN = " ";
+}
+
+}  // namespace vst

@@ -1,0 +1,31 @@
+// Draws a printout description (lines of text at print columns, rules) on a
+// paged paint device: a printer, a print preview or a PDF file. Pages break
+// where they are full.
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "reports/page_description.h"
+
+class QPagedPaintDevice;
+
+namespace vst::ui {
+
+// Returns an empty text when every page was drawn, else the reason.
+QString PaintPages(const PageDescription& page, QPagedPaintDevice& device);
+
+// The description as a PDF file at `path` (A4 or Letter by the locale, 15 mm
+// margins). Needs a QGuiApplication. Returns an empty text or the reason.
+QString WritePdf(const PageDescription& page, const QString& path);
+
+}  // namespace vst::ui
+
+namespace vst::ui {
+
+// WritePdf for a program without a window: creates an application on the
+// offscreen platform when none exists yet (it lives until the program
+// ends). Returns an empty text or the reason.
+std::string WritePdfWithoutDisplay(const PageDescription& page, const std::string& path);
+
+}  // namespace vst::ui

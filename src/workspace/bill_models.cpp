@@ -1,0 +1,138 @@
+#include "workspace/bill_models.h"
+
+#include <filesystem>
+
+#include "bom/summary_bill.h"
+#include "bom/xlsx_export.h"
+#include "core/clock_text.h"
+#include "docs/about_box.h"
+#include "workspace/stmain_model.h"
+
+namespace vst {
+
+namespace {
+
+constexpr const char* kRegistered = "\u00AE";  // the registered-trademark sign, character code 174
+
+}  // namespace
+
+PrintHeader BillPrintHeader(std::time_t now) {
+  PrintHeader header;
+  header.product = std::string(kProgramName) + kRegistered;
+  header.makerLines = {kMakerName, "Steam Tracing Products", "Engineering Services"};
+  std::tm local{};
+  if (LocalTime(now, local)) {
+    header.date = MediumDate(local);
+    header.time = ClockTime(local);
+  }
+  return header;
+}
+
+CktBillModel::CktBillModel(const STmainModel& main, std::time_t now) {
+  const ControlSet& c = main.controls();
+  const DesignSet& set = main.set();
+  const DesignRecord& record = set.current();
+  recordNumber_ = set.CurrentRecord + 1;
+  const std::string n = std::to_string(recordNumber_);
+  caption_ = "Report #" + n;
+
+  const PrintHeader header = BillPrintHeader(now);
+  controls_.add("Label1", ControlKind::Label, "Circuit No.= " + c["Circ_No"].text);
+  controls_.add("Label2", ControlKind::Label, "Line/Pipe No.=  " + c["Line_No"].text);
+  controls_.add("Label3", ControlKind::Label, "Vaporix     Circuit Report #" + n + "     Bill of Materials");
+  controls_.add("Label6", ControlKind::Label, header.product);
+  std::string maker;
+  for (const std::string& line : header.makerLines) maker += (maker.empty() ? "" : "\n") + line;
+  controls_.add("lblMaker", ControlKind::Label, maker);
+  controls_.add("Time_display", ControlKind::Label, header.time);
+  controls_.add("Date_Display", ControlKind::Label, header.date);
+  Control& options = controls_.add("Options", ControlKind::List);
+  options.visible = false;
+  options.enabled = false;
+  controls_.add("print", ControlKind::Button, "&Print");
+  controls_.add("return", ControlKind::Button, "&Return");
+
+  CircuitReportFields f;
+  f.units = set.Units;
+  f.internalMode = main.internalMode();
+  f.maxAmbient = c["Max_Amb"].text;
+  f.minAmbient = c["Min_Amb"].text;
+  f.insulationType = c["Insul_Typ_In"].selectedText();
+  f.pipeDiameter = c["Pipe_Dia_In"].selectedText();
+  f.insulationThickness = c["Insul_Th_In"].selectedText();
+  f.pipeLength = c["Pipe_Len_In"].text;
+  f.tracerTubing = c["Cab_Sel"].selectedText();
+  f.pressure = c["Pressure"].text;
+  f.maxMaintTemp = c["Max_Maint_Temp"].text;
+  f.minMaintTemp = c["Min_Maint_Temp"].text;
+  f.heatLoss = c["Ht_Lswo_Out"].text;
+  f.condensate = c["Cond_Load"].text;
+  f.insulationSize = c["Insul_Size"].text;
+  f.totalLength = c["Tot_Cab_Out"].text;
+  f.trapDistance = c["Trap_Dist"].text;
+  f.rise = c["Rise"].text;
+  inputs_ = CircuitReportInputs(f, record);
+  outputs_ = CircuitReportOutputs(f, record);
+  report_ = CircuitReportRows(f, record);
+  bill_ = CircuitBillRows(record, set.Units);
+}
+
+void CktBillModel::tick(std::time_t now) {
+  std::tm local{};
+  if (!LocalTime(now, local)) return;
+  controls_["Time_display"].text = ClockTime(local);
+  controls_["Date_Display"].text = MediumDate(local);
+}
+
+PageDescription CktBillModel::printout(std::time_t now) const {
+  CircuitPrintout p;
+  p.recordNumber = recordNumber_;
+  p.circuitLabel = controls_["Label1"].text;
+  p.lineLabel = controls_["Label2"].text;
+  p.inputs = inputs_;
+  p.outputs = outputs_;
+  p.bill = bill_;
+  return CircuitBillPage(BillPrintHeader(now), p);
+}
+
+BillModel::BillModel(const DesignSet& set) : rows_(SummaryBillRows(set)) {}
+
+PageDescription BillModel::printout(std::time_t now) const {
+  return SummaryBillPage(BillPrintHeader(now), rows_);
+}
+
+std::vector<std::vector<std::string>> GridOf(const std::vector<BillRow>& rows) {
+  std::vector<std::vector<std::string>> grid;
+  grid.reserve(rows.size());
+  for (const BillRow& row : rows) grid.emplace_back(row.begin(), row.end());
+  return grid;
+}
+
+std::optional<std::string> BillModel::exportCommand(Dialogs& dialogs, ExportPlace& place) const {
+  FileDialogSpec spec;
+  spec.title = "Export";
+  const std::string folder = place.lastFolder.empty() ? place.documentsFolder : place.lastFolder;
+  spec.startFolder = (std::filesystem::path(folder) / kDefaultFileName).string();
+  spec.filters = {"Excel workbooks (*.xlsx)", "All files (*)"};
+  std::optional<std::string> path = dialogs.saveFileName(spec);
+  if (!path || path->empty()) return std::nullopt;
+  const std::string problem = ExportGridToSpreadsheet(GridOf(rows_), static_cast<int>(rows_.size()), 3,
+                                                      kSummaryExportOption, kSheetTitle, *path);
+  if (!problem.empty()) {
+    dialogs.message(Message{"The summary bill was not exported to " + *path + ": " + problem + ".", "Error",
+                            MsgIcon::Exclamation, MsgButtons::Ok, false});
+    return std::nullopt;
+  }
+  place.lastFolder = std::filesystem::path(*path).parent_path().string();
+  return path;
+}
+
+Message BillModel::NoSpreadsheetProgramMessage(const std::string& path) {
+  return Message{
+      "No program on this desktop is set up to open spreadsheet workbooks (.xlsx files); install a "
+      "spreadsheet program such as LibreOffice Calc to open it. The summary bill was written to " +
+          path + ".",
+      "Print to Excel", MsgIcon::Exclamation, MsgButtons::Ok, false};
+}
+
+}  // namespace vst
