@@ -110,9 +110,15 @@ double AirDensity(double filmF) {  // lb/ft3, ideal gas at one atmosphere
   return 2116.0 / (53.3 * (filmF + 460.0));
 }
 
+// The ambient's share of the radiation term, ((ambientF + 459.6) / 100)^4:
+// the same for every surface temperature of one balance, so computed once.
+double AmbientRadiation(double ambientF) { return std::pow(ambientF / 100.0 + 4.596, 4); }
+
 // Heat the outer surface at surfaceF gives to the air at ambientF
 // (BTU/(hr ft2)): forced or free convection plus radiation at emittance 0.12.
-double SurfaceFlux(double surfaceF, double ambientF, double outerDiameterFt, Air air) {
+// `ambientRadiation` is AmbientRadiation(ambientF).
+double SurfaceFlux(double surfaceF, double ambientF, double ambientRadiation, double outerDiameterFt,
+                   Air air) {
   const double dT = surfaceF - ambientF;
   double convection = 0.0;
   if (air.still) {
@@ -123,8 +129,7 @@ double SurfaceFlux(double surfaceF, double ambientF, double outerDiameterFt, Air
     convection = 0.0266 * (AirConductivity(filmF) / outerDiameterFt) * std::pow(reynolds, 0.805) *
                  std::pow(AirPrandtl(filmF), 0.33) * dT;
   }
-  const double radiation =
-      0.1714 * 0.12 * (std::pow((surfaceF + 459.6) / 100.0, 4) - std::pow(ambientF / 100.0 + 4.596, 4));
+  const double radiation = 0.1714 * 0.12 * (std::pow((surfaceF + 459.6) / 100.0, 4) - ambientRadiation);
   return convection + radiation;
 }
 
@@ -260,6 +265,7 @@ SurfaceBalance InsulatedSurfaceBalance(double pipeTempF, double ambientF, const 
       !Finite(ambientF)) {
     return result;
   }
+  const double ambientRadiation = AmbientRadiation(ambientF);
   double lo = ambientF;
   double hi = pipeTempF;
   for (int step = 0; step < kMaxIterations; ++step) {
@@ -267,7 +273,7 @@ SurfaceBalance InsulatedSurfaceBalance(double pipeTempF, double ambientF, const 
     const double k = InsulationConductivity(insulation.type, (pipeTempF + ts) / 2.0);
     const double r = equivalentThicknessFt / k + 0.5;
     const double qin = (pipeTempF - ts) / r;
-    const double qout = SurfaceFlux(ts, ambientF, outerDiameterFt, air);
+    const double qout = SurfaceFlux(ts, ambientF, ambientRadiation, outerDiameterFt, air);
     if (!Finite(r) || !Finite(qin) || !Finite(qout)) return result;
     if (std::fabs(qin - qout) < tolerance) {
       result.converged = true;

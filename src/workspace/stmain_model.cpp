@@ -78,6 +78,20 @@ STmainModel::STmainModel(UnitSystem units, PressureUnit pressureUnit, Dialogs& d
   formLoad(pressureUnit);
 }
 
+void STmainModel::restore(const STmainModel& snapshot) {
+  if (&snapshot == this) return;
+  // Plain assignments: the strings and lists reuse the storage they have, so
+  // restoring a window costs far less than building one.
+  decimalMark_ = snapshot.decimalMark_;
+  set_ = snapshot.set_;
+  controls_ = snapshot.controls_;
+  internalMode_ = snapshot.internalMode_;
+  designRunning_ = snapshot.designRunning_;
+  caption_ = snapshot.caption_;
+  focusRequest_ = snapshot.focusRequest_;
+  windowRequest_ = snapshot.windowRequest_;
+}
+
 void STmainModel::buildControls() {
   ControlSet& s = controls_;
   Control& tabs = s.add("SSTab1", ControlKind::Tab);

@@ -137,6 +137,12 @@ class STmainModel : public DesignHost {
   // fileSaved). True when the window may close.
   bool queryClose(const std::function<void()>& save);
 
+  // Puts the whole state of the window (controls, records, program mode,
+  // pending requests) back to that of `snapshot`, a model built for the same
+  // unit system: the window is then exactly as `snapshot` is, without
+  // building it again. The dialogs and the design runner stay this model's.
+  void restore(const STmainModel& snapshot);
+
   // Replaces the design run the design button calls (tests drive the button
   // with a scripted run); an empty runner restores DesignRun.
   void setDesignRunner(DesignRunner runner);
