@@ -326,7 +326,8 @@ struct LineListDesigner::Impl {
     loaded.emplace(options.units, metric ? PressureUnit::BarG : PressureUnit::Psig, dialogs, '.');
     STmainModel& model = *loaded;
     if (options.internalMode) model.toggleProgramMode();
-    if (options.insulationSizing != InsulationSizing::Standard || (metric && options.pressureUnit != PressureUnit::BarG)) {
+    if (options.insulationSizing != InsulationSizing::Standard ||
+        (metric && options.pressureUnit != PressureUnit::BarG)) {
       PreferencesOutcome prefs;
       prefs.insulationSizing = options.insulationSizing;
       prefs.pressureUnit = metric ? options.pressureUnit : PressureUnit::Psig;
