@@ -55,7 +55,7 @@ class Silent : public vst::Dialogs {
 
 void BM_OpenCircuitBill(benchmark::State& state) {
   Silent dialogs;
-  vst::STmainModel main(vst::UnitSystem::English, 0, dialogs, '.');
+  vst::STmainModel main(vst::UnitSystem::English, vst::PressureUnit::Psig, dialogs, '.');
   main.applyOpenedSet(TenRecords(), false);
   for (auto _ : state) {
     vst::CktBillModel bill(main, 0);

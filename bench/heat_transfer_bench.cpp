@@ -12,7 +12,7 @@ void BM_TypicalDesignBalances(benchmark::State& state) {
   double pressurePsig = 50.0;
   for (auto _ : state) {
     benchmark::DoNotOptimize(pressurePsig);
-    const double conductance = vst::TracerConductance(0, 2.0, 0, false, false);
+    const double conductance = vst::TracerConductance(vst::Installation::Troughline, 2.0, 0, false);
     const auto minimum = vst::PipeTemperatureBalance(vst::BalanceCase::MinimumMaintained,
                                                      vst::SteamSaturationTemp(0.9 * pressurePsig), 0.0,
                                                      conductance, insulation);

@@ -48,9 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   vst::BatchOptions options;
   options.units = (choice & 1) != 0 ? vst::UnitSystem::Metric : vst::UnitSystem::English;
   options.internalMode = (choice & 2) != 0;
-  options.pressureUnit =
-      options.units == vst::UnitSystem::Metric ? static_cast<int>(choice >> 2) % 3 : vst::kPsig;
-  options.insulationSizing = (choice & 32) != 0 ? 1 : 0;
+  options.pressureUnit = options.units == vst::UnitSystem::Metric
+                             ? vst::PressureUnitFromStored(static_cast<int>(choice >> 2) % 3)
+                             : vst::PressureUnit::Psig;
+  options.insulationSizing =
+      (choice & 32) != 0 ? vst::InsulationSizing::Minimal : vst::InsulationSizing::Standard;
 
   const vst::BatchResult result = vst::DesignLineList(*table, options);
   if (!result.ok) {

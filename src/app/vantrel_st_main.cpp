@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <string>
 
+#include "core/units.h"
 #include "ui/about_form_window.h"
 #include "ui/stmain.h"
 #include "workspace/program_files.h"
@@ -69,7 +70,8 @@ int main(int argc, char** argv) {
   startup->setAttribute(Qt::WA_DeleteOnClose);
   QObject::connect(
       startup, &vst::ui::About_Form::unitSystemChosen, startup, [&, startup](int units, int pressureUnit) {
-        auto* window = new vst::ui::STmain(static_cast<vst::UnitSystem>(units), pressureUnit, decimalMark);
+        auto* window = new vst::ui::STmain(static_cast<vst::UnitSystem>(units),
+                                           vst::PressureUnitFromStored(pressureUnit), decimalMark);
         window->setAttribute(Qt::WA_DeleteOnClose);
         if (options.quitAfterShown) {
           QObject::connect(window, &vst::ui::STmain::firstShown, window, [started, window] {

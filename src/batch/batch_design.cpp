@@ -1,12 +1,11 @@
 #include "batch/batch_design.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
-#include <map>
-#include <memory>
+#include <optional>
 #include <stdexcept>
 
-#include "batch/json.h"
 #include "core/legacy_math.h"
 #include "core/quoted_value.h"
 #include "core/units.h"
@@ -16,7 +15,88 @@
 #include "workspace/stmain_model.h"
 
 namespace vst {
+
+const std::vector<LineListColumn>& LineListColumns() {
+  static const std::vector<LineListColumn> columns = {
+      {"CIRTXT", false, ColumnUnit::None, "", "", "circuit number"},
+      {"PIPETXT", false, ColumnUnit::None, "", "", "line or pipe number"},
+      {"MAXAMB", true, ColumnUnit::Temperature, nullptr, nullptr, "maximum ambient temperature"},
+      {"MINAMB", true, ColumnUnit::Temperature, nullptr, nullptr, "minimum ambient temperature"},
+      {"MAINTEMP", true, ColumnUnit::Temperature, nullptr, nullptr, "temperature to be maintained"},
+      {"MAXEXP", true, ColumnUnit::Temperature, nullptr, nullptr, "steam out / maximum process temperature"},
+      {"INTEXP", false, ColumnUnit::Temperature, "375", "190", "intermittent exposure temperature"},
+      {"INSTYPE", true, ColumnUnit::None, nullptr, nullptr, "insulation type, as the list names it"},
+      {"INSTHK", true, ColumnUnit::Size, nullptr, nullptr, "insulation thickness, an entry of its list"},
+      {"PIPESIZE", true, ColumnUnit::Size, nullptr, nullptr, "pipe size, an entry of its list"},
+      {"PIPELN", true, ColumnUnit::Length, nullptr, nullptr, "pipe length"},
+      {"PASSES", true, ColumnUnit::None, nullptr, nullptr, "number of tracers, 1 to 8"},
+      {"STEAMPRS", true, ColumnUnit::Pressure, nullptr, nullptr, "steam supply pressure"},
+      {"TRACEINS", true, ColumnUnit::None, nullptr, nullptr,
+       "installation: Troughline, Fillet Trace, YJ-0 (internal mode), YJ-1, YJ-2"},
+      {"TRACETUB", true, ColumnUnit::Size, nullptr, nullptr, "tracer tube size, an entry of its list"},
+      {"TUBEMAT", true, ColumnUnit::None, nullptr, nullptr,
+       "tubing material: Copper, Stainless Wld, Stainless Smls"},
+      {"TUBEWALL", false, ColumnUnit::Size, "the window's for the tube", "the window's for the tube",
+       "tube wall thickness, an entry of its list"},
+      {"ALLOWANCE", false, ColumnUnit::None, "No", "No",
+       "fittings allowance included in the pipe length: Yes or No"},
+      {"VALN", false, ColumnUnit::None, "0", "0", "valves"},
+      {"FLNO", false, ColumnUnit::None, "0", "0", "flanges"},
+      {"NOPX", false, ColumnUnit::None, "0", "0", "pumps"},
+      {"WCTB", false, ColumnUnit::Length, "0", "0", "pre-insulated tubing"},
+      {"SHOES", false, ColumnUnit::ShoeList, "none", "none", "pipe shoes, length x count per size: 12x4;6x2"},
+  };
+  return columns;
+}
+
+std::string ColumnUnitText(ColumnUnit unit, const BatchOptions& options) {
+  const bool metric = options.units == UnitSystem::Metric;
+  switch (unit) {
+    case ColumnUnit::Temperature:
+      return metric ? "\u00B0C" : "\u00B0F";
+    case ColumnUnit::Size:
+      return metric ? "mm" : "in";
+    case ColumnUnit::Length:
+      return metric ? "m" : "ft";
+    case ColumnUnit::ShoeList:
+      return metric ? "m x count" : "ft x count";
+    case ColumnUnit::Pressure:
+      return std::string(Trim(PressureCaption(metric ? options.pressureUnit : PressureUnit::Psig)));
+    case ColumnUnit::None:
+      break;
+  }
+  return {};
+}
+
 namespace {
+
+// The columns by position in LineListColumns().
+enum Col : std::size_t {
+  kCIRTXT,
+  kPIPETXT,
+  kMAXAMB,
+  kMINAMB,
+  kMAINTEMP,
+  kMAXEXP,
+  kINTEXP,
+  kINSTYPE,
+  kINSTHK,
+  kPIPESIZE,
+  kPIPELN,
+  kPASSES,
+  kSTEAMPRS,
+  kTRACEINS,
+  kTRACETUB,
+  kTUBEMAT,
+  kTUBEWALL,
+  kALLOWANCE,
+  kVALN,
+  kFLNO,
+  kNOPX,
+  kWCTB,
+  kSHOES,
+  kColumnCount
+};
 
 // A row the window cannot take as it stands: the message names the column.
 class RowError : public std::runtime_error {
@@ -24,37 +104,37 @@ class RowError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-std::string Normalized(std::string_view text) {
-  std::string out;
-  bool blank = false;
-  for (char c : Trim(text)) {
-    if (c == ' ' || c == '\t') {
-      blank = true;
+bool Blank(char c) { return c == ' ' || c == '\t'; }
+
+// Equal texts, case aside, blanks at the ends aside, and runs of blanks
+// inside counted as one ("Coverlyn  YJ-0" is "coverlyn yj-0").
+bool SameText(std::string_view a, std::string_view b) {
+  a = Trim(a);
+  b = Trim(b);
+  std::size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    if (Blank(a[i]) || Blank(b[j])) {
+      if (!(Blank(a[i]) && Blank(b[j]))) return false;
+      while (i < a.size() && Blank(a[i])) ++i;
+      while (j < b.size() && Blank(b[j])) ++j;
       continue;
     }
-    if (blank && !out.empty()) out.push_back(' ');
-    blank = false;
-    out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[j])))
+      return false;
+    ++i;
+    ++j;
   }
-  return out;
+  return i == a.size() && j == b.size();
+}
+
+bool EndsWithText(std::string_view text, std::string_view tail) {
+  text = Trim(text);
+  return text.size() >= tail.size() && SameText(text.substr(text.size() - tail.size()), tail);
 }
 
 // A refused value in a message: cut to its first characters, so a huge
 // field gives a short message.
 std::string Quoted(std::string_view text) { return QuotedValue(text); }
-
-// The columns of a line list. Required columns must be in the header.
-struct ColumnSpec {
-  const char* name;
-  bool required;
-};
-constexpr ColumnSpec kColumns[] = {
-    {"CIRTXT", false}, {"PIPETXT", false},  {"MAXAMB", true},     {"MINAMB", true},   {"MAINTEMP", true},
-    {"MAXEXP", true},  {"INTEXP", false},   {"INSTYPE", true},    {"INSTHK", true},   {"PIPESIZE", true},
-    {"PIPELN", true},  {"PASSES", true},    {"STEAMPRS", true},   {"TRACEINS", true}, {"TRACETUB", true},
-    {"TUBEMAT", true}, {"TUBEWALL", false}, {"ALLOWANCE", false}, {"VALN", false},    {"FLNO", false},
-    {"NOPX", false},   {"WCTB", false},     {"SHOES", false},
-};
 
 std::string Upper(std::string_view text) {
   std::string out(Trim(text));
@@ -62,41 +142,42 @@ std::string Upper(std::string_view text) {
   return out;
 }
 
-// One data row, addressed by column name.
+// One data row, addressed by column.
 class RowView {
  public:
-  RowView(const std::map<std::string, std::size_t>& index, const std::vector<std::string>& fields)
-      : index_(index), fields_(fields) {}
+  RowView(const std::array<int, kColumnCount>& positions, const std::vector<std::string>& fields)
+      : positions_(positions), fields_(fields) {}
   // The trimmed text of a column; empty when the column is absent.
-  std::string text(const std::string& column) const {
-    auto it = index_.find(column);
-    if (it == index_.end() || it->second >= fields_.size()) return {};
-    return std::string(Trim(fields_[it->second]));
+  std::string_view text(Col column) const {
+    const int p = positions_[column];
+    if (p < 0 || static_cast<std::size_t>(p) >= fields_.size()) return {};
+    return Trim(fields_[static_cast<std::size_t>(p)]);
   }
   // A numeric column: its text, refused when it is not a number.
-  std::string number(const std::string& column, bool required, bool nonNegative = false) const {
-    std::string t = text(column);
+  std::string_view number(Col column, bool nonNegative = false) const {
+    const std::string_view t = text(column);
+    const char* name = LineListColumns()[column].name;
     if (t.empty()) {
-      if (required) throw RowError("Column " + column + " has no value");
+      if (LineListColumns()[column].required) throw RowError(std::string("Column ") + name + " has no value");
       return t;
     }
     auto v = ParseNumber(t);
-    if (!v) throw RowError("Column " + column + ": " + Quoted(t) + " is not a number");
-    if (nonNegative && *v < 0) throw RowError("Column " + column + ": " + Quoted(t) + " is negative");
+    if (!v) throw RowError(std::string("Column ") + name + ": " + Quoted(t) + " is not a number");
+    if (nonNegative && *v < 0)
+      throw RowError(std::string("Column ") + name + ": " + Quoted(t) + " is negative");
     return t;
   }
 
  private:
-  const std::map<std::string, std::size_t>& index_;
+  const std::array<int, kColumnCount>& positions_;
   const std::vector<std::string>& fields_;
 };
 
 // The position of `value` in a list: the same text (blanks and case aside),
 // or, for numeric lists, the same number ("2" is "2.0", "0.5" is ".5").
 int FindEntry(const std::vector<std::string>& items, std::string_view value, bool numeric) {
-  const std::string want = Normalized(value);
   for (std::size_t i = 0; i < items.size(); ++i) {
-    if (!items[i].empty() && Normalized(items[i]) == want) return static_cast<int>(i);
+    if (!items[i].empty() && SameText(items[i], value)) return static_cast<int>(i);
   }
   if (numeric) {
     if (auto v = ParseNumber(value)) {
@@ -114,13 +195,12 @@ int FindEntry(const std::vector<std::string>& items, std::string_view value, boo
 int FindInstallation(const std::vector<std::string>& items, std::string_view value) {
   int pos = FindEntry(items, value, false);
   if (pos >= 0) return pos;
-  const std::string want = Normalized(value);
+  const std::string_view want = Trim(value);
+  const bool yj = want.size() >= 3 && SameText(want.substr(0, 3), "yj-");
   for (std::size_t i = 0; i < items.size(); ++i) {
-    const std::string entry = Normalized(items[i]);
-    const bool yj = want.rfind("yj-", 0) == 0 && entry.size() >= want.size() &&
-                    entry.compare(entry.size() - want.size(), want.size(), want) == 0;
-    if (yj || (want == "fillet" && entry == "fillet trace") ||
-        (want == "trough line" && entry == "troughline")) {
+    if ((yj && EndsWithText(items[i], want)) ||
+        (SameText(want, "fillet") && SameText(items[i], "fillet trace")) ||
+        (SameText(want, "trough line") && SameText(items[i], "troughline"))) {
       return static_cast<int>(i);
     }
   }
@@ -133,40 +213,56 @@ struct ShoeEntry {
 };
 
 // "12x4;6x2": shoe length x number of shoes, sizes separated by ";".
-std::vector<ShoeEntry> ParseShoes(const std::string& text) {
-  std::vector<ShoeEntry> out;
+void ParseShoes(std::string_view text, std::vector<ShoeEntry>& out) {
+  out.clear();
   std::size_t start = 0;
   while (start <= text.size()) {
     std::size_t end = text.find(';', start);
-    if (end == std::string::npos) end = text.size();
-    const std::string part(Trim(std::string_view(text).substr(start, end - start)));
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view part = Trim(text.substr(start, end - start));
     if (!part.empty()) {
       const std::size_t x = part.find_first_of("xX*");
-      const std::string l = x == std::string::npos ? "" : std::string(Trim(part.substr(0, x)));
-      const std::string n = x == std::string::npos ? "" : std::string(Trim(part.substr(x + 1)));
+      const std::string_view l = x == std::string_view::npos ? std::string_view() : Trim(part.substr(0, x));
+      const std::string_view n = x == std::string_view::npos ? std::string_view() : Trim(part.substr(x + 1));
       auto lv = ParseNumber(l);
       auto nv = ParseNumber(n);
       if (!lv || !nv || *lv < 0 || *nv < 0) {
         throw RowError("Column SHOES: " + Quoted(part) + " is not a length x count pair such as 12x4");
       }
-      out.push_back({l, n});
+      out.push_back({std::string(l), std::string(n)});
     }
     start = end + 1;
   }
-  return out;
 }
 
-// Answers the dialogs of one row's design from the row and records every
-// message in order.
+// An input the row entered, watched for changes by the window's checks.
+struct Watched {
+  Col column;
+  const Control* control;
+  bool list;
+  std::string entered;   // the row's text
+  std::string expected;  // what the control showed right after entry
+  bool reported = false;
+};
+
+// Answers the dialogs of one row's design from the row, records every
+// message in order, and notes which inputs the window's checks change.
 class RowDialogs : public Dialogs {
  public:
   int allowanceAnswer = kAllowanceIncludedNo;
   std::string valves = "0", flanges = "0", pumps = "0", wrapcore = "0";
   std::vector<ShoeEntry> shoes;
-  std::vector<ShownMessage> messages;
+  std::vector<ShownMessage>* messages = nullptr;
+  std::vector<Correction>* corrections = nullptr;
+  std::vector<Watched> watched;
+  bool watching = false;
+  std::size_t stepStart = 0;  // messages shown before the current entry step
 
   MsgAnswer message(const Message& m) override {
-    messages.push_back({m.title, m.text});
+    // A check warns first and corrects after: what changed since the step's
+    // previous message belongs to that message.
+    if (watching) checkpoint(lastStepMessage());
+    messages->push_back({m.title, m.text});
     return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
   }
   std::optional<PipeFormAnswer> pipeForm(const PipeFormSetup& setup) override {
@@ -192,280 +288,309 @@ class RowDialogs : public Dialogs {
   }
   std::optional<std::string> openFileName(const FileDialogSpec&) override { return std::nullopt; }
   std::optional<std::string> saveFileName(const FileDialogSpec&) override { return std::nullopt; }
+
+  std::string lastStepMessage() const {
+    return messages->size() > stepStart ? messages->back().text : std::string();
+  }
+  static std::string Shown(const Watched& w) { return w.list ? w.control->selectedText() : w.control->text; }
+  // Notes every watched input whose control no longer shows what was entered.
+  void checkpoint(const std::string& message) {
+    for (auto& w : watched) {
+      if (w.reported) continue;
+      const bool same = w.list ? w.control->selectedText() == w.expected : w.control->text == w.expected;
+      if (same) continue;
+      w.reported = true;
+      corrections->push_back({LineListColumns()[w.column].name, w.entered, Shown(w), message});
+    }
+  }
 };
-
-void SelectEntry(STmainModel& model, const char* control, const std::string& column, const std::string& value,
-                 bool numeric, const char* listName) {
-  const auto& items = model.controls()[control].items;
-  const int pos = FindEntry(items, value, numeric);
-  if (pos < 0)
-    throw RowError("Column " + column + ": " + Quoted(value) + " is not in the " + listName + " list");
-  model.gotFocus(control);
-  model.listClicked(control, pos);
-}
-
-void TypeField(STmainModel& model, const char* control, const std::string& text) {
-  model.gotFocus(control);
-  model.textChanged(control, text);
-  model.lostFocus(control);
-}
-
-CircuitResult DesignRow(const RowView& row, const BatchOptions& options) {
-  CircuitResult result;
-  RowDialogs dialogs;
-  try {
-    // Everything the row says is checked before the window sees it, so a
-    // bad row stops with one message naming its column.
-    const std::string traceIns = row.text("TRACEINS");
-    const std::string allowance = Normalized(row.text("ALLOWANCE"));
-    if (allowance == "yes") {
-      dialogs.allowanceAnswer = kAllowanceIncludedYes;
-    } else if (allowance.empty() || allowance == "no") {
-      dialogs.allowanceAnswer = kAllowanceIncludedNo;
-    } else {
-      throw RowError("Column ALLOWANCE: " + Quoted(row.text("ALLOWANCE")) + " is neither Yes nor No");
-    }
-    auto orZero = [](std::string t) { return t.empty() ? std::string("0") : t; };
-    dialogs.valves = orZero(row.number("VALN", false, true));
-    dialogs.flanges = orZero(row.number("FLNO", false, true));
-    dialogs.pumps = orZero(row.number("NOPX", false, true));
-    dialogs.wrapcore = orZero(row.number("WCTB", false, true));
-    dialogs.shoes = ParseShoes(row.text("SHOES"));
-    const std::string maxAmb = row.number("MAXAMB", true);
-    const std::string minAmb = row.number("MINAMB", true);
-    const std::string maint = row.number("MAINTEMP", true);
-    const std::string maxExp = row.number("MAXEXP", true);
-    const std::string intExp = row.number("INTEXP", false);
-    const std::string pipeLen = row.number("PIPELN", true);
-    const std::string pressure = row.number("STEAMPRS", true);
-
-    STmainModel model(options.units, options.units == UnitSystem::Metric ? kBarG : kPsig, dialogs, '.');
-    if (options.internalMode) model.toggleProgramMode();
-    if (options.insulationSizing != 0 ||
-        (options.units == UnitSystem::Metric && options.pressureUnit != kBarG)) {
-      PreferencesOutcome prefs;
-      prefs.insulationSizing = options.insulationSizing;
-      prefs.pressureUnit = options.units == UnitSystem::Metric ? options.pressureUnit : kPsig;
-      if (options.units == UnitSystem::Metric) prefs.pressureCaption = PressureCaption(prefs.pressureUnit);
-      model.applyPreferences(prefs);
-    }
-
-    // The installation first: it decides the tube sizes, the wall list and
-    // which pipe sizes exist.
-    const auto& installs = model.controls()["Cab_In"].items;
-    const int install = FindInstallation(installs, traceIns);
-    if (install < 0) {
-      throw RowError("Column TRACEINS: " + Quoted(traceIns) + " is not in the installation list");
-    }
-    model.gotFocus("Cab_In");
-    model.listClicked("Cab_In", install);
-    SelectEntry(model, "Cab_Sel", "TRACETUB", row.text("TRACETUB"), options.units == UnitSystem::Metric,
-                "tracer tubing");
-    SelectEntry(model, "cboTracerMaterial", "TUBEMAT", row.text("TUBEMAT"), false, "tubing material");
-    if (!row.text("TUBEWALL").empty()) {
-      SelectEntry(model, "cboTubeWallThick", "TUBEWALL", row.text("TUBEWALL"), true, "wall thickness");
-    }
-    // A pipe size the list blanks for this installation is still picked at
-    // its position, so the window's own message refuses it.
-    const int pipePos = FindEntry(PipeSizeList(options.units, false), row.text("PIPESIZE"), true);
-    if (pipePos < 0) {
-      throw RowError("Column PIPESIZE: " + Quoted(row.text("PIPESIZE")) + " is not in the pipe size list");
-    }
-    model.gotFocus("Pipe_Dia_In");
-    model.listClicked("Pipe_Dia_In", pipePos);
-
-    TypeField(model, "Max_Amb", maxAmb);
-    TypeField(model, "Min_Amb", minAmb);
-    TypeField(model, "MT_In", maint);
-    TypeField(model, "Max_Exp_Temp", maxExp);
-    if (!intExp.empty()) TypeField(model, "txtIntExpTemp", intExp);
-    TypeField(model, "Pipe_Len_In", pipeLen);
-    TypeField(model, "Pressure", pressure);
-    TypeField(model, "Circ_No", row.text("CIRTXT"));
-    TypeField(model, "Line_No", row.text("PIPETXT"));
-    // Insulation after the pressure: its checks read the pressure field.
-    SelectEntry(model, "Insul_Typ_In", "INSTYPE", row.text("INSTYPE"), false, "insulation type");
-    SelectEntry(model, "Insul_Th_In", "INSTHK", row.text("INSTHK"), true, "insulation thickness");
-    SelectEntry(model, "Pass", "PASSES", row.text("PASSES"), true, "number of passes");
-
-    model.gotFocus("Des_But");
-    model.clicked("Des_But");
-
-    result.record = model.set().current();
-    result.ok = result.record.HoldsDesign();
-    result.installation = model.controls()["Cab_In"].selectedText();
-    for (const char* name : kDisplayFields) result.display.push_back(model.controls()[name].text);
-    result.messages = std::move(dialogs.messages);
-  } catch (const RowError& e) {
-    result.messages = std::move(dialogs.messages);
-    result.messages.push_back({"Input Error", e.what()});
-    result.ok = false;
-    result.display.assign(kDisplayFieldCount, std::string());
-  }
-  return result;
-}
-
-const char* UnitsName(UnitSystem u) { return u == UnitSystem::Metric ? "metric" : "english"; }
-
-std::string RecordObject(const DesignRecord& r) {
-  std::string out = "{";
-  bool first = true;
-  for (const auto& f : RecordFields()) {
-    if (!first) out += ",";
-    first = false;
-    out += JsonString(f.name) + ":";
-    switch (f.kind) {
-      case FieldKind::Text:
-        out += JsonString(FieldText(r, f));
-        break;
-      case FieldKind::Flag:
-        out += FieldNumber(r, f) != 0 ? "true" : "false";
-        break;
-      default:
-        out += JsonNumber(static_cast<float>(FieldNumber(r, f)));
-        break;
-    }
-  }
-  return out + "}";
-}
-
-std::vector<std::string> RecordCells(const DesignRecord& r) {
-  std::vector<std::string> cells;
-  for (const auto& f : RecordFields()) cells.push_back(FieldText(r, f));
-  return cells;
-}
 
 }  // namespace
 
-BatchResult DesignLineList(const CsvTable& table, const BatchOptions& options,
-                           const std::function<void(const CircuitResult&)>& each) {
+struct LineListDesigner::Impl {
+  BatchOptions options;
+  std::size_t headerSize = 0;
+  std::array<int, kColumnCount> positions{};
+  std::string error;
+  RowDialogs dialogs;
+  std::vector<ShownMessage> setupMessages;
+  std::optional<STmainModel> loaded;  // the window right after loading
+  std::optional<STmainModel> window;  // the window a row is designed in
+  std::vector<ShownMessage> scratchMessages;
+  std::vector<Correction> scratchCorrections;
+
+  void build() {
+    dialogs.messages = &setupMessages;
+    dialogs.corrections = &scratchCorrections;
+    const bool metric = options.units == UnitSystem::Metric;
+    loaded.emplace(options.units, metric ? PressureUnit::BarG : PressureUnit::Psig, dialogs, '.');
+    STmainModel& model = *loaded;
+    if (options.internalMode) model.toggleProgramMode();
+    if (options.insulationSizing != InsulationSizing::Standard ||
+        (metric && options.pressureUnit != PressureUnit::BarG)) {
+      PreferencesOutcome prefs;
+      prefs.insulationSizing = options.insulationSizing;
+      prefs.pressureUnit = metric ? options.pressureUnit : PressureUnit::Psig;
+      if (metric) prefs.pressureCaption = PressureCaption(prefs.pressureUnit);
+      model.applyPreferences(prefs);
+    }
+    window.emplace(model);
+  }
+
+  void beginStep() { dialogs.stepStart = dialogs.messages->size(); }
+  void endStep() {
+    if (dialogs.messages->size() > dialogs.stepStart) dialogs.checkpoint(dialogs.messages->back().text);
+  }
+  // Watches a control from now on, expecting it to show `expected`.
+  void watch(Col column, const char* control, bool list, std::string_view entered) {
+    const Control* c = &window->controls()[control];
+    dialogs.watched.push_back({column, c, list, std::string(entered), {}, false});
+  }
+
+  void selectEntry(Col column, const char* control, std::string_view value, bool numeric,
+                   const char* listName) {
+    STmainModel& m = *window;
+    const auto& items = m.controls()[control].items;
+    const int pos = FindEntry(items, value, numeric);
+    if (pos < 0) {
+      throw RowError(std::string("Column ") + LineListColumns()[column].name + ": " + Quoted(value) +
+                     " is not in the " + listName + " list");
+    }
+    watch(column, control, true, value);
+    dialogs.watched.back().expected = items[static_cast<std::size_t>(pos)];
+    beginStep();
+    m.gotFocus(control);
+    m.listClicked(control, pos);
+    endStep();
+  }
+  void typeField(Col column, const char* control, std::string_view text) {
+    STmainModel& m = *window;
+    watch(column, control, false, text);
+    dialogs.watched.back().expected = std::string(text);
+    beginStep();
+    m.gotFocus(control);
+    m.textChanged(control, std::string(text));
+    m.lostFocus(control);
+    endStep();
+  }
+
+  void designRow(const RowView& row, CircuitResult& result);
+};
+
+void LineListDesigner::Impl::designRow(const RowView& row, CircuitResult& result) {
+  RowDialogs& d = dialogs;
+  d.messages = &result.messages;
+  d.corrections = &result.corrections;
+  d.watched.clear();
+  d.watching = false;
+  // Everything the row says is checked before the window sees it, so a bad
+  // row stops with one message naming its column.
+  const std::string_view traceIns = row.text(kTRACEINS);
+  const std::string_view allowance = row.text(kALLOWANCE);
+  if (SameText(allowance, "yes")) {
+    d.allowanceAnswer = kAllowanceIncludedYes;
+  } else if (allowance.empty() || SameText(allowance, "no")) {
+    d.allowanceAnswer = kAllowanceIncludedNo;
+  } else {
+    throw RowError("Column ALLOWANCE: " + Quoted(allowance) + " is neither Yes nor No");
+  }
+  auto orZero = [](std::string_view t) { return t.empty() ? std::string("0") : std::string(t); };
+  d.valves = orZero(row.number(kVALN, true));
+  d.flanges = orZero(row.number(kFLNO, true));
+  d.pumps = orZero(row.number(kNOPX, true));
+  d.wrapcore = orZero(row.number(kWCTB, true));
+  ParseShoes(row.text(kSHOES), d.shoes);
+  const std::string_view maxAmb = row.number(kMAXAMB);
+  const std::string_view minAmb = row.number(kMINAMB);
+  const std::string_view maint = row.number(kMAINTEMP);
+  const std::string_view maxExp = row.number(kMAXEXP);
+  const std::string_view intExp = row.number(kINTEXP);
+  const std::string_view pipeLen = row.number(kPIPELN);
+  const std::string_view pressure = row.number(kSTEAMPRS);
+
+  window->restore(*loaded);
+  result.messages = setupMessages;
+  d.watching = true;
+  STmainModel& model = *window;
+  const bool metric = options.units == UnitSystem::Metric;
+
+  // The installation first: it decides the tube sizes, the wall list and
+  // which pipe sizes exist.
+  {
+    const auto& installs = model.controls()["Cab_In"].items;
+    const int install = FindInstallation(installs, traceIns);
+    if (install < 0)
+      throw RowError("Column TRACEINS: " + Quoted(traceIns) + " is not in the installation list");
+    watch(kTRACEINS, "Cab_In", true, traceIns);
+    d.watched.back().expected = installs[static_cast<std::size_t>(install)];
+    beginStep();
+    model.gotFocus("Cab_In");
+    model.listClicked("Cab_In", install);
+    endStep();
+  }
+  selectEntry(kTRACETUB, "Cab_Sel", row.text(kTRACETUB), metric, "tracer tubing");
+  selectEntry(kTUBEMAT, "cboTracerMaterial", row.text(kTUBEMAT), false, "tubing material");
+  if (!row.text(kTUBEWALL).empty()) {
+    selectEntry(kTUBEWALL, "cboTubeWallThick", row.text(kTUBEWALL), true, "wall thickness");
+  }
+  // A pipe size the list blanks for this installation is still picked at
+  // its position, so the window's own message refuses it.
+  {
+    const auto& sizes = PipeSizeList(options.units, false);
+    const int pipePos = FindEntry(sizes, row.text(kPIPESIZE), true);
+    if (pipePos < 0) {
+      throw RowError("Column PIPESIZE: " + Quoted(row.text(kPIPESIZE)) + " is not in the pipe size list");
+    }
+    watch(kPIPESIZE, "Pipe_Dia_In", true, row.text(kPIPESIZE));
+    const auto& shown = model.controls()["Pipe_Dia_In"].items;
+    if (static_cast<std::size_t>(pipePos) < shown.size()) {
+      d.watched.back().expected = shown[static_cast<std::size_t>(pipePos)];
+    }
+    beginStep();
+    model.gotFocus("Pipe_Dia_In");
+    model.listClicked("Pipe_Dia_In", pipePos);
+    endStep();
+  }
+  typeField(kMAXAMB, "Max_Amb", maxAmb);
+  typeField(kMINAMB, "Min_Amb", minAmb);
+  typeField(kMAINTEMP, "MT_In", maint);
+  typeField(kMAXEXP, "Max_Exp_Temp", maxExp);
+  if (!intExp.empty()) typeField(kINTEXP, "txtIntExpTemp", intExp);
+  typeField(kPIPELN, "Pipe_Len_In", pipeLen);
+  typeField(kSTEAMPRS, "Pressure", pressure);
+  typeField(kCIRTXT, "Circ_No", row.text(kCIRTXT));
+  typeField(kPIPETXT, "Line_No", row.text(kPIPETXT));
+  // Insulation after the pressure: its checks read the pressure field.
+  selectEntry(kINSTYPE, "Insul_Typ_In", row.text(kINSTYPE), false, "insulation type");
+  selectEntry(kINSTHK, "Insul_Th_In", row.text(kINSTHK), true, "insulation thickness");
+  selectEntry(kPASSES, "Pass", row.text(kPASSES), true, "number of passes");
+  d.checkpoint({});
+  d.watching = false;
+
+  // The inputs as the window took them.
+  for (const auto& w : d.watched) {
+    std::string shown = RowDialogs::Shown(w);
+    if (!shown.empty() || !w.list) result.used[w.column] = std::move(shown);
+  }
+  if (row.text(kTUBEWALL).empty())
+    result.used[kTUBEWALL] = model.controls()["cboTubeWallThick"].selectedText();
+  if (intExp.empty()) result.used[kINTEXP] = model.controls()["txtIntExpTemp"].text;
+
+  if (options.strict && !result.corrections.empty()) {
+    std::string text = "Not designed: the window would change ";
+    for (std::size_t i = 0; i < result.corrections.size(); ++i) {
+      const auto& c = result.corrections[i];
+      if (i) text += ", ";
+      text += c.column + " from " + Quoted(c.entered) + " to " + Quoted(c.used);
+    }
+    result.messages.push_back({"Input Error", text + " (--strict)"});
+    return;
+  }
+
+  model.gotFocus("Des_But");
+  model.clicked("Des_But");
+
+  result.record = model.set().current();
+  result.ok = result.record.HoldsDesign();
+  result.installation = model.controls()["Cab_In"].selectedText();
+  for (std::size_t i = 0; i < result.display.size(); ++i) {
+    result.display[i] = model.controls()[kDisplayFields[i]].text;
+  }
+}
+
+LineListDesigner::LineListDesigner(const std::vector<std::string>& header, const BatchOptions& options)
+    : impl_(std::make_unique<Impl>()) {
+  Impl& s = *impl_;
+  s.options = options;
+  s.headerSize = header.size();
+  s.positions.fill(-1);
+  const auto& columns = LineListColumns();
+  std::vector<std::string> seen;
+  for (std::size_t i = 0; i < header.size(); ++i) {
+    const std::string name = Upper(header[i]);
+    if (name.empty()) continue;
+    if (std::find(seen.begin(), seen.end(), name) != seen.end()) {
+      s.error = "line 1: the column " + name + " appears twice";
+      return;
+    }
+    seen.push_back(name);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      if (name == columns[c].name) s.positions[c] = static_cast<int>(i);
+    }
+  }
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    if (columns[c].required && s.positions[c] < 0) {
+      s.error = std::string("line 1: the required column ") + columns[c].name + " is missing";
+      return;
+    }
+  }
+  s.build();
+}
+
+LineListDesigner::~LineListDesigner() = default;
+
+bool LineListDesigner::ok() const { return impl_->error.empty(); }
+const std::string& LineListDesigner::error() const { return impl_->error; }
+
+void LineListDesigner::design(const CsvRow& row, int rowNumber, CircuitResult& result) {
+  Impl& s = *impl_;
+  result.row = rowNumber;
+  result.line = row.line;
+  result.ok = false;
+  result.installation.clear();
+  result.corrections.clear();
+  result.messages.clear();
+  result.display.assign(kDisplayFieldCount, std::string());
+  result.record = DesignRecord{};
+  result.inputs = row.fields;
+  // Until the window has taken them, the inputs are as entered.
+  const auto& columns = LineListColumns();
+  result.used.resize(kColumnCount);
+  const bool metric = s.options.units == UnitSystem::Metric;
+  for (std::size_t c = 0; c < kColumnCount; ++c) {
+    const int p = s.positions[c];
+    if (p >= 0 && static_cast<std::size_t>(p) < row.fields.size()) {
+      result.used[c].assign(Trim(row.fields[static_cast<std::size_t>(p)]));
+    } else {
+      result.used[c].clear();
+    }
+    const char* fallback = metric ? columns[c].defaultMetric : columns[c].defaultEnglish;
+    if (result.used[c].empty() && fallback && c != kTUBEWALL && c != kSHOES) result.used[c] = fallback;
+  }
+  if (row.fields.size() != s.headerSize) {
+    result.messages.push_back({"Input Error", "Line " + std::to_string(row.line) + " has " +
+                                                  std::to_string(row.fields.size()) + " fields, the header " +
+                                                  std::to_string(s.headerSize) +
+                                                  "; the row was not designed"});
+    return;
+  }
+  try {
+    s.designRow(RowView(s.positions, row.fields), result);
+  } catch (const RowError& e) {
+    s.dialogs.watching = false;
+    result.messages.push_back({"Input Error", e.what()});
+    result.ok = false;
+    result.display.assign(kDisplayFieldCount, std::string());
+    result.record = DesignRecord{};
+  }
+}
+
+BatchResult DesignLineList(const CsvTable& table, const BatchOptions& options) {
   BatchResult result;
   result.header = table.header;
-  std::map<std::string, std::size_t> index;
-  for (std::size_t i = 0; i < table.header.size(); ++i) {
-    const std::string name = Upper(table.header[i]);
-    if (name.empty()) continue;
-    if (!index.emplace(name, i).second) {
-      result.error = "line 1: the column " + name + " appears twice";
-      return result;
-    }
-  }
-  for (const auto& c : kColumns) {
-    if (c.required && !index.count(c.name)) {
-      result.error = std::string("line 1: the required column ") + c.name + " is missing";
-      return result;
-    }
-  }
-  for (const auto& row : table.rows) {
-    if (row.fields.size() != table.header.size()) {
-      result.error = "line " + std::to_string(row.line) + ": the row has " +
-                     std::to_string(row.fields.size()) + " fields, the header " +
-                     std::to_string(table.header.size());
-      return result;
-    }
+  LineListDesigner designer(table.header, options);
+  if (!designer.ok()) {
+    result.error = designer.error();
+    return result;
   }
   result.ok = true;
   int n = 0;
   for (const auto& row : table.rows) {
-    CircuitResult c = DesignRow(RowView(index, row.fields), options);
-    c.row = ++n;
-    c.inputs = row.fields;
-    each(c);
+    CircuitResult c;
+    designer.design(row, ++n, c);
+    result.circuits.push_back(std::move(c));
   }
   return result;
-}
-
-BatchResult DesignLineList(const CsvTable& table, const BatchOptions& options) {
-  std::vector<CircuitResult> circuits;
-  BatchResult result = DesignLineList(table, options, [&](const CircuitResult& c) { circuits.push_back(c); });
-  result.circuits = std::move(circuits);
-  return result;
-}
-
-std::string BatchJsonStart(const BatchOptions& options) {
-  return "{\"units\":" + JsonString(UnitsName(options.units)) +
-         ",\"mode\":" + JsonString(options.internalMode ? "internal" : "standard") + ",\"circuits\":[";
-}
-
-std::string BatchJsonCircuit(const CircuitResult& c, bool first) {
-  std::string out = first ? "\n" : ",\n";
-  out += "{\"row\":" + std::to_string(c.row) + ",\"ok\":" + (c.ok ? "true" : "false") +
-         ",\"installation\":" + JsonString(c.installation) + ",\"messages\":[";
-  for (std::size_t m = 0; m < c.messages.size(); ++m) {
-    if (m) out += ",";
-    out +=
-        "{\"title\":" + JsonString(c.messages[m].title) + ",\"text\":" + JsonString(c.messages[m].text) + "}";
-  }
-  out += "],\"display\":{";
-  for (int d = 0; d < kDisplayFieldCount; ++d) {
-    if (d) out += ",";
-    out += JsonString(kDisplayFields[d]) + ":" + JsonString(c.display.at(static_cast<std::size_t>(d)));
-  }
-  out += "},\"record\":" + RecordObject(c.record) + "}";
-  return out;
-}
-
-std::string BatchJsonEnd() { return "\n]}\n"; }
-
-std::string BatchJson(const BatchResult& result, const BatchOptions& options) {
-  std::string out = BatchJsonStart(options);
-  for (std::size_t i = 0; i < result.circuits.size(); ++i)
-    out += BatchJsonCircuit(result.circuits[i], i == 0);
-  return out + BatchJsonEnd();
-}
-
-std::string BatchCsvHeader(const std::vector<std::string>& inputHeader) {
-  std::vector<std::string> head = inputHeader;
-  head.push_back("OK");
-  head.push_back("INSTALLATION");
-  for (const char* d : kDisplayFields) head.push_back(d);
-  for (const auto& f : RecordFields()) head.push_back(std::string(f.name));
-  head.push_back("MESSAGES");
-  return CsvLine(head) + "\n";
-}
-
-std::string BatchCsvRow(const CircuitResult& c) {
-  std::vector<std::string> cells = c.inputs;
-  cells.push_back(c.ok ? "true" : "false");
-  cells.push_back(c.installation);
-  cells.insert(cells.end(), c.display.begin(), c.display.end());
-  auto rec = RecordCells(c.record);
-  cells.insert(cells.end(), rec.begin(), rec.end());
-  std::string messages;
-  for (const auto& m : c.messages) {
-    if (!messages.empty()) messages += " | ";
-    messages += m.title + ": " + m.text;
-  }
-  cells.push_back(messages);
-  return CsvLine(cells) + "\n";
-}
-
-std::string BatchCsv(const BatchResult& result) {
-  std::string out = BatchCsvHeader(result.header);
-  for (const auto& c : result.circuits) out += BatchCsvRow(c);
-  return out;
-}
-
-std::string RecordsJson(const std::array<DesignRecord, DesignSet::kRecords>& records, bool internalMode) {
-  std::string out = "{\"mode\":" + JsonString(internalMode ? "internal" : "standard") + ",\"records\":[";
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    out += i ? ",\n" : "\n";
-    out += "{\"record\":" + std::to_string(i + 1) + ",\"fields\":" + RecordObject(records[i]) + "}";
-  }
-  return out + "\n]}\n";
-}
-
-std::string RecordsCsv(const std::array<DesignRecord, DesignSet::kRecords>& records) {
-  std::vector<std::string> head = {"RECORD"};
-  for (const auto& f : RecordFields()) head.push_back(std::string(f.name));
-  std::string out = CsvLine(head) + "\n";
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    std::vector<std::string> cells = {std::to_string(i + 1)};
-    auto rec = RecordCells(records[i]);
-    cells.insert(cells.end(), rec.begin(), rec.end());
-    out += CsvLine(cells) + "\n";
-  }
-  return out;
 }
 
 }  // namespace vst

@@ -1,12 +1,17 @@
 // Designs a line list circuit by circuit with the main window's own rules:
-// each row is entered into a fresh main window model as a user would enter
-// it (installation, tube size, material, wall, pipe size, then the fields,
-// then insulation and passes), the design button is pressed, and the
-// fittings and shoe dialogs are answered from the row. Every message the
-// window would show is collected in order; nothing waits for a person.
+// each row is entered into the main window model as a user would enter it
+// (installation, tube size, material, wall, pipe size, then the fields, then
+// insulation and passes), the design button is pressed, and the fittings and
+// shoe dialogs are answered from the row. Every message the window would show
+// is collected in order; nothing waits for a person.
+//
+// The window is built once per list: before each row it is restored to the
+// state it had right after loading, so every row is designed exactly as in a
+// freshly opened window, without the cost of building one.
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,9 +24,24 @@ namespace vst {
 struct BatchOptions {
   UnitSystem units = UnitSystem::English;
   bool internalMode = false;
-  int pressureUnit = 0;      // 0 psig, 1 kPa, 2 bar g (English: always 0)
-  int insulationSizing = 0;  // 0 standard, 1 minimal oversizing
+  PressureUnit pressureUnit = PressureUnit::Psig;  // English: always psig
+  InsulationSizing insulationSizing = InsulationSizing::Standard;
+  bool strict = false;  // a row the window's checks would change is not designed
 };
+
+// The columns of a line list, in the order the results list them.
+enum class ColumnUnit { None, Temperature, Size, Length, Pressure, ShoeList };
+struct LineListColumn {
+  const char* name;
+  bool required;
+  ColumnUnit unit;
+  const char* defaultEnglish;  // the value used when the column or its value is absent
+  const char* defaultMetric;
+  const char* what;
+};
+const std::vector<LineListColumn>& LineListColumns();
+// The unit of a column's values ("°F", "in", " psig" trimmed, ...); empty for none.
+std::string ColumnUnitText(ColumnUnit unit, const BatchOptions& options);
 
 // The output fields of the main window after a design, by control name.
 inline constexpr const char* kDisplayFields[] = {"Max_Maint_Temp", "Min_Maint_Temp", "Ht_Lswo_Out",
@@ -34,14 +54,48 @@ struct ShownMessage {
   std::string text;
 };
 
+// An input that an application check of the window changed.
+struct Correction {
+  std::string column;   // "STEAMPRS"
+  std::string entered;  // as the row gave it
+  std::string used;     // as the window took it
+  std::string message;  // the check's message ("" when it showed none)
+};
+
 struct CircuitResult {
-  int row = 0;                         // 1-based data row
-  bool ok = false;                     // the record holds a design
-  std::string installation;            // Cab_In text finally used (after fallbacks)
-  std::vector<ShownMessage> messages;  // in the order shown
-  std::vector<std::string> display;    // texts of kDisplayFields, in that order
+  int row = 0;                          // 1-based data row
+  int line = 0;                         // line of the file where the row starts
+  bool ok = false;                      // the record holds a design
+  std::string installation;             // Cab_In text finally used (after fallbacks)
+  std::vector<Correction> corrections;  // inputs the window's checks changed
+  std::vector<ShownMessage> messages;   // in the order shown
+  std::vector<std::string> display;     // texts of kDisplayFields, in that order
   DesignRecord record;
   std::vector<std::string> inputs;  // the row's own fields, as read
+  // The value of each LineListColumns() entry as the window took it (list
+  // entries as the list's text); as entered when the row never reached it.
+  std::vector<std::string> used;
+};
+
+// Designs rows of one line list, one at a time.
+class LineListDesigner {
+ public:
+  LineListDesigner(const std::vector<std::string>& header, const BatchOptions& options);
+  ~LineListDesigner();
+  LineListDesigner(const LineListDesigner&) = delete;
+  LineListDesigner& operator=(const LineListDesigner&) = delete;
+
+  // False when the header cannot be used (a required column missing, a
+  // column twice); error() then says why, naming line 1.
+  bool ok() const;
+  const std::string& error() const;
+  // Designs the row, the `rowNumber`-th data row. A row whose field count
+  // differs from the header is an error of that row.
+  void design(const CsvRow& row, int rowNumber, CircuitResult& result);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
 };
 
 struct BatchResult {
@@ -54,20 +108,15 @@ struct BatchResult {
 // Designs every data row of the table and keeps the results.
 BatchResult DesignLineList(const CsvTable& table, const BatchOptions& options);
 
-// Designs every data row, handing each result to `each` as soon as it is
-// designed (nothing is kept: a long list needs no more memory than one row).
-// The result holds the header and any error of the list, no circuits.
-BatchResult DesignLineList(const CsvTable& table, const BatchOptions& options,
-                           const std::function<void(const CircuitResult&)>& each);
-
 // Output forms of the batch results, whole or piece by piece.
 std::string BatchJson(const BatchResult& result, const BatchOptions& options);
-std::string BatchCsv(const BatchResult& result);
+std::string BatchCsv(const BatchResult& result, const BatchOptions& options);
 std::string BatchJsonStart(const BatchOptions& options);
-std::string BatchJsonCircuit(const CircuitResult& circuit, bool first);
+void AppendBatchJsonCircuit(std::string& out, const CircuitResult& circuit, bool first);
 std::string BatchJsonEnd();
-std::string BatchCsvHeader(const std::vector<std::string>& inputHeader);
-std::string BatchCsvRow(const CircuitResult& circuit);
+// The header row: one column per value, each named once, with its unit.
+std::string BatchCsvHeader(const BatchOptions& options);
+void AppendBatchCsvRow(std::string& out, const CircuitResult& circuit);
 
 // The ten records of a design set, by field name (the `show` command).
 std::string RecordsJson(const std::array<DesignRecord, DesignSet::kRecords>& records, bool internalMode);

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "batch/atomic_output.h"
 #include "batch/csv.h"
 #include "batch/json.h"
 #include "bom/xlsx_export.h"
@@ -53,35 +54,22 @@ std::string Extension(const std::string& path) {
 }
 
 // Writes a text file beside the target under a hidden name, then renames it.
+// Text and workbook files appear only when complete (AtomicOutput).
 std::string WriteTextFile(const std::string& path, const std::string& text) {
-  namespace fs = std::filesystem;
-  const fs::path target(path);
-  const fs::path temporary =
-      target.parent_path() / ("." + target.filename().string() + "." + std::to_string(::getpid()) + ".tmp");
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return "cannot write " + path;
-    out << text;
-    out.close();
-    if (!out) {
-      std::error_code ec;
-      fs::remove(temporary, ec);
-      return "cannot write " + path;
-    }
-  }
-  std::error_code ec;
-  fs::rename(temporary, target, ec);
-  if (ec) {
-    fs::remove(temporary, ec);
-    return "cannot write " + path;
-  }
-  return {};
+  AtomicOutput out;
+  if (!out.open(path)) return out.error();
+  out << text;
+  return out.commit() ? std::string() : out.error();
 }
 
 std::string WorkbookOf(const std::vector<BillRow>& rows, const std::string& path) {
-  const std::string problem = ExportGridToSpreadsheet(GridOf(rows), static_cast<int>(rows.size()), 3,
-                                                      kSummaryExportOption, BillModel::kSheetTitle, path);
-  return problem.empty() ? problem : path + " was not written: " + problem;
+  AtomicOutput out;
+  if (!out.open(path)) return out.error();
+  const std::string problem =
+      ExportGridToSpreadsheet(GridOf(rows), static_cast<int>(rows.size()), 3, kSummaryExportOption,
+                              BillModel::kSheetTitle, out.temporaryPath());
+  if (!problem.empty()) return path + " was not written: " + problem;
+  return out.commit() ? std::string() : out.error();
 }
 
 std::string PdfOf(const PdfWriter& pdf, const PageDescription& page, const std::string& path) {
@@ -100,7 +88,8 @@ BillShowResult CircuitBill(const std::array<DesignRecord, DesignSet::kRecords>& 
   }
   const UnitSystem units = UnitsOfRecords(records);
   SilentDialogs dialogs;
-  STmainModel main(units, units == UnitSystem::Metric ? kBarG : kPsig, dialogs, '.');
+  STmainModel main(units, units == UnitSystem::Metric ? PressureUnit::BarG : PressureUnit::Psig, dialogs,
+                   '.');
   main.applyOpenedSet(records, internalMode);
   // The record spinner steps forward from a designed record only.
   while (main.set().CurrentRecord + 1 < n) {

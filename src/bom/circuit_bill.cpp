@@ -187,7 +187,10 @@ std::vector<ReportItem> CircuitReportInputs(const CircuitReportFields& f, const 
   const std::string degrees = std::string(kDegree) + UnitLetter(f.units);
   const std::string diameter = f.units == UnitSystem::Metric ? " mm" : " Inches";
   const std::string length = LengthUnitWord(f.units);
-  const std::string pressure = r.PRESSURE == kKpa ? " kPa" : r.PRESSURE == kBarG ? " bar g" : " PSIG";
+  const PressureUnit unit = PressureUnitFromStored(r.PRESSURE);
+  const std::string pressure = unit == PressureUnit::Kpa    ? " kPa"
+                               : unit == PressureUnit::BarG ? " bar g"
+                                                            : " PSIG";
   return {
       {"Maximum Ambient: ", 7, FieldNumber(f.maxAmbient) + degrees, "Maximum Ambient:"},
       {"Minimum Ambient: ", 8, FieldNumber(f.minAmbient) + degrees, "Minimum Ambient:"},

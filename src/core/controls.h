@@ -6,10 +6,11 @@
 
 #include <algorithm>
 #include <deque>
-#include <map>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vst {
@@ -71,7 +72,13 @@ class ControlSet {
 
  private:
   std::deque<Control> controls_;  // a deque: references stay valid as controls are added
-  std::map<std::string, std::size_t, std::less<>> index_;  // name -> position in controls_
+  // Name -> position in controls_, hashed: handlers look controls up by
+  // name all the time.
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+  };
+  std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>> index_;
 };
 
 }  // namespace vst

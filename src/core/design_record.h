@@ -16,6 +16,15 @@ namespace vst {
 
 enum class UnitSystem { English, Metric };
 
+// The unit of a steam pressure: psig (gauge), kPa (absolute), bar g (gauge).
+// Records store it in PRESSURE as 0, 1, 2 (units.h converts).
+enum class PressureUnit { Psig = 0, Kpa = 1, BarG = 2 };
+
+// How the insulation is sized around the tracers: the first size that fits,
+// or one size smaller where that still clears the bare pipe. Records store
+// it in UNDER as 0, 1 (units.h converts).
+enum class InsulationSizing { Standard = 0, Minimal = 1 };
+
 // The temperature letter under which the unit system is held: "F" or "C".
 char UnitLetter(UnitSystem units);
 
@@ -133,8 +142,8 @@ struct DesignSet {
   bool DesignLock = false;      // a design has run or a file was opened
   int SpinnerPosition = 0;      // last position of the record spinner
   UnitSystem Units = UnitSystem::English;
-  int PressureUnit = 0;      // 0 psig, 1 kPa, 2 bar g
-  int InsulationSizing = 0;  // 0 standard, 1 minimal oversizing
+  vst::PressureUnit PressureUnit = vst::PressureUnit::Psig;
+  vst::InsulationSizing InsulationSizing = vst::InsulationSizing::Standard;
 };
 
 }  // namespace vst

@@ -31,11 +31,26 @@ std::string UnitCaption(UnitQuantity quantity, UnitSystem units) {
   return {};
 }
 
-std::string PressureCaption(int pressureUnit) {
-  if (pressureUnit == kKpa) return " kPa";
-  if (pressureUnit == kBarG) return " bar g";
+std::string PressureCaption(PressureUnit unit) {
+  if (unit == PressureUnit::Kpa) return " kPa";
+  if (unit == PressureUnit::BarG) return " bar g";
   return " psig";
 }
+
+PressureUnit PressureUnitFromStored(int stored) {
+  if (stored == StoredNumber(PressureUnit::Kpa)) return PressureUnit::Kpa;
+  if (stored == StoredNumber(PressureUnit::BarG)) return PressureUnit::BarG;
+  return PressureUnit::Psig;
+}
+
+int StoredNumber(PressureUnit unit) { return static_cast<int>(unit); }
+
+InsulationSizing InsulationSizingFromStored(int stored) {
+  return stored == StoredNumber(InsulationSizing::Minimal) ? InsulationSizing::Minimal
+                                                           : InsulationSizing::Standard;
+}
+
+int StoredNumber(InsulationSizing sizing) { return static_cast<int>(sizing); }
 
 double FahrenheitFromCelsius(double celsius) { return celsius * 1.8 + 32.0; }
 
@@ -47,20 +62,26 @@ double PsigFromKpa(double kpa) { return kpa * 0.1450326 - 14.7; }
 
 double PsigFromBarG(double barg) { return barg * 14.5; }
 
-double PsigFrom(double value, int pressureUnit) {
-  if (pressureUnit == kKpa) return PsigFromKpa(value);
-  if (pressureUnit == kBarG) return PsigFromBarG(value);
+double PsigFrom(double value, PressureUnit unit) {
+  if (unit == PressureUnit::Kpa) return PsigFromKpa(value);
+  if (unit == PressureUnit::BarG) return PsigFromBarG(value);
   return value;
 }
 
-double PressureFromPsig(double psig, int pressureUnit) {
-  if (pressureUnit == kKpa) return (psig + 14.7) / 0.1450326;
-  if (pressureUnit == kBarG) return psig / 14.5;
+double PressureFromPsig(double psig, PressureUnit unit) {
+  if (unit == PressureUnit::Kpa) return (psig + 14.7) / 0.1450326;
+  if (unit == PressureUnit::BarG) return psig / 14.5;
   return psig;
 }
 
 double FeetFromMetres(double metres) { return metres * 3.281; }
 
 double TenthMetresFromFeet(double feet) { return Int(feet * 3.048) / 10.0; }
+
+double InchesFromMillimetres(double mm) { return mm / 25.4; }
+
+double KgPerHrMetreFromLbPerHrFt(double lbPerHrFt) { return lbPerHrFt * 1.49; }
+
+double WattsPerMetreFromBtuPerHrFt(double btuPerHrFt) { return btuPerHrFt * 0.9613535; }
 
 }  // namespace vst

@@ -8,10 +8,16 @@
 
 namespace vst {
 
-// Pressure units as held in PressureUnit and a record's PRESSURE.
-inline constexpr int kPsig = 0;
-inline constexpr int kKpa = 1;
-inline constexpr int kBarG = 2;
+// A pressure unit from and to the number a record stores in PRESSURE (0 psig,
+// 1 kPa, 2 bar g); another number reads as psig, as the window has always
+// treated it.
+PressureUnit PressureUnitFromStored(int stored);
+int StoredNumber(PressureUnit unit);
+
+// The insulation sizing from and to the number a record stores in UNDER (0
+// standard, 1 minimal); another number reads as standard sizing.
+InsulationSizing InsulationSizingFromStored(int stored);
+int StoredNumber(InsulationSizing sizing);
 
 // Quantities that carry a unit label beside their field.
 enum class UnitQuantity {
@@ -32,7 +38,7 @@ std::string UnitCaption(UnitQuantity quantity, UnitSystem units);
 
 // The pressure caption a designed record sets from its PRESSURE:
 // " kPa" for 1, " bar g" for 2, " psig" otherwise.
-std::string PressureCaption(int pressureUnit);
+std::string PressureCaption(PressureUnit unit);
 
 // Temperatures.
 double FahrenheitFromCelsius(double celsius);          // C x 1.8 + 32 (window rules)
@@ -42,12 +48,17 @@ double WholeCelsiusFromFahrenheit(double fahrenheit);  // Int((F - 32) x 5 / 9)
 // Pressures to psig (kPa are absolute, bar g gauge).
 double PsigFromKpa(double kpa);    // kPa x 0.1450326 - 14.7
 double PsigFromBarG(double barg);  // bar g x 14.5
-double PsigFrom(double value, int pressureUnit);
+double PsigFrom(double value, PressureUnit unit);
 // The inverse, used where a pressure changes its unit without changing.
-double PressureFromPsig(double psig, int pressureUnit);
+double PressureFromPsig(double psig, PressureUnit unit);
 
 // Lengths.
 double FeetFromMetres(double metres);     // m x 3.281
 double TenthMetresFromFeet(double feet);  // Int(ft x 3.048) / 10
+double InchesFromMillimetres(double mm);  // mm / 25.4
+
+// Design outputs per length of pipe.
+double KgPerHrMetreFromLbPerHrFt(double lbPerHrFt);     // condensate: x 1.49
+double WattsPerMetreFromBtuPerHrFt(double btuPerHrFt);  // heat loss: x 0.9613535
 
 }  // namespace vst

@@ -55,8 +55,8 @@ StartupModel::StartupModel(std::string osLabel) {
 }
 
 std::optional<UnitChoice> StartupModel::clicked(std::string_view name) const {
-  if (name == "English") return UnitChoice{UnitSystem::English, kPsig};
-  if (name == "Metric") return UnitChoice{UnitSystem::Metric, kBarG};
+  if (name == "English") return UnitChoice{UnitSystem::English, PressureUnit::Psig};
+  if (name == "Metric") return UnitChoice{UnitSystem::Metric, PressureUnit::BarG};
   return std::nullopt;
 }
 

@@ -61,7 +61,7 @@ class AboutBoxModel {
 // What the start-up window's commands choose for the whole run.
 struct UnitChoice {
   UnitSystem units = UnitSystem::English;
-  int pressureUnit = 0;  // 0 psig for English units, 2 bar g for Metric
+  PressureUnit pressureUnit = PressureUnit::Psig;  // psig for English units, bar g for Metric
 };
 
 // The start-up window `About_Form`. Controls: lblProductName, lblSubtitle

@@ -3,6 +3,9 @@
 #include <array>
 #include <cmath>
 
+#include "core/units.h"
+#include "engine/design_limits.h"
+
 namespace vst {
 namespace {
 
@@ -107,9 +110,15 @@ double AirDensity(double filmF) {  // lb/ft3, ideal gas at one atmosphere
   return 2116.0 / (53.3 * (filmF + 460.0));
 }
 
+// The ambient's share of the radiation term, ((ambientF + 459.6) / 100)^4:
+// the same for every surface temperature of one balance, so computed once.
+double AmbientRadiation(double ambientF) { return std::pow(ambientF / 100.0 + 4.596, 4); }
+
 // Heat the outer surface at surfaceF gives to the air at ambientF
 // (BTU/(hr ft2)): forced or free convection plus radiation at emittance 0.12.
-double SurfaceFlux(double surfaceF, double ambientF, double outerDiameterFt, Air air) {
+// `ambientRadiation` is AmbientRadiation(ambientF).
+double SurfaceFlux(double surfaceF, double ambientF, double ambientRadiation, double outerDiameterFt,
+                   Air air) {
   const double dT = surfaceF - ambientF;
   double convection = 0.0;
   if (air.still) {
@@ -120,8 +129,7 @@ double SurfaceFlux(double surfaceF, double ambientF, double outerDiameterFt, Air
     convection = 0.0266 * (AirConductivity(filmF) / outerDiameterFt) * std::pow(reynolds, 0.805) *
                  std::pow(AirPrandtl(filmF), 0.33) * dT;
   }
-  const double radiation =
-      0.1714 * 0.12 * (std::pow((surfaceF + 459.6) / 100.0, 4) - std::pow(ambientF / 100.0 + 4.596, 4));
+  const double radiation = 0.1714 * 0.12 * (std::pow((surfaceF + 459.6) / 100.0, 4) - ambientRadiation);
   return convection + radiation;
 }
 
@@ -150,6 +158,24 @@ Installation InstallationFromCode(int installationCode, bool internalMode) {
     default:
       return Installation::None;
   }
+}
+
+int InstallationCode(Installation installation, bool internalMode) {
+  switch (installation) {
+    case Installation::Troughline:
+      return 0;
+    case Installation::FilletTrace:
+      return 1;
+    case Installation::YJ0:
+      return internalMode ? 2 : -1;
+    case Installation::YJ1:
+      return internalMode ? 3 : 2;
+    case Installation::YJ2:
+      return internalMode ? 4 : 3;
+    case Installation::None:
+      break;
+  }
+  return -1;
 }
 
 double SteamSaturationTemp(double p) {
@@ -194,11 +220,10 @@ double InsulationConductivity(int insulationType, double t) {
   }
 }
 
-double TracerConductance(int installationCode, double pipeSizeIn, int tubeIndex, bool internalMode,
-                         bool k90InUse) {
+double TracerConductance(Installation installation, double pipeSizeIn, int tubeIndex, bool k90InUse) {
   if (tubeIndex < 0 || tubeIndex > 3) return 0.0;
   const auto t = static_cast<std::size_t>(tubeIndex);
-  switch (InstallationFromCode(installationCode, internalMode)) {
+  switch (installation) {
     case Installation::Troughline: {
       const std::size_t column = t == 0 ? 0 : (t == 3 ? 2 : 1);
       const double value = LookUp(kTroughline, kTroughlineFrom16, 16.0, pipeSizeIn, column);
@@ -222,9 +247,9 @@ double TotalConductance(double conductancePerTracer, int passes) {
   return passes > 1 ? conductancePerTracer * passes : conductancePerTracer;
 }
 
-float TracerHeatInput(double steamTempF, double pipeSizeIn, double pipeTempF, int installationCode,
-                      int tubeIndex, int passes, bool internalMode, bool k90InUse) {
-  const double cp1 = TracerConductance(installationCode, pipeSizeIn, tubeIndex, internalMode, k90InUse);
+float TracerHeatInput(double steamTempF, double pipeSizeIn, double pipeTempF, Installation installation,
+                      int tubeIndex, int passes, bool k90InUse) {
+  const double cp1 = TracerConductance(installation, pipeSizeIn, tubeIndex, k90InUse);
   return static_cast<float>((steamTempF - pipeTempF) * TotalConductance(cp1, passes));
 }
 
@@ -240,6 +265,7 @@ SurfaceBalance InsulatedSurfaceBalance(double pipeTempF, double ambientF, const 
       !Finite(ambientF)) {
     return result;
   }
+  const double ambientRadiation = AmbientRadiation(ambientF);
   double lo = ambientF;
   double hi = pipeTempF;
   for (int step = 0; step < kMaxIterations; ++step) {
@@ -247,7 +273,7 @@ SurfaceBalance InsulatedSurfaceBalance(double pipeTempF, double ambientF, const 
     const double k = InsulationConductivity(insulation.type, (pipeTempF + ts) / 2.0);
     const double r = equivalentThicknessFt / k + 0.5;
     const double qin = (pipeTempF - ts) / r;
-    const double qout = SurfaceFlux(ts, ambientF, outerDiameterFt, air);
+    const double qout = SurfaceFlux(ts, ambientF, ambientRadiation, outerDiameterFt, air);
     if (!Finite(r) || !Finite(qin) || !Finite(qout)) return result;
     if (std::fabs(qin - qout) < tolerance) {
       result.converged = true;
@@ -310,8 +336,8 @@ PipeBalance PipeTemperatureBalance(BalanceCase balanceCase, double steamTempF, d
   return result;
 }
 
-double StoredMinimumMaintainedTemp(double balancedPipeTempF, int installationCode) {
-  return IsJacketedCode(installationCode) ? balancedPipeTempF - 5.0 : balancedPipeTempF;
+double StoredMinimumMaintainedTemp(double balancedPipeTempF, Installation installation) {
+  return IsJacketed(installation) ? balancedPipeTempF - limits::kJacketedMinimumMarginF : balancedPipeTempF;
 }
 
 double HeatPerTracer(double designHeatLossBtuHrFt, int passes) {
@@ -338,7 +364,7 @@ TrapDistanceResult TrapDistance(double heatPerTracerBtuHrFt, double pressurePsig
       !(pressurePsig > 0.0) || !Finite(pressurePsig)) {
     return result;
   }
-  const double boreFt = metric ? insideDiameter / 25.4 / 12.0 : insideDiameter / 12.0;
+  const double boreFt = (metric ? InchesFromMillimetres(insideDiameter) : insideDiameter) / 12.0;
   const double flowArea = 3.1416 * boreFt * boreFt / 4.0;
   const double hfg = LatentHeat(SteamSaturationTemp(pressurePsig));
   const double viscosity = SteamViscosity(SteamSaturationTemp(0.95 * pressurePsig));

@@ -10,7 +10,9 @@
 
 namespace vst {
 
-// The installation methods behind the installation list positions.
+// The installation methods. The installation list shows them at positions
+// (codes) that depend on the program mode; the code is converted to and from
+// the method where the list and the record store it.
 enum class Installation { Troughline, FilletTrace, YJ0, YJ1, YJ2, None };
 
 // The method of an installation list position in the program mode.
@@ -19,8 +21,15 @@ enum class Installation { Troughline, FilletTrace, YJ0, YJ1, YJ2, None };
 // Any other position gives Installation::None.
 Installation InstallationFromCode(int installationCode, bool internalMode);
 
-// Codes 2 and up are the jacketed (Coverlyn) tracer tubes in both modes.
-inline bool IsJacketedCode(int installationCode) { return installationCode >= 2; }
+// The list position of a method in the program mode; -1 for a method the
+// mode's list does not offer (YJ-0 in the standard mode, None).
+int InstallationCode(Installation installation, bool internalMode);
+
+// The jacketed (Coverlyn) tracer tubes: YJ-0, YJ-1 and YJ-2.
+inline bool IsJacketed(Installation installation) {
+  return installation == Installation::YJ0 || installation == Installation::YJ1 ||
+         installation == Installation::YJ2;
+}
 
 // Saturation temperature (F) of steam at a gauge pressure (psig); a fit
 // valid over the program's 0 to 300 psig.
@@ -42,21 +51,20 @@ double SteamDensity(double pressurePsig);
 double InsulationConductivity(int insulationType, double meanTempF);
 
 // Conductance from one tracer into the pipe (BTU/(hr ft F)) by installation
-// list position, nominal pipe size (in) and tube size index (0 = 3/8 in,
+// method, nominal pipe size (in) and tube size index (0 = 3/8 in,
 // 1 = 1/2 in, 2 = 5/8 in, 3 = 3/4 in). Sizes are matched exactly; sizes at or
 // above the last row's threshold take the last row; a size or tube without
 // a row gives 0. With the K-90 compound in use Troughline conducts 0.75 of
 // its table value.
-double TracerConductance(int installationCode, double pipeSizeIn, int tubeIndex, bool internalMode,
-                         bool k90InUse);
+double TracerConductance(Installation installation, double pipeSizeIn, int tubeIndex, bool k90InUse);
 
 // Conductance of all tracers together: one tracer's times the number of
 // passes when there is more than one.
 double TotalConductance(double conductancePerTracer, int passes);
 
 // Heat the tracers deliver to the pipe (BTU/(hr ft)), single precision.
-float TracerHeatInput(double steamTempF, double pipeSizeIn, double pipeTempF, int installationCode,
-                      int tubeIndex, int passes, bool internalMode, bool k90InUse);
+float TracerHeatInput(double steamTempF, double pipeSizeIn, double pipeTempF, Installation installation,
+                      int tubeIndex, int passes, bool k90InUse);
 
 // Design wind speed: 25 mph.
 inline constexpr double kDesignWindFtPerHr = 132000.0;
@@ -127,9 +135,8 @@ PipeBalance PipeTemperatureBalance(BalanceCase balanceCase, double steamTempF, d
                                    double totalConductance, const Insulation& insulation);
 
 // The minimum maintained temperature a design reports for a balanced pipe
-// temperature: jacketed tracers (code 2 and up) 5 F below it, the others
-// the balanced value.
-double StoredMinimumMaintainedTemp(double balancedPipeTempF, int installationCode);
+// temperature: jacketed tracers 5 F below it, the others the balanced value.
+double StoredMinimumMaintainedTemp(double balancedPipeTempF, Installation installation);
 
 // Condensate produced per tracer per foot (lb/(hr ft)) from the design heat
 // loss of all tracers (BTU/(hr ft)), the number of passes and the latent heat.

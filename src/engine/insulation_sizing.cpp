@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstddef>
 
+#include "engine/design_limits.h"
+
 namespace vst {
 namespace {
 
@@ -123,9 +125,9 @@ double TracerProjectionIn(double pipeOutsideDiameterIn, TracerProfile profile, i
   if (passes > 2) return 2.0 * d;
   if (passes < 2) return d;
   // Two tracers 6 in apart along the pipe's circumference, when they fit.
-  if (D * 1.570796 < 6.0) return 2.0 * d;
+  if (D * 1.570796 < limits::kTwoTracerSpacingIn) return 2.0 * d;
   const double r = D / 2.0;
-  const double theta = 6.0 / (2.0 * r);
+  const double theta = limits::kTwoTracerSpacingIn / (2.0 * r);
   const double chord = 2.0 * (r + d) * std::sin(theta);
   const double s = std::sqrt(2.0 * r * (r + d) * (1.0 + std::cos(theta)) + d * d);
   const double a = std::sqrt(s * s - (chord / 2.0) * (chord / 2.0));
@@ -138,7 +140,7 @@ double TracerProjectionIn(double pipeOutsideDiameterIn, TracerProfile profile, i
 
 double EffectiveDiameterIn(double pipeOutsideDiameterIn, double projectionIn) {
   const double de = pipeOutsideDiameterIn + projectionIn;
-  return (de > 12.75 && de <= 14.0) ? 14.0 : de;
+  return (de > limits::kTwelveInchPipeOdIn && de <= limits::kFourteenInchIn) ? limits::kFourteenInchIn : de;
 }
 
 double InsulationInnerDiameterIn(int position) {
@@ -166,7 +168,8 @@ std::optional<int> InsulationPosition(double effectiveDiameterIn, double pipeOut
   if (!std::isfinite(effectiveDiameterIn)) return std::nullopt;
   for (int p = 1; p <= kInsulationPositions; ++p) {
     if (InsulationInnerDiameterIn(p) >= effectiveDiameterIn) {
-      if (minimalOversizing && p > 1 && InsulationInnerDiameterIn(p - 1) > pipeOutsideDiameterIn + 0.375) {
+      if (minimalOversizing && p > 1 &&
+          InsulationInnerDiameterIn(p - 1) > pipeOutsideDiameterIn + limits::kMinimalOversizingClearanceIn) {
         return p - 1;
       }
       return p;
@@ -192,10 +195,10 @@ std::optional<double> InsulationThicknessIn(int position, int thicknessListPosit
   return kThicknessIn[row][column];
 }
 
-std::optional<InsulationSizing> SizeInsulation(double pipeOutsideDiameterIn, TracerProfile profile,
-                                               int passes, int thicknessListPosition, UnitSystem units,
-                                               bool minimalOversizing) {
-  InsulationSizing sizing;
+std::optional<InsulationFit> SizeInsulation(double pipeOutsideDiameterIn, TracerProfile profile, int passes,
+                                            int thicknessListPosition, UnitSystem units,
+                                            bool minimalOversizing) {
+  InsulationFit sizing;
   sizing.projectionIn = TracerProjectionIn(pipeOutsideDiameterIn, profile, passes);
   if (!std::isfinite(sizing.projectionIn)) return std::nullopt;
   sizing.effectiveDiameterIn = EffectiveDiameterIn(pipeOutsideDiameterIn, sizing.projectionIn);

@@ -62,7 +62,7 @@ std::optional<int> InsulationPosition(double effectiveDiameterIn, double pipeOut
 std::optional<double> InsulationThicknessIn(int position, int thicknessListPosition, UnitSystem units);
 
 // Everything the insulation sizing of a design decides.
-struct InsulationSizing {
+struct InsulationFit {
   int position = 0;                // insulation size position 1..46 (InsulationRow)
   double projectionIn = 0;         // d (TracerDiameterAllowance)
   double effectiveDiameterIn = 0;  // De (TracedPipeDiameter)
@@ -73,8 +73,8 @@ struct InsulationSizing {
 // Sizes the insulation of a thickness list position around a pipe of an
 // outside diameter with its tracers; nothing when the geometry cannot be
 // computed or no size fits.
-std::optional<InsulationSizing> SizeInsulation(double pipeOutsideDiameterIn, TracerProfile profile,
-                                               int passes, int thicknessListPosition, UnitSystem units,
-                                               bool minimalOversizing);
+std::optional<InsulationFit> SizeInsulation(double pipeOutsideDiameterIn, TracerProfile profile, int passes,
+                                            int thicknessListPosition, UnitSystem units,
+                                            bool minimalOversizing);
 
 }  // namespace vst

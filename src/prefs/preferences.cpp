@@ -9,10 +9,11 @@ namespace vst {
 
 namespace {
 
-constexpr int kStandardSizing = 0;
-constexpr int kMinimalSizing = 1;
-
-bool ValidPressureUnit(int unit) { return unit >= kPsig && unit <= kBarG; }
+// Combo1 lists the pressure units at the positions of their stored numbers,
+// Combo2 the insulation sizings.
+bool ValidPressureUnit(PressureUnit unit) {
+  return unit == PressureUnit::Psig || unit == PressureUnit::Kpa || unit == PressureUnit::BarG;
+}
 
 // Number text for a field: "." becomes the user's decimal mark.
 std::string FieldText(std::string text, char decimalMark) {
@@ -40,14 +41,15 @@ PreferencesModel::PreferencesModel(const PreferencesInput& input, Dialogs& dialo
   const bool metric = input_.units == UnitSystem::Metric;
   // English units always work in psig; Metric units correct a unit outside
   // the list to bar g, the unit they start with.
-  pressureUnit_ = metric ? (ValidPressureUnit(input_.pressureUnit) ? input_.pressureUnit : kBarG) : kPsig;
+  pressureUnit_ = metric ? (ValidPressureUnit(input_.pressureUnit) ? input_.pressureUnit : PressureUnit::BarG)
+                         : PressureUnit::Psig;
 
   controls_.add("Label2", ControlKind::Label, "&Insulation Sizing:");
   Control& sizing = controls_.add("Combo2", ControlKind::List);
   sizing.items = {"STANDARD", "MINIMAL"};
   // The list shows the sizing the current record was designed with. A stored
   // value outside the list (a damaged file) shows the standard sizing.
-  sizing.index = input_.recordUnder == kMinimalSizing ? kMinimalSizing : kStandardSizing;
+  sizing.index = StoredNumber(InsulationSizingFromStored(input_.recordUnder));
   controls_.add("Label3", ControlKind::Label, "Standard Oversizing  ");
   controls_.add("Label4", ControlKind::Label, "Minimal    Oversizing");
 
@@ -55,7 +57,7 @@ PreferencesModel::PreferencesModel(const PreferencesInput& input, Dialogs& dialo
   Control& unit = controls_.add("Combo1", ControlKind::List);
   if (metric) {
     unit.items = {"psig", "kPa", "bar g"};
-    unit.index = pressureUnit_;
+    unit.index = StoredNumber(pressureUnit_);
   } else {
     unit.visible = false;
     unitLabel.visible = false;
@@ -83,13 +85,13 @@ void PreferencesModel::clicked(std::string_view name) {
 
 std::optional<PreferencesOutcome> PreferencesModel::done() {
   PreferencesOutcome out;
-  const int sizing = controls_["Combo2"].index;
-  out.insulationSizing = sizing == kMinimalSizing ? kMinimalSizing : kStandardSizing;
+  out.insulationSizing = InsulationSizingFromStored(controls_["Combo2"].index);
   out.pressureUnit = pressureUnit_;
   if (input_.units != UnitSystem::Metric) return out;
 
-  const int newUnit = controls_["Combo1"].index;
-  if (!ValidPressureUnit(newUnit) || newUnit == pressureUnit_) return out;
+  const int newPosition = controls_["Combo1"].index;
+  const PressureUnit newUnit = PressureUnitFromStored(newPosition);
+  if (StoredNumber(newUnit) != newPosition || newUnit == pressureUnit_) return out;
 
   // The pressure keeps its physical value: kPa are absolute, psig and bar g
   // gauge, so the conversion passes through psig with the atmospheric offset.

@@ -18,18 +18,18 @@ namespace vst {
 // What the window is opened with.
 struct PreferencesInput {
   UnitSystem units = UnitSystem::English;
-  int pressureUnit = 0;      // program-wide PressureUnit: 0 psig, 1 kPa, 2 bar g
-  int recordUnder = 0;       // the current record's UNDER: 0 standard, 1 minimal
-  std::string pressureText;  // the main window's Pressure field as shown
-  char decimalMark = '.';    // the user's decimal separator
+  PressureUnit pressureUnit = PressureUnit::Psig;  // program-wide PressureUnit
+  int recordUnder = 0;                             // the current record's UNDER: 0 standard, 1 minimal
+  std::string pressureText;                        // the main window's Pressure field as shown
+  char decimalMark = '.';                          // the user's decimal separator
 };
 
 // What " &Done" hands back to the main window.
 struct PreferencesOutcome {
-  int insulationSizing = 0;                    // new InsulationSizing
-  int pressureUnit = 0;                        // new PressureUnit (always 0 in English units)
-  std::optional<std::string> pressureText;     // new Pressure text, when converted
-  std::optional<std::string> pressureCaption;  // new Label6 caption, when converted
+  InsulationSizing insulationSizing = InsulationSizing::Standard;  // new InsulationSizing
+  PressureUnit pressureUnit = PressureUnit::Psig;  // new PressureUnit (always psig in English units)
+  std::optional<std::string> pressureText;         // new Pressure text, when converted
+  std::optional<std::string> pressureCaption;      // new Label6 caption, when converted
 };
 
 // The note of the "Insulation Sizing" menu item.
@@ -74,7 +74,7 @@ class PreferencesModel {
 
  private:
   PreferencesInput input_;
-  int pressureUnit_ = 0;  // the unit in force, corrected to bar g when out of range
+  PressureUnit pressureUnit_ = PressureUnit::Psig;  // the unit in force, corrected to bar g when out of range
   Dialogs& dialogs_;
   ControlSet controls_;
 };

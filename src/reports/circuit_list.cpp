@@ -108,7 +108,7 @@ std::array<std::string, kCircuitListRows> RecordCells(const DesignRecord& r, int
   cell[10] = InsulationType(r.INSTYPE);
   cell[11] = Installation(r.TRACEINS);
   cell[12] = TubeSize(r.TRACETUB, units);
-  cell[13] = " " + Text(r.STEAMPRS) + PressureCaption(r.PRESSURE);
+  cell[13] = " " + Text(r.STEAMPRS) + PressureCaption(PressureUnitFromStored(r.PRESSURE));
   cell[14] = Length(r.PIPELN, units);
   cell[15] = PipeSize(r.PIPESIZE, units);
   cell[16] = " " + std::to_string(static_cast<long long>(r.NUMPASS) + 1);

@@ -11,6 +11,7 @@
 #include <QSysInfo>
 #include <QVBoxLayout>
 
+#include "core/units.h"
 #include "ui/binder.h"
 #include "ui/small_window_pictures.h"
 
@@ -94,7 +95,7 @@ About_Form::About_Form(QWidget* parent)
   BinderEvents events;
   events.clicked = [this](const std::string& name) {
     if (const auto choice = model_.clicked(name)) {
-      emit unitSystemChosen(choice->units == UnitSystem::Metric ? 1 : 0, choice->pressureUnit);
+      emit unitSystemChosen(choice->units == UnitSystem::Metric ? 1 : 0, StoredNumber(choice->pressureUnit));
       close();
     }
   };

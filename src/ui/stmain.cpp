@@ -229,7 +229,8 @@ void FillStatusBar(QStatusBar* bar) {
 
 }  // namespace
 
-STmain::STmain(UnitSystem units, int pressureUnit, char decimalMark, Dialogs* dialogs, QWidget* parent)
+STmain::STmain(UnitSystem units, PressureUnit pressureUnit, char decimalMark, Dialogs* dialogs,
+               QWidget* parent)
     : QMainWindow(parent) {
   setObjectName(QStringLiteral("STmain"));
   if (!dialogs) {

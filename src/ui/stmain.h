@@ -30,7 +30,7 @@ class STmain : public QMainWindow {
   Q_OBJECT
  public:
   // dialogs: where the model's dialogs go; null uses the real Qt dialogs.
-  STmain(UnitSystem units, int pressureUnit, char decimalMark, Dialogs* dialogs = nullptr,
+  STmain(UnitSystem units, PressureUnit pressureUnit, char decimalMark, Dialogs* dialogs = nullptr,
          QWidget* parent = nullptr);
   ~STmain() override;
 

@@ -1,14 +1,18 @@
-// The design run (STSEL). One pass reads the window's inputs, converts them
-// to English units, checks them in a fixed order, sizes the insulation, runs
-// the three temperature cases and the trap distance, and either ends (an
-// input error, a failure, a finished design) or selects a stronger
-// installation method and asks for another pass.
+// The design run of the main window. A pass reads the window's inputs,
+// converts them to the English units of the engine, lets the engine compute
+// the pass, stores what the pass read into the record and then, as the pass
+// ended: shows its input error or failure; selects Troughline for a Fillet
+// Trace that is too hot and starts again; runs the allowance step (on the
+// first pass only), then selects the fallback of a jacketed tracer and starts
+// again; or stores the results in the window's units and ends with the
+// compound naming and the material take-off.
 #include "workspace/design_run.h"
 
 #include <cmath>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "bom/allowances.h"
 #include "bom/takeoff.h"
@@ -16,33 +20,13 @@
 #include "core/legacy_math.h"
 #include "core/units.h"
 #include "engine/design_limits.h"
-#include "engine/heat_transfer.h"
+#include "engine/design_pass.h"
 #include "engine/insulation_sizing.h"
 
 namespace vst {
 namespace {
 
 // Message texts of the run, as the user reads them.
-constexpr const char* kInputError = "Input Error";
-constexpr const char* kWarning = "Warning";
-constexpr const char* kError = "Error";
-
-constexpr const char* kMetricPipeTooSmall = "Pipe Sizes smaller then 40mm not available for Troughline.";
-constexpr const char* kEnglishPipeTooSmall = "Trough Line does not fit on Pipe Sizes smaller than 1.5''.";
-constexpr const char* kExposureTooHigh = " Exposure temperature is too high for any QUORVEX cement.";
-constexpr const char* kIntermittentTooHigh =
-    "Intermittent Exposure Temp. is too high for any QUORVEX compound.";
-constexpr const char* kTooManyPasses =
-    "The number of passes exceed the Vaporix design limits for this pipe size.";
-constexpr const char* kMinAmbientNotValid = " Min ambient not valid";
-constexpr const char* kPressureKpa = "Steam pressure must be between 135 and 2169 kPa.";
-constexpr const char* kPressureBarG = "Steam pressure must be between .35 and 20.68 bar g.";
-constexpr const char* kPressurePsig = "Steam pressure must be between 5 and 300 psig.";
-constexpr const char* kMaxAmbientNotAbove = " Max ambient must be greater than min ambient";
-constexpr const char* kFilletTooHot =
-    "Maximum temperature exposure or Steam temperature is too high for Fillet Trace. Troughline has been "
-    "selected.";
-constexpr const char* kDegree = "\xC2\xB0";  // U+00B0 in UTF-8
 constexpr const char* kShortfallWarning[] = {
     "The Minimum Maintenance Temperature is less then the input Maintenance",
     "Temperature.  Multiple Tracers, higher steam pressure, increased ",
@@ -52,27 +36,6 @@ constexpr const char* kShortfallWarning[] = {
 constexpr const char* kTrapDistanceNote =
     "NOTE: Due to the maximum trap distance value, this circuit length  should  be divided into equal "
     "sub-circuits,  each  to be individually supplied and trapped.";
-constexpr const char* kCouldNotComplete = "The design could not be completed for these inputs: ";
-
-// Captions of the input fields, as error messages name them.
-constexpr const char* kMaintTempField = "Maint. Temp.";
-constexpr const char* kMaxExposureField = "Steam Out / Max. Process Temp.";
-constexpr const char* kIntermittentField = "Intermittent Exposure Temp.";
-constexpr const char* kPressureField = "Steam Pressure";
-constexpr const char* kMaxAmbientField = "Max. Ambient";
-constexpr const char* kPipeLengthField = "Pipe Length";
-constexpr const char* kPipeSizeField = "Pipe Size";
-constexpr const char* kWallField = "Tracer Wall Thickness";
-
-// A pass through the run can fall back at most this many times (internal
-// mode: YJ-2, YJ-1, YJ-0, Fillet Trace, Troughline); more passes mean the
-// installation did not change as asked.
-constexpr int kMaxPasses = 8;
-
-std::string CoverlynLimitText() {
-  return std::string("Coverlyn is limited to 406") + kDegree + "F (207" + kDegree +
-         "C) exposure or steam temperature. Troughline has been selected.";
-}
 
 std::string ShortfallWarningText() {
   std::string text;
@@ -80,14 +43,26 @@ std::string ShortfallWarningText() {
   return text;
 }
 
-enum class PassEnd { Completed, Stopped, Failed, Restart };
+// The caption of TraceLb for the method of a design.
+const char* TraceLabel(Installation installation) {
+  switch (installation) {
+    case Installation::Troughline:
+      return "Troughline";
+    case Installation::FilletTrace:
+      return "Fillet Trace with";
+    default:
+      return "Coverlyn Type";
+  }
+}
 
-class DesignPass {
+enum class RunStep { Completed, Stopped, Failed, Restart };
+
+class DesignRunPass {
  public:
-  DesignPass(DesignHost& host, DesignRunState& state, std::optional<AllowanceResult>& allowance)
+  DesignRunPass(DesignHost& host, DesignRunState& state, std::optional<AllowanceResult>& allowance)
       : host_(host), state_(state), dialogs_(host.dialogs()), allowance_(allowance) {}
 
-  PassEnd Run();
+  RunStep Run();
 
  private:
   // Every message of the run is a system-modal information box.
@@ -100,23 +75,29 @@ class DesignPass {
     m.systemModal = true;
     dialogs_.message(m);
   }
-  PassEnd Refuse(const std::string& text) {
-    Show(text, kInputError);
-    return PassEnd::Stopped;
-  }
-  PassEnd NotANumber(const char* field) { return Refuse(std::string(field) + " must be a number."); }
-  PassEnd Fail(const std::string& reason) {
-    Show(kCouldNotComplete + reason + ".", kError);
-    return PassEnd::Failed;
+  RunStep Fail(const std::string& reason) {
+    Show(CouldNotCompleteText(reason), kErrorTitle);
+    return RunStep::Failed;
   }
 
+  // A numeric field's value, empty when it holds no number a field can store.
   std::optional<double> Number(const std::string& text) const {
     auto value = ParseNumber(text, in_.decimalMark);
     if (value && !std::isfinite(ToSingle(*value))) return std::nullopt;
     return value;
   }
-  // A temperature field in degrees F (Metric fields are in C).
-  double ToFahrenheit(double t) const { return metric_ ? RunFahrenheitFromCelsius(t) : t; }
+  // A temperature field in F (Metric fields are in C).
+  std::optional<double> Fahrenheit(std::optional<double> t) const {
+    if (!t || !metric_) return t;
+    return RunFahrenheitFromCelsius(*t);
+  }
+
+  DesignPassInput PassInput(const DesignRecord* record) const;
+  void StoreReadings(const DesignPassResult& pass, DesignRecord& rec) const;
+  std::optional<RunStep> AllowanceStepOnFirstPass(const DesignPassResult& pass, DesignRecord& rec);
+  DesignDisplay StoreResults(const DesignOutputs& out, DesignRecord& rec) const;
+  TakeoffInputs TakeoffFor(const DesignOutputs& out) const;
+  RunStep Finish(const DesignPassResult& pass, DesignRecord& rec);
 
   DesignHost& host_;
   DesignRunState& state_;
@@ -125,309 +106,204 @@ class DesignPass {
   std::optional<AllowanceResult>& allowance_;
   DesignInputs in_;
   bool metric_ = false;
+  Installation installation_ = Installation::None;  // the method of Cab_In's position
+  // The numeric fields as entered, read once per pass.
+  std::optional<double> maintTemp_;
+  std::optional<double> maxExposure_;
+  std::optional<double> intermittent_;
+  std::optional<double> pressure_;    // in the record's pressure unit
+  std::optional<double> pipeLength_;  // ft / m
 };
 
-PassEnd DesignPass::Run() {
-  // 1. Inputs of this pass; the maintenance temperature.
+// The window's inputs in the engine's units. The record's stored pressure
+// unit and insulation sizing say how to read the pressure and size the
+// insulation (none without a record: the pass then ends at its first check).
+DesignPassInput DesignRunPass::PassInput(const DesignRecord* record) const {
+  DesignPassInput p;
+  p.units = in_.units;
+  p.internalMode = in_.internalMode;
+  p.pressureUnit = PressureUnitFromStored(record != nullptr ? record->PRESSURE : 0);
+  p.sizing = InsulationSizingFromStored(record != nullptr ? record->UNDER : 0);
+  p.maintTempF = Fahrenheit(maintTemp_);
+  p.pipeSizeListValue = Trim(in_.pipeSizeText).empty() ? std::optional<double>(0) : Number(in_.pipeSizeText);
+  p.pipeSizePos = in_.pipeSizePos;
+  p.insulationType = in_.insulationType;
+  p.insulationThicknessPos = in_.insulationThickness;
+  p.maxExposureF = Fahrenheit(maxExposure_);
+  p.intermittentExposureF = Fahrenheit(intermittent_);
+  if (pressure_) p.pressurePsig = PsigFrom(*pressure_, p.pressureUnit);
+  p.installation = installation_;
+  p.tubeIndex = in_.tubeSize;
+  p.passesPos = in_.passes;
+  p.minAmbientF = Fahrenheit(Number(in_.minAmbient));
+  p.maxAmbientF = Fahrenheit(Number(in_.maxAmbient));
+  p.tubeWall = Number(in_.tubeWallText);
+  p.circuitLength = pipeLength_;
+  return p;
+}
+
+// The inputs the record keeps as entered, as far as the pass read them.
+void DesignRunPass::StoreReadings(const DesignPassResult& pass, DesignRecord& rec) const {
+  const PassReadings& read = pass.readings;
+  if (read.reportPipeSize) rec.ReportPipeSize = ToSingle(*read.reportPipeSize);
+  if (read.insulationType) rec.INSTYPE = in_.insulationType;
+  if (read.exposures) {
+    rec.MAXEXP = ToSingle(*maxExposure_);
+    rec.IntermittentExposure = ToSingle(*intermittent_);
+  }
+  if (read.steamPressure) rec.STEAMPRS = ToSingle(*pressure_);
+  if (!read.compound.empty()) {
+    rec.CEM = read.compound;
+    rec.CEM1 = read.compound;
+  }
+  if (read.passes) rec.NUMPASS = in_.passes;
+  // Above the Coverlyn limit the circuit bill cannot offer copper tubing.
+  if (read.aboveCoverlynLimit && rec.SSFLAG < limits::kHighTemperatureMaterialOption) {
+    rec.SSFLAG = limits::kHighTemperatureMaterialOption;
+  }
+}
+
+RunStep DesignRunPass::Run() {
   state_.K90InUse = false;
   in_ = host_.readInputs();
   metric_ = in_.units == UnitSystem::Metric;
-  const auto maintTemp = Number(in_.maintTemp);
-  if (!maintTemp) return NotANumber(kMaintTempField);
-  const double maintTempF = ToFahrenheit(*maintTemp);
-  if (!DesignSet::ValidIndex(in_.recordIndex)) return Fail("the record number is not 1 to 10");
-  DesignRecord& rec = host_.record(in_.recordIndex);
+  installation_ = InstallationFromCode(in_.installation, in_.internalMode);
+  maintTemp_ = Number(in_.maintTemp);
+  maxExposure_ = Number(in_.maxExposure);
+  intermittent_ = Number(in_.intermittentExposure);
+  pressure_ = Number(in_.pressure);
+  pipeLength_ = Number(in_.pipeLength);
+  // The maintenance temperature is read before the record: its message
+  // comes before a record number outside the set.
+  const bool haveRecord = DesignSet::ValidIndex(in_.recordIndex);
+  if (maintTemp_ && !haveRecord) return Fail("the record number is not 1 to 10");
+  DesignRecord* rec = haveRecord ? &host_.record(in_.recordIndex) : nullptr;
 
-  // 3. Pipe size. A blank list entry reads as 0: the sizes that Troughline
-  // with a tube above 3/8 in cannot take.
-  double pipeSizeText = 0;
-  if (!Trim(in_.pipeSizeText).empty()) {
-    const auto s = Number(in_.pipeSizeText);
-    if (!s) return NotANumber(kPipeSizeField);
-    pipeSizeText = *s;
-  }
-  if (pipeSizeText == 0) return Refuse(metric_ ? kMetricPipeTooSmall : kEnglishPipeTooSmall);
-  double pipeIn = pipeSizeText;
-  if (metric_) {
-    const auto nominal = NominalPipeSizeIn(in_.pipeSizePos);
-    if (!nominal) return Refuse("Pipe Size is not in the list.");
-    pipeIn = *nominal;
-    rec.ReportPipeSize = ToSingle(*MetricPipeSizeMm(in_.pipeSizePos));
-  } else {
-    rec.ReportPipeSize = ToSingle(pipeSizeText);
-  }
-  const auto pipeOd = PipeOutsideDiameterIn(pipeIn);  // 12. (looked up here: an unknown size ends the run)
-  if (!pipeOd) return Refuse("Pipe Size is not in the list.");
-
-  // 4. Insulation type and the exposure temperatures.
-  rec.INSTYPE = in_.insulationType;
-  const auto maxExposure = Number(in_.maxExposure);
-  if (!maxExposure) return NotANumber(kMaxExposureField);
-  const auto intermittent = Number(in_.intermittentExposure);
-  if (!intermittent) return NotANumber(kIntermittentField);
-  rec.MAXEXP = ToSingle(*maxExposure);
-  rec.IntermittentExposure = ToSingle(*intermittent);
-  double exposureF = ToFahrenheit(*maxExposure);
-  const double intermittentF = ToFahrenheit(*intermittent);
-
-  // 5.
-  if (exposureF > 1250) return Refuse(kExposureTooHigh);
-
-  // 6. Steam pressure in psig.
-  const auto pressure = Number(in_.pressure);
-  if (!pressure) return NotANumber(kPressureField);
-  rec.STEAMPRS = ToSingle(*pressure);
-  const double psig = PsigFrom(*pressure, rec.PRESSURE);
-
-  // 7.
-  const double steamF = SteamSaturationTemp(psig);
-
-  // 8. Compound: the first whose limit none of the three temperatures exceeds.
-  struct CompoundLimit {
-    double limitF;
-    const char* name;
-  };
-  constexpr CompoundLimit kCompounds[] = {{325, "E-50-C"}, {375, "E-55-C"}, {700, "K-30"}, {1832, "K-90"}};
-  bool compoundChosen = false;
-  for (const auto& c : kCompounds) {
-    if (exposureF <= c.limitF && steamF <= c.limitF && intermittentF <= c.limitF) {
-      rec.CEM = c.name;
-      rec.CEM1 = c.name;
-      state_.K90InUse = c.limitF == 1832;
-      compoundChosen = true;
+  const DesignPassResult pass = RunDesignPass(PassInput(rec));
+  state_.K90InUse = pass.k90InUse;
+  if (rec != nullptr) StoreReadings(pass, *rec);
+  switch (pass.end) {
+    case PassEnd::Refused:
+      Show(pass.message, pass.title);
+      return RunStep::Stopped;
+    case PassEnd::Failed:
+      Show(pass.message, pass.title);
+      return RunStep::Failed;
+    case PassEnd::Redirected:
+      Show(pass.message, pass.title);
+      host_.selectInstallation(InstallationCode(pass.fallback, in_.internalMode));
+      return RunStep::Restart;
+    case PassEnd::FallsBack:
+    case PassEnd::Designed:
       break;
-    }
   }
-  // No compound takes an intermittent exposure above the last limit: such a
-  // design is refused rather than left without a compound. (A steam
-  // temperature beyond it comes from a pressure that step 17 refuses.)
-  if (!compoundChosen && intermittentF > kCompounds[3].limitF) return Refuse(kIntermittentTooHigh);
-
-  // 9. Installation and tube; the small Troughline runs in K-30 at least.
-  const int code = in_.installation;
-  const int tube = in_.tubeSize;
-  const Installation installation = InstallationFromCode(code, in_.internalMode);
-  if (installation == Installation::None) return Refuse("Tracer Installation is not in the list.");
-  if (tube < 0 || tube > 3) return Refuse("Tracer Tubing is not in the list.");
-  if (pipeIn < 1.5 && code == 0 && tube == 0 && exposureF < 700) exposureF = 700;
-
-  // 10. Tube fit.
-  if (pipeIn < 3 && tube == 3) {
-    return Refuse(metric_ ? "Pipe too small for 20mm Tracer" : "Pipe too small for 3/4'' Tracer");
+  if (const auto ended = AllowanceStepOnFirstPass(pass, *rec)) return *ended;
+  if (pass.end == PassEnd::FallsBack) {
+    host_.selectInstallation(InstallationCode(pass.fallback, in_.internalMode));
+    Show(pass.message, pass.title);
+    return RunStep::Restart;
   }
-  if (pipeIn < 2 && tube == 2) {
-    return Refuse(metric_ ? "Pipe too small for 16mm Tracer" : "Pipe too small for 5/8'' Tracer");
-  }
-  if (pipeIn < 1.5 && tube == 1) {
-    return Refuse(metric_ ? "Pipe too small for 12mm Tracer" : "Pipe too small for 1/2'' Tracer");
-  }
+  return Finish(pass, *rec);
+}
 
-  // 11. Passes.
-  if (in_.passes < 0 || in_.passes > 7) return Refuse("Number of Passes is not in the list.");
-  rec.NUMPASS = in_.passes;
-  const int n = in_.passes + 1;
-  const bool tooMany = (pipeIn <= 1.5 && n > 1 && !(code == 2 && tube != 1)) || (pipeIn < 2.5 && n > 2) ||
-                       (pipeIn < 4 && n >= 4) || (pipeIn < 8 && n >= 5) || (pipeIn < 12 && n >= 7);
-  if (tooMany) return Refuse(kTooManyPasses);
-
-  // 13 to 16. Insulation around pipe and tracers.
-  if (in_.insulationType < 0 || in_.insulationType > 6) return Refuse("InsulationType is not in the list.");
-  if (in_.insulationThickness < 0 || in_.insulationThickness > 6) {
-    return Refuse("Insulation Thickness is not in the list.");
-  }
-  const auto profile = TracerProfileFor(installation, tube, pipeIn);
-  const auto sizing =
-      SizeInsulation(*pipeOd, *profile, n, in_.insulationThickness, in_.units, rec.UNDER == 1);
-  if (!sizing) return Fail("no insulation size fits the traced pipe");
-  const Insulation insulation{in_.insulationType, sizing->innerDiameterIn, sizing->outerDiameterIn};
-
-  // 17. Minimum ambient, then the pressure range.
-  const auto minAmbient = Number(in_.minAmbient);
-  if (!minAmbient || ToFahrenheit(*minAmbient) < -100) return Refuse(kMinAmbientNotValid);
-  const double minAmbientF = ToFahrenheit(*minAmbient);
-  if (!(psig >= 5 && psig <= 300)) {
-    return Refuse(rec.PRESSURE == kKpa    ? kPressureKpa
-                  : rec.PRESSURE == kBarG ? kPressureBarG
-                                          : kPressurePsig);
-  }
-
-  // 18. Rise and steam at 90 and 95 % of the pressure.
-  const double riseFt = 0.15 * psig;
-  const double latentHeat = LatentHeat(steamF);
-  const double steam90F = SteamSaturationTemp(0.9 * psig);
-  const double steam95F = SteamSaturationTemp(0.95 * psig);
-
-  // 19. Above 406 F the bill's material option cannot stay below 2.
-  const bool above406 = steamF > 406 || exposureF > 406;
-  if (above406 && rec.SSFLAG < 2) rec.SSFLAG = 2;
-
-  // 20. Fillet Trace limit.
-  if (code == 1 && (steamF > 375 || exposureF > 375)) {
-    Show(kFilletTooHot, kInputError);
-    host_.selectInstallation(0);
-    return PassEnd::Restart;
-  }
-
-  const double conductance =
-      TotalConductance(TracerConductance(code, pipeIn, tube, in_.internalMode, state_.K90InUse), n);
-
-  // 21. Minimum maintained temperature.
-  const PipeBalance minimum =
-      PipeTemperatureBalance(BalanceCase::MinimumMaintained, steam90F, minAmbientF, conductance, insulation);
-  if (!minimum.converged) return Fail("the minimum maintained temperature does not balance");
-  const double tp1F = StoredMinimumMaintainedTemp(minimum.pipeTempF, code);
-
-  // 22. Design heat loss, condensate and trap distance.
-  const PipeBalance loss =
-      PipeTemperatureBalance(BalanceCase::DesignHeatLoss, steam95F, minAmbientF, conductance, insulation);
-  if (!loss.converged) return Fail("the design heat loss does not balance");
-  const double heatPerTracer = HeatPerTracer(loss.heatLossBtuHrFt, n);
-  const double condensate = CondensateLoad(loss.heatLossBtuHrFt, n, latentHeat);
-  const auto wall = Number(in_.tubeWallText);
-  if (!wall) return NotANumber(kWallField);
-  const TrapDistanceResult trap = TrapDistance(heatPerTracer, psig, tube, *wall, metric_);
-  if (!trap.converged || !std::isfinite(condensate)) return Fail("the trap distance does not converge");
-
-  // 23. Maximum ambient and the maximum maintained temperature.
-  const auto maxAmbient = Number(in_.maxAmbient);
-  if (!maxAmbient) return NotANumber(kMaxAmbientField);
-  const double maxAmbientF = ToFahrenheit(*maxAmbient);
-  if (!(maxAmbientF > minAmbientF)) return Refuse(kMaxAmbientNotAbove);
-  const PipeBalance maximum =
-      PipeTemperatureBalance(BalanceCase::MaximumMaintained, steamF, maxAmbientF, conductance, insulation);
-  if (!maximum.converged) return Fail("the maximum maintained temperature does not balance");
-
-  // The circuit length, read before the allowance dialogs ask about it.
-  const auto pipeLength = Number(in_.pipeLength);
-  if (!pipeLength) return NotANumber(kPipeLengthField);
-  if (!(*pipeLength > 0)) return Refuse("Pipe Length must be greater than 0.");
-  if (auto refusal = PipeLengthRefusal(*pipeLength, in_.units)) return Refuse(*refusal);
-
-  // 24. Allowance step, on the first pass only (and on any pass that has no
-  // allowance to reuse); later passes design with its lengths and counts.
+// The fittings and shoe dialogs, on the first pass only (and on any pass
+// that has no allowance to reuse); later passes design with its lengths and
+// counts. Ends the run when a dialog was closed or the allowance cannot be
+// computed.
+std::optional<RunStep> DesignRunPass::AllowanceStepOnFirstPass(const DesignPassResult& pass,
+                                                               DesignRecord& rec) {
   if (state_.passCounter == 0 || !allowance_) {
+    const InsulationFit& fit = pass.outputs.insulation;
     AllowanceInputs a;
     a.units = in_.units;
     a.decimalMark = in_.decimalMark;
     a.pipeLengthText = in_.pipeLength;
-    a.pipeLength = ToSingle(*pipeLength);
+    a.pipeLength = ToSingle(*pipeLength_);
     a.riseText = in_.riseText;
     a.tubeSizePos = in_.tubeSize;
     a.insulationThicknessPos = in_.insulationThickness;
     a.pipeSizePos = in_.pipeSizePos;
     a.passesPos = in_.passes;
-    a.installation = code;
-    a.tubeIndex = tube;
-    a.insulationRow = sizing->position;
-    a.tracedPipeDiameterIn = sizing->effectiveDiameterIn;
-    a.tracerAllowanceIn = sizing->projectionIn;
+    a.installation = in_.installation;
+    a.tubeIndex = in_.tubeSize;
+    a.insulationRow = fit.position;
+    a.tracedPipeDiameterIn = fit.effectiveDiameterIn;
+    a.tracerAllowanceIn = fit.projectionIn;
     AllowanceResult result;
     try {
       result = RunAllowanceStep(a, rec, dialogs_);
     } catch (const std::invalid_argument&) {
       return Fail("the fittings allowance cannot be computed");
     }
-    if (!result.completed) return PassEnd::Stopped;  // a dialog was closed: no design
+    if (!result.completed) return RunStep::Stopped;  // a dialog was closed: no design
     if (!result.status.empty()) host_.setStatus(result.status);
     allowance_ = std::move(result);
   }
   state_.passCounter += 1;
-  const AllowanceResult& allowance = *allowance_;
+  return std::nullopt;
+}
 
-  // 25. Fallback of a jacketed tracer.
-  if (IsJacketedCode(code)) {
-    if (tp1F < maintTempF) {
-      int next = 0;
-      std::string text;
-      const bool large = pipeIn >= 2;
-      switch (installation) {
-        case Installation::YJ2:
-          next = in_.internalMode ? 3 : 2;
-          text = "YJ-2 could not maintain desired temperature. YJ-1 has been selected.";
-          break;
-        case Installation::YJ1:
-          if (in_.internalMode) {
-            next = 2;
-            text = "YJ-1 could not maintain desired temperature. YJ-0 has been selected.";
-          } else {
-            next = large ? 0 : 1;
-            text = large ? "YJ-1 could not maintain desired temperature. Trough Line has been selected."
-                         : "YJ-1 could not maintain desired temperature. Fillet Trace has been selected.";
-          }
-          break;
-        default:  // YJ-0
-          next = large ? 0 : 1;
-          text = large ? "YJ-0 could not maintain desired temperature. Trough Line has been selected."
-                       : "YJ-0 could not maintain desired temperature. Fillet Trace has been selected.";
-          break;
-      }
-      host_.selectInstallation(next);
-      Show(text, "");
-      return PassEnd::Restart;
-    }
-    if (above406) {
-      host_.selectInstallation(0);
-      Show(CoverlynLimitText(), "");
-      return PassEnd::Restart;
-    }
-  }
-
-  // 26. Results, in the units of the window.
+// The outputs in the window's units: Metric temperatures in whole C, lengths
+// truncated to tenths of a metre.
+DesignDisplay DesignRunPass::StoreResults(const DesignOutputs& out, DesignRecord& rec) const {
+  const int position = out.insulation.position;
+  rec.TP1 = ToSingle(metric_ ? WholeCelsiusFromFahrenheit(out.minMaintainedTempF) : out.minMaintainedTempF);
+  rec.TP2 = ToSingle(metric_ ? WholeCelsiusFromFahrenheit(out.maxMaintainedTempF) : out.maxMaintainedTempF);
+  rec.VTR = ToSingle(metric_ ? TenthMetresFromFeet(out.riseFt) : out.riseFt);
+  rec.COND = ToSingle(metric_ ? KgPerHrMetreFromLbPerHrFt(out.condensateLbHrFt) : out.condensateLbHrFt);
+  rec.INSIZE = ToSingle(metric_ ? InsulationMetricSizeMm(position) : InsulationNominalSizeIn(position));
+  rec.TDX = ToSingle(metric_ ? TenthMetresFromFeet(out.trapDistanceFt) : Int(out.trapDistanceFt));
+  const double lossTenths = IntTenths(out.heatLossBtuHrFt);
+  rec.LSWO = ToSingle(metric_ ? IntTenths(WattsPerMetreFromBtuPerHrFt(lossTenths)) : lossTenths);
   DesignDisplay display;
-  rec.TP1 = ToSingle(metric_ ? WholeCelsiusFromFahrenheit(tp1F) : tp1F);
-  rec.TP2 = ToSingle(metric_ ? WholeCelsiusFromFahrenheit(maximum.pipeTempF) : maximum.pipeTempF);
-  rec.VTR = ToSingle(metric_ ? TenthMetresFromFeet(riseFt) : riseFt);
-  rec.COND = ToSingle(metric_ ? condensate * 1.49 : condensate);
-  rec.INSIZE = ToSingle(metric_ ? InsulationMetricSizeMm(sizing->position)
-                                : InsulationNominalSizeIn(sizing->position));
-  rec.TDX = ToSingle(metric_ ? TenthMetresFromFeet(trap.lengthFt) : Int(trap.lengthFt));
-  const double lossTenths = IntTenths(loss.heatLossBtuHrFt);
-  rec.LSWO = ToSingle(metric_ ? IntTenths(lossTenths * 0.9613535) : lossTenths);
-  const bool shortfall = ToSingle(*maintTemp) > rec.TP1;
   display.maxMaintTemp = SingleText(rec.TP2);
   display.minMaintTemp = SingleText(rec.TP1);
-  display.minMaintColor = shortfall ? kColorYellow : kColorWhite;
+  display.minMaintColor = ToSingle(*maintTemp_) > rec.TP1 ? kColorYellow : kColorWhite;
   display.rise = SingleText(rec.VTR);
   display.condensate = FixedText(rec.COND, 3);
   display.insulationSize = SingleText(rec.INSIZE);
   display.trapDistance = SingleText(rec.TDX);
   display.heatLoss = SingleText(rec.LSWO);
-  const bool trapShorterThanCircuit =
-      trap.lengthFt < StartDesignPipeLengthFt(in_.units, ToSingle(*pipeLength));
+  return display;
+}
 
-  // 27. Compound and tracer naming, for the installation of this pass.
+// What the compound naming and the take-off read: the installation of this
+// pass, the temperatures of the design and the allowance step's counts.
+TakeoffInputs DesignRunPass::TakeoffFor(const DesignOutputs& out) const {
   TakeoffInputs takeoff;
   takeoff.units = in_.units;
   takeoff.internalMode = in_.internalMode;
-  takeoff.installation = code;
-  takeoff.tubeIndex = tube;
+  takeoff.installation = in_.installation;
+  takeoff.tubeIndex = in_.tubeSize;
   takeoff.pipeSizePos = in_.pipeSizePos;
-  takeoff.tracerCount = n;
-  takeoff.exposureTempF = exposureF;
-  takeoff.steamTempF = steamF;
-  takeoff.intermittentExposureTempF = intermittentF;
-  takeoff.trapDistanceFt = trap.lengthFt;
-  takeoff.bundleDiameterIn = sizing->effectiveDiameterIn;
-  TakeAllowance(allowance, takeoff);
+  takeoff.tracerCount = out.tracers;
+  takeoff.exposureTempF = out.exposureTempF;
+  takeoff.steamTempF = out.steamTempF;
+  takeoff.intermittentExposureTempF = out.intermittentExposureTempF;
+  takeoff.trapDistanceFt = out.trapDistanceFt;
+  takeoff.bundleDiameterIn = out.insulation.effectiveDiameterIn;
+  TakeAllowance(*allowance_, takeoff);
+  return takeoff;
+}
+
+// A finished design: results, compound and tracer naming, total tracer
+// length, material take-off, then the warnings about the results.
+RunStep DesignRunPass::Finish(const DesignPassResult& pass, DesignRecord& rec) {
+  const DesignOutputs& out = pass.outputs;
+  DesignDisplay display = StoreResults(out, rec);
+  const bool shortfall = display.minMaintColor == kColorYellow;
+  const bool trapShorterThanCircuit =
+      out.trapDistanceFt < StartDesignPipeLengthFt(in_.units, ToSingle(*pipeLength_));
+
+  TakeoffInputs takeoff = TakeoffFor(out);
   ChooseCompound(takeoff, rec);
-  if (code == 0) {
-    display.traceLabel = "Troughline";
-  } else if (code == 1) {
-    display.traceLabel = "Fillet Trace with";
-  } else {
-    display.traceLabel = "Coverlyn Type";
-  }
-  display.traceType = IsJacketedCode(code) ? rec.COVR : rec.CEM;
-
-  // 28. Total tracer length: the design pipe length of every tracer plus 5 %.
-  rec.TLEN = ToSingle(TracerLengthFt(n, allowance.designPipeLengthFt));
-
-  // 29. No heat-up time in a maintenance design.
-  rec.HeatUpTime = 0;
-
-  // 30. Material take-off, which rounds the total length for display.
+  display.traceLabel = TraceLabel(installation_);
+  display.traceType = IsJacketed(installation_) ? rec.COVR : rec.CEM;
+  // The design pipe length of every tracer plus 5 %.
+  rec.TLEN = ToSingle(TracerLengthFt(out.tracers, allowance_->designPipeLengthFt));
+  rec.HeatUpTime = 0;  // a maintenance design computes no heat-up time
   try {
-    display.totalLength = MaterialTakeoff(takeoff, rec);
+    display.totalLength = MaterialTakeoff(takeoff, rec);  // rounds the total length for display
   } catch (const std::invalid_argument&) {
     return Fail("the material take-off cannot be computed");
   }
@@ -438,32 +314,31 @@ PassEnd DesignPass::Run() {
   }
 
   host_.showResults(display);
-  if (shortfall) Show(ShortfallWarningText(), kWarning);
-  if (trapShorterThanCircuit) Show(kTrapDistanceNote, kWarning);
-  return PassEnd::Completed;
+  if (shortfall) Show(ShortfallWarningText(), kWarningTitle);
+  if (trapShorterThanCircuit) Show(kTrapDistanceNote, kWarningTitle);
+  return RunStep::Completed;
 }
 
 }  // namespace
 
 DesignOutcome DesignRun(DesignHost& host, DesignRunState& state) {
   std::optional<AllowanceResult> allowance;
-  for (int pass = 0; pass < kMaxPasses; ++pass) {
-    DesignPass designPass(host, state, allowance);
+  for (int pass = 0; pass < limits::kMaxDesignPasses; ++pass) {
+    DesignRunPass designPass(host, state, allowance);
     switch (designPass.Run()) {
-      case PassEnd::Completed:
+      case RunStep::Completed:
         return DesignOutcome::Completed;
-      case PassEnd::Stopped:
+      case RunStep::Stopped:
         return DesignOutcome::Stopped;
-      case PassEnd::Failed:
+      case RunStep::Failed:
         return DesignOutcome::Failed;
-      case PassEnd::Restart:
+      case RunStep::Restart:
         break;
     }
   }
   Message m;
-  m.text =
-      std::string(kCouldNotComplete) + "the installation method did not change as the fallback required.";
-  m.title = kError;
+  m.text = CouldNotCompleteText("the installation method did not change as the fallback required");
+  m.title = kErrorTitle;
   m.icon = MsgIcon::Information;
   m.systemModal = true;
   host.dialogs().message(m);

@@ -1,7 +1,9 @@
-// The design run (module STSEL): designs the current record from the inputs
-// of the main window. It never touches a widget: each pass reads a plain
-// DesignInputs value from its host (the main window model), writes the
-// record through the host, asks for dialogs through the host's Dialogs and
+// The design run (module STSEL) as the main window runs it: designs the
+// current record from the window's inputs. It never touches a widget: each
+// pass reads a plain DesignInputs value from its host (the main window
+// model), has the engine compute the pass (engine/design_pass), shows the
+// pass's messages and the allowance dialogs through the host's Dialogs,
+// selects the fallback installation through the host, writes the record and
 // hands the texts of the output fields back in a DesignDisplay.
 #pragma once
 

@@ -16,9 +16,9 @@ struct PressureLimit {
 struct PressureLimits {
   PressureLimit psig, kpa, barg;
 
-  const PressureLimit& of(int pressureUnit) const {
-    if (pressureUnit == kPsig) return psig;
-    if (pressureUnit == kKpa) return kpa;
+  const PressureLimit& of(PressureUnit pressureUnit) const {
+    if (pressureUnit == PressureUnit::Psig) return psig;
+    if (pressureUnit == PressureUnit::Kpa) return kpa;
     return barg;
   }
 };
@@ -30,7 +30,7 @@ std::optional<CheckWarning> Exceeds(const PressureLimit& limit, float value) {
 
 }  // namespace
 
-std::optional<CheckWarning> PolyisocyanuratePressureCheck(float pressure, int pressureUnit) {
+std::optional<CheckWarning> PolyisocyanuratePressureCheck(float pressure, PressureUnit pressureUnit) {
   static const PressureLimits limits{
       {50.0f, "Polyisocyanurate insulation should not be used with steam pressures greater than 50 psig",
        "50"},
@@ -42,7 +42,7 @@ std::optional<CheckWarning> PolyisocyanuratePressureCheck(float pressure, int pr
   return Exceeds(limits.of(pressureUnit), pressure);
 }
 
-std::optional<CheckWarning> CopperPressureCheck(float pressure, int pressureUnit) {
+std::optional<CheckWarning> CopperPressureCheck(float pressure, PressureUnit pressureUnit) {
   static const PressureLimits limits{
       {250.0f,
        "A Tracer Tubing Material of Copper should not be used with steam pressures greater than 250 psig",

@@ -24,10 +24,10 @@ struct CheckWarning {
 // (0 psig, 1 kPa, any other value bar g). The limit itself is allowed. The
 // kPa limit is 446 kPa, the counterpart of 50 psig, so the value put back
 // lies within it.
-std::optional<CheckWarning> PolyisocyanuratePressureCheck(float pressure, int pressureUnit);
+std::optional<CheckWarning> PolyisocyanuratePressureCheck(float pressure, PressureUnit pressureUnit);
 
 // Copper tubing and the steam pressure, in the pressure unit.
-std::optional<CheckWarning> CopperPressureCheck(float pressure, int pressureUnit);
+std::optional<CheckWarning> CopperPressureCheck(float pressure, PressureUnit pressureUnit);
 
 // Copper tubing and the maximum exposure temperature (400 F, 204 C).
 std::optional<CheckWarning> CopperExposureCheck(float exposure, UnitSystem units);

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/legacy_math.h"
+#include "core/units.h"
 #include "workspace/stmain_model.h"
 
 namespace vst {
@@ -46,8 +47,8 @@ void STmainModel::designCommand() {
   r.BAND.clear();
   r.CEM1 = " ";
   r.CHAN = " ";
-  r.UNDER = set_.InsulationSizing;
-  r.PRESSURE = set_.PressureUnit;
+  r.UNDER = StoredNumber(set_.InsulationSizing);
+  r.PRESSURE = StoredNumber(set_.PressureUnit);
   // The record changes from here on, whatever the run's outcome.
   set_.DesignSaved = false;
 

@@ -70,12 +70,26 @@ const std::vector<MenuEntry>& MainMenuTree() {
   return tree;
 }
 
-STmainModel::STmainModel(UnitSystem units, int pressureUnit, Dialogs& dialogs, char decimalMark)
+STmainModel::STmainModel(UnitSystem units, PressureUnit pressureUnit, Dialogs& dialogs, char decimalMark)
     : dialogs_(dialogs), decimalMark_(decimalMark == 0 ? '.' : decimalMark) {
   set_.Units = units;
   setDesignRunner({});
   buildControls();
   formLoad(pressureUnit);
+}
+
+void STmainModel::restore(const STmainModel& snapshot) {
+  if (&snapshot == this) return;
+  // Plain assignments: the strings and lists reuse the storage they have, so
+  // restoring a window costs far less than building one.
+  decimalMark_ = snapshot.decimalMark_;
+  set_ = snapshot.set_;
+  controls_ = snapshot.controls_;
+  internalMode_ = snapshot.internalMode_;
+  designRunning_ = snapshot.designRunning_;
+  caption_ = snapshot.caption_;
+  focusRequest_ = snapshot.focusRequest_;
+  windowRequest_ = snapshot.windowRequest_;
 }
 
 void STmainModel::buildControls() {
@@ -102,7 +116,7 @@ void STmainModel::buildControls() {
   for (const MenuEntry& m : MainMenuTree()) s.add(m.name, ControlKind::MenuItem, m.caption);
 }
 
-void STmainModel::formLoad(int pressureUnit) {
+void STmainModel::formLoad(PressureUnit pressureUnit) {
   const UnitSystem units = set_.Units;
   const bool metric = units == UnitSystem::Metric;
 

@@ -78,7 +78,7 @@ class STmainModel : public DesignHost {
   // Runs form loading: lists, defaults and captions for the unit system, the
   // program-mode refresh, the clock. `pressureUnit` is the start-up choice
   // (0 English, 2 Metric); `decimalMark` the locale's decimal separator.
-  STmainModel(UnitSystem units, int pressureUnit, Dialogs& dialogs, char decimalMark);
+  STmainModel(UnitSystem units, PressureUnit pressureUnit, Dialogs& dialogs, char decimalMark);
 
   ControlSet& controls() { return controls_; }
   const ControlSet& controls() const { return controls_; }
@@ -137,6 +137,12 @@ class STmainModel : public DesignHost {
   // fileSaved). True when the window may close.
   bool queryClose(const std::function<void()>& save);
 
+  // Puts the whole state of the window (controls, records, program mode,
+  // pending requests) back to that of `snapshot`, a model built for the same
+  // unit system: the window is then exactly as `snapshot` is, without
+  // building it again. The dialogs and the design runner stay this model's.
+  void restore(const STmainModel& snapshot);
+
   // Replaces the design run the design button calls (tests drive the button
   // with a scripted run); an empty runner restores DesignRun.
   void setDesignRunner(DesignRunner runner);
@@ -156,7 +162,7 @@ class STmainModel : public DesignHost {
 
   // Construction and form loading.
   void buildControls();
-  void formLoad(int pressureUnit);
+  void formLoad(PressureUnit pressureUnit);
 
   // Code that sets a control runs its handling.
   void setText(std::string_view name, std::string text);

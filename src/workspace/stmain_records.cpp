@@ -95,9 +95,9 @@ void STmainModel::loadRecordIntoWindow(bool previousStep) {
   // The program-wide pressure unit and sizing follow a designed record; a
   // record without a design leaves the preferences in force.
   if (r.HoldsDesign()) {
-    c("Label6").text = PressureCaption(r.PRESSURE);
-    set_.PressureUnit = r.PRESSURE;
-    set_.InsulationSizing = r.UNDER;
+    c("Label6").text = PressureCaption(PressureUnitFromStored(r.PRESSURE));
+    set_.PressureUnit = PressureUnitFromStored(r.PRESSURE);
+    set_.InsulationSizing = InsulationSizingFromStored(r.UNDER);
   }
   showStoredOutputs();
   showInstallationResult(false);

@@ -15,7 +15,7 @@ contains() {  # description, file, text
 }
 
 "$prog" --help > "$work/help" 2>&1; check "--help" 0 $?
-contains "--help names the verbs" "$work/help" "vantrel-design design INPUT.csv"
+contains "--help names the verbs" "$work/help" "vantrel-design design LIST.csv"
 "$prog" > /dev/null 2> "$work/err"; check "no command is a usage error" 2 $?
 "$prog" design "$examples/line_list.csv" --units imperial > /dev/null 2> "$work/err"; check "bad --units" 2 $?
 contains "bad --units says why" "$work/err" "--units must be english or metric"
@@ -44,14 +44,93 @@ PY
 check "design from standard input as CSV" 0 $?
 python3 - "$work/out.csv" <<'PY'
 import csv, sys
-rows = list(csv.DictReader(open(sys.argv[1], newline="", encoding="utf-8")))
-assert len(rows) == 4 and rows[0]["OK"] == "true" and rows[0]["TSIZ"] == "3/8'' O.D.", rows[0]
-assert "MESSAGES" in rows[0]
-print("ok: CSV output parses")
+rows = list(csv.DictReader(open(sys.argv[1], newline="", encoding="utf-8-sig")))
+head = list(rows[0])
+assert len(head) == len(set(head)), "duplicate headers"
+assert len(rows) == 4 and rows[0]["Designed"] == "Yes" and rows[0]["Tube"] == "3/8'' O.D.", rows[0]
+assert rows[0]["MAXAMB (\u00b0F)"] == "100" and rows[0]["INSTYPE"] == "Fiberglass", rows[0]
+assert rows[1]["Messages"].startswith("YJ-2 could not maintain"), rows[1]["Messages"]  # untitled: just the text
+assert "Warning: NOTE:" in rows[1]["Messages"]
+print("ok: CSV output parses, one header per column, units in the headers")
 PY
 [ $? -eq 0 ] || fail=1
 
-printf 'CIRTXT,MAXAMB\n"open,1\n' > "$work/bad.csv"
+"$prog" --version > "$work/version"; check "--version" 0 $?
+contains "--version names the version" "$work/version" "3.0.1"
+contains "--help lists the columns with defaults" "$work/help" "ALLOWANCE  fittings allowance included in the pipe length: Yes or No (default No)"
+"$prog" design "$examples/line_list.csv" --UNITS metric > /dev/null 2>&1; check "option names keep their case" 2 $?
+"$prog" design "$examples/line_list.csv" --units English --mode STANDARD --pressure-unit PSIG --format JSON > /dev/null 2>&1
+check "option values in any case" 0 $?
+
+# Corrections, --strict and the exit statuses: one table of runs.
+hdr=$(head -1 "$examples/line_list.csv")
+{
+  echo "$hdr"
+  echo 'C1,,100,0,100,375,Fiberglass,1.0,2.0,100,1,400,Troughline,3/8,Copper,,No,0,0,0,0,'
+  echo 'C2,,100,0,100,375,Fiberglass,1.0,2.0,100,1,50'
+  echo 'C3,,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Stainless Wld,,No,0,0,0,0,'
+} > "$work/mixed.csv"
+sed '3d' "$work/mixed.csv" > "$work/corrected.csv"
+sed -n '1p;4p' "$work/mixed.csv" > "$work/good.csv"
+tr ',' ';' < "$work/good.csv" > "$work/semicolon.csv"
+tr ',' '\t' < "$work/good.csv" > "$work/tab.csv"
+while read -r name file opts status; do
+  [ "$opts" = - ] && opts=
+  # shellcheck disable=SC2086
+  "$prog" design "$work/$file" $opts -o "$work/$name.json" 2> "$work/$name.err"; check "$name" "$status" $?
+done <<'RUNS'
+all-designed good.csv - 0
+corrected-designed corrected.csv - 0
+corrected-strict corrected.csv --strict 3
+short-row-in-the-middle mixed.csv - 3
+semicolons semicolon.csv - 0
+tabs tab.csv - 0
+RUNS
+python3 - "$work" <<'PY'
+import json, sys
+w = sys.argv[1]
+def circuits(name): return json.load(open(f"{w}/{name}.json"))["circuits"]
+c = circuits("corrected-designed")[0]
+assert c["ok"] and c["corrections"] == [{"column": "STEAMPRS", "entered": "400", "used": "50",
+    "message": "A Tracer Tubing Material of Copper should not be used with steam pressures greater than 250 psig"}], c
+assert c["record"]["STEAMPRS"] == 50
+s = circuits("corrected-strict")
+assert not s[0]["ok"] and s[0]["corrections"] and s[0]["record"]["TSIZ"] == "", s[0]
+assert "--strict" in s[0]["messages"][-1]["text"] and s[1]["ok"], s
+m = circuits("short-row-in-the-middle")
+assert [x["ok"] for x in m] == [True, False, True], [x["messages"] for x in m]
+assert m[1]["messages"][-1]["text"].startswith("Line 3 has 12 fields"), m[1]["messages"]
+for name in ("semicolons", "tabs"):
+    assert circuits(name)[0]["ok"] and circuits(name)[0]["record"]["CIRTXT"] == "C3", name
+print("ok: corrections reported, --strict refuses them, a short row is its own error, delimiters found")
+PY
+[ $? -eq 0 ] || fail=1
+contains "exit 3 says how many rows" "$work/short-row-in-the-middle.err" "1 of 3 rows were not designed"
+
+# Nothing lost: a run that fails or is killed leaves the previous output as it was.
+echo "previous" > "$work/keep.json"
+(cat "$work/good.csv"; printf 'C9,"open\n') > "$work/broken.csv"
+"$prog" design "$work/broken.csv" -o "$work/keep.json" 2> "$work/err"; check "a list that breaks off" 1 $?
+[ "$(cat "$work/keep.json")" = previous ] && echo "ok: failed run left the output" || { echo "FAIL: output changed"; fail=1; }
+python3 - "$work/big.csv" "$hdr" <<'PY'
+import sys
+with open(sys.argv[1], "w") as f:
+    f.write(sys.argv[2] + "\n")
+    for i in range(200000):
+        f.write(f"B{i},,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,YJ-2,3/8,Stainless Wld,,No,0,0,0,0,\n")
+PY
+for sig in KILL TERM; do
+  "$prog" design "$work/big.csv" -o "$work/keep.json" 2> /dev/null &
+  pid=$!
+  sleep 0.5
+  kill -s "$sig" "$pid"
+  wait "$pid" 2> /dev/null
+  [ "$(cat "$work/keep.json")" = previous ] && echo "ok: SIG$sig left the output" || { echo "FAIL: SIG$sig changed the output"; fail=1; }
+done
+leftover=$(find "$work" -name '.keep.json.*.tmp' | wc -l)
+[ "$leftover" -le 1 ] && echo "ok: SIGTERM removed its temporary file" || { echo "FAIL: $leftover temporary files"; fail=1; }
+
+(head -1 "$examples/line_list.csv"; printf '"open,1\n') > "$work/bad.csv"
 "$prog" design "$work/bad.csv" > /dev/null 2> "$work/err"; check "unterminated quote" 1 $?
 contains "unterminated quote names the line" "$work/err" "line 2: unterminated quoted field"
 printf 'CIRTXT,MAXAMB\nA,1\n' > "$work/short.csv"
@@ -61,7 +140,7 @@ contains "missing column named" "$work/err" "required column MINAMB is missing"
 
 head -1 "$examples/line_list.csv" > "$work/text.csv"
 echo 'X,,hot,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,,,,,,,' >> "$work/text.csv"
-"$prog" design "$work/text.csv" -o "$work/text.json" 2> "$work/err"; check "text in a numeric column" 0 $?
+"$prog" design "$work/text.csv" -o "$work/text.json" 2> "$work/err"; check "text in a numeric column" 3 $?
 contains "the row's message names column and value" "$work/text.json" 'Column MAXAMB: \"hot\" is not a number'
 
 if [ -n "${VST_TEMPLATE_AVAILABLE:-1}" ] && [ -f "$(dirname "$prog")/stdata.mdb" ]; then
@@ -80,9 +159,27 @@ assert shown[5]["fields"]["TSIZ"] == ""
 print("ok: a saved set shows the designed records")
 PY
   [ $? -eq 0 ] || fail=1
-  (head -1 "$examples/line_list.csv"; for i in $(seq 11); do sed -n 2p "$examples/line_list.csv"; done) > "$work/eleven.csv"
-  "$prog" design "$work/eleven.csv" --save "$work/eleven.mdb" > /dev/null 2> "$work/err"; check "eleven rows refused" 1 $?
-  [ ! -e "$work/eleven.mdb" ] && echo "ok: nothing written for eleven rows" || { echo "FAIL: eleven rows wrote a file"; fail=1; }
+  # Twenty-three designed rows and one refused: three files of ten, ten and three.
+  (head -1 "$examples/line_list.csv"; for i in $(seq 24); do
+     if [ "$i" = 5 ]; then echo 'X,,hot,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,,,,,,,'
+     else sed -n "$(( i % 4 + 2 ))p" "$examples/line_list.csv" | sed "s/^ST-[0-9]*/R$i/"; fi
+   done) > "$work/many.csv"
+  "$prog" design "$work/many.csv" --save "$work/many.mdb" > /dev/null 2> "$work/err"; check "design --save of 24 rows" 3 $?
+  contains "says which rows went where" "$work/err" "many-1.mdb holds rows 1-4, 6-11 as records 1 to 10"
+  contains "the last file" "$work/err" "many-3.mdb holds rows 22-24 as records 1 to 3"
+  for n in 1 2 3; do
+    "$prog" show "$work/many-$n.mdb" --format json > "$work/many-$n.json" 2> "$work/err"; check "many-$n.mdb opens" 0 $?
+  done
+  python3 - "$work" <<'PY'
+import json, sys
+w = sys.argv[1]
+names = [[r["fields"]["CIRTXT"] for r in json.load(open(f"{w}/many-{n}.json"))["records"]] for n in (1, 2, 3)]
+assert names[0] == ["R1", "R2", "R3", "R4", "R6", "R7", "R8", "R9", "R10", "R11"], names[0]
+assert names[2][:3] == ["R22", "R23", "R24"] and names[2][3:] == [""] * 7, names[2]
+print("ok: the split design files hold the designed rows in order")
+PY
+  [ $? -eq 0 ] || fail=1
+  [ ! -e "$work/many.mdb" ] && echo "ok: no unsplit file" || { echo "FAIL: many.mdb written"; fail=1; }
   "$prog" show "$work/bad.csv" > /dev/null 2> "$work/err"; check "show a file that is no design file" 1 $?
   "$prog" show "$work/set.mdb" --units metric > /dev/null 2> "$work/err"; check "show in the other units" 1 $?
   contains "the refusal names the file's units" "$work/err" "it was saved in Inch Pound units; start the program in Inch Pound units to open it (--units english)"

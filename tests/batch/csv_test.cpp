@@ -67,3 +67,29 @@ TEST(JsonText, EscapesControlsAndKeepsOutputValidUtf8) {
 
 }  // namespace
 }  // namespace vst
+
+namespace vst {
+namespace {
+
+TEST(CsvReading, TheDelimiterIsFoundFromTheHeader) {
+  struct Case {
+    const char* text;
+    char delimiter;
+  };
+  const Case cases[] = {
+      {"A,B;x\n1,2;y\n", ','},
+      {"A;B;\"C,D\"\n1;2,5;3\n", ';'},  // commas inside quotes and values do not count
+      {"A\tB\n1\t2\n", '\t'},
+      {"A\n1\n", ','},
+  };
+  for (const auto& c : cases) {
+    CsvError err;
+    auto t = ParseCsv(c.text, err);
+    ASSERT_TRUE(t) << c.text;
+    EXPECT_EQ(t->delimiter, c.delimiter) << c.text;
+    EXPECT_EQ(t->rows.at(0).fields.size(), t->header.size()) << c.text;
+  }
+}
+
+}  // namespace
+}  // namespace vst

@@ -52,7 +52,7 @@ void AddItems(std::vector<std::string>& to, const std::vector<std::string>& item
 Lists WindowLists(UnitSystem units, bool internal) {
   Lists l;
   test::ScriptDialogs dialogs;
-  STmainModel m(units, units == UnitSystem::Metric ? kBarG : kPsig, dialogs, '.');
+  STmainModel m(units, units == UnitSystem::Metric ? PressureUnit::BarG : PressureUnit::Psig, dialogs, '.');
   if (internal) m.toggleProgramMode();
   const auto items = [&](const char* control) { return m.controls()[control].items; };
   for (const auto& entry : items("Cab_In")) {
@@ -154,7 +154,7 @@ std::string CsvText(const Lists& window, const Lists& any, std::mt19937& random)
 
 // The steam temperature of the row's pressure in the record's units.
 double SteamTemperature(const DesignRecord& r, UnitSystem units) {
-  const double steamF = SteamSaturationTemp(PsigFrom(r.STEAMPRS, r.PRESSURE));
+  const double steamF = SteamSaturationTemp(PsigFrom(r.STEAMPRS, PressureUnitFromStored(r.PRESSURE)));
   return units == UnitSystem::Metric ? (steamF - 32) * 5 / 9 : steamF;
 }
 
@@ -168,7 +168,7 @@ TEST(DesignProperties, RandomRowsEndAsSoundDesignsOrAsRefusalsThatSayWhy) {
       BatchOptions options;
       options.units = units;
       options.internalMode = internal;
-      options.pressureUnit = units == UnitSystem::Metric ? kBarG : kPsig;
+      options.pressureUnit = units == UnitSystem::Metric ? PressureUnit::BarG : PressureUnit::Psig;
       CsvError error;
       const auto table = ParseCsv(CsvText(WindowLists(units, internal), any, random), error);
       ASSERT_TRUE(table) << error.message;

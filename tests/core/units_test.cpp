@@ -27,10 +27,17 @@ TEST(UnitCaptions, MatchTheWindowInBothUnitSystems) {
     EXPECT_EQ(UnitCaption(r.q, UnitSystem::English), r.english);
     EXPECT_EQ(UnitCaption(r.q, UnitSystem::Metric), r.metric);
   }
-  EXPECT_EQ(PressureCaption(kKpa), " kPa");
-  EXPECT_EQ(PressureCaption(kBarG), " bar g");
-  EXPECT_EQ(PressureCaption(kPsig), " psig");
-  EXPECT_EQ(PressureCaption(7), " psig");
+  EXPECT_EQ(PressureCaption(PressureUnit::Kpa), " kPa");
+  EXPECT_EQ(PressureCaption(PressureUnit::BarG), " bar g");
+  EXPECT_EQ(PressureCaption(PressureUnit::Psig), " psig");
+  EXPECT_EQ(PressureCaption(PressureUnitFromStored(7)), " psig");
+  // The numbers records store: an unknown one reads as psig or standard sizing.
+  for (PressureUnit unit : {PressureUnit::Psig, PressureUnit::Kpa, PressureUnit::BarG}) {
+    EXPECT_EQ(PressureUnitFromStored(StoredNumber(unit)), unit) << StoredNumber(unit);
+  }
+  EXPECT_EQ(StoredNumber(PressureUnit::BarG), 2);
+  EXPECT_EQ(InsulationSizingFromStored(1), InsulationSizing::Minimal);
+  EXPECT_EQ(InsulationSizingFromStored(2), InsulationSizing::Standard);
   EXPECT_EQ(UnitLetter(UnitSystem::English), 'F');
   EXPECT_EQ(UnitLetter(UnitSystem::Metric), 'C');
 }
@@ -42,11 +49,11 @@ TEST(UnitConversions, PressuresOfTheWindowInPsig) {
   EXPECT_NEAR(PsigFromKpa(1825), 250.0, 0.1);
   EXPECT_NEAR(PsigFromKpa(135), 4.879, 0.001);
   EXPECT_DOUBLE_EQ(PsigFromBarG(3.45), 50.025);
-  EXPECT_DOUBLE_EQ(PsigFrom(50, kPsig), 50);
-  EXPECT_DOUBLE_EQ(PsigFrom(446, kKpa), PsigFromKpa(446));
-  EXPECT_DOUBLE_EQ(PsigFrom(3.4, kBarG), 49.3);
-  for (int unit : {kPsig, kKpa, kBarG}) {
-    EXPECT_NEAR(PsigFrom(PressureFromPsig(49.3, unit), unit), 49.3, 1e-9) << unit;
+  EXPECT_DOUBLE_EQ(PsigFrom(50, PressureUnit::Psig), 50);
+  EXPECT_DOUBLE_EQ(PsigFrom(446, PressureUnit::Kpa), PsigFromKpa(446));
+  EXPECT_DOUBLE_EQ(PsigFrom(3.4, PressureUnit::BarG), 49.3);
+  for (PressureUnit unit : {PressureUnit::Psig, PressureUnit::Kpa, PressureUnit::BarG}) {
+    EXPECT_NEAR(PsigFrom(PressureFromPsig(49.3, unit), unit), 49.3, 1e-9) << StoredNumber(unit);
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/units.h"
 #include "docs/version.h"
 
 namespace vst {
@@ -104,11 +105,11 @@ TEST(StartupWindow, CommandsChooseUnitsAndPressureUnit) {
   auto english = w.clicked("English");
   ASSERT_TRUE(english);
   EXPECT_EQ(english->units, UnitSystem::English);
-  EXPECT_EQ(english->pressureUnit, 0);
+  EXPECT_EQ(StoredNumber(english->pressureUnit), 0);
   auto metric = w.clicked("Metric");
   ASSERT_TRUE(metric);
   EXPECT_EQ(metric->units, UnitSystem::Metric);
-  EXPECT_EQ(metric->pressureUnit, 2);
+  EXPECT_EQ(StoredNumber(metric->pressureUnit), 2);
   EXPECT_FALSE(w.clicked("lblVersion"));
 }
 

@@ -70,6 +70,14 @@ TEST(InstallationCodes, MeanDifferentMethodsInTheTwoModes) {
   EXPECT_EQ(InstallationFromCode(4, true), Installation::YJ2);
   EXPECT_EQ(InstallationFromCode(5, true), Installation::None);
   EXPECT_EQ(InstallationFromCode(-1, false), Installation::None);
+  // Back to the list position, as a fallback selects it.
+  for (const bool internal : {false, true}) {
+    for (int code = 0; code <= (internal ? 4 : 3); ++code) {
+      EXPECT_EQ(InstallationCode(InstallationFromCode(code, internal), internal), code) << code << internal;
+    }
+  }
+  EXPECT_EQ(InstallationCode(Installation::YJ0, false), -1);
+  EXPECT_EQ(InstallationCode(Installation::None, true), -1);
 }
 
 TEST(TracerConductance, TableRowsAndLastRowThresholds) {
@@ -129,19 +137,20 @@ TEST(TracerConductance, TableRowsAndLastRowThresholds) {
       {kTrough, false, 2, -1, 0},
   };
   for (const auto& r : rows) {
-    EXPECT_DOUBLE_EQ(TracerConductance(r.code, r.pipeIn, r.tube, r.internal, false), r.expected)
+    EXPECT_DOUBLE_EQ(TracerConductance(InstallationFromCode(r.code, r.internal), r.pipeIn, r.tube, false),
+                     r.expected)
         << "code " << r.code << (r.internal ? " internal" : " standard") << ", " << r.pipeIn << " in, tube "
         << r.tube;
   }
-  EXPECT_EQ(TracerConductance(kTrough, std::nan(""), 0, false, false), 0.0);
+  EXPECT_EQ(TracerConductance(Installation::Troughline, std::nan(""), 0, false), 0.0);
 }
 
 TEST(TracerConductance, K90CompoundLowersTroughlineOnly) {
-  EXPECT_DOUBLE_EQ(TracerConductance(kTrough, 2, 0, false, true), 0.75 * 4.10089);
-  EXPECT_DOUBLE_EQ(TracerConductance(kTrough, 20, 3, true, true), 0.75 * 1.408);
-  EXPECT_DOUBLE_EQ(TracerConductance(kFillet, 2, 0, false, true), 2.4825);
-  EXPECT_DOUBLE_EQ(TracerConductance(kStdYJ1, 2, 0, false, true), 0.314);
-  EXPECT_DOUBLE_EQ(TracerConductance(kIntYJ0, 2, 0, true, true), 0.501);
+  EXPECT_DOUBLE_EQ(TracerConductance(Installation::Troughline, 2, 0, true), 0.75 * 4.10089);
+  EXPECT_DOUBLE_EQ(TracerConductance(Installation::Troughline, 20, 3, true), 0.75 * 1.408);
+  EXPECT_DOUBLE_EQ(TracerConductance(Installation::FilletTrace, 2, 0, true), 2.4825);
+  EXPECT_DOUBLE_EQ(TracerConductance(Installation::YJ1, 2, 0, true), 0.314);
+  EXPECT_DOUBLE_EQ(TracerConductance(Installation::YJ0, 2, 0, true), 0.501);
 }
 
 TEST(TracerHeatInput, PassesMultiplyAboveOneAndResultIsSingle) {
@@ -151,7 +160,7 @@ TEST(TracerHeatInput, PassesMultiplyAboveOneAndResultIsSingle) {
   };
   const Row rows[] = {{1, 1}, {0, 1}, {2, 2}, {3, 3}, {8, 8}};
   for (const auto& r : rows) {
-    const float q = TracerHeatInput(297.5, 2, 100, kTrough, 0, r.passes, false, false);
+    const float q = TracerHeatInput(297.5, 2, 100, Installation::Troughline, 0, r.passes, false);
     EXPECT_EQ(q, static_cast<float>(197.5 * 4.10089 * r.factor)) << r.passes << " passes";
   }
   EXPECT_DOUBLE_EQ(TotalConductance(0.5, 3), 1.5);
@@ -265,7 +274,9 @@ TEST(MinimumMaintainedTemp, JacketedTracersReportFiveDegreesLess) {
     double expected;
   };
   const Row rows[] = {{0, 250}, {1, 250}, {2, 245}, {3, 245}, {4, 245}};
-  for (const auto& r : rows) EXPECT_DOUBLE_EQ(StoredMinimumMaintainedTemp(250, r.code), r.expected) << r.code;
+  for (const auto& r : rows)
+    EXPECT_DOUBLE_EQ(StoredMinimumMaintainedTemp(250, InstallationFromCode(r.code, true)), r.expected)
+        << r.code;
 }
 
 TEST(CondensateLoad, HeatPerTracerOverLatentHeat) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/legacy_math.h"
+#include "core/units.h"
 
 namespace vst {
 namespace {
@@ -33,11 +34,13 @@ class RecordingDialogs : public Dialogs {
 };
 
 PreferencesInput Metric(int unit, std::string pressure, int under = 0, char mark = '.') {
-  return PreferencesInput{UnitSystem::Metric, unit, under, std::move(pressure), mark};
+  return PreferencesInput{UnitSystem::Metric, static_cast<PressureUnit>(unit), under, std::move(pressure),
+                          mark};
 }
 
 PreferencesInput English(int unit, std::string pressure, int under = 0) {
-  return PreferencesInput{UnitSystem::English, unit, under, std::move(pressure), '.'};
+  return PreferencesInput{UnitSystem::English, static_cast<PressureUnit>(unit), under, std::move(pressure),
+                          '.'};
 }
 
 TEST(PreferencesWindow, ShowsTheWindowTextsAndControls) {
@@ -68,7 +71,7 @@ TEST(PreferencesWindow, EnglishUnitsHideThePressureUnitAndDoneSetsPsig) {
     model.listClicked("Combo1", 1);  // a hidden list takes no choice
     auto out = model.done();
     ASSERT_TRUE(out) << "unit " << unit;
-    EXPECT_EQ(out->pressureUnit, 0) << "unit " << unit;
+    EXPECT_EQ(StoredNumber(out->pressureUnit), 0) << "unit " << unit;
     EXPECT_FALSE(out->pressureText) << "unit " << unit;
     EXPECT_FALSE(out->pressureCaption) << "unit " << unit;
   }
@@ -87,7 +90,7 @@ TEST(PreferencesWindow, SizingListShowsTheRecordsUnderAndDoneMakesItProgramWide)
         << "UNDER " << r.under;
     auto out = model.done();
     ASSERT_TRUE(out);
-    EXPECT_EQ(out->insulationSizing, r.shown) << "UNDER " << r.under;
+    EXPECT_EQ(StoredNumber(out->insulationSizing), r.shown) << "UNDER " << r.under;
   }
 }
 
@@ -95,12 +98,12 @@ TEST(PreferencesWindow, PickedSizingApplies) {
   RecordingDialogs dialogs;
   PreferencesModel model(Metric(2, "3.45", 1), dialogs);
   model.listClicked("Combo2", 0);
-  EXPECT_EQ(model.done()->insulationSizing, 0);
+  EXPECT_EQ(StoredNumber(model.done()->insulationSizing), 0);
   model.listClicked("Combo2", 1);
-  EXPECT_EQ(model.done()->insulationSizing, 1);
+  EXPECT_EQ(StoredNumber(model.done()->insulationSizing), 1);
   model.listClicked("Combo2", 2);   // past the list: ignored
   model.listClicked("Combo2", -1);  // nothing: ignored
-  EXPECT_EQ(model.done()->insulationSizing, 1);
+  EXPECT_EQ(StoredNumber(model.done()->insulationSizing), 1);
 }
 
 TEST(PreferencesWindow, PressureUnitOutsideTheListOpensAsBarG) {
@@ -110,7 +113,7 @@ TEST(PreferencesWindow, PressureUnitOutsideTheListOpensAsBarG) {
     EXPECT_EQ(model.controls()["Combo1"].index, 2) << "unit " << unit;
     auto out = model.done();
     ASSERT_TRUE(out);
-    EXPECT_EQ(out->pressureUnit, 2) << "unit " << unit;
+    EXPECT_EQ(StoredNumber(out->pressureUnit), 2) << "unit " << unit;
     EXPECT_FALSE(out->pressureText) << "unit " << unit;
   }
 }
@@ -147,7 +150,7 @@ TEST(PreferencesWindow, UnitChangeConvertsThePressureAndItsCaption) {
     model.listClicked("Combo1", r.to);
     auto out = model.done();
     ASSERT_TRUE(out) << r.text << " from " << r.from << " to " << r.to;
-    EXPECT_EQ(out->pressureUnit, r.to) << r.text << " from " << r.from;
+    EXPECT_EQ(StoredNumber(out->pressureUnit), r.to) << r.text << " from " << r.from;
     ASSERT_TRUE(out->pressureText) << r.text << " from " << r.from << " to " << r.to;
     EXPECT_EQ(*out->pressureText, r.expectedText) << r.text << " from " << r.from << " to " << r.to;
     EXPECT_EQ(out->pressureCaption.value_or("?"), r.caption)
@@ -208,7 +211,7 @@ TEST(PreferencesWindow, SwitchingToTheUnitInForceChangesNothing) {
     model.listClicked("Combo1", unit);
     auto out = model.done();
     ASSERT_TRUE(out);
-    EXPECT_EQ(out->pressureUnit, unit);
+    EXPECT_EQ(StoredNumber(out->pressureUnit), unit);
     EXPECT_FALSE(out->pressureText) << "unit " << unit;
     EXPECT_FALSE(out->pressureCaption) << "unit " << unit;
   }
@@ -221,10 +224,10 @@ TEST(PreferencesWindow, PressureThatIsNoNumberKeepsUnitAndTextAndSaysSo) {
     model.listClicked("Combo1", 2);
     auto out = model.done();
     ASSERT_TRUE(out) << "'" << text << "'";
-    EXPECT_EQ(out->pressureUnit, 1) << "'" << text << "'";
+    EXPECT_EQ(StoredNumber(out->pressureUnit), 1) << "'" << text << "'";
     EXPECT_FALSE(out->pressureText) << "'" << text << "'";
     EXPECT_FALSE(out->pressureCaption) << "'" << text << "'";
-    EXPECT_EQ(out->insulationSizing, 1) << "'" << text << "'";
+    EXPECT_EQ(StoredNumber(out->insulationSizing), 1) << "'" << text << "'";
     ASSERT_EQ(dialogs.messages.size(), 1u) << "'" << text << "'";
     EXPECT_NE(dialogs.messages[0].text.find("Steam Pressure"), std::string::npos);
     EXPECT_EQ(dialogs.messages[0].buttons, MsgButtons::Ok);
@@ -238,7 +241,7 @@ TEST(PreferencesWindow, OverflowingConversionIsRefused) {
   model.listClicked("Combo1", 1);
   auto out = model.done();
   ASSERT_TRUE(out);
-  EXPECT_EQ(out->pressureUnit, 2);
+  EXPECT_EQ(StoredNumber(out->pressureUnit), 2);
   EXPECT_FALSE(out->pressureText);
   EXPECT_EQ(dialogs.messages.size(), 1u);
 }
@@ -266,7 +269,7 @@ TEST(PreferencesWindow, UnknownNamesAreIgnored) {
   model.clicked("Nothing");
   auto out = model.done();
   ASSERT_TRUE(out);
-  EXPECT_EQ(out->pressureUnit, 2);
+  EXPECT_EQ(StoredNumber(out->pressureUnit), 2);
   EXPECT_TRUE(dialogs.messages.empty());
 }
 

@@ -35,7 +35,7 @@ struct RecordingLauncher : DocumentLauncher {
 class HelpWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    window = std::make_unique<STmain>(UnitSystem::English, 0, '.', &dialogs);
+    window = std::make_unique<STmain>(UnitSystem::English, PressureUnit::Psig, '.', &dialogs);
     window->setProgramFolder(VST_BIN_DIR);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));

@@ -231,7 +231,7 @@ TEST(WindowPrinting, CancelledOrFailedJobsLeaveTheWindowAsItWas) {
 TEST(WindowPrinting, MainWindowAndApplicationPanelPrintOnePage) {
   PdfPrinting pdf;
   test::RecordingDialogs dialogs;
-  STmain main(UnitSystem::English, 0, '.', &dialogs);
+  STmain main(UnitSystem::English, PressureUnit::Psig, '.', &dialogs);
   main.show();
   QTest::mouseClick(main.findChild<QPushButton*>(QStringLiteral("Print_But")), Qt::LeftButton);
   EXPECT_EQ(pdf.pages(), 1);
@@ -252,7 +252,7 @@ TEST(WindowPrinting, MainWindowAndApplicationPanelPrintOnePage) {
 
 TEST(MainWindowReports, ReportsMenuOpensTheRatingsAndTheCircuitListModally) {
   test::RecordingDialogs dialogs;
-  STmain main(UnitSystem::Metric, 2, '.', &dialogs);
+  STmain main(UnitSystem::Metric, PressureUnit::BarG, '.', &dialogs);
   main.show();
   QStringList opened;
   QTimer closer;

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/dialogs.h"
+#include "core/units.h"
 #include "docs/app_panels.h"
 #include "recording_dialogs.h"
 #include "ui/about_box_window.h"
@@ -68,7 +69,7 @@ TEST(StartupWindowGui, CommandEmitsTheUnitChoiceAndCloses) {
 
 TEST(SettingGui, DoneAppliesTheConvertedPressure) {
   RecordingDialogs dialogs;
-  PreferencesModel model(PreferencesInput{UnitSystem::Metric, 2, 1, "3.4", '.'}, dialogs);
+  PreferencesModel model(PreferencesInput{UnitSystem::Metric, PressureUnit::BarG, 1, "3.4", '.'}, dialogs);
   Setting window(model);
   window.show();
   EXPECT_EQ(window.windowTitle(), QStringLiteral(" Preference"));
@@ -89,15 +90,15 @@ TEST(SettingGui, DoneAppliesTheConvertedPressure) {
   ASSERT_TRUE(window.outcome());
   EXPECT_EQ(window.result(), QDialog::Accepted);
   EXPECT_FALSE(window.isVisible());
-  EXPECT_EQ(window.outcome()->insulationSizing, 0);
-  EXPECT_EQ(window.outcome()->pressureUnit, 1);
+  EXPECT_EQ(StoredNumber(window.outcome()->insulationSizing), 0);
+  EXPECT_EQ(StoredNumber(window.outcome()->pressureUnit), 1);
   EXPECT_EQ(window.outcome()->pressureText.value_or(""), "441.280098405462");
   EXPECT_EQ(window.outcome()->pressureCaption.value_or(""), " kPa");
 }
 
 TEST(SettingGui, EnglishUnitsShowOnlyTheSizingList) {
   RecordingDialogs dialogs;
-  PreferencesModel model(PreferencesInput{UnitSystem::English, 0, 0, "50", '.'}, dialogs);
+  PreferencesModel model(PreferencesInput{UnitSystem::English, PressureUnit::Psig, 0, "50", '.'}, dialogs);
   Setting window(model);
   window.show();
   EXPECT_FALSE(Find<QComboBox>(&window, "Combo1")->isVisible());
@@ -108,7 +109,7 @@ TEST(SettingGui, EnglishUnitsShowOnlyTheSizingList) {
 
 TEST(SettingGui, NotesMenuShowsTheSizingNote) {
   RecordingDialogs dialogs;
-  PreferencesModel model(PreferencesInput{UnitSystem::English, 0, 0, "50", '.'}, dialogs);
+  PreferencesModel model(PreferencesInput{UnitSystem::English, PressureUnit::Psig, 0, "50", '.'}, dialogs);
   Setting window(model);
   window.show();
   QAction* menu = FindAction(&window, "Note");

@@ -36,7 +36,9 @@ const char* UnitsName(UnitSystem units) { return units == UnitSystem::English ? 
 class MainWindow {
  public:
   explicit MainWindow(UnitSystem units, char decimalMark = '.')
-      : window(std::make_unique<STmain>(units, units == UnitSystem::English ? 0 : 2, decimalMark, &dialogs)) {
+      : window(std::make_unique<STmain>(
+            units, units == UnitSystem::English ? PressureUnit::Psig : PressureUnit::BarG, decimalMark,
+            &dialogs)) {
     window->show();
     QApplication::setActiveWindow(window.get());
     active = QTest::qWaitForWindowActive(window.get());

@@ -136,8 +136,8 @@ int main(int argc, char** argv) {
   const QStringList args = QApplication::arguments();
   const bool metric = args.value(1) == QLatin1String("metric");
   const char mark = args.value(2) == QLatin1String("comma") ? ',' : '.';
-  auto* window =
-      new vst::ui::STmain(metric ? vst::UnitSystem::Metric : vst::UnitSystem::English, metric ? 2 : 0, mark);
+  auto* window = new vst::ui::STmain(metric ? vst::UnitSystem::Metric : vst::UnitSystem::English,
+                                     metric ? vst::PressureUnit::BarG : vst::PressureUnit::Psig, mark);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->move(20, 20);
   window->show();

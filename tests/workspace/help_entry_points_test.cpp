@@ -86,7 +86,7 @@ TEST(HelpEntryPoints, EveryEntryPointOpensAPageOfTheBookOfTheModeInForce) {
 
 TEST(HelpEntryPoints, HelpCommandOpensTheContentsAndDocumentCommandsTheirDocument) {
   test::ScriptDialogs dialogs;
-  STmainModel m(UnitSystem::Metric, 2, dialogs, ',');
+  STmainModel m(UnitSystem::Metric, PressureUnit::BarG, dialogs, ',');
   m.clicked("ctfwHelp");
   auto r = m.takeWindowRequest();
   ASSERT_TRUE(r);

@@ -124,22 +124,28 @@ TEST(PressureChecks, WarnAboveTheLimitOfEachPressureUnit) {
   struct Row {
     bool copper;  // else polyisocyanurate
     float pressure;
-    int unit;
+    PressureUnit unit;
     const char* putBack;  // nullptr: no warning
     const char* limitText;
   };
   const Row rows[] = {
-      {false, 50.0f, kPsig, nullptr, ""},     {false, 50.5f, kPsig, "50", "50 psig"},
-      {false, 446.0f, kKpa, nullptr, ""},     {false, 446.5f, kKpa, "446", "446 kPa"},
-      {false, 3.448f, kBarG, nullptr, ""},    {false, 3.45f, kBarG, "3.4", "3.448 barg"},
-      {false, 3.45f, 7, "3.4", "3.448 barg"},  // any other unit reads as bar g
-      {true, 250.0f, kPsig, nullptr, ""},     {true, 300.0f, kPsig, "50", "250 psig"},
-      {true, 1825.0f, kKpa, nullptr, ""},     {true, 1826.0f, kKpa, "446", "1,825 kPa"},
-      {true, 17.237f, kBarG, nullptr, ""},    {true, 17.3f, kBarG, "3.4", "17.237 barg"},
+      {false, 50.0f, PressureUnit::Psig, nullptr, ""},
+      {false, 50.5f, PressureUnit::Psig, "50", "50 psig"},
+      {false, 446.0f, PressureUnit::Kpa, nullptr, ""},
+      {false, 446.5f, PressureUnit::Kpa, "446", "446 kPa"},
+      {false, 3.448f, PressureUnit::BarG, nullptr, ""},
+      {false, 3.45f, PressureUnit::BarG, "3.4", "3.448 barg"},
+      {false, 3.45f, static_cast<PressureUnit>(7), "3.4", "3.448 barg"},  // any other unit reads as bar g
+      {true, 250.0f, PressureUnit::Psig, nullptr, ""},
+      {true, 300.0f, PressureUnit::Psig, "50", "250 psig"},
+      {true, 1825.0f, PressureUnit::Kpa, nullptr, ""},
+      {true, 1826.0f, PressureUnit::Kpa, "446", "1,825 kPa"},
+      {true, 17.237f, PressureUnit::BarG, nullptr, ""},
+      {true, 17.3f, PressureUnit::BarG, "3.4", "17.237 barg"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string(row.copper ? "copper " : "polyisocyanurate ") + std::to_string(row.pressure) +
-                 " unit " + std::to_string(row.unit));
+                 " unit " + std::to_string(StoredNumber(row.unit)));
     const auto warning = row.copper ? CopperPressureCheck(row.pressure, row.unit)
                                     : PolyisocyanuratePressureCheck(row.pressure, row.unit);
     if (row.putBack == nullptr) {

@@ -24,24 +24,25 @@ const char* const kCopper204C =
 TEST(PolyisocyanurateCheck, FromThePressureFieldPutsTheLimitBack) {
   struct Row {
     UnitSystem units;
-    int pressureUnit;
+    PressureUnit pressureUnit;
     const char* typed;
     const char* message;  // nullptr: no warning
     const char* shown;
   };
   const Row rows[] = {
-      {UnitSystem::English, kPsig, "50", nullptr, "50"},
-      {UnitSystem::English, kPsig, "50.5", kPolyPsig, "50"},
-      {UnitSystem::Metric, kBarG, "3.448", nullptr, "3.448"},
-      {UnitSystem::Metric, kBarG, "3.5",
+      {UnitSystem::English, PressureUnit::Psig, "50", nullptr, "50"},
+      {UnitSystem::English, PressureUnit::Psig, "50.5", kPolyPsig, "50"},
+      {UnitSystem::Metric, PressureUnit::BarG, "3.448", nullptr, "3.448"},
+      {UnitSystem::Metric, PressureUnit::BarG, "3.5",
        "Polyisocyanurate insulation should not be used with steam pressures greater than 3.448 barg", "3.4"},
-      {UnitSystem::Metric, kKpa, "446", nullptr, "446"},
-      {UnitSystem::Metric, kKpa, "447",
+      {UnitSystem::Metric, PressureUnit::Kpa, "446", nullptr, "446"},
+      {UnitSystem::Metric, PressureUnit::Kpa, "447",
        "Polyisocyanurate insulation should not be used with steam pressures greater than 446 kPa", "446"},
-      {UnitSystem::English, kPsig, "high", nullptr, "high"},  // not a number: nothing to compare
+      {UnitSystem::English, PressureUnit::Psig, "high", nullptr, "high"},  // not a number: nothing to compare
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(std::string("typed ") + row.typed + " unit " + std::to_string(row.pressureUnit));
+    SCOPED_TRACE(std::string("typed ") + row.typed + " unit " +
+                 std::to_string(StoredNumber(row.pressureUnit)));
     Session s(row.units);
     PreferencesOutcome prefs;
     prefs.pressureUnit = row.pressureUnit;
@@ -145,7 +146,7 @@ TEST(CopperCheck, ExposureFieldInMetricUnits) {
 TEST(CopperCheck, KpaLimitPutsBack446) {
   Session s(UnitSystem::Metric);
   PreferencesOutcome prefs;
-  prefs.pressureUnit = kKpa;
+  prefs.pressureUnit = PressureUnit::Kpa;
   s.model.applyPreferences(prefs);
   s.type("Pressure", "1825");
   EXPECT_TRUE(s.dialogs.messages().empty());
@@ -255,7 +256,7 @@ TEST(DesignButton, RefusesWhenAnInputIsEmpty) {
 
 TEST(DesignButton, StoresTheRemainingInputsAfterTheRun) {
   Session s;
-  s.model.set().InsulationSizing = 1;
+  s.model.set().InsulationSizing = InsulationSizing::Minimal;
   s.model.set().DesignSaved = true;
   s.type("Max_Amb", "95.3");
   s.type("Min_Amb", "-7");
@@ -279,7 +280,7 @@ TEST(DesignButton, StoresTheRemainingInputsAfterTheRun) {
     EXPECT_EQ(r.CEM1, " ");
     EXPECT_EQ(r.CHAN, " ");
     EXPECT_EQ(r.UNDER, 1);
-    EXPECT_EQ(r.PRESSURE, kPsig);
+    EXPECT_EQ(r.PRESSURE, StoredNumber(PressureUnit::Psig));
     return test::FixedResultRun(host, state);
   });
   s.design();

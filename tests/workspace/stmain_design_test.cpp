@@ -83,7 +83,7 @@ TEST(DesignFromTheWindow, DefaultInputsDesignTheRecordAndShowIt) {
     EXPECT_EQ(r.INSTYPE, 3);
     EXPECT_EQ(r.PIPESIZE, kPipeSizeStart);
     EXPECT_EQ(r.TRACEINS, c.internal ? 4 : 3);
-    EXPECT_EQ(r.PRESSURE, metric ? kBarG : kPsig);
+    EXPECT_EQ(r.PRESSURE, StoredNumber(metric ? PressureUnit::BarG : PressureUnit::Psig));
     EXPECT_EQ(r.VALN, 2.0f);
     EXPECT_EQ(r.FLNO, 3.0f);
     EXPECT_EQ(r.NOPX, 1.0f);
@@ -276,7 +276,7 @@ TEST(DesignFromTheWindow, CommaLocaleAndKpaPressureReachTheRecord) {
   // Record 2 in kPa (446 kPa is about the same steam as 3.45 bar g).
   s.model.spinnerStep(-1);
   PreferencesOutcome prefs;
-  prefs.pressureUnit = kKpa;
+  prefs.pressureUnit = PressureUnit::Kpa;
   prefs.pressureText = "446";
   prefs.pressureCaption = " kPa";
   s.model.applyPreferences(prefs);
@@ -284,17 +284,17 @@ TEST(DesignFromTheWindow, CommaLocaleAndKpaPressureReachTheRecord) {
   s.design();
   const DesignRecord& r = s.model.set().current();
   ASSERT_TRUE(r.HoldsDesign());
-  EXPECT_EQ(r.PRESSURE, kKpa);
+  EXPECT_EQ(r.PRESSURE, StoredNumber(PressureUnit::Kpa));
   EXPECT_EQ(r.STEAMPRS, 446.0f);
   // Back on record 1 the window returns to bar g.
   s.model.spinnerStep(0);
   EXPECT_EQ(s.text("Label6"), " bar g");
-  EXPECT_EQ(s.model.set().PressureUnit, kBarG);
+  EXPECT_EQ(s.model.set().PressureUnit, PressureUnit::BarG);
   EXPECT_EQ(s.text("Pressure"), "3.45");
   EXPECT_EQ(s.text("Max_Maint_Temp"), barg);
   s.model.spinnerStep(-1);
   EXPECT_EQ(s.text("Label6"), " kPa");
-  EXPECT_EQ(s.model.set().PressureUnit, kKpa);
+  EXPECT_EQ(s.model.set().PressureUnit, PressureUnit::Kpa);
 }
 
 }  // namespace

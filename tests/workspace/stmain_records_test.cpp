@@ -34,7 +34,8 @@ TEST(Navigation, PreviousStepAtRecordOneShowsWhatTheRecordHolds) {
     EXPECT_FALSE(s.c("TraceLb").visible);
     // A record without a design leaves the pressure unit in force.
     EXPECT_EQ(s.text("Label6"), units == UnitSystem::Metric ? " bar g" : "  psig");
-    EXPECT_EQ(s.model.set().PressureUnit, units == UnitSystem::Metric ? kBarG : kPsig);
+    EXPECT_EQ(s.model.set().PressureUnit,
+              units == UnitSystem::Metric ? PressureUnit::BarG : PressureUnit::Psig);
     EXPECT_EQ(s.model.set().SpinnerPosition, 1);
     EXPECT_TRUE(s.dialogs.messages().empty());
   }
@@ -140,13 +141,13 @@ TEST(LoadingARecord, TakesThePressureUnitAndSizingFromADesignedRecord) {
   Session s(UnitSystem::Metric);
   s.design();
   DesignRecord& r = s.model.set().current();
-  r.PRESSURE = kKpa;
+  r.PRESSURE = StoredNumber(PressureUnit::Kpa);
   r.UNDER = 1;
   r.STEAMPRS = 446;
   Previous(s);
   EXPECT_EQ(s.text("Label6"), " kPa");
-  EXPECT_EQ(s.model.set().PressureUnit, kKpa);
-  EXPECT_EQ(s.model.set().InsulationSizing, 1);
+  EXPECT_EQ(s.model.set().PressureUnit, PressureUnit::Kpa);
+  EXPECT_EQ(s.model.set().InsulationSizing, InsulationSizing::Minimal);
   EXPECT_EQ(s.text("Pressure"), "446");
 }
 

@@ -60,7 +60,8 @@ inline DesignOutcome FixedResultRun(DesignHost& host, DesignRunState& state) {
 class Session {
  public:
   explicit Session(UnitSystem units = UnitSystem::English, char decimalMark = '.')
-      : model(units, units == UnitSystem::Metric ? kBarG : kPsig, dialogs, decimalMark) {
+      : model(units, units == UnitSystem::Metric ? PressureUnit::BarG : PressureUnit::Psig, dialogs,
+              decimalMark) {
     model.setDesignRunner(FixedResultRun);
   }
 

@@ -67,7 +67,7 @@ TEST(MainWindowLoading, SetsTheDefaultsAndCaptionsOfEachUnitSystem) {
           << row.control << (metric ? " (Metric)" : " (English)");
     }
     EXPECT_EQ(s.model.caption(), "Vantrel-ST Version 3.0.1");
-    EXPECT_EQ(s.model.set().PressureUnit, metric ? kBarG : kPsig);
+    EXPECT_EQ(s.model.set().PressureUnit, metric ? PressureUnit::BarG : PressureUnit::Psig);
     EXPECT_FALSE(s.c("chbPhaseChange").checked);
   }
 }
@@ -348,21 +348,21 @@ TEST(Preferences, ConvertedPressureAndUnitReachTheWindow) {
   Session s(UnitSystem::Metric);
   PreferencesInput in = s.model.preferencesInput();
   EXPECT_EQ(in.units, UnitSystem::Metric);
-  EXPECT_EQ(in.pressureUnit, kBarG);
+  EXPECT_EQ(in.pressureUnit, PressureUnit::BarG);
   EXPECT_EQ(in.pressureText, "3.45");
   PreferencesOutcome out;
-  out.insulationSizing = 1;
-  out.pressureUnit = kKpa;
+  out.insulationSizing = InsulationSizing::Minimal;
+  out.pressureUnit = PressureUnit::Kpa;
   out.pressureText = "344.92";
   out.pressureCaption = " kPa";
   s.model.applyPreferences(out);
   EXPECT_EQ(s.text("Pressure"), "344.92");
   EXPECT_EQ(s.text("Label6"), " kPa");
-  EXPECT_EQ(s.model.set().PressureUnit, kKpa);
-  EXPECT_EQ(s.model.set().InsulationSizing, 1);
+  EXPECT_EQ(s.model.set().PressureUnit, PressureUnit::Kpa);
+  EXPECT_EQ(s.model.set().InsulationSizing, InsulationSizing::Minimal);
   // The next design stores them.
   s.design();
-  EXPECT_EQ(s.model.set().current().PRESSURE, kKpa);
+  EXPECT_EQ(s.model.set().current().PRESSURE, StoredNumber(PressureUnit::Kpa));
   EXPECT_EQ(s.model.set().current().UNDER, 1);
 }
 

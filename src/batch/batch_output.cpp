@@ -1,0 +1,297 @@
+// The results of a batch design as JSON (every record field by name) and as a
+// CSV table for spreadsheets (one row per circuit, each column named once
+// with the unit of its values, list choices as their texts).
+#include <charconv>
+
+#include "batch/batch_design.h"
+#include "batch/csv.h"
+#include "batch/json.h"
+#include "core/legacy_math.h"
+#include "core/units.h"
+
+namespace vst {
+
+namespace {
+
+// A JSON string: plain printable ASCII as it is, anything else through
+// JsonString (escapes, UTF-8 checks).
+void AppendJsonString(std::string& out, std::string_view text) {
+  for (char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b >= 0x7F || c == '"' || c == '\\') {
+      out += JsonString(text);
+      return;
+    }
+  }
+  out += '"';
+  out += text;
+  out += '"';
+}
+
+// "NAME": of every record field, built once.
+const std::vector<std::string>& FieldKeys() {
+  static const std::vector<std::string> keys = [] {
+    std::vector<std::string> out;
+    for (const auto& f : RecordFields()) out.push_back(JsonString(f.name) + ":");
+    return out;
+  }();
+  return keys;
+}
+
+const char* UnitsName(UnitSystem u) { return u == UnitSystem::Metric ? "metric" : "english"; }
+
+void AppendRecordObject(std::string& out, const DesignRecord& r) {
+  out += '{';
+  const auto& keys = FieldKeys();
+  std::size_t i = 0;
+  for (const auto& f : RecordFields()) {
+    if (i) out += ',';
+    out += keys[i++];
+    switch (f.kind) {
+      case FieldKind::Text:
+        AppendJsonString(out, FieldText(r, f));
+        break;
+      case FieldKind::Flag:
+        out += FieldNumber(r, f) != 0 ? "true" : "false";
+        break;
+      default:
+        out += JsonNumber(static_cast<float>(FieldNumber(r, f)));
+        break;
+    }
+  }
+  out += '}';
+}
+
+std::vector<std::string> RecordCells(const DesignRecord& r) {
+  std::vector<std::string> cells;
+  for (const auto& f : RecordFields()) cells.push_back(FieldText(r, f));
+  return cells;
+}
+
+void AppendCsvField(std::string& out, std::string_view value) {
+  const bool quote = value.find_first_of(",\"\r\n") != std::string_view::npos ||
+                     (!value.empty() && (value.front() == ' ' || value.back() == ' '));
+  if (!quote) {
+    out += value;
+    return;
+  }
+  out += '"';
+  for (char c : value) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
+// A message as one line of text: "Title: text", or "text" when untitled.
+void AppendMessage(std::string& out, const ShownMessage& m) {
+  if (!m.title.empty()) {
+    out += m.title;
+    out += ": ";
+  }
+  out += m.text;
+}
+
+// Output columns of the CSV table after the inputs: the window's output
+// fields, then the quantities of the material take-off.
+enum class OutUnit { None, Temperature, Length, HeatLoss, Condensate, Size, Feet };
+struct DisplayColumn {
+  const char* caption;
+  OutUnit unit;
+};
+constexpr DisplayColumn kDisplayColumns[kDisplayFieldCount] = {
+    {"Max. Maint. Temp.", OutUnit::Temperature}, {"Min. Maint. Temp.", OutUnit::Temperature},
+    {"Design Heat Loss", OutUnit::HeatLoss},     {"Operating Condensate Load", OutUnit::Condensate},
+    {"Nominal Insulation Size", OutUnit::Size},  {"Total Tracer Length with Allowances", OutUnit::Length},
+    {"Max. Trap Distance", OutUnit::Length},     {"Max. Vertical Rise", OutUnit::Length},
+    {"Tracer Product", OutUnit::None},
+};
+struct TakeoffColumn {
+  const char* field;  // record field
+  const char* caption;
+  OutUnit unit;
+};
+constexpr TakeoffColumn kTakeoffColumns[] = {
+    {"TSIZ", "Tube", OutUnit::None},
+    {"COVR", "Jacketed Tracer Type", OutUnit::None},
+    {"SLEN", "Fittings Allowance", OutUnit::Feet},
+    {"TST", "Extruded Strip Sections (4 ft)", OutUnit::None},
+    {"CHAN", "Channel", OutUnit::None},
+    {"ACHAN", "Channels", OutUnit::None},
+    {"CEM", "Compound", OutUnit::None},
+    {"ACEM", "Compound Quantity", OutUnit::None},
+    {"CEM1", "Second Compound", OutUnit::None},
+    {"ACEM1", "Second Compound Quantity", OutUnit::None},
+    {"BAND", "Banding", OutUnit::None},
+    {"ABAND", "Banding Rolls", OutUnit::None},
+    {"TBAND", "Tie Wire", OutUnit::Length},
+    {"UNION", "Unions", OutUnit::None},
+    {"CRS", "Crimp Seals", OutUnit::None},
+    {"FRST", "Trap Stations", OutUnit::None},
+    {"FAK", "Tubing Seal Kits", OutUnit::None},
+    {"MACO", "Male Connectors", OutUnit::None},
+};
+
+std::string OutUnitText(OutUnit unit, UnitSystem units) {
+  switch (unit) {
+    case OutUnit::Temperature:
+      return std::string(Trim(UnitCaption(UnitQuantity::Temperature, units)));
+    case OutUnit::Length:
+      return std::string(Trim(UnitCaption(UnitQuantity::Length, units)));
+    case OutUnit::HeatLoss:
+      return std::string(Trim(UnitCaption(UnitQuantity::HeatLoss, units)));
+    case OutUnit::Condensate:
+      return std::string(Trim(UnitCaption(UnitQuantity::Condensate, units)));
+    case OutUnit::Size:
+      return std::string(Trim(UnitCaption(UnitQuantity::InsulationSize, units)));
+    case OutUnit::Feet:
+      return "ft";
+    case OutUnit::None:
+      break;
+  }
+  return {};
+}
+
+std::string WithUnit(const std::string& caption, const std::string& unit) {
+  return unit.empty() ? caption : caption + " (" + unit + ")";
+}
+
+const std::vector<const FieldInfo*>& TakeoffFields() {
+  static const std::vector<const FieldInfo*> fields = [] {
+    std::vector<const FieldInfo*> out;
+    for (const auto& c : kTakeoffColumns) out.push_back(FindRecordField(c.field));
+    return out;
+  }();
+  return fields;
+}
+
+}  // namespace
+
+std::string BatchJsonStart(const BatchOptions& options) {
+  return "{\"units\":" + JsonString(UnitsName(options.units)) +
+         ",\"mode\":" + JsonString(options.internalMode ? "internal" : "standard") +
+         ",\"strict\":" + (options.strict ? "true" : "false") + ",\"circuits\":[";
+}
+
+void AppendBatchJsonCircuit(std::string& out, const CircuitResult& c, bool first) {
+  out += first ? "\n" : ",\n";
+  out += "{\"row\":" + std::to_string(c.row) + ",\"line\":" + std::to_string(c.line) +
+         ",\"ok\":" + (c.ok ? "true" : "false") + ",\"installation\":";
+  AppendJsonString(out, c.installation);
+  out += ",\"corrections\":[";
+  for (std::size_t i = 0; i < c.corrections.size(); ++i) {
+    const auto& k = c.corrections[i];
+    if (i) out += ',';
+    out += "{\"column\":" + JsonString(k.column) + ",\"entered\":" + JsonString(k.entered) +
+           ",\"used\":" + JsonString(k.used) + ",\"message\":" + JsonString(k.message) + "}";
+  }
+  out += "],\"messages\":[";
+  for (std::size_t m = 0; m < c.messages.size(); ++m) {
+    if (m) out += ',';
+    out +=
+        "{\"title\":" + JsonString(c.messages[m].title) + ",\"text\":" + JsonString(c.messages[m].text) + "}";
+  }
+  out += "],\"display\":{";
+  for (int d = 0; d < kDisplayFieldCount; ++d) {
+    if (d) out += ',';
+    AppendJsonString(out, kDisplayFields[d]);
+    out += ':';
+    AppendJsonString(out, c.display.at(static_cast<std::size_t>(d)));
+  }
+  out += "},\"record\":";
+  AppendRecordObject(out, c.record);
+  out += '}';
+}
+
+std::string BatchJsonEnd() { return "\n]}\n"; }
+
+std::string BatchJson(const BatchResult& result, const BatchOptions& options) {
+  std::string out = BatchJsonStart(options);
+  for (std::size_t i = 0; i < result.circuits.size(); ++i)
+    AppendBatchJsonCircuit(out, result.circuits[i], i == 0);
+  return out + BatchJsonEnd();
+}
+
+std::string BatchCsvHeader(const BatchOptions& options) {
+  std::vector<std::string> head = {"Row", "Line", "Designed"};
+  for (const auto& c : LineListColumns()) head.push_back(WithUnit(c.name, ColumnUnitText(c.unit, options)));
+  head.push_back("Installation Used");
+  for (const auto& d : kDisplayColumns)
+    head.push_back(WithUnit(d.caption, OutUnitText(d.unit, options.units)));
+  for (const auto& t : kTakeoffColumns)
+    head.push_back(WithUnit(t.caption, OutUnitText(t.unit, options.units)));
+  head.push_back("Corrections");
+  head.push_back("Messages");
+  // The byte order mark tells a spreadsheet the text is UTF-8 (the degree signs).
+  return "\xEF\xBB\xBF" + CsvLine(head) + "\n";
+}
+
+void AppendBatchCsvRow(std::string& out, const CircuitResult& c) {
+  out += std::to_string(c.row);
+  out += ',';
+  out += std::to_string(c.line);
+  out += c.ok ? ",Yes" : ",No";
+  for (const auto& u : c.used) {
+    out += ',';
+    AppendCsvField(out, u);
+  }
+  out += ',';
+  AppendCsvField(out, c.installation);
+  for (const auto& d : c.display) {
+    out += ',';
+    AppendCsvField(out, d);
+  }
+  const auto& fields = TakeoffFields();
+  for (const FieldInfo* f : fields) {
+    out += ',';
+    // Quantities of a row without a design are left empty, not zero.
+    if (c.ok && f) AppendCsvField(out, FieldText(c.record, *f));
+  }
+  out += ',';
+  std::string text;
+  for (const auto& k : c.corrections) {
+    if (!text.empty()) text += " | ";
+    text += k.column + ": entered " + k.entered + ", used " + k.used;
+  }
+  AppendCsvField(out, text);
+  out += ',';
+  text.clear();
+  for (const auto& m : c.messages) {
+    if (!text.empty()) text += " | ";
+    AppendMessage(text, m);
+  }
+  AppendCsvField(out, text);
+  out += '\n';
+}
+
+std::string BatchCsv(const BatchResult& result, const BatchOptions& options) {
+  std::string out = BatchCsvHeader(options);
+  for (const auto& c : result.circuits) AppendBatchCsvRow(out, c);
+  return out;
+}
+
+std::string RecordsJson(const std::array<DesignRecord, DesignSet::kRecords>& records, bool internalMode) {
+  std::string out = "{\"mode\":" + JsonString(internalMode ? "internal" : "standard") + ",\"records\":[";
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    out += i ? ",\n" : "\n";
+    out += "{\"record\":" + std::to_string(i + 1) + ",\"fields\":";
+    AppendRecordObject(out, records[i]);
+    out += '}';
+  }
+  return out + "\n]}\n";
+}
+
+std::string RecordsCsv(const std::array<DesignRecord, DesignSet::kRecords>& records) {
+  std::vector<std::string> head = {"RECORD"};
+  for (const auto& f : RecordFields()) head.push_back(std::string(f.name));
+  std::string out = CsvLine(head) + "\n";
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    std::vector<std::string> cells = {std::to_string(i + 1)};
+    auto rec = RecordCells(records[i]);
+    cells.insert(cells.end(), rec.begin(), rec.end());
+    out += CsvLine(cells) + "\n";
+  }
+  return out;
+}
+
+}  // namespace vst
