@@ -139,7 +139,8 @@ TEST(KeyboardAccess, EveryWindowNamesItsFieldsAndGivesEachInputItsOwnMnemonic) {
 
   for (UnitSystem units : {UnitSystem::English, UnitSystem::Metric}) {
     for (bool internal : {false, true}) {
-      STmain window(units, units == UnitSystem::English ? 0 : 2, '.', &dialogs);
+      STmain window(units, units == UnitSystem::English ? PressureUnit::Psig : PressureUnit::BarG, '.',
+                    &dialogs);
       if (internal) window.run([&] { window.model().toggleProgramMode(); });
       // The heat-up page as it is when an application other than maintenance
       // uses it, with the phase change rows shown.
@@ -152,7 +153,8 @@ TEST(KeyboardAccess, EveryWindowNamesItsFieldsAndGivesEachInputItsOwnMnemonic) {
   }
   About_Form startup;
   ExpectKeyboardAccess(&startup, "About_Form");
-  PreferencesModel preferences(PreferencesInput{UnitSystem::English, 0, 0, "50", '.'}, dialogs);
+  PreferencesModel preferences(PreferencesInput{UnitSystem::English, PressureUnit::Psig, 0, "50", '.'},
+                               dialogs);
   Setting setting(preferences);
   ExpectKeyboardAccess(&setting, "Setting");
   AboutForm about([] {});
@@ -181,7 +183,7 @@ TEST(KeyboardAccess, EveryWindowNamesItsFieldsAndGivesEachInputItsOwnMnemonic) {
 
 TEST(KeyboardAccess, AnOutputIsCopiedWithTheKeyboardWithoutChangingTheSet) {
   test::RecordingDialogs dialogs;
-  STmain window(UnitSystem::English, 0, '.', &dialogs);
+  STmain window(UnitSystem::English, PressureUnit::Psig, '.', &dialogs);
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   window.run([&] {
