@@ -68,12 +68,16 @@ void STmain::setUpDesktop() {
       button->click();
   });
   // F1 in an input with a help topic opens that topic (the field's own key
-  // handling); anywhere else it opens the help.
+  // handling); in an output its topic, as a click on it does; anywhere else
+  // the help.
   auto* help = new QShortcut(QKeySequence::HelpContents, this);
   connect(help, &QShortcut::activated, this, [this] {
     const QWidget* focus = QApplication::focusWidget();
     const ControlRow* row = focus ? FindControlRow(focus->objectName().toStdString()) : nullptr;
-    if (row && row->helpContext > 0 && !row->output) return;
+    if (row && row->helpContext > 0) {
+      if (row->output) run([this, row] { model_->clicked(row->name); });
+      return;
+    }
     if (QAction* action = FindAction(this, "ctfwHelp"); action && action->isEnabled()) action->trigger();
   });
 
