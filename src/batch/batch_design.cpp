@@ -307,6 +307,21 @@ class RowDialogs : public Dialogs {
 
 }  // namespace
 
+// The typed fields of a row, each checked to be a number (or empty where
+// the column may be) before the window sees it.
+struct TypedFields {
+  std::string_view maxAmb, minAmb, maint, maxExp, intExp, pipeLen, pressure;
+
+  explicit TypedFields(const RowView& row)
+      : maxAmb(row.number(kMAXAMB)),
+        minAmb(row.number(kMINAMB)),
+        maint(row.number(kMAINTEMP)),
+        maxExp(row.number(kMAXEXP)),
+        intExp(row.number(kINTEXP)),
+        pipeLen(row.number(kPIPELN)),
+        pressure(row.number(kSTEAMPRS)) {}
+};
+
 struct LineListDesigner::Impl {
   BatchOptions options;
   std::size_t headerSize = 0;
@@ -375,17 +390,41 @@ struct LineListDesigner::Impl {
   }
 
   void designRow(const RowView& row, CircuitResult& result);
+  void readDialogAnswers(const RowView& row);
+  void selectInstallation(std::string_view traceIns);
+  void selectPipeSize(std::string_view size);
+  void enterRow(const RowView& row, const TypedFields& fields);
+  void noteUsedInputs(const RowView& row, const TypedFields& fields, CircuitResult& result) const;
+  bool refusedAsStrict(CircuitResult& result) const;
+  void pressDesign(CircuitResult& result);
 };
 
+// Designs one row in the window as loaded: everything the row says is
+// checked before the window sees it, so a bad row stops with one message
+// naming its column.
 void LineListDesigner::Impl::designRow(const RowView& row, CircuitResult& result) {
+  dialogs.messages = &result.messages;
+  dialogs.corrections = &result.corrections;
+  dialogs.watched.clear();
+  dialogs.watching = false;
+  readDialogAnswers(row);
+  const TypedFields fields(row);
+
+  window->restore(*loaded);
+  result.messages = setupMessages;
+  dialogs.watching = true;
+  enterRow(row, fields);
+  dialogs.checkpoint({});
+  dialogs.watching = false;
+
+  noteUsedInputs(row, fields, result);
+  if (refusedAsStrict(result)) return;
+  pressDesign(result);
+}
+
+// The answers of the fittings and shoe dialogs, from the row.
+void LineListDesigner::Impl::readDialogAnswers(const RowView& row) {
   RowDialogs& d = dialogs;
-  d.messages = &result.messages;
-  d.corrections = &result.corrections;
-  d.watched.clear();
-  d.watching = false;
-  // Everything the row says is checked before the window sees it, so a bad
-  // row stops with one message naming its column.
-  const std::string_view traceIns = row.text(kTRACEINS);
   const std::string_view allowance = row.text(kALLOWANCE);
   if (SameText(allowance, "yes")) {
     d.allowanceAnswer = kAllowanceIncludedYes;
@@ -400,96 +439,102 @@ void LineListDesigner::Impl::designRow(const RowView& row, CircuitResult& result
   d.pumps = orZero(row.number(kNOPX, true));
   d.wrapcore = orZero(row.number(kWCTB, true));
   ParseShoes(row.text(kSHOES), d.shoes);
-  const std::string_view maxAmb = row.number(kMAXAMB);
-  const std::string_view minAmb = row.number(kMINAMB);
-  const std::string_view maint = row.number(kMAINTEMP);
-  const std::string_view maxExp = row.number(kMAXEXP);
-  const std::string_view intExp = row.number(kINTEXP);
-  const std::string_view pipeLen = row.number(kPIPELN);
-  const std::string_view pressure = row.number(kSTEAMPRS);
+}
 
-  window->restore(*loaded);
-  result.messages = setupMessages;
-  d.watching = true;
+// The installation comes first: it decides the tube sizes, the wall list
+// and which pipe sizes exist.
+void LineListDesigner::Impl::selectInstallation(std::string_view traceIns) {
   STmainModel& model = *window;
-  const bool metric = options.units == UnitSystem::Metric;
+  const auto& installs = model.controls()["Cab_In"].items;
+  const int install = FindInstallation(installs, traceIns);
+  if (install < 0)
+    throw RowError("Column TRACEINS: " + Quoted(traceIns) + " is not in the installation list");
+  watch(kTRACEINS, "Cab_In", true, traceIns);
+  dialogs.watched.back().expected = installs[static_cast<std::size_t>(install)];
+  beginStep();
+  model.gotFocus("Cab_In");
+  model.listClicked("Cab_In", install);
+  endStep();
+}
 
-  // The installation first: it decides the tube sizes, the wall list and
-  // which pipe sizes exist.
-  {
-    const auto& installs = model.controls()["Cab_In"].items;
-    const int install = FindInstallation(installs, traceIns);
-    if (install < 0)
-      throw RowError("Column TRACEINS: " + Quoted(traceIns) + " is not in the installation list");
-    watch(kTRACEINS, "Cab_In", true, traceIns);
-    d.watched.back().expected = installs[static_cast<std::size_t>(install)];
-    beginStep();
-    model.gotFocus("Cab_In");
-    model.listClicked("Cab_In", install);
-    endStep();
+// A pipe size the list blanks for this installation is still picked at its
+// position, so the window's own message refuses it.
+void LineListDesigner::Impl::selectPipeSize(std::string_view size) {
+  STmainModel& model = *window;
+  const auto& sizes = PipeSizeList(options.units, false);
+  const int pipePos = FindEntry(sizes, size, true);
+  if (pipePos < 0) throw RowError("Column PIPESIZE: " + Quoted(size) + " is not in the pipe size list");
+  watch(kPIPESIZE, "Pipe_Dia_In", true, size);
+  const auto& shown = model.controls()["Pipe_Dia_In"].items;
+  if (static_cast<std::size_t>(pipePos) < shown.size()) {
+    dialogs.watched.back().expected = shown[static_cast<std::size_t>(pipePos)];
   }
+  beginStep();
+  model.gotFocus("Pipe_Dia_In");
+  model.listClicked("Pipe_Dia_In", pipePos);
+  endStep();
+}
+
+// Enters the row as a user would: installation, tube size, material, wall,
+// pipe size, then the typed fields, then insulation and passes.
+void LineListDesigner::Impl::enterRow(const RowView& row, const TypedFields& f) {
+  const bool metric = options.units == UnitSystem::Metric;
+  selectInstallation(row.text(kTRACEINS));
   selectEntry(kTRACETUB, "Cab_Sel", row.text(kTRACETUB), metric, "tracer tubing");
   selectEntry(kTUBEMAT, "cboTracerMaterial", row.text(kTUBEMAT), false, "tubing material");
   if (!row.text(kTUBEWALL).empty()) {
     selectEntry(kTUBEWALL, "cboTubeWallThick", row.text(kTUBEWALL), true, "wall thickness");
   }
-  // A pipe size the list blanks for this installation is still picked at
-  // its position, so the window's own message refuses it.
-  {
-    const auto& sizes = PipeSizeList(options.units, false);
-    const int pipePos = FindEntry(sizes, row.text(kPIPESIZE), true);
-    if (pipePos < 0) {
-      throw RowError("Column PIPESIZE: " + Quoted(row.text(kPIPESIZE)) + " is not in the pipe size list");
-    }
-    watch(kPIPESIZE, "Pipe_Dia_In", true, row.text(kPIPESIZE));
-    const auto& shown = model.controls()["Pipe_Dia_In"].items;
-    if (static_cast<std::size_t>(pipePos) < shown.size()) {
-      d.watched.back().expected = shown[static_cast<std::size_t>(pipePos)];
-    }
-    beginStep();
-    model.gotFocus("Pipe_Dia_In");
-    model.listClicked("Pipe_Dia_In", pipePos);
-    endStep();
-  }
-  typeField(kMAXAMB, "Max_Amb", maxAmb);
-  typeField(kMINAMB, "Min_Amb", minAmb);
-  typeField(kMAINTEMP, "MT_In", maint);
-  typeField(kMAXEXP, "Max_Exp_Temp", maxExp);
-  if (!intExp.empty()) typeField(kINTEXP, "txtIntExpTemp", intExp);
-  typeField(kPIPELN, "Pipe_Len_In", pipeLen);
-  typeField(kSTEAMPRS, "Pressure", pressure);
+  selectPipeSize(row.text(kPIPESIZE));
+  typeField(kMAXAMB, "Max_Amb", f.maxAmb);
+  typeField(kMINAMB, "Min_Amb", f.minAmb);
+  typeField(kMAINTEMP, "MT_In", f.maint);
+  typeField(kMAXEXP, "Max_Exp_Temp", f.maxExp);
+  if (!f.intExp.empty()) typeField(kINTEXP, "txtIntExpTemp", f.intExp);
+  typeField(kPIPELN, "Pipe_Len_In", f.pipeLen);
+  typeField(kSTEAMPRS, "Pressure", f.pressure);
   typeField(kCIRTXT, "Circ_No", row.text(kCIRTXT));
   typeField(kPIPETXT, "Line_No", row.text(kPIPETXT));
   // Insulation after the pressure: its checks read the pressure field.
   selectEntry(kINSTYPE, "Insul_Typ_In", row.text(kINSTYPE), false, "insulation type");
   selectEntry(kINSTHK, "Insul_Th_In", row.text(kINSTHK), true, "insulation thickness");
   selectEntry(kPASSES, "Pass", row.text(kPASSES), true, "number of passes");
-  d.checkpoint({});
-  d.watching = false;
+}
 
-  // The inputs as the window took them.
-  for (const auto& w : d.watched) {
+// The inputs as the window took them; the wall and the intermittent
+// exposure the row left empty as the window filled them in.
+void LineListDesigner::Impl::noteUsedInputs(const RowView& row, const TypedFields& fields,
+                                            CircuitResult& result) const {
+  const STmainModel& model = *window;
+  for (const auto& w : dialogs.watched) {
     std::string shown = RowDialogs::Shown(w);
     if (!shown.empty() || !w.list) result.used[w.column] = std::move(shown);
   }
   if (row.text(kTUBEWALL).empty())
     result.used[kTUBEWALL] = model.controls()["cboTubeWallThick"].selectedText();
-  if (intExp.empty()) result.used[kINTEXP] = model.controls()["txtIntExpTemp"].text;
+  if (fields.intExp.empty()) result.used[kINTEXP] = model.controls()["txtIntExpTemp"].text;
+}
 
-  if (options.strict && !result.corrections.empty()) {
-    std::string text = "Not designed: the window would change ";
-    for (std::size_t i = 0; i < result.corrections.size(); ++i) {
-      const auto& c = result.corrections[i];
-      if (i) text += ", ";
-      text += c.column + " from " + Quoted(c.entered) + " to " + Quoted(c.used);
-    }
-    result.messages.push_back({"Input Error", text + " (--strict)"});
-    return;
+// With --strict a row the window's checks changed is not designed; its
+// message lists every change.
+bool LineListDesigner::Impl::refusedAsStrict(CircuitResult& result) const {
+  if (!options.strict || result.corrections.empty()) return false;
+  std::string text = "Not designed: the window would change ";
+  for (std::size_t i = 0; i < result.corrections.size(); ++i) {
+    const auto& c = result.corrections[i];
+    if (i) text += ", ";
+    text += c.column + " from " + Quoted(c.entered) + " to " + Quoted(c.used);
   }
+  result.messages.push_back({"Input Error", text + " (--strict)"});
+  return true;
+}
 
+// Presses the design button and takes the record, the installation finally
+// used and the output fields.
+void LineListDesigner::Impl::pressDesign(CircuitResult& result) {
+  STmainModel& model = *window;
   model.gotFocus("Des_But");
   model.clicked("Des_But");
-
   result.record = model.set().current();
   result.ok = result.record.HoldsDesign();
   result.installation = model.controls()["Cab_In"].selectedText();

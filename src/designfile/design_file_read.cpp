@@ -198,6 +198,109 @@ std::string ReadField(sqlite3_stmt* row, int col, const DesignFileColumn& column
   return problem.empty() ? problem : ValueProblem(rowNumber, column.name, problem);
 }
 
+// What the file system says about the file, before SQLite opens it: it
+// exists, is a regular file (pipes and devices could block or never end),
+// is neither empty nor larger than a design file can be, and holds all the
+// pages its header counts.
+DesignFileStatus CheckFileOnDisk(const std::filesystem::path& path) {
+  std::error_code ec;
+  const auto st = std::filesystem::status(path, ec);
+  if (ec || !std::filesystem::exists(st)) return {DesignFileError::FileMissing, "the file does not exist"};
+  if (std::filesystem::is_directory(st))
+    return {DesignFileError::FileMissing, "the name is a folder, not a file"};
+  if (!std::filesystem::is_regular_file(st)) {
+    return {DesignFileError::NotADesignFile, "not a design file (not a regular file)"};
+  }
+  const auto size = std::filesystem::file_size(path, ec);
+  if (ec) return {DesignFileError::ReadFailed, "the file could not be read (" + ec.message() + ")"};
+  if (size == 0) return {DesignFileError::NotADesignFile, "not a design file (the file is empty)"};
+  if (size > kMaxDesignFileBytes) {
+    return {DesignFileError::Damaged, "the file is damaged (it is larger than " +
+                                          std::to_string(kMaxDesignFileBytes / (1024 * 1024)) + " MiB)"};
+  }
+  return CheckLength(path, size);
+}
+
+// Opens the file read-only inside a read transaction and checks that it is
+// a sound database of this program with every column of table DATA; the
+// layout found is how the rows are read.
+DesignFileStatus OpenChecked(Database& db, const std::filesystem::path& path, TableLayout& layout) {
+  int rc = db.Open(path, /*writable=*/false);
+  if (rc != SQLITE_OK) return ReadError(rc, db);
+  rc = db.Exec("BEGIN");
+  if (rc != SQLITE_OK) return ReadError(rc, db);
+  if (auto status = CheckApplicationId(db); !status.ok()) return status;
+  if (auto status = CheckIntegrity(db); !status.ok()) return status;
+  // From here on no text or blob longer than the limit is read into memory:
+  // SQLite stops with SQLITE_TOOBIG instead.
+  sqlite3_limit(db.get(), SQLITE_LIMIT_LENGTH, kMaxDesignFileTextBytes);
+  if (auto status = InspectDataTable(db, layout); !status.ok()) return status;
+  if (auto missing = MissingColumn(layout); !missing.empty()) {
+    return {DesignFileError::ColumnMissing, "column " + std::string(missing) + " missing in table DATA"};
+  }
+  return {};
+}
+
+// Reads the columns of one row into its record. The program mode and the
+// unit system are the file's, stored with the first row only.
+DesignFileStatus ReadRow(sqlite3_stmt* row, const std::vector<const DesignFileColumn*>& wanted, int index,
+                         DesignFileContents& out) {
+  DesignRecord& record = out.records[static_cast<std::size_t>(index)];
+  for (std::size_t i = 0; i < wanted.size(); ++i) {
+    const int col = static_cast<int>(i) + 1;  // column 0 is the row order
+    const DesignFileColumn& c = *wanted[i];
+    if (c.storage == ColumnStorage::Mode) {
+      if (index == 0) out.internalMode = Trim(ColumnText(row, col)) == "T";
+      continue;
+    }
+    if (c.storage == ColumnStorage::Units) {
+      if (index != 0) continue;
+      if (auto problem = ReadUnits(row, col, out.units); !problem.empty()) {
+        return {DesignFileError::NotADesignFile, problem};
+      }
+      continue;
+    }
+    if (auto problem = ReadField(row, col, c, record, index + 1); !problem.empty()) {
+      return {DesignFileError::NotADesignFile, problem};
+    }
+  }
+  return {};
+}
+
+// Reads the first ten rows of table DATA, in row order, into the records.
+// The columns are selected by name; a table of the older layout leaves some
+// out, and their fields keep their values.
+DesignFileStatus ReadRows(Database& db, const TableLayout& layout, DesignFileContents& out) {
+  const std::vector<const DesignFileColumn*> wanted = ColumnsInUse(layout);
+  std::string sql = "SELECT " + layout.rowOrder;
+  for (const DesignFileColumn* c : wanted) sql += ", " + QuoteName(c->name);
+  sql += " FROM " + QuoteName(kDataTable) + " ORDER BY " + layout.rowOrder + " LIMIT :count";
+
+  Statement select;
+  int rc = db.Prepare(sql, select);
+  if (rc != SQLITE_OK) return ReadError(rc, db);
+  if (!select.BindInt(":count", kFileRecords)) return ReadError(SQLITE_ERROR, db);
+  int rows = 0;
+  while ((rc = sqlite3_step(select.get())) == SQLITE_ROW) {
+    if (auto status = ReadRow(select.get(), wanted, rows, out); !status.ok()) return status;
+    if (++rows == kFileRecords) break;
+  }
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+    DesignFileStatus status = ReadError(rc, db);
+    if ((rc & 0xff) == SQLITE_TOOBIG) {
+      status.reason = "the file is damaged (row " + std::to_string(rows + 1) + " holds a value longer than " +
+                      std::to_string(kMaxDesignFileTextBytes) + " bytes)";
+    }
+    return status;
+  }
+  if (rows < kFileRecords) {
+    return {DesignFileError::TooFewRows,
+            "table DATA holds fewer than ten rows (" + std::to_string(rows) + ")"};
+  }
+  sqlite3_reset(select.get());
+  return {};
+}
+
 }  // namespace
 
 DesignFileContents ReadDesignFile(const std::filesystem::path& path, const DesignRecords& current) {
@@ -209,93 +312,11 @@ DesignFileContents ReadDesignFile(const std::filesystem::path& path, const Desig
     failed.records = current;
     return failed;
   };
-
-  std::error_code ec;
-  const auto st = std::filesystem::status(path, ec);
-  if (ec || !std::filesystem::exists(st))
-    return fail({DesignFileError::FileMissing, "the file does not exist"});
-  if (std::filesystem::is_directory(st))
-    return fail({DesignFileError::FileMissing, "the name is a folder, not a file"});
-  // Pipes and devices could block or never end.
-  if (!std::filesystem::is_regular_file(st)) {
-    return fail({DesignFileError::NotADesignFile, "not a design file (not a regular file)"});
-  }
-  const auto size = std::filesystem::file_size(path, ec);
-  if (ec) return fail({DesignFileError::ReadFailed, "the file could not be read (" + ec.message() + ")"});
-  if (size == 0) return fail({DesignFileError::NotADesignFile, "not a design file (the file is empty)"});
-  if (size > kMaxDesignFileBytes) {
-    return fail({DesignFileError::Damaged, "the file is damaged (it is larger than " +
-                                               std::to_string(kMaxDesignFileBytes / (1024 * 1024)) +
-                                               " MiB)"});
-  }
-
-  if (auto status = CheckLength(path, size); !status.ok()) return fail(status);
-
+  if (auto status = CheckFileOnDisk(path); !status.ok()) return fail(status);
   Database db;
-  int rc = db.Open(path, /*writable=*/false);
-  if (rc != SQLITE_OK) return fail(ReadError(rc, db));
-  rc = db.Exec("BEGIN");
-  if (rc != SQLITE_OK) return fail(ReadError(rc, db));
-  if (auto status = CheckApplicationId(db); !status.ok()) return fail(status);
-  if (auto status = CheckIntegrity(db); !status.ok()) return fail(status);
-  // From here on no text or blob longer than the limit is read into memory:
-  // SQLite stops with SQLITE_TOOBIG instead.
-  sqlite3_limit(db.get(), SQLITE_LIMIT_LENGTH, kMaxDesignFileTextBytes);
-
   TableLayout layout;
-  if (auto status = InspectDataTable(db, layout); !status.ok()) return fail(status);
-  if (auto missing = MissingColumn(layout); !missing.empty()) {
-    return fail(
-        {DesignFileError::ColumnMissing, "column " + std::string(missing) + " missing in table DATA"});
-  }
-
-  // The columns to read, selected by name; a table of the older layout
-  // leaves some out, and their fields keep their values.
-  const std::vector<const DesignFileColumn*> wanted = ColumnsInUse(layout);
-  std::string sql = "SELECT " + layout.rowOrder;
-  for (const DesignFileColumn* c : wanted) sql += ", " + QuoteName(c->name);
-  sql += " FROM " + QuoteName(kDataTable) + " ORDER BY " + layout.rowOrder + " LIMIT :count";
-
-  Statement select;
-  rc = db.Prepare(sql, select);
-  if (rc != SQLITE_OK) return fail(ReadError(rc, db));
-  if (!select.BindInt(":count", kFileRecords)) return fail(ReadError(SQLITE_ERROR, db));
-  int rows = 0;
-  while ((rc = sqlite3_step(select.get())) == SQLITE_ROW) {
-    DesignRecord& record = out.records[static_cast<std::size_t>(rows)];
-    for (std::size_t i = 0; i < wanted.size(); ++i) {
-      const int col = static_cast<int>(i) + 1;
-      const DesignFileColumn& c = *wanted[i];
-      if (c.storage == ColumnStorage::Mode) {
-        if (rows == 0) out.internalMode = Trim(ColumnText(select.get(), col)) == "T";
-        continue;
-      }
-      if (c.storage == ColumnStorage::Units) {
-        if (rows != 0) continue;
-        if (auto problem = ReadUnits(select.get(), col, out.units); !problem.empty()) {
-          return fail({DesignFileError::NotADesignFile, problem});
-        }
-        continue;
-      }
-      if (auto problem = ReadField(select.get(), col, c, record, rows + 1); !problem.empty()) {
-        return fail({DesignFileError::NotADesignFile, problem});
-      }
-    }
-    if (++rows == kFileRecords) break;
-  }
-  if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-    DesignFileStatus status = ReadError(rc, db);
-    if ((rc & 0xff) == SQLITE_TOOBIG) {
-      status.reason = "the file is damaged (row " + std::to_string(rows + 1) + " holds a value longer than " +
-                      std::to_string(kMaxDesignFileTextBytes) + " bytes)";
-    }
-    return fail(status);
-  }
-  if (rows < kFileRecords) {
-    return fail(
-        {DesignFileError::TooFewRows, "table DATA holds fewer than ten rows (" + std::to_string(rows) + ")"});
-  }
-  sqlite3_reset(select.get());
+  if (auto status = OpenChecked(db, path, layout); !status.ok()) return fail(status);
+  if (auto status = ReadRows(db, layout, out); !status.ok()) return fail(status);
   db.Exec("COMMIT");
   return out;
 }

@@ -1,0 +1,153 @@
+#include "batch/command_line.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "batch/batch_design.h"
+
+namespace vst {
+
+const char* const kCommandUsage =
+    "usage: vantrel-design design LIST.csv [--units english|metric] [--mode standard|internal]\n"
+    "                      [--pressure-unit psig|kpa|barg] [--sizing standard|minimal] [--strict]\n"
+    "                      [--format json|csv] [-o OUTPUT] [--save NAME.mdb]\n"
+    "                      [--summary OUT.xlsx|OUT.csv|OUT.json]\n"
+    "       vantrel-design show FILE.mdb [--units english|metric] [--circuit-list] [--format csv|json]\n"
+    "                      [-o OUTPUT]\n"
+    "       vantrel-design show FILE.mdb --bill N|--summary [--pdf OUT.pdf] [--xlsx OUT.xlsx]\n"
+    "                      [--units english|metric] [--format csv|json] [-o OUTPUT]\n"
+    "       vantrel-design ratings [--units english|metric] [--mode standard|internal] [--format csv|json]\n"
+    "                      [-o OUTPUT]\n"
+    "       vantrel-design --help | --version\n"
+    "\n"
+    "design   designs every row of the line list LIST.csv (- for standard input) as the main\n"
+    "         window would, answering the fittings and shoe dialogs from the row. The list is\n"
+    "         separated by commas, semicolons or tabs (found from its header row).\n"
+    "         --strict     a row that the window's checks would change (copper above its\n"
+    "                      pressure, an exposure above its limit, ...) is not designed\n"
+    "         --format     json (default): every result with its record, messages and the\n"
+    "                      corrections the window's checks made; csv: one row per circuit\n"
+    "         -o OUTPUT    written beside OUTPUT under a temporary name and put in its place\n"
+    "                      only when complete (default: standard output)\n"
+    "         --save       the designed rows into a design file; more than ten designed rows\n"
+    "                      go into NAME-1.mdb, NAME-2.mdb, ... (ten each)\n"
+    "         --summary    one summary bill of materials over every designed row (written\n"
+    "                      like -o: put in place only when complete)\n"
+    "show     prints the ten records of a design file, with --circuit-list its circuit list (in\n"
+    "         the program mode the file was saved in), with --bill N the circuit report and bill\n"
+    "         of record N, with --summary the summary bill (--pdf their printout, --xlsx the\n"
+    "         workbook). A file saved in the other unit system than --units (english when not\n"
+    "         given) is refused.\n"
+    "ratings  prints the ratings table of the heat transfer products.\n"
+    "Option values may be written in any case.\n"
+    "\n"
+    "Exit status: 0 every row designed; 3 at least one row not designed (its messages say why);\n"
+    "1 a file could not be read or written; 2 usage error.\n";
+
+namespace {
+
+// An option value as compared: lower case, blanks removed.
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+  return text;
+}
+
+// Reads the options after the verb into `c`; the problem, or empty.
+std::string ParseOptions(const std::vector<std::string>& args, CommandLine& c) {
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](std::string& into, bool keepCase = false) {
+      if (i + 1 >= args.size()) return false;
+      into = keepCase ? args[++i] : Lower(args[++i]);
+      return true;
+    };
+    bool ok = true;
+    if (a == "--units")
+      ok = value(c.units);
+    else if (a == "--mode")
+      ok = value(c.mode);
+    else if (a == "--pressure-unit")
+      ok = value(c.pressure);
+    else if (a == "--sizing")
+      ok = value(c.sizing);
+    else if (a == "--format")
+      ok = value(c.format);
+    else if (a == "-o" || a == "--output")
+      ok = value(c.output, true);
+    else if (a == "--save")
+      ok = value(c.save, true);
+    else if (a == "--strict")
+      c.strict = true;
+    else if (a == "--bill")
+      ok = value(c.billRecord);
+    else if (a == "--summary" && c.verb == "design")
+      ok = value(c.summaryFile, true);
+    else if (a == "--summary")
+      c.bills.summary = true;
+    else if (a == "--pdf")
+      ok = value(c.bills.pdf, true);
+    else if (a == "--xlsx")
+      ok = value(c.bills.xlsx, true);
+    else if (a == "--circuit-list")
+      c.circuitList = true;
+    else if (!a.empty() && a[0] == '-' && a != "-")
+      return "unknown option " + a;
+    else if (c.input.empty())
+      c.input = a;
+    else
+      return "more than one input file: " + a;
+    if (!ok) return "option " + a + " needs a value";
+  }
+  return {};
+}
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
+  ParsedCommandLine parsed;
+  const auto refuse = [&](std::string problem) {
+    parsed.action = CommandAction::UsageError;
+    parsed.problem = std::move(problem);
+    return parsed;
+  };
+  if (args.empty()) return refuse("no command given");
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    parsed.action = CommandAction::Help;
+    return parsed;
+  }
+  if (args[0] == "--version") {
+    parsed.action = CommandAction::Version;
+    return parsed;
+  }
+  const std::string& verb = args[0];
+  if (verb != "design" && verb != "show" && verb != "ratings") return refuse("unknown command " + verb);
+  parsed.command.verb = verb;
+  if (auto problem = ParseOptions(args, parsed.command); !problem.empty()) return refuse(problem);
+  return parsed;
+}
+
+std::string LineListColumnHelp() {
+  BatchOptions english, metric;
+  metric.units = UnitSystem::Metric;
+  metric.pressureUnit = PressureUnit::BarG;
+  std::string out = "\nLine list columns (header names in any case and order; English / Metric units):\n";
+  for (const auto& c : LineListColumns()) {
+    std::string unit = ColumnUnitText(c.unit, english);
+    if (!unit.empty()) unit += " / " + ColumnUnitText(c.unit, metric);
+    if (c.unit == ColumnUnit::Pressure) unit = "psig / bar g, or as --pressure-unit says";
+    std::string dflt = "required";
+    if (!c.required) {
+      const std::string e = c.defaultEnglish, m = c.defaultMetric;
+      dflt = e.empty() ? "default empty" : "default " + e + (m != e ? " / " + m : "");
+    }
+    std::string line = "  " + std::string(c.name);
+    line.resize(13, ' ');
+    line += c.what;
+    line += " (" + dflt + (unit.empty() ? "" : "; " + unit) + ")\n";
+    out += line;
+  }
+  return out;
+}
+
+}  // namespace vst

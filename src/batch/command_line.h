@@ -1,0 +1,55 @@
+// The command line of vantrel-design: its verbs and options as written, and
+// the usage text that describes them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "batch/bill_output.h"
+
+namespace vst {
+
+// Exit statuses of vantrel-design.
+inline constexpr int kExitAllDesigned = 0;
+inline constexpr int kExitFileError = 1;
+inline constexpr int kExitUsageError = 2;
+inline constexpr int kExitRowsNotDesigned = 3;
+
+// The options of one run as written. Option values are lower-cased with
+// their blanks removed ("English" is "english"); file names stay as given.
+// Which verb takes which option is checked when the verb runs.
+struct CommandLine {
+  std::string verb;    // "design", "show" or "ratings"
+  std::string input;   // the line list or design file; "-" is standard input
+  std::string output;  // -o OUTPUT; empty for standard output
+  std::string format = "json";
+  std::string save;  // --save NAME.mdb
+  std::string units = "english";
+  std::string mode = "standard";
+  std::string pressure;  // --pressure-unit; empty when not given
+  std::string sizing = "standard";
+  bool strict = false;
+  BillShowRequest bills;    // show --summary, --pdf and --xlsx
+  std::string billRecord;   // --bill N as written
+  std::string summaryFile;  // design --summary OUT
+  bool circuitList = false;
+};
+
+enum class CommandAction { Run, Help, Version, UsageError };
+
+struct ParsedCommandLine {
+  CommandAction action = CommandAction::Run;
+  std::string problem;  // UsageError: what is wrong ("unknown option --x")
+  CommandLine command;
+};
+
+// Reads the arguments that follow the program name; stops at the first
+// problem.
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// The usage text, printed with every usage error and by --help.
+extern const char* const kCommandUsage;
+// The columns of a line list with their units and defaults, for --help.
+std::string LineListColumnHelp();
+
+}  // namespace vst

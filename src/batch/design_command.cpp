@@ -1,0 +1,349 @@
+#include "batch/design_command.h"
+
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+
+#include "batch/atomic_output.h"
+#include "batch/batch_design.h"
+#include "batch/command_line.h"
+#include "batch/csv.h"
+#include "batch/report_output.h"
+#include "core/legacy_math.h"
+#include "core/units.h"
+#include "designfile/design_file.h"
+
+namespace vst {
+
+namespace {
+
+int Usage(const std::string& problem) {
+  std::cerr << "vantrel-design: " << problem << "\n" << kCommandUsage;
+  return kExitUsageError;
+}
+
+int FileError(const std::string& problem) {
+  std::cerr << "vantrel-design: " << problem << "\n";
+  return kExitFileError;
+}
+
+// Writes a whole text to OUTPUT (or standard output), put in place only when complete.
+bool WriteOut(const std::string& path, const std::string& text) {
+  AtomicOutput out;
+  if (out.open(path)) {
+    out << text;
+    if (out.commit()) return true;
+  }
+  std::cerr << "vantrel-design: " << out.error() << "\n";
+  return false;
+}
+
+std::filesystem::path ProgramFolder(const std::string& argv0) {
+  std::error_code ec;
+  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) exe = std::filesystem::absolute(argv0, ec);
+  return exe.parent_path();
+}
+
+// "1-3, 5, 7-10" for ascending row numbers.
+std::string RowRanges(const std::vector<int>& rows) {
+  std::string out;
+  for (std::size_t i = 0; i < rows.size();) {
+    std::size_t j = i;
+    while (j + 1 < rows.size() && rows[j + 1] == rows[j] + 1) ++j;
+    if (!out.empty()) out += ", ";
+    out += std::to_string(rows[i]);
+    if (j > i) out += "-" + std::to_string(rows[j]);
+    i = j + 1;
+  }
+  return out;
+}
+
+// Designed records into design files of ten: NAME.mdb when the run designs
+// ten rows or fewer, otherwise NAME-1.mdb, NAME-2.mdb, ... in row order.
+class SplitSave {
+ public:
+  SplitSave(std::string target, std::filesystem::path templatePath, bool internalMode, UnitSystem units)
+      : target_(std::move(target)),
+        template_(std::move(templatePath)),
+        internalMode_(internalMode),
+        units_(units) {}
+
+  bool add(const DesignRecord& record, int row) {
+    if (count_ == DesignSet::kRecords) {
+      if (!flush(++files_)) return false;
+    }
+    records_[count_++] = record;
+    rows_.push_back(row);
+    return true;
+  }
+  // Writes the last file. False when a file could not be written.
+  bool finish() {
+    if (count_ == 0) {
+      if (files_ == 0)
+        std::cerr << "vantrel-design: no row was designed; " << target_ << " was not written\n";
+      return true;
+    }
+    return flush(files_ == 0 ? 0 : ++files_);
+  }
+
+ private:
+  std::string nameOf(int number) const {
+    if (number == 0) return target_;
+    const std::filesystem::path p(target_);
+    return (p.parent_path() / (p.stem().string() + "-" + std::to_string(number) + p.extension().string()))
+        .string();
+  }
+  bool flush(int number) {
+    const std::string name = nameOf(number);
+    const auto status = WriteDesignFile(name, template_, records_, internalMode_, units_);
+    if (!status.ok()) {
+      std::cerr << "vantrel-design: " << name << " was not saved: " << status.reason << "\n";
+      return false;
+    }
+    std::cerr << "vantrel-design: " << name << " holds rows " << RowRanges(rows_) << " as records 1 to "
+              << count_ << "\n";
+    records_ = DesignRecords{};
+    rows_.clear();
+    count_ = 0;
+    return true;
+  }
+
+  std::string target_;
+  std::filesystem::path template_;
+  bool internalMode_;
+  UnitSystem units_;
+  DesignRecords records_{};
+  std::vector<int> rows_;
+  int count_ = 0;
+  int files_ = 0;
+};
+
+// The report verbs: `ratings` and `show FILE.mdb --circuit-list`.
+int RunReport(const CommandLine& c) {
+  const bool designOptions = !c.pressure.empty() || c.sizing != "standard" || !c.save.empty() || c.strict;
+  const auto report = RunReportCommand({c.verb, c.input, c.units, c.mode, c.format, designOptions});
+  if (report.status == ReportStatus::UsageError) return Usage(report.error);
+  if (report.status == ReportStatus::FileError) return FileError(report.error);
+  return WriteOut(c.output, report.text) ? kExitAllDesigned : kExitFileError;
+}
+
+// The options of `show` checked, the bill asked for completed; the problem,
+// or empty.
+std::string CheckShowOptions(const CommandLine& c, BillShowRequest& bills) {
+  if (c.mode != "standard" || !c.pressure.empty() || c.sizing != "standard" || !c.save.empty() || c.strict) {
+    return "show takes only --units, --format and -o";
+  }
+  if (c.units != "english" && c.units != "metric") return "--units must be english or metric";
+  if (!c.billRecord.empty()) {
+    const auto n = ParseNumber(c.billRecord);
+    if (!n || *n != static_cast<int>(*n) || *n < 1 || *n > 10) return "--bill takes a record number 1 to 10";
+    bills.record = static_cast<int>(*n);
+  }
+  if (bills.record != 0 && bills.summary) return "--bill and --summary cannot be given together";
+  if ((!bills.pdf.empty() || !bills.xlsx.empty()) && bills.record == 0 && !bills.summary) {
+    return "--pdf and --xlsx need --bill N or --summary";
+  }
+  if (!bills.xlsx.empty() && !bills.summary) return "--xlsx needs --summary";
+  bills.format = c.format;
+  return {};
+}
+
+// `show FILE.mdb`: its ten records, or with --bill N / --summary its bills.
+int RunShow(const CommandLine& c, const CommandEnvironment& env) {
+  BillShowRequest bills = c.bills;
+  if (auto problem = CheckShowOptions(c, bills); !problem.empty()) return Usage(problem);
+  const UnitSystem running = c.units == "metric" ? UnitSystem::Metric : UnitSystem::English;
+  DesignRecords none{};
+  const auto contents = OpenDesignFile(c.input, none, running);
+  if (!contents.ok()) {
+    std::cerr << "vantrel-design: " << c.input << " could not be opened: " << contents.status.reason;
+    if (contents.status.code == DesignFileError::OtherUnits)
+      std::cerr << " (--units " << (running == UnitSystem::Metric ? "english" : "metric") << ")";
+    std::cerr << "\n";
+    return kExitFileError;
+  }
+  if (bills.record != 0 || bills.summary) {
+    const auto shown = ShowBills(contents.records, contents.internalMode, bills, env.pdf, std::time(nullptr));
+    if (!shown.error.empty()) return FileError(shown.error);
+    return WriteOut(c.output, shown.text) ? kExitAllDesigned : kExitFileError;
+  }
+  const std::string text = c.format == "json" ? RecordsJson(contents.records, contents.internalMode)
+                                              : RecordsCsv(contents.records);
+  return WriteOut(c.output, text) ? kExitAllDesigned : kExitFileError;
+}
+
+// The options of `design` checked and turned into the designer's options;
+// the problem, or empty.
+std::string DesignOptions(const CommandLine& c, BatchOptions& options) {
+  if (!c.billRecord.empty() || c.bills.summary || !c.bills.pdf.empty() || !c.bills.xlsx.empty()) {
+    return "--bill, --pdf and --xlsx belong to show; design takes --summary OUT";
+  }
+  if (!c.summaryFile.empty() && !SummaryFileKnown(c.summaryFile)) {
+    return "--summary writes OUT.xlsx, OUT.csv or OUT.json";
+  }
+  options.strict = c.strict;
+  if (c.units == "english")
+    options.units = UnitSystem::English;
+  else if (c.units == "metric")
+    options.units = UnitSystem::Metric;
+  else
+    return "--units must be english or metric";
+  if (c.mode == "standard")
+    options.internalMode = false;
+  else if (c.mode == "internal")
+    options.internalMode = true;
+  else
+    return "--mode must be standard or internal";
+  if (c.sizing == "standard")
+    options.insulationSizing = InsulationSizing::Standard;
+  else if (c.sizing == "minimal")
+    options.insulationSizing = InsulationSizing::Minimal;
+  else
+    return "--sizing must be standard or minimal";
+  if (c.pressure.empty())
+    options.pressureUnit = options.units == UnitSystem::Metric ? PressureUnit::BarG : PressureUnit::Psig;
+  else if (c.pressure == "psig")
+    options.pressureUnit = PressureUnit::Psig;
+  else if (c.pressure == "kpa")
+    options.pressureUnit = PressureUnit::Kpa;
+  else if (c.pressure == "barg")
+    options.pressureUnit = PressureUnit::BarG;
+  else
+    return "--pressure-unit must be psig, kpa or barg";
+  if (options.units == UnitSystem::English && options.pressureUnit != PressureUnit::Psig) {
+    return "English units take steam pressures in psig only";
+  }
+  return {};
+}
+
+// `design LIST.csv`: the list is read row by row and the results go out row
+// by row, so a long list needs the memory of one row (and of one summary
+// bill, added up as the rows come).
+class DesignRun {
+ public:
+  DesignRun(const CommandLine& c, const BatchOptions& options, const CommandEnvironment& env)
+      : c_(c), options_(options), env_(env), summary_(options.units) {}
+
+  int run() {
+    if (!openInput()) return kExitFileError;
+    std::istream& in = c_.input == "-" ? std::cin : file_;
+    CsvReader reader(in);
+    std::vector<std::string> header;
+    if (!reader.readHeader(header, csvError_)) return FileError(c_.input + ": " + csvError_.message);
+    LineListDesigner designer(header, options_);
+    if (!designer.ok()) return FileError(c_.input + ": " + designer.error());
+    if (!out_.open(c_.output)) return FileError(out_.error());
+    if (!c_.save.empty()) {
+      saver_.emplace(c_.save, TemplatePath(ProgramFolder(env_.programPath)), options_.internalMode,
+                     options_.units);
+    }
+    if (!designRows(reader, designer)) return kExitFileError;
+    if (reader.failed()) {
+      // The output is abandoned: a previous file stays as it was.
+      return FileError(c_.input + ": " + csvError_.message);
+    }
+    return finish();
+  }
+
+ private:
+  bool openInput() {
+    if (c_.input == "-") return true;
+    std::error_code ec;
+    if (std::filesystem::is_directory(c_.input, ec)) {
+      FileError(c_.input + " is a folder");
+      return false;
+    }
+    file_.open(c_.input, std::ios::binary);
+    if (!file_) {
+      FileError("cannot open " + c_.input);
+      return false;
+    }
+    return true;
+  }
+
+  // Designs every data row, writing the results in pieces. False when a
+  // design file could not be written (already said).
+  bool designRows(CsvReader& reader, LineListDesigner& designer) {
+    const bool json = c_.format == "json";
+    text_ = json ? BatchJsonStart(options_) : BatchCsvHeader(options_);
+    CsvRow row;
+    CircuitResult result;
+    while (reader.next(row, csvError_)) {
+      designer.design(row, ++rows_, result);
+      if (!result.ok) ++notDesigned_;
+      if (result.ok) summary_.add(result.record);
+      if (json)
+        AppendBatchJsonCircuit(text_, result, rows_ == 1);
+      else
+        AppendBatchCsvRow(text_, result);
+      if (text_.size() >= (1 << 15)) {
+        out_.write(text_);
+        text_.clear();
+      }
+      if (saver_ && result.ok && !saver_->add(result.record, result.row)) return false;
+    }
+    return true;
+  }
+
+  // Puts the output in place, then the summary bill and the last design
+  // file; says how many rows were not designed.
+  int finish() {
+    if (c_.format == "json") text_ += BatchJsonEnd();
+    out_.write(text_);
+    if (!out_.commit()) return FileError(out_.error());
+    if (!c_.summaryFile.empty()) {
+      const std::string problem = WriteSummaryFile(summary_, c_.summaryFile);
+      if (!problem.empty()) return FileError(problem);
+    }
+    if (saver_ && !saver_->finish()) return kExitFileError;
+    if (notDesigned_ > 0) {
+      std::cerr << "vantrel-design: " << notDesigned_ << " of " << rows_
+                << " rows were not designed; their messages say why\n";
+      return kExitRowsNotDesigned;
+    }
+    return kExitAllDesigned;
+  }
+
+  const CommandLine& c_;
+  const BatchOptions& options_;
+  const CommandEnvironment& env_;
+  std::ifstream file_;
+  AtomicOutput out_;
+  std::optional<SplitSave> saver_;
+  SummaryBill summary_;
+  CsvError csvError_;
+  std::string text_;
+  int rows_ = 0;
+  int notDesigned_ = 0;
+};
+
+}  // namespace
+
+int RunDesignCommand(const std::vector<std::string>& args, const CommandEnvironment& env) {
+  const ParsedCommandLine parsed = ParseCommandLine(args);
+  switch (parsed.action) {
+    case CommandAction::UsageError:
+      return Usage(parsed.problem);
+    case CommandAction::Help:
+      std::cout << kCommandUsage << LineListColumnHelp();
+      return kExitAllDesigned;
+    case CommandAction::Version:
+      std::cout << "vantrel-design (Vantrel ST) " << env.version << "\n";
+      return kExitAllDesigned;
+    case CommandAction::Run:
+      break;
+  }
+  const CommandLine& c = parsed.command;
+  if (c.format != "json" && c.format != "csv") return Usage("--format must be csv or json");
+  if (c.verb == "ratings" || c.circuitList) return RunReport(c);
+  if (c.input.empty()) return Usage(c.verb == "show" ? "no design file given" : "no line list given");
+  if (c.verb == "show") return RunShow(c, env);
+  BatchOptions options;
+  if (auto problem = DesignOptions(c, options); !problem.empty()) return Usage(problem);
+  return DesignRun(c, options, env).run();
+}
+
+}  // namespace vst
