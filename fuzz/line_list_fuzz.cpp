@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(c.display.size() == static_cast<std::size_t>(vst::kDisplayFieldCount));
   }
   const std::string json = vst::BatchJson(result, options);
-  const std::string csv = vst::BatchCsv(result);
+  const std::string csv = vst::BatchCsv(result, options);
   Check(!json.empty() && !csv.empty());
   return 0;
 }

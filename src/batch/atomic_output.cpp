@@ -132,31 +132,22 @@ bool AtomicOutput::flushBuffer() {
     buffer_.clear();
     return false;
   }
-  if (toStdout_) {
-    std::size_t done = 0;
-    while (done < buffer_.size()) {
-      const ssize_t n = ::write(STDOUT_FILENO, buffer_.data() + done, buffer_.size() - done);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        fail("cannot write", errno);
-        break;
-      }
-      done += static_cast<std::size_t>(n);
-    }
-    buffer_.clear();
-    return !failed_;
-  }
+  if (toStdout_) return writeBuffer(STDOUT_FILENO);
   if (fd_ < 0) {
     failed_ = true;
     if (error_.empty()) error_ = "cannot write " + target_ + ": the output is not open";
     buffer_.clear();
     return false;
   }
+  return writeBuffer(fd_);
+}
+
+bool AtomicOutput::writeBuffer(int fd) {
   std::size_t done = 0;
   while (done < buffer_.size()) {
-    const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+    const ssize_t n = ::write(fd, buffer_.data() + done, buffer_.size() - done);
     if (n < 0) {
-      if (errno == EINTR) continue;
+      if (errno == EINTR) continue;  // interrupted before anything was written: again
       fail("cannot write", errno);
       break;
     }

@@ -45,6 +45,8 @@ class AtomicOutput {
 
  private:
   bool flushBuffer();
+  // Writes the whole buffer to fd (retrying after signals), then empties it.
+  bool writeBuffer(int fd);
   void fail(const std::string& what, int errnoValue);
 
   std::string target_;

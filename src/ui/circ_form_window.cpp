@@ -43,14 +43,7 @@ Circ_Form::Circ_Form(const CircuitListRecords& records, UnitSystem units, bool i
   connect(print, &QPushButton::clicked, this, [this] { PrintWindow(*this, dialogs_); });
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  for (QPushButton* button : {more_, print, close}) buttons->addWidget(button);
-  buttons->addStretch(1);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(grid_, 0, Qt::AlignHCenter);
-  layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  LayOutReport(*this, grid_, {more_, print, close});
 
   draw();
   adjustSize();

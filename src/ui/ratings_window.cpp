@@ -34,14 +34,7 @@ Ratings::Ratings(UnitSystem units, bool internalMode, Dialogs& dialogs, QWidget*
   connect(done, &QPushButton::clicked, this, &QDialog::accept);
 
   // " &Back" takes the place of " &More" on the second page.
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  for (QPushButton* button : {more_, back_, print, done}) buttons->addWidget(button);
-  buttons->addStretch(1);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(grid_, 0, Qt::AlignHCenter);
-  layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  LayOutReport(*this, grid_, {more_, back_, print, done});
 
   draw();
   adjustSize();

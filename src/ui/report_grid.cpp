@@ -1,9 +1,11 @@
 #include "ui/report_grid.h"
 
 #include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "ui/twips.h"
@@ -91,6 +93,17 @@ void ReportGrid::fitToCells(int minWidthTwips) {
   for (int row = 0; row < rowCount(); ++row) height += isRowHidden(row) ? 0 : rowHeight(row);
   const int frame = 2 * frameWidth();
   setFixedSize(std::max(width + frame, TwipsToPixels(minWidthTwips, *this)), height + frame);
+}
+
+void LayOutReport(QWidget& window, QWidget* grid, std::initializer_list<QPushButton*> buttons) {
+  auto* row = new QHBoxLayout;
+  row->addStretch(1);
+  for (QPushButton* button : buttons) row->addWidget(button);
+  row->addStretch(1);
+  auto* layout = new QVBoxLayout(&window);
+  layout->addWidget(grid, 0, Qt::AlignHCenter);
+  layout->addLayout(row);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 }  // namespace vst::ui

@@ -5,6 +5,7 @@
 
 #include <QTableWidget>
 #include <algorithm>
+#include <initializer_list>
 #include <string>
 
 class QPushButton;
@@ -16,6 +17,10 @@ QPushButton* NewReportButton(const char* name, const char* caption);
 
 // Centres a window on the screen it is shown on.
 void CentreOnScreen(QWidget& window);
+
+// Lays a report window out: its grid centred above one centred row of its
+// buttons, the window as large as its contents and fixed at that size.
+void LayOutReport(QWidget& window, QWidget* grid, std::initializer_list<QPushButton*> buttons);
 
 class ReportGrid : public QTableWidget {
   Q_OBJECT
