@@ -2,6 +2,10 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <memory>
 
 #include "core/units.h"
 #include "engine/design_limits.h"
@@ -110,6 +114,8 @@ double AirDensity(double filmF) {  // lb/ft3, ideal gas at one atmosphere
   return 2116.0 / (53.3 * (filmF + 460.0));
 }
 
+}  // namespace
+
 // The ambient's share of the radiation term, ((ambientF + 459.6) / 100)^4:
 // the same for every surface temperature of one balance, so computed once.
 double AmbientRadiation(double ambientF) { return std::pow(ambientF / 100.0 + 4.596, 4); }
@@ -131,6 +137,50 @@ double SurfaceFlux(double surfaceF, double ambientF, double ambientRadiation, do
   }
   const double radiation = 0.1714 * 0.12 * (std::pow((surfaceF + 459.6) / 100.0, 4) - ambientRadiation);
   return convection + radiation;
+}
+
+namespace {
+
+// SurfaceFlux at a fraction of its cost, with a bound on how far it may lie
+// from SurfaceFlux's value: the balance below asks only which side of the
+// fluxes' balance a surface temperature lies on, and far from the balance
+// the estimate answers that for sure. Powers in wind come from powf (within
+// two float units in the last place, 2.4e-7), with the float exponents'
+// error (ln x times 1.3e-8 at most) on top; the bound allows 4e-6 of the
+// convection, over five times what these add up to, and 1e-12 of every
+// term for the rounding of the double sums. Outside the ranges those
+// figures hold for, the value is NaN and SurfaceFlux decides.
+struct FluxEstimate {
+  double value = 0.0;
+  double bound = 0.0;
+};
+
+FluxEstimate SurfaceFluxEstimate(double surfaceF, double ambientF, double ambientRadiation,
+                                 double outerDiameterFt, Air air) {
+  constexpr double kNotEstimated = std::numeric_limits<double>::quiet_NaN();
+  const double dT = surfaceF - ambientF;
+  double convection = 0.0;
+  double convectionShare = 1e-12;  // the convection's relative error bound
+  if (air.still) {
+    convection = 1.32 * std::sqrt(std::sqrt(dT / outerDiameterFt)) * dT;
+  } else {
+    const double filmF = (surfaceF + ambientF) / 2.0;
+    const double reynolds = AirDensity(filmF) * air.windFtPerHr * outerDiameterFt / AirViscosity(filmF);
+    const double prandtl = AirPrandtl(filmF);
+    if (!(reynolds >= 1.0 && reynolds <= 1e12 && prandtl >= 1e-6 && prandtl <= 1e6)) {
+      return {kNotEstimated, kNotEstimated};
+    }
+    convection = 0.0266 * (AirConductivity(filmF) / outerDiameterFt) *
+                 static_cast<double>(std::pow(static_cast<float>(reynolds), 0.805f)) *
+                 static_cast<double>(std::pow(static_cast<float>(prandtl), 0.33f)) * dT;
+    convectionShare = 4e-6;
+  }
+  const double x = (surfaceF + 459.6) / 100.0;
+  const double square = x * x;
+  const double radiation = 0.1714 * 0.12 * (square * square - ambientRadiation);
+  const double magnitude =
+      std::fabs(convection) + 0.1714 * 0.12 * (square * square + std::fabs(ambientRadiation));
+  return {convection + radiation, convectionShare * std::fabs(convection) + 1e-12 * magnitude};
 }
 
 // Friction factor of the condensate flow in the tracer at a Reynolds number.
@@ -273,8 +323,21 @@ SurfaceBalance InsulatedSurfaceBalance(double pipeTempF, double ambientF, const 
     const double k = InsulationConductivity(insulation.type, (pipeTempF + ts) / 2.0);
     const double r = equivalentThicknessFt / k + 0.5;
     const double qin = (pipeTempF - ts) / r;
+    if (!Finite(r) || !Finite(qin)) return result;
+    // Far from the balance the estimate tells the side for sure (the exact
+    // difference is beyond the tolerance and of the same sign).
+    const FluxEstimate estimate = SurfaceFluxEstimate(ts, ambientF, ambientRadiation, outerDiameterFt, air);
+    const double estimatedMiss = std::fabs(qin - estimate.value) - estimate.bound - std::fabs(qin) * 1e-12;
+    if (estimatedMiss > tolerance && estimatedMiss > 0.0) {
+      if (qin > estimate.value) {
+        lo = ts;
+      } else {
+        hi = ts;
+      }
+      continue;
+    }
     const double qout = SurfaceFlux(ts, ambientF, ambientRadiation, outerDiameterFt, air);
-    if (!Finite(r) || !Finite(qin) || !Finite(qout)) return result;
+    if (!Finite(qout)) return result;
     if (std::fabs(qin - qout) < tolerance) {
       result.converged = true;
       result.surfaceTempF = ts;
@@ -300,7 +363,81 @@ double CaseTolerance(BalanceCase balanceCase) {
   return balanceCase == BalanceCase::MaximumMaintained ? 0.5 : 0.3;
 }
 
+namespace {
+
+// The inputs of one pipe temperature balance, compared bit for bit.
+struct BalanceKey {
+  std::array<double, 5> value{};
+  std::int32_t balanceCase = -1;
+  std::int32_t insulationType = 0;
+
+  bool operator==(const BalanceKey& other) const {
+    return balanceCase == other.balanceCase && insulationType == other.insulationType &&
+           std::memcmp(value.data(), other.value.data(), sizeof value) == 0;
+  }
+  std::uint64_t hash() const {
+    std::uint64_t h =
+        static_cast<std::uint64_t>(balanceCase) * 31u + static_cast<std::uint32_t>(insulationType);
+    for (double v : value) {
+      std::uint64_t bits = 0;
+      std::memcpy(&bits, &v, sizeof bits);
+      h = (h ^ bits) * 0x9E3779B97F4A7C15ull;
+      h ^= h >> 29;
+    }
+    return h;
+  }
+};
+
+// Balances already found on this thread. A balance is a pure function of its
+// inputs, and a line list repeats the same pipe, insulation, steam and
+// ambient over and over, so a row often finds its three balances here. The
+// table has a fixed size (a new balance replaces the one in its slot), so
+// memory stays flat however long the list.
+class BalanceMemo {
+ public:
+  const PipeBalance* find(const BalanceKey& key) const {
+    const Slot& slot = slots_[key.hash() & kMask];
+    return slot.used && slot.key == key ? &slot.balance : nullptr;
+  }
+  void keep(const BalanceKey& key, const PipeBalance& balance) {
+    Slot& slot = slots_[key.hash() & kMask];
+    slot = {true, key, balance};
+  }
+
+ private:
+  static constexpr std::size_t kSlots = 32768;
+  static constexpr std::size_t kMask = kSlots - 1;
+  struct Slot {
+    bool used = false;
+    BalanceKey key;
+    PipeBalance balance;
+  };
+  std::array<Slot, kSlots> slots_{};
+};
+
+PipeBalance BalancePipeTemperature(BalanceCase balanceCase, double steamTempF, double ambientF,
+                                   double totalConductance, const Insulation& insulation);
+
+}  // namespace
+
 PipeBalance PipeTemperatureBalance(BalanceCase balanceCase, double steamTempF, double ambientF,
+                                   double totalConductance, const Insulation& insulation) {
+  thread_local auto memo = std::make_unique<BalanceMemo>();
+  BalanceKey key;
+  key.value = {steamTempF, ambientF, totalConductance, insulation.innerDiameterIn,
+               insulation.outerDiameterIn};
+  key.balanceCase = static_cast<std::int32_t>(balanceCase);
+  key.insulationType = insulation.type;
+  if (const PipeBalance* known = memo->find(key)) return *known;
+  const PipeBalance balance =
+      BalancePipeTemperature(balanceCase, steamTempF, ambientF, totalConductance, insulation);
+  memo->keep(key, balance);
+  return balance;
+}
+
+namespace {
+
+PipeBalance BalancePipeTemperature(BalanceCase balanceCase, double steamTempF, double ambientF,
                                    double totalConductance, const Insulation& insulation) {
   PipeBalance result;
   const Air air = CaseAir(balanceCase);
@@ -335,6 +472,8 @@ PipeBalance PipeTemperatureBalance(BalanceCase balanceCase, double steamTempF, d
   }
   return result;
 }
+
+}  // namespace
 
 double StoredMinimumMaintainedTemp(double balancedPipeTempF, Installation installation) {
   return IsJacketed(installation) ? balancedPipeTempF - limits::kJacketedMinimumMarginF : balancedPipeTempF;

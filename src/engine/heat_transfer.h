@@ -94,6 +94,15 @@ struct SurfaceBalance {
   double heatLossBtuHrFt = 0;  // qin * A
 };
 
+// The ambient's share of the radiation term, ((ambientF + 459.6) / 100)^4.
+double AmbientRadiation(double ambientF);
+
+// Heat the outer surface at surfaceF gives to the air at ambientF
+// (BTU/(hr ft2)): forced or free convection plus radiation at emittance 0.12.
+// `ambientRadiation` is AmbientRadiation(ambientF).
+double SurfaceFlux(double surfaceF, double ambientF, double ambientRadiation, double outerDiameterFt,
+                   Air air);
+
 // Finds the outer surface temperature at which the heat conducted through
 // the insulation from a pipe at pipeTempF equals the heat the surface gives
 // to the air at ambientF by convection and radiation (emittance 0.12). The

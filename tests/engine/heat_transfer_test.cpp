@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <vector>
 
 namespace vst {
 namespace {
@@ -194,6 +195,58 @@ TEST(SurfaceBalance, FluxesMeetWithinTheCaseTolerance) {
   }
 }
 
+// The balance decides most steps from a cheap estimate of the surface flux;
+// it must end exactly where the plain bisection on SurfaceFlux ends.
+SurfaceBalance PlainBisection(double pipeF, double ambientF, const Insulation& ins, Air air, double tol) {
+  SurfaceBalance result;
+  const double thicknessFt =
+      (ins.outerDiameterIn / 24.0) * std::log(ins.outerDiameterIn / ins.innerDiameterIn);
+  double lo = ambientF;
+  double hi = pipeF;
+  for (int step = 0; step < 300; ++step) {
+    const double ts = (lo + hi) / 2.0;
+    const double r = thicknessFt / InsulationConductivity(ins.type, (pipeF + ts) / 2.0) + 0.5;
+    const double qin = (pipeF - ts) / r;
+    const double qout =
+        SurfaceFlux(ts, ambientF, AmbientRadiation(ambientF), ins.outerDiameterIn / 12.0, air);
+    if (!std::isfinite(r) || !std::isfinite(qin) || !std::isfinite(qout)) return result;
+    if (std::fabs(qin - qout) < tol) {
+      const double area = 3.1416 * ins.outerDiameterIn / 12.0;
+      return {true, ts, r, area, qin * area};
+    }
+    (qin > qout ? lo : hi) = ts;
+  }
+  return result;
+}
+
+TEST(SurfaceBalance, EndsBitForBitWhereThePlainBisectionEnds) {
+  int converged = 0;
+  for (int type = 0; type <= 6; ++type) {
+    for (const Insulation geometry :
+         {Insulation{0, 1.9, 3.9}, Insulation{0, 3.53, 5.57}, Insulation{0, 12.75, 18.75}}) {
+      const Insulation ins{type, geometry.innerDiameterIn, geometry.outerDiameterIn};
+      for (double pipeF : {45.0, 120.0, 250.0, 366.0, 520.0}) {
+        for (double ambientF : {-40.0, 0.0, 50.0, 100.0}) {
+          for (const Air air : {Air::Wind(132000), Air::Still(), Air::Wind(1000)}) {
+            for (double tol : {0.3, 0.5, 0.01}) {
+              const SurfaceBalance fast = InsulatedSurfaceBalance(pipeF, ambientF, ins, air, tol);
+              const SurfaceBalance plain = PlainBisection(pipeF, ambientF, ins, air, tol);
+              const auto where = ::testing::Message() << type << " " << ins.innerDiameterIn << " " << pipeF
+                                                      << " " << ambientF << " " << air.still << " " << tol;
+              ASSERT_EQ(fast.converged, plain.converged) << where;
+              EXPECT_EQ(fast.surfaceTempF, plain.surfaceTempF) << where;
+              EXPECT_EQ(fast.resistance, plain.resistance) << where;
+              EXPECT_EQ(fast.heatLossBtuHrFt, plain.heatLossBtuHrFt) << where;
+              converged += fast.converged;
+            }
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(converged, 1000);  // the grid is mostly balances, not refusals
+}
+
 TEST(SurfaceBalance, StillAirLosesLessThanWind) {
   const auto wind = InsulatedSurfaceBalance(250, 50, kTypical, Air::Wind(132000), 0.3);
   const auto still = InsulatedSurfaceBalance(250, 50, kTypical, Air::Still(), 0.3);
@@ -248,6 +301,58 @@ TEST(PipeTemperatureBalance, CasesUseTheirAirAndTolerance) {
   ASSERT_TRUE(one.converged && three.converged);
   EXPECT_GT(three.pipeTempF, one.pipeTempF);
   EXPECT_LT(three.pipeTempF, steam);
+}
+
+// Balances are remembered by their inputs: each answer, asked first or
+// again after others, must be the plain bisection's.
+PipeBalance PlainPipeBisection(BalanceCase c, double steamF, double ambientF, double conductance,
+                               const Insulation& ins) {
+  PipeBalance result;
+  double lo = ambientF;
+  double hi = steamF;
+  for (int step = 0; step < 300; ++step) {
+    double tp = (lo + hi) / 2.0;
+    if (tp <= ambientF) tp = ambientF + 1.0;
+    const SurfaceBalance surface = InsulatedSurfaceBalance(tp, ambientF, ins, CaseAir(c), CaseTolerance(c));
+    if (!surface.converged) return result;
+    const double loss = surface.areaPerFt / surface.resistance;
+    const double tb = (conductance * steamF + surface.surfaceTempF * loss) / (conductance + loss);
+    if (std::fabs(tp - tb) < CaseTolerance(c)) return {true, tp, surface.heatLossBtuHrFt};
+    (tp < tb ? lo : hi) = tp;
+  }
+  return result;
+}
+
+TEST(PipeTemperatureBalance, RememberedAnswersAreThePlainBisections) {
+  struct Ask {
+    BalanceCase c;
+    double steamF, ambientF, conductance;
+    Insulation ins;
+  };
+  std::vector<Ask> asks;
+  for (auto c :
+       {BalanceCase::MinimumMaintained, BalanceCase::MaximumMaintained, BalanceCase::DesignHeatLoss}) {
+    for (double steamF : {SteamSaturationTemp(45), SteamSaturationTemp(150)}) {
+      for (double ambientF : {0.0, 20.0}) {
+        for (double conductance : {4.10089, 8.20178}) {
+          for (const Insulation ins : {kTypical, Insulation{5, 3.53, 5.57}, Insulation{2, 3.53, 6.57}}) {
+            asks.push_back({c, steamF, ambientF, conductance, ins});
+          }
+        }
+      }
+    }
+  }
+  // Forward, then backward: every ask is answered once new and once again.
+  for (int pass = 0; pass < 2; ++pass) {
+    for (std::size_t k = 0; k < asks.size(); ++k) {
+      const Ask& a = asks[pass == 0 ? k : asks.size() - 1 - k];
+      const PipeBalance got = PipeTemperatureBalance(a.c, a.steamF, a.ambientF, a.conductance, a.ins);
+      const PipeBalance plain = PlainPipeBisection(a.c, a.steamF, a.ambientF, a.conductance, a.ins);
+      ASSERT_EQ(got.converged, plain.converged) << pass << " " << k;
+      EXPECT_EQ(got.pipeTempF, plain.pipeTempF) << pass << " " << k;
+      EXPECT_EQ(got.heatLossBtuHrFt, plain.heatLossBtuHrFt) << pass << " " << k;
+    }
+  }
 }
 
 TEST(PipeTemperatureBalance, UnbalanceableInputsEndQuicklyAsNotConverged) {
