@@ -5,12 +5,16 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <cstring>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace vst {
@@ -49,36 +53,192 @@ struct Control {
   }
 };
 
-// A set of named controls.
+// A set of named controls. Copies share the index of names, which never
+// changes once the set is built. A set remembers which controls it handed
+// out for writing since it was last made equal to another, so restoring a
+// window to a snapshot (a batch does it for every row) copies just those.
 class ControlSet {
  public:
+  ControlSet() = default;
+  ControlSet(const ControlSet& other)
+      : controls_(other.controls_), index_(other.index_), touched_(other.controls_.size(), 0) {
+    copyOf_ = state_ = other.stateId();
+    findControls();
+  }
+  ControlSet& operator=(const ControlSet& other) {
+    if (this != &other) restore(other);
+    return *this;
+  }
+  ~ControlSet() = default;
+
   Control& add(std::string name, ControlKind kind, std::string text = {}) {
+    if (!index_) {
+      index_ = std::make_shared<NameIndex>();
+    } else if (index_.use_count() > 1) {
+      index_ = std::make_shared<NameIndex>(*index_);  // another set shares it: keep theirs as it is
+    }
+    index_->insert(name, controls_.size());  // the first control of a name wins
     Control c;
     c.name = std::move(name);
     c.kind = kind;
     c.text = std::move(text);
-    index_.emplace(c.name, controls_.size());  // the first control of a name wins
     controls_.push_back(std::move(c));
+    byPosition_.push_back(&controls_.back());
+    touched_.push_back(0);
+    state_ = 0;
     return controls_.back();
   }
   Control& operator[](std::string_view name) {
-    auto it = index_.find(name);
-    if (it == index_.end()) throw std::out_of_range("no control named " + std::string(name));
-    return controls_[it->second];
+    const std::size_t at = recentPosition(name);
+    if (!touched_[at]) {
+      touched_[at] = 1;
+      touchedList_.push_back(static_cast<std::uint32_t>(at));
+    }
+    state_ = 0;
+    return *byPosition_[at];
   }
-  const Control& operator[](std::string_view name) const { return const_cast<ControlSet&>(*this)[name]; }
-  bool has(std::string_view name) const { return index_.find(name) != index_.end(); }
+  const Control& operator[](std::string_view name) const { return *byPosition_[position(name)]; }
+  bool has(std::string_view name) const { return index_ && index_->find(name) != kNone; }
   const std::deque<Control>& all() const { return controls_; }
 
+  // Makes this set equal to `snapshot`. When this set was last made equal to
+  // the snapshot as it still is, only the controls handed out for writing
+  // since are copied back. Not for sets used on several threads at once.
+  void restore(const ControlSet& snapshot) {
+    if (this == &snapshot) return;
+    const std::uint64_t id = snapshot.stateId();
+    if (copyOf_ == id && index_ == snapshot.index_ && controls_.size() == snapshot.controls_.size()) {
+      for (std::uint32_t at : touchedList_) *byPosition_[at] = *snapshot.byPosition_[at];
+    } else {
+      controls_ = snapshot.controls_;
+      index_ = snapshot.index_;
+      findControls();
+    }
+    touched_.assign(controls_.size(), 0);
+    touchedList_.clear();
+    copyOf_ = state_ = id;
+  }
+
  private:
-  std::deque<Control> controls_;  // a deque: references stay valid as controls are added
-  // Name -> position in controls_, hashed: handlers look controls up by
-  // name all the time.
-  struct NameHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+  void findControls() {
+    byPosition_.clear();
+    for (Control& c : controls_) byPosition_.push_back(&c);
+  }
+  std::size_t position(std::string_view name) const {
+    const std::size_t at = index_ ? index_->find(name) : kNone;
+    if (at == kNone) throw std::out_of_range("no control named " + std::string(name));
+    return at;
+  }
+  // position(), first asking the positions found lately by where the name's
+  // characters are: the model's handlers name their controls with string
+  // literals, each at one address. The control found must still carry the
+  // name, so a reused address costs a lookup, never a wrong control.
+  std::size_t recentPosition(std::string_view name) {
+    Recent& recent = recent_[(reinterpret_cast<std::uintptr_t>(name.data()) >> 3) % recent_.size()];
+    if (recent.data == name.data() && recent.at < byPosition_.size() &&
+        byPosition_[recent.at]->name == name) {
+      return recent.at;
+    }
+    const std::size_t at = position(name);
+    recent = {name.data(), at};
+    return at;
+  }
+  // A number naming this set's present state, unique in the process; a
+  // change drops it and the next call draws a new one.
+  std::uint64_t stateId() const {
+    static std::atomic<std::uint64_t> next{0};
+    if (state_ == 0) state_ = ++next;
+    return state_;
+  }
+
+  // Name -> position in controls_, an open-addressed table: handlers look
+  // controls up by name all the time, so a lookup is one short hash and
+  // usually one comparison.
+  class NameIndex {
+   public:
+    std::size_t find(std::string_view name) const {
+      if (slots_.empty()) return kNone;
+      const Key key = KeyOf(name);
+      for (std::size_t i = key.hash() & mask_;; i = (i + 1) & mask_) {
+        const std::uint32_t slot = slots_[i];
+        if (slot == 0) return kNone;
+        const std::size_t at = slot - 1;
+        // Names of up to 16 bytes are equal when their keys are.
+        if (keys_[at] == key && (name.size() <= 16 || names_[at] == name)) return at;
+      }
+    }
+    void insert(const std::string& name, std::size_t position) {
+      const bool taken = find(name) != kNone;
+      names_.push_back(name);
+      keys_.push_back(KeyOf(name));
+      if (taken) return;  // a later control of a taken name is reached through all() only
+      if (2 * (used_ + 1) > slots_.size()) grow();
+      place(position);
+    }
+
+   private:
+    // A name's length and its first and last eight bytes (fewer gathered one
+    // by one): control names are short, and differ at one end or the other.
+    struct Key {
+      std::uint64_t first = 0;
+      std::uint64_t last = 0;
+      std::size_t size = 0;
+      bool operator==(const Key&) const = default;
+      std::size_t hash() const {
+        std::uint64_t h = (first ^ (size * 0x9E3779B97F4A7C15ull)) * 0xBF58476D1CE4E5B9ull;
+        h = (h ^ (h >> 31) ^ last) * 0x94D049BB133111EBull;
+        return static_cast<std::size_t>(h ^ (h >> 29));
+      }
+    };
+    static Key KeyOf(std::string_view name) {
+      Key key;
+      key.size = name.size();
+      if (key.size >= 8) {
+        std::memcpy(&key.first, name.data(), 8);
+        std::memcpy(&key.last, name.data() + key.size - 8, 8);
+      } else {
+        for (char c : name) key.first = (key.first << 8) | static_cast<unsigned char>(c);
+      }
+      return key;
+    }
+    void place(std::size_t position) {
+      std::size_t i = keys_[position].hash() & mask_;
+      while (slots_[i] != 0) i = (i + 1) & mask_;
+      slots_[i] = static_cast<std::uint32_t>(position + 1);
+      ++used_;
+    }
+    // Doubles the table (at least 64 slots), placing the names again.
+    void grow() {
+      std::vector<std::uint32_t> old = std::move(slots_);
+      slots_.assign(std::max<std::size_t>(64, 2 * old.size()), 0);
+      mask_ = slots_.size() - 1;
+      used_ = 0;
+      for (std::uint32_t slot : old) {
+        if (slot != 0) place(slot - 1);
+      }
+    }
+
+    std::vector<std::string> names_;    // the name of each position
+    std::vector<Key> keys_;             // the key of each position
+    std::vector<std::uint32_t> slots_;  // position + 1, 0 for a free slot; a power of two
+    std::size_t mask_ = 0;
+    std::size_t used_ = 0;  // slots taken
   };
-  std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>> index_;
+
+  std::deque<Control> controls_;  // a deque: references stay valid as controls are added
+  std::shared_ptr<NameIndex> index_;
+  std::vector<Control*> byPosition_;        // into controls_, which never moves them
+  std::vector<std::uint8_t> touched_;       // by position: handed out for writing
+  std::vector<std::uint32_t> touchedList_;  // the positions handed out for writing
+  struct Recent {
+    const char* data = nullptr;
+    std::size_t at = 0;
+  };
+  std::array<Recent, 64> recent_{};  // see recentPosition()
+  std::uint64_t copyOf_ = 0;         // the state this set was last made equal to
+  mutable std::uint64_t state_ = 0;  // see stateId(); 0 when not drawn since a change
 };
 
 }  // namespace vst
