@@ -55,7 +55,7 @@ void AppendRecordObject(std::string& out, const DesignRecord& r) {
         out += FieldNumber(r, f) != 0 ? "true" : "false";
         break;
       default:
-        out += JsonNumber(static_cast<float>(FieldNumber(r, f)));
+        AppendJsonNumber(out, static_cast<float>(FieldNumber(r, f)));
         break;
     }
   }

@@ -274,7 +274,7 @@ class DesignRun {
     while (reader.next(row, csvError_)) {
       designer.design(row, ++rows_, result);
       if (!result.ok) ++notDesigned_;
-      if (result.ok) summary_.add(result.record);
+      if (result.ok && !c_.summaryFile.empty()) summary_.add(result.record);
       if (json)
         AppendBatchJsonCircuit(text_, result, rows_ == 1);
       else

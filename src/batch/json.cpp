@@ -1,7 +1,10 @@
 #include "batch/json.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <system_error>
 
 #include "core/legacy_math.h"
 
@@ -81,8 +84,26 @@ std::string JsonString(std::string_view text) {
 }
 
 std::string JsonNumber(float value) {
-  if (!std::isfinite(value)) return "null";
-  return ShortestText(value);
+  std::string out;
+  AppendJsonNumber(out, value);
+  return out;
+}
+
+void AppendJsonNumber(std::string& out, float value) {
+  if (!std::isfinite(value)) {
+    out += "null";
+    return;
+  }
+  // ShortestText's digits, written straight into the output.
+  std::array<char, 64> buf{};
+  const auto [ptr, ec] =
+      value == 0.0f ? std::to_chars_result{buf.data(), std::errc::invalid_argument}
+                    : std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed);
+  if (ec != std::errc()) {
+    out += '0';
+    return;
+  }
+  out.append(buf.data(), ptr);
 }
 
 }  // namespace vst

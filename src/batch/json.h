@@ -13,5 +13,7 @@ std::string JsonString(std::string_view text);
 // The JSON number of a single-precision value: its shortest text, which
 // reads back to the same single.
 std::string JsonNumber(float value);
+// JsonNumber(value) appended to `out`.
+void AppendJsonNumber(std::string& out, float value);
 
 }  // namespace vst

@@ -19,10 +19,10 @@ double RoundHalfEven(double x) { return std::nearbyint(x); }
 float ToSingle(double x) { return static_cast<float>(x); }
 
 std::string_view Trim(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
 }
 
 std::optional<double> ParseNumber(std::string_view text, char decimalMark) {
@@ -67,11 +67,16 @@ std::string ShortestText(float value) {
 
 std::string SingleText(float value) {
   if (value == 0.0f || !std::isfinite(value)) return "0";
+  // Seven significant digits as "%.7g" writes them (to_chars with a
+  // precision is specified to match printf in the C locale).
   std::array<char, 64> buf{};
-  std::snprintf(buf.data(), buf.size(), "%.7g", static_cast<double>(value));
-  std::string s(buf.data());
-  if (s.find('e') != std::string::npos) return ShortestText(value);  // beyond seven digits of whole units
-  return s;
+  auto [ptr, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), static_cast<double>(value),
+                                 std::chars_format::general, 7);
+  if (ec != std::errc()) return "0";
+  const std::string_view s(buf.data(), static_cast<std::size_t>(ptr - buf.data()));
+  if (s.find('e') != std::string_view::npos)
+    return ShortestText(value);  // beyond seven digits of whole units
+  return std::string(s);
 }
 
 std::string FixedText(double value, int decimals) {

@@ -1,5 +1,7 @@
 #include "workspace/stmain_controls.h"
 
+#include <unordered_map>
+
 namespace vst {
 
 namespace {
@@ -115,10 +117,15 @@ const std::vector<ControlRow>& STmainControlRows() {
 }
 
 const ControlRow* FindControlRow(std::string_view name) {
-  for (const ControlRow& row : STmainControlRows()) {
-    if (name == row.name) return &row;
-  }
-  return nullptr;
+  // Every focus change asks for its control's row: an index by name, built
+  // once (the first row of a name wins).
+  static const std::unordered_map<std::string_view, const ControlRow*> index = [] {
+    std::unordered_map<std::string_view, const ControlRow*> rows;
+    for (const ControlRow& row : STmainControlRows()) rows.emplace(row.name, &row);
+    return rows;
+  }();
+  const auto it = index.find(name);
+  return it == index.end() ? nullptr : it->second;
 }
 
 int HelpContextOf(std::string_view control) {

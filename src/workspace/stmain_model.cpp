@@ -84,7 +84,7 @@ void STmainModel::restore(const STmainModel& snapshot) {
   // restoring a window costs far less than building one.
   decimalMark_ = snapshot.decimalMark_;
   set_ = snapshot.set_;
-  controls_ = snapshot.controls_;
+  controls_.restore(snapshot.controls_);
   internalMode_ = snapshot.internalMode_;
   designRunning_ = snapshot.designRunning_;
   caption_ = snapshot.caption_;
