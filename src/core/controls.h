@@ -74,6 +74,8 @@ class ControlSet {
   Control& add(std::string name, ControlKind kind, std::string text = {}) {
     if (!index_) {
       index_ = std::make_shared<NameIndex>();
+      byPosition_.reserve(16);  // a dialog's worth; a window grows on from there
+      touched_.reserve(16);
     } else if (index_.use_count() > 1) {
       index_ = std::make_shared<NameIndex>(*index_);  // another set shares it: keep theirs as it is
     }
@@ -170,6 +172,10 @@ class ControlSet {
       }
     }
     void insert(const std::string& name, std::size_t position) {
+      if (names_.empty()) {
+        names_.reserve(16);
+        keys_.reserve(16);
+      }
       const bool taken = find(name) != kNone;
       names_.push_back(name);
       keys_.push_back(KeyOf(name));
@@ -236,7 +242,7 @@ class ControlSet {
     const char* data = nullptr;
     std::size_t at = 0;
   };
-  std::array<Recent, 64> recent_{};  // see recentPosition()
+  std::array<Recent, 256> recent_{};  // see recentPosition()
   std::uint64_t copyOf_ = 0;         // the state this set was last made equal to
   mutable std::uint64_t state_ = 0;  // see stateId(); 0 when not drawn since a change
 };

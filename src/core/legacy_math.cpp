@@ -26,10 +26,15 @@ std::string_view Trim(std::string_view text) {
 }
 
 std::optional<double> ParseNumber(std::string_view text, char decimalMark) {
-  std::string s(Trim(text));
+  std::string_view s = Trim(text);
   if (s.empty()) return std::nullopt;
-  for (char& c : s) {
-    if (c == decimalMark) c = '.';
+  std::string withPoint;  // the text with its decimal mark as a point, when it has another
+  if (decimalMark != '.' && s.find(decimalMark) != std::string_view::npos) {
+    withPoint.assign(s);
+    for (char& c : withPoint) {
+      if (c == decimalMark) c = '.';
+    }
+    s = withPoint;
   }
   std::size_t start = 0;
   bool negative = false;
