@@ -1,10 +1,8 @@
 #include "batch/json.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <system_error>
 
 #include "core/legacy_math.h"
 
@@ -94,16 +92,8 @@ void AppendJsonNumber(std::string& out, float value) {
     out += "null";
     return;
   }
-  // ShortestText's digits, written straight into the output.
   std::array<char, 64> buf{};
-  const auto [ptr, ec] =
-      value == 0.0f ? std::to_chars_result{buf.data(), std::errc::invalid_argument}
-                    : std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed);
-  if (ec != std::errc()) {
-    out += '0';
-    return;
-  }
-  out.append(buf.data(), ptr);
+  out.append(buf.data(), WriteShortestText(value, buf.data()));
 }
 
 }  // namespace vst

@@ -140,12 +140,30 @@ class ControlSet {
   std::size_t recentPosition(std::string_view name) {
     Recent& recent = recent_[(reinterpret_cast<std::uintptr_t>(name.data()) >> 3) % recent_.size()];
     if (recent.data == name.data() && recent.at < byPosition_.size() &&
-        byPosition_[recent.at]->name == name) {
+        SameName(byPosition_[recent.at]->name, name)) {
       return recent.at;
     }
     const std::size_t at = position(name);
     recent = {name.data(), at};
     return at;
+  }
+  // a == b, without a call for the short names controls have.
+  static bool SameName(const std::string& a, std::string_view b) {
+    const std::size_t n = a.size();
+    if (n != b.size()) return false;
+    if (n < 8) {
+      for (std::size_t i = 0; i < n; ++i) {
+        if (a[i] != b[i]) return false;
+      }
+      return true;
+    }
+    if (n > 16) return std::string_view(a) == b;
+    std::uint64_t a0 = 0, a1 = 0, b0 = 0, b1 = 0;
+    std::memcpy(&a0, a.data(), 8);
+    std::memcpy(&b0, b.data(), 8);
+    std::memcpy(&a1, a.data() + n - 8, 8);
+    std::memcpy(&b1, b.data() + n - 8, 8);
+    return a0 == b0 && a1 == b1;
   }
   // A number naming this set's present state, unique in the process; a
   // change drops it and the next call draws a new one.
@@ -243,8 +261,8 @@ class ControlSet {
     std::size_t at = 0;
   };
   std::array<Recent, 256> recent_{};  // see recentPosition()
-  std::uint64_t copyOf_ = 0;         // the state this set was last made equal to
-  mutable std::uint64_t state_ = 0;  // see stateId(); 0 when not drawn since a change
+  std::uint64_t copyOf_ = 0;          // the state this set was last made equal to
+  mutable std::uint64_t state_ = 0;   // see stateId(); 0 when not drawn since a change
 };
 
 }  // namespace vst

@@ -62,12 +62,28 @@ std::optional<float> ParseSingle(std::string_view text, char decimalMark) {
   return f;
 }
 
+char* WriteShortestText(float value, char* out) {
+  if (value == 0.0f || !std::isfinite(value)) {
+    *out = '0';
+    return out + 1;
+  }
+  // Whole numbers below 2^24 are exact in single precision, and their
+  // shortest fixed text is their digits: most record fields are counts,
+  // codes and whole lengths.
+  if (std::fabs(value) < 16777216.0f && value == std::trunc(value)) {
+    return std::to_chars(out, out + 64, static_cast<long>(value)).ptr;
+  }
+  auto [ptr, ec] = std::to_chars(out, out + 64, value, std::chars_format::fixed);
+  if (ec != std::errc()) {
+    *out = '0';
+    return out + 1;
+  }
+  return ptr;
+}
+
 std::string ShortestText(float value) {
-  if (value == 0.0f || !std::isfinite(value)) return "0";
   std::array<char, 64> buf{};
-  auto [ptr, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed);
-  if (ec != std::errc()) return "0";
-  return std::string(buf.data(), ptr);
+  return std::string(buf.data(), WriteShortestText(value, buf.data()));
 }
 
 std::string SingleText(float value) {

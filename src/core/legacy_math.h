@@ -37,6 +37,9 @@ std::optional<float> ParseSingle(std::string_view text, char decimalMark = '.');
 // The shortest decimal text that reads back to the same single-precision
 // value, in plain (not exponent) form: 131.7803, -18, 0.5.
 std::string ShortestText(float value);
+// ShortestText's characters written at `out` (room for 64), returning the
+// end of them.
+char* WriteShortestText(float value, char* out);
 
 // The text the window writes into a field for a single-precision value: at
 // most seven significant digits, as the program has always shown a single

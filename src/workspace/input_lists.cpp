@@ -134,16 +134,19 @@ std::optional<TextList> WallThicknessList(UnitSystem units, std::string_view tub
   return std::nullopt;
 }
 
-TextList PipeSizeList(UnitSystem units, bool blankSmallest) {
+const TextList& PipeSizeList(UnitSystem units, bool blankSmallest) {
   static const TextList english{".5",   ".75",  "1",    "1.5",  "2.0",  "2.5",  "3.0",  "4.0",  "6.0", "8.0",
                                 "10.0", "12.0", "14.0", "16.0", "18.0", "20.0", "24.0", "30.0", "36.0"};
   static const TextList metric{"15",  "20",  "25",  "40",  "50",  "65",  "80",  "100", "150", "200",
                                "250", "300", "350", "400", "450", "500", "600", "750", "900"};
-  TextList list = Metric(units) ? metric : english;
-  if (blankSmallest) {
+  auto blanked = [](TextList list) {
     for (std::size_t i = 0; i < 3; ++i) list[i].clear();
-  }
-  return list;
+    return list;
+  };
+  static const TextList englishBlanked = blanked(english);
+  static const TextList metricBlanked = blanked(metric);
+  if (Metric(units)) return blankSmallest ? metricBlanked : metric;
+  return blankSmallest ? englishBlanked : english;
 }
 
 const ProductRange* ProductRangeTable(int position) {

@@ -67,7 +67,7 @@ std::optional<TextList> WallThicknessList(UnitSystem units, std::string_view tub
 
 // Pipe_Dia_In: always 19 entries. With `blankSmallest` the first three are
 // empty strings, so every later position keeps its size.
-TextList PipeSizeList(UnitSystem units, bool blankSmallest);
+const TextList& PipeSizeList(UnitSystem units, bool blankSmallest);
 
 // The temperature range within which a heat-up product's property fits hold.
 struct ProductRange {
