@@ -155,33 +155,51 @@ struct FluxEstimate {
   double bound = 0.0;
 };
 
-FluxEstimate SurfaceFluxEstimate(double surfaceF, double ambientF, double ambientRadiation,
-                                 double outerDiameterFt, Air air) {
-  constexpr double kNotEstimated = std::numeric_limits<double>::quiet_NaN();
-  const double dT = surfaceF - ambientF;
-  double convection = 0.0;
-  double convectionShare = 1e-12;  // the convection's relative error bound
-  if (air.still) {
-    convection = 1.32 * std::sqrt(std::sqrt(dT / outerDiameterFt)) * dT;
-  } else {
-    const double filmF = (surfaceF + ambientF) / 2.0;
-    const double reynolds = AirDensity(filmF) * air.windFtPerHr * outerDiameterFt / AirViscosity(filmF);
-    const double prandtl = AirPrandtl(filmF);
-    if (!(reynolds >= 1.0 && reynolds <= 1e12 && prandtl >= 1e-6 && prandtl <= 1e6)) {
-      return {kNotEstimated, kNotEstimated};
+class FluxEstimator {
+ public:
+  FluxEstimator(double ambientF, double ambientRadiation, double outerDiameterFt, Air air)
+      : ambientF_(ambientF),
+        ambientRadiation_(ambientRadiation),
+        still_(air.still),
+        perDiameter_(1.0 / outerDiameterFt),
+        convection_(0.0266 / outerDiameterFt),
+        reynolds_(2116.0 / 53.3 * air.windFtPerHr * outerDiameterFt) {}
+
+  FluxEstimate at(double surfaceF) const {
+    constexpr double kNotEstimated = std::numeric_limits<double>::quiet_NaN();
+    const double dT = surfaceF - ambientF_;
+    double convection = 0.0;
+    double convectionShare = 1e-12;  // the convection's relative error bound
+    if (still_) {
+      convection = 1.32 * std::sqrt(std::sqrt(dT * perDiameter_)) * dT;
+    } else {
+      // AirDensity * wind * D / AirViscosity with the constants gathered.
+      const double filmF = (surfaceF + ambientF_) / 2.0;
+      const double reynolds = reynolds_ / ((filmF + 460.0) * AirViscosity(filmF));
+      const double prandtl = AirPrandtl(filmF);
+      if (!(reynolds >= 1.0 && reynolds <= 1e12 && prandtl >= 1e-6 && prandtl <= 1e6)) {
+        return {kNotEstimated, kNotEstimated};
+      }
+      convection = convection_ * AirConductivity(filmF) *
+                   static_cast<double>(std::pow(static_cast<float>(reynolds), 0.805f)) *
+                   static_cast<double>(std::pow(static_cast<float>(prandtl), 0.33f)) * dT;
+      convectionShare = 4e-6;
     }
-    convection = 0.0266 * (AirConductivity(filmF) / outerDiameterFt) *
-                 static_cast<double>(std::pow(static_cast<float>(reynolds), 0.805f)) *
-                 static_cast<double>(std::pow(static_cast<float>(prandtl), 0.33f)) * dT;
-    convectionShare = 4e-6;
+    const double x = (surfaceF + 459.6) / 100.0;
+    const double fourth = (x * x) * (x * x);
+    const double radiation = 0.1714 * 0.12 * (fourth - ambientRadiation_);
+    const double magnitude = std::fabs(convection) + 0.1714 * 0.12 * (fourth + std::fabs(ambientRadiation_));
+    return {convection + radiation, convectionShare * std::fabs(convection) + 1e-12 * magnitude};
   }
-  const double x = (surfaceF + 459.6) / 100.0;
-  const double square = x * x;
-  const double radiation = 0.1714 * 0.12 * (square * square - ambientRadiation);
-  const double magnitude =
-      std::fabs(convection) + 0.1714 * 0.12 * (square * square + std::fabs(ambientRadiation));
-  return {convection + radiation, convectionShare * std::fabs(convection) + 1e-12 * magnitude};
-}
+
+ private:
+  double ambientF_;
+  double ambientRadiation_;
+  bool still_;
+  double perDiameter_;  // 1 / D
+  double convection_;   // 0.0266 / D
+  double reynolds_;     // 2116 / 53.3 * wind * D
+};
 
 // Friction factor of the condensate flow in the tracer at a Reynolds number.
 double FrictionFactor(double reynolds) {
@@ -303,32 +321,55 @@ float TracerHeatInput(double steamTempF, double pipeSizeIn, double pipeTempF, In
   return static_cast<float>((steamTempF - pipeTempF) * TotalConductance(cp1, passes));
 }
 
-SurfaceBalance InsulatedSurfaceBalance(double pipeTempF, double ambientF, const Insulation& insulation,
-                                       Air air, double tolerance) {
-  SurfaceBalance result;
-  const double di = insulation.innerDiameterIn;
-  const double d0 = insulation.outerDiameterIn;
-  const double equivalentThicknessFt = (d0 / 24.0) * std::log(d0 / di);
-  const double area = 3.1416 * d0 / 12.0;
-  const double outerDiameterFt = d0 / 12.0;
-  if (!Finite(equivalentThicknessFt) || !Finite(area) || !(outerDiameterFt > 0.0) || !Finite(pipeTempF) ||
-      !Finite(ambientF)) {
-    return result;
+namespace {
+
+// What a surface balance needs besides the pipe temperature, worked out once
+// for all the balances of one pipe temperature bisection.
+struct SurfaceSetup {
+  SurfaceSetup(double ambientF, const Insulation& insulation, Air air, double tolerance)
+      : ambientF(ambientF),
+        insulationType(insulation.type),
+        equivalentThicknessFt((insulation.outerDiameterIn / 24.0) *
+                              std::log(insulation.outerDiameterIn / insulation.innerDiameterIn)),
+        area(3.1416 * insulation.outerDiameterIn / 12.0),
+        outerDiameterFt(insulation.outerDiameterIn / 12.0),
+        air(air),
+        tolerance(tolerance),
+        ambientRadiation(AmbientRadiation(ambientF)),
+        estimator(ambientF, ambientRadiation, outerDiameterFt, air) {}
+
+  bool usable() const {
+    return Finite(equivalentThicknessFt) && Finite(area) && outerDiameterFt > 0.0 && Finite(ambientF);
   }
-  const double ambientRadiation = AmbientRadiation(ambientF);
+
+  double ambientF;
+  int insulationType;
+  double equivalentThicknessFt;
+  double area;
+  double outerDiameterFt;
+  Air air;
+  double tolerance;
+  double ambientRadiation;
+  FluxEstimator estimator;
+};
+
+SurfaceBalance BalanceSurface(const SurfaceSetup& setup, double pipeTempF) {
+  SurfaceBalance result;
+  if (!setup.usable() || !Finite(pipeTempF)) return result;
+  const double ambientF = setup.ambientF;
   double lo = ambientF;
   double hi = pipeTempF;
   for (int step = 0; step < kMaxIterations; ++step) {
     const double ts = (lo + hi) / 2.0;
-    const double k = InsulationConductivity(insulation.type, (pipeTempF + ts) / 2.0);
-    const double r = equivalentThicknessFt / k + 0.5;
+    const double k = InsulationConductivity(setup.insulationType, (pipeTempF + ts) / 2.0);
+    const double r = setup.equivalentThicknessFt / k + 0.5;
     const double qin = (pipeTempF - ts) / r;
     if (!Finite(r) || !Finite(qin)) return result;
     // Far from the balance the estimate tells the side for sure (the exact
     // difference is beyond the tolerance and of the same sign).
-    const FluxEstimate estimate = SurfaceFluxEstimate(ts, ambientF, ambientRadiation, outerDiameterFt, air);
+    const FluxEstimate estimate = setup.estimator.at(ts);
     const double estimatedMiss = std::fabs(qin - estimate.value) - estimate.bound - std::fabs(qin) * 1e-12;
-    if (estimatedMiss > tolerance && estimatedMiss > 0.0) {
+    if (estimatedMiss > setup.tolerance && estimatedMiss > 0.0) {
       if (qin > estimate.value) {
         lo = ts;
       } else {
@@ -336,14 +377,14 @@ SurfaceBalance InsulatedSurfaceBalance(double pipeTempF, double ambientF, const 
       }
       continue;
     }
-    const double qout = SurfaceFlux(ts, ambientF, ambientRadiation, outerDiameterFt, air);
+    const double qout = SurfaceFlux(ts, ambientF, setup.ambientRadiation, setup.outerDiameterFt, setup.air);
     if (!Finite(qout)) return result;
-    if (std::fabs(qin - qout) < tolerance) {
+    if (std::fabs(qin - qout) < setup.tolerance) {
       result.converged = true;
       result.surfaceTempF = ts;
       result.resistance = r;
-      result.areaPerFt = area;
-      result.heatLossBtuHrFt = qin * area;
+      result.areaPerFt = setup.area;
+      result.heatLossBtuHrFt = qin * setup.area;
       return result;
     }
     if (qin > qout) {
@@ -353,6 +394,13 @@ SurfaceBalance InsulatedSurfaceBalance(double pipeTempF, double ambientF, const 
     }
   }
   return result;
+}
+
+}  // namespace
+
+SurfaceBalance InsulatedSurfaceBalance(double pipeTempF, double ambientF, const Insulation& insulation,
+                                       Air air, double tolerance) {
+  return BalanceSurface(SurfaceSetup(ambientF, insulation, air, tolerance), pipeTempF);
 }
 
 Air CaseAir(BalanceCase balanceCase) {
@@ -447,12 +495,13 @@ PipeBalance BalancePipeTemperature(BalanceCase balanceCase, double steamTempF, d
   if (!Finite(steamTempF) || !Finite(ambientF) || !(totalConductance > 0.0) || !Finite(totalConductance)) {
     return result;
   }
+  const SurfaceSetup surfaceSetup(ambientF, insulation, air, tolerance);
   double lo = ambientF;
   double hi = steamTempF;
   for (int step = 0; step < kMaxIterations; ++step) {
     double tp = (lo + hi) / 2.0;
     if (tp <= ambientF) tp = ambientF + 1.0;
-    const SurfaceBalance surface = InsulatedSurfaceBalance(tp, ambientF, insulation, air, tolerance);
+    const SurfaceBalance surface = BalanceSurface(surfaceSetup, tp);
     if (!surface.converged) return result;
     const double lossConductance = surface.areaPerFt / surface.resistance;
     const double tb = (totalConductance * steamTempF + surface.surfaceTempF * lossConductance) /
