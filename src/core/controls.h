@@ -260,7 +260,7 @@ class ControlSet {
     const char* data = nullptr;
     std::size_t at = 0;
   };
-  std::array<Recent, 256> recent_{};  // see recentPosition()
+  std::array<Recent, 64> recent_{};  // see recentPosition()
   std::uint64_t copyOf_ = 0;          // the state this set was last made equal to
   mutable std::uint64_t state_ = 0;   // see stateId(); 0 when not drawn since a change
 };
