@@ -261,8 +261,8 @@ class ControlSet {
     std::size_t at = 0;
   };
   std::array<Recent, 64> recent_{};  // see recentPosition()
-  std::uint64_t copyOf_ = 0;          // the state this set was last made equal to
-  mutable std::uint64_t state_ = 0;   // see stateId(); 0 when not drawn since a change
+  std::uint64_t copyOf_ = 0;         // the state this set was last made equal to
+  mutable std::uint64_t state_ = 0;  // see stateId(); 0 when not drawn since a change
 };
 
 }  // namespace vst

@@ -22,9 +22,20 @@ void ExpectSameControls(const ControlSet& got, const ControlSet& want) {
 
 // Names that share their first or last eight characters, or both.
 TEST(ControlSet, FindsEachNameAmongLookAlikes) {
-  const char* names[] = {"A",        "AB",         "Label1",          "Label10",           "Label1x",
-                         "Pipe_Len", "Pipe_Len_In", "Pipe_Len_Out",   "abcdefgh_X_12345678", "abcdefgh_Y_12345678",
-                         "",         "Unit1",      "lblInsul_Typ_In", "lblInsul_Typ_Out"};
+  const char* names[] = {"A",
+                         "AB",
+                         "Label1",
+                         "Label10",
+                         "Label1x",
+                         "Pipe_Len",
+                         "Pipe_Len_In",
+                         "Pipe_Len_Out",
+                         "abcdefgh_X_12345678",
+                         "abcdefgh_Y_12345678",
+                         "",
+                         "Unit1",
+                         "lblInsul_Typ_In",
+                         "lblInsul_Typ_Out"};
   ControlSet set;
   for (const char* n : names) set.add(n, ControlKind::Label, std::string("text of ") + n);
   set.add("Label1", ControlKind::Label, "second Label1");
