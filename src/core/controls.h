@@ -134,7 +134,7 @@ class ControlSet {
     return at;
   }
   // position(), first asking the positions found lately by where the name's
-  // characters are: the model's handlers name their controls with string
+  // characters are: the models' handlers name their controls with string
   // literals, each at one address. The control found must still carry the
   // name, so a reused address costs a lookup, never a wrong control.
   std::size_t recentPosition(std::string_view name) {
@@ -143,6 +143,13 @@ class ControlSet {
         SameName(byPosition_[recent.at]->name, name)) {
       return recent.at;
     }
+    return rememberPosition(recent, name);
+  }
+  struct Recent {
+    const char* data = nullptr;
+    std::size_t at = 0;
+  };
+  [[gnu::noinline]] std::size_t rememberPosition(Recent& recent, std::string_view name) {
     const std::size_t at = position(name);
     recent = {name.data(), at};
     return at;
@@ -152,10 +159,13 @@ class ControlSet {
     const std::size_t n = a.size();
     if (n != b.size()) return false;
     if (n < 8) {
-      for (std::size_t i = 0; i < n; ++i) {
-        if (a[i] != b[i]) return false;
-      }
-      return true;
+      if (n < 4) return n == 0 || std::memcmp(a.data(), b.data(), n) == 0;
+      std::uint32_t a0 = 0, a1 = 0, b0 = 0, b1 = 0;
+      std::memcpy(&a0, a.data(), 4);
+      std::memcpy(&b0, b.data(), 4);
+      std::memcpy(&a1, a.data() + n - 4, 4);
+      std::memcpy(&b1, b.data() + n - 4, 4);
+      return a0 == b0 && a1 == b1;
     }
     if (n > 16) return std::string_view(a) == b;
     std::uint64_t a0 = 0, a1 = 0, b0 = 0, b1 = 0;
@@ -256,13 +266,9 @@ class ControlSet {
   std::vector<Control*> byPosition_;        // into controls_, which never moves them
   std::vector<std::uint8_t> touched_;       // by position: handed out for writing
   std::vector<std::uint32_t> touchedList_;  // the positions handed out for writing
-  struct Recent {
-    const char* data = nullptr;
-    std::size_t at = 0;
-  };
-  std::array<Recent, 64> recent_{};  // see recentPosition()
-  std::uint64_t copyOf_ = 0;         // the state this set was last made equal to
-  mutable std::uint64_t state_ = 0;  // see stateId(); 0 when not drawn since a change
+  std::array<Recent, 64> recent_{};         // see recentPosition()
+  std::uint64_t copyOf_ = 0;                // the state this set was last made equal to
+  mutable std::uint64_t state_ = 0;         // see stateId(); 0 when not drawn since a change
 };
 
 }  // namespace vst
