@@ -73,12 +73,8 @@ void STmain::setUpDesktop() {
   auto* help = new QShortcut(QKeySequence::HelpContents, this);
   connect(help, &QShortcut::activated, this, [this] {
     const QWidget* focus = QApplication::focusWidget();
-    const ControlRow* row = focus ? FindControlRow(focus->objectName().toStdString()) : nullptr;
-    if (row && row->helpContext > 0) {
-      if (row->output) run([this, row] { model_->clicked(row->name); });
-      return;
-    }
-    if (QAction* action = FindAction(this, "ctfwHelp"); action && action->isEnabled()) action->trigger();
+    const std::string name = focus ? focus->objectName().toStdString() : std::string();
+    run([this, &name] { model_->helpShortcut(name); });
   });
 
   // Every caption names its field: the label is the field's buddy (its

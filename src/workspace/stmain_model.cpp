@@ -296,6 +296,15 @@ void STmainModel::helpKey(std::string_view name) {
   if (row && !row->output && row->helpContext > 0) request(WindowRequest::Kind::Help, {}, row->helpContext);
 }
 
+void STmainModel::helpShortcut(std::string_view focus) {
+  const ControlRow* row = FindControlRow(focus);
+  if (row && row->helpContext > 0) {
+    if (row->output) clicked(row->name);  // an input's own F1 is helpKey
+    return;
+  }
+  if (c("ctfwHelp").enabled) clicked("ctfwHelp");
+}
+
 // The window refresh for the program mode in force: the outputs and menu item
 // of InternalMode, the note of the standard mode, and the installation list.
 void STmainModel::programModeRefresh() {

@@ -102,6 +102,10 @@ class STmainModel : public DesignHost {
   void clicked(std::string_view name);
   // F1 released in an input field: its help topic.
   void helpKey(std::string_view name);
+  // The window's F1 shortcut with the focus on `focus` (empty for none): an
+  // output's topic as a click opens it; nothing for an input with a topic
+  // (its own key is helpKey); anywhere else the help, when it is enabled.
+  void helpShortcut(std::string_view focus);
   void tabChanged(int tab);
   void spinnerStep(int newPosition);
   // Refreshes the clock labels from the local time.

@@ -286,6 +286,16 @@ TEST(Help, F1OnAnInputAndAClickOnAnOutputOpenTheirTopics) {
   EXPECT_FALSE(s.model.takeWindowRequest());
   s.model.clicked("ctfwHelp");
   EXPECT_EQ(topic(s.model.takeWindowRequest()), 0);
+  // The window's F1 shortcut: an output's topic, nothing for an input with a
+  // topic (its own key opens it), the help anywhere else.
+  s.model.helpShortcut("Trap_Dist");
+  EXPECT_EQ(topic(s.model.takeWindowRequest()), trap);
+  s.model.helpShortcut("Max_Amb");
+  EXPECT_FALSE(s.model.takeWindowRequest());
+  for (const char* focus : {"", "Circ_No"}) {
+    s.model.helpShortcut(focus);
+    EXPECT_EQ(topic(s.model.takeWindowRequest()), 0) << focus;
+  }
 }
 
 TEST(Menus, EveryMenuItemIsAControlWithItsCaption) {
