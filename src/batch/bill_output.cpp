@@ -2,8 +2,6 @@
 
 #include <unistd.h>
 
-#include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +10,7 @@
 #include "batch/csv.h"
 #include "batch/json.h"
 #include "bom/xlsx_export.h"
+#include "core/legacy_math.h"
 #include "core/units.h"
 #include "workspace/bill_models.h"
 #include "workspace/stmain_model.h"
@@ -44,13 +43,8 @@ std::string JsonRows(const std::vector<std::array<std::string, N>>& rows) {
   return out + "]";
 }
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
-
 std::string Extension(const std::string& path) {
-  return Lower(std::filesystem::path(path).extension().string());
+  return Lowercase(std::filesystem::path(path).extension().string());
 }
 
 // Writes a text file beside the target under a hidden name, then renames it.

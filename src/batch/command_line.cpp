@@ -1,9 +1,9 @@
 #include "batch/command_line.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "batch/batch_design.h"
+#include "core/legacy_math.h"
 
 namespace vst {
 
@@ -47,8 +47,8 @@ const char* const kCommandUsage =
 namespace {
 
 // An option value as compared: lower case, blanks removed.
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+std::string Lower(std::string_view value) {
+  std::string text = Lowercase(value);
   text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
   return text;
 }

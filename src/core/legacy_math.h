@@ -57,4 +57,7 @@ std::string General15Text(double value);
 // Text with leading and trailing blanks removed.
 std::string_view Trim(std::string_view text);
 
+// The text with its ASCII letters in lower case.
+std::string Lowercase(std::string_view text);
+
 }  // namespace vst

@@ -1,8 +1,8 @@
 #include "docs/documents.h"
 
-#include <algorithm>
-#include <cctype>
 #include <system_error>
+
+#include "core/legacy_math.h"
 
 namespace vst {
 
@@ -87,9 +87,7 @@ namespace {
 bool IsPdfName(std::string_view name) {
   while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
   if (name.size() < 3) return false;
-  std::string tail(name.substr(name.size() - 3));
-  std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::tolower(c); });
-  return tail == "pdf";
+  return Lowercase(name.substr(name.size() - 3)) == "pdf";
 }
 
 }  // namespace

@@ -3,20 +3,17 @@
 #include <algorithm>
 #include <cctype>
 
+#include "core/legacy_math.h"
+
 namespace vst {
 
 namespace {
 
-std::string_view Trim(std::string_view s) {
+// Blanks, tabs and line ends off both ends.
+std::string_view TrimSpace(std::string_view s) {
   while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
   while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
   return s;
-}
-
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
-  return out;
 }
 
 // Calls f for each line without its end-of-line characters.
@@ -35,7 +32,7 @@ void ForEachLine(std::string_view text, F f) {
 }  // namespace
 
 bool InternalOnlyPage(std::string_view page) {
-  const std::string lower = Lower(page);
+  const std::string lower = Lowercase(page);
   const std::size_t head = lower.find("</head>");
   const std::string_view inHead = std::string_view(lower).substr(0, head);
   return inHead.find("<meta name=\"book\" content=\"internal\">") != std::string_view::npos;
@@ -50,7 +47,7 @@ std::optional<std::string> BookPage(std::string_view page, HelpBookKind kind, st
   ForEachLine(page, [&](std::string_view line) {
     ++lineNo;
     if (!problem.empty()) return;
-    const std::string marker = Lower(Trim(line));
+    const std::string marker = Lowercase(TrimSpace(line));
     const bool opensInternal = marker == "<!--internal-->";
     const bool opensStandard = marker == "<!--standard-->";
     const bool closesInternal = marker == "<!--/internal-->";
@@ -82,24 +79,24 @@ std::optional<std::string> BookPage(std::string_view page, HelpBookKind kind, st
 }
 
 std::string PageTitle(std::string_view page) {
-  const std::string lower = Lower(page);
+  const std::string lower = Lowercase(page);
   const std::size_t open = lower.find("<title>");
   if (open == std::string::npos) return {};
   const std::size_t start = open + 7;
   const std::size_t close = lower.find("</title>", start);
   if (close == std::string::npos) return {};
-  return std::string(Trim(page.substr(start, close - start)));
+  return std::string(TrimSpace(page.substr(start, close - start)));
 }
 
 std::vector<OutlineEntry> ParseBookOutline(std::string_view text) {
   std::vector<OutlineEntry> out;
   ForEachLine(text, [&](std::string_view raw) {
-    const std::string_view line = Trim(raw);
+    const std::string_view line = TrimSpace(raw);
     if (line.empty() || line.substr(0, 2) == "//") return;
     if (line.front() == '#') {
-      out.push_back({OutlineEntry::Kind::Heading, std::string(Trim(line.substr(1)))});
+      out.push_back({OutlineEntry::Kind::Heading, std::string(TrimSpace(line.substr(1)))});
     } else if (line.front() == '@') {
-      out.push_back({OutlineEntry::Kind::Picture, std::string(Trim(line.substr(1)))});
+      out.push_back({OutlineEntry::Kind::Picture, std::string(TrimSpace(line.substr(1)))});
     } else {
       out.push_back({OutlineEntry::Kind::Page, std::string(line)});
     }
@@ -189,7 +186,7 @@ std::vector<ContentsItem> ParseSitemap(std::string_view text) {
     const std::size_t end = text.find('>', at);
     if (end == std::string_view::npos) break;
     const std::string_view tag = text.substr(at, end - at + 1);
-    const std::string lower = Lower(tag);
+    const std::string lower = Lowercase(tag);
     at = end + 1;
     if (lower.rfind("<ul", 0) == 0) {
       ++depth;
@@ -199,7 +196,7 @@ std::vector<ContentsItem> ParseSitemap(std::string_view text) {
       inItem = true;
       item = ContentsItem{{}, {}, std::max(0, depth - 1)};
     } else if (inItem && lower.rfind("<param", 0) == 0) {
-      const std::string name = Lower(Attribute(tag, lower, "name"));
+      const std::string name = Lowercase(Attribute(tag, lower, "name"));
       if (name == "name") item.title = Attribute(tag, lower, "value");
       if (name == "local") item.page = Attribute(tag, lower, "value");
     } else if (inItem && lower.rfind("</object", 0) == 0) {
