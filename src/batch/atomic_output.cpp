@@ -1,7 +1,5 @@
 #include "batch/atomic_output.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -10,7 +8,8 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <random>
+
+#include "core/durable_file.h"
 
 namespace vst {
 
@@ -63,21 +62,6 @@ void Unregister(int slot) {
   if (slot >= 0) gTempUsed[static_cast<std::size_t>(slot)].store(false);
 }
 
-std::string RandomSuffix() {
-  static const char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-  std::random_device device;
-  std::mt19937 gen(device() ^ static_cast<unsigned>(::getpid()));
-  std::uniform_int_distribution<int> pick(0, static_cast<int>(sizeof(kChars)) - 2);
-  std::string s;
-  for (int i = 0; i < 8; ++i) s += kChars[pick(gen)];
-  return s;
-}
-
-std::string Reason(int errnoValue) {
-  if (errnoValue == ENOSPC || errnoValue == EDQUOT || errnoValue == EFBIG) return "the disk is full";
-  return std::strerror(errnoValue);
-}
-
 }  // namespace
 
 AtomicOutput::~AtomicOutput() { abandon(); }
@@ -85,7 +69,7 @@ AtomicOutput::~AtomicOutput() { abandon(); }
 void AtomicOutput::fail(const std::string& what, int errnoValue) {
   if (failed_) return;
   failed_ = true;
-  error_ = what + " " + target_ + ": " + Reason(errnoValue);
+  error_ = what + " " + target_ + ": " + durable::ErrorText(errnoValue);
 }
 
 bool AtomicOutput::open(const std::string& target) {
@@ -109,22 +93,14 @@ bool AtomicOutput::open(const std::string& target) {
   const fs::path path(target);
   const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
   InstallHandlerOnce();
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string candidate = (folder / ("." + path.filename().string() + "." + RandomSuffix() + ".tmp"));
-    const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      fd_ = fd;
-      temp_ = candidate;
-      slot_ = Register(temp_);
-      return true;
-    }
-    if (errno != EEXIST) {
-      fail("cannot write", errno);
-      return false;
-    }
+  fs::path temp;
+  if (const int e = durable::CreateTemporaryFile(folder, path.filename().string(), temp, fd_); e != 0) {
+    fail("cannot write", e);
+    return false;
   }
-  fail("cannot write", EEXIST);
-  return false;
+  temp_ = temp.string();
+  slot_ = Register(temp_);
+  return true;
 }
 
 bool AtomicOutput::flushBuffer() {
@@ -169,9 +145,7 @@ bool AtomicOutput::commit() {
   fd_ = -1;
   // Flushed by name: a writer given temporaryPath() may have written it anew.
   if (!failed_) {
-    const int fd = ::open(temp_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 || ::fsync(fd) != 0) fail("cannot write", errno);
-    if (fd >= 0) ::close(fd);
+    if (const int e = durable::SyncFile(temp_); e != 0) fail("cannot write", e);
   }
   if (!failed_ && ::rename(temp_.c_str(), target_.c_str()) != 0) fail("cannot replace", errno);
   if (failed_) {
@@ -181,14 +155,10 @@ bool AtomicOutput::commit() {
   Unregister(slot_);
   slot_ = -1;
   temp_.clear();
-  // The new name is on disk once its folder is.
+  // The new name is on disk once its folder is; a folder that cannot be
+  // flushed leaves the rename as durable as its file system makes it.
   const std::filesystem::path path(target_);
-  const std::string folder = path.has_parent_path() ? path.parent_path().string() : std::string(".");
-  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
+  durable::SyncFolder(path.has_parent_path() ? path.parent_path() : std::filesystem::path("."));
   return true;
 }
 

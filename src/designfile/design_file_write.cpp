@@ -15,16 +15,17 @@
 #include <variant>
 #include <vector>
 
+#include "core/durable_file.h"
 #include "core/legacy_math.h"
 #include "designfile/design_file.h"
 #include "designfile/design_file_columns.h"
 #include "designfile/design_file_testing.h"
-#include "designfile/durable_file.h"
 #include "designfile/sqlite_db.h"
 
 namespace vst {
 
 using namespace designfile_detail;
+using namespace durable;
 namespace fs = std::filesystem;
 
 namespace {

@@ -1,4 +1,4 @@
-#include "designfile/durable_file.h"
+#include "core/durable_file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vst::designfile_detail {
+namespace vst::durable {
 
 namespace {
 
@@ -156,4 +156,4 @@ std::string ErrorText(int error) {
   return std::strerror(error);
 }
 
-}  // namespace vst::designfile_detail
+}  // namespace vst::durable

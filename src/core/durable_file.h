@@ -1,13 +1,13 @@
 // The file-system steps of a save that must not lose the previous file:
 // a new file beside the target, a byte copy, flushing a file and a folder to
-// disk. POSIX calls; each returns 0 or the errno value of the failure.
-// Internal to the design file library.
+// disk. POSIX calls; each returns 0 or the errno value of the failure. The
+// design file's save and the batch command's outputs are written this way.
 #pragma once
 
 #include <filesystem>
 #include <string>
 
-namespace vst::designfile_detail {
+namespace vst::durable {
 
 // Creates a new, empty file in `folder` under a name that no file had,
 // derived from `baseName` (".<baseName>.<random>.tmp", the random part eight
@@ -42,4 +42,4 @@ int CloseFile(int fd);
 // for ENOSPC, EDQUOT and EFBIG, otherwise the system's text.
 std::string ErrorText(int error);
 
-}  // namespace vst::designfile_detail
+}  // namespace vst::durable
