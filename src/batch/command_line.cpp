@@ -104,6 +104,18 @@ std::string ParseOptions(const std::vector<std::string>& args, CommandLine& c) {
 
 }  // namespace
 
+std::optional<UnitSystem> UnitsOption(const std::string& value) {
+  if (value == "english") return UnitSystem::English;
+  if (value == "metric") return UnitSystem::Metric;
+  return std::nullopt;
+}
+
+std::optional<bool> InternalModeOption(const std::string& value) {
+  if (value == "standard") return false;
+  if (value == "internal") return true;
+  return std::nullopt;
+}
+
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   ParsedCommandLine parsed;
   const auto refuse = [&](std::string problem) {

@@ -2,6 +2,7 @@
 // the usage text that describes them.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,12 @@ struct ParsedCommandLine {
 // Reads the arguments that follow the program name; stops at the first
 // problem.
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// The values of --units and --mode, and what a wrong one is told.
+std::optional<UnitSystem> UnitsOption(const std::string& value);
+std::optional<bool> InternalModeOption(const std::string& value);  // "internal": true
+inline constexpr const char* kUnitsProblem = "--units must be english or metric";
+inline constexpr const char* kModeProblem = "--mode must be standard or internal";
 
 // The usage text, printed with every usage error and by --help.
 extern const char* const kCommandUsage;

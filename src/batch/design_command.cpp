@@ -136,7 +136,7 @@ std::string CheckShowOptions(const CommandLine& c, BillShowRequest& bills) {
   if (c.mode != "standard" || !c.pressure.empty() || c.sizing != "standard" || !c.save.empty() || c.strict) {
     return "show takes only --units, --format and -o";
   }
-  if (c.units != "english" && c.units != "metric") return "--units must be english or metric";
+  if (!UnitsOption(c.units)) return kUnitsProblem;
   if (!c.billRecord.empty()) {
     const auto n = ParseNumber(c.billRecord);
     if (!n || *n != static_cast<int>(*n) || *n < 1 || *n > 10) return "--bill takes a record number 1 to 10";
@@ -155,7 +155,7 @@ std::string CheckShowOptions(const CommandLine& c, BillShowRequest& bills) {
 int RunShow(const CommandLine& c, const CommandEnvironment& env) {
   BillShowRequest bills = c.bills;
   if (auto problem = CheckShowOptions(c, bills); !problem.empty()) return Usage(problem);
-  const UnitSystem running = c.units == "metric" ? UnitSystem::Metric : UnitSystem::English;
+  const UnitSystem running = *UnitsOption(c.units);
   DesignRecords none{};
   const auto contents = OpenDesignFile(c.input, none, running);
   if (!contents.ok()) {
@@ -185,18 +185,12 @@ std::string DesignOptions(const CommandLine& c, BatchOptions& options) {
     return "--summary writes OUT.xlsx, OUT.csv or OUT.json";
   }
   options.strict = c.strict;
-  if (c.units == "english")
-    options.units = UnitSystem::English;
-  else if (c.units == "metric")
-    options.units = UnitSystem::Metric;
-  else
-    return "--units must be english or metric";
-  if (c.mode == "standard")
-    options.internalMode = false;
-  else if (c.mode == "internal")
-    options.internalMode = true;
-  else
-    return "--mode must be standard or internal";
+  const auto units = UnitsOption(c.units);
+  if (!units) return kUnitsProblem;
+  options.units = *units;
+  const auto internalMode = InternalModeOption(c.mode);
+  if (!internalMode) return kModeProblem;
+  options.internalMode = *internalMode;
   if (c.sizing == "standard")
     options.insulationSizing = InsulationSizing::Standard;
   else if (c.sizing == "minimal")

@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "batch/command_line.h"
 #include "batch/csv.h"
 #include "batch/json.h"
 #include "designfile/design_file.h"
@@ -83,22 +84,20 @@ ReportResult RunReportCommand(const ReportRequest& request) {
   const bool ratings = request.verb == "ratings";
   if (!ratings && request.verb != "show") return usage("--circuit-list belongs to the show command");
   if (request.otherOptions) return usage(request.verb + " takes no design options");
-  UnitSystem units = UnitSystem::English;
-  if (request.units == "metric")
-    units = UnitSystem::Metric;
-  else if (request.units != "english")
-    return usage("--units must be english or metric");
-  if (request.mode != "standard" && request.mode != "internal")
-    return usage("--mode must be standard or internal");
+  const auto unitsOption = UnitsOption(request.units);
+  if (!unitsOption) return usage(kUnitsProblem);
+  const UnitSystem units = *unitsOption;
+  const auto internalMode = InternalModeOption(request.mode);
+  if (!internalMode) return usage(kModeProblem);
   const bool json = request.format == "json";
 
   if (ratings) {
     if (!request.input.empty()) return usage("ratings takes no file: " + request.input);
-    const bool internal = request.mode == "internal";
-    return {ReportStatus::Ok, json ? RatingsJson(units, internal) : RatingsCsv(units, internal), {}};
+    return {
+        ReportStatus::Ok, json ? RatingsJson(units, *internalMode) : RatingsCsv(units, *internalMode), {}};
   }
   if (request.input.empty()) return usage("no design file given");
-  if (request.mode != "standard") return usage("show takes the program mode from the design file");
+  if (*internalMode) return usage("show takes the program mode from the design file");
   const DesignRecords none{};
   const auto contents = OpenDesignFile(request.input, none, units);
   if (!contents.ok()) {
