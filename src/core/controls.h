@@ -61,7 +61,10 @@ class ControlSet {
  public:
   ControlSet() = default;
   ControlSet(const ControlSet& other)
-      : controls_(other.controls_), index_(other.index_), touched_(other.controls_.size(), 0) {
+      : controls_(other.controls_),
+        index_(other.index_),
+        touched_(other.controls_.size(), 0),
+        recent_(other.recent_) {
     copyOf_ = state_ = other.stateId();
     findControls();
   }
@@ -136,9 +139,11 @@ class ControlSet {
   // position(), first asking the positions found lately by where the name's
   // characters are: the models' handlers name their controls with string
   // literals, each at one address. The control found must still carry the
-  // name, so a reused address costs a lookup, never a wrong control.
+  // name, so a reused address costs a lookup, never a wrong control. A copy
+  // starts with the positions its original found.
   std::size_t recentPosition(std::string_view name) {
-    Recent& recent = recent_[(reinterpret_cast<std::uintptr_t>(name.data()) >> 3) % recent_.size()];
+    const auto address = reinterpret_cast<std::uintptr_t>(name.data());
+    Recent& recent = recent_[((address >> 3) ^ (address >> 11)) % recent_.size()];
     if (recent.data == name.data() && recent.at < byPosition_.size() &&
         SameName(byPosition_[recent.at]->name, name)) {
       return recent.at;
@@ -266,7 +271,7 @@ class ControlSet {
   std::vector<Control*> byPosition_;        // into controls_, which never moves them
   std::vector<std::uint8_t> touched_;       // by position: handed out for writing
   std::vector<std::uint32_t> touchedList_;  // the positions handed out for writing
-  std::array<Recent, 64> recent_{};         // see recentPosition()
+  std::array<Recent, 256> recent_{};        // see recentPosition()
   std::uint64_t copyOf_ = 0;                // the state this set was last made equal to
   mutable std::uint64_t state_ = 0;         // see stateId(); 0 when not drawn since a change
 };

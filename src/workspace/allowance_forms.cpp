@@ -88,30 +88,53 @@ void RequireTextBox(const ControlSet& controls, std::string_view box) {
 
 // ---------------------------------------------------------------- PipeForm
 
-PipeFormModel::PipeFormModel(const PipeFormSetup& setup, Dialogs& dialogs)
-    : dialogs_(dialogs), decimalMark_(setup.decimalMark) {
-  const bool metric = setup.units == UnitSystem::Metric;
-  caption_ = "Pipe Length = " + setup.pipeLengthText + (metric ? " Meters" : " Feet");
+namespace {
 
-  controls_.add(
+// The form's controls as they open, one set per unit system, built once per
+// thread: a batch opens the form for every circuit, and copying a built set
+// costs a fraction of building one.
+ControlSet BuildPipeFormControls(bool metric) {
+  ControlSet controls;
+  controls.add(
       "Label1", ControlKind::Label,
       "&Does the Pipe Length  include tubing allowances for the valves, supports pumps and flanges?");
-  auto& combo = controls_.add("Combo2", ControlKind::List);
-  combo.items = {"Yes", "No"};
+  controls.add("Combo2", ControlKind::List).items = {"Yes", "No"};
+  controls.add("Label2", ControlKind::Label, "Number of &Valves");
+  controls.add("numvalves", ControlKind::TextBox);
+  controls.add("Label3", ControlKind::Label, "Number of &Flanges    ");
+  controls.add("numflanges", ControlKind::TextBox);
+  controls.add("Label4", ControlKind::Label, "Number of &Pumps");
+  controls.add("numpumps", ControlKind::TextBox);
+  controls.add("Label5", ControlKind::Label, "Total   &Wrapcore Allowance");
+  controls.add("Text1", ControlKind::TextBox);
+  controls.add("Label6", ControlKind::Label, metric ? " m" : " Ft");
+  controls.add("Command1", ControlKind::Button, "&Next");
+  // Look the handlers' names up once, so that copies find them at once.
+  for (const char* name : {"Combo2", "numvalves", "numflanges", "numpumps", "Text1"}) controls[name];
+  return controls;
+}
+
+const ControlSet& PipeFormControls(bool metric) {
+  thread_local const std::array<ControlSet, 2> sets = {BuildPipeFormControls(false),
+                                                       BuildPipeFormControls(true)};
+  return sets[metric ? 1 : 0];
+}
+
+}  // namespace
+
+PipeFormModel::PipeFormModel(const PipeFormSetup& setup, Dialogs& dialogs)
+    : dialogs_(dialogs),
+      decimalMark_(setup.decimalMark),
+      controls_(PipeFormControls(setup.units == UnitSystem::Metric)) {
+  const bool metric = setup.units == UnitSystem::Metric;
+  caption_ = "Pipe Length = " + setup.pipeLengthText + (metric ? " Meters" : " Feet");
   const bool recorded = setup.showRecordedAnswer && (setup.allowanceIncluded == kAllowanceIncludedYes ||
                                                      setup.allowanceIncluded == kAllowanceIncludedNo);
-  combo.index = recorded ? setup.allowanceIncluded : kAllowanceIncludedNo;
-
-  controls_.add("Label2", ControlKind::Label, "Number of &Valves");
-  controls_.add("numvalves", ControlKind::TextBox, SingleText(setup.VALN));
-  controls_.add("Label3", ControlKind::Label, "Number of &Flanges    ");
-  controls_.add("numflanges", ControlKind::TextBox, SingleText(setup.FLNO));
-  controls_.add("Label4", ControlKind::Label, "Number of &Pumps");
-  controls_.add("numpumps", ControlKind::TextBox, SingleText(setup.NOPX));
-  controls_.add("Label5", ControlKind::Label, "Total   &Wrapcore Allowance");
-  controls_.add("Text1", ControlKind::TextBox, SingleText(setup.WCTB));
-  controls_.add("Label6", ControlKind::Label, metric ? " m" : " Ft");
-  controls_.add("Command1", ControlKind::Button, "&Next");
+  controls_["Combo2"].index = recorded ? setup.allowanceIncluded : kAllowanceIncludedNo;
+  controls_["numvalves"].text = SingleText(setup.VALN);
+  controls_["numflanges"].text = SingleText(setup.FLNO);
+  controls_["numpumps"].text = SingleText(setup.NOPX);
+  controls_["Text1"].text = SingleText(setup.WCTB);
 }
 
 void PipeFormModel::setText(std::string_view box, std::string text) {
@@ -170,20 +193,40 @@ bool PipeFormModel::next() {
 
 // ---------------------------------------------------------------- ShoeForm
 
+namespace {
+
+ControlSet BuildShoeFormControls(bool metric) {
+  ControlSet controls;
+  controls.add("Label1", ControlKind::Label, metric ? "Shoe &Length (mm)" : "Shoe &Length (inches)");
+  controls.add("shoeln", ControlKind::TextBox, "0");
+  controls.add("Label2", ControlKind::Label, "Number of &Shoes");
+  controls.add("shoenum", ControlKind::TextBox, "0");
+  controls.add("Label3", ControlKind::Label, metric ? "&Total Length (meters)" : "&Total Length (feet)");
+  controls.add("shoetot", ControlKind::TextBox);
+  controls.add("NextSize", ControlKind::Button, "&Next Size");
+  controls.add("Redo", ControlKind::Button, "&Clear");
+  controls.add("Done", ControlKind::Button, "&Done");
+  for (const char* name : {"shoeln", "shoenum", "shoetot"}) controls[name];
+  return controls;
+}
+
+// As PipeFormControls().
+const ControlSet& ShoeFormControls(bool metric) {
+  thread_local const std::array<ControlSet, 2> sets = {BuildShoeFormControls(false),
+                                                       BuildShoeFormControls(true)};
+  return sets[metric ? 1 : 0];
+}
+
+}  // namespace
+
 ShoeFormModel::ShoeFormModel(const ShoeFormSetup& setup, Dialogs& dialogs)
-    : dialogs_(dialogs), units_(setup.units), decimalMark_(setup.decimalMark) {
-  const bool metric = units_ == UnitSystem::Metric;
-  controls_.add("Label1", ControlKind::Label, metric ? "Shoe &Length (mm)" : "Shoe &Length (inches)");
-  controls_.add("shoeln", ControlKind::TextBox, "0");
-  controls_.add("Label2", ControlKind::Label, "Number of &Shoes");
-  controls_.add("shoenum", ControlKind::TextBox, "0");
-  controls_.add("Label3", ControlKind::Label, metric ? "&Total Length (meters)" : "&Total Length (feet)");
+    : dialogs_(dialogs),
+      units_(setup.units),
+      decimalMark_(setup.decimalMark),
+      controls_(ShoeFormControls(setup.units == UnitSystem::Metric)) {
   const float start =
       std::isfinite(setup.shoeAllowance) && setup.shoeAllowance > 0 ? setup.shoeAllowance : 0.0f;
-  controls_.add("shoetot", ControlKind::TextBox, SingleText(start));
-  controls_.add("NextSize", ControlKind::Button, "&Next Size");
-  controls_.add("Redo", ControlKind::Button, "&Clear");
-  controls_.add("Done", ControlKind::Button, "&Done");
+  controls_["shoetot"].text = SingleText(start);
 }
 
 void ShoeFormModel::setText(std::string_view box, std::string text) {
