@@ -106,6 +106,9 @@ class RowError : public std::runtime_error {
 
 bool Blank(char c) { return c == ' ' || c == '\t'; }
 
+// Lists and columns are ASCII: case is compared without the C locale.
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 // Equal texts, case aside, blanks at the ends aside, and runs of blanks
 // inside counted as one ("Coverlyn  YJ-0" is "coverlyn yj-0").
 bool SameText(std::string_view a, std::string_view b) {
@@ -119,8 +122,7 @@ bool SameText(std::string_view a, std::string_view b) {
       while (j < b.size() && Blank(b[j])) ++j;
       continue;
     }
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[j])))
-      return false;
+    if (a[i] != b[j] && LowerAscii(a[i]) != LowerAscii(b[j])) return false;
     ++i;
     ++j;
   }

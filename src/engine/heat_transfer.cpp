@@ -246,23 +246,67 @@ int InstallationCode(Installation installation, bool internalMode) {
   return -1;
 }
 
+namespace {
+
+// The last answers of one of the steam property fits, by the argument's bits.
+// A design asks each fit the same few pressures and temperatures again and
+// again (every trap distance step, every pass), and each answer costs up to
+// five calls of pow.
+class RecentAnswers {
+ public:
+  template <class Fit>
+  double operator()(double x, Fit fit) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &x, sizeof bits);
+    for (std::size_t i = 0; i < used_; ++i) {
+      if (args_[i] == bits) return values_[i];
+    }
+    const double value = fit(x);
+    args_[next_] = bits;
+    values_[next_] = value;
+    next_ = (next_ + 1) % args_.size();
+    if (used_ < args_.size()) ++used_;
+    return value;
+  }
+
+ private:
+  std::array<std::uint64_t, 8> args_{};
+  std::array<double, 8> values_{};
+  std::size_t used_ = 0;
+  std::size_t next_ = 0;
+};
+
+}  // namespace
+
 double SteamSaturationTemp(double p) {
-  return 212.02533 + 2.5396373 * p - 0.021916074 * p * p + 0.00012451976 * std::pow(p, 3) -
-         3.8620637e-07 * std::pow(p, 4) + 5.8865237e-10 * std::pow(p, 5) - 3.4051215e-13 * std::pow(p, 6);
+  thread_local RecentAnswers recent;
+  return recent(p, [](double p) {
+    return 212.02533 + 2.5396373 * p - 0.021916074 * p * p + 0.00012451976 * std::pow(p, 3) -
+           3.8620637e-07 * std::pow(p, 4) + 5.8865237e-10 * std::pow(p, 5) - 3.4051215e-13 * std::pow(p, 6);
+  });
 }
 
 double LatentHeat(double t) {
-  return 1084.8987 - 0.44784065 * t - 0.00053384075 * t * t + 8.68044e-07 * std::pow(t, 3) -
-         1.9497734e-09 * std::pow(t, 4);
+  thread_local RecentAnswers recent;
+  return recent(t, [](double t) {
+    return 1084.8987 - 0.44784065 * t - 0.00053384075 * t * t + 8.68044e-07 * std::pow(t, 3) -
+           1.9497734e-09 * std::pow(t, 4);
+  });
 }
 
 double SteamViscosity(double t) {
-  return 0.007282541 + 3.0227503e-05 * t - 1.1904735e-08 * t * t + 5.1851828e-11 * std::pow(t, 3);
+  thread_local RecentAnswers recent;
+  return recent(t, [](double t) {
+    return 0.007282541 + 3.0227503e-05 * t - 1.1904735e-08 * t * t + 5.1851828e-11 * std::pow(t, 3);
+  });
 }
 
 double SteamDensity(double p) {
-  return 0.037152922 + 0.0023322284 * p - 1.9091693e-06 * p * p + 6.217961e-09 * std::pow(p, 3) -
-         6.498887e-12 * std::pow(p, 4);
+  thread_local RecentAnswers recent;
+  return recent(p, [](double p) {
+    return 0.037152922 + 0.0023322284 * p - 1.9091693e-06 * p * p + 6.217961e-09 * std::pow(p, 3) -
+           6.498887e-12 * std::pow(p, 4);
+  });
 }
 
 double InsulationConductivity(int insulationType, double t) {
