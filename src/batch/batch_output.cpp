@@ -13,21 +13,6 @@ namespace vst {
 
 namespace {
 
-// A JSON string: plain printable ASCII as it is, anything else through
-// JsonString (escapes, UTF-8 checks).
-void AppendJsonString(std::string& out, std::string_view text) {
-  for (char c : text) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b >= 0x7F || c == '"' || c == '\\') {
-      out += JsonString(text);
-      return;
-    }
-  }
-  out += '"';
-  out += text;
-  out += '"';
-}
-
 // "NAME": of every record field, built once.
 const std::vector<std::string>& FieldKeys() {
   static const std::vector<std::string> keys = [] {
@@ -36,6 +21,11 @@ const std::vector<std::string>& FieldKeys() {
     return out;
   }();
   return keys;
+}
+
+void AppendInteger(std::string& out, int value) {
+  char buf[16];
+  out.append(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
 }
 
 const char* UnitsName(UnitSystem u) { return u == UnitSystem::Metric ? "metric" : "english"; }
@@ -49,7 +39,11 @@ void AppendRecordObject(std::string& out, const DesignRecord& r) {
     out += keys[i++];
     switch (f.kind) {
       case FieldKind::Text:
-        AppendJsonString(out, FieldText(r, f));
+        if (const auto* text = std::get_if<std::string DesignRecord::*>(&f.member)) {
+          AppendJsonString(out, r.**text);
+        } else {
+          AppendJsonString(out, FieldText(r, f));
+        }
         break;
       case FieldKind::Flag:
         out += FieldNumber(r, f) != 0 ? "true" : "false";
@@ -175,21 +169,34 @@ std::string BatchJsonStart(const BatchOptions& options) {
 
 void AppendBatchJsonCircuit(std::string& out, const CircuitResult& c, bool first) {
   out += first ? "\n" : ",\n";
-  out += "{\"row\":" + std::to_string(c.row) + ",\"line\":" + std::to_string(c.line) +
-         ",\"ok\":" + (c.ok ? "true" : "false") + ",\"installation\":";
+  out += "{\"row\":";
+  AppendInteger(out, c.row);
+  out += ",\"line\":";
+  AppendInteger(out, c.line);
+  out += c.ok ? ",\"ok\":true,\"installation\":" : ",\"ok\":false,\"installation\":";
   AppendJsonString(out, c.installation);
   out += ",\"corrections\":[";
   for (std::size_t i = 0; i < c.corrections.size(); ++i) {
     const auto& k = c.corrections[i];
     if (i) out += ',';
-    out += "{\"column\":" + JsonString(k.column) + ",\"entered\":" + JsonString(k.entered) +
-           ",\"used\":" + JsonString(k.used) + ",\"message\":" + JsonString(k.message) + "}";
+    out += "{\"column\":";
+    AppendJsonString(out, k.column);
+    out += ",\"entered\":";
+    AppendJsonString(out, k.entered);
+    out += ",\"used\":";
+    AppendJsonString(out, k.used);
+    out += ",\"message\":";
+    AppendJsonString(out, k.message);
+    out += '}';
   }
   out += "],\"messages\":[";
   for (std::size_t m = 0; m < c.messages.size(); ++m) {
     if (m) out += ',';
-    out +=
-        "{\"title\":" + JsonString(c.messages[m].title) + ",\"text\":" + JsonString(c.messages[m].text) + "}";
+    out += "{\"title\":";
+    AppendJsonString(out, c.messages[m].title);
+    out += ",\"text\":";
+    AppendJsonString(out, c.messages[m].text);
+    out += '}';
   }
   out += "],\"display\":{";
   for (int d = 0; d < kDisplayFieldCount; ++d) {

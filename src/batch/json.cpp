@@ -36,7 +36,27 @@ std::size_t Utf8Length(std::string_view text, std::size_t i) {
 }  // namespace
 
 std::string JsonString(std::string_view text) {
-  std::string out = "\"";
+  std::string out;
+  AppendJsonString(out, text);
+  return out;
+}
+
+void AppendJsonString(std::string& out, std::string_view text) {
+  // Plain printable ASCII, the usual case, goes in as it is.
+  bool plain = true;
+  for (char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b >= 0x7F || c == '"' || c == '\\') {
+      plain = false;
+      break;
+    }
+  }
+  out += '"';
+  if (plain) {
+    out += text;
+    out += '"';
+    return;
+  }
   for (std::size_t i = 0; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c >= 0x80) {
@@ -77,8 +97,8 @@ std::string JsonString(std::string_view text) {
         }
     }
   }
+
   out.push_back('"');
-  return out;
 }
 
 std::string JsonNumber(float value) {

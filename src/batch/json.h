@@ -9,6 +9,8 @@ namespace vst {
 
 // The JSON string literal of a UTF-8 text.
 std::string JsonString(std::string_view text);
+// JsonString(text) appended to `out`.
+void AppendJsonString(std::string& out, std::string_view text);
 
 // The JSON number of a single-precision value: its shortest text, which
 // reads back to the same single.
