@@ -95,14 +95,19 @@ class ControlSet {
   }
   Control& operator[](std::string_view name) {
     const std::size_t at = recentPosition(name);
-    if (!touched_[at]) {
-      touched_[at] = 1;
-      touchedList_.push_back(static_cast<std::uint32_t>(at));
-    }
-    state_ = 0;
+    touch(at);
     return *byPosition_[at];
   }
   const Control& operator[](std::string_view name) const { return *byPosition_[position(name)]; }
+  // The position of a control, for handlers that reach the same controls
+  // over and over: a control keeps its position for the life of the set,
+  // and every copy has it at the same position.
+  std::size_t positionOf(std::string_view name) const { return position(name); }
+  Control& atPosition(std::size_t at) {
+    if (at >= byPosition_.size()) throw std::out_of_range("no control at position " + std::to_string(at));
+    touch(at);
+    return *byPosition_[at];
+  }
   bool has(std::string_view name) const { return index_ && index_->find(name) != kNone; }
   const std::deque<Control>& all() const { return controls_; }
 
@@ -127,6 +132,14 @@ class ControlSet {
  private:
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
+  // Notes a control handed out for writing.
+  void touch(std::size_t at) {
+    if (!touched_[at]) {
+      touched_[at] = 1;
+      touchedList_.push_back(static_cast<std::uint32_t>(at));
+    }
+    state_ = 0;
+  }
   void findControls() {
     byPosition_.clear();
     for (Control& c : controls_) byPosition_.push_back(&c);

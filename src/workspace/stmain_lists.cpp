@@ -108,12 +108,9 @@ void STmainModel::selectInstallation(int position) { selectList("Cab_In", positi
 // fallbacks select another installation) is in progress.
 void STmainModel::discardStoredDesign() {
   if (set_.RecordLoading || designRunning_) return;
-  for (const char* name : {"Max_Maint_Temp", "Min_Maint_Temp", "Ht_Lswo_Out", "Cond_Load", "Insul_Size",
-                           "Tot_Cab_Out", "Trap_Dist", "Rise"}) {
-    c(name).text.clear();
-  }
-  c("TraceLb").visible = false;
-  c("TraceTp").visible = false;
+  for (std::size_t i = 0; i < 8; ++i) controls_.atPosition(discardedControls_[i]).text.clear();
+  controls_.atPosition(discardedControls_[8]).visible = false;
+  controls_.atPosition(discardedControls_[9]).visible = false;
 
   DesignRecord& r = set_.current();
   r.MAXAMB = r.MINAMB = r.MAINTEMP = r.MAXEXP = 0;
@@ -142,7 +139,7 @@ void STmainModel::discardStoredDesign() {
   // COVR, UNDER, PRESSURE, TBAND, SSFLAG, CIRTXT, PIPETXT and TRACETUB keep
   // their values.
 
-  c("Min_Maint_Temp").backColor = kColorWhite;
+  controls_.atPosition(discardedControls_[10]).backColor = kColorWhite;
   set_.DesignSaved = false;
 }
 

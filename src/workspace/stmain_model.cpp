@@ -75,6 +75,8 @@ STmainModel::STmainModel(UnitSystem units, PressureUnit pressureUnit, Dialogs& d
   set_.Units = units;
   setDesignRunner({});
   buildControls();
+  std::size_t i = 0;
+  for (const char* name : kDiscardedControls) discardedControls_[i++] = controls_.positionOf(name);
   formLoad(pressureUnit);
 }
 
