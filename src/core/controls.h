@@ -46,6 +46,20 @@ struct Control {
   bool enabled = true;
   int backColor = kColorWhite;
 
+  // Takes every field of `other` but the name. A list's entries are
+  // compared first: restoring a window mostly finds them unchanged, and a
+  // comparison costs less than a copy.
+  void takeStateOf(const Control& other) {
+    kind = other.kind;
+    text = other.text;
+    if (items != other.items) items = other.items;
+    index = other.index;
+    checked = other.checked;
+    visible = other.visible;
+    enabled = other.enabled;
+    backColor = other.backColor;
+  }
+
   // The text of the selected list entry, or the empty text.
   std::string selectedText() const {
     if (index < 0 || index >= static_cast<int>(items.size())) return {};
@@ -118,10 +132,14 @@ class ControlSet {
     if (this == &snapshot) return;
     const std::uint64_t id = snapshot.stateId();
     if (copyOf_ == id && index_ == snapshot.index_ && controls_.size() == snapshot.controls_.size()) {
-      for (std::uint32_t at : touchedList_) *byPosition_[at] = *snapshot.byPosition_[at];
+      // A position holds the same name in both sets.
+      for (std::uint32_t at : touchedList_) byPosition_[at]->takeStateOf(*snapshot.byPosition_[at]);
     } else {
       controls_ = snapshot.controls_;
-      index_ = snapshot.index_;
+      if (index_ != snapshot.index_) {
+        index_ = snapshot.index_;
+        recent_ = snapshot.recent_;
+      }
       findControls();
     }
     touched_.assign(controls_.size(), 0);

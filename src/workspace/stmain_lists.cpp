@@ -83,7 +83,8 @@ void STmainModel::rebuildPipeSizes() {
   Control& pipes = c("Pipe_Dia_In");
   const int selected = pipes.index;
   const bool blank = c("Cab_In").index == kInstallTroughline && c("Cab_Sel").index > 0;
-  pipes.items = PipeSizeList(set_.Units, blank);
+  const auto& sizes = PipeSizeList(set_.Units, blank);
+  if (pipes.items != sizes) pipes.items = sizes;  // mostly the list it has
   pipes.index = -1;
   selectList("Pipe_Dia_In", selected);
 }
