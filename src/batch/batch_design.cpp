@@ -267,8 +267,17 @@ class RowDialogs : public Dialogs {
     messages->push_back({m.title, m.text});
     return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
   }
+  // One fittings form and one shoe form, opened again for every row.
+  std::optional<PipeFormModel> pipe;
+  std::optional<ShoeFormModel> shoe;
+
   std::optional<PipeFormAnswer> pipeForm(const PipeFormSetup& setup) override {
-    PipeFormModel form(setup, *this);
+    if (pipe) {
+      pipe->reopen(setup);
+    } else {
+      pipe.emplace(setup, *this);
+    }
+    PipeFormModel& form = *pipe;
     form.activate();
     form.selectAnswer(allowanceAnswer);
     form.setText("numvalves", valves);
@@ -279,7 +288,12 @@ class RowDialogs : public Dialogs {
     return form.result();
   }
   std::optional<ShoeFormAnswer> shoeForm(const ShoeFormSetup& setup) override {
-    ShoeFormModel form(setup, *this);
+    if (shoe) {
+      shoe->reopen(setup);
+    } else {
+      shoe.emplace(setup, *this);
+    }
+    ShoeFormModel& form = *shoe;
     for (const auto& s : shoes) {
       form.setText("shoeln", s.length);
       form.setText("shoenum", s.count);

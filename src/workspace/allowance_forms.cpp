@@ -123,11 +123,15 @@ const ControlSet& PipeFormControls(bool metric) {
 }  // namespace
 
 PipeFormModel::PipeFormModel(const PipeFormSetup& setup, Dialogs& dialogs)
-    : dialogs_(dialogs),
-      decimalMark_(setup.decimalMark),
-      controls_(PipeFormControls(setup.units == UnitSystem::Metric)) {
+    : dialogs_(dialogs), decimalMark_(setup.decimalMark) {
+  reopen(setup);
+}
+
+void PipeFormModel::reopen(const PipeFormSetup& setup) {
   const bool metric = setup.units == UnitSystem::Metric;
+  decimalMark_ = setup.decimalMark;
   caption_ = "Pipe Length = " + setup.pipeLengthText + (metric ? " Meters" : " Feet");
+  controls_.restore(PipeFormControls(metric));
   const bool recorded = setup.showRecordedAnswer && (setup.allowanceIncluded == kAllowanceIncludedYes ||
                                                      setup.allowanceIncluded == kAllowanceIncludedNo);
   controls_["Combo2"].index = recorded ? setup.allowanceIncluded : kAllowanceIncludedNo;
@@ -135,6 +139,9 @@ PipeFormModel::PipeFormModel(const PipeFormSetup& setup, Dialogs& dialogs)
   controls_["numflanges"].text = SingleText(setup.FLNO);
   controls_["numpumps"].text = SingleText(setup.NOPX);
   controls_["Text1"].text = SingleText(setup.WCTB);
+  focus_ = "Combo2";
+  closed_ = false;
+  answer_ = {};
 }
 
 void PipeFormModel::setText(std::string_view box, std::string text) {
@@ -220,13 +227,20 @@ const ControlSet& ShoeFormControls(bool metric) {
 }  // namespace
 
 ShoeFormModel::ShoeFormModel(const ShoeFormSetup& setup, Dialogs& dialogs)
-    : dialogs_(dialogs),
-      units_(setup.units),
-      decimalMark_(setup.decimalMark),
-      controls_(ShoeFormControls(setup.units == UnitSystem::Metric)) {
+    : dialogs_(dialogs), units_(setup.units), decimalMark_(setup.decimalMark) {
+  reopen(setup);
+}
+
+void ShoeFormModel::reopen(const ShoeFormSetup& setup) {
+  units_ = setup.units;
+  decimalMark_ = setup.decimalMark;
+  controls_.restore(ShoeFormControls(setup.units == UnitSystem::Metric));
   const float start =
       std::isfinite(setup.shoeAllowance) && setup.shoeAllowance > 0 ? setup.shoeAllowance : 0.0f;
   controls_["shoetot"].text = SingleText(start);
+  focus_ = "shoeln";
+  closed_ = false;
+  total_ = 0;
 }
 
 void ShoeFormModel::setText(std::string_view box, std::string text) {

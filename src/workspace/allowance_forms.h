@@ -28,6 +28,9 @@ class PipeFormModel {
  public:
   PipeFormModel(const PipeFormSetup& setup, Dialogs& dialogs);
   PipeFormModel(const PipeFormModel&) = delete;
+  // Opens the form again for another setup, as a new form would open (a
+  // batch answers it for every circuit).
+  void reopen(const PipeFormSetup& setup);
   PipeFormModel& operator=(const PipeFormModel&) = delete;
 
   // "Pipe Length = 100 Feet" / "Pipe Length = 30 Meters".
@@ -81,6 +84,8 @@ class ShoeFormModel {
  public:
   ShoeFormModel(const ShoeFormSetup& setup, Dialogs& dialogs);
   ShoeFormModel(const ShoeFormModel&) = delete;
+  // As PipeFormModel::reopen.
+  void reopen(const ShoeFormSetup& setup);
   ShoeFormModel& operator=(const ShoeFormModel&) = delete;
 
   // " Tubing Allowances for Shoes".

@@ -301,6 +301,50 @@ TEST(ShoeForm, RefusesABadBoxByNameKeepsTheTotalAndStaysOpen) {
   EXPECT_EQ(form.text("shoetot"), "0");
 }
 
+// Every control as a text, to compare two forms whole.
+template <class Form>
+std::vector<std::string> Shown(const Form& form) {
+  std::vector<std::string> out{form.focus(), form.closed() ? "closed" : "open"};
+  for (const Control& c : form.controls().all()) {
+    std::string line = c.name + "|" + c.text + "|" + std::to_string(c.index) + "|" +
+                       std::to_string(c.visible) + std::to_string(c.enabled) + std::to_string(c.backColor);
+    for (const auto& item : c.items) line += "|" + item;
+    out.push_back(line);
+  }
+  return out;
+}
+
+TEST(Forms, AReopenedFormIsTheFormANewOneWouldBe) {
+  ScriptDialogs dialogs;
+  for (UnitSystem second : {UnitSystem::English, UnitSystem::Metric}) {
+    PipeFormSetup first = EnglishSetup();
+    PipeFormModel pipe(first, dialogs);
+    pipe.selectAnswer(kAllowanceIncludedYes);
+    pipe.setText("numvalves", "7");
+    ASSERT_TRUE(pipe.next());
+    PipeFormSetup again = EnglishSetup();
+    again.units = second;
+    again.pipeLengthText = "30";
+    again.FLNO = 2;
+    pipe.reopen(again);
+    const PipeFormModel newPipe(again, dialogs);
+    EXPECT_EQ(Shown(pipe), Shown(newPipe));
+    EXPECT_EQ(pipe.caption(), newPipe.caption());
+
+    ShoeFormSetup shoeSetup;
+    ShoeFormModel shoe(shoeSetup, dialogs);
+    shoe.setText("shoeln", "12");
+    shoe.setText("shoenum", "4");
+    ASSERT_TRUE(shoe.done());
+    shoeSetup.units = second;
+    shoeSetup.shoeAllowance = 3.5f;
+    shoe.reopen(shoeSetup);
+    const ShoeFormModel newShoe(shoeSetup, dialogs);
+    EXPECT_EQ(Shown(shoe), Shown(newShoe));
+    EXPECT_EQ(shoe.total(), newShoe.total());
+  }
+}
+
 TEST(ScriptedDialogs, RefusedFormAnswerIsFollowedByTheNextAndRunningOutThrows) {
   ScriptDialogs dialogs;
   dialogs.pipe({kAllowanceIncludedNo, "x", "0", "0", "0"}).pipe({kAllowanceIncludedYes, "3", "0", "1", ""});
