@@ -4,7 +4,9 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <system_error>
 
 namespace vst {
@@ -93,10 +95,11 @@ std::string ShortestText(float value) {
   return std::string(buf.data(), WriteShortestText(value, buf.data()));
 }
 
-std::string SingleText(float value) {
-  if (value == 0.0f || !std::isfinite(value)) return "0";
-  // Seven significant digits as "%.7g" writes them (to_chars with a
-  // precision is specified to match printf in the C locale).
+namespace {
+
+// Seven significant digits as "%.7g" writes them (to_chars with a precision
+// is specified to match printf in the C locale).
+std::string SevenDigitText(float value) {
   std::array<char, 64> buf{};
   auto [ptr, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), static_cast<double>(value),
                                  std::chars_format::general, 7);
@@ -105,6 +108,31 @@ std::string SingleText(float value) {
   if (s.find('e') != std::string_view::npos)
     return ShortestText(value);  // beyond seven digits of whole units
   return std::string(s);
+}
+
+}  // namespace
+
+std::string SingleText(float value) {
+  if (value == 0.0f || !std::isfinite(value)) return "0";
+  // A whole number below 10^7 has at most seven digits, which "%.7g" writes
+  // as they are.
+  if (std::fabs(value) < 1e7f && value == std::trunc(value)) {
+    std::array<char, 16> buf{};
+    return std::string(buf.data(),
+                       std::to_chars(buf.data(), buf.data() + buf.size(), static_cast<long>(value)).ptr);
+  }
+  // The texts written lately, by the value's bits: a window shows the same
+  // temperatures and lengths over and over, and each text costs a printf.
+  struct Recent {
+    std::uint32_t bits = 0;
+    std::string text;
+  };
+  thread_local std::array<Recent, 64> recent{};
+  std::uint32_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  Recent& slot = recent[(bits ^ (bits >> 11) ^ (bits >> 19)) % recent.size()];
+  if (slot.bits != bits || slot.text.empty()) slot = {bits, SevenDigitText(value)};
+  return slot.text;
 }
 
 std::string FixedText(double value, int decimals) {

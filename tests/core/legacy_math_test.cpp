@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 namespace vst {
 namespace {
@@ -90,8 +92,25 @@ TEST(FieldText, FieldsShowASingleWithAtMostSevenSignificantDigits) {
                       {12345.678f, "12345.68"},
                       {297.5f, "297.5"},
                       {1e-3f, "0.001"},
+                      {9999999.0f, "9999999"},
+                      {10000000.0f, "10000000"},
                       {123456789.0f, "123456792"}};
   for (const auto& r : rows) EXPECT_EQ(SingleText(r.v), r.text) << r.v;
+}
+
+TEST(FieldText, ASingleAskedAgainGetsThePrintfTextAgain) {
+  // Whole numbers, fractions and values that share remembered slots, each
+  // asked twice, against "%.7g" itself.
+  for (int round = 0; round < 2; ++round) {
+    for (int i = -3000; i < 3000; ++i) {
+      for (float v : {static_cast<float>(i), i * 0.37f, i * 1021.5f, i / 7.0f}) {
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.7g", static_cast<double>(v));
+        if (v == 0.0f || std::strchr(expected, 'e')) continue;
+        ASSERT_EQ(SingleText(v), expected) << v;
+      }
+    }
+  }
 }
 
 TEST(FieldText, FixedAndGeneralForms) {
