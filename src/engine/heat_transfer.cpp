@@ -409,11 +409,21 @@ SurfaceBalance BalanceSurface(const SurfaceSetup& setup, double pipeTempF) {
     const double r = setup.equivalentThicknessFt / k + 0.5;
     const double qin = (pipeTempF - ts) / r;
     if (!Finite(r) || !Finite(qin)) return result;
+    const auto converge = [&] {
+      result.converged = true;
+      result.surfaceTempF = ts;
+      result.resistance = r;
+      result.areaPerFt = setup.area;
+      result.heatLossBtuHrFt = qin * setup.area;
+      return result;
+    };
     // Far from the balance the estimate tells the side for sure (the exact
-    // difference is beyond the tolerance and of the same sign).
+    // difference is beyond the tolerance and of the same sign); close to it,
+    // that the exact difference is within the tolerance.
     const FluxEstimate estimate = setup.estimator.at(ts);
-    const double estimatedMiss = std::fabs(qin - estimate.value) - estimate.bound - std::fabs(qin) * 1e-12;
-    if (estimatedMiss > setup.tolerance && estimatedMiss > 0.0) {
+    const double estimatedMiss = std::fabs(qin - estimate.value);
+    const double doubt = estimate.bound + std::fabs(qin) * 1e-12;
+    if (estimatedMiss - doubt > setup.tolerance && estimatedMiss - doubt > 0.0) {
       if (qin > estimate.value) {
         lo = ts;
       } else {
@@ -421,16 +431,10 @@ SurfaceBalance BalanceSurface(const SurfaceSetup& setup, double pipeTempF) {
       }
       continue;
     }
+    if (estimatedMiss + doubt < setup.tolerance) return converge();
     const double qout = SurfaceFlux(ts, ambientF, setup.ambientRadiation, setup.outerDiameterFt, setup.air);
     if (!Finite(qout)) return result;
-    if (std::fabs(qin - qout) < setup.tolerance) {
-      result.converged = true;
-      result.surfaceTempF = ts;
-      result.resistance = r;
-      result.areaPerFt = setup.area;
-      result.heatLossBtuHrFt = qin * setup.area;
-      return result;
-    }
+    if (std::fabs(qin - qout) < setup.tolerance) return converge();
     if (qin > qout) {
       lo = ts;
     } else {
