@@ -118,7 +118,7 @@ class ControlSet {
   // and every copy has it at the same position.
   std::size_t positionOf(std::string_view name) const { return position(name); }
   Control& atPosition(std::size_t at) {
-    if (at >= byPosition_.size()) throw std::out_of_range("no control at position " + std::to_string(at));
+    if (at >= byPosition_.size()) NoControlAt(at);
     touch(at);
     return *byPosition_[at];
   }
@@ -150,13 +150,18 @@ class ControlSet {
  private:
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-  // Notes a control handed out for writing.
+  [[noreturn, gnu::cold, gnu::noinline]] static void NoControlAt(std::size_t at) {
+    throw std::out_of_range("no control at position " + std::to_string(at));
+  }
+  // Notes a control handed out for writing; the first time out of line, so
+  // that the usual case stays small.
   void touch(std::size_t at) {
-    if (!touched_[at]) {
-      touched_[at] = 1;
-      touchedList_.push_back(static_cast<std::uint32_t>(at));
-    }
+    if (!touched_[at]) firstTouch(at);
     state_ = 0;
+  }
+  [[gnu::noinline]] void firstTouch(std::size_t at) {
+    touched_[at] = 1;
+    touchedList_.push_back(static_cast<std::uint32_t>(at));
   }
   void findControls() {
     byPosition_.clear();
