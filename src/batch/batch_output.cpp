@@ -2,6 +2,8 @@
 // CSV table for spreadsheets (one row per circuit, each column named once
 // with the unit of its values, list choices as their texts).
 #include <charconv>
+#include <type_traits>
+#include <variant>
 
 #include "batch/batch_design.h"
 #include "batch/csv.h"
@@ -13,11 +15,11 @@ namespace vst {
 
 namespace {
 
-// "NAME": of every record field, built once.
+// ,"NAME": of every record field, built once (the first without its comma).
 const std::vector<std::string>& FieldKeys() {
   static const std::vector<std::string> keys = [] {
     std::vector<std::string> out;
-    for (const auto& f : RecordFields()) out.push_back(JsonString(f.name) + ":");
+    for (const auto& f : RecordFields()) out.push_back("," + JsonString(f.name) + ":");
     return out;
   }();
   return keys;
@@ -35,23 +37,29 @@ void AppendRecordObject(std::string& out, const DesignRecord& r) {
   const auto& keys = FieldKeys();
   std::size_t i = 0;
   for (const auto& f : RecordFields()) {
-    if (i) out += ',';
-    out += keys[i++];
-    switch (f.kind) {
-      case FieldKind::Text:
-        if (const auto* text = std::get_if<std::string DesignRecord::*>(&f.member)) {
-          AppendJsonString(out, r.**text);
-        } else {
-          AppendJsonString(out, FieldText(r, f));
-        }
-        break;
-      case FieldKind::Flag:
-        out += FieldNumber(r, f) != 0 ? "true" : "false";
-        break;
-      default:
-        AppendJsonNumber(out, static_cast<float>(FieldNumber(r, f)));
-        break;
-    }
+    const std::string& key = keys[i];
+    out.append(key, i++ == 0 ? 1 : 0);
+    // Each field read through its own type; a text field that holds a
+    // number is written as its shortest text.
+    std::visit(
+        [&](auto member) {
+          const auto& v = r.*member;
+          using T = std::decay_t<decltype(v)>;
+          if (f.kind == FieldKind::Text) {
+            if constexpr (std::is_same_v<T, std::string>) {
+              AppendJsonString(out, v);
+            } else {
+              AppendJsonString(out, FieldText(r, f));
+            }
+          } else if constexpr (std::is_same_v<T, std::string>) {
+            out += f.kind == FieldKind::Flag ? "false" : "0";
+          } else if (f.kind == FieldKind::Flag) {
+            out += v != 0 ? "true" : "false";
+          } else {
+            AppendJsonNumber(out, static_cast<float>(static_cast<double>(v)));
+          }
+        },
+        f.member);
   }
   out += '}';
 }

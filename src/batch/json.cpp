@@ -112,7 +112,7 @@ void AppendJsonNumber(std::string& out, float value) {
     out += "null";
     return;
   }
-  std::array<char, 64> buf{};
+  std::array<char, 64> buf;  // WriteShortestText writes at most 64 characters
   out.append(buf.data(), WriteShortestText(value, buf.data()));
 }
 
