@@ -5,6 +5,8 @@
 #include <cctype>
 #include <optional>
 #include <stdexcept>
+#include <string>
+#include <unordered_map>
 
 #include "core/legacy_math.h"
 #include "core/quoted_value.h"
@@ -350,6 +352,19 @@ struct LineListDesigner::Impl {
   std::vector<ShownMessage> scratchMessages;
   std::vector<Correction> scratchCorrections;
 
+  // The window and the notes on it right after a row's first inputs (the
+  // installation through the intermittent exposure), by those inputs: a line
+  // list repeats them row after row, and entering them is much of the cost
+  // of a row. A row that finds its first inputs here starts from that window.
+  struct FirstInputs {
+    STmainModel::Changes window;
+    std::vector<ShownMessage> messages;
+    std::vector<Correction> corrections;
+    std::vector<Watched> watched;
+  };
+  static constexpr std::size_t kFirstInputsKept = 512;  // bounds the memory
+  std::unordered_map<std::string, FirstInputs> firstInputs;
+
   void build() {
     dialogs.messages = &setupMessages;
     dialogs.corrections = &scratchCorrections;
@@ -409,7 +424,9 @@ struct LineListDesigner::Impl {
   void readDialogAnswers(const RowView& row);
   void selectInstallation(std::string_view traceIns);
   void selectPipeSize(std::string_view size);
-  void enterRow(const RowView& row, const TypedFields& fields);
+  static std::string FirstInputsKey(const RowView& row, const TypedFields& fields);
+  void enterFirstInputs(const RowView& row, const TypedFields& fields);
+  void enterOtherInputs(const RowView& row, const TypedFields& fields);
   void noteUsedInputs(const RowView& row, const TypedFields& fields, CircuitResult& result) const;
   bool refusedAsStrict(CircuitResult& result) const;
   void pressDesign(CircuitResult& result);
@@ -426,10 +443,24 @@ void LineListDesigner::Impl::designRow(const RowView& row, CircuitResult& result
   readDialogAnswers(row);
   const TypedFields fields(row);
 
-  window->restore(*loaded);
-  result.messages = setupMessages;
-  dialogs.watching = true;
-  enterRow(row, fields);
+  const std::string key = FirstInputsKey(row, fields);
+  const auto known = firstInputs.find(key);
+  if (known != firstInputs.end() && window->restore(*loaded, known->second.window)) {
+    result.messages = known->second.messages;
+    result.corrections = known->second.corrections;
+    dialogs.watched = known->second.watched;
+    dialogs.watching = true;
+  } else {
+    window->restore(*loaded);
+    result.messages = setupMessages;
+    dialogs.watching = true;
+    enterFirstInputs(row, fields);
+    if (firstInputs.size() < kFirstInputsKept) {
+      firstInputs.try_emplace(
+          key, FirstInputs{window->changes(*loaded), result.messages, result.corrections, dialogs.watched});
+    }
+  }
+  enterOtherInputs(row, fields);
   dialogs.checkpoint({});
   dialogs.watching = false;
 
@@ -491,9 +522,22 @@ void LineListDesigner::Impl::selectPipeSize(std::string_view size) {
   endStep();
 }
 
+// What enterFirstInputs() enters, each text with its length before it.
+std::string LineListDesigner::Impl::FirstInputsKey(const RowView& row, const TypedFields& f) {
+  std::string key;
+  for (std::string_view text :
+       {row.text(kTRACEINS), row.text(kTRACETUB), row.text(kTUBEMAT), row.text(kTUBEWALL),
+        row.text(kPIPESIZE), f.maxAmb, f.minAmb, f.maint, f.maxExp, f.intExp}) {
+    key += std::to_string(text.size());
+    key += ':';
+    key += text;
+  }
+  return key;
+}
+
 // Enters the row as a user would: installation, tube size, material, wall,
 // pipe size, then the typed fields, then insulation and passes.
-void LineListDesigner::Impl::enterRow(const RowView& row, const TypedFields& f) {
+void LineListDesigner::Impl::enterFirstInputs(const RowView& row, const TypedFields& f) {
   const bool metric = options.units == UnitSystem::Metric;
   selectInstallation(row.text(kTRACEINS));
   selectEntry(kTRACETUB, "Cab_Sel", row.text(kTRACETUB), metric, "tracer tubing");
@@ -507,6 +551,9 @@ void LineListDesigner::Impl::enterRow(const RowView& row, const TypedFields& f) 
   typeField(kMAINTEMP, "MT_In", f.maint);
   typeField(kMAXEXP, "Max_Exp_Temp", f.maxExp);
   if (!f.intExp.empty()) typeField(kINTEXP, "txtIntExpTemp", f.intExp);
+}
+
+void LineListDesigner::Impl::enterOtherInputs(const RowView& row, const TypedFields& f) {
   typeField(kPIPELN, "Pipe_Len_In", f.pipeLen);
   typeField(kSTEAMPRS, "Pressure", f.pressure);
   typeField(kCIRTXT, "Circ_No", row.text(kCIRTXT));

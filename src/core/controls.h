@@ -15,6 +15,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vst {
@@ -145,6 +146,32 @@ class ControlSet {
     touched_.assign(controls_.size(), 0);
     touchedList_.clear();
     copyOf_ = state_ = id;
+  }
+
+  // What this set has changed since it was last made equal to a snapshot:
+  // the controls handed out for writing since, as they are now.
+  struct Changes {
+    std::uint64_t base = 0;  // the snapshot's state
+    std::vector<std::pair<std::uint32_t, Control>> controls;
+  };
+  Changes changes() const {
+    Changes out;
+    out.base = copyOf_;
+    out.controls.reserve(touchedList_.size());
+    for (std::uint32_t at : touchedList_) out.controls.emplace_back(at, *byPosition_[at]);
+    return out;
+  }
+  // Makes this set equal to `snapshot` with `changes` made to it again.
+  // Changes made to another state of the snapshot are not made: the set is
+  // left equal to the snapshot, and the answer is false.
+  bool restore(const ControlSet& snapshot, const Changes& changes) {
+    restore(snapshot);
+    if (changes.base == 0 || changes.base != copyOf_) return false;
+    for (const auto& [at, control] : changes.controls) {
+      touch(at);
+      byPosition_[at]->takeStateOf(control);
+    }
+    return true;
   }
 
  private:

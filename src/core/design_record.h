@@ -144,6 +144,8 @@ struct DesignSet {
   UnitSystem Units = UnitSystem::English;
   vst::PressureUnit PressureUnit = vst::PressureUnit::Psig;
   vst::InsulationSizing InsulationSizing = vst::InsulationSizing::Standard;
+
+  bool operator==(const DesignSet&) const = default;
 };
 
 }  // namespace vst

@@ -94,6 +94,40 @@ void STmainModel::restore(const STmainModel& snapshot) {
   windowRequest_ = snapshot.windowRequest_;
 }
 
+STmainModel::Changes STmainModel::changes(const STmainModel& snapshot) const {
+  Changes out;
+  DesignSet others = set_;
+  others.at(set_.CurrentRecord) = snapshot.set_.at(set_.CurrentRecord);
+  if (!(others == snapshot.set_)) return out;  // more than the current record changed
+  out.controls = controls_.changes();
+  out.recordIndex = set_.CurrentRecord;
+  out.record = set_.current();
+  out.decimalMark = decimalMark_;
+  out.internalMode = internalMode_;
+  out.designRunning = designRunning_;
+  out.caption = caption_;
+  out.focusRequest = focusRequest_;
+  out.windowRequest = windowRequest_;
+  return out;
+}
+
+bool STmainModel::restore(const STmainModel& snapshot, const Changes& changes) {
+  if (&snapshot == this || !DesignSet::ValidIndex(changes.recordIndex) ||
+      !controls_.restore(snapshot.controls_, changes.controls)) {
+    restore(snapshot);
+    return false;
+  }
+  decimalMark_ = changes.decimalMark;
+  set_ = snapshot.set_;
+  set_.at(changes.recordIndex) = changes.record;
+  internalMode_ = changes.internalMode;
+  designRunning_ = changes.designRunning;
+  caption_ = changes.caption;
+  focusRequest_ = changes.focusRequest;
+  windowRequest_ = changes.windowRequest;
+  return true;
+}
+
 void STmainModel::buildControls() {
   ControlSet& s = controls_;
   Control& tabs = s.add("SSTab1", ControlKind::Tab);

@@ -147,6 +147,28 @@ class STmainModel : public DesignHost {
   // building it again. The dialogs and the design runner stay this model's.
   void restore(const STmainModel& snapshot);
 
+  // What this window has changed since it was last restored to `snapshot`,
+  // to be made again to it later: a batch enters the same first inputs for
+  // many circuits and keeps the window they leave. Only changes to the
+  // controls, the current record and the window's own state are kept; after
+  // any other change nothing is (restore() then answers false).
+  struct Changes {
+    ControlSet::Changes controls;
+    int recordIndex = -1;
+    DesignRecord record;
+    char decimalMark = '.';
+    bool internalMode = false;
+    bool designRunning = false;
+    std::string caption;
+    std::string focusRequest;
+    std::optional<WindowRequest> windowRequest;
+  };
+  Changes changes(const STmainModel& snapshot) const;
+  // restore(snapshot), then `changes` made again. When the changes were made
+  // to another state of `snapshot`, the window is just restored, and the
+  // answer is false.
+  bool restore(const STmainModel& snapshot, const Changes& changes);
+
   // Replaces the design run the design button calls (tests drive the button
   // with a scripted run); an empty runner restores DesignRun.
   void setDesignRunner(DesignRunner runner);
