@@ -3,9 +3,13 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <new>
+#include <type_traits>
+#include <vector>
 
 #include "core/units.h"
 #include "engine/design_limits.h"
@@ -486,29 +490,51 @@ struct BalanceKey {
 
 // Balances already found on this thread. A balance is a pure function of its
 // inputs, and a line list repeats the same pipe, insulation, steam and
-// ambient over and over, so a row often finds its three balances here. The
-// table has a fixed size (a new balance replaces the one in its slot), so
-// memory stays flat however long the list.
+// ambient over and over, so a row often finds its three balances here.
+// The table has a fixed size, so memory stays flat however long the list: a
+// key may sit in any of the four slots of its set, and a new balance in a full
+// set replaces the one kept longest. The slots come zeroed from calloc, so a
+// page is touched only when a balance lands in it.
 class BalanceMemo {
  public:
+  BalanceMemo() : slots_(static_cast<Slot*>(std::calloc(kSets * kWays, sizeof(Slot)))), next_(kSets, 0) {
+    if (!slots_) throw std::bad_alloc();
+  }
+  ~BalanceMemo() { std::free(slots_); }
+  BalanceMemo(const BalanceMemo&) = delete;
+  BalanceMemo& operator=(const BalanceMemo&) = delete;
+
   const PipeBalance* find(const BalanceKey& key) const {
-    const Slot& slot = slots_[key.hash() & kMask];
-    return slot.used && slot.key == key ? &slot.balance : nullptr;
+    const Slot* set = &slots_[SetOf(key) * kWays];
+    for (std::size_t way = 0; way < kWays; ++way) {
+      if (set[way].used && set[way].key == key) return &set[way].balance;
+    }
+    return nullptr;
   }
   void keep(const BalanceKey& key, const PipeBalance& balance) {
-    Slot& slot = slots_[key.hash() & kMask];
-    slot = {true, key, balance};
+    const std::size_t index = SetOf(key);
+    Slot* set = &slots_[index * kWays];
+    std::size_t way = 0;
+    while (way < kWays && set[way].used) ++way;
+    if (way == kWays) {
+      way = next_[index];
+      next_[index] = static_cast<std::uint8_t>((way + 1) % kWays);
+    }
+    set[way] = {true, key, balance};
   }
 
  private:
-  static constexpr std::size_t kSlots = 32768;
-  static constexpr std::size_t kMask = kSlots - 1;
+  static constexpr std::size_t kSets = 16384;
+  static constexpr std::size_t kWays = 4;
+  static std::size_t SetOf(const BalanceKey& key) { return key.hash() & (kSets - 1); }
   struct Slot {
-    bool used = false;
+    bool used;
     BalanceKey key;
     PipeBalance balance;
   };
-  std::array<Slot, kSlots> slots_{};
+  static_assert(std::is_trivially_copyable_v<Slot>);
+  Slot* slots_;
+  std::vector<std::uint8_t> next_;  // per set: the way to replace next
 };
 
 PipeBalance BalancePipeTemperature(BalanceCase balanceCase, double steamTempF, double ambientF,
