@@ -90,5 +90,33 @@ TEST(ControlSet, RestoreUndoesEveryChangeOfEitherSet) {
   ExpectSameControls(window, snapshot);
 }
 
+TEST(ControlSet, KeptChangesAreMadeAgainOnlyToTheStateTheyWereMadeTo) {
+  ControlSet snapshot;
+  snapshot.add("Max_Amb", ControlKind::TextBox, "100");
+  snapshot.add("Cab_In", ControlKind::List).items = {"Troughline", "Fillet Trace"};
+  snapshot.add("Rise", ControlKind::TextBox, "7.5");
+
+  ControlSet window = snapshot;
+  window.restore(snapshot);
+  window["Cab_In"].index = 1;
+  window["Max_Amb"].text = "95";
+  ControlSet expected = window;
+  const ControlSet::Changes kept = window.changes();
+
+  // Another row changes other controls; the kept changes bring back the
+  // first row's window, and only that.
+  window.restore(snapshot);
+  window["Rise"].text = "";
+  ASSERT_TRUE(window.restore(snapshot, kept));
+  ExpectSameControls(window, expected);
+  window.restore(snapshot);
+  ExpectSameControls(window, snapshot);
+
+  // Changes to a snapshot that has changed since are not made.
+  snapshot["Rise"].text = "9";
+  EXPECT_FALSE(window.restore(snapshot, kept));
+  ExpectSameControls(window, snapshot);
+}
+
 }  // namespace
 }  // namespace vst
