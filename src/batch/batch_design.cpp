@@ -108,9 +108,6 @@ class RowError : public std::runtime_error {
 
 bool Blank(char c) { return c == ' ' || c == '\t'; }
 
-// Lists and columns are ASCII: case is compared without the C locale.
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // Equal texts, case aside, blanks at the ends aside, and runs of blanks
 // inside counted as one ("Coverlyn  YJ-0" is "coverlyn yj-0").
 bool SameText(std::string_view a, std::string_view b) {

@@ -1,7 +1,6 @@
 #include "core/legacy_math.h"
 
 #include <array>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -30,7 +29,7 @@ std::string_view Trim(std::string_view text) {
 
 std::string Lowercase(std::string_view text) {
   std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : out) c = LowerAscii(c);
   return out;
 }
 

@@ -57,6 +57,10 @@ std::string General15Text(double value);
 // Text with leading and trailing blanks removed.
 std::string_view Trim(std::string_view text);
 
+// The character in lower case when it is an ASCII letter; any other byte as
+// it is, whatever the locale.
+inline char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 // The text with its ASCII letters in lower case.
 std::string Lowercase(std::string_view text);
 
