@@ -68,6 +68,26 @@ struct Control {
   }
 };
 
+// Lookups by name remembered by where the name's characters are: the
+// window models name their controls with string literals, each at one
+// address. A remembered value must still be checked against the name, since
+// a reused buffer has the same address and other characters.
+template <class Value, std::size_t N>
+class RecentByAddress {
+ public:
+  struct Entry {
+    const char* data = nullptr;
+    Value value{};
+  };
+  Entry& entry(std::string_view name) {
+    const auto address = reinterpret_cast<std::uintptr_t>(name.data());
+    return entries_[((address >> 3) ^ (address >> 11)) % N];
+  }
+
+ private:
+  std::array<Entry, N> entries_{};
+};
+
 // A set of named controls. Copies share the index of names, which never
 // changes once the set is built. A set remembers which controls it handed
 // out for writing since it was last made equal to another, so restoring a
@@ -205,19 +225,15 @@ class ControlSet {
   // name, so a reused address costs a lookup, never a wrong control. A copy
   // starts with the positions its original found.
   std::size_t recentPosition(std::string_view name) {
-    const auto address = reinterpret_cast<std::uintptr_t>(name.data());
-    Recent& recent = recent_[((address >> 3) ^ (address >> 11)) % recent_.size()];
-    if (recent.data == name.data() && recent.at < byPosition_.size() &&
-        SameName(byPosition_[recent.at]->name, name)) {
-      return recent.at;
+    auto& recent = recent_.entry(name);
+    if (recent.data == name.data() && recent.value < byPosition_.size() &&
+        SameName(byPosition_[recent.value]->name, name)) {
+      return recent.value;
     }
     return rememberPosition(recent, name);
   }
-  struct Recent {
-    const char* data = nullptr;
-    std::size_t at = 0;
-  };
-  [[gnu::noinline]] std::size_t rememberPosition(Recent& recent, std::string_view name) {
+  using Recent = RecentByAddress<std::size_t, 256>;
+  [[gnu::noinline]] std::size_t rememberPosition(Recent::Entry& recent, std::string_view name) {
     const std::size_t at = position(name);
     recent = {name.data(), at};
     return at;
@@ -334,7 +350,7 @@ class ControlSet {
   std::vector<Control*> byPosition_;        // into controls_, which never moves them
   std::vector<std::uint8_t> touched_;       // by position: handed out for writing
   std::vector<std::uint32_t> touchedList_;  // the positions handed out for writing
-  std::array<Recent, 256> recent_{};        // see recentPosition()
+  Recent recent_;                           // see recentPosition()
   std::uint64_t copyOf_ = 0;                // the state this set was last made equal to
   mutable std::uint64_t state_ = 0;         // see stateId(); 0 when not drawn since a change
 };

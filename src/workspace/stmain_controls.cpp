@@ -1,7 +1,5 @@
 #include "workspace/stmain_controls.h"
 
-#include <array>
-#include <cstdint>
 #include <unordered_map>
 
 namespace vst {
@@ -126,16 +124,10 @@ const ControlRow* FindControlRow(std::string_view name) {
     for (const ControlRow& row : STmainControlRows()) rows.emplace(row.name, &row);
     return rows;
   }();
-  // The rows found lately, by where the name's characters are (the window
-  // names its controls with literals); a hit must still carry the name.
-  struct Recent {
-    const char* data = nullptr;
-    const ControlRow* row = nullptr;
-  };
-  thread_local std::array<Recent, 64> recent{};
-  const auto address = reinterpret_cast<std::uintptr_t>(name.data());
-  Recent& slot = recent[((address >> 3) ^ (address >> 9)) % recent.size()];
-  if (slot.data == name.data() && slot.row && name == slot.row->name) return slot.row;
+  // Every focus change asks again for the same few rows.
+  thread_local RecentByAddress<const ControlRow*, 64> recent;
+  auto& slot = recent.entry(name);
+  if (slot.data == name.data() && slot.value && name == slot.value->name) return slot.value;
   const auto it = index.find(name);
   if (it == index.end()) return nullptr;
   slot = {name.data(), it->second};
