@@ -84,14 +84,22 @@ void STmainModel::restore(const STmainModel& snapshot) {
   if (&snapshot == this) return;
   // Plain assignments: the strings and lists reuse the storage they have, so
   // restoring a window costs far less than building one.
-  decimalMark_ = snapshot.decimalMark_;
   set_ = snapshot.set_;
   controls_.restore(snapshot.controls_);
-  internalMode_ = snapshot.internalMode_;
-  designRunning_ = snapshot.designRunning_;
-  caption_ = snapshot.caption_;
-  focusRequest_ = snapshot.focusRequest_;
-  windowRequest_ = snapshot.windowRequest_;
+  takeOwnState(snapshot.ownState());
+}
+
+STmainModel::OwnState STmainModel::ownState() const {
+  return {decimalMark_, internalMode_, designRunning_, caption_, focusRequest_, windowRequest_};
+}
+
+void STmainModel::takeOwnState(const OwnState& own) {
+  decimalMark_ = own.decimalMark;
+  internalMode_ = own.internalMode;
+  designRunning_ = own.designRunning;
+  caption_ = own.caption;
+  focusRequest_ = own.focusRequest;
+  windowRequest_ = own.windowRequest;
 }
 
 STmainModel::Changes STmainModel::changes(const STmainModel& snapshot) const {
@@ -102,12 +110,7 @@ STmainModel::Changes STmainModel::changes(const STmainModel& snapshot) const {
   out.controls = controls_.changes();
   out.recordIndex = set_.CurrentRecord;
   out.record = set_.current();
-  out.decimalMark = decimalMark_;
-  out.internalMode = internalMode_;
-  out.designRunning = designRunning_;
-  out.caption = caption_;
-  out.focusRequest = focusRequest_;
-  out.windowRequest = windowRequest_;
+  out.own = ownState();
   return out;
 }
 
@@ -117,14 +120,9 @@ bool STmainModel::restore(const STmainModel& snapshot, const Changes& changes) {
     restore(snapshot);
     return false;
   }
-  decimalMark_ = changes.decimalMark;
   set_ = snapshot.set_;
   set_.at(changes.recordIndex) = changes.record;
-  internalMode_ = changes.internalMode;
-  designRunning_ = changes.designRunning;
-  caption_ = changes.caption;
-  focusRequest_ = changes.focusRequest;
-  windowRequest_ = changes.windowRequest;
+  takeOwnState(changes.own);
   return true;
 }
 

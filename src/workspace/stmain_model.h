@@ -152,16 +152,20 @@ class STmainModel : public DesignHost {
   // many circuits and keeps the window they leave. Only changes to the
   // controls, the current record and the window's own state are kept; after
   // any other change nothing is (restore() then answers false).
-  struct Changes {
-    ControlSet::Changes controls;
-    int recordIndex = -1;
-    DesignRecord record;
+  // The window's state besides its controls and records.
+  struct OwnState {
     char decimalMark = '.';
     bool internalMode = false;
     bool designRunning = false;
     std::string caption;
     std::string focusRequest;
     std::optional<WindowRequest> windowRequest;
+  };
+  struct Changes {
+    ControlSet::Changes controls;
+    int recordIndex = -1;
+    DesignRecord record;
+    OwnState own;
   };
   Changes changes(const STmainModel& snapshot) const;
   // restore(snapshot), then `changes` made again. When the changes were made
@@ -230,6 +234,8 @@ class STmainModel : public DesignHost {
   void showRecordNumber();
 
   void request(WindowRequest::Kind kind, std::string panel = {}, int helpContext = 0);
+  OwnState ownState() const;
+  void takeOwnState(const OwnState& own);
 
   Dialogs& dialogs_;
   char decimalMark_;
