@@ -97,7 +97,6 @@ void AppendJsonString(std::string& out, std::string_view text) {
         }
     }
   }
-
   out.push_back('"');
 }
 

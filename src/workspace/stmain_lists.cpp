@@ -140,7 +140,7 @@ void STmainModel::discardStoredDesign() {
   // COVR, UNDER, PRESSURE, TBAND, SSFLAG, CIRTXT, PIPETXT and TRACETUB keep
   // their values.
 
-  controls_.atPosition(discardedControls_[10]).backColor = kColorWhite;
+  controls_.atPosition(discardedControls_[1]).backColor = kColorWhite;  // Min_Maint_Temp
   set_.DesignSaved = false;
 }
 

@@ -241,13 +241,14 @@ class STmainModel : public DesignHost {
   char decimalMark_;
   DesignSet set_;
   ControlSet controls_;
-  // The controls a discard resets: eight output fields, the two tracing
-  // labels, and Min_Maint_Temp again for its colour. The window discards on
-  // almost every input it takes, so it finds them by position.
-  static constexpr std::array<const char*, 11> kDiscardedControls = {
-      "Max_Maint_Temp", "Min_Maint_Temp", "Ht_Lswo_Out", "Cond_Load", "Insul_Size",    "Tot_Cab_Out",
-      "Trap_Dist",      "Rise",           "TraceLb",     "TraceTp",   "Min_Maint_Temp"};
-  std::array<std::size_t, 11> discardedControls_{};
+  // The controls a discard resets: eight output fields (the second,
+  // Min_Maint_Temp, also loses its colour), then the two tracing labels. The
+  // window discards on almost every input it takes, so it finds them by
+  // position.
+  static constexpr std::array<const char*, 10> kDiscardedControls = {
+      "Max_Maint_Temp", "Min_Maint_Temp", "Ht_Lswo_Out", "Cond_Load", "Insul_Size",
+      "Tot_Cab_Out",    "Trap_Dist",      "Rise",        "TraceLb",   "TraceTp"};
+  std::array<std::size_t, 10> discardedControls_{};
   bool internalMode_ = false;
   bool designRunning_ = false;  // the design button's run is in progress: nothing is discarded
   std::string caption_;
