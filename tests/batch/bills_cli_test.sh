@@ -13,11 +13,11 @@ check() {  # description, expected status, actual status
   if [ "$2" != "$3" ]; then echo "FAIL: $1 (status $3, expected $2)"; cat "$work/err" 2>/dev/null; fail=1; else echo "ok: $1"; fi
 }
 
-"$prog" design "$examples/line_list.csv" --save "$work/set.mdb" --summary "$work/list.json" -o /dev/null 2> "$work/err"
+"$prog" design "$examples/line_list.csv" --save "$work/set.mdb" --summary "$work/list.json" -o "$work/out.json" 2> "$work/err"
 check "design the list with its summary" 0 $?
-"$prog" design "$examples/line_list.csv" --summary "$work/list.csv" -o /dev/null 2> "$work/err"
+"$prog" design "$examples/line_list.csv" --summary "$work/list.csv" -o "$work/out.json" 2> "$work/err"
 check "line list summary as CSV" 0 $?
-"$prog" design "$examples/line_list.csv" --summary "$work/list.txt" -o /dev/null 2> "$work/err"
+"$prog" design "$examples/line_list.csv" --summary "$work/list.txt" -o "$work/out.json" 2> "$work/err"
 check "an unknown summary file type is a usage error" 2 $?
 "$prog" show "$work/set.mdb" --bill 4 --pdf "$work/bill4.pdf" -o "$work/bill4.json" 2> "$work/err"
 check "show --bill 4 --pdf" 0 $?

@@ -96,7 +96,7 @@ cat >"$tmp/e2e.csv" <<'CSV'
 CIRTXT,PIPETXT,MAXAMB,MINAMB,MAINTEMP,MAXEXP,INSTYPE,INSTHK,PIPESIZE,PIPELN,PASSES,STEAMPRS,TRACEINS,TRACETUB,TUBEMAT,ALLOWANCE,VALN,FLNO,NOPX
 ,,90,-10,150,375,Fiberglass,1.0,2.0,80,1,100,Fillet Trace,3/8,Copper,No,0,0,0
 CSV
-"$bin/vantrel-design" design "$tmp/e2e.csv" --save "$tmp/batch.mdb" -o /dev/null
+"$bin/vantrel-design" design "$tmp/e2e.csv" --save "$tmp/batch.mdb" -o "$tmp/batch.json"
 "$bin/vantrel-design" show "$HOME/Documents/e2e.mdb" --format json -o "$tmp/gui.json"
 "$bin/vantrel-design" show "$tmp/batch.mdb" --format json -o "$tmp/batch.json"
 python3 - "$tmp/gui.json" "$tmp/batch.json" <<'PY'
