@@ -44,7 +44,7 @@ done
 export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/.config" QT_QPA_PLATFORM=offscreen
 mkdir -p "$HOME"
 "$tmp/root/usr/bin/vantrel-design" design "$source/data/examples/line_list.csv" --save "$tmp/set1.mdb" \
-  -o /dev/null || fail "installed vantrel-design could not save a design file"
+  -o "$tmp/set1.json" || fail "installed vantrel-design could not save a design file"
 
 # The installed program starts, finds its files and opens the file it is given.
 out=$(timeout 60 "$tmp/root/usr/bin/vantrel-st" --select-units english --quit-after-shown "$tmp/set1.mdb") ||
