@@ -8,12 +8,12 @@
 #include <string>
 #include <unordered_map>
 
+#include "circuit/lists.h"
 #include "core/legacy_math.h"
 #include "core/quoted_value.h"
 #include "core/units.h"
 #include "prefs/preferences.h"
 #include "workspace/allowance_forms.h"
-#include "workspace/input_lists.h"
 #include "workspace/stmain_model.h"
 
 namespace vst {

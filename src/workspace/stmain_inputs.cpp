@@ -3,9 +3,9 @@
 // heat-up fields, and the design button with what it stores.
 #include <array>
 
+#include "circuit/checks.h"
+#include "circuit/lists.h"
 #include "core/legacy_math.h"
-#include "workspace/input_checks.h"
-#include "workspace/input_lists.h"
 #include "workspace/stmain_model.h"
 
 namespace vst {

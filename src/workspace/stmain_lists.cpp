@@ -1,8 +1,8 @@
 // The list handling of the main window: what each list click does, the
 // installation choice with the lists that depend on it (tube size, pipe size,
 // wall thickness), and the discarding of the stored design.
+#include "circuit/lists.h"
 #include "core/legacy_math.h"
-#include "workspace/input_lists.h"
 #include "workspace/stmain_model.h"
 
 namespace vst {

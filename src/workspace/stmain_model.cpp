@@ -6,12 +6,12 @@
 #include <array>
 #include <utility>
 
+#include "circuit/lists.h"
 #include "core/clock_text.h"
 #include "core/legacy_math.h"
 #include "core/units.h"
 #include "docs/app_panels.h"
 #include "docs/version.h"
-#include "workspace/input_lists.h"
 #include "workspace/stmain_controls.h"
 
 namespace vst {

@@ -2,9 +2,9 @@
 // record into the window, opening and saving the set, and the closing prompt.
 #include <algorithm>
 
+#include "circuit/lists.h"
 #include "core/legacy_math.h"
 #include "core/units.h"
-#include "workspace/input_lists.h"
 #include "workspace/stmain_model.h"
 
 namespace vst {

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "batch/batch_design.h"
+#include "circuit/lists.h"
 #include "core/legacy_math.h"
 #include "core/units.h"
 #include "engine/heat_transfer.h"
 #include "support/script_dialogs.h"
-#include "workspace/input_lists.h"
 #include "workspace/stmain_model.h"
 
 namespace vst {

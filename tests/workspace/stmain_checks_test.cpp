@@ -2,8 +2,8 @@
 // as a user would.
 #include <gtest/gtest.h>
 
+#include "circuit/lists.h"
 #include "stmain_test_support.h"
-#include "workspace/input_lists.h"
 
 namespace vst {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <functional>
 
+#include "circuit/lists.h"
 #include "stmain_test_support.h"
-#include "workspace/input_lists.h"
 
 namespace vst {
 namespace {

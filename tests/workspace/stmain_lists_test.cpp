@@ -2,8 +2,8 @@
 // discards the stored design.
 #include <gtest/gtest.h>
 
+#include "circuit/lists.h"
 #include "stmain_test_support.h"
-#include "workspace/input_lists.h"
 
 namespace vst {
 namespace {

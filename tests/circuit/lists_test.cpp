@@ -1,9 +1,9 @@
-#include "workspace/input_lists.h"
+#include "circuit/lists.h"
 
 #include <gtest/gtest.h>
 
+#include "circuit/checks.h"
 #include "core/units.h"
-#include "workspace/input_checks.h"
 
 namespace vst {
 namespace {

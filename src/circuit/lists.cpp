@@ -1,4 +1,4 @@
-#include "workspace/input_lists.h"
+#include "circuit/lists.h"
 
 #include <array>
 

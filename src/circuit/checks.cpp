@@ -1,7 +1,7 @@
-#include "workspace/input_checks.h"
+#include "circuit/checks.h"
 
+#include "circuit/lists.h"
 #include "core/units.h"
-#include "workspace/input_lists.h"
 
 namespace vst {
 
