@@ -6,15 +6,16 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <unordered_map>
 
+#include "circuit/allowance_answers.h"
+#include "circuit/design.h"
+#include "circuit/entry.h"
 #include "circuit/lists.h"
 #include "core/legacy_math.h"
 #include "core/quoted_value.h"
 #include "core/units.h"
+#include "engine/design_pass.h"
 #include "prefs/preferences.h"
-#include "workspace/allowance_forms.h"
-#include "workspace/stmain_model.h"
 
 namespace vst {
 
@@ -208,13 +209,8 @@ int FindInstallation(const std::vector<std::string>& items, std::string_view val
   return -1;
 }
 
-struct ShoeEntry {
-  std::string length;
-  std::string count;
-};
-
 // "12x4;6x2": shoe length x number of shoes, sizes separated by ";".
-void ParseShoes(std::string_view text, std::vector<ShoeEntry>& out) {
+void ParseShoes(std::string_view text, std::vector<ShoeSize>& out) {
   out.clear();
   std::size_t start = 0;
   while (start <= text.size()) {
@@ -236,89 +232,76 @@ void ParseShoes(std::string_view text, std::vector<ShoeEntry>& out) {
   }
 }
 
-// An input the row entered, watched for changes by the window's checks.
-struct Watched {
-  Col column;
-  const Control* control;
-  bool list;
-  std::string entered;   // the row's text
-  std::string expected;  // what the control showed right after entry
-  bool reported = false;
-};
-
-// Answers the dialogs of one row's design from the row, records every
-// message in order, and notes which inputs the window's checks change.
-class RowDialogs : public Dialogs {
+// Answers the fittings and shoe dialogs of a row's design from the row, as
+// a person typing the row's counts into them. A box the dialog refuses ends
+// the row: the dialog's message, then the row's.
+class RowAnswers : public DesignQuestions {
  public:
-  int allowanceAnswer = kAllowanceIncludedNo;
-  std::string valves = "0", flanges = "0", pumps = "0", wrapcore = "0";
-  std::vector<ShoeEntry> shoes;
-  std::vector<ShownMessage>* messages = nullptr;
-  std::vector<Correction>* corrections = nullptr;
-  std::vector<Watched> watched;
-  bool watching = false;
-  std::size_t stepStart = 0;  // messages shown before the current entry step
-
-  MsgAnswer message(const Message& m) override {
-    // A check warns first and corrects after: what changed since the step's
-    // previous message belongs to that message.
-    if (watching) checkpoint(lastStepMessage());
-    messages->push_back({m.title, m.text});
-    return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
-  }
-  // One fittings form and one shoe form, opened again for every row.
-  std::optional<PipeFormModel> pipe;
-  std::optional<ShoeFormModel> shoe;
+  int allowance = kAllowanceIncludedNo;
+  std::array<std::string, 4> boxes;  // valves, flanges, pumps, pre-insulated tubing
+  std::vector<ShoeSize> shoes;
+  std::optional<ShownMessage> refusal;  // the refused box's message
+  const char* refusedDialog = nullptr;  // the row's message
 
   std::optional<PipeFormAnswer> pipeForm(const PipeFormSetup& setup) override {
-    if (pipe) {
-      pipe->reopen(setup);
-    } else {
-      pipe.emplace(setup, *this);
-    }
-    PipeFormModel& form = *pipe;
-    form.activate();
-    form.selectAnswer(allowanceAnswer);
-    form.setText("numvalves", valves);
-    form.setText("numflanges", flanges);
-    form.setText("numpumps", pumps);
-    form.setText("Text1", wrapcore);
-    if (!form.next()) throw RowError("The fittings dialog refused the row's counts");
-    return form.result();
+    FittingsReading reading = ReadFittings(allowance, boxes, setup.decimalMark);
+    if (!reading.answer) refuse(reading.refusedCaption, "The fittings dialog refused the row's counts");
+    return reading.answer;
   }
   std::optional<ShoeFormAnswer> shoeForm(const ShoeFormSetup& setup) override {
-    if (shoe) {
-      shoe->reopen(setup);
-    } else {
-      shoe.emplace(setup, *this);
-    }
-    ShoeFormModel& form = *shoe;
-    for (const auto& s : shoes) {
-      form.setText("shoeln", s.length);
-      form.setText("shoenum", s.count);
-      if (!form.nextSize()) throw RowError("The shoe dialog refused the row's shoes");
-    }
-    if (!form.done()) throw RowError("The shoe dialog refused the row's shoes");
-    return form.result();
+    ShoesReading reading = ReadShoes(setup.units, setup.shoeAllowance, shoes, setup.decimalMark);
+    if (!reading.answer) refuse(reading.refusedCaption, "The shoe dialog refused the row's shoes");
+    return reading.answer;
   }
-  std::optional<std::string> openFileName(const FileDialogSpec&) override { return std::nullopt; }
-  std::optional<std::string> saveFileName(const FileDialogSpec&) override { return std::nullopt; }
 
-  std::string lastStepMessage() const {
-    return messages->size() > stepStart ? messages->back().text : std::string();
-  }
-  static std::string Shown(const Watched& w) { return w.list ? w.control->selectedText() : w.control->text; }
-  // Notes every watched input whose control no longer shows what was entered.
-  void checkpoint(const std::string& message) {
-    for (auto& w : watched) {
-      if (w.reported) continue;
-      const bool same = w.list ? w.control->selectedText() == w.expected : w.control->text == w.expected;
-      if (same) continue;
-      w.reported = true;
-      corrections->push_back({LineListColumns()[w.column].name, w.entered, Shown(w), message});
-    }
+ private:
+  void refuse(const std::string& caption, const char* row) {
+    refusal = ShownMessage{kInputErrorTitle, BoxRefusalText(caption)};
+    refusedDialog = row;
   }
 };
+
+// The column of each field a person enters.
+Col ColumnOf(EntryField field) {
+  switch (field) {
+    case EntryField::Installation:
+      return kTRACEINS;
+    case EntryField::TubeSize:
+      return kTRACETUB;
+    case EntryField::Material:
+      return kTUBEMAT;
+    case EntryField::TubeWall:
+      return kTUBEWALL;
+    case EntryField::PipeSize:
+      return kPIPESIZE;
+    case EntryField::MaxAmbient:
+      return kMAXAMB;
+    case EntryField::MinAmbient:
+      return kMINAMB;
+    case EntryField::MaintTemp:
+      return kMAINTEMP;
+    case EntryField::MaxExposure:
+      return kMAXEXP;
+    case EntryField::IntermittentExposure:
+      return kINTEXP;
+    case EntryField::PipeLength:
+      return kPIPELN;
+    case EntryField::Pressure:
+      return kSTEAMPRS;
+    case EntryField::Circuit:
+      return kCIRTXT;
+    case EntryField::Line:
+      return kPIPETXT;
+    case EntryField::InsulationType:
+      return kINSTYPE;
+    case EntryField::InsulationThickness:
+      return kINSTHK;
+    case EntryField::Passes:
+    case EntryField::Done:
+      break;
+  }
+  return kPASSES;
+}
 
 }  // namespace
 
@@ -339,240 +322,177 @@ struct TypedFields {
 
 struct LineListDesigner::Impl {
   BatchOptions options;
+  CircuitContext context;
   std::size_t headerSize = 0;
   std::array<int, kColumnCount> positions{};
   std::string error;
-  RowDialogs dialogs;
-  std::vector<ShownMessage> setupMessages;
-  std::optional<STmainModel> loaded;  // the window right after loading
-  std::optional<STmainModel> window;  // the window a row is designed in
-  std::vector<ShownMessage> scratchMessages;
-  std::vector<Correction> scratchCorrections;
 
-  // The window and the notes on it right after a row's first inputs (the
-  // installation through the intermittent exposure), by those inputs: a line
-  // list repeats them row after row, and entering them is much of the cost
-  // of a row. A row that finds its first inputs here starts from that window.
-  struct FirstInputs {
-    STmainModel::Changes window;
-    std::vector<ShownMessage> messages;
-    std::vector<Correction> corrections;
-    std::vector<Watched> watched;
-  };
-  static constexpr std::size_t kFirstInputsKept = 512;  // bounds the memory
-  std::unordered_map<std::string, FirstInputs> firstInputs;
-
-  void build() {
-    dialogs.messages = &setupMessages;
-    dialogs.corrections = &scratchCorrections;
-    const bool metric = options.units == UnitSystem::Metric;
-    loaded.emplace(options.units, metric ? PressureUnit::BarG : PressureUnit::Psig, dialogs, '.');
-    STmainModel& model = *loaded;
-    if (options.internalMode) model.toggleProgramMode();
-    if (options.insulationSizing != InsulationSizing::Standard ||
-        (metric && options.pressureUnit != PressureUnit::BarG)) {
-      PreferencesOutcome prefs;
-      prefs.insulationSizing = options.insulationSizing;
-      prefs.pressureUnit = metric ? options.pressureUnit : PressureUnit::Psig;
-      if (metric) prefs.pressureCaption = PressureCaption(prefs.pressureUnit);
-      model.applyPreferences(prefs);
-    }
-    window.emplace(model);
-  }
-
-  void beginStep() { dialogs.stepStart = dialogs.messages->size(); }
-  void endStep() {
-    if (dialogs.messages->size() > dialogs.stepStart) dialogs.checkpoint(dialogs.messages->back().text);
-  }
-  // Watches a control from now on, expecting it to show `expected`.
-  void watch(Col column, const char* control, bool list, std::string_view entered) {
-    const Control* c = &window->controls()[control];
-    dialogs.watched.push_back({column, c, list, std::string(entered), {}, false});
-  }
-
-  void selectEntry(Col column, const char* control, std::string_view value, bool numeric,
-                   const char* listName) {
-    STmainModel& m = *window;
-    const auto& items = m.controls()[control].items;
-    const int pos = FindEntry(items, value, numeric);
-    if (pos < 0) {
-      throw RowError(std::string("Column ") + LineListColumns()[column].name + ": " + Quoted(value) +
-                     " is not in the " + listName + " list");
-    }
-    watch(column, control, true, value);
-    dialogs.watched.back().expected = items[static_cast<std::size_t>(pos)];
-    beginStep();
-    m.gotFocus(control);
-    m.listClicked(control, pos);
-    endStep();
-  }
-  void typeField(Col column, const char* control, std::string_view text) {
-    STmainModel& m = *window;
-    watch(column, control, false, text);
-    dialogs.watched.back().expected = std::string(text);
-    beginStep();
-    m.gotFocus(control);
-    m.textChanged(control, std::string(text));
-    m.lostFocus(control);
-    endStep();
-  }
-
-  void designRow(const RowView& row, CircuitResult& result);
-  void readDialogAnswers(const RowView& row);
-  void selectInstallation(std::string_view traceIns);
-  void selectPipeSize(std::string_view size);
-  static std::string FirstInputsKey(const RowView& row, const TypedFields& fields);
-  void enterFirstInputs(const RowView& row, const TypedFields& fields);
-  void enterOtherInputs(const RowView& row, const TypedFields& fields);
-  void noteUsedInputs(const RowView& row, const TypedFields& fields, CircuitResult& result) const;
+  void designRow(const RowView& row, CircuitResult& result) const;
+  static void readDialogAnswers(const RowView& row, RowAnswers& answers);
+  EntryField chooseLists(const RowView& row, CircuitEntry& wanted, std::string& problem) const;
+  void noteUsedInputs(const RowView& row, const CircuitEntry& entry, CircuitResult& result) const;
   bool refusedAsStrict(CircuitResult& result) const;
-  void pressDesign(CircuitResult& result);
 };
 
-// Designs one row in the window as loaded: everything the row says is
-// checked before the window sees it, so a bad row stops with one message
-// naming its column.
-void LineListDesigner::Impl::designRow(const RowView& row, CircuitResult& result) {
-  dialogs.messages = &result.messages;
-  dialogs.corrections = &result.corrections;
-  dialogs.watched.clear();
-  dialogs.watching = false;
-  readDialogAnswers(row);
-  const TypedFields fields(row);
-
-  const std::string key = FirstInputsKey(row, fields);
-  const auto known = firstInputs.find(key);
-  if (known != firstInputs.end() && window->restore(*loaded, known->second.window)) {
-    result.messages = known->second.messages;
-    result.corrections = known->second.corrections;
-    dialogs.watched = known->second.watched;
-    dialogs.watching = true;
-  } else {
-    window->restore(*loaded);
-    result.messages = setupMessages;
-    dialogs.watching = true;
-    enterFirstInputs(row, fields);
-    if (firstInputs.size() < kFirstInputsKept) {
-      firstInputs.try_emplace(
-          key, FirstInputs{window->changes(*loaded), result.messages, result.corrections, dialogs.watched});
-    }
-  }
-  enterOtherInputs(row, fields);
-  dialogs.checkpoint({});
-  dialogs.watching = false;
-
-  noteUsedInputs(row, fields, result);
-  if (refusedAsStrict(result)) return;
-  pressDesign(result);
-}
-
 // The answers of the fittings and shoe dialogs, from the row.
-void LineListDesigner::Impl::readDialogAnswers(const RowView& row) {
-  RowDialogs& d = dialogs;
+void LineListDesigner::Impl::readDialogAnswers(const RowView& row, RowAnswers& d) {
   const std::string_view allowance = row.text(kALLOWANCE);
   if (SameText(allowance, "yes")) {
-    d.allowanceAnswer = kAllowanceIncludedYes;
+    d.allowance = kAllowanceIncludedYes;
   } else if (allowance.empty() || SameText(allowance, "no")) {
-    d.allowanceAnswer = kAllowanceIncludedNo;
+    d.allowance = kAllowanceIncludedNo;
   } else {
     throw RowError("Column ALLOWANCE: " + Quoted(allowance) + " is neither Yes nor No");
   }
+  // An empty box counts as 0.
   auto orZero = [](std::string_view t) { return t.empty() ? std::string("0") : std::string(t); };
-  d.valves = orZero(row.number(kVALN, true));
-  d.flanges = orZero(row.number(kFLNO, true));
-  d.pumps = orZero(row.number(kNOPX, true));
-  d.wrapcore = orZero(row.number(kWCTB, true));
+  d.boxes = {orZero(row.number(kVALN, true)), orZero(row.number(kFLNO, true)),
+             orZero(row.number(kNOPX, true)), orZero(row.number(kWCTB, true))};
   ParseShoes(row.text(kSHOES), d.shoes);
 }
 
-// The installation comes first: it decides the tube sizes, the wall list
-// and which pipe sizes exist.
-void LineListDesigner::Impl::selectInstallation(std::string_view traceIns) {
-  STmainModel& model = *window;
-  const auto& installs = model.controls()["Cab_In"].items;
-  const int install = FindInstallation(installs, traceIns);
-  if (install < 0)
-    throw RowError("Column TRACEINS: " + Quoted(traceIns) + " is not in the installation list");
-  watch(kTRACEINS, "Cab_In", true, traceIns);
-  dialogs.watched.back().expected = installs[static_cast<std::size_t>(install)];
-  beginStep();
-  model.gotFocus("Cab_In");
-  model.listClicked("Cab_In", install);
-  endStep();
-}
-
-// A pipe size the list blanks for this installation is still picked at its
-// position, so the window's own message refuses it.
-void LineListDesigner::Impl::selectPipeSize(std::string_view size) {
-  STmainModel& model = *window;
-  const auto& sizes = PipeSizeList(options.units, false);
-  const int pipePos = FindEntry(sizes, size, true);
-  if (pipePos < 0) throw RowError("Column PIPESIZE: " + Quoted(size) + " is not in the pipe size list");
-  watch(kPIPESIZE, "Pipe_Dia_In", true, size);
-  const auto& shown = model.controls()["Pipe_Dia_In"].items;
-  if (static_cast<std::size_t>(pipePos) < shown.size()) {
-    dialogs.watched.back().expected = shown[static_cast<std::size_t>(pipePos)];
-  }
-  beginStep();
-  model.gotFocus("Pipe_Dia_In");
-  model.listClicked("Pipe_Dia_In", pipePos);
-  endStep();
-}
-
-// What enterFirstInputs() enters, each text with its length before it.
-std::string LineListDesigner::Impl::FirstInputsKey(const RowView& row, const TypedFields& f) {
-  std::string key;
-  for (std::string_view text :
-       {row.text(kTRACEINS), row.text(kTRACETUB), row.text(kTUBEMAT), row.text(kTUBEWALL),
-        row.text(kPIPESIZE), f.maxAmb, f.minAmb, f.maint, f.maxExp, f.intExp}) {
-    key += std::to_string(text.size());
-    key += ':';
-    key += text;
-  }
-  return key;
-}
-
-// Enters the row as a user would: installation, tube size, material, wall,
-// pipe size, then the typed fields, then insulation and passes.
-void LineListDesigner::Impl::enterFirstInputs(const RowView& row, const TypedFields& f) {
+// The row's list choices as positions in the lists the window offers when
+// the row reaches them: the installation decides the tube sizes, the tube
+// and the material the wall thicknesses. A value a list does not offer
+// stops the row at that field; `problem` then says why.
+EntryField LineListDesigner::Impl::chooseLists(const RowView& row, CircuitEntry& e,
+                                               std::string& problem) const {
   const bool metric = options.units == UnitSystem::Metric;
-  selectInstallation(row.text(kTRACEINS));
-  selectEntry(kTRACETUB, "Cab_Sel", row.text(kTRACETUB), metric, "tracer tubing");
-  selectEntry(kTUBEMAT, "cboTracerMaterial", row.text(kTUBEMAT), false, "tubing material");
-  if (!row.text(kTUBEWALL).empty()) {
-    selectEntry(kTUBEWALL, "cboTubeWallThick", row.text(kTUBEWALL), true, "wall thickness");
+  const auto notIn = [&](Col column, const char* list) {
+    problem = std::string("Column ") + LineListColumns()[column].name + ": " + Quoted(row.text(column)) +
+              " is not in the " + list + " list";
+  };
+  const auto find = [&](Col column, const TextList* items, bool numeric) {
+    return items == nullptr ? -1 : FindEntry(*items, row.text(column), numeric);
+  };
+  const int installation = FindInstallation(InstallationList(options.internalMode), row.text(kTRACEINS));
+  if (installation < 0) {
+    notIn(kTRACEINS, "installation");
+    return EntryField::Installation;
   }
-  selectPipeSize(row.text(kPIPESIZE));
-  typeField(kMAXAMB, "Max_Amb", f.maxAmb);
-  typeField(kMINAMB, "Min_Amb", f.minAmb);
-  typeField(kMAINTEMP, "MT_In", f.maint);
-  typeField(kMAXEXP, "Max_Exp_Temp", f.maxExp);
-  if (!f.intExp.empty()) typeField(kINTEXP, "txtIntExpTemp", f.intExp);
+  ChooseInstallation(e, installation, context);
+  const int tube = find(kTRACETUB, e.tubes, metric);
+  if (tube < 0) {
+    notIn(kTRACETUB, "tracer tubing");
+    return EntryField::TubeSize;
+  }
+  ChooseTubeSize(e, tube, context);
+  const int material = find(kTUBEMAT, &TracerMaterialList(), false);
+  if (material < 0) {
+    notIn(kTUBEMAT, "tubing material");
+    return EntryField::Material;
+  }
+  ChooseMaterial(e, material, context);
+  if (!row.text(kTUBEWALL).empty()) {
+    e.tubeWall = find(kTUBEWALL, e.walls, true);
+    if (e.tubeWall < 0) {
+      notIn(kTUBEWALL, "wall thickness");
+      return EntryField::TubeWall;
+    }
+  }
+  // A pipe size the list blanks for this installation is still chosen at
+  // its position, so the design's own message refuses it.
+  e.pipeSize = find(kPIPESIZE, &PipeSizeList(options.units, false), true);
+  if (e.pipeSize < 0) {
+    notIn(kPIPESIZE, "pipe size");
+    return EntryField::PipeSize;
+  }
+  e.insulationType = find(kINSTYPE, &InsulationTypeList(), false);
+  if (e.insulationType < 0) {
+    notIn(kINSTYPE, "insulation type");
+    return EntryField::InsulationType;
+  }
+  e.insulationThickness = find(kINSTHK, &InsulationThicknessList(options.units), true);
+  if (e.insulationThickness < 0) {
+    notIn(kINSTHK, "insulation thickness");
+    return EntryField::InsulationThickness;
+  }
+  e.passes = find(kPASSES, &PassList(), true);
+  if (e.passes < 0) {
+    notIn(kPASSES, "number of passes");
+    return EntryField::Passes;
+  }
+  return EntryField::Done;
 }
 
-void LineListDesigner::Impl::enterOtherInputs(const RowView& row, const TypedFields& f) {
-  typeField(kPIPELN, "Pipe_Len_In", f.pipeLen);
-  typeField(kSTEAMPRS, "Pressure", f.pressure);
-  typeField(kCIRTXT, "Circ_No", row.text(kCIRTXT));
-  typeField(kPIPETXT, "Line_No", row.text(kPIPETXT));
-  // Insulation after the pressure: its checks read the pressure field.
-  selectEntry(kINSTYPE, "Insul_Typ_In", row.text(kINSTYPE), false, "insulation type");
-  selectEntry(kINSTHK, "Insul_Th_In", row.text(kINSTHK), true, "insulation thickness");
-  selectEntry(kPASSES, "Pass", row.text(kPASSES), true, "number of passes");
+// Designs one row: everything the row says is checked before the circuit is
+// entered, so a bad row stops with one message naming its column; the
+// circuit is then entered field by field as a person would, and designed.
+void LineListDesigner::Impl::designRow(const RowView& row, CircuitResult& result) const {
+  RowAnswers answers;
+  readDialogAnswers(row, answers);
+  const TypedFields fields(row);
+
+  CircuitEntry wanted = FreshEntry(context);
+  std::string problem;
+  const EntryField stop = chooseLists(row, wanted, problem);
+  wanted.maxAmbient = fields.maxAmb;
+  wanted.minAmbient = fields.minAmb;
+  wanted.maintTemp = fields.maint;
+  wanted.maxExposure = fields.maxExp;
+  wanted.intermittentExposure = fields.intExp;
+  wanted.pipeLength = fields.pipeLen;
+  wanted.pressure = fields.pressure;
+  wanted.circuit = row.text(kCIRTXT);
+  wanted.line = row.text(kPIPETXT);
+  EnteredCircuit entered = Enter(wanted, context, !row.text(kTUBEWALL).empty(), !fields.intExp.empty(), stop);
+  result.messages = std::move(entered.messages);
+  for (EntryCorrection& c : entered.corrections) {
+    const Col column = ColumnOf(c.field);
+    result.corrections.push_back({LineListColumns()[column].name, std::string(row.text(column)),
+                                  std::move(c.used), std::move(c.message)});
+  }
+  if (stop != EntryField::Done) throw RowError(problem);
+
+  noteUsedInputs(row, entered.entry, result);
+  if (refusedAsStrict(result)) return;
+
+  const CircuitDesign design = DesignCircuit(entered.entry, context, answers);
+  result.messages.insert(result.messages.end(), design.messages.begin(), design.messages.end());
+  if (answers.refusal) {
+    result.messages.push_back(*answers.refusal);
+    throw RowError(answers.refusedDialog);
+  }
+  result.record = FreshRecord();
+  StoreDesign(design, context, result.record);
+  result.ok = result.record.HoldsDesign();
+  result.installation = InstallationText(design.entry, options.internalMode);
+  if (design.outcome == DesignOutcome::Completed) {
+    const DesignDisplay& d = design.display;
+    result.display = {d.maxMaintTemp, d.minMaintTemp, d.heatLoss, d.condensate, d.insulationSize,
+                      d.totalLength,  d.trapDistance, d.rise,     d.traceType};
+  }
 }
 
 // The inputs as the window took them; the wall and the intermittent
-// exposure the row left empty as the window filled them in.
-void LineListDesigner::Impl::noteUsedInputs(const RowView& row, const TypedFields& fields,
+// exposure the row left empty as the window filled them in. A list entry
+// the window shows blank keeps the row's text.
+void LineListDesigner::Impl::noteUsedInputs(const RowView& row, const CircuitEntry& e,
                                             CircuitResult& result) const {
-  const STmainModel& model = *window;
-  for (const auto& w : dialogs.watched) {
-    std::string shown = RowDialogs::Shown(w);
-    if (!shown.empty() || !w.list) result.used[w.column] = std::move(shown);
+  const auto list = [&](Col column, const std::string& shown) {
+    if (!shown.empty()) result.used[column] = shown;
+  };
+  list(kTRACEINS, InstallationText(e, options.internalMode));
+  list(kTRACETUB, TubeSizeText(e));
+  list(kTUBEMAT, ChoiceText(&TracerMaterialList(), e.material));
+  if (!row.text(kTUBEWALL).empty()) {
+    list(kTUBEWALL, TubeWallText(e));
+  } else {
+    result.used[kTUBEWALL] = TubeWallText(e);
   }
-  if (row.text(kTUBEWALL).empty())
-    result.used[kTUBEWALL] = model.controls()["cboTubeWallThick"].selectedText();
-  if (fields.intExp.empty()) result.used[kINTEXP] = model.controls()["txtIntExpTemp"].text;
+  list(kPIPESIZE, PipeSizeText(e));
+  result.used[kMAXAMB] = e.maxAmbient;
+  result.used[kMINAMB] = e.minAmbient;
+  result.used[kMAINTEMP] = e.maintTemp;
+  result.used[kMAXEXP] = e.maxExposure;
+  result.used[kINTEXP] = e.intermittentExposure;
+  result.used[kPIPELN] = e.pipeLength;
+  result.used[kSTEAMPRS] = e.pressure;
+  result.used[kCIRTXT] = e.circuit;
+  result.used[kPIPETXT] = e.line;
+  list(kINSTYPE, ChoiceText(&InsulationTypeList(), e.insulationType));
+  list(kINSTHK, ChoiceText(&InsulationThicknessList(options.units), e.insulationThickness));
+  list(kPASSES, ChoiceText(&PassList(), e.passes));
 }
 
 // With --strict a row the window's checks changed is not designed; its
@@ -589,24 +509,11 @@ bool LineListDesigner::Impl::refusedAsStrict(CircuitResult& result) const {
   return true;
 }
 
-// Presses the design button and takes the record, the installation finally
-// used and the output fields.
-void LineListDesigner::Impl::pressDesign(CircuitResult& result) {
-  STmainModel& model = *window;
-  model.gotFocus("Des_But");
-  model.clicked("Des_But");
-  result.record = model.set().current();
-  result.ok = result.record.HoldsDesign();
-  result.installation = model.controls()["Cab_In"].selectedText();
-  for (std::size_t i = 0; i < result.display.size(); ++i) {
-    result.display[i] = model.controls()[kDisplayFields[i]].text;
-  }
-}
-
 LineListDesigner::LineListDesigner(const std::vector<std::string>& header, const BatchOptions& options)
     : impl_(std::make_unique<Impl>()) {
   Impl& s = *impl_;
   s.options = options;
+  s.context = {options.units, options.internalMode, options.pressureUnit, options.insulationSizing, '.'};
   s.headerSize = header.size();
   s.positions.fill(-1);
   const auto& columns = LineListColumns();
@@ -629,7 +536,6 @@ LineListDesigner::LineListDesigner(const std::vector<std::string>& header, const
       return;
     }
   }
-  s.build();
 }
 
 LineListDesigner::~LineListDesigner() = default;
@@ -637,8 +543,8 @@ LineListDesigner::~LineListDesigner() = default;
 bool LineListDesigner::ok() const { return impl_->error.empty(); }
 const std::string& LineListDesigner::error() const { return impl_->error; }
 
-void LineListDesigner::design(const CsvRow& row, int rowNumber, CircuitResult& result) {
-  Impl& s = *impl_;
+void LineListDesigner::design(const CsvRow& row, int rowNumber, CircuitResult& result) const {
+  const Impl& s = *impl_;
   result.row = rowNumber;
   result.line = row.line;
   result.ok = false;
@@ -672,9 +578,9 @@ void LineListDesigner::design(const CsvRow& row, int rowNumber, CircuitResult& r
   try {
     s.designRow(RowView(s.positions, row.fields), result);
   } catch (const RowError& e) {
-    s.dialogs.watching = false;
     result.messages.push_back({"Input Error", e.what()});
     result.ok = false;
+    result.installation.clear();
     result.display.assign(kDisplayFieldCount, std::string());
     result.record = DesignRecord{};
   }

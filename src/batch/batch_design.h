@@ -1,13 +1,9 @@
 // Designs a line list circuit by circuit with the main window's own rules:
-// each row is entered into the main window model as a user would enter it
-// (installation, tube size, material, wall, pipe size, then the fields, then
-// insulation and passes), the design button is pressed, and the fittings and
-// shoe dialogs are answered from the row. Every message the window would show
-// is collected in order; nothing waits for a person.
-//
-// The window is built once per list: before each row it is restored to the
-// state it had right after loading, so every row is designed exactly as in a
-// freshly opened window, without the cost of building one.
+// each row becomes a circuit entry, is entered field by field as a person
+// would enter it in the window (installation, tube size, material, wall,
+// pipe size, then the fields, then insulation and passes) and designed, the
+// fittings and shoe dialogs answered from the row. Every message the window
+// would show is collected in order; nothing waits for a person.
 #pragma once
 
 #include <functional>
@@ -16,8 +12,8 @@
 #include <vector>
 
 #include "batch/csv.h"
+#include "circuit/entry.h"
 #include "core/design_record.h"
-#include "core/dialogs.h"
 
 namespace vst {
 
@@ -43,16 +39,11 @@ const std::vector<LineListColumn>& LineListColumns();
 // The unit of a column's values ("°F", "in", " psig" trimmed, ...); empty for none.
 std::string ColumnUnitText(ColumnUnit unit, const BatchOptions& options);
 
-// The output fields of the main window after a design, by control name.
-inline constexpr const char* kDisplayFields[] = {"Max_Maint_Temp", "Min_Maint_Temp", "Ht_Lswo_Out",
-                                                 "Cond_Load",      "Insul_Size",     "Tot_Cab_Out",
-                                                 "Trap_Dist",      "Rise",           "TraceTp"};
+// The output fields of the main window after a design, in the order the
+// results list them: maximum and minimum maintained temperature, heat loss,
+// condensate load, insulation size, total tracer length, trap distance,
+// vertical rise, tracer product.
 inline constexpr int kDisplayFieldCount = 9;
-
-struct ShownMessage {
-  std::string title;
-  std::string text;
-};
 
 // An input that an application check of the window changed.
 struct Correction {
@@ -69,7 +60,7 @@ struct CircuitResult {
   std::string installation;             // Cab_In text finally used (after fallbacks)
   std::vector<Correction> corrections;  // inputs the window's checks changed
   std::vector<ShownMessage> messages;   // in the order shown
-  std::vector<std::string> display;     // texts of kDisplayFields, in that order
+  std::vector<std::string> display;     // texts of the output fields, in that order
   DesignRecord record;
   std::vector<std::string> inputs;  // the row's own fields, as read
   // The value of each LineListColumns() entry as the window took it (list
@@ -91,7 +82,7 @@ class LineListDesigner {
   const std::string& error() const;
   // Designs the row, the `rowNumber`-th data row. A row whose field count
   // differs from the header is an error of that row.
-  void design(const CsvRow& row, int rowNumber, CircuitResult& result);
+  void design(const CsvRow& row, int rowNumber, CircuitResult& result) const;
 
  private:
   struct Impl;

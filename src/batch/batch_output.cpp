@@ -8,6 +8,7 @@
 #include "batch/batch_design.h"
 #include "batch/csv.h"
 #include "batch/json.h"
+#include "circuit/design.h"
 #include "core/legacy_math.h"
 #include "core/units.h"
 
@@ -209,7 +210,7 @@ void AppendBatchJsonCircuit(std::string& out, const CircuitResult& c, bool first
   out += "],\"display\":{";
   for (int d = 0; d < kDisplayFieldCount; ++d) {
     if (d) out += ',';
-    AppendJsonString(out, kDisplayFields[d]);
+    AppendJsonString(out, kDisplayFieldNames[d]);
     out += ':';
     AppendJsonString(out, c.display.at(static_cast<std::size_t>(d)));
   }

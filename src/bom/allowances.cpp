@@ -119,6 +119,28 @@ AllowanceResult RunAllowanceStep(const AllowanceInputs& in, DesignRecord& record
   record.FLNO = answer.flanges;
   record.NOPX = answer.pumps;
   record.WCTB = answer.wrapcore;
+
+  double shoeTotalFt = 0;
+  if (!AllowanceAlreadyIncluded(answer.allowanceIncluded, tracers)) {
+    ShoeFormSetup shoeSetup;
+    shoeSetup.units = in.units;
+    shoeSetup.shoeAllowance = record.ShoeAllowance;
+    shoeSetup.decimalMark = in.decimalMark;
+    const std::optional<ShoeFormAnswer> shoes = dialogs.shoeForm(shoeSetup);
+    if (!shoes) return result;
+    record.ShoeAllowance = shoes->total;
+    shoeTotalFt = shoes->totalFt;
+  }
+  result = ComputeAllowance(in, answer, shoeTotalFt);
+  record.SLEN = result.slenFt;
+  return result;
+}
+
+AllowanceResult ComputeAllowance(const AllowanceInputs& in, const PipeFormAnswer& answer,
+                                 double shoeTotalFt) {
+  const int tracers = in.passesPos + 1;
+  AllowanceResult result;
+  result.designPipeLengthFt = StartDesignPipeLengthFt(in.units, in.pipeLength);
   result.valves = answer.valves;
   result.flanges = answer.flanges;
   result.pumps = answer.pumps;
@@ -138,23 +160,15 @@ AllowanceResult RunAllowanceStep(const AllowanceInputs& in, DesignRecord& record
     // (loops longer than the whole entered length leave no straight pipe).
     result.fittingsAllowanceFt = flangeFt + valveFt + pumpFt;
     const double straightFt = result.designPipeLengthFt - result.fittingsAllowanceFt;
-    record.SLEN = ToSingle(straightFt > 0.0 ? straightFt : 0.0);
+    result.slenFt = ToSingle(straightFt > 0.0 ? straightFt : 0.0);
   } else {
-    ShoeFormSetup shoeSetup;
-    shoeSetup.units = in.units;
-    shoeSetup.shoeAllowance = record.ShoeAllowance;
-    shoeSetup.decimalMark = in.decimalMark;
-    const std::optional<ShoeFormAnswer> shoes = dialogs.shoeForm(shoeSetup);
-    if (!shoes) return result;
-    record.ShoeAllowance = shoes->total;
-    result.shoeTotalFt = shoes->totalFt;
+    result.shoeTotalFt = shoeTotalFt;
     result.fittingsAllowanceFt = pumpFt + result.shoeTotalFt + flangeFt + valveFt;
     // The allowance is shared among the tracers; the total tracer length
     // (tracers x design pipe length) then holds it once.
     result.designPipeLengthFt += result.fittingsAllowanceFt / tracers;
-    record.SLEN = ToSingle(result.designPipeLengthFt);
+    result.slenFt = ToSingle(result.designPipeLengthFt);
   }
-  result.slenFt = record.SLEN;
   result.completed = true;
   result.status = "Design created";
   return result;

@@ -97,6 +97,12 @@ struct AllowanceResult {
 // index outside 0..3 or a negative passes position.
 AllowanceResult RunAllowanceStep(const AllowanceInputs& inputs, DesignRecord& record, Dialogs& dialogs);
 
+// The lengths of a completed allowance step from the fittings answer and the
+// shoe total in feet (not asked, and 0, when the pipe length already
+// includes the allowances).
+AllowanceResult ComputeAllowance(const AllowanceInputs& inputs, const PipeFormAnswer& fittings,
+                                 double shoeTotalFt);
+
 // Whether Combo2 opens on the record's own answer: when the main window's
 // Rise output is not empty or the design has one tracer. Otherwise it opens
 // on "No".

@@ -99,21 +99,29 @@ std::string JacketedTypeName(int installation, bool internalMode) {
   }
 }
 
-void ChooseCompound(const TakeoffInputs& in, DesignRecord& record) {
+Compound ChooseCompound(const TakeoffInputs& in, Compound compound) {
   if (in.installation >= 2) {
-    record.CEM = "COVERLYN";
-    record.CEM1 = " ";
+    compound.CEM = "COVERLYN";
+    compound.CEM1 = " ";
   } else if (in.installation == 1) {
     const bool mild = in.exposureTempF <= 325 && in.steamTempF <= 325;
-    record.CEM = mild ? "E-50-C" : "E-55-C";
-    record.CEM1 = record.CEM;
+    compound.CEM = mild ? "E-50-C" : "E-55-C";
+    compound.CEM1 = compound.CEM;
   } else if (in.exposureTempF <= 406 && in.steamTempF <= 406 && in.intermittentExposureTempF <= 406) {
-    record.CEM = "Clipstrip";
-    record.CEM1 = "Clipstrip";
+    compound.CEM = "Clipstrip";
+    compound.CEM1 = "Clipstrip";
   }
   // Otherwise a strip or channel keeps the compound chosen at the start of
   // the run.
-  record.COVR = JacketedTypeName(in.installation, in.internalMode);
+  compound.COVR = JacketedTypeName(in.installation, in.internalMode);
+  return compound;
+}
+
+void ChooseCompound(const TakeoffInputs& in, DesignRecord& record) {
+  const Compound compound = ChooseCompound(in, Compound{record.CEM, record.CEM1, record.COVR});
+  record.CEM = compound.CEM;
+  record.CEM1 = compound.CEM1;
+  record.COVR = compound.COVR;
 }
 
 double TracerLengthFt(int tracerCount, double designPipeLengthFt) {
@@ -145,15 +153,16 @@ namespace {
 // compound) and along the run (ACEM). The extruded strip needs none along the
 // run and keeps its valve and pump compound apart; a jacketed tube needs no
 // heat transfer compound at all, at fittings neither.
-void TakeCompound(const TakeoffInputs& in, double tlenFt, DesignRecord& record) {
+void TakeCompound(const TakeoffInputs& in, double tlenFt, const Compound& compound, Takeoff& record) {
   const double valvesAndPumps = in.valves + 2.0 * in.pumps;
   const int r = in.fittingsRow;
   const int tube = in.tubeIndex;
-  double acem1 = IsCartridgeCompound(record.CEM1)
+  record.CEM1 = compound.CEM1;
+  double acem1 = IsCartridgeCompound(compound.CEM1)
                      ? Fix(10.0 * PerFitting(kFittingCompoundCartridges, r) * valvesAndPumps + 0.999)
                      : Fix(PerFitting(kFittingCompoundGallons, r) * valvesAndPumps + 0.999);
   double acem = 0.0;
-  if (record.CEM != "Clipstrip") {
+  if (compound.CEM != "Clipstrip") {
     if (in.installation == 0) {
       if (tube == 0) {
         acem = Fix(tlenFt / (in.pipeSizePos <= 1 ? 56.0 : 28.0) + 0.99);
@@ -175,7 +184,7 @@ void TakeCompound(const TakeoffInputs& in, double tlenFt, DesignRecord& record) 
 
 // Extruded-strip sections of 4 ft (TST), and for a strip or channel the
 // channels of 4 ft with their type (ACHAN, CHAN). Returns the sections.
-double TakeSectionsAndChannels(const TakeoffInputs& in, double tlenFt, DesignRecord& record) {
+double TakeSectionsAndChannels(const TakeoffInputs& in, double tlenFt, Takeoff& record) {
   const double tst = Fix(tlenFt / 4.0 + 0.99);
   record.TST = ToSingle(tst);
   const int tube = in.tubeIndex;
@@ -198,7 +207,7 @@ double TakeSectionsAndChannels(const TakeoffInputs& in, double tlenFt, DesignRec
 // plus 3 in (a jacketed tube's bundle is wrapped two and a half times), plus
 // bands at fittings; tie wire (TBAND, at least 20 ft) for the non-jacketed
 // kinds; whole rolls of banding or fiber tape (ABAND, BAND).
-void TakeBanding(const TakeoffInputs& in, DesignRecord& record) {
+void TakeBanding(const TakeoffInputs& in, Takeoff& record) {
   const bool jacketed = in.installation >= 2;
   const double S = in.bandingLengthFt;
   const double D = in.bundleDiameterIn;
@@ -231,7 +240,7 @@ void TakeBanding(const TakeoffInputs& in, DesignRecord& record) {
 // valve and pump, and with pre-insulated tubing both ends of every
 // sub-circuit (UNION); one trap station per sub-circuit and tracer (FRST);
 // male connectors and tubing seal kits (MACO, FAK).
-void TakeTubeFittings(const TakeoffInputs& in, double sections, DesignRecord& record) {
+void TakeTubeFittings(const TakeoffInputs& in, double sections, Takeoff& record) {
   const bool jacketed = in.installation >= 2;
   const double V = in.valves;
   const double F = in.flanges;
@@ -255,17 +264,44 @@ void TakeTubeFittings(const TakeoffInputs& in, double sections, DesignRecord& re
 
 }  // namespace
 
-std::string MaterialTakeoff(const TakeoffInputs& in, DesignRecord& record) {
+Takeoff MaterialTakeoff(const TakeoffInputs& in, const Compound& compound) {
   Check(in);
+  Takeoff record;
   const double tlenFt = TracerLengthFt(in.tracerCount, in.designPipeLengthFt);
-  TakeCompound(in, tlenFt, record);
+  TakeCompound(in, tlenFt, compound, record);
   record.TSIZ = TubeSizeText(in.units, in.tubeIndex);
   const double sections = TakeSectionsAndChannels(in, tlenFt, record);
   record.TLEN = ToSingle(BillTracerLength(in.units, tlenFt));  // as the bill lists it
   TakeBanding(in, record);
   TakeTubeFittings(in, sections, record);
   record.SLEN = ToSingle(in.fittingsAllowanceFt);  // the fittings allowance of the design
-  return SingleText(record.TLEN);
+  return record;
+}
+
+void StoreTakeoff(const Takeoff& t, DesignRecord& record) {
+  record.ACEM = t.ACEM;
+  record.ACEM1 = t.ACEM1;
+  record.CEM1 = t.CEM1;
+  record.TSIZ = t.TSIZ;
+  record.TST = t.TST;
+  record.ACHAN = t.ACHAN;
+  record.CHAN = t.CHAN;
+  record.TLEN = t.TLEN;
+  record.TBAND = t.TBAND;
+  record.BAND = t.BAND;
+  record.ABAND = t.ABAND;
+  record.CRS = t.CRS;
+  record.UNION = t.UNION;
+  record.FRST = t.FRST;
+  record.MACO = t.MACO;
+  record.FAK = t.FAK;
+  record.SLEN = t.SLEN;
+}
+
+std::string MaterialTakeoff(const TakeoffInputs& in, DesignRecord& record) {
+  const Takeoff takeoff = MaterialTakeoff(in, Compound{record.CEM, record.CEM1, record.COVR});
+  StoreTakeoff(takeoff, record);
+  return SingleText(takeoff.TLEN);
 }
 
 }  // namespace vst

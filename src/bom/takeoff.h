@@ -50,10 +50,21 @@ void TakeAllowance(const AllowanceResult& allowance, TakeoffInputs& inputs);
 // empty for the other codes.
 std::string JacketedTypeName(int installation, bool internalMode);
 
-// Sets the record's CEM, CEM1 and COVR: "COVERLYN" for a jacketed tube;
-// "E-50-C" or "E-55-C" for a fillet; "Clipstrip" for a strip installation
-// whose temperatures all stay at or below 406 F, otherwise the strip keeps
-// the compound the design run chose from the temperatures at its start.
+// The heat transfer compound of a design (CEM, CEM1) and its jacketed tracer
+// type (COVR).
+struct Compound {
+  std::string CEM;
+  std::string CEM1;
+  std::string COVR;
+};
+
+// The compound choice: "COVERLYN" for a jacketed tube; "E-50-C" or "E-55-C"
+// for a fillet; "Clipstrip" for a strip installation whose temperatures all
+// stay at or below 406 F, otherwise the strip keeps `compound`, the one the
+// design run chose from the temperatures at its start. COVR names the
+// jacketed tracer type ("" for the others).
+Compound ChooseCompound(const TakeoffInputs& inputs, Compound compound);
+// The same on a record's CEM, CEM1 and COVR.
 void ChooseCompound(const TakeoffInputs& inputs, DesignRecord& record);
 
 // The total tracer length before rounding: 105 % of tracers x design pipe
@@ -71,13 +82,36 @@ double BillTracerLength(UnitSystem units, double tracerLengthFt);
 // The tube size text of the bill ("3/8'' O.D.", "10mm O.D.").
 std::string TubeSizeText(UnitSystem units, int tubeIndex);
 
-// The take-off of a completed design, after ChooseCompound: writes TLEN
-// (rounded: whole feet, Metric half metres), TSIZ, TST, ACHAN, CHAN, CEM1,
-// ACEM, ACEM1, ABAND, BAND, TBAND, CRS, UNION, FRST, FAK, MACO and SLEN (the
-// fittings allowance) into the record, and returns the text of Tot_Cab_Out.
-// Throws std::invalid_argument for a tube index outside 0..3, a tracer count
-// below 1, a negative installation code or a negative or non-finite length
-// or diameter.
+// The quantities of a design's bill, named as the record's fields.
+struct Takeoff {
+  float TLEN = 0;  // total tracer length: whole feet, Metric half metres
+  std::string TSIZ;
+  float TST = 0;
+  float ACHAN = 0;
+  std::string CHAN;
+  std::string CEM1;
+  float ACEM = 0;
+  float ACEM1 = 0;
+  float ABAND = 0;
+  std::string BAND;
+  float TBAND = 0;
+  float CRS = 0;
+  float UNION = 0;
+  float FRST = 0;
+  float FAK = 0;
+  float MACO = 0;
+  float SLEN = 0;  // the fittings allowance, ft
+};
+
+// The take-off of a completed design with the compound ChooseCompound
+// named. Throws std::invalid_argument for a tube index outside 0..3, a
+// tracer count below 1, a negative installation code or a negative or
+// non-finite length or diameter.
+Takeoff MaterialTakeoff(const TakeoffInputs& inputs, const Compound& compound);
+// Writes the take-off into the record's fields of the same names.
+void StoreTakeoff(const Takeoff& takeoff, DesignRecord& record);
+// Both on a record (after ChooseCompound on it); returns the text of
+// Tot_Cab_Out.
 std::string MaterialTakeoff(const TakeoffInputs& inputs, DesignRecord& record);
 
 }  // namespace vst

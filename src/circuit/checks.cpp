@@ -1,6 +1,7 @@
 #include "circuit/checks.h"
 
 #include "circuit/lists.h"
+#include "core/legacy_math.h"
 #include "core/units.h"
 
 namespace vst {
@@ -88,6 +89,31 @@ std::optional<std::string> ProductRangeWarning(int product, float maintTemp, Uni
          ".  This may cause inaccurate results.  Selecting Other and manually entering the proper "
          "temperature "
          "adjusted product properties is recommended";
+}
+
+std::optional<CheckWarning> PolyisocyanurateWarning(int insulationType, std::string_view pressure,
+                                                    PressureUnit pressureUnit, char decimalMark) {
+  if (insulationType != kInsulationPolyisocyanurate) return std::nullopt;
+  const auto value = ParseSingle(pressure, decimalMark);
+  if (!value) return std::nullopt;
+  return PolyisocyanuratePressureCheck(*value, pressureUnit);
+}
+
+std::vector<FieldWarning> CopperWarnings(int material, std::string_view pressure, std::string_view exposure,
+                                         PressureUnit pressureUnit, UnitSystem units, char decimalMark) {
+  std::vector<FieldWarning> warnings;
+  if (material != kMaterialCopper) return warnings;
+  if (const auto value = ParseSingle(pressure, decimalMark)) {
+    if (auto warning = CopperPressureCheck(*value, pressureUnit)) {
+      warnings.push_back({CheckedField::Pressure, std::move(*warning)});
+    }
+  }
+  if (const auto value = ParseSingle(exposure, decimalMark)) {
+    if (auto warning = CopperExposureCheck(*value, units)) {
+      warnings.push_back({CheckedField::MaxExposure, std::move(*warning)});
+    }
+  }
+  return warnings;
 }
 
 }  // namespace vst

@@ -8,6 +8,8 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/design_record.h"
 
@@ -38,5 +40,20 @@ std::optional<CheckWarning> CopperExposureCheck(float exposure, UnitSystem units
 std::optional<std::string> ProductRangeWarning(int product, float maintTemp, UnitSystem units);
 
 inline constexpr const char* kProductRangeTitle = "Warning";
+
+// The checks as the window runs them on the texts of its fields (read in the
+// locale's decimal mark; a text that is not a number is not checked).
+// Polyisocyanurate insulation against the pressure field:
+std::optional<CheckWarning> PolyisocyanurateWarning(int insulationType, std::string_view pressure,
+                                                    PressureUnit pressureUnit, char decimalMark);
+// Copper tubing against the pressure field, then against the exposure field:
+// both may warn. `field` names the field each warning puts its limit back into.
+enum class CheckedField { Pressure, MaxExposure };
+struct FieldWarning {
+  CheckedField field;
+  CheckWarning warning;
+};
+std::vector<FieldWarning> CopperWarnings(int material, std::string_view pressure, std::string_view exposure,
+                                         PressureUnit pressureUnit, UnitSystem units, char decimalMark);
 
 }  // namespace vst

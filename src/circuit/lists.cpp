@@ -115,23 +115,26 @@ const TextList& TubeSizeList(int installation, bool internalMode, UnitSystem uni
   return metric ? oneMetric : oneEnglish;
 }
 
-std::optional<TextList> WallThicknessList(UnitSystem units, std::string_view tubeSizeText, int material) {
-  if (Metric(units)) return TextList{"1", "1.5"};
+const TextList* WallThicknessList(UnitSystem units, std::string_view tubeSizeText, int material) {
+  static const TextList metric{"1", "1.5"};
+  if (Metric(units)) return &metric;
+  static const TextList w032{"0.032", "0.049"}, w035{"0.035", "0.049"}, w042{"0.042", "0.049", "0.065"},
+      w049{"0.049", "0.065"};
   struct Row {
     const char* size;
-    std::array<std::optional<TextList>, 3> byMaterial;  // Copper, Stainless Wld, Stainless Smls
+    std::array<const TextList*, 3> byMaterial;  // Copper, Stainless Wld, Stainless Smls
   };
   static const std::array<Row, 4> table{{
-      {"3/8", {TextList{"0.032", "0.049"}, TextList{"0.035", "0.049"}, std::nullopt}},
-      {"1/2", {TextList{"0.035", "0.049"}, TextList{"0.035", "0.049"}, TextList{"0.035", "0.049"}}},
-      {"5/8", {TextList{"0.042", "0.049", "0.065"}, TextList{"0.049", "0.065"}, std::nullopt}},
-      {"3/4", {TextList{"0.049", "0.065"}, TextList{"0.049", "0.065"}, TextList{"0.049", "0.065"}}},
+      {"3/8", {&w032, &w035, nullptr}},
+      {"1/2", {&w035, &w035, &w035}},
+      {"5/8", {&w042, &w049, nullptr}},
+      {"3/4", {&w049, &w049, &w049}},
   }};
-  if (material < 0 || material > 2) return std::nullopt;
+  if (material < 0 || material > 2) return nullptr;
   for (const Row& row : table) {
     if (tubeSizeText == row.size) return row.byMaterial[static_cast<std::size_t>(material)];
   }
-  return std::nullopt;
+  return nullptr;
 }
 
 const TextList& PipeSizeList(UnitSystem units, bool blankSmallest) {

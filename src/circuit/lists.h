@@ -61,9 +61,9 @@ const TextList& InstallationList(bool internalMode);
 const TextList& TubeSizeList(int installation, bool internalMode, UnitSystem units);
 
 // cboTubeWallThick: the wall thicknesses for a tube size text (trimmed by the
-// caller) and a material position. Nothing means the list is left as it is
+// caller) and a material position. Null means the list is left as it is
 // (a size outside the table, and "Stainless Smls" with "3/8" or "5/8").
-std::optional<TextList> WallThicknessList(UnitSystem units, std::string_view tubeSizeText, int material);
+const TextList* WallThicknessList(UnitSystem units, std::string_view tubeSizeText, int material);
 
 // Pipe_Dia_In: always 19 entries. With `blankSmallest` the first three are
 // empty strings, so every later position keeps its size.

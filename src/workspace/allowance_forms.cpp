@@ -6,49 +6,16 @@
 #include <stdexcept>
 
 #include "bom/allowances.h"
+#include "circuit/allowance_answers.h"
 #include "core/legacy_math.h"
 #include "core/units.h"
 
 namespace vst {
 namespace {
 
-// Counts and lengths above this are refused: no circuit has a million
-// valves or shoes, and the limit keeps every total finite in the
-// single-precision fields that store it.
-constexpr double kMaxBoxValue = 1000000.0;
-
-// The box's caption as a message names it: blanks trimmed and runs of
-// blanks collapsed ("Number of &Flanges    " -> "Number of Flanges").
-std::string BoxName(std::string_view caption) {
-  std::string name;
-  bool blank = false;
-  for (char c : Trim(caption)) {
-    if (c == '&') continue;
-    if (c == ' ') {
-      blank = true;
-      continue;
-    }
-    if (blank && !name.empty()) name += ' ';
-    blank = false;
-    name += c;
-  }
-  return name;
-}
-
-// The value of a count or length box: an empty box is 0; text that is not a
-// number, a negative number or one above the limit gives no value. Read in
-// double precision: a shoe total read back through a single would lose a
-// tenth at every truncation (2.6 reads as 2.5999999).
-std::optional<double> BoxValue(std::string_view text, char decimalMark) {
-  if (Trim(text).empty()) return 0.0;
-  const auto v = ParseNumber(text, decimalMark);
-  if (!v || *v < 0.0 || *v > kMaxBoxValue) return std::nullopt;
-  return *v;
-}
-
 void Refuse(Dialogs& dialogs, std::string_view caption) {
   Message m;
-  m.text = "The " + BoxName(caption) + " must be a number from 0 to 1000000.";
+  m.text = BoxRefusalText(caption);
   m.title = "Input Error";
   m.icon = MsgIcon::Exclamation;
   dialogs.message(m);
@@ -99,13 +66,13 @@ ControlSet BuildPipeFormControls(bool metric) {
       "Label1", ControlKind::Label,
       "&Does the Pipe Length  include tubing allowances for the valves, supports pumps and flanges?");
   controls.add("Combo2", ControlKind::List).items = {"Yes", "No"};
-  controls.add("Label2", ControlKind::Label, "Number of &Valves");
+  controls.add("Label2", ControlKind::Label, kFittingsBoxCaptions[0]);
   controls.add("numvalves", ControlKind::TextBox);
-  controls.add("Label3", ControlKind::Label, "Number of &Flanges    ");
+  controls.add("Label3", ControlKind::Label, kFittingsBoxCaptions[1]);
   controls.add("numflanges", ControlKind::TextBox);
-  controls.add("Label4", ControlKind::Label, "Number of &Pumps");
+  controls.add("Label4", ControlKind::Label, kFittingsBoxCaptions[2]);
   controls.add("numpumps", ControlKind::TextBox);
-  controls.add("Label5", ControlKind::Label, "Total   &Wrapcore Allowance");
+  controls.add("Label5", ControlKind::Label, kFittingsBoxCaptions[3]);
   controls.add("Text1", ControlKind::TextBox);
   controls.add("Label6", ControlKind::Label, metric ? " m" : " Ft");
   controls.add("Command1", ControlKind::Button, "&Next");
@@ -179,21 +146,17 @@ void PipeFormModel::pressEnter() {
 
 bool PipeFormModel::next() {
   if (closed_) return true;
-  std::array<double, 4> values{};
-  for (std::size_t i = 0; i < kPipeBoxes.size(); ++i) {
-    const auto v = BoxValue(controls_[kPipeBoxes[i].box].text, decimalMark_);
-    if (!v) {
-      focus_ = kPipeBoxes[i].box;
-      Refuse(dialogs_, controls_[kPipeBoxes[i].label].text);
-      return false;
+  std::array<std::string, 4> boxes;
+  for (std::size_t i = 0; i < kPipeBoxes.size(); ++i) boxes[i] = controls_[kPipeBoxes[i].box].text;
+  const FittingsReading reading = ReadFittings(controls_["Combo2"].index, boxes, decimalMark_);
+  if (!reading.answer) {
+    for (const PipeBox& b : kPipeBoxes) {
+      if (controls_[b.label].text == reading.refusedCaption) focus_ = b.box;
     }
-    values[i] = *v;
+    Refuse(dialogs_, reading.refusedCaption);
+    return false;
   }
-  answer_.allowanceIncluded = controls_["Combo2"].index;
-  answer_.valves = ToSingle(values[0]);
-  answer_.flanges = ToSingle(values[1]);
-  answer_.pumps = ToSingle(values[2]);
-  answer_.wrapcore = ToSingle(values[3]);
+  answer_ = *reading.answer;
   closed_ = true;
   return true;
 }
@@ -204,11 +167,12 @@ namespace {
 
 ControlSet BuildShoeFormControls(bool metric) {
   ControlSet controls;
-  controls.add("Label1", ControlKind::Label, metric ? "Shoe &Length (mm)" : "Shoe &Length (inches)");
+  const UnitSystem units = metric ? UnitSystem::Metric : UnitSystem::English;
+  controls.add("Label1", ControlKind::Label, ShoeLengthCaption(units));
   controls.add("shoeln", ControlKind::TextBox, "0");
-  controls.add("Label2", ControlKind::Label, "Number of &Shoes");
+  controls.add("Label2", ControlKind::Label, kShoeCountCaption);
   controls.add("shoenum", ControlKind::TextBox, "0");
-  controls.add("Label3", ControlKind::Label, metric ? "&Total Length (meters)" : "&Total Length (feet)");
+  controls.add("Label3", ControlKind::Label, ShoeTotalCaption(units));
   controls.add("shoetot", ControlKind::TextBox);
   controls.add("NextSize", ControlKind::Button, "&Next Size");
   controls.add("Redo", ControlKind::Button, "&Clear");
@@ -235,9 +199,7 @@ void ShoeFormModel::reopen(const ShoeFormSetup& setup) {
   units_ = setup.units;
   decimalMark_ = setup.decimalMark;
   controls_.restore(ShoeFormControls(setup.units == UnitSystem::Metric));
-  const float start =
-      std::isfinite(setup.shoeAllowance) && setup.shoeAllowance > 0 ? setup.shoeAllowance : 0.0f;
-  controls_["shoetot"].text = SingleText(start);
+  controls_["shoetot"].text = SingleText(ShoeStartTotal(setup.shoeAllowance));
   focus_ = "shoeln";
   closed_ = false;
   total_ = 0;
@@ -265,31 +227,20 @@ void ShoeFormModel::pressEnter() {
 
 bool ShoeFormModel::nextSize() {
   if (closed_) return true;
-  struct Box {
-    const char* box;
-    const char* label;
-  };
-  const std::array<Box, 3> boxes = {{{"shoeln", "Label1"}, {"shoenum", "Label2"}, {"shoetot", "Label3"}}};
-  std::array<double, 3> values{};
-  for (std::size_t i = 0; i < boxes.size(); ++i) {
-    const auto v = BoxValue(controls_[boxes[i].box].text, decimalMark_);
-    if (!v) {
-      focus_ = boxes[i].box;
-      Refuse(dialogs_, controls_[boxes[i].label].text);
-      return false;
-    }
-    values[i] = *v;
-  }
-  const double total = AddShoeAllowance(units_, values[2], values[0], values[1]);
-  if (total > kMaxBoxValue) {
-    focus_ = "shoetot";
-    Refuse(dialogs_, controls_["Label3"].text);
+  const std::array<const char*, 3> boxes = {"shoeln", "shoenum", "shoetot"};
+  const std::array<const char*, 3> labels = {"Label1", "Label2", "Label3"};
+  const ShoeStep step = AddShoeSize(units_, controls_["shoeln"].text, controls_["shoenum"].text,
+                                    controls_["shoetot"].text, decimalMark_);
+  if (!step.total) {
+    const auto refused = static_cast<std::size_t>(step.refusedBox);
+    focus_ = boxes[refused];
+    Refuse(dialogs_, controls_[labels[refused]].text);
     return false;
   }
-  controls_["shoetot"].text = SingleText(ToSingle(total));
+  controls_["shoetot"].text = SingleText(ToSingle(*step.total));
   controls_["shoenum"].text = "0";
   controls_["shoeln"].text = "0";
-  total_ = total;
+  total_ = *step.total;
   focus_ = "shoeln";
   return true;
 }

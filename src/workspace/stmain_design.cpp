@@ -1,5 +1,6 @@
-// The design button of the main window: its precondition, the resets before
-// the design run, and the inputs it stores after the run.
+// The design button of the main window: its precondition, the circuit the
+// window holds, and the design shown as it runs: its messages, the fallbacks
+// in the installation list, the fittings and shoe dialogs, the results.
 #include <array>
 
 #include "core/legacy_math.h"
@@ -18,16 +19,80 @@ constexpr const char* kMissingInputs = "All Circuit Design Input Data must have 
 
 }  // namespace
 
+// The window's side of a design: its dialogs answer the questions, and what
+// the design tells is shown at once. Every message of a design is a
+// system-modal information box.
+class STmainModel::RunQuestions : public DesignQuestions {
+ public:
+  explicit RunQuestions(STmainModel& window) : window_(window) {}
+  std::optional<PipeFormAnswer> pipeForm(const PipeFormSetup& setup) override {
+    return window_.dialogs_.pipeForm(setup);
+  }
+  std::optional<ShoeFormAnswer> shoeForm(const ShoeFormSetup& setup) override {
+    return window_.dialogs_.shoeForm(setup);
+  }
+  void told(const ShownMessage& m) override {
+    window_.dialogs_.message(Message{m.text, m.title, MsgIcon::Information, MsgButtons::Ok, true});
+  }
+  void installationChosen(int position) override { window_.selectInstallation(position); }
+  void statusShown(const std::string& caption) override { window_.setStatus(caption); }
+  void resultsShown(const DesignDisplay& display) override { window_.showResults(display); }
+
+ private:
+  STmainModel& window_;
+};
+
 void STmainModel::setDesignRunner(DesignRunner runner) {
-  if (!runner) runner = [](DesignHost& host, DesignRunState& state) { return DesignRun(host, state); };
+  if (!runner) runner = DesignCircuit;
   runner_ = std::move(runner);
 }
 
+CircuitContext STmainModel::context() const {
+  return {set_.Units, internalMode_, set_.PressureUnit, set_.InsulationSizing, decimalMark_};
+}
+
+CircuitEntry STmainModel::heldEntry() const {
+  const DesignRecord& r = set_.current();
+  CircuitEntry e;
+  e.installation = c("Cab_In").index;
+  e.tubeSize = c("Cab_Sel").index;
+  e.material = c("cboTracerMaterial").index;
+  e.tubeWall = c("cboTubeWallThick").index;
+  e.pipeSize = c("Pipe_Dia_In").index;
+  e.insulationType = c("Insul_Typ_In").index;
+  e.insulationThickness = c("Insul_Th_In").index;
+  e.passes = c("Pass").index;
+  e.application = c("cboApplication").index;
+  e.product = c("cboProduct").index;
+  e.tubes = offeredTubes_;
+  e.pipeSizes = offeredPipeSizes_;
+  e.walls = offeredWalls_;
+  e.maxAmbient = c("Max_Amb").text;
+  e.minAmbient = c("Min_Amb").text;
+  e.maintTemp = c("MT_In").text;
+  e.maxExposure = c("Max_Exp_Temp").text;
+  e.intermittentExposure = c("txtIntExpTemp").text;
+  e.pipeLength = c("Pipe_Len_In").text;
+  e.pressure = c("Pressure").text;
+  e.circuit = c("Circ_No").text;
+  e.line = c("Line_No").text;
+  e.initialTemp = c("txtInitalTemp").text;
+  e.finalTemp = c("txtFinalTemp").text;
+  e.density = c("txtProdDensity").text;
+  e.specificHeat = c("txtProdCp").text;
+  e.latentHeat = c("txtLatentHeat").text;
+  e.phaseChange = c("chbPhaseChange").checked;
+  e.fittings = {r.AllowanceIncluded, r.VALN, r.FLNO, r.NOPX, r.WCTB};
+  e.shoeAllowance = r.ShoeAllowance;
+  e.riseShown = !c("Rise").text.empty();
+  return e;
+}
+
 // The design button: every input must have a value; then the record's
-// outputs are reset, the run designs it, and the inputs the run does not
-// store are stored from the window.
+// outputs are reset, the circuit the window holds is designed, and the
+// record takes the design.
 void STmainModel::designCommand() {
-  // The allowance dialogs let the window's events through while the run
+  // The allowance dialogs let the window's events through while the design
   // waits for them; a second design of the same record is not started.
   if (designRunning_) return;
   for (const char* field : kRequiredFields) {
@@ -38,50 +103,26 @@ void STmainModel::designCommand() {
   }
   c("TraceLb").visible = false;
   c("TraceTp").visible = false;
-  DesignRecord& r = set_.current();
-  r.TP2 = r.TP1 = r.LSWO = r.COND = r.INSIZE = r.TLEN = r.TDX = r.VTR = r.SLEN = r.TST = 0;
-  r.ACEM = r.ACEM1 = r.ACHAN = r.ABAND = r.UNION = r.CRS = r.FRST = r.FAK = r.MACO = 0;
-  r.HeatUpTime = 0;
-  r.CEM.clear();
-  r.TSIZ.clear();
-  r.BAND.clear();
-  r.CEM1 = " ";
-  r.CHAN = " ";
-  r.UNDER = StoredNumber(set_.InsulationSizing);
-  r.PRESSURE = StoredNumber(set_.PressureUnit);
-  // The record changes from here on, whatever the run's outcome.
+  const CircuitContext circuit = context();
+  ResetOutputs(set_.current(), circuit);
+  // The record changes from here on, whatever the design's outcome.
   set_.DesignSaved = false;
 
-  DesignRunState state;  // pass counter 0: the allowance step runs on the first pass
+  CircuitDesign design;
   {
     designRunning_ = true;
     struct Reset {
       bool& flag;
       ~Reset() { flag = false; }
     } reset{designRunning_};
-    runner_(*this, state);
+    RunQuestions questions(*this);
+    design = runner_(heldEntry(), circuit, questions);
   }
   set_.DesignLock = true;
-
-  DesignRecord& stored = set_.current();
-  stored.TRACEINS = c("Cab_In").index;
-  stored.TUBEMAT = c("cboTracerMaterial").index;
-  stored.TUBEWALL = c("cboTubeWallThick").index;
-  stored.APPTYPE = c("cboApplication").index;
-  stored.HeatUpProduct = c("cboProduct").index;
-  stored.HeatUpInitialTemp = c("txtInitalTemp").text;
-  stored.HeatUpFinalTemp = c("txtFinalTemp").text;
-  stored.HeatUpDensity = c("txtProdDensity").text;
-  stored.HeatUpSpecificHeat = c("txtProdCp").text;
-  stored.HeatUpLatentHeat = c("txtLatentHeat").text;
-  stored.HeatUpPhaseChange = c("chbPhaseChange").checked;
-  stored.MAXAMB = number("Max_Amb");
-  stored.MINAMB = number("Min_Amb");
-  stored.MAINTEMP = number("MT_In");
-  stored.PIPELN = number("Pipe_Len_In");
-  stored.INSTYPE = c("Insul_Typ_In").index + 1;
-  stored.CIRTXT = c("Circ_No").text;
-  stored.PIPETXT = c("Line_No").text;
+  // The window takes events while the shoe dialog waits: the record keeps
+  // the inputs as the window shows them now.
+  design.entry = heldEntry();
+  StoreDesign(design, circuit, set_.current());
 }
 
 }  // namespace vst

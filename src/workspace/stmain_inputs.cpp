@@ -71,10 +71,8 @@ void STmainModel::warn(const std::string& text, const std::string& title) {
 // the limit's value is put back; from the insulation list the insulation
 // becomes Calcium Silicate.
 bool STmainModel::polyisocyanurateCheck(bool fromField) {
-  if (c("Insul_Typ_In").index != kInsulationPolyisocyanurate) return false;
-  const auto pressure = ParseSingle(c("Pressure").text, decimalMark_);
-  if (!pressure) return false;
-  const auto warning = PolyisocyanuratePressureCheck(*pressure, set_.PressureUnit);
+  const auto warning =
+      PolyisocyanurateWarning(c("Insul_Typ_In").index, c("Pressure").text, set_.PressureUnit, decimalMark_);
   if (!warning) return false;
   warn(warning->message, kProgramTitle);
   if (fromField) {
@@ -92,27 +90,16 @@ bool STmainModel::polyisocyanurateCheck(bool fromField) {
 // field gets its limit's value back; from the insulation list only the focus
 // moves to the material list, which keeps its entry.
 void STmainModel::copperCheck(bool fromField) {
-  if (c("cboTracerMaterial").index != kMaterialCopper) return;
-  if (const auto pressure = ParseSingle(c("Pressure").text, decimalMark_)) {
-    if (const auto warning = CopperPressureCheck(*pressure, set_.PressureUnit)) {
-      warn(warning->message, kProgramTitle);
-      if (fromField) {
-        setText("Pressure", warning->putBack);
-        requestFocus("Pressure");
-      } else {
-        requestFocus("cboTracerMaterial");
-      }
-    }
-  }
-  if (const auto exposure = ParseSingle(c("Max_Exp_Temp").text, decimalMark_)) {
-    if (const auto warning = CopperExposureCheck(*exposure, set_.Units)) {
-      warn(warning->message, kProgramTitle);
-      if (fromField) {
-        setText("Max_Exp_Temp", warning->putBack);
-        requestFocus("Max_Exp_Temp");
-      } else {
-        requestFocus("cboTracerMaterial");
-      }
+  const auto warnings = CopperWarnings(c("cboTracerMaterial").index, c("Pressure").text,
+                                       c("Max_Exp_Temp").text, set_.PressureUnit, set_.Units, decimalMark_);
+  for (const FieldWarning& w : warnings) {
+    warn(w.warning.message, kProgramTitle);
+    const char* field = w.field == CheckedField::Pressure ? "Pressure" : "Max_Exp_Temp";
+    if (fromField) {
+      setText(field, w.warning.putBack);
+      requestFocus(field);
+    } else {
+      requestFocus("cboTracerMaterial");
     }
   }
 }
@@ -146,40 +133,12 @@ void STmainModel::phaseChangeHandling() {
   for (const char* name : kPhaseFields) c(name).enabled = on;
 }
 
-DesignInputs STmainModel::readInputs() {
-  DesignInputs in;
-  in.units = set_.Units;
-  in.internalMode = internalMode_;
-  in.decimalMark = decimalMark_;
-  in.recordIndex = set_.CurrentRecord;
-  in.maintTemp = c("MT_In").text;
-  in.maxExposure = c("Max_Exp_Temp").text;
-  in.intermittentExposure = c("txtIntExpTemp").text;
-  in.pressure = c("Pressure").text;
-  in.minAmbient = c("Min_Amb").text;
-  in.maxAmbient = c("Max_Amb").text;
-  in.pipeLength = c("Pipe_Len_In").text;
-  in.riseText = c("Rise").text;
-  in.pipeSizeText = c("Pipe_Dia_In").selectedText();
-  in.pipeSizePos = c("Pipe_Dia_In").index;
-  in.insulationType = c("Insul_Typ_In").index;
-  in.insulationThickness = c("Insul_Th_In").index;
-  in.installation = c("Cab_In").index;
-  in.tubeSize = c("Cab_Sel").index;
-  in.passes = c("Pass").index;
-  in.tubeMaterial = c("cboTracerMaterial").index;
-  in.tubeWall = c("cboTubeWallThick").index;
-  in.tubeWallText = c("cboTubeWallThick").selectedText();
-  in.application = c("cboApplication").index;
-  return in;
-}
-
 void STmainModel::setStatus(const std::string& caption) { c("MessagePanel").text = caption; }
 
 void STmainModel::showResults(const DesignDisplay& d) {
   c("Max_Maint_Temp").text = d.maxMaintTemp;
   c("Min_Maint_Temp").text = d.minMaintTemp;
-  c("Min_Maint_Temp").backColor = d.minMaintColor;
+  c("Min_Maint_Temp").backColor = d.shortOfMaintTemp ? kColorYellow : kColorWhite;
   c("Ht_Lswo_Out").text = d.heatLoss;
   c("Cond_Load").text = d.condensate;
   c("Insul_Size").text = d.insulationSize;

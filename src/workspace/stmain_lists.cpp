@@ -1,6 +1,8 @@
 // The list handling of the main window: what each list click does, the
 // installation choice with the lists that depend on it (tube size, pipe size,
 // wall thickness), and the discarding of the stored design.
+#include "circuit/design.h"
+#include "circuit/entry.h"
 #include "circuit/lists.h"
 #include "core/legacy_math.h"
 #include "workspace/stmain_model.h"
@@ -51,20 +53,10 @@ void STmainModel::discardIfChanged(int stored, int now) {
 void STmainModel::installationChange() {
   const int installation = c("Cab_In").index;
   Control& tubes = c("Cab_Sel");
-  int p = tubes.index;
-  tubes.items.clear();
+  const int p = TubePositionAfterInstallation(tubes.index, installation, internalMode_);
+  offeredTubes_ = &TubeSizeList(installation, internalMode_, set_.Units);
+  tubes.items = *offeredTubes_;
   tubes.index = -1;
-  const bool fourSizes = installation == kInstallTroughline || installation == kInstallFillet;
-  if (!internalMode_) {
-    // The standard mode caps the tube at 1/2 in on every change.
-    if (p > 1) p = 1;
-    if (!fourSizes) p = 0;
-  } else if (installation == kInstallInternalYJ0) {
-    if (p > 1) p = 1;
-  } else if (!fourSizes) {
-    p = 0;
-  }
-  tubes.items = TubeSizeList(installation, internalMode_, set_.Units);
   selectList("Cab_Sel", p);
   rebuildPipeSizes();
   discardIfChanged(set_.current().TRACEINS, installation);
@@ -82,9 +74,8 @@ void STmainModel::tubeSizeChange() {
 void STmainModel::rebuildPipeSizes() {
   Control& pipes = c("Pipe_Dia_In");
   const int selected = pipes.index;
-  const bool blank = c("Cab_In").index == kInstallTroughline && c("Cab_Sel").index > 0;
-  const auto& sizes = PipeSizeList(set_.Units, blank);
-  if (pipes.items != sizes) pipes.items = sizes;  // mostly the list it has
+  offeredPipeSizes_ = &PipeSizeList(set_.Units, BlanksSmallestPipes(c("Cab_In").index, c("Cab_Sel").index));
+  if (pipes.items != *offeredPipeSizes_) pipes.items = *offeredPipeSizes_;  // mostly the list it has
   pipes.index = -1;
   selectList("Pipe_Dia_In", selected);
 }
@@ -93,10 +84,11 @@ void STmainModel::rebuildPipeSizes() {
 // their first entry, sizes outside the table leave the list as it is.
 void STmainModel::rebuildWallThickness() {
   const std::string tube(Trim(c("Cab_Sel").selectedText()));
-  auto walls = WallThicknessList(set_.Units, tube, c("cboTracerMaterial").index);
-  if (!walls) return;
+  const TextList* walls = WallThicknessList(set_.Units, tube, c("cboTracerMaterial").index);
+  if (walls == nullptr) return;
+  offeredWalls_ = walls;
   Control& list = c("cboTubeWallThick");
-  list.items = std::move(*walls);
+  list.items = *walls;
   list.index = -1;
   selectList("cboTubeWallThick", 0);
 }
@@ -112,34 +104,7 @@ void STmainModel::discardStoredDesign() {
   for (std::size_t i = 0; i < 8; ++i) controls_.atPosition(discardedControls_[i]).text.clear();
   controls_.atPosition(discardedControls_[8]).visible = false;
   controls_.atPosition(discardedControls_[9]).visible = false;
-
-  DesignRecord& r = set_.current();
-  r.MAXAMB = r.MINAMB = r.MAINTEMP = r.MAXEXP = 0;
-  r.INSTHK = 0;
-  r.INSTYPE = 3;
-  r.TRACEINS = 2;
-  r.STEAMPRS = r.PIPELN = 0;
-  r.PIPESIZE = 5;
-  r.NUMPASS = 0;
-  r.VALN = r.FLNO = r.NOPX = r.WCTB = 0;
-  r.TP2 = r.TP1 = r.LSWO = r.COND = r.INSIZE = r.TLEN = r.TDX = r.VTR = r.SLEN = r.TST = 0;
-  r.CEM.clear();
-  r.ACEM = 0;
-  r.CEM1 = " ";
-  r.ACEM1 = r.ACHAN = r.ABAND = r.UNION = 0;
-  r.CHAN.clear();
-  r.TSIZ.clear();
-  r.BAND.clear();
-  r.CRS = r.FRST = r.FAK = r.MACO = 0;
-  r.TUBEMAT = r.TUBEWALL = r.APPTYPE = 0;
-  r.HeatUpProduct = 0;
-  r.HeatUpInitialTemp = r.HeatUpFinalTemp = r.HeatUpDensity = r.HeatUpSpecificHeat = "0";
-  r.HeatUpPhaseChange = false;
-  r.HeatUpLatentHeat = "0";
-  r.HeatUpTime = 0;
-  // COVR, UNDER, PRESSURE, TBAND, SSFLAG, CIRTXT, PIPETXT and TRACETUB keep
-  // their values.
-
+  ClearStoredDesign(set_.current());
   controls_.atPosition(discardedControls_[1]).backColor = kColorWhite;  // Min_Maint_Temp
   set_.DesignSaved = false;
 }

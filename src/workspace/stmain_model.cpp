@@ -80,52 +80,6 @@ STmainModel::STmainModel(UnitSystem units, PressureUnit pressureUnit, Dialogs& d
   formLoad(pressureUnit);
 }
 
-void STmainModel::restore(const STmainModel& snapshot) {
-  if (&snapshot == this) return;
-  // Plain assignments: the strings and lists reuse the storage they have, so
-  // restoring a window costs far less than building one.
-  set_ = snapshot.set_;
-  controls_.restore(snapshot.controls_);
-  takeOwnState(snapshot.ownState());
-}
-
-STmainModel::OwnState STmainModel::ownState() const {
-  return {decimalMark_, internalMode_, designRunning_, caption_, focusRequest_, windowRequest_};
-}
-
-void STmainModel::takeOwnState(const OwnState& own) {
-  decimalMark_ = own.decimalMark;
-  internalMode_ = own.internalMode;
-  designRunning_ = own.designRunning;
-  caption_ = own.caption;
-  focusRequest_ = own.focusRequest;
-  windowRequest_ = own.windowRequest;
-}
-
-STmainModel::Changes STmainModel::changes(const STmainModel& snapshot) const {
-  Changes out;
-  DesignSet others = set_;
-  others.at(set_.CurrentRecord) = snapshot.set_.at(set_.CurrentRecord);
-  if (!(others == snapshot.set_)) return out;  // more than the current record changed
-  out.controls = controls_.changes();
-  out.recordIndex = set_.CurrentRecord;
-  out.record = set_.current();
-  out.own = ownState();
-  return out;
-}
-
-bool STmainModel::restore(const STmainModel& snapshot, const Changes& changes) {
-  if (&snapshot == this || !DesignSet::ValidIndex(changes.recordIndex) ||
-      !controls_.restore(snapshot.controls_, changes.controls)) {
-    restore(snapshot);
-    return false;
-  }
-  set_ = snapshot.set_;
-  set_.at(changes.recordIndex) = changes.record;
-  takeOwnState(changes.own);
-  return true;
-}
-
 void STmainModel::buildControls() {
   ControlSet& s = controls_;
   Control& tabs = s.add("SSTab1", ControlKind::Tab);
@@ -177,9 +131,11 @@ void STmainModel::formLoad(PressureUnit pressureUnit) {
   }
   c("Insul_Th_In").items = InsulationThicknessList(units);
   selectList("Insul_Th_In", 0);
-  c("Pipe_Dia_In").items = PipeSizeFirstFill(units);
+  offeredPipeSizes_ = &PipeSizeFirstFill(units);
+  c("Pipe_Dia_In").items = *offeredPipeSizes_;
   selectList("Pipe_Dia_In", kPipeSizeStart);
-  c("Cab_Sel").items = TubeSizeFirstFill(units);
+  offeredTubes_ = &TubeSizeFirstFill(units);
+  c("Cab_Sel").items = *offeredTubes_;
   selectList("Cab_Sel", 0);
 
   // The lists that are the same in both unit systems.

@@ -25,12 +25,14 @@
 #include <string_view>
 #include <vector>
 
+#include "circuit/design.h"
+#include "circuit/entry.h"
+#include "circuit/lists.h"
 #include "core/controls.h"
 #include "core/design_record.h"
 #include "core/dialogs.h"
 #include "docs/documents.h"
 #include "prefs/preferences.h"
-#include "workspace/design_run.h"
 #include "workspace/stmain_controls.h"
 
 namespace vst {
@@ -71,9 +73,10 @@ inline constexpr const char* kAddResultNote =
 inline constexpr int kSpinnerMin = -30000;
 inline constexpr int kSpinnerMax = 30000;
 
-class STmainModel : public DesignHost {
+class STmainModel {
  public:
-  using DesignRunner = std::function<DesignOutcome(DesignHost&, DesignRunState&)>;
+  using DesignRunner =
+      std::function<CircuitDesign(const CircuitEntry&, const CircuitContext&, DesignQuestions&)>;
 
   // Runs form loading: lists, defaults and captions for the unit system, the
   // program-mode refresh, the clock. `pressureUnit` is the start-up choice
@@ -141,49 +144,17 @@ class STmainModel : public DesignHost {
   // fileSaved). True when the window may close.
   bool queryClose(const std::function<void()>& save);
 
-  // Puts the whole state of the window (controls, records, program mode,
-  // pending requests) back to that of `snapshot`, a model built for the same
-  // unit system: the window is then exactly as `snapshot` is, without
-  // building it again. The dialogs and the design runner stay this model's.
-  void restore(const STmainModel& snapshot);
-
-  // What this window has changed since it was last restored to `snapshot`,
-  // to be made again to it later: a batch enters the same first inputs for
-  // many circuits and keeps the window they leave. Only changes to the
-  // controls, the current record and the window's own state are kept; after
-  // any other change nothing is (restore() then answers false).
-  // The window's state besides its controls and records.
-  struct OwnState {
-    char decimalMark = '.';
-    bool internalMode = false;
-    bool designRunning = false;
-    std::string caption;
-    std::string focusRequest;
-    std::optional<WindowRequest> windowRequest;
-  };
-  struct Changes {
-    ControlSet::Changes controls;
-    int recordIndex = -1;
-    DesignRecord record;
-    OwnState own;
-  };
-  Changes changes(const STmainModel& snapshot) const;
-  // restore(snapshot), then `changes` made again. When the changes were made
-  // to another state of `snapshot`, the window is just restored, and the
-  // answer is false.
-  bool restore(const STmainModel& snapshot, const Changes& changes);
-
-  // Replaces the design run the design button calls (tests drive the button
-  // with a scripted run); an empty runner restores DesignRun.
+  // Replaces the design the design button runs (tests drive the button with
+  // a scripted design); an empty runner restores DesignCircuit.
   void setDesignRunner(DesignRunner runner);
 
-  // DesignHost: what the design run reads and writes.
-  DesignInputs readInputs() override;
-  DesignRecord& record(int index) override { return set_.at(index); }
-  void selectInstallation(int position) override;
-  void setStatus(const std::string& caption) override;
-  void showResults(const DesignDisplay& display) override;
-  Dialogs& dialogs() override { return dialogs_; }
+  // The circuit the window holds, as the design button designs it, and what
+  // it is designed in.
+  CircuitEntry heldEntry() const;
+  CircuitContext context() const;
+
+  // The dialogs the window asks through (the Files commands ask through them too).
+  Dialogs& dialogs() { return dialogs_; }
 
  private:
   Control& c(std::string_view name) { return controls_[name]; }
@@ -234,8 +205,12 @@ class STmainModel : public DesignHost {
   void showRecordNumber();
 
   void request(WindowRequest::Kind kind, std::string panel = {}, int helpContext = 0);
-  OwnState ownState() const;
-  void takeOwnState(const OwnState& own);
+
+  // What a design shows while it runs.
+  class RunQuestions;
+  void selectInstallation(int position);
+  void setStatus(const std::string& caption);
+  void showResults(const DesignDisplay& display);
 
   Dialogs& dialogs_;
   char decimalMark_;
@@ -255,6 +230,11 @@ class STmainModel : public DesignHost {
   std::string focusRequest_;
   std::optional<WindowRequest> windowRequest_;
   DesignRunner runner_;
+  // The lists Cab_Sel, Pipe_Dia_In and cboTubeWallThick were last filled
+  // from (the circuit they offer is read from them); null for none.
+  const TextList* offeredTubes_ = nullptr;
+  const TextList* offeredPipeSizes_ = nullptr;
+  const TextList* offeredWalls_ = nullptr;
 };
 
 }  // namespace vst

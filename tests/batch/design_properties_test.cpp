@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "batch/batch_design.h"
+#include "circuit/design.h"
 #include "circuit/lists.h"
 #include "core/legacy_math.h"
 #include "core/units.h"
@@ -193,7 +194,7 @@ TEST(DesignProperties, RandomRowsEndAsSoundDesignsOrAsRefusalsThatSayWhy) {
         }
         for (int d = 0; d + 1 < kDisplayFieldCount; ++d) {  // the last one is the compound's name
           const auto shown = ParseNumber(c.display[static_cast<std::size_t>(d)]);
-          EXPECT_TRUE(shown && std::isfinite(*shown)) << row << " " << kDisplayFields[d] << " shows \""
+          EXPECT_TRUE(shown && std::isfinite(*shown)) << row << " " << kDisplayFieldNames[d] << " shows \""
                                                       << c.display[static_cast<std::size_t>(d)] << "\"";
         }
         EXPECT_LE(r.TP2, SteamTemperature(r, units) + 1e-3) << row;

@@ -234,9 +234,9 @@ TEST(DesignButton, RefusesWhenAnInputIsEmpty) {
       SCOPED_TRACE(std::string(field) + " \"" + empty + "\"");
       Session s;
       bool ran = false;
-      s.model.setDesignRunner([&](DesignHost&, DesignRunState&) {
+      s.model.setDesignRunner([&](const CircuitEntry&, const CircuitContext&, DesignQuestions&) {
         ran = true;
-        return DesignOutcome::Completed;
+        return CircuitDesign{};
       });
       s.model.textChanged(field, empty);
       const DesignSet before = s.model.set();
@@ -271,20 +271,21 @@ TEST(DesignButton, StoresTheRemainingInputsAfterTheRun) {
   s.model.listClicked("cboTubeWallThick", 1);
   s.model.set().DesignSaved = true;
 
-  DesignRunState seen;
-  s.model.setDesignRunner([&](DesignHost& host, DesignRunState& state) {
-    seen = state;
-    const DesignRecord& r = host.record(0);
+  int runs = 0;
+  s.model.setDesignRunner([&](const CircuitEntry& e, const CircuitContext& context, DesignQuestions& q) {
+    ++runs;
+    const DesignRecord& r = s.model.set().at(0);
     // The button reset the outputs and copied the preferences before the run.
     EXPECT_TRUE(r.TSIZ.empty());
     EXPECT_EQ(r.CEM1, " ");
     EXPECT_EQ(r.CHAN, " ");
     EXPECT_EQ(r.UNDER, 1);
     EXPECT_EQ(r.PRESSURE, StoredNumber(PressureUnit::Psig));
-    return test::FixedResultRun(host, state);
+    EXPECT_EQ(context.sizing, InsulationSizing::Minimal);
+    return test::FixedResultRun(e, context, q);
   });
   s.design();
-  EXPECT_EQ(seen.passCounter, 0);
+  EXPECT_EQ(runs, 1);
   const DesignRecord& r = s.model.set().current();
   EXPECT_EQ(r.MAXAMB, 95.3f);
   EXPECT_EQ(r.MINAMB, -7.0f);
@@ -314,15 +315,12 @@ TEST(DesignButton, AFallbackRebuildsTheListsButDiscardsNothing) {
   s.design();  // a stored design with YJ-2
   ASSERT_EQ(s.model.set().current().TRACEINS, 3);
   int passes = 0;
-  s.model.setDesignRunner([&](DesignHost& host, DesignRunState& state) {
-    DesignRecord& r = host.record(0);
-    r.STEAMPRS = 50;
-    r.MAXEXP = 375;
-    r.INSTYPE = 2;
+  s.model.setDesignRunner([&](const CircuitEntry& e, const CircuitContext& context, DesignQuestions& q) {
     ++passes;
-    host.selectInstallation(kInstallTroughline);  // the fallback of the first pass
-    ++state.passCounter;
-    return test::FixedResultRun(host, state);
+    CircuitEntry fallen = e;
+    ChooseInstallation(fallen, kInstallTroughline, context);  // the fallback of the first pass
+    q.installationChosen(kInstallTroughline);
+    return test::FixedResultRun(fallen, context, q);
   });
   s.design();
   EXPECT_EQ(passes, 1);
@@ -344,13 +342,13 @@ TEST(DesignButton, EventsReachingTheWindowDuringTheRunLeaveTheRecordAlone) {
   Session s;
   s.design();
   int runs = 0;
-  s.model.setDesignRunner([&](DesignHost& host, DesignRunState& state) {
+  s.model.setDesignRunner([&](const CircuitEntry& e, const CircuitContext& context, DesignQuestions& q) {
     ++runs;
     // While the shoe dialog waits, the user presses keys of the main window.
     s.model.clicked("Des_But");
     s.model.spinnerStep(-1);
     s.model.toggleProgramMode();
-    return test::FixedResultRun(host, state);
+    return test::FixedResultRun(e, context, q);
   });
   s.design();
   EXPECT_EQ(runs, 1);
@@ -363,10 +361,12 @@ TEST(DesignButton, EventsReachingTheWindowDuringTheRunLeaveTheRecordAlone) {
 TEST(DesignButton, AStoppedRunStillLocksTheModeAndLeavesNoDesign) {
   Session s;
   s.design();
-  s.model.setDesignRunner([](DesignHost& host, DesignRunState&) {
-    host.dialogs().message(Message{"Steam pressure must be between 5 and 300 psig.", "Input Error",
-                                   MsgIcon::Information, MsgButtons::Ok, true});
-    return DesignOutcome::Stopped;
+  s.model.setDesignRunner([](const CircuitEntry& e, const CircuitContext&, DesignQuestions& q) {
+    CircuitDesign d;
+    d.entry = e;
+    d.messages.push_back({"Input Error", "Steam pressure must be between 5 and 300 psig."});
+    q.told(d.messages.back());
+    return d;
   });
   s.design();
   EXPECT_FALSE(s.model.set().current().HoldsDesign());

@@ -14,47 +14,53 @@
 
 namespace vst::test {
 
-// A design run that stands in for the engine where a test is about the window:
-// it stores what the run stores from the inputs and shows fixed results.
-inline DesignOutcome FixedResultRun(DesignHost& host, DesignRunState& state) {
-  const DesignInputs in = host.readInputs();
-  DesignRecord& r = host.record(in.recordIndex);
-  r.INSTYPE = in.insulationType;
-  r.MAXEXP = ParseSingle(in.maxExposure, in.decimalMark).value_or(0.0f);
-  r.IntermittentExposure = ParseSingle(in.intermittentExposure, in.decimalMark).value_or(0.0f);
-  r.STEAMPRS = ParseSingle(in.pressure, in.decimalMark).value_or(0.0f);
-  r.NUMPASS = in.passes;
-  r.TRACETUB = in.tubeSize;
-  r.INSTHK = in.insulationThickness;
-  r.PIPESIZE = in.pipeSizePos;
-  r.TP2 = 150;
-  r.TP1 = 120;
-  r.LSWO = 20.5f;
-  r.COND = 0.0234f;
-  r.INSIZE = 3;
-  r.TLEN = 110;
-  r.TDX = 300;
-  r.VTR = 7.5f;
-  r.TSIZ = "3/8";
-  r.CEM = "E-50-C";
-  r.COVR = "YJ-2";
-  DesignDisplay d;
-  d.maxMaintTemp = "150";
-  d.minMaintTemp = "120";
-  d.heatLoss = "20.5";
-  d.condensate = "0.023";
-  d.insulationSize = "3";
-  d.trapDistance = "300";
-  d.rise = "7.5";
-  d.totalLength = "110";
-  const bool jacketed = in.installation > 1;
-  d.traceLabel = in.installation == 0   ? "Troughline"
-                 : in.installation == 1 ? "Fillet Trace with"
-                                        : "Coverlyn Type";
-  d.traceType = jacketed ? r.COVR : r.CEM;
-  host.showResults(d);
-  ++state.passCounter;
-  return DesignOutcome::Completed;
+// A design that stands in for the engine where a test is about the window:
+// it keeps what a design keeps of the inputs and shows fixed results.
+inline CircuitDesign FixedResultRun(const CircuitEntry& entry, const CircuitContext& context,
+                                    DesignQuestions& questions) {
+  CircuitDesign d;
+  d.entry = entry;
+  d.outcome = DesignOutcome::Completed;
+  const char mark = context.decimalMark;
+  d.readings.maxExposure = ParseSingle(entry.maxExposure, mark).value_or(0.0f);
+  d.readings.intermittentExposure = ParseSingle(entry.intermittentExposure, mark).value_or(0.0f);
+  d.readings.steamPressure = ParseSingle(entry.pressure, mark).value_or(0.0f);
+  d.readings.passes = entry.passes;
+  DesignAllowance& a = d.allowance.emplace();
+  a.fittings = entry.fittings;
+  a.tubeSize = entry.tubeSize;
+  a.insulationThickness = entry.insulationThickness;
+  a.pipeSize = entry.pipeSize;
+  a.passes = entry.passes;
+  DesignFinish& f = d.finish.emplace();
+  f.TP2 = 150;
+  f.TP1 = 120;
+  f.LSWO = 20.5f;
+  f.COND = 0.0234f;
+  f.INSIZE = 3;
+  f.TDX = 300;
+  f.VTR = 7.5f;
+  f.compound = {"E-50-C", "E-50-C", "YJ-2"};
+  Takeoff& t = f.takeoff.emplace();
+  t.TLEN = 110;
+  t.TSIZ = "3/8";
+  t.CEM1 = "E-50-C";
+  DesignDisplay& shown = d.display;
+  shown.maxMaintTemp = "150";
+  shown.minMaintTemp = "120";
+  shown.heatLoss = "20.5";
+  shown.condensate = "0.023";
+  shown.insulationSize = "3";
+  shown.trapDistance = "300";
+  shown.rise = "7.5";
+  shown.totalLength = "110";
+  const bool jacketed = entry.installation > 1;
+  shown.traceLabel = entry.installation == 0   ? "Troughline"
+                     : entry.installation == 1 ? "Fillet Trace with"
+                                               : "Coverlyn Type";
+  shown.traceType = jacketed ? f.compound.COVR : f.compound.CEM;
+  questions.resultsShown(shown);
+  return d;
 }
 
 class Session {

@@ -1,4 +1,4 @@
-#include "workspace/design_run.h"
+#include "circuit/design.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/controls.h"
+#include "core/units.h"
 #include "support/script_dialogs.h"
 
 namespace vst {
@@ -19,50 +19,16 @@ using test::ScriptDialogs;
 using test::ShoeAnswer;
 using Texts = std::vector<std::string>;
 
-const char* const kEnglishPipes[] = {".5",   "0.75", "1",    "1.5",  "2.0",  "2.5",  "3.0",
-                                     "4.0",  "6.0",  "8.0",  "10.0", "12.0", "14.0", "16.0",
-                                     "18.0", "20.0", "24.0", "30.0", "36.0"};
-const char* const kMetricPipes[] = {"15",  "20",  "25",  "40",  "50",  "65",  "80",  "100", "150", "200",
-                                    "250", "300", "350", "400", "450", "500", "600", "750", "900"};
-
-// The dialogs of the run, logged into the host's event list as well, so a
-// test sees selections, results and messages in one order.
-class LoggedDialogs : public Dialogs {
- public:
-  LoggedDialogs(ScriptDialogs& script, std::vector<std::string>& events) : script_(script), events_(events) {}
-  MsgAnswer message(const Message& m) override {
-    events_.push_back("Message [" + m.title + "]: " + m.text);
-    return script_.message(m);
-  }
-  std::optional<PipeFormAnswer> pipeForm(const PipeFormSetup& setup) override {
-    events_.push_back("PipeForm");
-    return script_.pipeForm(setup);
-  }
-  std::optional<ShoeFormAnswer> shoeForm(const ShoeFormSetup& setup) override {
-    events_.push_back("ShoeForm");
-    return script_.shoeForm(setup);
-  }
-  std::optional<std::string> openFileName(const FileDialogSpec& s) override {
-    return script_.openFileName(s);
-  }
-  std::optional<std::string> saveFileName(const FileDialogSpec& s) override {
-    return script_.saveFileName(s);
-  }
-
- private:
-  ScriptDialogs& script_;
-  std::vector<std::string>& events_;
-};
-
-// The main window as the run sees it: its inputs, the record set, and the
-// list rules that an installation change runs (tube sizes capped, the wall
-// list refilled, the smallest pipe sizes blanked for Troughline).
-class FakeHost : public DesignHost {
+// The window as a design sees it: the circuit it holds, the record it
+// designs into, and a log of what the design asks and tells, in one order.
+// The fittings and shoe dialogs are answered by a script.
+class FakeHost : public DesignQuestions {
  public:
   explicit FakeHost(UnitSystem units = UnitSystem::English, bool internalMode = false) {
-    in.units = units;
-    in.internalMode = internalMode;
     const bool metric = units == UnitSystem::Metric;
+    context = {units, internalMode, metric ? PressureUnit::BarG : PressureUnit::Psig,
+               InsulationSizing::Standard, '.'};
+    in = FreshEntry(context);
     in.maintTemp = metric ? "38" : "100";
     in.maxExposure = metric ? "190" : " 375";
     in.intermittentExposure = metric ? "190" : "375";
@@ -73,54 +39,40 @@ class FakeHost : public DesignHost {
     in.insulationType = 2;  // fiberglass
     in.insulationThickness = 0;
     in.passes = 0;
-    in.tubeMaterial = 0;  // copper
-    set.at(0).PRESSURE = metric ? 2 : 0;
+    in.material = 0;  // copper
     set.at(0).CEM1 = " ";
     setInstallation(0, 0);
     setPipe(4);
   }
 
-  // The user's choices, with the lists they rebuild.
-  void setPipe(int pos) {
-    in.pipeSizePos = pos;
-    refreshPipeText();
-  }
+  // The user's choices, through the lists' rules.
+  void setPipe(int pos) { in.pipeSize = pos; }
   void setInstallation(int code, int tube) {
-    in.installation = code;
-    in.tubeSize = tube;
-    refreshTubeDependents();
+    ChooseInstallation(in, code, context);
+    ChooseTubeSize(in, tube, context);
   }
 
-  DesignInputs readInputs() override {
-    ++reads;
-    return in;
+  std::optional<PipeFormAnswer> pipeForm(const PipeFormSetup& setup) override {
+    events.push_back("PipeForm");
+    return script.pipeForm(setup);
   }
-  DesignRecord& record(int index) override { return set.at(index); }
-  void selectInstallation(int position) override {
-    events.push_back("select " + std::to_string(position));
-    if (ignoreSelections) return;
-    // The installation change of the window: the tube size position is
-    // capped for the new method.
-    int p = in.tubeSize;
-    if (!in.internalMode) {
-      if (p > 1) p = 1;
-      if (position >= 2) p = 0;
-    } else if (position == 2) {
-      if (p > 1) p = 1;
-    } else if (position >= 3) {
-      p = 0;
-    }
-    setInstallation(position, p);
+  std::optional<ShoeFormAnswer> shoeForm(const ShoeFormSetup& setup) override {
+    events.push_back("ShoeForm");
+    return script.shoeForm(setup);
   }
-  void setStatus(const std::string& caption) override {
+  void told(const ShownMessage& m) override {
+    events.push_back("Message [" + m.title + "]: " + m.text);
+    script.message(Message{m.text, m.title, MsgIcon::Information, MsgButtons::Ok, true});
+  }
+  void installationChosen(int position) override { events.push_back("select " + std::to_string(position)); }
+  void statusShown(const std::string& caption) override {
     status = caption;
     events.push_back("status " + caption);
   }
-  void showResults(const DesignDisplay& display) override {
+  void resultsShown(const DesignDisplay& display) override {
     shown.push_back(display);
     events.push_back("results");
   }
-  Dialogs& dialogs() override { return logged; }
 
   // Answers for one complete allowance step: "No", no fittings, no shoes.
   void answerAllowances() {
@@ -129,8 +81,10 @@ class FakeHost : public DesignHost {
   }
 
   DesignOutcome run() {
-    state.passCounter = 0;
-    return DesignRun(*this, state);
+    ResetOutputs(set.at(0), context);
+    design = DesignCircuit(in, context, *this);
+    StoreDesign(design, context, set.at(0));
+    return design.outcome;
   }
 
   const DesignRecord& rec() const { return set.at(0); }
@@ -141,34 +95,14 @@ class FakeHost : public DesignHost {
     return t;
   }
 
-  DesignInputs in;
+  CircuitContext context;
+  CircuitEntry in;
   DesignSet set;
-  DesignRunState state;
+  CircuitDesign design;
   ScriptDialogs script;
   std::vector<std::string> events;
-  LoggedDialogs logged{script, events};
   std::vector<DesignDisplay> shown;
   std::string status;
-  int reads = 0;
-  bool ignoreSelections = false;
-
- private:
-  void refreshTubeDependents() {
-    if (in.units == UnitSystem::Metric) {
-      in.tubeWall = 0;
-      in.tubeWallText = "1";
-    } else {
-      const char* walls[] = {"0.032", "0.035", "0.042", "0.049"};
-      in.tubeWall = 0;
-      in.tubeWallText = walls[in.tubeSize];
-    }
-    refreshPipeText();
-  }
-  void refreshPipeText() {
-    const int pos = in.pipeSizePos;
-    const bool blank = (in.installation == 0 && in.tubeSize > 0 && pos < 3) || pos < 0 || pos > 18;
-    in.pipeSizeText = blank ? "" : (in.units == UnitSystem::Metric ? kMetricPipes : kEnglishPipes)[pos];
-  }
 };
 
 const std::string kShortfall =
@@ -202,7 +136,7 @@ TEST(DesignRun, TypicalEnglishDesignStoresEveryResult) {
   EXPECT_EQ(r.VTR, 7.5f);     // 0.15 x 50
   EXPECT_EQ(r.INSIZE, 3.0f);  // position 8
   EXPECT_EQ(r.TLEN, 105.0f);  // 100 ft x 1.05
-  EXPECT_EQ(r.INSTYPE, 2);    // zero-based during the run
+  EXPECT_EQ(r.INSTYPE, 3);    // fiberglass, position 2 plus one
   EXPECT_EQ(r.MAXEXP, 375.0f);
   EXPECT_EQ(r.STEAMPRS, 50.0f);
   EXPECT_EQ(r.NUMPASS, 0);
@@ -213,15 +147,14 @@ TEST(DesignRun, TypicalEnglishDesignStoresEveryResult) {
   EXPECT_EQ(r.CEM, "Clipstrip");
   EXPECT_EQ(r.COVR, "");
   EXPECT_EQ(r.TSIZ, "3/8'' O.D.");
-  EXPECT_FALSE(host.state.K90InUse);
-  EXPECT_EQ(host.state.passCounter, 1);
+  EXPECT_FALSE(host.design.k90InUse);
   EXPECT_EQ(host.status, "Design created");
   EXPECT_EQ(host.events, (Texts{"PipeForm", "ShoeForm", "status Design created", "results"}));
   ASSERT_EQ(host.shown.size(), 1u);
   const DesignDisplay& d = host.shown[0];
   EXPECT_EQ(d.minMaintTemp, "273.5605");
   EXPECT_EQ(d.maxMaintTemp, "284.4285");
-  EXPECT_EQ(d.minMaintColor, kColorWhite);
+  EXPECT_FALSE(d.shortOfMaintTemp);
   EXPECT_EQ(d.heatLoss, "74.6");
   EXPECT_EQ(d.condensate, "0.082");
   EXPECT_EQ(d.insulationSize, "3");
@@ -330,7 +263,7 @@ TEST(DesignRun, EnglishInputErrorsInTheirOrder) {
            "The number of passes exceed the Vaporix design limits for this pipe size."},
           {"2 passes on 1.5 in, YJ-0 with the 1/2 in tube",
            [](FakeHost& h) {
-             h.in.internalMode = true;
+             h.context.internalMode = true;
              h.setInstallation(2, 1);
              h.setPipe(3);
              h.in.passes = 1;
@@ -371,13 +304,13 @@ TEST(DesignRun, EnglishInputErrorsInTheirOrder) {
           {"135 kPa is 4.88 psig",
            [](FakeHost& h) {
              h.in.pressure = "135";
-             h.set.at(0).PRESSURE = 1;
+             h.context.pressureUnit = PressureUnit::Kpa;
            },
            "Steam pressure must be between 135 and 2169 kPa."},
           {"0.34 bar g",
            [](FakeHost& h) {
              h.in.pressure = "0.34";
-             h.set.at(0).PRESSURE = 2;
+             h.context.pressureUnit = PressureUnit::BarG;
            },
            "Steam pressure must be between .35 and 20.68 bar g."},
           {"max ambient equal to min", [](FakeHost& h) { h.in.maxAmbient = "0"; },
@@ -426,13 +359,19 @@ TEST(DesignRun, NonNumericFieldsAreNamedNotReadAsZero) {
       UnitSystem::English,
       {
           {"maintenance", [](FakeHost& h) { h.in.maintTemp = "hot"; }, "Maint. Temp. must be a number."},
-          {"pipe size", [](FakeHost& h) { h.in.pipeSizeText = "2in"; }, "Pipe Size must be a number."},
+          {"pipe size",
+           [](FakeHost& h) {
+             static const TextList sizes{"2in"};
+             h.in.pipeSizes = &sizes;
+             h.in.pipeSize = 0;
+           },
+           "Pipe Size must be a number."},
           {"exposure", [](FakeHost& h) { h.in.maxExposure = "3 75"; },
            "Steam Out / Max. Process Temp. must be a number."},
           {"intermittent", [](FakeHost& h) { h.in.intermittentExposure = "x"; },
            "Intermittent Exposure Temp. must be a number."},
           {"pressure", [](FakeHost& h) { h.in.pressure = "5O"; }, "Steam Pressure must be a number."},
-          {"wall", [](FakeHost& h) { h.in.tubeWallText = ""; }, "Tracer Wall Thickness must be a number."},
+          {"wall", [](FakeHost& h) { h.in.tubeWall = -1; }, "Tracer Wall Thickness must be a number."},
           {"max ambient", [](FakeHost& h) { h.in.maxAmbient = "warm"; }, "Max. Ambient must be a number."},
           {"pipe length", [](FakeHost& h) { h.in.pipeLength = "abc"; }, "Pipe Length must be a number."},
           {"pipe length zero", [](FakeHost& h) { h.in.pipeLength = "0"; },
@@ -520,7 +459,7 @@ TEST(DesignRun, BoundaryInputsThatAreAccepted) {
        }},
       {"decimal comma",
        [](FakeHost& h) {
-         h.in.decimalMark = ',';
+         h.context.decimalMark = ',';
          h.in.pressure = "50,5";
        }},
   };
@@ -560,7 +499,7 @@ TEST(DesignRun, CompoundChoiceFromExposureSteamAndIntermittent) {
     ASSERT_EQ(host.run(), DesignOutcome::Stopped) << r.exposure;
     EXPECT_EQ(host.rec().CEM, r.cem) << r.exposure << " F, " << r.pressure << " psig";
     EXPECT_EQ(host.rec().CEM1, r.cem) << r.exposure << " F, " << r.pressure << " psig";
-    EXPECT_EQ(host.state.K90InUse, r.k90) << r.exposure << " F, " << r.pressure << " psig";
+    EXPECT_EQ(host.design.k90InUse, r.k90) << r.exposure << " F, " << r.pressure << " psig";
   }
   // The intermittent exposure counts like the maximum exposure.
   FakeHost host;
@@ -582,7 +521,7 @@ TEST(DesignRun, K90CompoundKeepsItsNameAndLowersTroughlineHeat) {
   ASSERT_EQ(k90.run(), DesignOutcome::Completed);
   EXPECT_EQ(k30.rec().CEM, "K-30");
   EXPECT_EQ(k90.rec().CEM, "K-90");
-  EXPECT_TRUE(k90.state.K90InUse);
+  EXPECT_TRUE(k90.design.k90InUse);
   EXPECT_LT(k90.rec().TP1, k30.rec().TP1 - 5);
   EXPECT_EQ(k90.rec().SSFLAG, 2.0f);  // above 406 F
   EXPECT_EQ(k90.shown.at(0).traceType, "K-90");
@@ -623,13 +562,11 @@ TEST(DesignRun, StandardFallbackYJ2ToYJ1ToTroughlineOnThreeInchPipe) {
              "Message []: YJ-1 could not maintain desired temperature. Trough Line has been "
              "selected.",
              "results"}));
-  EXPECT_EQ(host.state.passCounter, 3);
-  EXPECT_EQ(host.reads, 3);
   EXPECT_EQ(host.rec().TP1, static_cast<float>(266.72154509));
   EXPECT_EQ(host.rec().CEM, "Clipstrip");
   EXPECT_EQ(host.rec().COVR, "");
   EXPECT_EQ(host.shown.at(0).traceLabel, "Troughline");
-  EXPECT_EQ(host.shown.at(0).minMaintColor, kColorWhite);
+  EXPECT_FALSE(host.shown.at(0).shortOfMaintTemp);
   for (const auto& m : host.script.messages()) {
     EXPECT_EQ(m.icon, MsgIcon::Information);
     EXPECT_TRUE(m.systemModal);
@@ -668,7 +605,6 @@ TEST(DesignRun, InternalFallbackPassesThroughYJ0) {
   EXPECT_EQ(host.events[5], "select 2");
   EXPECT_EQ(host.events[7], "select 0");
   EXPECT_EQ(host.script.pipeForms().size(), 1u);
-  EXPECT_EQ(host.state.passCounter, 4);
   EXPECT_EQ(host.rec().TP1, static_cast<float>(266.72154509));
 
   FakeHost small(UnitSystem::English, true);
@@ -720,14 +656,13 @@ TEST(DesignRun, FilletTraceAbove375SwitchesToTroughlineBeforeTheAllowances) {
             "Troughline has been selected.");
   EXPECT_EQ(host.events.at(1), "select 0");
   EXPECT_EQ(host.events.at(2), "PipeForm");
-  EXPECT_EQ(host.state.passCounter, 1);
   EXPECT_EQ(host.rec().CEM, "Clipstrip");
 }
 
 TEST(DesignRun, MinimalOversizingTakesTheSmallerInsulation) {
   for (int under : {0, 1}) {
     FakeHost host;
-    host.set.at(0).UNDER = under;
+    host.context.sizing = InsulationSizingFromStored(under);
     host.setInstallation(2, 0);  // YJ-1 on 2 in: De 3.125; position 7 (ID 2.91) clears 2.375 + 0.375
     host.answerAllowances();
     ASSERT_EQ(host.run(), DesignOutcome::Completed) << under;
@@ -752,7 +687,7 @@ TEST(DesignRun, ShortfallWarnsAfterTheResultsAndMarksTheFieldYellow) {
   ASSERT_EQ(host.run(), DesignOutcome::Completed);
   EXPECT_EQ(host.events.back(), "Message [Warning]: " + kShortfall);
   EXPECT_EQ(host.events.at(host.events.size() - 2), "results");
-  EXPECT_EQ(host.shown.at(0).minMaintColor, kColorYellow);
+  EXPECT_TRUE(host.shown.at(0).shortOfMaintTemp);
   EXPECT_TRUE(host.rec().HoldsDesign());
 }
 
@@ -783,19 +718,6 @@ TEST(DesignRun, UnbalanceableDesignEndsWithAnErrorAndNoResults) {
   EXPECT_TRUE(host.script.pipeForms().empty());
   EXPECT_EQ(host.rec().TP1, 0.0f);
   EXPECT_EQ(host.rec().TLEN, 0.0f);
-  EXPECT_FALSE(host.rec().HoldsDesign());
-}
-
-TEST(DesignRun, HostThatIgnoresTheFallbackEndsWithAnError) {
-  FakeHost host;
-  host.ignoreSelections = true;
-  host.setPipe(6);
-  host.setInstallation(3, 0);
-  host.in.maintTemp = "200";
-  host.answerAllowances();
-  ASSERT_EQ(host.run(), DesignOutcome::Failed);
-  EXPECT_EQ(host.titles().back(), "Error");
-  EXPECT_EQ(host.script.pipeForms().size(), 1u);
   EXPECT_FALSE(host.rec().HoldsDesign());
 }
 

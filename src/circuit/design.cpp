@@ -1,0 +1,475 @@
+// A design runs in passes. A pass reads the entry, converts it to the
+// English units of the engine and lets the engine compute it; then, as the
+// pass ended: its input error or failure ends the design; a Fillet Trace too
+// hot for its cement is redirected to Troughline before the allowances; the
+// allowance step runs on the first pass; a jacketed tracer that cannot hold
+// the temperature falls back to the next method; or the results are taken in
+// the window's units, with the compound, the total tracer length and the
+// material take-off.
+#include "circuit/design.h"
+
+#include <cmath>
+#include <stdexcept>
+#include <string_view>
+
+#include "core/legacy_math.h"
+#include "core/units.h"
+#include "engine/design_limits.h"
+#include "engine/design_pass.h"
+#include "engine/insulation_sizing.h"
+
+namespace vst {
+namespace {
+
+// Message texts of the run, as the user reads them.
+constexpr const char* kShortfallWarning[] = {
+    "The Minimum Maintenance Temperature is less then the input Maintenance",
+    "Temperature.  Multiple Tracers, higher steam pressure, increased ",
+    "insulation thickness or resistance may be required to achieve ",
+    "the input Maintenance Temperature required.",
+};
+constexpr const char* kTrapDistanceNote =
+    "NOTE: Due to the maximum trap distance value, this circuit length  should  be divided into equal "
+    "sub-circuits,  each  to be individually supplied and trapped.";
+constexpr const char* kDesignCreated = "Design created";
+
+std::string ShortfallWarningText() {
+  std::string text;
+  for (const char* part : kShortfallWarning) text += part;
+  return text;
+}
+
+// The caption of TraceLb for the method of a design.
+const char* TraceLabel(Installation installation) {
+  switch (installation) {
+    case Installation::Troughline:
+      return "Troughline";
+    case Installation::FilletTrace:
+      return "Fillet Trace with";
+    default:
+      return "Coverlyn Type";
+  }
+}
+
+enum class PassStep { Completed, Stopped, Failed, Restart };
+
+// One design: the entry as the passes change it, and what they found.
+class Designing {
+ public:
+  Designing(const CircuitEntry& entry, const CircuitContext& context, DesignQuestions& questions,
+            CircuitDesign& out)
+      : context_(context), questions_(questions), out_(out), metric_(context.units == UnitSystem::Metric) {
+    out_.entry = entry;
+  }
+
+  PassStep pass();
+  void show(std::string text, std::string title) {
+    out_.messages.push_back({std::move(title), std::move(text)});
+    questions_.told(out_.messages.back());
+  }
+  PassStep fail(const std::string& reason) {
+    show(CouldNotCompleteText(reason), kErrorTitle);
+    return PassStep::Failed;
+  }
+
+ private:
+  // A numeric field's value, empty when it holds no number a field can store.
+  std::optional<double> number(const std::string& text) const {
+    auto value = ParseNumber(text, context_.decimalMark);
+    if (value && !std::isfinite(ToSingle(*value))) return std::nullopt;
+    return value;
+  }
+  // A temperature field in F (Metric fields are in C).
+  std::optional<double> fahrenheit(std::optional<double> t) const {
+    if (!t || !metric_) return t;
+    return RunFahrenheitFromCelsius(*t);
+  }
+  void choose(Installation installation) {
+    const int position = InstallationCode(installation, context_.internalMode);
+    ChooseInstallation(out_.entry, position, context_);
+    out_.fallbacks.push_back(position);
+    questions_.installationChosen(position);
+  }
+
+  DesignPassInput passInput() const;
+  void takeReadings(const DesignPassResult& pass);
+  std::optional<PassStep> allowanceStepOnFirstPass(const DesignPassResult& pass);
+  PassStep finish(const DesignPassResult& pass);
+
+  const CircuitContext& context_;
+  DesignQuestions& questions_;
+  CircuitDesign& out_;
+  const bool metric_;
+  Installation installation_ = Installation::None;  // the method of the entry's installation
+  // The numeric fields, read once per pass.
+  std::optional<double> maintTemp_;
+  std::optional<double> maxExposure_;
+  std::optional<double> intermittent_;
+  std::optional<double> pressure_;    // in the context's pressure unit
+  std::optional<double> pipeLength_;  // ft / m
+};
+
+DesignPassInput Designing::passInput() const {
+  const CircuitEntry& e = out_.entry;
+  DesignPassInput p;
+  p.units = context_.units;
+  p.internalMode = context_.internalMode;
+  p.pressureUnit = context_.pressureUnit;
+  p.sizing = context_.sizing;
+  p.maintTempF = fahrenheit(maintTemp_);
+  const std::string pipeSize = PipeSizeText(e);
+  p.pipeSizeListValue = Trim(pipeSize).empty() ? std::optional<double>(0) : number(pipeSize);
+  p.pipeSizePos = e.pipeSize;
+  p.insulationType = e.insulationType;
+  p.insulationThicknessPos = e.insulationThickness;
+  p.maxExposureF = fahrenheit(maxExposure_);
+  p.intermittentExposureF = fahrenheit(intermittent_);
+  if (pressure_) p.pressurePsig = PsigFrom(*pressure_, p.pressureUnit);
+  p.installation = installation_;
+  p.tubeIndex = e.tubeSize;
+  p.passesPos = e.passes;
+  p.minAmbientF = fahrenheit(number(e.minAmbient));
+  p.maxAmbientF = fahrenheit(number(e.maxAmbient));
+  p.tubeWall = number(TubeWallText(e));
+  p.circuitLength = pipeLength_;
+  return p;
+}
+
+// The inputs the record keeps as entered, as far as the pass read them.
+void Designing::takeReadings(const DesignPassResult& pass) {
+  const PassReadings& read = pass.readings;
+  DesignReadings& kept = out_.readings;
+  if (read.reportPipeSize) kept.reportPipeSize = ToSingle(*read.reportPipeSize);
+  if (read.exposures) {
+    kept.maxExposure = ToSingle(*maxExposure_);
+    kept.intermittentExposure = ToSingle(*intermittent_);
+  }
+  if (read.steamPressure) kept.steamPressure = ToSingle(*pressure_);
+  if (!read.compound.empty()) kept.compound = read.compound;
+  if (read.passes) kept.passes = out_.entry.passes;
+  kept.aboveCoverlynLimit = kept.aboveCoverlynLimit || read.aboveCoverlynLimit;
+}
+
+PassStep Designing::pass() {
+  const CircuitEntry& e = out_.entry;
+  installation_ = InstallationFromCode(e.installation, context_.internalMode);
+  maintTemp_ = number(e.maintTemp);
+  maxExposure_ = number(e.maxExposure);
+  intermittent_ = number(e.intermittentExposure);
+  pressure_ = number(e.pressure);
+  pipeLength_ = number(e.pipeLength);
+
+  const DesignPassResult pass = RunDesignPass(passInput());
+  out_.k90InUse = pass.k90InUse;
+  takeReadings(pass);
+  switch (pass.end) {
+    case PassEnd::Refused:
+      show(pass.message, pass.title);
+      return PassStep::Stopped;
+    case PassEnd::Failed:
+      show(pass.message, pass.title);
+      return PassStep::Failed;
+    case PassEnd::Redirected:
+      show(pass.message, pass.title);
+      choose(pass.fallback);
+      return PassStep::Restart;
+    case PassEnd::FallsBack:
+    case PassEnd::Designed:
+      break;
+  }
+  if (const auto ended = allowanceStepOnFirstPass(pass)) return *ended;
+  if (pass.end == PassEnd::FallsBack) {
+    choose(pass.fallback);
+    show(pass.message, pass.title);
+    return PassStep::Restart;
+  }
+  return finish(pass);
+}
+
+// The fittings and shoe dialogs, on the first pass only; later passes design
+// with its lengths and counts. Ends the design when a dialog was closed or
+// the allowance cannot be computed.
+std::optional<PassStep> Designing::allowanceStepOnFirstPass(const DesignPassResult& pass) {
+  if (out_.allowance) return std::nullopt;
+  const CircuitEntry& e = out_.entry;
+  const InsulationFit& fit = pass.outputs.insulation;
+  AllowanceInputs a;
+  a.units = context_.units;
+  a.pipeLength = ToSingle(*pipeLength_);
+  a.tubeSizePos = e.tubeSize;
+  a.insulationThicknessPos = e.insulationThickness;
+  a.pipeSizePos = e.pipeSize;
+  a.passesPos = e.passes;
+  a.installation = e.installation;
+  a.tubeIndex = e.tubeSize;
+  a.insulationRow = fit.position;
+  a.tracedPipeDiameterIn = fit.effectiveDiameterIn;
+  a.tracerAllowanceIn = fit.projectionIn;
+  if (!std::isfinite(a.pipeLength) || a.pipeLength < 0.0f || a.tubeIndex < 0 || a.tubeIndex > 3 ||
+      a.passesPos < 0) {
+    return fail("the fittings allowance cannot be computed");
+  }
+  const int tracers = a.passesPos + 1;
+
+  DesignAllowance& step = out_.allowance.emplace();
+  const double startFt = StartDesignPipeLengthFt(a.units, a.pipeLength);
+  step.startSlenFt = ToSingle(IntTenths(startFt));
+
+  PipeFormSetup setup;
+  setup.units = context_.units;
+  setup.pipeLengthText = e.pipeLength;
+  setup.VALN = e.fittings.valves;
+  setup.FLNO = e.fittings.flanges;
+  setup.NOPX = e.fittings.pumps;
+  setup.WCTB = e.fittings.wrapcore;
+  setup.allowanceIncluded = e.fittings.allowanceIncluded;
+  setup.showRecordedAnswer = e.riseShown || tracers == 1;
+  setup.decimalMark = context_.decimalMark;
+  step.fittings = questions_.pipeForm(setup);
+  if (!step.fittings) return PassStep::Stopped;  // the dialog was closed: no design
+  step.tubeSize = a.tubeSizePos;
+  step.insulationThickness = a.insulationThicknessPos;
+  step.pipeSize = a.pipeSizePos;
+  step.passes = a.passesPos;
+
+  std::optional<ShoeFormAnswer> shoes;
+  if (!AllowanceAlreadyIncluded(step.fittings->allowanceIncluded, tracers)) {
+    ShoeFormSetup shoeSetup;
+    shoeSetup.units = context_.units;
+    shoeSetup.shoeAllowance = e.shoeAllowance;
+    shoeSetup.decimalMark = context_.decimalMark;
+    shoes = questions_.shoeForm(shoeSetup);
+    if (!shoes) return PassStep::Stopped;
+    step.shoeAllowance = shoes->total;
+  }
+  step.lengths = ComputeAllowance(a, *step.fittings, shoes ? shoes->totalFt : 0.0);
+  out_.status = kDesignCreated;
+  questions_.statusShown(out_.status);
+  return std::nullopt;
+}
+
+// A finished design: results, compound and tracer naming, total tracer
+// length, material take-off, then the warnings about the results.
+PassStep Designing::finish(const DesignPassResult& pass) {
+  const DesignOutputs& o = pass.outputs;
+  const AllowanceResult& lengths = *out_.allowance->lengths;
+  DesignFinish& f = out_.finish.emplace();
+  const int position = o.insulation.position;
+  f.TP1 = ToSingle(metric_ ? WholeCelsiusFromFahrenheit(o.minMaintainedTempF) : o.minMaintainedTempF);
+  f.TP2 = ToSingle(metric_ ? WholeCelsiusFromFahrenheit(o.maxMaintainedTempF) : o.maxMaintainedTempF);
+  f.VTR = ToSingle(metric_ ? TenthMetresFromFeet(o.riseFt) : o.riseFt);
+  f.COND = ToSingle(metric_ ? KgPerHrMetreFromLbPerHrFt(o.condensateLbHrFt) : o.condensateLbHrFt);
+  f.INSIZE = ToSingle(metric_ ? InsulationMetricSizeMm(position) : InsulationNominalSizeIn(position));
+  f.TDX = ToSingle(metric_ ? TenthMetresFromFeet(o.trapDistanceFt) : Int(o.trapDistanceFt));
+  const double lossTenths = IntTenths(o.heatLossBtuHrFt);
+  f.LSWO = ToSingle(metric_ ? IntTenths(WattsPerMetreFromBtuPerHrFt(lossTenths)) : lossTenths);
+
+  DesignDisplay& display = out_.display;
+  display.maxMaintTemp = SingleText(f.TP2);
+  display.minMaintTemp = SingleText(f.TP1);
+  display.shortOfMaintTemp = ToSingle(*maintTemp_) > f.TP1;
+  display.rise = SingleText(f.VTR);
+  display.condensate = FixedText(f.COND, 3);
+  display.insulationSize = SingleText(f.INSIZE);
+  display.trapDistance = SingleText(f.TDX);
+  display.heatLoss = SingleText(f.LSWO);
+  const bool trapShorterThanCircuit =
+      o.trapDistanceFt < StartDesignPipeLengthFt(context_.units, ToSingle(*pipeLength_));
+
+  // The compound naming and the take-off read the installation of this
+  // pass, the temperatures of the design and the allowance step's counts.
+  const CircuitEntry& e = out_.entry;
+  TakeoffInputs takeoff;
+  takeoff.units = context_.units;
+  takeoff.internalMode = context_.internalMode;
+  takeoff.installation = e.installation;
+  takeoff.tubeIndex = e.tubeSize;
+  takeoff.pipeSizePos = e.pipeSize;
+  takeoff.tracerCount = o.tracers;
+  takeoff.exposureTempF = o.exposureTempF;
+  takeoff.steamTempF = o.steamTempF;
+  takeoff.intermittentExposureTempF = o.intermittentExposureTempF;
+  takeoff.trapDistanceFt = o.trapDistanceFt;
+  takeoff.bundleDiameterIn = o.insulation.effectiveDiameterIn;
+  TakeAllowance(lengths, takeoff);
+  // The compound chosen from the temperatures at the start of the run, if any.
+  const std::string& start = out_.readings.compound;
+  f.compound = ChooseCompound(takeoff, Compound{start, start.empty() ? " " : start, {}});
+  display.traceLabel = TraceLabel(installation_);
+  display.traceType = IsJacketed(installation_) ? f.compound.COVR : f.compound.CEM;
+  // The design pipe length of every tracer plus 5 %.
+  f.tracerLength = ToSingle(TracerLengthFt(o.tracers, lengths.designPipeLengthFt));
+  try {
+    f.takeoff = MaterialTakeoff(takeoff, f.compound);
+  } catch (const std::invalid_argument&) {
+    return fail("the material take-off cannot be computed");
+  }
+  display.totalLength = SingleText(f.takeoff->TLEN);  // the total length as the bill rounds it
+  // Results that are no finite numbers, or too large for their fields, are no design.
+  DesignRecord outputs;
+  StoreTakeoff(*f.takeoff, outputs);
+  outputs.TP1 = f.TP1;
+  outputs.TP2 = f.TP2;
+  outputs.VTR = f.VTR;
+  outputs.COND = f.COND;
+  outputs.INSIZE = f.INSIZE;
+  outputs.TDX = f.TDX;
+  outputs.LSWO = f.LSWO;
+  if (const std::string_view output = UnrepresentableOutput(outputs); !output.empty()) {
+    f.discarded = true;
+    out_.display = {};
+    return fail("the result " + std::string(output) + " is not a number its field can hold");
+  }
+
+  questions_.resultsShown(display);
+  if (display.shortOfMaintTemp) show(ShortfallWarningText(), kWarningTitle);
+  if (trapShorterThanCircuit) show(kTrapDistanceNote, kWarningTitle);
+  return PassStep::Completed;
+}
+
+}  // namespace
+
+CircuitDesign DesignCircuit(const CircuitEntry& entry, const CircuitContext& context,
+                            DesignQuestions& questions) {
+  CircuitDesign out;
+  Designing designing(entry, context, questions, out);
+  for (int pass = 0; pass < limits::kMaxDesignPasses; ++pass) {
+    switch (designing.pass()) {
+      case PassStep::Completed:
+        out.outcome = DesignOutcome::Completed;
+        return out;
+      case PassStep::Stopped:
+        out.outcome = DesignOutcome::Stopped;
+        return out;
+      case PassStep::Failed:
+        out.outcome = DesignOutcome::Failed;
+        return out;
+      case PassStep::Restart:
+        break;
+    }
+  }
+  designing.fail("the installation method did not change as the fallback required");
+  out.outcome = DesignOutcome::Failed;
+  return out;
+}
+
+void ResetOutputs(DesignRecord& r, const CircuitContext& context) {
+  r.TP2 = r.TP1 = r.LSWO = r.COND = r.INSIZE = r.TLEN = r.TDX = r.VTR = r.SLEN = r.TST = 0;
+  r.ACEM = r.ACEM1 = r.ACHAN = r.ABAND = r.UNION = r.CRS = r.FRST = r.FAK = r.MACO = 0;
+  r.HeatUpTime = 0;
+  r.CEM.clear();
+  r.TSIZ.clear();
+  r.BAND.clear();
+  r.CEM1 = " ";
+  r.CHAN = " ";
+  r.UNDER = StoredNumber(context.sizing);
+  r.PRESSURE = StoredNumber(context.pressureUnit);
+}
+
+void StoreDesign(const CircuitDesign& d, const CircuitContext& context, DesignRecord& r) {
+  ResetOutputs(r, context);
+
+  const DesignReadings& read = d.readings;
+  if (read.reportPipeSize) r.ReportPipeSize = *read.reportPipeSize;
+  if (read.maxExposure) r.MAXEXP = *read.maxExposure;
+  if (read.intermittentExposure) r.IntermittentExposure = *read.intermittentExposure;
+  if (read.steamPressure) r.STEAMPRS = *read.steamPressure;
+  if (!read.compound.empty()) r.CEM = r.CEM1 = read.compound;
+  if (read.passes) r.NUMPASS = *read.passes;
+  // Above the Coverlyn limit the circuit bill cannot offer copper tubing.
+  if (read.aboveCoverlynLimit && r.SSFLAG < limits::kHighTemperatureMaterialOption) {
+    r.SSFLAG = limits::kHighTemperatureMaterialOption;
+  }
+
+  if (const auto& a = d.allowance) {
+    r.SLEN = a->startSlenFt;
+    if (a->fittings) {
+      r.AllowanceIncluded = a->fittings->allowanceIncluded;
+      r.TRACETUB = a->tubeSize;
+      r.INSTHK = a->insulationThickness;
+      r.PIPESIZE = a->pipeSize;
+      r.NUMPASS = a->passes;
+      r.VALN = a->fittings->valves;
+      r.FLNO = a->fittings->flanges;
+      r.NOPX = a->fittings->pumps;
+      r.WCTB = a->fittings->wrapcore;
+    }
+    if (a->shoeAllowance) r.ShoeAllowance = *a->shoeAllowance;
+    if (a->lengths) r.SLEN = a->lengths->slenFt;
+  }
+
+  if (const auto& f = d.finish) {
+    r.TP1 = f->TP1;
+    r.TP2 = f->TP2;
+    r.VTR = f->VTR;
+    r.COND = f->COND;
+    r.INSIZE = f->INSIZE;
+    r.TDX = f->TDX;
+    r.LSWO = f->LSWO;
+    r.CEM = f->compound.CEM;
+    r.CEM1 = f->compound.CEM1;
+    r.COVR = f->compound.COVR;
+    r.TLEN = f->tracerLength;
+    r.HeatUpTime = 0;  // a maintenance design computes no heat-up time
+    if (f->takeoff) StoreTakeoff(*f->takeoff, r);
+    if (f->discarded) DiscardOutputs(r);
+  }
+
+  // The inputs the design keeps as the window shows them after the run.
+  const CircuitEntry& e = d.entry;
+  const auto number = [&](const std::string& text) {
+    return ParseSingle(text, context.decimalMark).value_or(0.0f);
+  };
+  r.TRACEINS = e.installation;
+  r.TUBEMAT = e.material;
+  r.TUBEWALL = e.tubeWall;
+  r.APPTYPE = e.application;
+  r.HeatUpProduct = e.product;
+  r.HeatUpInitialTemp = e.initialTemp;
+  r.HeatUpFinalTemp = e.finalTemp;
+  r.HeatUpDensity = e.density;
+  r.HeatUpSpecificHeat = e.specificHeat;
+  r.HeatUpLatentHeat = e.latentHeat;
+  r.HeatUpPhaseChange = e.phaseChange;
+  r.MAXAMB = number(e.maxAmbient);
+  r.MINAMB = number(e.minAmbient);
+  r.MAINTEMP = number(e.maintTemp);
+  r.PIPELN = number(e.pipeLength);
+  r.INSTYPE = e.insulationType + 1;
+  r.CIRTXT = e.circuit;
+  r.PIPETXT = e.line;
+}
+
+void ClearStoredDesign(DesignRecord& r) {
+  r.MAXAMB = r.MINAMB = r.MAINTEMP = r.MAXEXP = 0;
+  r.INSTHK = 0;
+  r.INSTYPE = 3;
+  r.TRACEINS = 2;
+  r.STEAMPRS = r.PIPELN = 0;
+  r.PIPESIZE = 5;
+  r.NUMPASS = 0;
+  r.VALN = r.FLNO = r.NOPX = r.WCTB = 0;
+  r.TP2 = r.TP1 = r.LSWO = r.COND = r.INSIZE = r.TLEN = r.TDX = r.VTR = r.SLEN = r.TST = 0;
+  r.CEM.clear();
+  r.ACEM = 0;
+  r.CEM1 = " ";
+  r.ACEM1 = r.ACHAN = r.ABAND = r.UNION = 0;
+  r.CHAN.clear();
+  r.TSIZ.clear();
+  r.BAND.clear();
+  r.CRS = r.FRST = r.FAK = r.MACO = 0;
+  r.TUBEMAT = r.TUBEWALL = r.APPTYPE = 0;
+  r.HeatUpProduct = 0;
+  r.HeatUpInitialTemp = r.HeatUpFinalTemp = r.HeatUpDensity = r.HeatUpSpecificHeat = "0";
+  r.HeatUpPhaseChange = false;
+  r.HeatUpLatentHeat = "0";
+  r.HeatUpTime = 0;
+}
+
+DesignRecord FreshRecord() {
+  DesignRecord record;
+  ClearStoredDesign(record);
+  return record;
+}
+
+}  // namespace vst

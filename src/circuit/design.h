@@ -1,0 +1,137 @@
+// The design of one circuit (module STSEL) as a function of the entry: the
+// passes of the engine, the fallbacks through the installation list (each
+// through the same list rule a person's choice runs), the allowance step on
+// the first pass, the results in the window's units, the compound and the
+// material take-off. It reads nothing but its arguments and keeps nothing:
+// the fittings and shoe questions are asked through DesignQuestions (the
+// window answers with its dialogs, a line list from its row), and the
+// result says everything the design shows and stores. StoreDesign() puts a
+// result into a record.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bom/allowances.h"
+#include "bom/takeoff.h"
+#include "circuit/entry.h"
+#include "core/dialogs.h"
+
+namespace vst {
+
+// The texts the window writes into its output fields when a design completes.
+struct DesignDisplay {
+  std::string maxMaintTemp;       // Max_Maint_Temp
+  std::string minMaintTemp;       // Min_Maint_Temp
+  bool shortOfMaintTemp = false;  // the minimum falls short of the maintenance temperature (marked yellow)
+  std::string heatLoss;           // Ht_Lswo_Out
+  std::string condensate;         // Cond_Load ("0.000")
+  std::string insulationSize;     // Insul_Size
+  std::string trapDistance;       // Trap_Dist
+  std::string rise;               // Rise
+  std::string totalLength;        // Tot_Cab_Out
+  std::string traceLabel;         // TraceLb caption ("Troughline", "Fillet Trace with", "Coverlyn Type")
+  std::string traceType;          // TraceTp text (CEM or COVR)
+};
+
+// The names of the output fields (the window's own), in the order a line
+// list's results give their texts.
+inline constexpr const char* kDisplayFieldNames[] = {"Max_Maint_Temp", "Min_Maint_Temp", "Ht_Lswo_Out",
+                                                     "Cond_Load",      "Insul_Size",     "Tot_Cab_Out",
+                                                     "Trap_Dist",      "Rise",           "TraceTp"};
+
+// What a design asks while it runs, and what it tells as it goes. The two
+// questions must be answered (nothing: the dialog was closed, and the design
+// ends without a design); the rest is told as the design reaches it, so the
+// window shows each message, fallback and result at once. The result holds
+// all of it again.
+class DesignQuestions {
+ public:
+  virtual ~DesignQuestions() = default;
+  virtual std::optional<PipeFormAnswer> pipeForm(const PipeFormSetup& setup) = 0;
+  virtual std::optional<ShoeFormAnswer> shoeForm(const ShoeFormSetup& setup) = 0;
+  virtual void told(const ShownMessage&) {}
+  virtual void installationChosen(int /*position*/) {}
+  virtual void statusShown(const std::string&) {}
+  virtual void resultsShown(const DesignDisplay&) {}
+};
+
+enum class DesignOutcome {
+  Completed,  // the record holds a design
+  Stopped,    // an input error ended the run, or a dialog was closed
+  Failed,     // the design could not be completed for these inputs (message "Error" shown)
+};
+
+// The inputs the passes read, as the record keeps them (each once a pass
+// has read it, whether or not the design then completes).
+struct DesignReadings {
+  std::optional<float> reportPipeSize;  // in / mm
+  std::optional<float> maxExposure;     // with the intermittent exposure
+  std::optional<float> intermittentExposure;
+  std::optional<float> steamPressure;  // in the pressure unit of the context
+  std::string compound;                // from the temperatures; "" for none
+  std::optional<int> passes;           // the passes list position
+  bool aboveCoverlynLimit = false;     // the circuit bill cannot offer copper tubing
+};
+
+// The allowance step: what the fittings and shoe dialogs accepted and what
+// it computed.
+struct DesignAllowance {
+  float startSlenFt = 0;  // the pipe length for banding as the step starts
+  std::optional<PipeFormAnswer> fittings;
+  // The list positions stored with the fittings answer.
+  int tubeSize = 0;
+  int insulationThickness = 0;
+  int pipeSize = 0;
+  int passes = 0;
+  std::optional<float> shoeAllowance;      // the shoe dialog's total, in the user's length unit
+  std::optional<AllowanceResult> lengths;  // the step completed
+};
+
+// The end of a design that reached its results.
+struct DesignFinish {
+  // Outputs in the window's units.
+  float TP1 = 0, TP2 = 0, VTR = 0, COND = 0, INSIZE = 0, TDX = 0, LSWO = 0;
+  Compound compound;
+  float tracerLength = 0;          // TLEN before the take-off rounds it, ft
+  std::optional<Takeoff> takeoff;  // nothing: the take-off could not be computed
+  bool discarded = false;          // a result no field can hold: no design
+};
+
+struct CircuitDesign {
+  DesignOutcome outcome = DesignOutcome::Stopped;
+  std::vector<ShownMessage> messages;  // in the order shown
+  std::vector<int> fallbacks;          // installation positions chosen by the design, in order
+  CircuitEntry entry;                  // as the design left it (installation, tube, wall after fallbacks)
+  DesignReadings readings;
+  std::optional<DesignAllowance> allowance;
+  std::optional<DesignFinish> finish;
+  bool k90InUse = false;  // the last pass chose the K-90 compound
+  DesignDisplay display;  // when completed
+  std::string status;     // the status panel's caption, "" for none
+};
+
+// Designs `entry` in `context`.
+CircuitDesign DesignCircuit(const CircuitEntry& entry, const CircuitContext& context,
+                            DesignQuestions& questions);
+
+// Puts a design into the record of its circuit as the design button leaves
+// it: outputs and bill fields reset, then what the design read, answered
+// and computed, then the inputs of the entry as the design left it.
+void StoreDesign(const CircuitDesign& design, const CircuitContext& context, DesignRecord& record);
+
+// The outputs and bill fields of a record reset, as the design button does
+// before a run.
+void ResetOutputs(DesignRecord& record, const CircuitContext& context);
+
+// Drops the design of a record when an input it depends on changes: the
+// inputs and outputs go back to the window's starting values; the jacketed
+// type, sizing, pressure unit, tie wire, material option, circuit and line
+// numbers and tube size stay.
+void ClearStoredDesign(DesignRecord& record);
+
+// The record a freshly opened window designs into.
+DesignRecord FreshRecord();
+
+}  // namespace vst
