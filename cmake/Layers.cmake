@@ -14,7 +14,7 @@ set(VST_LAYER_USES_docs core)
 set(VST_LAYER_USES_reports bom engine core)
 set(VST_LAYER_USES_circuit reports bom designfile prefs docs engine core)
 set(VST_LAYER_USES_workspace circuit reports bom designfile prefs docs engine core)
-set(VST_LAYER_USES_batch workspace circuit reports bom designfile prefs docs engine core)
+set(VST_LAYER_USES_batch circuit reports bom designfile prefs docs engine core)
 set(VST_LAYER_USES_ui workspace circuit reports bom designfile prefs docs engine core)
 set(VST_LAYER_USES_app ui batch workspace circuit reports bom designfile prefs docs engine core)
 

@@ -4,7 +4,9 @@
 # reach every path of a row (list rules, corrections, fallbacks, input errors,
 # refused dialog answers, rows the list cannot take) in both unit systems,
 # both program modes, every pressure unit, both insulation sizings, with and
-# without --strict, as JSON and as CSV. Exit status 0 when every output agrees.
+# without --strict, as JSON and as CSV; then the records, circuit bills,
+# summary bills and circuit lists of the design files the old build saves
+# from those lists. Exit status 0 when every output agrees.
 #
 #   scripts/compare_builds.sh OLD_BUILD NEW_BUILD [ROWS]   (default 3000 rows per list)
 set -euo pipefail
@@ -119,11 +121,43 @@ run_both() {  # description, arguments...
     fi
   done
 }
+run_show() {  # description, arguments...
+  local what=$1
+  shift
+  for format in json csv; do
+    local sa=0 sb=0
+    "$old" show "$@" --format "$format" -o "$work/old.$format" 2> "$work/old.err" || sa=$?
+    "$new" show "$@" --format "$format" -o "$work/new.$format" 2> "$work/new.err" || sb=$?
+    compared=$((compared + 1))
+    if [ "$sa" != "$sb" ] || ! cmp -s "$work/old.$format" "$work/new.$format" ||
+      ! cmp -s "$work/old.err" "$work/new.err"; then
+      differ=$((differ + 1))
+      echo "DIFFERS: show $what --format $format (exit $sa / $sb)"
+      diff "$work/old.$format" "$work/new.$format" | head -10 || true
+    fi
+  done
+}
 run_both "README example" "$here/data/examples/line_list.csv"
 for r in "${runs[@]}"; do
   read -r -a args <<< "$r"
   args[0]="$work/${args[0]}"
   run_both "$r" "${args[@]}"
+done
+# The bills and reports of the design files the old build saves from the lists.
+for units in english metric; do
+  for mode in standard internal; do
+    rm -f "$work"/set-*.mdb "$work"/set.mdb
+    "$old" design "$work/$units.csv" --units "$units" --mode "$mode" --save "$work/set.mdb" -o "$work/saved.json" \
+      2> /dev/null || true
+    for file in $(ls "$work"/set-*.mdb 2> /dev/null | head -3); do
+      for n in 1 4 10; do
+        run_show "$units $mode $(basename "$file") --bill $n" "$file" --units "$units" --bill "$n"
+      done
+      run_show "$units $mode $(basename "$file") --summary" "$file" --units "$units" --summary
+      run_show "$units $mode $(basename "$file") records" "$file" --units "$units"
+      run_show "$units $mode $(basename "$file") circuit list" "$file" --units "$units" --circuit-list
+    done
+  done
 done
 echo "compare: $compared outputs, $differ differ"
 [ "$differ" -eq 0 ]

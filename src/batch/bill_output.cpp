@@ -9,28 +9,15 @@
 #include "batch/atomic_output.h"
 #include "batch/csv.h"
 #include "batch/json.h"
+#include "bom/summary_bill.h"
 #include "bom/xlsx_export.h"
+#include "circuit/report.h"
 #include "core/legacy_math.h"
 #include "core/units.h"
-#include "workspace/bill_models.h"
-#include "workspace/stmain_model.h"
 
 namespace vst {
 
 namespace {
-
-// The windows opened by the command ask nothing; a message would only come
-// from an unusual file and is not an answer anyone waits for.
-class SilentDialogs : public Dialogs {
- public:
-  MsgAnswer message(const Message& m) override {
-    return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
-  }
-  std::optional<PipeFormAnswer> pipeForm(const PipeFormSetup&) override { return std::nullopt; }
-  std::optional<ShoeFormAnswer> shoeForm(const ShoeFormSetup&) override { return std::nullopt; }
-  std::optional<std::string> openFileName(const FileDialogSpec&) override { return std::nullopt; }
-  std::optional<std::string> saveFileName(const FileDialogSpec&) override { return std::nullopt; }
-};
 
 template <std::size_t N>
 std::string JsonRows(const std::vector<std::array<std::string, N>>& rows) {
@@ -61,7 +48,7 @@ std::string WorkbookOf(const std::vector<BillRow>& rows, const std::string& path
   if (!out.open(path)) return out.error();
   const std::string problem =
       ExportGridToSpreadsheet(GridOf(rows), static_cast<int>(rows.size()), 3, kSummaryExportOption,
-                              BillModel::kSheetTitle, out.temporaryPath());
+                              kSummarySheetTitle, out.temporaryPath());
   if (!problem.empty()) return path + " was not written: " + problem;
   return out.commit() ? std::string() : out.error();
 }
@@ -80,34 +67,29 @@ BillShowResult CircuitBill(const std::array<DesignRecord, DesignSet::kRecords>& 
     result.error = "--bill takes a record number from 1 to 10";
     return result;
   }
-  const UnitSystem units = UnitsOfRecords(records);
-  SilentDialogs dialogs;
-  STmainModel main(units, units == UnitSystem::Metric ? PressureUnit::BarG : PressureUnit::Psig, dialogs,
-                   '.');
-  main.applyOpenedSet(records, internalMode);
-  // The record spinner steps forward from a designed record only.
-  while (main.set().CurrentRecord + 1 < n) {
-    const int before = main.set().CurrentRecord;
-    main.spinnerStep(main.controls()["Spin1"].index - 1);
-    if (main.set().CurrentRecord == before) {
-      result.error = "record " + std::to_string(n) + " cannot be reached: record " +
-                     std::to_string(before + 1) + " holds no design";
+  // The window steps forward from a designed record only.
+  for (int i = 0; i + 1 < n; ++i) {
+    if (!records[static_cast<std::size_t>(i)].HoldsDesign()) {
+      result.error = "record " + std::to_string(n) + " cannot be reached: record " + std::to_string(i + 1) +
+                     " holds no design";
       return result;
     }
   }
-  if (!main.set().current().HoldsDesign()) {
+  const DesignRecord& record = records[static_cast<std::size_t>(n - 1)];
+  if (!record.HoldsDesign()) {
     result.error = "record " + std::to_string(n) + " holds no design";
     return result;
   }
-  const CktBillModel bill(main, now);
-  const ControlSet& c = bill.controls();
+  const UnitSystem units = UnitsOfRecords(records);
+  const CircuitReport bill =
+      CircuitReportOf(ReportFieldsOf(record, units, internalMode), record, n, record.CIRTXT, record.PIPETXT);
   if (request.format == "csv") {
-    result.text = BillRowsCsv(bill.billRows());
+    result.text = BillRowsCsv(bill.bill);
   } else {
-    result.text = "{\"record\": " + std::to_string(n) + ", \"caption\": " + JsonString(bill.caption()) +
-                  ",\n \"labels\": [" + JsonString(c["Label1"].text) + ", " + JsonString(c["Label2"].text) +
-                  ", " + JsonString(c["Label3"].text) + "],\n \"summary\": " + JsonRows(bill.reportRows()) +
-                  ",\n \"bill\": " + JsonRows(bill.billRows()) + "}\n";
+    result.text = "{\"record\": " + std::to_string(n) + ", \"caption\": " + JsonString(bill.caption) +
+                  ",\n \"labels\": [" + JsonString(bill.circuitLabel) + ", " + JsonString(bill.lineLabel) +
+                  ", " + JsonString(bill.title) + "],\n \"summary\": " + JsonRows(bill.rows) +
+                  ",\n \"bill\": " + JsonRows(bill.bill) + "}\n";
   }
   if (!request.pdf.empty()) result.error = PdfOf(pdf, bill.printout(now), request.pdf);
   return result;
@@ -138,11 +120,11 @@ BillShowResult ShowBills(const std::array<DesignRecord, DesignSet::kRecords>& re
   DesignSet set;
   set.records = records;
   set.Units = UnitsOfRecords(records);
-  const BillModel bill(set);
-  result.text = request.format == "csv" ? BillRowsCsv(bill.rows()) : BillRowsJson(bill.rows());
-  if (!request.xlsx.empty()) result.error = WorkbookOf(bill.rows(), request.xlsx);
+  const std::vector<BillRow> rows = SummaryBillRows(set);
+  result.text = request.format == "csv" ? BillRowsCsv(rows) : BillRowsJson(rows);
+  if (!request.xlsx.empty()) result.error = WorkbookOf(rows, request.xlsx);
   if (result.error.empty() && !request.pdf.empty())
-    result.error = PdfOf(pdf, bill.printout(now), request.pdf);
+    result.error = PdfOf(pdf, SummaryBillPage(BillPrintHeader(now), rows), request.pdf);
   return result;
 }
 

@@ -185,4 +185,11 @@ std::vector<BillRow> SummaryBillRows(const DesignSet& set) {
   return bill.rows();
 }
 
+std::vector<std::vector<std::string>> GridOf(const std::vector<BillRow>& rows) {
+  std::vector<std::vector<std::string>> grid;
+  grid.reserve(rows.size());
+  for (const BillRow& row : rows) grid.emplace_back(row.begin(), row.end());
+  return grid;
+}
+
 }  // namespace vst

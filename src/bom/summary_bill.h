@@ -72,4 +72,7 @@ class SummaryBill {
 // The summary bill of a design set's ten records.
 std::vector<BillRow> SummaryBillRows(const DesignSet& set);
 
+// The grid of bill rows as the spreadsheet export takes it.
+std::vector<std::vector<std::string>> GridOf(const std::vector<BillRow>& rows);
+
 }  // namespace vst

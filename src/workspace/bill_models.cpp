@@ -5,53 +5,13 @@
 #include "bom/summary_bill.h"
 #include "bom/xlsx_export.h"
 #include "core/clock_text.h"
-#include "docs/about_box.h"
 #include "workspace/stmain_model.h"
 
 namespace vst {
 
-namespace {
-
-constexpr const char* kRegistered = "\u00AE";  // the registered-trademark sign, character code 174
-
-}  // namespace
-
-PrintHeader BillPrintHeader(std::time_t now) {
-  PrintHeader header;
-  header.product = std::string(kProgramName) + kRegistered;
-  header.makerLines = {kMakerName, "Steam Tracing Products", "Engineering Services"};
-  std::tm local{};
-  if (LocalTime(now, local)) {
-    header.date = MediumDate(local);
-    header.time = ClockTime(local);
-  }
-  return header;
-}
-
 CktBillModel::CktBillModel(const STmainModel& main, std::time_t now) {
   const ControlSet& c = main.controls();
   const DesignSet& set = main.set();
-  const DesignRecord& record = set.current();
-  recordNumber_ = set.CurrentRecord + 1;
-  const std::string n = std::to_string(recordNumber_);
-  caption_ = "Report #" + n;
-
-  const PrintHeader header = BillPrintHeader(now);
-  controls_.add("Label1", ControlKind::Label, "Circuit No.= " + c["Circ_No"].text);
-  controls_.add("Label2", ControlKind::Label, "Line/Pipe No.=  " + c["Line_No"].text);
-  controls_.add("Label3", ControlKind::Label, "Vaporix     Circuit Report #" + n + "     Bill of Materials");
-  controls_.add("Label6", ControlKind::Label, header.product);
-  std::string maker;
-  for (const std::string& line : header.makerLines) maker += (maker.empty() ? "" : "\n") + line;
-  controls_.add("lblMaker", ControlKind::Label, maker);
-  controls_.add("Time_display", ControlKind::Label, header.time);
-  controls_.add("Date_Display", ControlKind::Label, header.date);
-  Control& options = controls_.add("Options", ControlKind::List);
-  options.visible = false;
-  options.enabled = false;
-  controls_.add("print", ControlKind::Button, "&Print");
-  controls_.add("return", ControlKind::Button, "&Return");
-
   CircuitReportFields f;
   f.units = set.Units;
   f.internalMode = main.internalMode();
@@ -71,10 +31,23 @@ CktBillModel::CktBillModel(const STmainModel& main, std::time_t now) {
   f.totalLength = c["Tot_Cab_Out"].text;
   f.trapDistance = c["Trap_Dist"].text;
   f.rise = c["Rise"].text;
-  inputs_ = CircuitReportInputs(f, record);
-  outputs_ = CircuitReportOutputs(f, record);
-  report_ = CircuitReportRows(f, record);
-  bill_ = CircuitBillRows(record, set.Units);
+  report_ = CircuitReportOf(f, set.current(), set.CurrentRecord + 1, c["Circ_No"].text, c["Line_No"].text);
+
+  const PrintHeader header = BillPrintHeader(now);
+  controls_.add("Label1", ControlKind::Label, report_.circuitLabel);
+  controls_.add("Label2", ControlKind::Label, report_.lineLabel);
+  controls_.add("Label3", ControlKind::Label, report_.title);
+  controls_.add("Label6", ControlKind::Label, header.product);
+  std::string maker;
+  for (const std::string& line : header.makerLines) maker += (maker.empty() ? "" : "\n") + line;
+  controls_.add("lblMaker", ControlKind::Label, maker);
+  controls_.add("Time_display", ControlKind::Label, header.time);
+  controls_.add("Date_Display", ControlKind::Label, header.date);
+  Control& options = controls_.add("Options", ControlKind::List);
+  options.visible = false;
+  options.enabled = false;
+  controls_.add("print", ControlKind::Button, "&Print");
+  controls_.add("return", ControlKind::Button, "&Return");
 }
 
 void CktBillModel::tick(std::time_t now) {
@@ -84,28 +57,12 @@ void CktBillModel::tick(std::time_t now) {
   controls_["Date_Display"].text = MediumDate(local);
 }
 
-PageDescription CktBillModel::printout(std::time_t now) const {
-  CircuitPrintout p;
-  p.recordNumber = recordNumber_;
-  p.circuitLabel = controls_["Label1"].text;
-  p.lineLabel = controls_["Label2"].text;
-  p.inputs = inputs_;
-  p.outputs = outputs_;
-  p.bill = bill_;
-  return CircuitBillPage(BillPrintHeader(now), p);
-}
+PageDescription CktBillModel::printout(std::time_t now) const { return report_.printout(now); }
 
 BillModel::BillModel(const DesignSet& set) : rows_(SummaryBillRows(set)) {}
 
 PageDescription BillModel::printout(std::time_t now) const {
   return SummaryBillPage(BillPrintHeader(now), rows_);
-}
-
-std::vector<std::vector<std::string>> GridOf(const std::vector<BillRow>& rows) {
-  std::vector<std::vector<std::string>> grid;
-  grid.reserve(rows.size());
-  for (const BillRow& row : rows) grid.emplace_back(row.begin(), row.end());
-  return grid;
 }
 
 std::optional<std::string> BillModel::exportCommand(Dialogs& dialogs, ExportPlace& place) const {

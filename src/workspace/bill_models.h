@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "bom/circuit_bill.h"
+#include "circuit/report.h"
 #include "core/controls.h"
 #include "core/design_record.h"
 #include "core/dialogs.h"
@@ -29,21 +30,17 @@ namespace vst {
 
 class STmainModel;
 
-// The product name, the maker's lines and the clock of `now` that both
-// printouts begin with.
-PrintHeader BillPrintHeader(std::time_t now);
-
 class CktBillModel {
  public:
   // The report of the main window's current record, as its fields show it.
   CktBillModel(const STmainModel& main, std::time_t now);
 
-  std::string caption() const { return caption_; }  // "Report #n"
+  std::string caption() const { return report_.caption; }  // "Report #n"
   ControlSet& controls() { return controls_; }
   const ControlSet& controls() const { return controls_; }
-  const std::vector<ReportRow>& reportRows() const { return report_; }  // CktRptGrid
-  const std::vector<BillRow>& billRows() const { return bill_; }        // CktBillGrid
-  int recordNumber() const { return recordNumber_; }
+  const std::vector<ReportRow>& reportRows() const { return report_.rows; }  // CktRptGrid
+  const std::vector<BillRow>& billRows() const { return report_.bill; }      // CktBillGrid
+  int recordNumber() const { return report_.recordNumber; }
 
   // Timer1: the clock labels from the local time.
   void tick(std::time_t now);
@@ -53,11 +50,7 @@ class CktBillModel {
 
  private:
   ControlSet controls_;
-  std::string caption_;
-  int recordNumber_ = 1;
-  std::vector<ReportItem> inputs_, outputs_;
-  std::vector<ReportRow> report_;
-  std::vector<BillRow> bill_;
+  CircuitReport report_;
 };
 
 // What the "&Export" command needs from its surroundings.
@@ -69,7 +62,7 @@ struct ExportPlace {
 class BillModel {
  public:
   static constexpr const char* kCaption = "Summary Bill of Materials";
-  static constexpr const char* kSheetTitle = "Summary BOM";
+  static constexpr const char* kSheetTitle = kSummarySheetTitle;
   static constexpr const char* kDefaultFileName = "Summary BOM.xlsx";
 
   explicit BillModel(const DesignSet& set);
@@ -91,8 +84,5 @@ class BillModel {
  private:
   std::vector<BillRow> rows_;
 };
-
-// The grid of bill rows as the spreadsheet export takes it.
-std::vector<std::vector<std::string>> GridOf(const std::vector<BillRow>& rows);
 
 }  // namespace vst
