@@ -66,9 +66,11 @@ std::string WorkbookOf(const std::vector<BillRow>& rows, const std::string& path
   return out.commit() ? std::string() : out.error();
 }
 
-std::string PdfOf(const PdfWriter& pdf, const PageDescription& page, const std::string& path) {
+// A PDF has no printer to take a paper from: the set's unit system decides.
+std::string PdfOf(const PdfWriter& pdf, const PageDescription& page, const std::string& path,
+                  UnitSystem units) {
   if (!pdf) return "PDF output is not available";
-  const std::string problem = pdf(page, path);
+  const std::string problem = pdf(page, path, SessionPaper(units));
   return problem.empty() ? problem : path + " was not written: " + problem;
 }
 
@@ -109,7 +111,7 @@ BillShowResult CircuitBill(const std::array<DesignRecord, DesignSet::kRecords>& 
                   ", " + JsonString(c["Label3"].text) + "],\n \"summary\": " + JsonRows(bill.reportRows()) +
                   ",\n \"bill\": " + JsonRows(bill.billRows()) + "}\n";
   }
-  if (!request.pdf.empty()) result.error = PdfOf(pdf, bill.printout(now), request.pdf);
+  if (!request.pdf.empty()) result.error = PdfOf(pdf, bill.printout(now), request.pdf, units);
   return result;
 }
 
@@ -142,7 +144,7 @@ BillShowResult ShowBills(const std::array<DesignRecord, DesignSet::kRecords>& re
   result.text = request.format == "csv" ? BillRowsCsv(bill.rows()) : BillRowsJson(bill.rows());
   if (!request.xlsx.empty()) result.error = WorkbookOf(bill.rows(), request.xlsx);
   if (result.error.empty() && !request.pdf.empty())
-    result.error = PdfOf(pdf, bill.printout(now), request.pdf);
+    result.error = PdfOf(pdf, bill.printout(now), request.pdf, set.Units);
   return result;
 }
 

@@ -27,6 +27,10 @@ bool RunPrintDialog(QPrinter& printer, QWidget* parent) {
 
 }  // namespace
 
+QPageSize PaperSize(Paper paper) {
+  return QPageSize(paper == Paper::Letter ? QPageSize::Letter : QPageSize::A4);
+}
+
 void SetPrinterChooser(PrinterChooser chooser) { Chooser() = std::move(chooser); }
 
 bool PrintWithDialog(QWidget* parent, Dialogs& dialogs, const PrintJob& job) {

@@ -9,8 +9,11 @@
 // without a person to answer.
 #pragma once
 
+#include <QPageSize>
 #include <QString>
 #include <functional>
+
+#include "reports/page_description.h"
 
 class QImage;
 class QPaintDevice;
@@ -35,6 +38,9 @@ using PrintJob = std::function<QString(QPrinter& printer)>;
 
 // The printer dialog, then `job`. Returns true when the job was printed.
 bool PrintWithDialog(QWidget* parent, Dialogs& dialogs, const PrintJob& job);
+
+// The page size of a paper.
+QPageSize PaperSize(Paper paper);
 
 // Draws `image` on one page of `device`: as large as the page allows, in
 // proportion, from the page's top left. Returns an empty text on success,
