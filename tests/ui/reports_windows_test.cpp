@@ -7,13 +7,17 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileInfo>
+#include <QImage>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -71,13 +75,14 @@ class PdfPrinting {
     });
   }
   ~PdfPrinting() { SetPrinterChooser({}); }
-  int pages() const {
-    const QString info = Run(QStringLiteral("pdfinfo"), {path});
-    for (const QString& line : info.split(u'\n')) {
-      if (line.startsWith(QStringLiteral("Pages:"))) return line.mid(6).trimmed().toInt();
+  // A line of pdfinfo, "Pages" or "Page size", without its key.
+  QString info(const QString& key) const {
+    for (const QString& line : Run(QStringLiteral("pdfinfo"), {path}).split(u'\n')) {
+      if (line.startsWith(key + u':')) return line.mid(key.size() + 1).trimmed();
     }
-    return 0;
+    return {};
   }
+  int pages() const { return info(QStringLiteral("Pages")).toInt(); }
   // The page's text, ligatures ("\uFB01") spelt out.
   QString text() const {
     return Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")})
@@ -248,6 +253,72 @@ TEST(WindowPrinting, MainWindowAndApplicationPanelPrintOnePage) {
   EXPECT_EQ(pdf.dialogs, 2);
   EXPECT_EQ(pdf.pages(), 1);
   EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// The printed main window as a person sees it: the page rendered at 100 dpi
+// (pdftoppm) and the boxes of its words (pdftotext -bbox, in points).
+struct RenderedPage {
+  QImage image;
+  struct Word {
+    QString text;
+    QRectF box;  // points from the page's top left
+  };
+  std::vector<Word> words;
+
+  explicit RenderedPage(const QString& pdf) {
+    const QString png = pdf + QStringLiteral(".png");
+    QProcess::execute(QStringLiteral("pdftoppm"),
+                      {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("100"),
+                       QStringLiteral("-singlefile"), pdf, png.chopped(4)});
+    image.load(png);
+    QProcess box;
+    box.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    box.waitForFinished(30000);
+    static const QRegularExpression word(
+        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
+                       "yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    for (auto m = word.globalMatch(QString::fromUtf8(box.readAllStandardOutput())); m.hasNext();) {
+      const auto w = m.next();
+      words.push_back({w.captured(5), QRectF(QPointF(w.captured(1).toDouble(), w.captured(2).toDouble()),
+                                             QPointF(w.captured(3).toDouble(), w.captured(4).toDouble()))});
+    }
+  }
+  // The darkest grey inside a box given in points: ink where text shows,
+  // 255 on a box painted white over it.
+  int darkest(const QRectF& points) const {
+    const QRect pixels = QRectF(points.topLeft() * 100 / 72, points.bottomRight() * 100 / 72).toRect();
+    int least = 255;
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+      for (int x = pixels.left(); x <= pixels.right(); ++x) {
+        if (image.valid(x, y)) least = std::min(least, qGray(image.pixel(x, y)));
+      }
+    }
+    return least;
+  }
+};
+
+TEST(WindowPrinting, MainWindowPrintoutShowsTheInputFieldsAsTheScreenDoes) {
+  PdfPrinting pdf;
+  test::RecordingDialogs dialogs;
+  STmain main(UnitSystem::English, PressureUnit::Psig, '.', &dialogs);
+  main.show();
+  auto* maxAmbient = main.findChild<QLineEdit*>(QStringLiteral("Max_Amb"));
+  ASSERT_TRUE(maxAmbient);
+  maxAmbient->setFocus();
+  maxAmbient->selectAll();
+  QTest::keyClicks(maxAmbient, QStringLiteral("97.5"));
+  QTest::mouseClick(main.findChild<QPushButton*>(QStringLiteral("Print_But")), Qt::LeftButton);
+  const RenderedPage page(pdf.path);
+  ASSERT_FALSE(page.image.isNull());
+  // Every word of the first input rows stands on the page where the screen
+  // shows it: as text in the PDF and in ink on the rendered page.
+  for (const char* shown : {"Max.", "Ambient", "97.5", "Min.", "Maint."}) {
+    const auto found = std::find_if(page.words.begin(), page.words.end(), [&](const RenderedPage::Word& w) {
+      return w.text == QLatin1String(shown);
+    });
+    ASSERT_NE(found, page.words.end()) << shown << " is not on the printed page";
+    EXPECT_LT(page.darkest(found->box), 128) << shown << " is painted over on the printed page";
+  }
 }
 
 TEST(MainWindowReports, ReportsMenuOpensTheRatingsAndTheCircuitListModally) {
