@@ -36,8 +36,16 @@ void SetPrinterChooser(PrinterChooser chooser);
 // else the reason it failed (shown to the user).
 using PrintJob = std::function<QString(QPrinter& printer)>;
 
-// The printer dialog, then `job`. Returns true when the job was printed.
-bool PrintWithDialog(QWidget* parent, Dialogs& dialogs, const PrintJob& job);
+// The printer dialog, then `job`. The dialog starts on the default
+// printer's own paper where it has one, else on the session's paper (Letter
+// for inch-pound `units`, A4 for SI). Returns true when the job was printed.
+bool PrintWithDialog(QWidget* parent, Dialogs& dialogs, UnitSystem units, const PrintJob& job);
+
+// The page size of a paper.
+QPageSize PaperSize(Paper paper);
+
+// The page size of a paper.
+QPageSize PaperSize(Paper paper);
 
 // The page size of a paper.
 QPageSize PaperSize(Paper paper);

@@ -75,8 +75,8 @@ QString PaintWindowOnPage(QWidget& window, QPaintDevice& device) {
   return {};
 }
 
-bool PrintWindow(QWidget& window, Dialogs& dialogs) {
-  return PrintWithDialog(&window, dialogs,
+bool PrintWindow(QWidget& window, Dialogs& dialogs, UnitSystem units) {
+  return PrintWithDialog(&window, dialogs, units,
                          [&window](QPrinter& printer) { return PaintWindowOnPage(window, printer); });
 }
 

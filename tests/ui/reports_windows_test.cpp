@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -19,6 +20,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/app_form_window.h"
@@ -69,8 +71,11 @@ class PdfPrinting {
     SetPrinterChooser([this](QPrinter& printer, QWidget*) {
       ++dialogs;
       if (cancel) return false;
+      paper = printer.pageLayout().pageSize().id();
       printer.setOutputFormat(QPrinter::PdfFormat);
       printer.setOutputFileName(path);
+      if (chosenPaper != QPageSize::Custom) printer.setPageSize(QPageSize(chosenPaper));
+      printable = printer.pageLayout().paintRect(QPageLayout::Point);
       return true;
     });
   }
@@ -93,6 +98,9 @@ class PdfPrinting {
   QString path = dir.filePath(QStringLiteral("print.pdf"));
   int dialogs = 0;
   bool cancel = false;
+  QPageSize::PageSizeId paper = QPageSize::Custom;        // the paper the dialog started with
+  QPageSize::PageSizeId chosenPaper = QPageSize::Custom;  // the paper the user picks, if any
+  QRectF printable;                                       // the page within its margins, in points
 
  private:
   static QString Run(const QString& program, const QStringList& arguments) {
@@ -243,7 +251,7 @@ TEST(WindowPrinting, MainWindowAndApplicationPanelPrintOnePage) {
   EXPECT_TRUE(pdf.text().contains(QStringLiteral("Pipe Length")));
 
   QFile::remove(pdf.path);
-  AppForm panel(nullptr, &dialogs);
+  AppForm panel(UnitSystem::English, nullptr, &dialogs);
   panel.setPictureFolder(QStringLiteral(VST_BIN_DIR));
   panel.showPanel("K30");
   panel.show();
@@ -318,6 +326,55 @@ TEST(WindowPrinting, MainWindowPrintoutShowsTheInputFieldsAsTheScreenDoes) {
     });
     ASSERT_NE(found, page.words.end()) << shown << " is not on the printed page";
     EXPECT_LT(page.darkest(found->box), 128) << shown << " is painted over on the printed page";
+  }
+}
+
+TEST(WindowPrinting, DialogStartsOnThePrintersPaperElseOnTheSessionsPaper) {
+  const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+  const bool printerPaper = !printer.isNull() && printer.defaultPageSize().isValid();
+  PdfPrinting pdf;
+  test::RecordingDialogs dialogs;
+  for (const auto& [units, paper] :
+       {std::pair{UnitSystem::English, QPageSize::Letter}, std::pair{UnitSystem::Metric, QPageSize::A4}}) {
+    const QPageSize::PageSizeId expected = printerPaper ? printer.defaultPageSize().id() : paper;
+    Ratings ratings(units, false, dialogs);
+    ratings.show();
+    QTest::mouseClick(Button(ratings, "PrintBill"), Qt::LeftButton);
+    EXPECT_EQ(pdf.paper, expected) << "ratings, " << UnitLetter(units);
+    STmain main(units, PressureUnit::Psig, '.', &dialogs);
+    main.show();
+    QTest::mouseClick(main.findChild<QPushButton*>(QStringLiteral("Print_But")), Qt::LeftButton);
+    EXPECT_EQ(pdf.paper, expected) << "main window, " << UnitLetter(units);
+    const QSizeF points = QPageSize(expected).size(QPageSize::Point);
+    EXPECT_TRUE(pdf.info(QStringLiteral("Page size"))
+                    .startsWith(QStringLiteral("%1 x %2 pts").arg(points.width()).arg(points.height())))
+        << pdf.info(QStringLiteral("Page size")).toStdString();
+  }
+}
+
+TEST(WindowPrinting, EveryWordOfAPrintedWindowStaysInsideThePrintableAreaOnLetterAndA4) {
+  PdfPrinting pdf;
+  test::RecordingDialogs dialogs;
+  STmain main(UnitSystem::Metric, PressureUnit::BarG, '.', &dialogs);
+  Circ_Form list(TenRecords(), UnitSystem::English, true, dialogs);
+  Ratings ratings(UnitSystem::English, true, dialogs);
+  const std::vector<std::pair<QWidget*, const char*>> windows = {
+      {&main, "Print_But"}, {&list, "Print_Circ_But"}, {&ratings, "PrintBill"}};
+  for (const QPageSize::PageSizeId paper : {QPageSize::Letter, QPageSize::A4}) {
+    pdf.chosenPaper = paper;
+    for (const auto& [window, print] : windows) {
+      SCOPED_TRACE(window->objectName().toStdString() + (paper == QPageSize::A4 ? ", A4" : ", Letter"));
+      window->show();
+      QFile::remove(pdf.path);
+      QTest::mouseClick(window->findChild<QPushButton*>(QString::fromLatin1(print)), Qt::LeftButton);
+      const RenderedPage page(pdf.path);
+      ASSERT_GT(page.words.size(), 20u);
+      const QRectF area = pdf.printable.adjusted(-0.5, -0.5, 0.5, 0.5);
+      for (const RenderedPage::Word& word : page.words) {
+        EXPECT_TRUE(area.contains(word.box)) << word.text.toStdString() << " leaves the printable area";
+      }
+      window->hide();
+    }
   }
 }
 
