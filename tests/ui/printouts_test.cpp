@@ -9,8 +9,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QRectF>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -23,19 +21,13 @@
 #include "batch/design_command.h"
 #include "reports/bill_printout.h"
 #include "ui/page_painter.h"
+#include "ui/pdf_read.h"
 
 namespace vst::ui {
 namespace {
 
 constexpr double kMarginPt = 15 / 25.4 * 72;  // the PDF printouts' margins
 constexpr double kSlackPt = 0.5;              // rounding of the word boxes
-
-QString Run(const QString& program, const QStringList& arguments) {
-  QProcess process;
-  process.start(program, arguments);
-  process.waitForFinished(30000);
-  return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // Runs of blanks and line ends as one blank, ligatures spelt out.
 QString Flat(const QString& text) {
@@ -44,59 +36,13 @@ QString Flat(const QString& text) {
       .trimmed();
 }
 
-struct Word {
-  int page = 0;
-  QString text;
-  QRectF box;  // points from the page's top left
-};
-
-// A PDF as pdftotext reads it: the page size, every word with its box, the
-// text laid out as on the page.
-struct ReadPdf {
-  QSizeF pageSize;
-  int pages = 0;
-  std::vector<Word> words;
-  QString text;
-
-  explicit ReadPdf(const QString& path) {
-    text = Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    const QString boxes =
-        Run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
-    static const QRegularExpression item(QStringLiteral(
-        "<page width=\"([\\d.]+)\" height=\"([\\d.]+)\">|<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" "
-        "xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
-    for (auto m = item.globalMatch(boxes); m.hasNext();) {
-      const auto found = m.next();
-      if (!found.captured(1).isEmpty()) {
-        pageSize = QSizeF(found.captured(1).toDouble(), found.captured(2).toDouble());
-        ++pages;
-        continue;
-      }
-      words.push_back({pages, found.captured(7),
-                       QRectF(QPointF(found.captured(3).toDouble(), found.captured(4).toDouble()),
-                              QPointF(found.captured(5).toDouble(), found.captured(6).toDouble()))});
-    }
-  }
-
-  // The words whose boxes leave the page within its margins.
-  QStringList outside() const {
-    const QRectF area =
-        QRectF(QPointF(), pageSize)
-            .adjusted(kMarginPt - kSlackPt, kMarginPt - kSlackPt, kSlackPt - kMarginPt, kSlackPt - kMarginPt);
-    QStringList out;
-    for (const Word& w : words) {
-      if (!area.contains(w.box))
-        out << QStringLiteral("%1 on page %2 at (%3, %4)-(%5, %6)")
-                   .arg(w.text)
-                   .arg(w.page)
-                   .arg(w.box.left())
-                   .arg(w.box.top())
-                   .arg(w.box.right())
-                   .arg(w.box.bottom());
-    }
-    return out;
-  }
-};
+// The words of a PDF printout that leave its page within the margins.
+QString Outside(const test::PdfRead& read) {
+  const QRectF area =
+      QRectF(QPointF(), read.pageSize)
+          .adjusted(kMarginPt - kSlackPt, kMarginPt - kSlackPt, kSlackPt - kMarginPt, kSlackPt - kMarginPt);
+  return read.wordsOutside(area).join(u'\n');
+}
 
 // The first piece of `pieces` missing from `text` in their order, else empty.
 QString MissingInOrder(const QString& text, const QStringList& pieces) {
@@ -189,16 +135,16 @@ TEST(PrintedBills, LongestDescriptionsStayWholeInsideThePrintableAreaOnLetterAnd
         const QStringList cells = Cells(object.value(bill == "summary" ? "rows" : "bill").toArray());
         ASSERT_GT(cells.size(), 12);
 
-        const ReadPdf read(QString::fromStdString(pdf));
+        const test::PdfRead read(QString::fromStdString(pdf));
         EXPECT_EQ(read.pageSize, PaperPoints(paper));
         const QString missing = MissingInOrder(read.text, cells);
         EXPECT_TRUE(missing.isEmpty()) << '"' << missing.toStdString() << "\" is not whole on the page:\n"
                                        << read.text.toStdString();
-        EXPECT_EQ(read.outside().join(u'\n').toStdString(), "");
+        EXPECT_EQ(Outside(read).toStdString(), "");
       }
     }
     // The set holds the longest lines the bills print.
-    const QString summary = Flat(ReadPdf(QString::fromStdString(folder + "/bill.pdf")).text);
+    const QString summary = Flat(test::PdfRead(QString::fromStdString(folder + "/bill.pdf")).text);
     for (const char* line :
          {"Isolated Steam Tracer (", " Seamless S. S. Tubing)", "Wrapcore (Seamless Stainless Steel)",
           "OPTIONAL ACCESSORIES", "Heated Barrel Cartridge Gun"}) {
@@ -241,21 +187,21 @@ TEST(PrintedBills, FullPagesContinueUnderTheRepeatedHeadingAndLongTextsWrapInThe
     for (const Paper paper : {Paper::Letter, Paper::A4}) {
       SCOPED_TRACE(std::string(name) + ", " + PaperName(paper));
       ASSERT_EQ(WritePdf(page, pdf, paper), QString());
-      const ReadPdf read(pdf);
-      EXPECT_EQ(read.outside().join(u'\n').toStdString(), "");
+      const test::PdfRead read(pdf);
+      EXPECT_EQ(Outside(read).toStdString(), "");
       ASSERT_GE(read.pages, 3);
       // Every later page begins with the column heading.
       for (int p = 2; p <= read.pages; ++p) {
-        std::vector<Word> top;
-        for (const Word& w : read.words) {
+        std::vector<test::PdfWord> top;
+        for (const test::PdfWord& w : read.words) {
           if (w.page != p) continue;
           if (top.empty() || w.box.top() < top.front().box.top() - 1) top.clear();
           if (top.empty() || std::abs(w.box.top() - top.front().box.top()) <= 1) top.push_back(w);
         }
         std::sort(top.begin(), top.end(),
-                  [](const Word& a, const Word& b) { return a.box.left() < b.box.left(); });
+                  [](const test::PdfWord& a, const test::PdfWord& b) { return a.box.left() < b.box.left(); });
         QStringList first;
-        for (const Word& w : top) first << w.text;
+        for (const test::PdfWord& w : top) first << w.text;
         EXPECT_EQ(first.join(u' ').toStdString(), "QUANTITY CATALOG NO. DESCRIPTION") << "page " << p;
       }
       // Every line once, in order.
@@ -266,17 +212,17 @@ TEST(PrintedBills, FullPagesContinueUnderTheRepeatedHeadingAndLongTextsWrapInThe
       // The long description wraps under its own first word, never under the
       // quantity or the catalogue number, and the next line stands below it.
       const auto find = [&](const QString& text) {
-        for (const Word& w : read.words) {
+        for (const test::PdfWord& w : read.words) {
           if (w.text == text) return w;
         }
         ADD_FAILURE() << text.toStdString() << " not printed";
-        return Word{};
+        return test::PdfWord{};
       };
-      const Word start = find(QStringLiteral("Item7"));
+      const test::PdfWord start = find(QStringLiteral("Item7"));
       double lowest = start.box.bottom();
       QList<double> lineTops;
       for (int w = 1; w <= 60; ++w) {
-        const Word word = find(QStringLiteral("wrap%1").arg(w));
+        const test::PdfWord word = find(QStringLiteral("wrap%1").arg(w));
         EXPECT_GE(word.box.left(), start.box.left() - kSlackPt) << "wrap" << w;
         lowest = std::max(lowest, word.box.bottom());
         if (!lineTops.contains(word.box.top())) lineTops << word.box.top();

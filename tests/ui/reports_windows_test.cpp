@@ -12,9 +12,7 @@
 #include <QMenuBar>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QProcess>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -25,6 +23,7 @@
 
 #include "ui/app_form_window.h"
 #include "ui/circ_form_window.h"
+#include "ui/pdf_read.h"
 #include "ui/printing.h"
 #include "ui/ratings_window.h"
 #include "ui/recording_dialogs.h"
@@ -82,17 +81,14 @@ class PdfPrinting {
   ~PdfPrinting() { SetPrinterChooser({}); }
   // A line of pdfinfo, "Pages" or "Page size", without its key.
   QString info(const QString& key) const {
-    for (const QString& line : Run(QStringLiteral("pdfinfo"), {path}).split(u'\n')) {
+    for (const QString& line : test::RunTool(QStringLiteral("pdfinfo"), {path}).split(u'\n')) {
       if (line.startsWith(key + u':')) return line.mid(key.size() + 1).trimmed();
     }
     return {};
   }
   int pages() const { return info(QStringLiteral("Pages")).toInt(); }
   // The page's text, ligatures ("\uFB01") spelt out.
-  QString text() const {
-    return Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")})
-        .normalized(QString::NormalizationForm_KC);
-  }
+  QString text() const { return test::PdfRead(path).text; }
 
   QTemporaryDir dir;
   QString path = dir.filePath(QStringLiteral("print.pdf"));
@@ -101,14 +97,6 @@ class PdfPrinting {
   QPageSize::PageSizeId paper = QPageSize::Custom;        // the paper the dialog started with
   QPageSize::PageSizeId chosenPaper = QPageSize::Custom;  // the paper the user picks, if any
   QRectF printable;                                       // the page within its margins, in points
-
- private:
-  static QString Run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(30000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-  }
 };
 
 TEST(CircuitListWindow, ShowsRowsByModeAndTheOtherRecordsOnMore) {
@@ -263,47 +251,18 @@ TEST(WindowPrinting, MainWindowAndApplicationPanelPrintOnePage) {
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
-// The printed main window as a person sees it: the page rendered at 100 dpi
-// (pdftoppm) and the boxes of its words (pdftotext -bbox, in points).
-struct RenderedPage {
-  QImage image;
-  struct Word {
-    QString text;
-    QRectF box;  // points from the page's top left
-  };
-  std::vector<Word> words;
-
-  explicit RenderedPage(const QString& pdf) {
-    const QString png = pdf + QStringLiteral(".png");
-    QProcess::execute(QStringLiteral("pdftoppm"),
-                      {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("100"),
-                       QStringLiteral("-singlefile"), pdf, png.chopped(4)});
-    image.load(png);
-    QProcess box;
-    box.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    box.waitForFinished(30000);
-    static const QRegularExpression word(
-        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
-                       "yMax=\"([\\d.]+)\">([^<]*)</word>"));
-    for (auto m = word.globalMatch(QString::fromUtf8(box.readAllStandardOutput())); m.hasNext();) {
-      const auto w = m.next();
-      words.push_back({w.captured(5), QRectF(QPointF(w.captured(1).toDouble(), w.captured(2).toDouble()),
-                                             QPointF(w.captured(3).toDouble(), w.captured(4).toDouble()))});
+// The darkest grey of `page` (rendered at 100 dpi) inside a box given in
+// points: ink where text shows, 255 on a box painted white over it.
+int Darkest(const QImage& page, const QRectF& points) {
+  const QRect pixels = QRectF(points.topLeft() * 100 / 72, points.bottomRight() * 100 / 72).toRect();
+  int least = 255;
+  for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+    for (int x = pixels.left(); x <= pixels.right(); ++x) {
+      if (page.valid(x, y)) least = std::min(least, qGray(page.pixel(x, y)));
     }
   }
-  // The darkest grey inside a box given in points: ink where text shows,
-  // 255 on a box painted white over it.
-  int darkest(const QRectF& points) const {
-    const QRect pixels = QRectF(points.topLeft() * 100 / 72, points.bottomRight() * 100 / 72).toRect();
-    int least = 255;
-    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
-      for (int x = pixels.left(); x <= pixels.right(); ++x) {
-        if (image.valid(x, y)) least = std::min(least, qGray(image.pixel(x, y)));
-      }
-    }
-    return least;
-  }
-};
+  return least;
+}
 
 TEST(WindowPrinting, MainWindowPrintoutShowsTheInputFieldsAsTheScreenDoes) {
   PdfPrinting pdf;
@@ -316,16 +275,16 @@ TEST(WindowPrinting, MainWindowPrintoutShowsTheInputFieldsAsTheScreenDoes) {
   maxAmbient->selectAll();
   QTest::keyClicks(maxAmbient, QStringLiteral("97.5"));
   QTest::mouseClick(main.findChild<QPushButton*>(QStringLiteral("Print_But")), Qt::LeftButton);
-  const RenderedPage page(pdf.path);
-  ASSERT_FALSE(page.image.isNull());
+  const test::PdfRead page(pdf.path);
+  const QImage image = test::RenderedFirstPage(pdf.path, 100);
+  ASSERT_FALSE(image.isNull());
   // Every word of the first input rows stands on the page where the screen
   // shows it: as text in the PDF and in ink on the rendered page.
   for (const char* shown : {"Max.", "Ambient", "97.5", "Min.", "Maint."}) {
-    const auto found = std::find_if(page.words.begin(), page.words.end(), [&](const RenderedPage::Word& w) {
-      return w.text == QLatin1String(shown);
-    });
+    const auto found = std::find_if(page.words.begin(), page.words.end(),
+                                    [&](const test::PdfWord& w) { return w.text == QLatin1String(shown); });
     ASSERT_NE(found, page.words.end()) << shown << " is not on the printed page";
-    EXPECT_LT(page.darkest(found->box), 128) << shown << " is painted over on the printed page";
+    EXPECT_LT(Darkest(image, found->box), 128) << shown << " is painted over on the printed page";
   }
 }
 
@@ -367,12 +326,10 @@ TEST(WindowPrinting, EveryWordOfAPrintedWindowStaysInsideThePrintableAreaOnLette
       window->show();
       QFile::remove(pdf.path);
       QTest::mouseClick(window->findChild<QPushButton*>(QString::fromLatin1(print)), Qt::LeftButton);
-      const RenderedPage page(pdf.path);
+      const test::PdfRead page(pdf.path);
       ASSERT_GT(page.words.size(), 20u);
-      const QRectF area = pdf.printable.adjusted(-0.5, -0.5, 0.5, 0.5);
-      for (const RenderedPage::Word& word : page.words) {
-        EXPECT_TRUE(area.contains(word.box)) << word.text.toStdString() << " leaves the printable area";
-      }
+      EXPECT_EQ(page.wordsOutside(pdf.printable.adjusted(-0.5, -0.5, 0.5, 0.5)).join(u'\n').toStdString(),
+                "");
       window->hide();
     }
   }
