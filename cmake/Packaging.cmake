@@ -25,10 +25,49 @@ endforeach()
 
 add_subdirectory(${PROJECT_SOURCE_DIR}/data/desktop ${CMAKE_BINARY_DIR}/data/desktop)
 
+# The manual pages of the commands, made from their --help and --version by
+# help2man (scripts/install-deps.sh installs it) with the name, synopsis and
+# cross references of data/package/PROGRAM.h2m, compressed as Debian policy
+# asks (gzip -9n).
+find_program(VST_HELP2MAN help2man)
+find_program(VST_GZIP gzip)
+if(NOT VST_HELP2MAN OR NOT VST_GZIP)
+  message(FATAL_ERROR "help2man and gzip make the manual pages: run scripts/install-deps.sh")
+endif()
+set(vst_man_pages)
+foreach(program IN LISTS vst_programs)
+  set(page ${CMAKE_BINARY_DIR}/man/${program}.1)
+  set(include ${PROJECT_SOURCE_DIR}/data/package/${program}.h2m)
+  add_custom_command(
+    OUTPUT ${page}.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+    # (A sanitizer build's leak report at exit is no concern of a manual page.)
+    COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8 ASAN_OPTIONS=detect_leaks=0 ${VST_HELP2MAN} --no-info
+            --include=${include} --output=${page} $<TARGET_FILE:${program}>
+    COMMAND ${VST_GZIP} -9nf ${page}
+    DEPENDS ${program} ${include}
+    COMMENT "Writing the manual page of ${program}"
+    VERBATIM)
+  list(APPEND vst_man_pages ${page}.gz)
+endforeach()
+add_custom_target(man_pages ALL DEPENDS ${vst_man_pages})
+install(FILES ${vst_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The package's copyright; its changelog is written while cpack stages the
+# package (cmake/PackageChangelog.cmake), as it names the maintainer.
+install(FILES ${PROJECT_SOURCE_DIR}/data/package/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vantrel-st)
+
 # cpack -G DEB: one package, dependencies found by dpkg-shlibdeps.
 set(CPACK_PACKAGE_NAME vantrel-st)
 set(CPACK_PACKAGE_VENDOR "Vantrel")
-set(CPACK_PACKAGE_CONTACT "Vantrel ST maintainers <vantrel-st@localhost>")
+# The maintainer is whoever makes the package: "Name <email>", given when
+# configuring (-DVST_PACKAGE_MAINTAINER=...); cpack refuses to make a package
+# without one.
+set(VST_PACKAGE_MAINTAINER "" CACHE STRING "Maintainer of the Debian package, \"Name <email>\"")
+set(CPACK_PACKAGE_CONTACT "${VST_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VST_PACKAGE_MAINTAINER}")
+set(CPACK_INSTALL_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageChangelog.cmake)
+set(CPACK_VST_CHANGELOG ${PROJECT_SOURCE_DIR}/data/package/changelog.in)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Steam tracing design for process piping")
 set(CPACK_PACKAGE_DESCRIPTION
     "Vantrel ST designs the steam tracing of insulated process piping: insulation size, maintained \

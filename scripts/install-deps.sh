@@ -13,7 +13,7 @@ packages=(
   xvfb xauth x11-utils imagemagick poppler-utils
   clang clang-format libclang-rt-14-dev
   python3 time
-  dpkg-dev desktop-file-utils appstream shared-mime-info xdotool qt6-svg-dev
+  dpkg-dev desktop-file-utils appstream shared-mime-info xdotool qt6-svg-dev help2man
 )
 
 missing=()

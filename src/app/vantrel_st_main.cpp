@@ -1,7 +1,8 @@
 // vantrel-st [FILE]: the start-up window asks for the unit system of the
 // run; the main window then opens in it and the start-up window closes. A
 // design file named on the command line (the desktop's "Open With") is then
-// opened as the Files menu opens a chosen file.
+// opened as the Files menu opens a chosen file. --help and --version print
+// their text without a display (the manual page is made from them).
 //
 // Two options exist only for the start-up benchmark (bench/startup.sh) and
 // the installation test:
@@ -16,6 +17,7 @@
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "core/units.h"
@@ -23,7 +25,39 @@
 #include "ui/stmain.h"
 #include "workspace/program_files.h"
 
+#ifndef VST_VERSION
+#error "VST_VERSION (the project version) must be defined by the build"
+#endif
+
 namespace {
+
+constexpr const char* kHelp =
+    "Usage: vantrel-st [FILE.mdb]\n"
+    "Designs the steam tracing of insulated process piping, one pipe circuit at a time.\n"
+    "\n"
+    "The start-up window asks for the unit system of the run (English or SI Metric); the\n"
+    "main window then opens in it. A design file named on the command line is opened as\n"
+    "Files > Open File opens one.\n"
+    "\n"
+    "      --help     print this help and exit\n"
+    "      --version  print the version and exit\n"
+    "\n"
+    "Line lists are designed without a window by vantrel-design.\n";
+
+// --help or --version anywhere on the command line: its text, and no window.
+bool PrintedInformation(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0) {
+      std::fputs(kHelp, stdout);
+      return true;
+    }
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::puts("vantrel-st (Vantrel ST) " VST_VERSION);
+      return true;
+    }
+  }
+  return false;
+}
 
 // The user's decimal separator as one character; "." when the locale's
 // separator is not a single ASCII character.
@@ -57,6 +91,7 @@ BenchOptions ParseOptions(const QStringList& args) {
 
 int main(int argc, char** argv) {
   const auto started = std::chrono::steady_clock::now();
+  if (PrintedInformation(argc, argv)) return 0;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vantrel ST"));
   // The settings store (folder last used, recent files) and the desktop

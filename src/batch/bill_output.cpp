@@ -53,9 +53,11 @@ std::string WorkbookOf(const std::vector<BillRow>& rows, const std::string& path
   return out.commit() ? std::string() : out.error();
 }
 
-std::string PdfOf(const PdfWriter& pdf, const PageDescription& page, const std::string& path) {
+// A PDF has no printer to take a paper from: the set's unit system decides.
+std::string PdfOf(const PdfWriter& pdf, const PageDescription& page, const std::string& path,
+                  UnitSystem units) {
   if (!pdf) return "PDF output is not available";
-  const std::string problem = pdf(page, path);
+  const std::string problem = pdf(page, path, SessionPaper(units));
   return problem.empty() ? problem : path + " was not written: " + problem;
 }
 
@@ -91,7 +93,7 @@ BillShowResult CircuitBill(const std::array<DesignRecord, DesignSet::kRecords>& 
                   ", " + JsonString(bill.title) + "],\n \"summary\": " + JsonRows(bill.rows) +
                   ",\n \"bill\": " + JsonRows(bill.bill) + "}\n";
   }
-  if (!request.pdf.empty()) result.error = PdfOf(pdf, bill.printout(now), request.pdf);
+  if (!request.pdf.empty()) result.error = PdfOf(pdf, bill.printout(now), request.pdf, units);
   return result;
 }
 
@@ -124,7 +126,7 @@ BillShowResult ShowBills(const std::array<DesignRecord, DesignSet::kRecords>& re
   result.text = request.format == "csv" ? BillRowsCsv(rows) : BillRowsJson(rows);
   if (!request.xlsx.empty()) result.error = WorkbookOf(rows, request.xlsx);
   if (result.error.empty() && !request.pdf.empty())
-    result.error = PdfOf(pdf, SummaryBillPage(BillPrintHeader(now), rows), request.pdf);
+    result.error = PdfOf(pdf, SummaryBillPage(BillPrintHeader(now), rows), request.pdf, set.Units);
   return result;
 }
 

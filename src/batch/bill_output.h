@@ -16,9 +16,11 @@
 
 namespace vst {
 
-// Draws a printout into a PDF file at a path; returns an empty text or the
-// reason it failed. The command supplies it (it needs the Qt renderer).
-using PdfWriter = std::function<std::string(const PageDescription& page, const std::string& path)>;
+// Draws a printout into a PDF file at a path on the given paper; returns an
+// empty text or the reason it failed. The command supplies it (it needs the
+// Qt renderer).
+using PdfWriter =
+    std::function<std::string(const PageDescription& page, const std::string& path, Paper paper)>;
 
 struct BillShowRequest {
   int record = 0;        // --bill N: the 1-based record, 0 when not asked

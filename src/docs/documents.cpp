@@ -92,8 +92,9 @@ bool IsPdfName(std::string_view name) {
 
 }  // namespace
 
-Message DocumentMessage(DocumentOutcome outcome, std::string_view fileName) {
-  const bool pdf = IsPdfName(fileName);
+Message DocumentMessage(DocumentOutcome outcome, const std::filesystem::path& file) {
+  const bool pdf = IsPdfName(file.filename().string());
+  const std::string named = " The document is " + file.string() + ".";
   Message m;
   m.icon = MsgIcon::Exclamation;
   switch (outcome) {
@@ -105,14 +106,16 @@ Message DocumentMessage(DocumentOutcome outcome, std::string_view fileName) {
       break;
     case DocumentOutcome::ApplicationMissing:
       m.title = "Application Missing";
-      m.text = pdf ? "A PDF viewer is required to open the selected file."
-                   : "A word processor is required to open the selected file.";
+      m.text = (pdf ? "A PDF viewer is required to open the selected file."
+                    : "A word processor is required to open the selected file.") +
+               named;
       break;
     case DocumentOutcome::Error:
     case DocumentOutcome::Opened:
       m.title = "Error";
-      m.text = pdf ? "An error occurred while trying to open the PDF viewer"
-                   : "An error occurred while trying to open the word processor";
+      m.text = std::string(pdf ? "An error occurred while trying to open the PDF viewer"
+                               : "An error occurred while trying to open the word processor") +
+               "." + named;
       break;
   }
   return m;
@@ -138,7 +141,7 @@ DocumentOutcome OpenDocument(const std::filesystem::path& programFolder, std::st
         break;
     }
   }
-  if (outcome != DocumentOutcome::Opened) dialogs.message(DocumentMessage(outcome, fileName));
+  if (outcome != DocumentOutcome::Opened) dialogs.message(DocumentMessage(outcome, file));
   return outcome;
 }
 

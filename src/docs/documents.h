@@ -61,8 +61,9 @@ enum class DocumentOutcome { Opened, PathError, ApplicationMissing, Error };
 
 // The message shown for a failure (title and text), by cause and by whether
 // the document is a PDF document (its name ends in "pdf", trailing blanks
-// ignored). Not used for Opened.
-Message DocumentMessage(DocumentOutcome outcome, std::string_view fileName);
+// ignored). When a viewer is missing or fails, the message names `file` (the
+// document's full path). Not used for Opened.
+Message DocumentMessage(DocumentOutcome outcome, const std::filesystem::path& file);
 
 // Opens document `fileName` from the "PDF Files" folder of `programFolder`.
 // A missing folder or file gives the "Path Error" message without asking the

@@ -22,9 +22,10 @@ void BillLine(PageDescription& page, const BillRow& row, int descriptionColumn) 
   if (!row[1].empty()) {
     page.text(kBodySize, {{0, row[0]}, {kCatalogueColumn, row[1]}, {descriptionColumn, row[2]}});
   } else {
-    // One blank between the two, unless the description brings its own.
+    // One blank between the two, unless the description brings its own; a
+    // description that wraps continues under itself, not under the quantity.
     const bool blank = row[0].empty() || row[2].empty() || row[2].front() == ' ';
-    page.text(kBodySize, {{0, row[0] + (blank ? "" : " ") + row[2]}});
+    page.text(kBodySize, {{0, row[0]}, {0, (blank ? "" : " ") + row[2]}});
   }
 }
 
@@ -54,8 +55,10 @@ PageDescription CircuitBillPage(const PrintHeader& header, const CircuitPrintout
   page.empty(kBodySize).empty(kBodySize);
   page.empty(kTitleSize).text(kTitleSize, {{25, "  BILL OF MATERIALS"}}).rule().empty(kTitleSize);
   for (std::size_t i = 0; i < c.bill.size(); ++i) {
+    const std::size_t first = page.lines.size();
     BillLine(page, c.bill[i], kCircuitDescriptionColumn);
-    if (i == 0) page.rule().empty(kBodySize);
+    // Row 0, its rule and the empty line head every page of the bill.
+    if (i == 0) page.rule().empty(kBodySize).headingFrom(first);
   }
   return page;
 }
@@ -67,7 +70,11 @@ PageDescription SummaryBillPage(const PrintHeader& header, const std::vector<Bil
   page.empty(kHeaderSize);
   page.text(kBrandSize, {{15, "Vaporix"}});
   page.empty(kTitleSize).text(kTitleSize, {{22, "SUMMARY BILL OF MATERIALS"}}).empty(kTitleSize);
-  for (const BillRow& row : rows) BillLine(page, row, kSummaryDescriptionColumn);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const std::size_t first = page.lines.size();
+    BillLine(page, rows[i], kSummaryDescriptionColumn);
+    if (i == 0) page.headingFrom(first);  // row 0 heads every page of the bill
+  }
   return page;
 }
 

@@ -5,17 +5,29 @@
 namespace vst {
 
 PageDescription& PageDescription::text(double pointSize, std::vector<PrintPiece> pieces) {
-  lines.push_back({PrintLine::Kind::Text, pointSize, std::move(pieces)});
+  PrintLine line;
+  line.pointSize = pointSize;
+  line.pieces = std::move(pieces);
+  lines.push_back(std::move(line));
   return *this;
 }
 
 PageDescription& PageDescription::empty(double pointSize) {
-  lines.push_back({PrintLine::Kind::Text, pointSize, {}});
+  PrintLine line;
+  line.pointSize = pointSize;
+  lines.push_back(std::move(line));
   return *this;
 }
 
 PageDescription& PageDescription::rule() {
-  lines.push_back({PrintLine::Kind::Rule, 0, {}});
+  PrintLine line;
+  line.kind = PrintLine::Kind::Rule;
+  lines.push_back(std::move(line));
+  return *this;
+}
+
+PageDescription& PageDescription::headingFrom(std::size_t first) {
+  for (std::size_t i = first; i < lines.size(); ++i) lines[i].heading = true;
   return *this;
 }
 
@@ -35,5 +47,7 @@ std::string PlainText(const PageDescription& page) {
   }
   return out;
 }
+
+Paper SessionPaper(UnitSystem units) { return units == UnitSystem::English ? Paper::Letter : Paper::A4; }
 
 }  // namespace vst

@@ -57,8 +57,11 @@ class PanelCanvas : public QWidget {
   QSize size_{480, 200};
 };
 
-AppForm::AppForm(QWidget* parent, Dialogs* dialogs)
-    : QMainWindow(parent), dialogs_(dialogs), pictureFolder_(QCoreApplication::applicationDirPath()) {
+AppForm::AppForm(UnitSystem units, QWidget* parent, Dialogs* dialogs)
+    : QMainWindow(parent),
+      units_(units),
+      dialogs_(dialogs),
+      pictureFolder_(QCoreApplication::applicationDirPath()) {
   if (dialogs_ == nullptr) {
     ownDialogs_ = std::make_unique<QtDialogs>(this);
     dialogs_ = ownDialogs_.get();
@@ -180,7 +183,7 @@ QString AppForm::print(QPrinter& printer) const {
 }
 
 void AppForm::printWithDialog() {
-  PrintWithDialog(this, *dialogs_, [this](QPrinter& printer) { return print(printer); });
+  PrintWithDialog(this, *dialogs_, units_, [this](QPrinter& printer) { return print(printer); });
 }
 
 }  // namespace vst::ui

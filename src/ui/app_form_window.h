@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "core/design_record.h"
 #include "docs/app_panels.h"
 
 class QPainter;
@@ -28,9 +29,10 @@ class PanelCanvas;
 class AppForm : public QMainWindow {
   Q_OBJECT
  public:
-  // `dialogs` reports a failed print job; null uses the desktop's message
-  // boxes.
-  explicit AppForm(QWidget* parent = nullptr, Dialogs* dialogs = nullptr);
+  // `units`: the session's unit system, which gives the paper when the
+  // printer has none of its own. `dialogs` reports a failed print job; null
+  // uses the desktop's message boxes.
+  explicit AppForm(UnitSystem units, QWidget* parent = nullptr, Dialogs* dialogs = nullptr);
   ~AppForm() override;
 
   // Shows the panel of an Applications menu item ("cond1"), replacing what
@@ -56,6 +58,7 @@ class AppForm : public QMainWindow {
  private:
   void printWithDialog();
 
+  UnitSystem units_;
   std::unique_ptr<QtDialogs> ownDialogs_;
   Dialogs* dialogs_ = nullptr;
   AppFormModel model_;

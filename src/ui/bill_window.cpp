@@ -42,8 +42,8 @@ QPushButton* Button(const char* name, const char* caption, QWidget* parent) {
 
 void SetFileOpener(FileOpener opener) { Opener() = std::move(opener); }
 
-Bill::Bill(BillModel& model, Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), model_(model), dialogs_(dialogs) {
+Bill::Bill(BillModel& model, Dialogs& dialogs, UnitSystem units, QWidget* parent)
+    : QDialog(parent), model_(model), dialogs_(dialogs), units_(units) {
   setObjectName(QStringLiteral("Bill"));
   setWindowTitle(QString::fromLatin1(BillModel::kCaption));
   setModal(true);
@@ -72,7 +72,7 @@ Bill::Bill(BillModel& model, Dialogs& dialogs, QWidget* parent)
 }
 
 void Bill::printBill() {
-  PrintWithDialog(this, dialogs_, [this](QPrinter& printer) {
+  PrintWithDialog(this, dialogs_, units_, [this](QPrinter& printer) {
     const PageDescription page = model_.printout(std::time(nullptr));
     printer.setDocName(QString::fromStdString(page.title));
     return PaintPages(page, printer);

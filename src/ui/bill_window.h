@@ -23,7 +23,9 @@ void SetFileOpener(FileOpener opener);
 class Bill : public QDialog {
   Q_OBJECT
  public:
-  Bill(BillModel& model, Dialogs& dialogs, QWidget* parent = nullptr);
+  // `units`: the session's unit system, which gives the paper when the
+  // printer has none of its own.
+  Bill(BillModel& model, Dialogs& dialogs, UnitSystem units, QWidget* parent = nullptr);
 
   void printBill();
   void exportBill();
@@ -31,6 +33,7 @@ class Bill : public QDialog {
  private:
   BillModel& model_;
   Dialogs& dialogs_;
+  UnitSystem units_;
 };
 
 }  // namespace vst::ui

@@ -12,7 +12,7 @@ namespace vst::ui {
 
 Circ_Form::Circ_Form(const CircuitListRecords& records, UnitSystem units, bool internalMode, Dialogs& dialogs,
                      QWidget* parent)
-    : QDialog(parent), model_(records, units, internalMode), dialogs_(dialogs) {
+    : QDialog(parent), model_(records, units, internalMode), dialogs_(dialogs), units_(units) {
   setObjectName(QStringLiteral("Circ_Form"));
   setWindowTitle(QStringLiteral(" Circuit List"));
   setModal(true);
@@ -40,7 +40,7 @@ Circ_Form::Circ_Form(const CircuitListRecords& records, UnitSystem units, bool i
     model_.more();
     draw();
   });
-  connect(print, &QPushButton::clicked, this, [this] { PrintWindow(*this, dialogs_); });
+  connect(print, &QPushButton::clicked, this, [this] { PrintWindow(*this, dialogs_, units_); });
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
   LayOutReport(*this, grid_, {more_, print, close});

@@ -32,6 +32,7 @@ class Circ_Form : public QDialog {
 
   CircuitListModel model_;
   Dialogs& dialogs_;
+  UnitSystem units_;  // the session's: the paper when the printer has none of its own
   ReportGrid* grid_ = nullptr;
   QPushButton* more_ = nullptr;
 };

@@ -25,8 +25,8 @@ QLabel* ModelLabel(const ControlSet& controls, const char* name, QWidget* parent
 
 }  // namespace
 
-CktBill::CktBill(CktBillModel& model, Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), model_(model), dialogs_(dialogs) {
+CktBill::CktBill(CktBillModel& model, Dialogs& dialogs, UnitSystem units, QWidget* parent)
+    : QDialog(parent), model_(model), dialogs_(dialogs), units_(units) {
   setObjectName(QStringLiteral("CktBill"));
   setWindowTitle(QString::fromStdString(model.caption()));
   setModal(true);
@@ -98,7 +98,7 @@ void CktBill::redrawClock() {
 }
 
 void CktBill::printReport() {
-  PrintWithDialog(this, dialogs_, [this](QPrinter& printer) {
+  PrintWithDialog(this, dialogs_, units_, [this](QPrinter& printer) {
     const PageDescription page = model_.printout(std::time(nullptr));
     printer.setDocName(QString::fromStdString(page.title));
     return PaintPages(page, printer);

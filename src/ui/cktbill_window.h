@@ -20,7 +20,9 @@ namespace vst::ui {
 class CktBill : public QDialog {
   Q_OBJECT
  public:
-  CktBill(CktBillModel& model, Dialogs& dialogs, QWidget* parent = nullptr);
+  // `units`: the session's unit system, which gives the paper when the
+  // printer has none of its own.
+  CktBill(CktBillModel& model, Dialogs& dialogs, UnitSystem units, QWidget* parent = nullptr);
 
   // The print command: the printer dialog, then the printout.
   void printReport();
@@ -30,6 +32,7 @@ class CktBill : public QDialog {
 
   CktBillModel& model_;
   Dialogs& dialogs_;
+  UnitSystem units_;
   QTimer timer_;  // Timer1
   QLabel* time_ = nullptr;
   QLabel* date_ = nullptr;

@@ -1,6 +1,7 @@
 // Draws a printout description (lines of text at print columns, rules) on a
-// paged paint device: a printer, a print preview or a PDF file. Pages break
-// where they are full.
+// paged paint device: a printer, a print preview or a PDF file. Texts wrap
+// inside the device's printable area; pages break where they are full and
+// repeat the column heading in force.
 #pragma once
 
 #include <QString>
@@ -15,9 +16,9 @@ namespace vst::ui {
 // Returns an empty text when every page was drawn, else the reason.
 QString PaintPages(const PageDescription& page, QPagedPaintDevice& device);
 
-// The description as a PDF file at `path` (A4 or Letter by the locale, 15 mm
-// margins). Needs a QGuiApplication. Returns an empty text or the reason.
-QString WritePdf(const PageDescription& page, const QString& path);
+// The description as a PDF file at `path` on `paper` with 15 mm margins.
+// Needs a QGuiApplication. Returns an empty text or the reason.
+QString WritePdf(const PageDescription& page, const QString& path, Paper paper);
 
 }  // namespace vst::ui
 
@@ -26,6 +27,6 @@ namespace vst::ui {
 // WritePdf for a program without a window: creates an application on the
 // offscreen platform when none exists yet (it lives until the program
 // ends). Returns an empty text or the reason.
-std::string WritePdfWithoutDisplay(const PageDescription& page, const std::string& path);
+std::string WritePdfWithoutDisplay(const PageDescription& page, const std::string& path, Paper paper);
 
 }  // namespace vst::ui

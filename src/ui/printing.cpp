@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QWidget>
 #include <utility>
 
@@ -25,12 +26,25 @@ bool RunPrintDialog(QPrinter& printer, QWidget* parent) {
   return dialog.exec() == QDialog::Accepted;
 }
 
+// The default printer's paper where it has one (the printer already holds
+// it), else the session's.
+void StartPaper(QPrinter& printer, UnitSystem units) {
+  const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
+  const QPageSize own = defaultPrinter.isNull() ? QPageSize() : defaultPrinter.defaultPageSize();
+  printer.setPageSize(own.isValid() ? own : PaperSize(SessionPaper(units)));
+}
+
 }  // namespace
+
+QPageSize PaperSize(Paper paper) {
+  return QPageSize(paper == Paper::Letter ? QPageSize::Letter : QPageSize::A4);
+}
 
 void SetPrinterChooser(PrinterChooser chooser) { Chooser() = std::move(chooser); }
 
-bool PrintWithDialog(QWidget* parent, Dialogs& dialogs, const PrintJob& job) {
+bool PrintWithDialog(QWidget* parent, Dialogs& dialogs, UnitSystem units, const PrintJob& job) {
   QPrinter printer(QPrinter::HighResolution);
+  StartPaper(printer, units);
   const bool accepted = Chooser() ? Chooser()(printer, parent) : RunPrintDialog(printer, parent);
   if (!accepted) return false;
   QString why = job(printer);

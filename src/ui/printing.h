@@ -9,8 +9,11 @@
 // without a person to answer.
 #pragma once
 
+#include <QPageSize>
 #include <QString>
 #include <functional>
+
+#include "reports/page_description.h"
 
 class QImage;
 class QPaintDevice;
@@ -33,8 +36,19 @@ void SetPrinterChooser(PrinterChooser chooser);
 // else the reason it failed (shown to the user).
 using PrintJob = std::function<QString(QPrinter& printer)>;
 
-// The printer dialog, then `job`. Returns true when the job was printed.
-bool PrintWithDialog(QWidget* parent, Dialogs& dialogs, const PrintJob& job);
+// The printer dialog, then `job`. The dialog starts on the default
+// printer's own paper where it has one, else on the session's paper (Letter
+// for inch-pound `units`, A4 for SI). Returns true when the job was printed.
+bool PrintWithDialog(QWidget* parent, Dialogs& dialogs, UnitSystem units, const PrintJob& job);
+
+// The page size of a paper.
+QPageSize PaperSize(Paper paper);
+
+// The page size of a paper.
+QPageSize PaperSize(Paper paper);
+
+// The page size of a paper.
+QPageSize PaperSize(Paper paper);
 
 // Draws `image` on one page of `device`: as large as the page allows, in
 // proportion, from the page's top left. Returns an empty text on success,

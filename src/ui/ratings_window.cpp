@@ -11,7 +11,7 @@
 namespace vst::ui {
 
 Ratings::Ratings(UnitSystem units, bool internalMode, Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), model_(units, internalMode), dialogs_(dialogs) {
+    : QDialog(parent), model_(units, internalMode), dialogs_(dialogs), units_(units) {
   setObjectName(QStringLiteral("Ratings"));
   setWindowTitle(QStringLiteral("Ratings"));
   setModal(true);
@@ -30,7 +30,7 @@ Ratings::Ratings(UnitSystem units, bool internalMode, Dialogs& dialogs, QWidget*
     model_.back();
     draw();
   });
-  connect(print, &QPushButton::clicked, this, [this] { PrintWindow(*this, dialogs_); });
+  connect(print, &QPushButton::clicked, this, [this] { PrintWindow(*this, dialogs_, units_); });
   connect(done, &QPushButton::clicked, this, &QDialog::accept);
 
   // " &Back" takes the place of " &More" on the second page.

@@ -31,6 +31,7 @@ class Ratings : public QDialog {
 
   RatingsModel model_;
   Dialogs& dialogs_;
+  UnitSystem units_;  // the session's: the paper when the printer has none of its own
   ReportGrid* grid_ = nullptr;
   QPushButton* more_ = nullptr;
   QPushButton* back_ = nullptr;

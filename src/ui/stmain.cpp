@@ -380,7 +380,7 @@ void STmain::serviceWindowRequest(const WindowRequest& request) {
     }
     case Kind::AppPanel: {
       if (!appForm_) {
-        auto* panel = new AppForm(this, dialogs_);
+        auto* panel = new AppForm(model_->units(), this, dialogs_);
         panel->setAttribute(Qt::WA_DeleteOnClose);
         appForm_ = panel;
       }
@@ -407,12 +407,12 @@ void STmain::serviceWindowRequest(const WindowRequest& request) {
       break;
     case Kind::CircuitBill: {
       CktBillModel bill(*model_, std::time(nullptr));
-      CktBill(bill, *dialogs_, this).exec();
+      CktBill(bill, *dialogs_, model_->units(), this).exec();
       break;
     }
     case Kind::SummaryBill: {
       BillModel bill(model_->set());
-      Bill(bill, *dialogs_, this).exec();
+      Bill(bill, *dialogs_, model_->units(), this).exec();
       break;
     }
     case Kind::CircuitList: {
@@ -437,7 +437,7 @@ void STmain::serviceWindowRequest(const WindowRequest& request) {
   }
 }
 
-void STmain::printWindow() { PrintWindow(*this, *dialogs_); }
+void STmain::printWindow() { PrintWindow(*this, *dialogs_, model_->units()); }
 
 bool STmain::paintWindowImage(QPaintDevice& device) { return PaintWindowOnPage(*this, device).isEmpty(); }
 

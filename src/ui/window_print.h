@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include "core/design_record.h"
+
 class QPaintDevice;
 class QWidget;
 
@@ -20,9 +22,10 @@ namespace vst::ui {
 // success, else the reason.
 QString PaintWindowOnPage(QWidget& window, QPaintDevice& device);
 
-// The print command of a window: the printer dialog, then the window on one
-// page. Cancelling prints nothing; a job that fails is reported through
+// The print command of a window: the printer dialog (its paper as
+// PrintWithDialog starts it for the session's `units`), then the window on
+// one page. Cancelling prints nothing; a job that fails is reported through
 // `dialogs` ("Error"). The window itself is left as it was either way.
-bool PrintWindow(QWidget& window, Dialogs& dialogs);
+bool PrintWindow(QWidget& window, Dialogs& dialogs, UnitSystem units);
 
 }  // namespace vst::ui

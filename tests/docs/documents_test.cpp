@@ -68,7 +68,7 @@ TEST_F(ProgramFolder, EachFailureShowsTheMessageOfItsCause) {
       {"no handler", true, true, LaunchResult::NoApplication, DocumentOutcome::ApplicationMissing,
        "Application Missing", "A PDF viewer is required to open the selected file.", true},
       {"viewer fails", true, true, LaunchResult::Failed, DocumentOutcome::Error, "Error",
-       "An error occurred while trying to open the PDF viewer", true},
+       "An error occurred while trying to open the PDF viewer.", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -81,7 +81,10 @@ TEST_F(ProgramFolder, EachFailureShowsTheMessageOfItsCause) {
     EXPECT_EQ(OpenDocument(folder_, "PDS0015.pdf", launcher, dialogs), c.outcome);
     ASSERT_EQ(dialogs.messages().size(), 1u);
     EXPECT_EQ(dialogs.messages()[0].title, c.title);
-    EXPECT_EQ(dialogs.messages()[0].text, c.text);
+    // A viewer's message names the document the user asked for.
+    const std::string named =
+        " The document is " + (folder_ / kDocumentFolder / "PDS0015.pdf").string() + ".";
+    EXPECT_EQ(dialogs.messages()[0].text, c.text + (c.launched ? named : ""));
     EXPECT_EQ(dialogs.messages()[0].buttons, MsgButtons::Ok);
     EXPECT_EQ(launcher.opened.size(), c.launched ? 1u : 0u);
   }
@@ -102,12 +105,12 @@ TEST_F(ProgramFolder, DocumentWithBlanksInItsNameOpensAsOnePath) {
 }
 
 TEST(DocumentMessages, OtherDocumentsNameAWordProcessorAndTrailingBlanksStillMeanPdf) {
-  EXPECT_EQ(DocumentMessage(DocumentOutcome::ApplicationMissing, "notes.doc").text,
-            "A word processor is required to open the selected file.");
-  EXPECT_EQ(DocumentMessage(DocumentOutcome::Error, "notes.doc").text,
-            "An error occurred while trying to open the word processor");
-  EXPECT_EQ(DocumentMessage(DocumentOutcome::ApplicationMissing, "COVERLYN.PDF  ").text,
-            "A PDF viewer is required to open the selected file.");
+  EXPECT_EQ(DocumentMessage(DocumentOutcome::ApplicationMissing, "/docs/notes.doc").text,
+            "A word processor is required to open the selected file. The document is /docs/notes.doc.");
+  EXPECT_EQ(DocumentMessage(DocumentOutcome::Error, "/docs/notes.doc").text,
+            "An error occurred while trying to open the word processor. The document is /docs/notes.doc.");
+  EXPECT_EQ(DocumentMessage(DocumentOutcome::ApplicationMissing, "/docs/COVERLYN.PDF  ").text,
+            "A PDF viewer is required to open the selected file. The document is /docs/COVERLYN.PDF  .");
 }
 
 TEST(HelpMenu, EveryDocumentCommandSitsInItsMenuAndEveryParentComesFirst) {

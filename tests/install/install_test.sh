@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package, unpacks it into a temporary root and checks the
 # installed program: every file the build puts beside the program is
-# installed beside it, the launchers work, the desktop files validate, and
+# installed beside it, the launchers work, the desktop files validate, the
+# package names its maintainer and carries its copyright, its changelog and
+# the manual pages of both commands, and
 # the installed vantrel-st starts offscreen, finds its files and opens a
 # design file named on its command line.
 # Usage: install_test.sh BUILD_DIR SOURCE_DIR
@@ -12,9 +14,19 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "install_test: $*" >&2; exit 1; }
 
-(cd "$tmp" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/pkg" >"$tmp/cpack.log" 2>&1) ||
+# The maintainer the build was configured with, else one for this test.
+maintainer=$(sed -n 's/^VST_PACKAGE_MAINTAINER:STRING=//p' "$build/CMakeCache.txt")
+[ -n "$maintainer" ] || maintainer="Vantrel ST install test <install-test@example.org>"
+(cd "$tmp" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/pkg" \
+   -D CPACK_DEBIAN_PACKAGE_MAINTAINER="$maintainer" >"$tmp/cpack.log" 2>&1) ||
   { cat "$tmp/cpack.log" >&2; fail "cpack failed"; }
 deb=$(ls "$tmp"/pkg/*.deb)
+[ "$(dpkg-deb -f "$deb" Maintainer)" = "$maintainer" ] || fail "Maintainer is not $maintainer"
+# Without a maintainer no package is made.
+if cmake -D CPACK_DEBIAN_PACKAGE_MAINTAINER= -P "$source/cmake/PackageChangelog.cmake" >"$tmp/nomaint.log" 2>&1 ||
+   ! grep -q VST_PACKAGE_MAINTAINER "$tmp/nomaint.log"; then
+  cat "$tmp/nomaint.log" >&2; fail "a package without a maintainer was not refused with its reason"
+fi
 depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6widgets6 libsqlite3-0 libc6 qt6-qpa-plugins; do
   grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
@@ -38,6 +50,27 @@ appstreamcli validate --no-net "$share/metainfo/com.vantrel.VantrelST.metainfo.x
 for icon in icons/hicolor/48x48/apps/com.vantrel.VantrelST.png icons/hicolor/scalable/apps/com.vantrel.VantrelST.svg \
             mime/packages/com.vantrel.VantrelST.xml; do
   [ -s "$share/$icon" ] || fail "$icon not installed"
+done
+
+# Copyright, changelog and manual pages where Debian keeps them, compressed
+# with gzip -9n (no name, no time stamp in the header).
+doc="$share/doc/vantrel-st"
+head -n1 "$doc/copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "no machine-readable copyright file"
+gzip_n() {  # a gzip file whose header holds no file name and no time stamp
+  gzip -t "$1" && [ "$(od -An -tu1 -j3 -N5 "$1" | tr -s ' ')" = " 0 0 0 0 0" ]
+}
+gzip_n "$doc/changelog.gz" || fail "changelog.gz missing or not compressed with gzip -9n"
+zcat "$doc/changelog.gz" >"$tmp/changelog"
+[ "$(dpkg-parsechangelog -l "$tmp/changelog" -S Version)" = "$(dpkg-deb -f "$deb" Version)" ] ||
+  fail "the changelog's version is not the package's"
+[ "$(dpkg-parsechangelog -l "$tmp/changelog" -S Maintainer)" = "$maintainer" ] ||
+  fail "the changelog does not name the maintainer"
+for page in vantrel-st vantrel-design; do
+  man="$share/man/man1/$page.1.gz"
+  gzip_n "$man" || fail "$page.1.gz missing or not compressed with gzip -9n"
+  zcat "$man" | grep -q "^\.TH ${page^^} \"1\"" || fail "$page.1.gz is no manual page of $page"
+  zcat "$man" | grep -qF -- '\-\-version' || fail "$page.1.gz lacks the command's options"
 done
 
 # The installed batch command writes a design file from its own template.

@@ -61,7 +61,7 @@ TEST(BillWindows, CircuitBillShowsItsGridsAndPrintsThem) {
   s.type("Circ_No", "C-7");
   s.design();
   CktBillModel model(s.model, 0);
-  CktBill window(model, s.dialogs);
+  CktBill window(model, s.dialogs, UnitSystem::English);
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Report #1"));
   ExpectGridShows(window.findChild<QTableWidget*>(QStringLiteral("CktRptGrid")), model.reportRows());
   ExpectGridShows(window.findChild<QTableWidget*>(QStringLiteral("CktBillGrid")), model.billRows());
@@ -85,7 +85,7 @@ TEST(BillWindows, SummaryBillExportsAndSaysWhenNothingOpensTheWorkbook) {
   test::Session s;
   s.design();
   BillModel model(s.model.set());
-  Bill window(model, s.dialogs);
+  Bill window(model, s.dialogs, UnitSystem::English);
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Summary Bill of Materials"));
   ExpectGridShows(window.findChild<QTableWidget*>(QStringLiteral("BillGrid")), model.rows());
 

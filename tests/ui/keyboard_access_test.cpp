@@ -159,7 +159,7 @@ TEST(KeyboardAccess, EveryWindowNamesItsFieldsAndGivesEachInputItsOwnMnemonic) {
   ExpectKeyboardAccess(&setting, "Setting");
   AboutForm about([] {});
   ExpectKeyboardAccess(&about, "AboutForm");
-  AppForm panel(nullptr, &dialogs);
+  AppForm panel(UnitSystem::English, nullptr, &dialogs);
   ExpectKeyboardAccess(&panel, "AppForm");
   PipeFormSetup pipeSetup;
   pipeSetup.pipeLengthText = "100";
@@ -170,10 +170,10 @@ TEST(KeyboardAccess, EveryWindowNamesItsFieldsAndGivesEachInputItsOwnMnemonic) {
   ShoeForm shoeForm(shoe);
   ExpectKeyboardAccess(&shoeForm, "ShoeForm");
   CktBillModel circuitBill(s.model, std::time_t{0});
-  CktBill cktBill(circuitBill, s.dialogs);
+  CktBill cktBill(circuitBill, s.dialogs, UnitSystem::English);
   ExpectKeyboardAccess(&cktBill, "CktBill");
   BillModel summary(s.model.set());
-  Bill bill(summary, s.dialogs);
+  Bill bill(summary, s.dialogs, UnitSystem::English);
   ExpectKeyboardAccess(&bill, "Bill");
   Circ_Form list(s.model.set().records, UnitSystem::English, false, dialogs);
   ExpectKeyboardAccess(&list, "Circ_Form");

@@ -7,18 +7,23 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileInfo>
+#include <QImage>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPrinter>
-#include <QProcess>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/app_form_window.h"
 #include "ui/circ_form_window.h"
+#include "ui/pdf_read.h"
 #include "ui/printing.h"
 #include "ui/ratings_window.h"
 #include "ui/recording_dialogs.h"
@@ -65,37 +70,33 @@ class PdfPrinting {
     SetPrinterChooser([this](QPrinter& printer, QWidget*) {
       ++dialogs;
       if (cancel) return false;
+      paper = printer.pageLayout().pageSize().id();
       printer.setOutputFormat(QPrinter::PdfFormat);
       printer.setOutputFileName(path);
+      if (chosenPaper != QPageSize::Custom) printer.setPageSize(QPageSize(chosenPaper));
+      printable = printer.pageLayout().paintRect(QPageLayout::Point);
       return true;
     });
   }
   ~PdfPrinting() { SetPrinterChooser({}); }
-  int pages() const {
-    const QString info = Run(QStringLiteral("pdfinfo"), {path});
-    for (const QString& line : info.split(u'\n')) {
-      if (line.startsWith(QStringLiteral("Pages:"))) return line.mid(6).trimmed().toInt();
+  // A line of pdfinfo, "Pages" or "Page size", without its key.
+  QString info(const QString& key) const {
+    for (const QString& line : test::RunTool(QStringLiteral("pdfinfo"), {path}).split(u'\n')) {
+      if (line.startsWith(key + u':')) return line.mid(key.size() + 1).trimmed();
     }
-    return 0;
+    return {};
   }
+  int pages() const { return info(QStringLiteral("Pages")).toInt(); }
   // The page's text, ligatures ("\uFB01") spelt out.
-  QString text() const {
-    return Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")})
-        .normalized(QString::NormalizationForm_KC);
-  }
+  QString text() const { return test::PdfRead(path).text; }
 
   QTemporaryDir dir;
   QString path = dir.filePath(QStringLiteral("print.pdf"));
   int dialogs = 0;
   bool cancel = false;
-
- private:
-  static QString Run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(30000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-  }
+  QPageSize::PageSizeId paper = QPageSize::Custom;        // the paper the dialog started with
+  QPageSize::PageSizeId chosenPaper = QPageSize::Custom;  // the paper the user picks, if any
+  QRectF printable;                                       // the page within its margins, in points
 };
 
 TEST(CircuitListWindow, ShowsRowsByModeAndTheOtherRecordsOnMore) {
@@ -238,7 +239,7 @@ TEST(WindowPrinting, MainWindowAndApplicationPanelPrintOnePage) {
   EXPECT_TRUE(pdf.text().contains(QStringLiteral("Pipe Length")));
 
   QFile::remove(pdf.path);
-  AppForm panel(nullptr, &dialogs);
+  AppForm panel(UnitSystem::English, nullptr, &dialogs);
   panel.setPictureFolder(QStringLiteral(VST_BIN_DIR));
   panel.showPanel("K30");
   panel.show();
@@ -248,6 +249,90 @@ TEST(WindowPrinting, MainWindowAndApplicationPanelPrintOnePage) {
   EXPECT_EQ(pdf.dialogs, 2);
   EXPECT_EQ(pdf.pages(), 1);
   EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// The darkest grey of `page` (rendered at 100 dpi) inside a box given in
+// points: ink where text shows, 255 on a box painted white over it.
+int Darkest(const QImage& page, const QRectF& points) {
+  const QRect pixels = QRectF(points.topLeft() * 100 / 72, points.bottomRight() * 100 / 72).toRect();
+  int least = 255;
+  for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+    for (int x = pixels.left(); x <= pixels.right(); ++x) {
+      if (page.valid(x, y)) least = std::min(least, qGray(page.pixel(x, y)));
+    }
+  }
+  return least;
+}
+
+TEST(WindowPrinting, MainWindowPrintoutShowsTheInputFieldsAsTheScreenDoes) {
+  PdfPrinting pdf;
+  test::RecordingDialogs dialogs;
+  STmain main(UnitSystem::English, PressureUnit::Psig, '.', &dialogs);
+  main.show();
+  auto* maxAmbient = main.findChild<QLineEdit*>(QStringLiteral("Max_Amb"));
+  ASSERT_TRUE(maxAmbient);
+  maxAmbient->setFocus();
+  maxAmbient->selectAll();
+  QTest::keyClicks(maxAmbient, QStringLiteral("97.5"));
+  QTest::mouseClick(main.findChild<QPushButton*>(QStringLiteral("Print_But")), Qt::LeftButton);
+  const test::PdfRead page(pdf.path);
+  const QImage image = test::RenderedFirstPage(pdf.path, 100);
+  ASSERT_FALSE(image.isNull());
+  // Every word of the first input rows stands on the page where the screen
+  // shows it: as text in the PDF and in ink on the rendered page.
+  for (const char* shown : {"Max.", "Ambient", "97.5", "Min.", "Maint."}) {
+    const auto found = std::find_if(page.words.begin(), page.words.end(),
+                                    [&](const test::PdfWord& w) { return w.text == QLatin1String(shown); });
+    ASSERT_NE(found, page.words.end()) << shown << " is not on the printed page";
+    EXPECT_LT(Darkest(image, found->box), 128) << shown << " is painted over on the printed page";
+  }
+}
+
+TEST(WindowPrinting, DialogStartsOnThePrintersPaperElseOnTheSessionsPaper) {
+  const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+  const bool printerPaper = !printer.isNull() && printer.defaultPageSize().isValid();
+  PdfPrinting pdf;
+  test::RecordingDialogs dialogs;
+  for (const auto& [units, paper] :
+       {std::pair{UnitSystem::English, QPageSize::Letter}, std::pair{UnitSystem::Metric, QPageSize::A4}}) {
+    const QPageSize::PageSizeId expected = printerPaper ? printer.defaultPageSize().id() : paper;
+    Ratings ratings(units, false, dialogs);
+    ratings.show();
+    QTest::mouseClick(Button(ratings, "PrintBill"), Qt::LeftButton);
+    EXPECT_EQ(pdf.paper, expected) << "ratings, " << UnitLetter(units);
+    STmain main(units, PressureUnit::Psig, '.', &dialogs);
+    main.show();
+    QTest::mouseClick(main.findChild<QPushButton*>(QStringLiteral("Print_But")), Qt::LeftButton);
+    EXPECT_EQ(pdf.paper, expected) << "main window, " << UnitLetter(units);
+    const QSizeF points = QPageSize(expected).size(QPageSize::Point);
+    EXPECT_TRUE(pdf.info(QStringLiteral("Page size"))
+                    .startsWith(QStringLiteral("%1 x %2 pts").arg(points.width()).arg(points.height())))
+        << pdf.info(QStringLiteral("Page size")).toStdString();
+  }
+}
+
+TEST(WindowPrinting, EveryWordOfAPrintedWindowStaysInsideThePrintableAreaOnLetterAndA4) {
+  PdfPrinting pdf;
+  test::RecordingDialogs dialogs;
+  STmain main(UnitSystem::Metric, PressureUnit::BarG, '.', &dialogs);
+  Circ_Form list(TenRecords(), UnitSystem::English, true, dialogs);
+  Ratings ratings(UnitSystem::English, true, dialogs);
+  const std::vector<std::pair<QWidget*, const char*>> windows = {
+      {&main, "Print_But"}, {&list, "Print_Circ_But"}, {&ratings, "PrintBill"}};
+  for (const QPageSize::PageSizeId paper : {QPageSize::Letter, QPageSize::A4}) {
+    pdf.chosenPaper = paper;
+    for (const auto& [window, print] : windows) {
+      SCOPED_TRACE(window->objectName().toStdString() + (paper == QPageSize::A4 ? ", A4" : ", Letter"));
+      window->show();
+      QFile::remove(pdf.path);
+      QTest::mouseClick(window->findChild<QPushButton*>(QString::fromLatin1(print)), Qt::LeftButton);
+      const test::PdfRead page(pdf.path);
+      ASSERT_GT(page.words.size(), 20u);
+      EXPECT_EQ(page.wordsOutside(pdf.printable.adjusted(-0.5, -0.5, 0.5, 0.5)).join(u'\n').toStdString(),
+                "");
+      window->hide();
+    }
+  }
 }
 
 TEST(MainWindowReports, ReportsMenuOpensTheRatingsAndTheCircuitListModally) {

@@ -175,7 +175,7 @@ int TextRows(const AppForm& form, int fromY) {
 }
 
 TEST(AppFormGui, ShowsPictureCaptionAndTextAndReplacesThem) {
-  AppForm form;
+  AppForm form(UnitSystem::English);
   form.setPictureFolder(QStringLiteral(VST_BIN_DIR));
   form.showPanel("clipstrip");
   form.show();
@@ -196,7 +196,7 @@ TEST(AppFormGui, ShowsPictureCaptionAndTextAndReplacesThem) {
 TEST(AppFormGui, MissingPictureStillPrintsTheText) {
   QTemporaryDir empty;
   ASSERT_TRUE(empty.isValid());
-  AppForm form;
+  AppForm form(UnitSystem::English);
   form.setPictureFolder(empty.path());
   form.showPanel("E72");
   form.show();
@@ -208,7 +208,7 @@ TEST(AppFormGui, MissingPictureStillPrintsTheText) {
 TEST(AppFormGui, PrintsThePanelToThePrinter) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  AppForm form;
+  AppForm form(UnitSystem::English);
   form.setPictureFolder(QStringLiteral(VST_BIN_DIR));
   form.showPanel("K30");
   QPrinter printer(QPrinter::HighResolution);
@@ -220,7 +220,7 @@ TEST(AppFormGui, PrintsThePanelToThePrinter) {
 }
 
 TEST(AppFormGui, ReturnCloses) {
-  AppForm form;
+  AppForm form(UnitSystem::English);
   form.showPanel("cond1");
   form.show();
   QAction* print = FindAction(&form, "mnuPrint");
