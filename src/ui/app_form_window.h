@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "docs/app_panels.h"
+#include "workspace/app_form.h"
 
 class QPainter;
 class QPrinter;

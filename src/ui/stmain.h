@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "core/dialogs.h"
-#include "docs/documents.h"
+#include "workspace/document_messages.h"
 #include "workspace/file_session.h"
 #include "workspace/stmain_model.h"
 
