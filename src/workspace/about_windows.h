@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/controls.h"
 #include "core/design_record.h"
 #include "docs/about_box.h"
+#include "workspace/controls.h"
 
 namespace vst {
 

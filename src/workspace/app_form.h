@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/controls.h"
 #include "docs/app_panels.h"
+#include "workspace/controls.h"
 
 namespace vst {
 

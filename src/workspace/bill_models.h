@@ -20,10 +20,10 @@
 #include <vector>
 
 #include "bom/circuit_bill.h"
-#include "core/controls.h"
 #include "core/design_record.h"
 #include "core/dialogs.h"
 #include "reports/bill_printout.h"
+#include "workspace/controls.h"
 
 namespace vst {
 

@@ -16,12 +16,12 @@
 
 #include "bom/allowances.h"
 #include "bom/takeoff.h"
-#include "core/controls.h"
 #include "core/legacy_math.h"
 #include "core/units.h"
 #include "engine/design_limits.h"
 #include "engine/design_pass.h"
 #include "engine/insulation_sizing.h"
+#include "workspace/controls.h"
 
 namespace vst {
 namespace {

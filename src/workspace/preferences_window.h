@@ -10,10 +10,10 @@
 #include <string>
 #include <string_view>
 
-#include "core/controls.h"
 #include "core/design_record.h"
 #include "core/dialogs.h"
 #include "prefs/preferences.h"
+#include "workspace/controls.h"
 
 namespace vst {
 

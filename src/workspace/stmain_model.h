@@ -25,11 +25,11 @@
 #include <string_view>
 #include <vector>
 
-#include "core/controls.h"
 #include "core/design_record.h"
 #include "core/dialogs.h"
 #include "docs/documents.h"
 #include "prefs/preferences.h"
+#include "workspace/controls.h"
 #include "workspace/design_run.h"
 #include "workspace/stmain_controls.h"
 

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/controls.h"
 #include "support/script_dialogs.h"
+#include "workspace/controls.h"
 
 namespace vst {
 namespace {
