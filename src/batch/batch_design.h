@@ -17,7 +17,7 @@
 
 #include "batch/csv.h"
 #include "core/design_record.h"
-#include "core/dialogs.h"
+#include "workspace/dialogs.h"
 
 namespace vst {
 

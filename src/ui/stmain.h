@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "core/dialogs.h"
+#include "workspace/dialogs.h"
 #include "workspace/document_messages.h"
 #include "workspace/file_session.h"
 #include "workspace/stmain_model.h"

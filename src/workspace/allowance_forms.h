@@ -15,8 +15,8 @@
 #include <string_view>
 
 #include "core/design_record.h"
-#include "core/dialogs.h"
 #include "workspace/controls.h"
+#include "workspace/dialogs.h"
 
 namespace vst {
 

@@ -21,9 +21,9 @@
 
 #include "bom/circuit_bill.h"
 #include "core/design_record.h"
-#include "core/dialogs.h"
 #include "reports/bill_printout.h"
 #include "workspace/controls.h"
+#include "workspace/dialogs.h"
 
 namespace vst {
 

@@ -16,6 +16,7 @@
 
 #include "bom/allowances.h"
 #include "bom/takeoff.h"
+#include "circuit/allowance_step.h"
 #include "core/legacy_math.h"
 #include "core/units.h"
 #include "engine/design_limits.h"

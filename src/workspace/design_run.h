@@ -10,7 +10,7 @@
 #include <string>
 
 #include "core/design_record.h"
-#include "core/dialogs.h"
+#include "workspace/dialogs.h"
 
 namespace vst {
 

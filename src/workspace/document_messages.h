@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <string_view>
 
-#include "core/dialogs.h"
 #include "docs/documents.h"
 #include "docs/help_book.h"
+#include "workspace/dialogs.h"
 
 namespace vst {
 

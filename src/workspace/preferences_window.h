@@ -11,9 +11,9 @@
 #include <string_view>
 
 #include "core/design_record.h"
-#include "core/dialogs.h"
 #include "prefs/preferences.h"
 #include "workspace/controls.h"
+#include "workspace/dialogs.h"
 
 namespace vst {
 

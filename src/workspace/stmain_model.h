@@ -26,11 +26,11 @@
 #include <vector>
 
 #include "core/design_record.h"
-#include "core/dialogs.h"
 #include "docs/documents.h"
 #include "prefs/preferences.h"
 #include "workspace/controls.h"
 #include "workspace/design_run.h"
+#include "workspace/dialogs.h"
 #include "workspace/stmain_controls.h"
 
 namespace vst {
