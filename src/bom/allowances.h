@@ -1,17 +1,35 @@
 // The fittings and pipe-shoe allowances of a design: the extra tracer tubing
-// that loops around valves, pumps, flanges and pipe shoes, and the allowance
-// step of the design run that asks for the fittings (PipeForm, ShoeForm) and
-// lengthens the design pipe length. Lengths in feet unless a name says
-// otherwise; diameters in inches.
+// that loops around valves, pumps, flanges and pipe shoes, the answers of the
+// fittings and pipe-shoe dialogs (PipeForm, ShoeForm), and what the allowance
+// step of the design run (circuit/allowance_step.h) reads and returns.
+// Lengths in feet unless a name says otherwise; diameters in inches.
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "core/design_record.h"
-#include "core/dialogs.h"
 
 namespace vst {
+
+// Positions of the PipeForm answer list Combo2.
+inline constexpr int kAllowanceIncludedYes = 0;
+inline constexpr int kAllowanceIncludedNo = 1;
+
+// What PipeForm's "&Next" accepted.
+struct PipeFormAnswer {
+  int allowanceIncluded = kAllowanceIncludedNo;  // 0 "Yes", 1 "No"
+  float valves = 0;
+  float flanges = 0;
+  float pumps = 0;
+  float wrapcore = 0;  // total pre-insulated tubing, user's length unit
+};
+
+// What ShoeForm's "&Done" accepted: the shoe total in the user's length unit
+// (the record's new ShoeAllowance) and in feet (the run's shoe total).
+struct ShoeFormAnswer {
+  float total = 0;
+  double totalFt = 0;
+};
 
 // Rows of the per-fitting tables (valve allowance, fitting compound and
 // banding) run from 1 to 31; row 0 means "no row": every per-fitting value
@@ -33,6 +51,9 @@ int ValveAllowanceVariant(int tubeIndex, int installation);
 
 // Extra tracer length for one valve, ft; 0 outside variants 1..3 and rows 1..31.
 double ValveAllowanceFt(int variant, int row);
+
+// Extra tracer length for one flange, ft.
+inline constexpr double kFlangeAllowanceFt = 1.0;
 
 // The shoe total after adding `shoeCount` shoes of `shoeLength` (inches,
 // Metric mm) to `total` (ft, Metric m): the count is rounded to a whole
@@ -88,24 +109,10 @@ struct AllowanceResult {
   std::string status;              // "Design created" for the status panel
 };
 
-// The allowance step, run on the first pass of a design: sets the record's
-// SLEN, shows PipeForm (which stores AllowanceIncluded, TRACETUB, INSTHK,
-// PIPESIZE, NUMPASS, VALN, FLNO, NOPX, WCTB on "&Next"), shows ShoeForm unless
-// the pipe length already includes the allowances (which stores
-// ShoeAllowance), and returns the lengths the run designs with. Throws
-// std::invalid_argument for a negative or non-finite pipe length, a tube
-// index outside 0..3 or a negative passes position.
-AllowanceResult RunAllowanceStep(const AllowanceInputs& inputs, DesignRecord& record, Dialogs& dialogs);
-
 // The lengths of a completed allowance step from the fittings answer and the
 // shoe total in feet (not asked, and 0, when the pipe length already
 // includes the allowances).
 AllowanceResult ComputeAllowance(const AllowanceInputs& inputs, const PipeFormAnswer& fittings,
                                  double shoeTotalFt);
-
-// Whether Combo2 opens on the record's own answer: when the main window's
-// Rise output is not empty or the design has one tracer. Otherwise it opens
-// on "No".
-bool ShowsRecordedAnswer(std::string_view riseText, int tracerCount);
 
 }  // namespace vst

@@ -15,8 +15,8 @@
 
 #include "bom/allowances.h"
 #include "bom/takeoff.h"
+#include "circuit/allowance_step.h"
 #include "circuit/entry.h"
-#include "core/dialogs.h"
 
 namespace vst {
 
@@ -46,11 +46,8 @@ inline constexpr const char* kDisplayFieldNames[] = {"Max_Maint_Temp", "Min_Main
 // ends without a design); the rest is told as the design reaches it, so the
 // window shows each message, fallback and result at once. The result holds
 // all of it again.
-class DesignQuestions {
+class DesignQuestions : public AllowanceQuestions {
  public:
-  virtual ~DesignQuestions() = default;
-  virtual std::optional<PipeFormAnswer> pipeForm(const PipeFormSetup& setup) = 0;
-  virtual std::optional<ShoeFormAnswer> shoeForm(const ShoeFormSetup& setup) = 0;
   virtual void told(const ShownMessage&) {}
   virtual void installationChosen(int /*position*/) {}
   virtual void statusShown(const std::string&) {}

@@ -2,6 +2,7 @@
 
 #include "circuit/checks.h"
 #include "core/legacy_math.h"
+#include "docs/about_box.h"
 
 namespace vst {
 

@@ -1,15 +1,7 @@
-// The about box `AboutForm` and the start-up window `About_Form`: their
-// texts, and the hidden gesture of the about box that switches the program
-// mode. Toolkit-free; the Qt windows draw these controls and forward events.
+// The texts of the about box `AboutForm` and of the start-up window
+// `About_Form`: the names of the program, its brand and its maker, and the
+// legal warnings. The window models are workspace/about_windows.h.
 #pragma once
-
-#include <functional>
-#include <optional>
-#include <string>
-#include <string_view>
-
-#include "core/controls.h"
-#include "core/design_record.h"
 
 namespace vst {
 
@@ -17,75 +9,18 @@ namespace vst {
 inline constexpr const char* kProgramName = "Vantrel";
 inline constexpr const char* kBrandName = "Vaporix";
 inline constexpr const char* kMakerName = "Quorvex";
+// The title messages get when a rule says "the program's title".
+inline constexpr const char* kProgramTitle = "Vantrel ST";
 
-// Modifier keys held at a key press.
-struct KeyModifiers {
-  bool shift = false;
-  bool ctrl = false;
-  bool alt = false;
-};
+// The about box's legal warning.
+inline constexpr const char* kLegalWarning =
+    "Warning: This computer program is protected by copyright law and international treaties. "
+    "Unauthorized reproduction or distribution of this program, or any portion of it, may result in "
+    "severe civil and criminal penalties, and will be prosecuted to the maximum extent possible under "
+    "the law.";
 
-// The about box. Controls: lblProductName "Vantrel", lblBrand "Vaporix",
-// lblVersion (the version label), lblDisclaimer (the legal warning),
-// lblCompany (the maker), imgISO (the certification picture) and the
-// command SSCommand1 "&OK", which closes the box.
-class AboutBoxModel {
- public:
-  static constexpr const char* kCaption = "About Vaporix";
-
-  // toggle switches the program mode; the main window supplies it. An empty
-  // toggle makes the gesture do nothing.
-  explicit AboutBoxModel(std::function<void()> toggle);
-
-  ControlSet& controls() { return controls_; }
-  const ControlSet& controls() const { return controls_; }
-
-  // A key press on control `name`. On imgISO every press decides anew: the
-  // gesture is armed when Ctrl and Alt are held without Shift, and disarmed
-  // by any other press.
-  void keyPress(std::string_view name, KeyModifiers modifiers);
-
-  // A double-click on control `name`: on the armed imgISO it runs the
-  // toggle. The toggle leaves the gesture armed, so a further double-click
-  // toggles back.
-  void doubleClick(std::string_view name);
-
-  bool armed() const { return armed_; }
-
- private:
-  std::function<void()> toggle_;
-  ControlSet controls_;
-  bool armed_ = false;
-};
-
-// What the start-up window's commands choose for the whole run.
-struct UnitChoice {
-  UnitSystem units = UnitSystem::English;
-  PressureUnit pressureUnit = PressureUnit::Psig;  // psig for English units, bar g for Metric
-};
-
-// The start-up window `About_Form`. Controls: lblProductName, lblSubtitle
-// "Steam Heat Tracing Design Software", lblVersion "(Version 3.0.1)",
-// lblPlatform (the operating system label), lblCompany (the maker),
-// lblWarning (a short legal warning) and the commands English
-// " &Inch Pound Units" and Metric " &SI Metric Units".
-class StartupModel {
- public:
-  // "Vantrel(R)   Steam Tracing".
-  static const std::string& caption();
-
-  // osLabel names the operating system the program runs on.
-  explicit StartupModel(std::string osLabel);
-
-  ControlSet& controls() { return controls_; }
-  const ControlSet& controls() const { return controls_; }
-
-  // A command clicked: the unit choice of English or Metric, after which the
-  // main window opens and this window closes; nothing for other names.
-  std::optional<UnitChoice> clicked(std::string_view name) const;
-
- private:
-  ControlSet controls_;
-};
+// The start-up window's short legal warning.
+inline constexpr const char* kShortLegalWarning =
+    "This program is protected by copyright law and international treaties.";
 
 }  // namespace vst

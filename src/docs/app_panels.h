@@ -1,14 +1,13 @@
 // The Applications panels: one product description per leaf of the main
 // window's "&Applications" menu, shown in `AppForm` over a picture from the
-// program's folder. Product names inside a panel's text are bold.
+// program's folder. Product names inside a panel's text are bold. The window
+// model is workspace/app_form.h.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "core/controls.h"
 
 namespace vst {
 
@@ -54,34 +53,5 @@ const std::vector<AppPanel>& AppPanels();
 
 // The panel of a menu item, or null.
 const AppPanel* FindAppPanel(std::string_view menuItem);
-
-// The panel window `AppForm`: which panel it shows. Controls: mnuPrint
-// "&Print" and mnuReturn "&Return".
-class AppFormModel {
- public:
-  AppFormModel();
-
-  ControlSet& controls() { return controls_; }
-  const ControlSet& controls() const { return controls_; }
-
-  // Shows the panel of a menu item, replacing the picture, the caption and
-  // the whole text of the panel shown before. False (nothing changes) for a
-  // name that is no panel.
-  bool show(std::string_view menuItem);
-
-  // The panel shown, or null before the first show().
-  const AppPanel* panel() const { return panel_; }
-
-  // Caption of the window: the panel's caption, or empty.
-  std::string caption() const;
-
-  // A menu command: "mnuReturn" closes the window (true), "mnuPrint" and
-  // other names leave it open (printing is the window's own command).
-  bool clicked(std::string_view name) const;
-
- private:
-  ControlSet controls_;
-  const AppPanel* panel_ = nullptr;
-};
 
 }  // namespace vst

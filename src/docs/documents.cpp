@@ -1,7 +1,5 @@
 #include "docs/documents.h"
 
-#include <system_error>
-
 #include "core/legacy_math.h"
 
 namespace vst {
@@ -92,11 +90,10 @@ bool IsPdfName(std::string_view name) {
 
 }  // namespace
 
-Message DocumentMessage(DocumentOutcome outcome, const std::filesystem::path& file) {
+DocumentProblemText DocumentProblem(DocumentOutcome outcome, const std::filesystem::path& file) {
   const bool pdf = IsPdfName(file.filename().string());
   const std::string named = " The document is " + file.string() + ".";
-  Message m;
-  m.icon = MsgIcon::Exclamation;
+  DocumentProblemText m;
   switch (outcome) {
     case DocumentOutcome::PathError:
       m.title = "Path Error";
@@ -119,30 +116,6 @@ Message DocumentMessage(DocumentOutcome outcome, const std::filesystem::path& fi
       break;
   }
   return m;
-}
-
-DocumentOutcome OpenDocument(const std::filesystem::path& programFolder, std::string_view fileName,
-                             DocumentLauncher& launcher, Dialogs& dialogs) {
-  const std::filesystem::path folder = programFolder / kDocumentFolder;
-  const std::filesystem::path file = folder / std::string(fileName);
-  std::error_code ec;
-  DocumentOutcome outcome = DocumentOutcome::Opened;
-  if (!std::filesystem::is_directory(folder, ec) || !std::filesystem::is_regular_file(file, ec)) {
-    outcome = DocumentOutcome::PathError;
-  } else {
-    switch (launcher.open(file)) {
-      case LaunchResult::Opened:
-        break;
-      case LaunchResult::NoApplication:
-        outcome = DocumentOutcome::ApplicationMissing;
-        break;
-      case LaunchResult::Failed:
-        outcome = DocumentOutcome::Error;
-        break;
-    }
-  }
-  if (outcome != DocumentOutcome::Opened) dialogs.message(DocumentMessage(outcome, file));
-  return outcome;
 }
 
 }  // namespace vst

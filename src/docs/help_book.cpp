@@ -13,16 +13,12 @@ HelpLocation LocateHelp(const std::filesystem::path& programFolder, bool interna
   return {programFolder / HelpFileName(internalMode), HelpTopicPage(context)};
 }
 
-Message HelpFileMessage(HelpFileProblem problem, const std::filesystem::path& book) {
-  Message m;
-  m.title = "Error";
-  m.icon = MsgIcon::Exclamation;
+std::string HelpFileProblemText(HelpFileProblem problem, const std::filesystem::path& book) {
   const std::string name = book.string();
-  m.text =
-      problem == HelpFileProblem::Missing
-          ? "The help file \"" + name + "\" was not found. It must be located in the application directory."
-          : "The help file \"" + name + "\" could not be read. It is damaged or not a compiled help file.";
-  return m;
+  return problem == HelpFileProblem::Missing
+             ? "The help file \"" + name +
+                   "\" was not found. It must be located in the application directory."
+             : "The help file \"" + name + "\" could not be read. It is damaged or not a compiled help file.";
 }
 
 std::string MissingTopicText(std::string_view page, std::string_view bookName) {

@@ -1,6 +1,6 @@
 // The help books beside the program: which compiled help file serves the
 // program mode in force, which page of it a help context number names, and
-// the messages when a book cannot be opened.
+// the texts when a book cannot be opened.
 //
 // A help context number n names the topic page "<n>.htm"; 0 or less names
 // the book's contents page. The numbers of the main window's fields are kept
@@ -11,8 +11,6 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-
-#include "core/dialogs.h"
 
 namespace vst {
 
@@ -42,8 +40,9 @@ HelpLocation LocateHelp(const std::filesystem::path& programFolder, bool interna
 // Why a book could not be shown.
 enum class HelpFileProblem { Missing, Unreadable };
 
-// The message naming the book that is missing or cannot be read.
-Message HelpFileMessage(HelpFileProblem problem, const std::filesystem::path& book);
+// The text of the message naming the book that is missing or cannot be
+// read (the message is workspace/document_messages.h).
+std::string HelpFileProblemText(HelpFileProblem problem, const std::filesystem::path& book);
 
 // The text the viewer shows in place of a page the book does not hold.
 std::string MissingTopicText(std::string_view page, std::string_view bookName);

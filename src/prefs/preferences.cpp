@@ -9,12 +9,6 @@ namespace vst {
 
 namespace {
 
-// Combo1 lists the pressure units at the positions of their stored numbers,
-// Combo2 the insulation sizings.
-bool ValidPressureUnit(PressureUnit unit) {
-  return unit == PressureUnit::Psig || unit == PressureUnit::Kpa || unit == PressureUnit::BarG;
-}
-
 // Number text for a field: "." becomes the user's decimal mark.
 std::string FieldText(std::string text, char decimalMark) {
   if (decimalMark != '.') {
@@ -27,85 +21,13 @@ std::string FieldText(std::string text, char decimalMark) {
 
 }  // namespace
 
-Message PreferencesModel::unconvertiblePressureMessage() {
-  Message m;
-  m.text =
-      "Steam Pressure must be a number before its unit can be changed. The pressure unit was not changed.";
-  m.title = "Input Error";
-  m.icon = MsgIcon::Exclamation;
-  return m;
-}
-
-PreferencesModel::PreferencesModel(const PreferencesInput& input, Dialogs& dialogs)
-    : input_(input), dialogs_(dialogs) {
-  const bool metric = input_.units == UnitSystem::Metric;
-  // English units always work in psig; Metric units correct a unit outside
-  // the list to bar g, the unit they start with.
-  pressureUnit_ = metric ? (ValidPressureUnit(input_.pressureUnit) ? input_.pressureUnit : PressureUnit::BarG)
-                         : PressureUnit::Psig;
-
-  controls_.add("Label2", ControlKind::Label, "&Insulation Sizing:");
-  Control& sizing = controls_.add("Combo2", ControlKind::List);
-  sizing.items = {"STANDARD", "MINIMAL"};
-  // The list shows the sizing the current record was designed with. A stored
-  // value outside the list (a damaged file) shows the standard sizing.
-  sizing.index = StoredNumber(InsulationSizingFromStored(input_.recordUnder));
-  controls_.add("Label3", ControlKind::Label, "Standard Oversizing  ");
-  controls_.add("Label4", ControlKind::Label, "Minimal    Oversizing");
-
-  Control& unitLabel = controls_.add("Label1", ControlKind::Label, "Steam &Pressure ");
-  Control& unit = controls_.add("Combo1", ControlKind::List);
-  if (metric) {
-    unit.items = {"psig", "kPa", "bar g"};
-    unit.index = StoredNumber(pressureUnit_);
-  } else {
-    unit.visible = false;
-    unitLabel.visible = false;
-  }
-
-  controls_.add("Command1", ControlKind::Button, " &Done");
-  controls_.add("Note", ControlKind::MenuItem, "&Notes");
-  controls_.add("InsulationSize", ControlKind::MenuItem, "Insulation Sizing");
-}
-
-void PreferencesModel::listClicked(std::string_view name, int index) {
-  if (name != "Combo1" && name != "Combo2") return;
-  Control& list = controls_[name];
-  if (!list.visible || index < 0 || index >= static_cast<int>(list.items.size())) return;
-  list.index = index;
-}
-
-void PreferencesModel::clicked(std::string_view name) {
-  if (name != "InsulationSize") return;
-  Message m;
-  m.text = kInsulationSizingNote;
-  m.title = kInsulationSizingNoteTitle;
-  dialogs_.message(m);
-}
-
-std::optional<PreferencesOutcome> PreferencesModel::done() {
-  PreferencesOutcome out;
-  out.insulationSizing = InsulationSizingFromStored(controls_["Combo2"].index);
-  out.pressureUnit = pressureUnit_;
-  if (input_.units != UnitSystem::Metric) return out;
-
-  const int newPosition = controls_["Combo1"].index;
-  const PressureUnit newUnit = PressureUnitFromStored(newPosition);
-  if (StoredNumber(newUnit) != newPosition || newUnit == pressureUnit_) return out;
-
-  // The pressure keeps its physical value: kPa are absolute, psig and bar g
-  // gauge, so the conversion passes through psig with the atmospheric offset.
-  const std::optional<double> value = ParseNumber(input_.pressureText, input_.decimalMark);
-  double converted = 0;
-  if (value) converted = PressureFromPsig(PsigFrom(*value, pressureUnit_), newUnit);
-  if (!value || !std::isfinite(converted)) {
-    dialogs_.message(unconvertiblePressureMessage());
-    return out;
-  }
-  out.pressureUnit = newUnit;
-  out.pressureText = FieldText(General15Text(converted), input_.decimalMark);
-  out.pressureCaption = PressureCaption(newUnit);
-  return out;
+std::optional<std::string> ConvertedPressureText(std::string_view text, char decimalMark, PressureUnit from,
+                                                 PressureUnit to) {
+  const std::optional<double> value = ParseNumber(text, decimalMark);
+  if (!value) return std::nullopt;
+  const double converted = PressureFromPsig(PsigFrom(*value, from), to);
+  if (!std::isfinite(converted)) return std::nullopt;
+  return FieldText(General15Text(converted), decimalMark);
 }
 
 }  // namespace vst

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "docs/about_box.h"
+#include "workspace/about_windows.h"
 
 namespace vst::ui {
 

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <memory>
 
-#include "docs/about_box.h"
+#include "workspace/about_windows.h"
 
 namespace vst::ui {
 

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "core/design_record.h"
-#include "docs/app_panels.h"
+#include "workspace/app_form.h"
 
 class QPainter;
 class QPrinter;

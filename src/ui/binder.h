@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "core/controls.h"
+#include "workspace/controls.h"
 
 class QWidget;
 class QAction;

@@ -5,7 +5,7 @@
 // failed" get their own messages.
 #pragma once
 
-#include "docs/documents.h"
+#include "workspace/document_messages.h"
 
 namespace vst::ui {
 

@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <utility>
 
-#include "core/dialogs.h"
+#include "workspace/dialogs.h"
 
 namespace vst::ui {
 

@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "core/dialogs.h"
+#include "workspace/dialogs.h"
 
 namespace vst::ui {
 

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <optional>
 
-#include "prefs/preferences.h"
+#include "workspace/preferences_window.h"
 
 namespace vst::ui {
 

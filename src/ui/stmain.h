@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "core/dialogs.h"
-#include "docs/documents.h"
+#include "workspace/dialogs.h"
+#include "workspace/document_messages.h"
 #include "workspace/file_session.h"
 #include "workspace/stmain_model.h"
 

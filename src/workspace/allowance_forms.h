@@ -14,9 +14,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/controls.h"
 #include "core/design_record.h"
-#include "core/dialogs.h"
+#include "workspace/controls.h"
+#include "workspace/dialogs.h"
 
 namespace vst {
 

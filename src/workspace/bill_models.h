@@ -21,10 +21,10 @@
 
 #include "bom/circuit_bill.h"
 #include "circuit/report.h"
-#include "core/controls.h"
 #include "core/design_record.h"
-#include "core/dialogs.h"
 #include "reports/bill_printout.h"
+#include "workspace/controls.h"
+#include "workspace/dialogs.h"
 
 namespace vst {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/controls.h"
 #include "core/units.h"
+#include "workspace/controls.h"
 
 namespace vst {
 

@@ -28,11 +28,11 @@
 #include "circuit/design.h"
 #include "circuit/entry.h"
 #include "circuit/lists.h"
-#include "core/controls.h"
 #include "core/design_record.h"
-#include "core/dialogs.h"
 #include "docs/documents.h"
 #include "prefs/preferences.h"
+#include "workspace/controls.h"
+#include "workspace/dialogs.h"
 #include "workspace/stmain_controls.h"
 
 namespace vst {

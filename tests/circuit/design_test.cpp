@@ -10,6 +10,7 @@
 
 #include "core/units.h"
 #include "support/script_dialogs.h"
+#include "workspace/dialogs.h"
 
 namespace vst {
 namespace {

@@ -24,8 +24,8 @@
 #include <string>
 #include <vector>
 
-#include "core/dialogs.h"
 #include "workspace/allowance_forms.h"
+#include "workspace/dialogs.h"
 
 namespace vst::test {
 

@@ -26,7 +26,6 @@
 #include <string>
 #include <vector>
 
-#include "prefs/preferences.h"
 #include "recording_dialogs.h"
 #include "support/script_dialogs.h"
 #include "ui/about_box_window.h"
@@ -40,6 +39,7 @@
 #include "ui/setting_window.h"
 #include "ui/stmain.h"
 #include "workspace/allowance_forms.h"
+#include "workspace/preferences_window.h"
 #include "workspace/stmain_test_support.h"
 
 namespace vst::ui {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/dialogs.h"
+#include "workspace/dialogs.h"
 
 namespace vst::test {
 

@@ -17,7 +17,6 @@
 #include <QTest>
 #include <vector>
 
-#include "core/dialogs.h"
 #include "core/units.h"
 #include "docs/app_panels.h"
 #include "recording_dialogs.h"
@@ -25,6 +24,7 @@
 #include "ui/about_form_window.h"
 #include "ui/app_form_window.h"
 #include "ui/setting_window.h"
+#include "workspace/dialogs.h"
 
 namespace vst::ui {
 namespace {

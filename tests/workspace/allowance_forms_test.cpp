@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "bom/allowances.h"
+#include "circuit/allowance_step.h"
 #include "support/script_dialogs.h"
 
 namespace vst {

@@ -1,4 +1,4 @@
-#include "docs/about_box.h"
+#include "workspace/about_windows.h"
 
 #include <gtest/gtest.h>
 

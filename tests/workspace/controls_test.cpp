@@ -1,4 +1,4 @@
-#include "core/controls.h"
+#include "workspace/controls.h"
 
 #include <gtest/gtest.h>
 

@@ -1,22 +1,9 @@
-#include "docs/about_box.h"
+#include "workspace/about_windows.h"
 
 #include "core/units.h"
 #include "docs/version.h"
 
 namespace vst {
-
-namespace {
-
-constexpr const char* kLegalWarning =
-    "Warning: This computer program is protected by copyright law and international treaties. "
-    "Unauthorized reproduction or distribution of this program, or any portion of it, may result in "
-    "severe civil and criminal penalties, and will be prosecuted to the maximum extent possible under "
-    "the law.";
-
-constexpr const char* kShortLegalWarning =
-    "This program is protected by copyright law and international treaties.";
-
-}  // namespace
 
 AboutBoxModel::AboutBoxModel(std::function<void()> toggle) : toggle_(std::move(toggle)) {
   controls_.add("lblProductName", ControlKind::Label, kProgramName);

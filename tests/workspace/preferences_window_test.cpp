@@ -1,4 +1,4 @@
-#include "prefs/preferences.h"
+#include "workspace/preferences_window.h"
 
 #include <gtest/gtest.h>
 
