@@ -7,8 +7,8 @@
 
 namespace vst {
 
-AllowanceResult RunAllowanceStep(const AllowanceInputs& in, DesignRecord& record,
-                                 AllowanceQuestions& dialogs) {
+AllowanceStep AskAllowances(const AllowanceInputs& in, const AllowanceRecorded& recorded,
+                            AllowanceQuestions& questions) {
   if (!std::isfinite(in.pipeLength) || in.pipeLength < 0.0f) {
     throw std::invalid_argument("pipe length must be a length of 0 or more");
   }
@@ -16,49 +16,68 @@ AllowanceResult RunAllowanceStep(const AllowanceInputs& in, DesignRecord& record
   if (in.passesPos < 0) throw std::invalid_argument("negative passes position");
   const int tracers = in.passesPos + 1;
 
-  AllowanceResult result;
-  result.designPipeLengthFt = StartDesignPipeLengthFt(in.units, in.pipeLength);
-  record.SLEN = ToSingle(IntTenths(result.designPipeLengthFt));
-  result.slenFt = record.SLEN;
-
+  AllowanceStep step;
+  step.startSlenFt = ToSingle(IntTenths(StartDesignPipeLengthFt(in.units, in.pipeLength)));
   PipeFormSetup setup;
   setup.units = in.units;
   setup.pipeLengthText = in.pipeLengthText;
-  setup.VALN = record.VALN;
-  setup.FLNO = record.FLNO;
-  setup.NOPX = record.NOPX;
-  setup.WCTB = record.WCTB;
-  setup.allowanceIncluded = record.AllowanceIncluded;
+  setup.VALN = recorded.fittings.valves;
+  setup.FLNO = recorded.fittings.flanges;
+  setup.NOPX = recorded.fittings.pumps;
+  setup.WCTB = recorded.fittings.wrapcore;
+  setup.allowanceIncluded = recorded.fittings.allowanceIncluded;
   setup.showRecordedAnswer = ShowsRecordedAnswer(in.riseText, tracers);
   setup.decimalMark = in.decimalMark;
-  const std::optional<PipeFormAnswer> accepted = dialogs.pipeForm(setup);
-  if (!accepted) return result;
-
-  const PipeFormAnswer& answer = *accepted;
-  record.AllowanceIncluded = answer.allowanceIncluded;
-  record.TRACETUB = in.tubeSizePos;
-  record.INSTHK = in.insulationThicknessPos;
-  record.PIPESIZE = in.pipeSizePos;
-  record.NUMPASS = in.passesPos;
-  record.VALN = answer.valves;
-  record.FLNO = answer.flanges;
-  record.NOPX = answer.pumps;
-  record.WCTB = answer.wrapcore;
+  step.fittings = questions.pipeForm(setup);
+  if (!step.fittings) return step;
+  step.tubeSize = in.tubeSizePos;
+  step.insulationThickness = in.insulationThicknessPos;
+  step.pipeSize = in.pipeSizePos;
+  step.passes = in.passesPos;
 
   double shoeTotalFt = 0;
-  if (!AllowanceAlreadyIncluded(answer.allowanceIncluded, tracers)) {
+  if (!AllowanceAlreadyIncluded(step.fittings->allowanceIncluded, tracers)) {
     ShoeFormSetup shoeSetup;
     shoeSetup.units = in.units;
-    shoeSetup.shoeAllowance = record.ShoeAllowance;
+    shoeSetup.shoeAllowance = recorded.shoeAllowance;
     shoeSetup.decimalMark = in.decimalMark;
-    const std::optional<ShoeFormAnswer> shoes = dialogs.shoeForm(shoeSetup);
-    if (!shoes) return result;
-    record.ShoeAllowance = shoes->total;
+    const std::optional<ShoeFormAnswer> shoes = questions.shoeForm(shoeSetup);
+    if (!shoes) return step;
+    step.shoeAllowance = shoes->total;
     shoeTotalFt = shoes->totalFt;
   }
-  result = ComputeAllowance(in, answer, shoeTotalFt);
-  record.SLEN = result.slenFt;
-  return result;
+  step.lengths = ComputeAllowance(in, *step.fittings, shoeTotalFt);
+  return step;
+}
+
+void StoreAllowances(const AllowanceStep& step, DesignRecord& record) {
+  record.SLEN = step.startSlenFt;
+  if (step.fittings) {
+    record.AllowanceIncluded = step.fittings->allowanceIncluded;
+    record.TRACETUB = step.tubeSize;
+    record.INSTHK = step.insulationThickness;
+    record.PIPESIZE = step.pipeSize;
+    record.NUMPASS = step.passes;
+    record.VALN = step.fittings->valves;
+    record.FLNO = step.fittings->flanges;
+    record.NOPX = step.fittings->pumps;
+    record.WCTB = step.fittings->wrapcore;
+  }
+  if (step.shoeAllowance) record.ShoeAllowance = *step.shoeAllowance;
+  if (step.lengths) record.SLEN = step.lengths->slenFt;
+}
+
+AllowanceResult RunAllowanceStep(const AllowanceInputs& in, DesignRecord& record,
+                                 AllowanceQuestions& questions) {
+  const AllowanceRecorded recorded{
+      {record.AllowanceIncluded, record.VALN, record.FLNO, record.NOPX, record.WCTB}, record.ShoeAllowance};
+  const AllowanceStep step = AskAllowances(in, recorded, questions);
+  StoreAllowances(step, record);
+  if (step.lengths) return *step.lengths;
+  AllowanceResult unfinished;
+  unfinished.designPipeLengthFt = StartDesignPipeLengthFt(in.units, in.pipeLength);
+  unfinished.slenFt = step.startSlenFt;
+  return unfinished;
 }
 
 bool ShowsRecordedAnswer(std::string_view riseText, int tracerCount) {

@@ -49,13 +49,40 @@ class AllowanceQuestions {
   virtual std::optional<ShoeFormAnswer> shoeForm(const ShoeFormSetup& setup) = 0;
 };
 
-// The allowance step, run on the first pass of a design: sets the record's
-// SLEN, shows PipeForm (which stores AllowanceIncluded, TRACETUB, INSTHK,
-// PIPESIZE, NUMPASS, VALN, FLNO, NOPX, WCTB on "&Next"), shows ShoeForm unless
-// the pipe length already includes the allowances (which stores
-// ShoeAllowance), and returns the lengths the run designs with. Throws
-// std::invalid_argument for a negative or non-finite pipe length, a tube
-// index outside 0..3 or a negative passes position.
+// What the allowance step asked and computed.
+struct AllowanceStep {
+  float startSlenFt = 0;  // the pipe length for banding as the step starts
+  std::optional<PipeFormAnswer> fittings;
+  // The list positions stored with the fittings answer.
+  int tubeSize = 0;
+  int insulationThickness = 0;
+  int pipeSize = 0;
+  int passes = 0;
+  std::optional<float> shoeAllowance;      // the shoe dialog's total, in the user's length unit
+  std::optional<AllowanceResult> lengths;  // the step completed
+};
+
+// The record's values the dialogs open with.
+struct AllowanceRecorded {
+  PipeFormAnswer fittings{kAllowanceIncludedYes, 0, 0, 0, 0};  // AllowanceIncluded, VALN, FLNO, NOPX, WCTB
+  float shoeAllowance = 0;                                     // the running shoe total
+};
+
+// The allowance step, run on the first pass of a design: shows PipeForm,
+// then ShoeForm unless the pipe length already includes the allowances, and
+// computes the lengths the run designs with. A closed dialog leaves the step
+// without lengths. Throws std::invalid_argument for a negative or non-finite
+// pipe length, a tube index outside 0..3 or a negative passes position.
+AllowanceStep AskAllowances(const AllowanceInputs& inputs, const AllowanceRecorded& recorded,
+                            AllowanceQuestions& questions);
+
+// What the step stores in the record: SLEN, and on "&Next" AllowanceIncluded,
+// TRACETUB, INSTHK, PIPESIZE, NUMPASS, VALN, FLNO, NOPX, WCTB, on "&Done"
+// ShoeAllowance.
+void StoreAllowances(const AllowanceStep& step, DesignRecord& record);
+
+// Both on a record, whose values the dialogs open with; returns the lengths
+// (not completed when a dialog was closed).
 AllowanceResult RunAllowanceStep(const AllowanceInputs& inputs, DesignRecord& record,
                                  AllowanceQuestions& questions);
 

@@ -205,44 +205,15 @@ std::optional<PassStep> Designing::allowanceStepOnFirstPass(const DesignPassResu
   a.insulationRow = fit.position;
   a.tracedPipeDiameterIn = fit.effectiveDiameterIn;
   a.tracerAllowanceIn = fit.projectionIn;
-  if (!std::isfinite(a.pipeLength) || a.pipeLength < 0.0f || a.tubeIndex < 0 || a.tubeIndex > 3 ||
-      a.passesPos < 0) {
+  a.pipeLengthText = e.pipeLength;
+  a.riseText = e.rise;
+  a.decimalMark = context_.decimalMark;
+  try {
+    out_.allowance = AskAllowances(a, {e.fittings, e.shoeAllowance}, questions_);
+  } catch (const std::invalid_argument&) {
     return fail("the fittings allowance cannot be computed");
   }
-  const int tracers = a.passesPos + 1;
-
-  DesignAllowance& step = out_.allowance.emplace();
-  const double startFt = StartDesignPipeLengthFt(a.units, a.pipeLength);
-  step.startSlenFt = ToSingle(IntTenths(startFt));
-
-  PipeFormSetup setup;
-  setup.units = context_.units;
-  setup.pipeLengthText = e.pipeLength;
-  setup.VALN = e.fittings.valves;
-  setup.FLNO = e.fittings.flanges;
-  setup.NOPX = e.fittings.pumps;
-  setup.WCTB = e.fittings.wrapcore;
-  setup.allowanceIncluded = e.fittings.allowanceIncluded;
-  setup.showRecordedAnswer = e.riseShown || tracers == 1;
-  setup.decimalMark = context_.decimalMark;
-  step.fittings = questions_.pipeForm(setup);
-  if (!step.fittings) return PassStep::Stopped;  // the dialog was closed: no design
-  step.tubeSize = a.tubeSizePos;
-  step.insulationThickness = a.insulationThicknessPos;
-  step.pipeSize = a.pipeSizePos;
-  step.passes = a.passesPos;
-
-  std::optional<ShoeFormAnswer> shoes;
-  if (!AllowanceAlreadyIncluded(step.fittings->allowanceIncluded, tracers)) {
-    ShoeFormSetup shoeSetup;
-    shoeSetup.units = context_.units;
-    shoeSetup.shoeAllowance = e.shoeAllowance;
-    shoeSetup.decimalMark = context_.decimalMark;
-    shoes = questions_.shoeForm(shoeSetup);
-    if (!shoes) return PassStep::Stopped;
-    step.shoeAllowance = shoes->total;
-  }
-  step.lengths = ComputeAllowance(a, *step.fittings, shoes ? shoes->totalFt : 0.0);
+  if (!out_.allowance->lengths) return PassStep::Stopped;  // a dialog was closed: no design
   out_.status = kDesignCreated;
   questions_.statusShown(out_.status);
   return std::nullopt;
@@ -381,22 +352,7 @@ void StoreDesign(const CircuitDesign& d, const CircuitContext& context, DesignRe
     r.SSFLAG = limits::kHighTemperatureMaterialOption;
   }
 
-  if (const auto& a = d.allowance) {
-    r.SLEN = a->startSlenFt;
-    if (a->fittings) {
-      r.AllowanceIncluded = a->fittings->allowanceIncluded;
-      r.TRACETUB = a->tubeSize;
-      r.INSTHK = a->insulationThickness;
-      r.PIPESIZE = a->pipeSize;
-      r.NUMPASS = a->passes;
-      r.VALN = a->fittings->valves;
-      r.FLNO = a->fittings->flanges;
-      r.NOPX = a->fittings->pumps;
-      r.WCTB = a->fittings->wrapcore;
-    }
-    if (a->shoeAllowance) r.ShoeAllowance = *a->shoeAllowance;
-    if (a->lengths) r.SLEN = a->lengths->slenFt;
-  }
+  if (d.allowance) StoreAllowances(*d.allowance, r);
 
   if (const auto& f = d.finish) {
     r.TP1 = f->TP1;

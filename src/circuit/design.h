@@ -72,20 +72,6 @@ struct DesignReadings {
   bool aboveCoverlynLimit = false;     // the circuit bill cannot offer copper tubing
 };
 
-// The allowance step: what the fittings and shoe dialogs accepted and what
-// it computed.
-struct DesignAllowance {
-  float startSlenFt = 0;  // the pipe length for banding as the step starts
-  std::optional<PipeFormAnswer> fittings;
-  // The list positions stored with the fittings answer.
-  int tubeSize = 0;
-  int insulationThickness = 0;
-  int pipeSize = 0;
-  int passes = 0;
-  std::optional<float> shoeAllowance;      // the shoe dialog's total, in the user's length unit
-  std::optional<AllowanceResult> lengths;  // the step completed
-};
-
 // The end of a design that reached its results.
 struct DesignFinish {
   // Outputs in the window's units.
@@ -102,7 +88,7 @@ struct CircuitDesign {
   std::vector<int> fallbacks;          // installation positions chosen by the design, in order
   CircuitEntry entry;                  // as the design left it (installation, tube, wall after fallbacks)
   DesignReadings readings;
-  std::optional<DesignAllowance> allowance;
+  std::optional<AllowanceStep> allowance;
   std::optional<DesignFinish> finish;
   bool k90InUse = false;  // the last pass chose the K-90 compound
   DesignDisplay display;  // when completed

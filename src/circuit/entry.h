@@ -77,11 +77,11 @@ struct CircuitEntry {
   bool phaseChange = false;
 
   // What the fittings and shoe dialogs open with: the counts and answer of
-  // the record, its running shoe total, and whether the window shows a
-  // vertical rise (the fittings dialog then opens on the recorded answer).
+  // the record, its running shoe total, and the vertical rise the window
+  // shows (with one, the fittings dialog opens on the recorded answer).
   PipeFormAnswer fittings{kAllowanceIncludedYes, 0, 0, 0, 0};
   float shoeAllowance = 0;
-  bool riseShown = false;
+  std::string rise;
 };
 
 // The text of a list choice, empty when the position is outside its list.

@@ -84,7 +84,7 @@ CircuitEntry STmainModel::heldEntry() const {
   e.phaseChange = c("chbPhaseChange").checked;
   e.fittings = {r.AllowanceIncluded, r.VALN, r.FLNO, r.NOPX, r.WCTB};
   e.shoeAllowance = r.ShoeAllowance;
-  e.riseShown = !c("Rise").text.empty();
+  e.rise = c("Rise").text;
   return e;
 }
 

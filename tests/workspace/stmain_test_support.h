@@ -26,7 +26,7 @@ inline CircuitDesign FixedResultRun(const CircuitEntry& entry, const CircuitCont
   d.readings.intermittentExposure = ParseSingle(entry.intermittentExposure, mark).value_or(0.0f);
   d.readings.steamPressure = ParseSingle(entry.pressure, mark).value_or(0.0f);
   d.readings.passes = entry.passes;
-  DesignAllowance& a = d.allowance.emplace();
+  AllowanceStep& a = d.allowance.emplace();
   a.fittings = entry.fittings;
   a.tubeSize = entry.tubeSize;
   a.insulationThickness = entry.insulationThickness;
