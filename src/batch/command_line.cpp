@@ -62,6 +62,13 @@ std::string ParseOptions(const std::vector<std::string>& args, CommandLine& c) {
       into = keepCase ? args[++i] : Lower(args[++i]);
       return true;
     };
+    // A file name as given; an empty one names no file.
+    bool emptyName = false;
+    auto fileName = [&](std::string& into) {
+      if (!value(into, true)) return false;
+      emptyName = into.empty();
+      return true;
+    };
     bool ok = true;
     if (a == "--units")
       ok = value(c.units);
@@ -74,21 +81,21 @@ std::string ParseOptions(const std::vector<std::string>& args, CommandLine& c) {
     else if (a == "--format")
       ok = value(c.format);
     else if (a == "-o" || a == "--output")
-      ok = value(c.output, true);
+      ok = fileName(c.output);
     else if (a == "--save")
-      ok = value(c.save, true);
+      ok = fileName(c.save);
     else if (a == "--strict")
       c.strict = true;
     else if (a == "--bill")
       ok = value(c.billRecord);
     else if (a == "--summary" && c.verb == "design")
-      ok = value(c.summaryFile, true);
+      ok = fileName(c.summaryFile);
     else if (a == "--summary")
       c.bills.summary = true;
     else if (a == "--pdf")
-      ok = value(c.bills.pdf, true);
+      ok = fileName(c.bills.pdf);
     else if (a == "--xlsx")
-      ok = value(c.bills.xlsx, true);
+      ok = fileName(c.bills.xlsx);
     else if (a == "--circuit-list")
       c.circuitList = true;
     else if (!a.empty() && a[0] == '-' && a != "-")
@@ -98,6 +105,7 @@ std::string ParseOptions(const std::vector<std::string>& args, CommandLine& c) {
     else
       return "more than one input file: " + a;
     if (!ok) return "option " + a + " needs a value";
+    if (emptyName) return "option " + a + " needs a file name, not an empty text";
   }
   return {};
 }

@@ -1,7 +1,5 @@
 #include "ui/page_painter.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -73,38 +71,14 @@ QString PaintPages(const PageDescription& page, QPagedPaintDevice& device) {
   return {};
 }
 
-QString WritePdf(const PageDescription& page, const QString& path) {
-  {
-    QFile probe(path);
-    if (!probe.open(QIODevice::WriteOnly)) return QStringLiteral("%1 cannot be written").arg(path);
-  }
-  QPdfWriter writer(path);
+QString WritePdf(const PageDescription& page, QIODevice& device) {
+  QPdfWriter writer(&device);
   writer.setTitle(QString::fromStdString(page.title));
   writer.setCreator(QStringLiteral("Vantrel ST"));
   const bool letter = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
   writer.setPageSize(QPageSize(letter ? QPageSize::Letter : QPageSize::A4));
   writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
   return PaintPages(page, writer);
-}
-
-}  // namespace vst::ui
-
-namespace vst::ui {
-
-std::string WritePdfWithoutDisplay(const PageDescription& page, const std::string& path) {
-  if (QGuiApplication::instance() == nullptr) {
-    // Fonts and painting need an application; the offscreen platform needs
-    // no display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "vantrel-design";
-    static char* argv[] = {name, nullptr};
-    // Kept until the process ends and never destroyed: nothing of Qt then
-    // runs after main returns.
-    static QGuiApplication* application = new QGuiApplication(argc, argv);
-    (void)application;
-  }
-  return WritePdf(page, QString::fromStdString(path)).toStdString();
 }
 
 }  // namespace vst::ui

@@ -25,7 +25,7 @@ struct SavedSet {
   fs::path file = folder / "plant.mdb";
   DesignRecords records;
 
-  explicit SavedSet(UnitSystem units = UnitSystem::English) : records(test::SampleRecords(units)) {
+  explicit SavedSet(UnitSystem units = UnitSystem::English) : records(test::SampleRecordsWithinLists(units)) {
     const DesignFileStatus status = WriteDesignFile(file, templatePath, records, false, units);
     if (!status.ok()) throw std::runtime_error(status.reason);
   }
@@ -45,16 +45,14 @@ TEST(OpeningChecks, DamagedFilesAreRefusedAsDamagedAndNothingIsRead) {
   };
   const std::size_t page = 4096;
   const Case cases[] = {
-      {"cut to 4200 bytes", 4200, 0},
-      {"cut to 6000 bytes", 6000, 0},
-      {"cut to 8000 bytes", 8000, 0},
-      {"table page type overwritten", 0, page},
-      {"cell pointer overwritten", 0, page + 9},
+      {"cut to 4200 bytes", 4200, 0},           {"cut to 6000 bytes", 6000, 0},
+      {"cut to 8000 bytes", 8000, 0},           {"cut to 12000 bytes", 12000, 0},
+      {"table page type overwritten", 0, page}, {"cell pointer overwritten", 0, page + 9},
   };
   for (const Case& c : cases) {
     SavedSet saved;
     std::string bytes = test::ReadBytes(saved.file);
-    ASSERT_EQ(bytes.size(), 2 * page) << "a ten-record file of two pages";
+    ASSERT_EQ(bytes.size(), 3 * page) << "a ten-record file of three pages: schema, DATA, DATACHECK";
     if (c.keep != 0) bytes.resize(c.keep);
     if (c.flip != 0) bytes[c.flip] = static_cast<char>(~bytes[c.flip]);
     test::WriteBytes(saved.file, bytes);
@@ -85,7 +83,7 @@ TEST(OpeningChecks, TheApplicationIdDecidesWhoseFileItIs) {
     EXPECT_EQ(test::QueryText(saved.file, "PRAGMA application_id"), std::to_string(0x56535431));
     EXPECT_EQ(test::QueryText(saved.file, "PRAGMA user_version"), "1");
     if (!c.sql.empty()) {
-      ASSERT_EQ(test::Sql(saved.file, c.sql), "") << c.what;
+      ASSERT_EQ(test::SqlByAnotherProgram(saved.file, c.sql), "") << c.what;
     }
     const DesignFileContents result = ReadDesignFile(saved.file, Held());
     EXPECT_EQ(result.ok(), c.opens) << c.what << ": " << result.status.reason;
@@ -123,7 +121,7 @@ TEST(UnitsInTheFile, AFileOpensOnlyInTheUnitsItWasSavedInUnlessItHasNoMark) {
   for (const Case& c : cases) {
     SavedSet saved(c.saved);
     if (!c.sql.empty()) {
-      ASSERT_EQ(test::Sql(saved.file, c.sql), "");
+      ASSERT_EQ(test::SqlByAnotherProgram(saved.file, c.sql), "");
     }
     const DesignRecords held = Held();
     const DesignFileContents result = OpenDesignFile(saved.file, held, c.running);
@@ -143,14 +141,16 @@ TEST(UnitsInTheFile, AFileOpensOnlyInTheUnitsItWasSavedInUnlessItHasNoMark) {
   }
   SavedSet marked(M);
   EXPECT_EQ(test::QueryText(marked.file, "SELECT count(*) FROM DATA WHERE UnitSystem = 'C'"), "10");
-  ASSERT_EQ(test::Sql(marked.file, "UPDATE DATA SET UnitSystem = 'K' WHERE rowid = 1"), "");
+  ASSERT_EQ(test::SqlByAnotherProgram(marked.file, "UPDATE DATA SET UnitSystem = 'K' WHERE rowid = 1"), "");
   EXPECT_EQ(ReadDesignFile(marked.file, {}).status.code, DesignFileError::NotADesignFile);
 }
 
 TEST(BoundedReading, ATextBeyondTheLimitOrAFileBeyondItsSizeIsDamage) {
   SavedSet saved;
   const std::string longer(kMaxDesignFileTextBytes + 1, 't');
-  ASSERT_EQ(test::Sql(saved.file, "UPDATE DATA SET PIPETXT = '" + longer + "' WHERE rowid = 3"), "");
+  ASSERT_EQ(
+      test::SqlByAnotherProgram(saved.file, "UPDATE DATA SET PIPETXT = '" + longer + "' WHERE rowid = 3"),
+      "");
   DesignFileContents result = ReadDesignFile(saved.file, Held());
   EXPECT_EQ(result.status.code, DesignFileError::Damaged) << result.status.reason;
   EXPECT_NE(result.status.reason.find("row 3 holds a value longer than 4096 bytes"), std::string::npos)
@@ -158,7 +158,8 @@ TEST(BoundedReading, ATextBeyondTheLimitOrAFileBeyondItsSizeIsDamage) {
 
   // Numeric columns too: a long text is not read to find out it is no number.
   SavedSet numeric;
-  ASSERT_EQ(test::Sql(numeric.file, "UPDATE DATA SET TLEN = '" + longer + "' WHERE rowid = 1"), "");
+  ASSERT_EQ(
+      test::SqlByAnotherProgram(numeric.file, "UPDATE DATA SET TLEN = '" + longer + "' WHERE rowid = 1"), "");
   EXPECT_EQ(ReadDesignFile(numeric.file, Held()).status.code, DesignFileError::Damaged);
 
   SavedSet large;
@@ -178,9 +179,9 @@ TEST(BoundedReading, ATextBeyondTheLimitOrAFileBeyondItsSizeIsDamage) {
 
 TEST(BoundedReading, ARefusedTextIsQuotedUpToSixtyCharacters) {
   SavedSet saved;
-  ASSERT_EQ(
-      test::Sql(saved.file, "UPDATE DATA SET PIPELN = '" + std::string(2000, '9') + "x' WHERE rowid = 2"),
-      "");
+  ASSERT_EQ(test::SqlByAnotherProgram(
+                saved.file, "UPDATE DATA SET PIPELN = '" + std::string(2000, '9') + "x' WHERE rowid = 2"),
+            "");
   const DesignFileContents result = ReadDesignFile(saved.file, Held());
   EXPECT_NE(result.status.reason.find("column PIPELN: \"" + std::string(60, '9') + "...\" is not a number"),
             std::string::npos)
