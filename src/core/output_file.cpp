@@ -600,7 +600,7 @@ bool OutputFile::copyProduced(int fd) {
   return true;
 }
 
-bool OutputFile::publish() {
+bool OutputFile::replace() {
   if (!prepared_ && !prepare()) return false;
   if (kind_ == Kind::Replaced) {
     const fs::path& source = adopted_.empty() ? contents_ : adopted_;
@@ -612,26 +612,36 @@ bool OutputFile::publish() {
       return false;
     }
     adopted_.clear();
+  } else {
+    if (produced_ || !adopted_.empty()) copyProduced(fd_);
+    if (kind_ == Kind::Stream && fd_ >= 0 && ::close(fd_) != 0 && !failed_) failErrno("cannot write", errno);
+    fd_ = -1;
+  }
+  replaced_ = true;
+  return !failed_;
+}
+
+bool OutputFile::finish() {
+  if (!replaced_) return false;
+  if (kind_ == Kind::Replaced && !failed_) {
     folder_.remove();
-    e = InjectedFailure(OutputStep::SyncFolder);
+    int e = InjectedFailure(OutputStep::SyncFolder);
     if (e == 0) e = SyncFolder(FolderOf(target_));
     if (e != 0) {
       fail("cannot write",
            "the new file is in place, but its folder could not be flushed to disk (" + FileErrorText(e) + ")",
            e);
     }
-  } else {
-    if (produced_ || !adopted_.empty()) copyProduced(fd_);
-    if (kind_ == Kind::Stream && fd_ >= 0 && ::close(fd_) != 0 && !failed_) failErrno("cannot write", errno);
-    fd_ = -1;
   }
   const bool ok = !failed_;
-  prepared_ = false;
   abandon();
   return ok;
 }
 
+bool OutputFile::publish() { return replace() && finish(); }
+
 void OutputFile::abandon() {
+  replaced_ = false;
   closeFd();
   folder_.remove();
   contents_.clear();
@@ -654,11 +664,16 @@ std::string CommitTogether(const std::vector<OutputFile*>& outputs) {
   sigemptyset(&held);
   for (int s : kCleanedSignals) sigaddset(&held, s);
   pthread_sigmask(SIG_BLOCK, &held, &previous);
+  // One rename after the other, nothing between them: a kill can hardly
+  // fall between two of them.
   std::string error;
   for (OutputFile* o : outputs) {
-    if (!o->publish() && error.empty()) error = o->error();
+    if (!o->replace() && error.empty()) error = o->error();
   }
   pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  for (OutputFile* o : outputs) {
+    if (!o->finish() && error.empty()) error = o->error();
+  }
   return error;
 }
 

@@ -119,8 +119,11 @@ class OutputFile {
   // given up and the target stays as it was.
   bool prepare();
   // Puts the prepared contents in place (rename, or the copy of a produced
-  // file into a device, FIFO or standard output) and flushes the folder.
+  // file into a device, FIFO or standard output) and flushes the folder:
+  // replace() then finish().
   bool publish();
+  bool replace();
+  bool finish();
   bool commit() { return prepare() && publish(); }
   // Gives the output up: the temporary folder goes, the target stays.
   void abandon();
@@ -151,6 +154,7 @@ class OutputFile {
   std::filesystem::path adopted_;   // a finished file taken over by adopt()
   bool produced_ = false;           // contentsPath() was handed out
   bool prepared_ = false;
+  bool replaced_ = false;
   bool failed_ = false;
   int fd_ = -1;
   std::string buffer_;
