@@ -123,6 +123,13 @@ bool CsvReader::readRecord(CsvRow& row, CsvError& error) {
     }
   };
   const auto endField = [&] {
+    if (!tooLong && row.fields.size() == kMaxCsvFields) {
+      tooLong = true;
+      if (row.problem.empty()) {
+        row.problem = "line " + std::to_string(row.line) + ": the row has more than " +
+                      Grouped(kMaxCsvFields) + " fields";
+      }
+    }
     if (!tooLong) row.fields.push_back(std::move(field));
     field.clear();
   };

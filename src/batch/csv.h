@@ -14,10 +14,12 @@ namespace vst {
 
 // What reading holds of a line list at most: a field of kMaxCsvFieldBytes
 // (the longest text a design file keeps), a line (a row, with the line
-// breaks inside its quoted fields) of kMaxCsvLineBytes. A row beyond either
-// is an error of that row; the rest of it is read past, never held.
+// breaks inside its quoted fields) of kMaxCsvLineBytes, kMaxCsvFields fields
+// in a row. A row beyond any of them is an error of that row; the rest of it
+// is read past, never held.
 inline constexpr std::size_t kMaxCsvFieldBytes = 4096;
 inline constexpr std::size_t kMaxCsvLineBytes = 1 << 20;
+inline constexpr std::size_t kMaxCsvFields = 1 << 16;
 
 struct CsvRow {
   int line = 0;  // 1-based line of the file where the row starts

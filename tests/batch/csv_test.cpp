@@ -104,15 +104,23 @@ TEST(JsonText, EscapesControlsAndKeepsOutputValidUtf8) {
 namespace vst {
 namespace {
 
+// Fields within their limit, the line beyond its own.
+std::string LongLine() {
+  std::string line;
+  while (line.size() <= kMaxCsvLineBytes) line += std::string(4000, 'x') + ",";
+  return line;
+}
+
 TEST(CsvReading, AFieldOrLineBeyondItsLimitIsAnErrorOfItsRowAlone) {
   const std::string longField(kMaxCsvFieldBytes + 1, 'c');
-  const std::string longLine(kMaxCsvLineBytes, ',');
+  const std::string longLine = LongLine();
+  const std::string manyFields(kMaxCsvFields, ',');
   CsvError err;
   auto t = ParseCsv("CIRTXT,PIPETXT\n" + longField + ",1\nA,\"" + longField + "\"\n" + longLine + "\nB,2\n" +
-                        std::string(kMaxCsvFieldBytes, 'k') + ",3\n",
+                        std::string(kMaxCsvFieldBytes, 'k') + ",3\n" + manyFields + "\n",
                     err);
   ASSERT_TRUE(t) << err.message;
-  ASSERT_EQ(t->rows.size(), 5u);
+  ASSERT_EQ(t->rows.size(), 6u);
   EXPECT_EQ(t->rows[0].problem, "line 2: field CIRTXT is longer than 4,096 bytes");
   EXPECT_EQ(t->rows[0].fields.at(0).size(), kMaxCsvFieldBytes);
   EXPECT_EQ(t->rows[1].problem, "line 3: field PIPETXT is longer than 4,096 bytes");
@@ -121,12 +129,15 @@ TEST(CsvReading, AFieldOrLineBeyondItsLimitIsAnErrorOfItsRowAlone) {
   EXPECT_EQ(t->rows[3].problem, "");
   EXPECT_EQ(t->rows[4].problem, "") << "a field of exactly the limit is whole";
   EXPECT_EQ(t->rows[4].line, 6);
+  EXPECT_EQ(t->rows[5].problem, "line 7: the row has more than 65,536 fields");
+  EXPECT_EQ(t->rows[5].fields.size(), kMaxCsvFields);
 }
 
 TEST(CsvReading, AHeaderBeyondTheLimitsOrWithTwoByteOrderMarksIsRefused) {
   const std::pair<std::string, const char*> cases[] = {
       {"A," + std::string(kMaxCsvFieldBytes + 1, 'h') + "\n1,2\n", "field 2 is longer than 4,096 bytes"},
-      {std::string(kMaxCsvLineBytes + 1, ',') + "\n1\n", "longer than 1 MiB"},
+      {LongLine() + "\n1\n", "longer than 1 MiB"},
+      {std::string(kMaxCsvFields, ',') + "\n1\n", "more than 65,536 fields"},
       {"\xEF\xBB\xBF\xEF\xBB\xBF"
        "CIRTXT\n1\n",
        "two byte order marks"},
