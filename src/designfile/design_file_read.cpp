@@ -252,14 +252,17 @@ DesignFileStatus CheckFileOnDisk(const std::filesystem::path& path) {
                                           std::to_string(kMaxDesignFileBytes / (1024 * 1024)) + " MiB)"};
   }
   // SQLite takes a file shorter than its header for an empty database.
+  constexpr std::uintmax_t kDatabaseHeaderBytes = 100;
   static constexpr char kMagic[] = "SQLite format 3";
   std::array<char, sizeof kMagic> head{};
   std::ifstream in(path, std::ios::binary);
   if (!in.read(head.data(), head.size()) || std::memcmp(head.data(), kMagic, sizeof kMagic) != 0) {
     if (!in.is_open()) return {DesignFileError::ReadFailed, "the file could not be read"};
-    return {DesignFileError::NotADesignFile, "not a design file (it is no database: " + std::to_string(size) +
-                                                 (size == 1 ? " byte" : " bytes") +
-                                                 " that do not begin as a database file does)"};
+    return {DesignFileError::NotADesignFile, size < kDatabaseHeaderBytes
+                                                 ? "not a design file (it is no database, only " +
+                                                       std::to_string(size) +
+                                                       (size == 1 ? " byte long)" : " bytes long)")
+                                                 : std::string("not a design file (it is no database)")};
   }
   if (auto status = CheckLength(path, size); !status.ok()) return status;
   return CheckSideFiles(path);

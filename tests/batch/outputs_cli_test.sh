@@ -135,7 +135,7 @@ while IFS='|' read -r file status message; do
 done <<'CASES'
 changed.mdb|1|it was changed outside Vantrel ST or damaged
 position.mdb|1|record 2, column INSTYPE: 1000000 is no entry of its list (0 to 7)
-one-byte.mdb|1|not a design file (it is no database: 1 byte
+one-byte.mdb|1|not a design file (it is no database, only 1 byte long)
 loop-a.mdb|1|the name is a loop of symbolic links
 hot.mdb|1|another program left an unfinished change to it in
 wal.mdb|0|

@@ -329,7 +329,7 @@ TEST(OpeningChecks, FilesThatAreNoDatabaseOrAreInTheMiddleOfAChangeSaySo) {
          test::WriteBytes(s.file, "x");
          return s.file;
        },
-       DesignFileError::NotADesignFile, "it is no database: 1 byte"},
+       DesignFileError::NotADesignFile, "it is no database, only 1 byte long"},
       {"a loop of links",
        [](SavedSet& s) {
          fs::create_symlink("b.mdb", s.folder / "a.mdb");
