@@ -659,6 +659,13 @@ std::string CommitTogether(const std::vector<OutputFile*>& outputs) {
     for (OutputFile* other : outputs) other->abandon();
     return error;
   }
+  // A device, FIFO or standard output takes its bytes first, with the
+  // signals free: a reader that never reads must not make the program
+  // deaf to an interrupt.
+  std::string error;
+  for (OutputFile* o : outputs) {
+    if (o->kind() != OutputFile::Kind::Replaced && !o->replace() && error.empty()) error = o->error();
+  }
   sigset_t held;
   sigset_t previous;
   sigemptyset(&held);
@@ -666,9 +673,8 @@ std::string CommitTogether(const std::vector<OutputFile*>& outputs) {
   pthread_sigmask(SIG_BLOCK, &held, &previous);
   // One rename after the other, nothing between them: a kill can hardly
   // fall between two of them.
-  std::string error;
   for (OutputFile* o : outputs) {
-    if (!o->replace() && error.empty()) error = o->error();
+    if (o->kind() == OutputFile::Kind::Replaced && !o->replace() && error.empty()) error = o->error();
   }
   pthread_sigmask(SIG_SETMASK, &previous, nullptr);
   for (OutputFile* o : outputs) {
