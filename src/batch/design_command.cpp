@@ -1,5 +1,6 @@
 #include "batch/design_command.h"
 
+#include <cerrno>
 #include <cmath>
 #include <ctime>
 #include <filesystem>
@@ -403,16 +404,18 @@ class DesignRun {
   int finish() {
     if (c_.format == "json") text_ += BatchJsonEnd();
     out_.write(text_);
-    std::vector<OutputFile*> outputs{&out_};
+    // The design files first: their renames follow one another directly.
+    std::vector<OutputFile*> outputs;
+    std::vector<std::unique_ptr<OutputFile>> saves;
+    if (saver_ && !saver_->finish(saves)) return kExitFileError;
+    for (const auto& s : saves) outputs.push_back(s.get());
+    outputs.push_back(&out_);
     OutputFile summary;
     if (!c_.summaryFile.empty()) {
       const std::string problem = PrepareSummaryFile(summary_, c_.summaryFile, summary);
       if (!problem.empty()) return FileError(problem);
       outputs.push_back(&summary);
     }
-    std::vector<std::unique_ptr<OutputFile>> saves;
-    if (saver_ && !saver_->finish(saves)) return kExitFileError;
-    for (const auto& s : saves) outputs.push_back(s.get());
     if (const std::string problem = CommitTogether(outputs); !problem.empty()) return FileError(problem);
     if (saver_) saver_->report();
     if (notDesigned_ > 0) {
