@@ -98,6 +98,7 @@ HelpViewer::HelpViewer(QWidget* owner) : QWidget(owner, Qt::Window) {
   note_->setObjectName(QStringLiteral("helpNote"));
   note_->setWordWrap(true);
   note_->setTextFormat(Qt::PlainText);
+  note_->setContentsMargins(6, 4, 6, 4);
   note_->hide();
 
   auto* split = new QSplitter(this);
