@@ -5,7 +5,7 @@
 
 #include "batch/design_command.h"
 #ifdef VST_WITH_PDF
-#include "ui/page_painter.h"
+#include "ui/pdf_output.h"
 #endif
 
 #ifndef VST_VERSION
@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
   env.version = VST_VERSION;
   if (argc > 0 && argv[0] != nullptr) env.programPath = argv[0];
 #ifdef VST_WITH_PDF
-  env.pdf = vst::ui::WritePdfWithoutDisplay;
+  env.pdf = vst::ui::RenderPdfWithoutDisplay;
 #endif
   std::vector<std::string> args;
   if (argc > 1) args.assign(argv + 1, argv + argc);

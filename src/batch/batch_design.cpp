@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cmath>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -225,6 +226,10 @@ void ParseShoes(std::string_view text, std::vector<ShoeSize>& out) {
       auto nv = ParseNumber(n);
       if (!lv || !nv || *lv < 0 || *nv < 0) {
         throw RowError("Column SHOES: " + Quoted(part) + " is not a length x count pair such as 12x4");
+      }
+      if (*nv != std::floor(*nv)) {
+        throw RowError("Column SHOES: " + Quoted(part) +
+                       " gives a number of shoes that is not a whole number");
       }
       out.push_back({std::string(l), std::string(n)});
     }
@@ -567,6 +572,12 @@ void LineListDesigner::design(const CsvRow& row, int rowNumber, CircuitResult& r
     }
     const char* fallback = metric ? columns[c].defaultMetric : columns[c].defaultEnglish;
     if (result.used[c].empty() && fallback && c != kTUBEWALL && c != kSHOES) result.used[c] = fallback;
+  }
+  // A row the reader could not take whole (a field or line too long) is
+  // not designed.
+  if (!row.problem.empty()) {
+    result.messages.push_back({"Input Error", row.problem});
+    return;
   }
   if (row.fields.size() != s.headerSize) {
     result.messages.push_back({"Input Error", "Line " + std::to_string(row.line) + " has " +

@@ -71,21 +71,6 @@ std::vector<std::string> RecordCells(const DesignRecord& r) {
   return cells;
 }
 
-void AppendCsvField(std::string& out, std::string_view value) {
-  const bool quote = value.find_first_of(",\"\r\n") != std::string_view::npos ||
-                     (!value.empty() && (value.front() == ' ' || value.back() == ' '));
-  if (!quote) {
-    out += value;
-    return;
-  }
-  out += '"';
-  for (char c : value) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  out += '"';
-}
-
 // A message as one line of text: "Title: text", or "text" when untitled.
 void AppendMessage(std::string& out, const ShownMessage& m) {
   if (!m.title.empty()) {

@@ -1,18 +1,14 @@
 #include "batch/bill_output.h"
 
-#include <unistd.h>
-
-#include <chrono>
 #include <filesystem>
-#include <fstream>
 
-#include "batch/atomic_output.h"
 #include "batch/csv.h"
 #include "batch/json.h"
 #include "bom/summary_bill.h"
 #include "bom/xlsx_export.h"
 #include "circuit/report.h"
 #include "core/legacy_math.h"
+#include "core/quoted_value.h"
 #include "core/units.h"
 
 namespace vst {
@@ -34,35 +30,35 @@ std::string Extension(const std::string& path) {
   return Lowercase(std::filesystem::path(path).extension().string());
 }
 
-// Writes a text file beside the target under a hidden name, then renames it.
-// Text and workbook files appear only when complete (AtomicOutput).
-std::string WriteTextFile(const std::string& path, const std::string& text) {
-  AtomicOutput out;
-  if (!out.open(path)) return out.error();
-  out << text;
-  return out.commit() ? std::string() : out.error();
+// The workbook of bill rows as the new contents of `out`.
+std::string WorkbookInto(const std::vector<BillRow>& rows, OutputFile& out) {
+  const std::string problem = ExportGridToSpreadsheet(GridOf(rows), static_cast<int>(rows.size()), 3,
+                                                      kSummaryExportOption, kSummarySheetTitle, out);
+  return problem.empty() ? problem : ShownName(out.name()) + " was not written: " + problem;
 }
 
-std::string WorkbookOf(const std::vector<BillRow>& rows, const std::string& path) {
-  AtomicOutput out;
-  if (!out.open(path)) return out.error();
-  const std::string problem =
-      ExportGridToSpreadsheet(GridOf(rows), static_cast<int>(rows.size()), 3, kSummaryExportOption,
-                              kSummarySheetTitle, out.temporaryPath());
-  if (!problem.empty()) return path + " was not written: " + problem;
-  return out.commit() ? std::string() : out.error();
+// Opens an output for a file asked for; the reason when it cannot be.
+std::string OpenFile(const std::string& path, BillShowResult& result) {
+  result.files.push_back(std::make_unique<OutputFile>());
+  OutputFile& out = *result.files.back();
+  return out.open(path) ? std::string() : out.error();
 }
 
 // A PDF has no printer to take a paper from: the set's unit system decides.
-std::string PdfOf(const PdfWriter& pdf, const PageDescription& page, const std::string& path,
-                  UnitSystem units) {
+std::string PdfInto(const PdfRenderer& pdf, const PageDescription& page, UnitSystem units,
+                    const std::string& path, BillShowResult& result) {
   if (!pdf) return "PDF output is not available";
-  const std::string problem = pdf(page, path, SessionPaper(units));
-  return problem.empty() ? problem : path + " was not written: " + problem;
+  std::string bytes;
+  if (std::string problem = pdf(page, SessionPaper(units), bytes); !problem.empty()) {
+    return ShownName(path) + " was not written: " + problem;
+  }
+  if (std::string problem = OpenFile(path, result); !problem.empty()) return problem;
+  *result.files.back() << bytes;
+  return {};
 }
 
 BillShowResult CircuitBill(const std::array<DesignRecord, DesignSet::kRecords>& records, bool internalMode,
-                           const BillShowRequest& request, const PdfWriter& pdf, std::time_t now) {
+                           const BillShowRequest& request, const PdfRenderer& pdf, std::time_t now) {
   BillShowResult result;
   const int n = request.record;
   if (n < 1 || n > DesignSet::kRecords) {
@@ -93,7 +89,7 @@ BillShowResult CircuitBill(const std::array<DesignRecord, DesignSet::kRecords>& 
                   ", " + JsonString(bill.title) + "],\n \"summary\": " + JsonRows(bill.rows) +
                   ",\n \"bill\": " + JsonRows(bill.bill) + "}\n";
   }
-  if (!request.pdf.empty()) result.error = PdfOf(pdf, bill.printout(now), request.pdf, units);
+  if (!request.pdf.empty()) result.error = PdfInto(pdf, bill.printout(now), units, request.pdf, result);
   return result;
 }
 
@@ -116,7 +112,7 @@ std::string BillRowsCsv(const std::vector<BillRow>& rows) {
 }
 
 BillShowResult ShowBills(const std::array<DesignRecord, DesignSet::kRecords>& records, bool internalMode,
-                         const BillShowRequest& request, const PdfWriter& pdf, std::time_t now) {
+                         const BillShowRequest& request, const PdfRenderer& pdf, std::time_t now) {
   if (request.record != 0) return CircuitBill(records, internalMode, request, pdf, now);
   BillShowResult result;
   DesignSet set;
@@ -124,9 +120,12 @@ BillShowResult ShowBills(const std::array<DesignRecord, DesignSet::kRecords>& re
   set.Units = UnitsOfRecords(records);
   const std::vector<BillRow> rows = SummaryBillRows(set);
   result.text = request.format == "csv" ? BillRowsCsv(rows) : BillRowsJson(rows);
-  if (!request.xlsx.empty()) result.error = WorkbookOf(rows, request.xlsx);
+  if (!request.xlsx.empty()) {
+    result.error = OpenFile(request.xlsx, result);
+    if (result.error.empty()) result.error = WorkbookInto(rows, *result.files.back());
+  }
   if (result.error.empty() && !request.pdf.empty())
-    result.error = PdfOf(pdf, SummaryBillPage(BillPrintHeader(now), rows), request.pdf, set.Units);
+    result.error = PdfInto(pdf, SummaryBillPage(BillPrintHeader(now), rows), set.Units, request.pdf, result);
   return result;
 }
 
@@ -135,13 +134,16 @@ bool SummaryFileKnown(const std::string& path) {
   return ext == ".xlsx" || ext == ".csv" || ext == ".json";
 }
 
-std::string WriteSummaryFile(const SummaryBill& bill, const std::string& path) {
+std::string PrepareSummaryFile(const SummaryBill& bill, const std::string& path, OutputFile& out) {
   const std::vector<BillRow> rows = bill.rows();
   const std::string ext = Extension(path);
-  if (ext == ".xlsx") return WorkbookOf(rows, path);
-  if (ext == ".csv") return WriteTextFile(path, BillRowsCsv(rows));
-  if (ext == ".json") return WriteTextFile(path, BillRowsJson(rows));
-  return path + ": the summary is written as .xlsx, .csv or .json";
+  if (ext != ".xlsx" && ext != ".csv" && ext != ".json") {
+    return ShownName(path) + ": the summary is written as .xlsx, .csv or .json";
+  }
+  if (!out.open(path)) return out.error();
+  if (ext == ".xlsx") return WorkbookInto(rows, out);
+  out << (ext == ".csv" ? BillRowsCsv(rows) : BillRowsJson(rows));
+  return {};
 }
 
 }  // namespace vst

@@ -7,20 +7,21 @@
 #include <array>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "bom/summary_bill.h"
 #include "core/design_record.h"
+#include "core/output_file.h"
 #include "reports/page_description.h"
 
 namespace vst {
 
-// Draws a printout into a PDF file at a path on the given paper; returns an
+// Draws a printout on the given paper as the bytes of a PDF file; returns an
 // empty text or the reason it failed. The command supplies it (it needs the
-// Qt renderer).
-using PdfWriter =
-    std::function<std::string(const PageDescription& page, const std::string& path, Paper paper)>;
+// Qt renderer); the bytes are written like every other output.
+using PdfRenderer = std::function<std::string(const PageDescription& page, Paper paper, std::string& pdf)>;
 
 struct BillShowRequest {
   int record = 0;        // --bill N: the 1-based record, 0 when not asked
@@ -33,6 +34,9 @@ struct BillShowRequest {
 struct BillShowResult {
   std::string error;  // empty on success
   std::string text;   // the JSON or CSV output
+  // The files asked for (--xlsx, --pdf), written but not yet in place: the
+  // caller puts them in place together with its own output.
+  std::vector<std::unique_ptr<OutputFile>> files;
 };
 
 // The unit system a design file was saved in, read from its tube size
@@ -42,7 +46,7 @@ UnitSystem UnitsOfRecords(const std::array<DesignRecord, DesignSet::kRecords>& r
 // The bill the windows would show after opening the file (and, for --bill,
 // stepping to record N), with the files asked for written.
 BillShowResult ShowBills(const std::array<DesignRecord, DesignSet::kRecords>& records, bool internalMode,
-                         const BillShowRequest& request, const PdfWriter& pdf, std::time_t now);
+                         const BillShowRequest& request, const PdfRenderer& pdf, std::time_t now);
 
 // Output forms of bill rows.
 std::string BillRowsJson(const std::vector<BillRow>& rows);  // {"rows": [[q, c, d], ...]}
@@ -52,9 +56,9 @@ std::string BillRowsCsv(const std::vector<BillRow>& rows);
 // .json, any case).
 bool SummaryFileKnown(const std::string& path);
 
-// Writes the summary bill into `path` by its extension: a workbook (.xlsx),
-// CSV or JSON. The file is replaced in one step; on failure the previous
-// file stays. Returns an empty text or the reason.
-std::string WriteSummaryFile(const SummaryBill& bill, const std::string& path);
+// Writes the summary bill into `out`, opened for `path`, by the path's
+// extension: a workbook (.xlsx), CSV or JSON. The caller commits `out`; on
+// failure the previous file stays. Returns an empty text or the reason.
+std::string PrepareSummaryFile(const SummaryBill& bill, const std::string& path, OutputFile& out);
 
 }  // namespace vst

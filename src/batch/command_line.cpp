@@ -11,7 +11,7 @@ const char* const kCommandUsage =
     "usage: vantrel-design design LIST.csv [--units english|metric] [--mode standard|internal]\n"
     "                      [--pressure-unit psig|kpa|barg] [--sizing standard|minimal] [--strict]\n"
     "                      [--format json|csv] [-o OUTPUT] [--save NAME.mdb]\n"
-    "                      [--summary OUT.xlsx|OUT.csv|OUT.json]\n"
+    "                      [--summary OUT.xlsx|OUT.csv|OUT.json] [--jobs N]\n"
     "       vantrel-design show FILE.mdb [--units english|metric] [--circuit-list] [--format csv|json]\n"
     "                      [-o OUTPUT]\n"
     "       vantrel-design show FILE.mdb --bill N|--summary [--pdf OUT.pdf] [--xlsx OUT.xlsx]\n"
@@ -33,6 +33,8 @@ const char* const kCommandUsage =
     "                      go into NAME-1.mdb, NAME-2.mdb, ... (ten each)\n"
     "         --summary    one summary bill of materials over every designed row (written\n"
     "                      like -o: put in place only when complete)\n"
+    "         --jobs N     designs rows on N threads (default: one per processor core); the\n"
+    "                      results are the same and in row order for every N\n"
     "show     prints the ten records of a design file, with --circuit-list its circuit list (in\n"
     "         the program mode the file was saved in), with --bill N the circuit report and bill\n"
     "         of record N, with --summary the summary bill (--pdf their printout, --xlsx the\n"
@@ -62,6 +64,13 @@ std::string ParseOptions(const std::vector<std::string>& args, CommandLine& c) {
       into = keepCase ? args[++i] : Lower(args[++i]);
       return true;
     };
+    // A file name as given; an empty one names no file.
+    bool emptyName = false;
+    auto fileName = [&](std::string& into) {
+      if (!value(into, true)) return false;
+      emptyName = into.empty();
+      return true;
+    };
     bool ok = true;
     if (a == "--units")
       ok = value(c.units);
@@ -74,21 +83,23 @@ std::string ParseOptions(const std::vector<std::string>& args, CommandLine& c) {
     else if (a == "--format")
       ok = value(c.format);
     else if (a == "-o" || a == "--output")
-      ok = value(c.output, true);
+      ok = fileName(c.output);
     else if (a == "--save")
-      ok = value(c.save, true);
+      ok = fileName(c.save);
     else if (a == "--strict")
       c.strict = true;
+    else if (a == "--jobs")
+      ok = value(c.jobs);
     else if (a == "--bill")
       ok = value(c.billRecord);
     else if (a == "--summary" && c.verb == "design")
-      ok = value(c.summaryFile, true);
+      ok = fileName(c.summaryFile);
     else if (a == "--summary")
       c.bills.summary = true;
     else if (a == "--pdf")
-      ok = value(c.bills.pdf, true);
+      ok = fileName(c.bills.pdf);
     else if (a == "--xlsx")
-      ok = value(c.bills.xlsx, true);
+      ok = fileName(c.bills.xlsx);
     else if (a == "--circuit-list")
       c.circuitList = true;
     else if (!a.empty() && a[0] == '-' && a != "-")
@@ -98,6 +109,7 @@ std::string ParseOptions(const std::vector<std::string>& args, CommandLine& c) {
     else
       return "more than one input file: " + a;
     if (!ok) return "option " + a + " needs a value";
+    if (emptyName) return "option " + a + " needs a file name, not an empty text";
   }
   return {};
 }

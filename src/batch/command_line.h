@@ -34,6 +34,7 @@ struct CommandLine {
   std::string billRecord;   // --bill N as written
   std::string summaryFile;  // design --summary OUT
   bool circuitList = false;
+  std::string jobs;  // --jobs N as written; empty: one thread per core
 };
 
 enum class CommandAction { Run, Help, Version, UsageError };

@@ -3,10 +3,24 @@
 #include <array>
 #include <sstream>
 
+#include "core/quoted_value.h"
+#include "core/utf8_text.h"
+
 namespace vst {
 
 namespace {
+
 constexpr std::size_t kChunk = 1 << 16;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// 4096 as "4,096".
+std::string Grouped(std::size_t n) {
+  std::string digits = std::to_string(n);
+  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
+    digits.insert(static_cast<std::size_t>(at), ",");
+  return digits;
+}
+
 }  // namespace
 
 CsvReader::CsvReader(std::istream& in) : in_(in) {}
@@ -52,6 +66,8 @@ void CsvReader::detectDelimiter() {
       i = pos_ + offset;
       continue;
     }
+    // A header line beyond the limit is refused when it is read.
+    if (i - pos_ > kMaxCsvLineBytes) break;
     const char c = buffer_[i++];
     if (c == '"') {
       quoted = !quoted;
@@ -68,28 +84,71 @@ void CsvReader::detectDelimiter() {
   delimiter_ = kCandidates[best];
 }
 
+std::string CsvReader::fieldName(std::size_t index) const {
+  if (index < header_.size()) {
+    const std::string_view name = header_[index];
+    std::size_t b = 0;
+    std::size_t e = name.size();
+    while (b < e && name[b] == ' ') ++b;
+    while (e > b && name[e - 1] == ' ') --e;
+    if (e > b) return ShownName(name.substr(b, e - b));
+  }
+  return std::to_string(index + 1);
+}
+
 bool CsvReader::readRecord(CsvRow& row, CsvError& error) {
   row.fields.clear();
+  row.problem.clear();
   row.line = line_;
   std::string field;
   bool inQuotes = false;
   bool afterQuote = false;  // a quoted field has closed; only a delimiter may follow
   bool fieldStarted = false;
   int quoteLine = 0;
+  // Bytes of the row so far; past the limit nothing more of it is kept.
+  std::size_t rowBytes = 0;
+  bool tooLong = false;
   const auto fail = [&](int line, const std::string& text) {
     failed_ = true;
     error = {line, "line " + std::to_string(line) + ": " + text};
     return false;
+  };
+  const auto keep = [&](char c) {
+    if (tooLong) return;
+    if (field.size() < kMaxCsvFieldBytes) {
+      field.push_back(c);
+    } else if (row.problem.empty()) {
+      row.problem = "line " + std::to_string(row.line) + ": field " + fieldName(row.fields.size()) +
+                    " is longer than " + Grouped(kMaxCsvFieldBytes) + " bytes";
+    }
+  };
+  const auto endField = [&] {
+    if (!tooLong && row.fields.size() == kMaxCsvFields) {
+      tooLong = true;
+      if (row.problem.empty()) {
+        row.problem = "line " + std::to_string(row.line) + ": the row has more than " +
+                      Grouped(kMaxCsvFields) + " fields";
+      }
+    }
+    if (!tooLong) row.fields.push_back(std::move(field));
+    field.clear();
   };
   for (;;) {
     const int ch = get();
     if (ch < 0) break;
     const char c = static_cast<char>(ch);
     if (c == '\0') return fail(line_, "the file holds a NUL byte and is not a CSV text");
+    if (!tooLong && ++rowBytes > kMaxCsvLineBytes) {
+      tooLong = true;
+      if (row.problem.empty()) {
+        row.problem = "line " + std::to_string(row.line) + ": the line is longer than 1 MiB (" +
+                      Grouped(kMaxCsvLineBytes) + " bytes)";
+      }
+    }
     if (inQuotes) {
       if (c == '"') {
         if (peek() == '"') {
-          field.push_back('"');
+          keep('"');
           get();
         } else {
           inQuotes = false;
@@ -97,24 +156,24 @@ bool CsvReader::readRecord(CsvRow& row, CsvError& error) {
         }
       } else {
         if (c == '\n') ++line_;
-        field.push_back(c);
+        keep(c);
       }
       continue;
     }
     if (c == delimiter_) {
-      row.fields.push_back(std::move(field));
-      field.clear();
+      endField();
       afterQuote = false;
       fieldStarted = false;
     } else if (c == '\r' || c == '\n') {
       if (c == '\r' && peek() == '\n') get();
       ++line_;
-      const bool blank = row.fields.empty() && field.empty() && !fieldStarted;
+      const bool blank = row.fields.empty() && field.empty() && !fieldStarted && !tooLong;
       if (!blank) {
-        row.fields.push_back(std::move(field));
+        endField();
         return true;
       }
       row.line = line_;
+      rowBytes = 0;
     } else if (afterQuote) {
       return fail(line_, "text after the closing quote of a field");
     } else if (c == '"' && !fieldStarted) {
@@ -122,23 +181,32 @@ bool CsvReader::readRecord(CsvRow& row, CsvError& error) {
       fieldStarted = true;
       quoteLine = line_;
     } else {
-      field.push_back(c);
+      keep(c);
       fieldStarted = true;
     }
   }
   if (inQuotes) return fail(quoteLine, "unterminated quoted field");
   if (in_.bad()) return fail(line_, "the file could not be read");
-  if (fieldStarted || !row.fields.empty()) {
-    row.fields.push_back(std::move(field));
+  if (fieldStarted || !row.fields.empty() || tooLong) {
+    endField();
     return true;
   }
   return false;
 }
 
 bool CsvReader::readHeader(std::vector<std::string>& header, CsvError& error) {
-  // A UTF-8 byte order mark before the header is no part of the first name.
+  // A UTF-8 byte order mark before the header is no part of the first name;
+  // a second one would silently become part of it.
   peek();
-  if (buffer_.compare(pos_, 3, "\xEF\xBB\xBF") == 0) pos_ += 3;
+  if (buffer_.compare(pos_, kByteOrderMark.size(), kByteOrderMark) == 0) {
+    pos_ += kByteOrderMark.size();
+    peek();
+    if (buffer_.compare(pos_, kByteOrderMark.size(), kByteOrderMark) == 0) {
+      failed_ = true;
+      error = {1, "line 1: the text begins with two byte order marks; save it again as UTF-8 text"};
+      return false;
+    }
+  }
   detectDelimiter();
   CsvRow row;
   if (!readRecord(row, error)) {
@@ -148,7 +216,13 @@ bool CsvReader::readHeader(std::vector<std::string>& header, CsvError& error) {
     }
     return false;
   }
+  if (!row.problem.empty()) {
+    failed_ = true;
+    error = {row.line, row.problem + " (in the header row)"};
+    return false;
+  }
   header = std::move(row.fields);
+  header_ = header;
   return true;
 }
 
@@ -169,16 +243,94 @@ std::optional<CsvTable> ParseCsv(std::string_view text, CsvError& error) {
   return table;
 }
 
-std::string CsvField(std::string_view value) {
-  const bool quote = value.find_first_of(",\"\r\n") != std::string_view::npos ||
-                     (!value.empty() && (value.front() == ' ' || value.back() == ' '));
-  if (!quote) return std::string(value);
-  std::string out = "\"";
-  for (char c : value) {
-    if (c == '"') out.push_back('"');
-    out.push_back(c);
+namespace {
+
+// A number as the program writes one: blanks, a sign, digits with at most
+// one decimal point, an exponent, blanks.
+bool IsNumberText(std::string_view t) {
+  std::size_t i = 0;
+  const auto digits = [&] {
+    const std::size_t from = i;
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
+    return i - from;
+  };
+  while (i < t.size() && t[i] == ' ') ++i;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+  std::size_t mantissa = digits();
+  if (i < t.size() && t[i] == '.') {
+    ++i;
+    mantissa += digits();
   }
-  out.push_back('"');
+  if (mantissa == 0) return false;
+  if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+    ++i;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    if (digits() == 0) return false;
+  }
+  while (i < t.size() && t[i] == ' ') ++i;
+  return i == t.size();
+}
+
+// The text with invalid UTF-8 and control characters but tab replaced.
+std::string ShownInSpreadsheet(std::string_view value) {
+  std::string out;
+  out.reserve(value.size());
+  for (std::size_t i = 0; i < value.size();) {
+    char32_t c = 0;
+    const std::size_t n = Utf8SequenceLength(value, i, &c);
+    if (n == 0 || (IsControlCharacter(c) && c != '\t')) {
+      out += kReplacementCharacter;
+      i += n == 0 ? 1 : n;
+    } else {
+      out.append(value.substr(i, n));
+      i += n;
+    }
+  }
+  return out;
+}
+
+bool StartsLikeAFormula(std::string_view value) {
+  const std::size_t first = value.find_first_not_of(' ');
+  if (first == std::string_view::npos) return false;
+  const char c = value[first];
+  return (c == '=' || c == '+' || c == '-' || c == '@' || c == '\t' || c == '\r') && !IsNumberText(value);
+}
+
+bool Plain(std::string_view value) {
+  for (char c : value) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b >= 0x7F || c == ',' || c == '"') return false;
+  }
+  return value.empty() || (value.front() != ' ' && value.back() != ' ' && !StartsLikeAFormula(value));
+}
+
+}  // namespace
+
+void AppendCsvField(std::string& out, std::string_view value) {
+  // Plain printable ASCII, the usual case, goes in as it is.
+  if (Plain(value)) {
+    out += value;
+    return;
+  }
+  std::string text = ShownInSpreadsheet(value);
+  if (StartsLikeAFormula(text)) text.insert(0, 1, '\'');
+  const bool quote = text.find_first_of(",\"") != std::string::npos ||
+                     (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+  if (!quote) {
+    out += text;
+    return;
+  }
+  out += '"';
+  for (char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
+std::string CsvField(std::string_view value) {
+  std::string out;
+  AppendCsvField(out, value);
   return out;
 }
 

@@ -1,6 +1,7 @@
 // Delimited line lists: reading (a header row, then data rows; quoted fields,
 // doubled quotes, CRLF or LF line ends; comma, semicolon or tab as the
-// delimiter, found from the header) and writing comma-separated text.
+// delimiter, found from the header) and writing comma-separated text for
+// spreadsheets.
 #pragma once
 
 #include <istream>
@@ -11,9 +12,21 @@
 
 namespace vst {
 
+// What reading holds of a line list at most: a field of kMaxCsvFieldBytes
+// (the longest text a design file keeps), a line (a row, with the line
+// breaks inside its quoted fields) of kMaxCsvLineBytes, kMaxCsvFields fields
+// in a row. A row beyond any of them is an error of that row; the rest of it
+// is read past, never held.
+inline constexpr std::size_t kMaxCsvFieldBytes = 4096;
+inline constexpr std::size_t kMaxCsvLineBytes = 1 << 20;
+inline constexpr std::size_t kMaxCsvFields = 1 << 16;
+
 struct CsvRow {
   int line = 0;  // 1-based line of the file where the row starts
   std::vector<std::string> fields;
+  // Empty, or why the row cannot be used: "line 7: field CIRTXT is longer
+  // than 4,096 bytes" (the field then holds its first kMaxCsvFieldBytes).
+  std::string problem;
 };
 
 struct CsvTable {
@@ -34,11 +47,13 @@ class CsvReader {
  public:
   explicit CsvReader(std::istream& in);
 
-  // The header row. Fails when the text has no row at all.
+  // The header row. Fails when the text has no row at all, begins with two
+  // byte order marks, or has a header beyond the limits.
   bool readHeader(std::vector<std::string>& header, CsvError& error);
-  // The next data row, blank lines skipped. False at the end of the text, or
-  // on malformed text (an unterminated quote, text after a closing quote, a
-  // NUL byte), with `error` naming the line.
+  // The next data row, blank lines skipped; a row beyond the limits comes
+  // back with its problem. False at the end of the text, or on malformed
+  // text (an unterminated quote, text after a closing quote, a NUL byte),
+  // with `error` naming the line.
   bool next(CsvRow& row, CsvError& error);
   char delimiter() const { return delimiter_; }
   bool failed() const { return failed_; }
@@ -49,6 +64,7 @@ class CsvReader {
   bool fill();
   void detectDelimiter();
   bool readRecord(CsvRow& row, CsvError& error);  // false at the end or on an error
+  std::string fieldName(std::size_t index) const;
 
   std::istream& in_;
   std::string buffer_;
@@ -57,14 +73,20 @@ class CsvReader {
   bool failed_ = false;
   int line_ = 1;
   char delimiter_ = ',';
+  std::vector<std::string> header_;
 };
 
 // Reads a whole text (the reader above over a string).
 std::optional<CsvTable> ParseCsv(std::string_view text, CsvError& error);
 
-// One CSV field, quoted when it holds a comma, a quote, a line break or
-// leading or trailing blanks.
+// One CSV field as a spreadsheet should show it: invalid UTF-8 bytes and
+// control characters other than tab written as U+FFFD; a text that a
+// spreadsheet would take for a formula (its first character after any
+// blanks is =, +, -, @, a tab or a carriage return) preceded by ', while a
+// number keeps its sign; quoted when it holds a comma, a quote or leading or
+// trailing blanks.
 std::string CsvField(std::string_view value);
+void AppendCsvField(std::string& out, std::string_view value);
 
 // A line of fields joined by commas, without the line end.
 std::string CsvLine(const std::vector<std::string>& fields);

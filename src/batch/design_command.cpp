@@ -1,23 +1,31 @@
 #include "batch/design_command.h"
 
+#include <cerrno>
+#include <cmath>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <optional>
 
-#include "batch/atomic_output.h"
 #include "batch/batch_design.h"
 #include "batch/command_line.h"
 #include "batch/csv.h"
 #include "batch/report_output.h"
+#include "batch/row_pipeline.h"
 #include "core/legacy_math.h"
+#include "core/output_file.h"
+#include "core/quoted_value.h"
 #include "core/units.h"
 #include "designfile/design_file.h"
 
 namespace vst {
 
 namespace {
+
+// The most threads --jobs takes: more than any desktop has cores.
+constexpr int kMaxJobs = 64;
 
 int Usage(const std::string& problem) {
   std::cerr << "vantrel-design: " << problem << "\n" << kCommandUsage;
@@ -29,14 +37,26 @@ int FileError(const std::string& problem) {
   return kExitFileError;
 }
 
-// Writes a whole text to OUTPUT (or standard output), put in place only when complete.
-bool WriteOut(const std::string& path, const std::string& text) {
-  AtomicOutput out;
-  if (out.open(path)) {
+// The name -o gives, "-" (standard output) when none.
+std::string OutputName(const std::string& output) { return output.empty() ? std::string("-") : output; }
+
+// Writes a whole text to OUTPUT (or standard output) together with the files
+// already written for it, all put in place only when all are complete.
+bool WriteOut(const std::string& path, const std::string& text,
+              const std::vector<std::unique_ptr<OutputFile>>& files = {}) {
+  OutputFile out;
+  std::string problem;
+  if (out.open(OutputName(path))) {
     out << text;
-    if (out.commit()) return true;
+    std::vector<OutputFile*> all;
+    for (const auto& f : files) all.push_back(f.get());
+    all.push_back(&out);
+    problem = CommitTogether(all);
+  } else {
+    problem = out.error();
   }
-  std::cerr << "vantrel-design: " << out.error() << "\n";
+  if (problem.empty()) return true;
+  std::cerr << "vantrel-design: " << problem << "\n";
   return false;
 }
 
@@ -63,6 +83,9 @@ std::string RowRanges(const std::vector<int>& rows) {
 
 // Designed records into design files of ten: NAME.mdb when the run designs
 // ten rows or fewer, otherwise NAME-1.mdb, NAME-2.mdb, ... in row order.
+// Each file is written whole into one temporary folder as its ten records
+// are designed; none replaces a file until the run has read and designed
+// the whole list (finish), so a failed or interrupted run replaces none.
 class SplitSave {
  public:
   SplitSave(std::string target, std::filesystem::path templatePath, bool internalMode, UnitSystem units)
@@ -71,40 +94,87 @@ class SplitSave {
         internalMode_(internalMode),
         units_(units) {}
 
+  // Creates the temporary folder. False when it cannot be (said).
+  bool begin() {
+    const std::filesystem::path name(target_);
+    if (name.filename().empty()) return refused(target_, "no file name was given");
+    std::error_code ec;
+    const auto st = std::filesystem::status(name, ec);
+    const bool special = !ec && std::filesystem::exists(st) && !std::filesystem::is_regular_file(st) &&
+                         !std::filesystem::is_directory(st);
+    // A device or FIFO gets its file copied in: its temporary goes where the
+    // system keeps temporary files, not beside it.
+    std::filesystem::path folder =
+        name.parent_path().empty() ? std::filesystem::path(".") : name.parent_path();
+    if (special) folder = SystemTemporaryFolder();
+    if (const int e = folder_.create(folder, name.filename().string()); e != 0) {
+      return refused(target_, "the folder " + ShownName(folder.string()) + " cannot be written (" +
+                                  FileErrorText(e) + ")");
+    }
+    return true;
+  }
+
   bool add(const DesignRecord& record, int row) {
     if (count_ == DesignSet::kRecords) {
-      if (!flush(++files_)) return false;
+      if (!writeFile(++files_)) return false;
     }
     records_[count_++] = record;
     rows_.push_back(row);
     return true;
   }
-  // Writes the last file. False when a file could not be written.
-  bool finish() {
-    if (count_ == 0) {
-      if (files_ == 0)
-        std::cerr << "vantrel-design: no row was designed; " << target_ << " was not written\n";
+
+  // Writes the last file and opens the output of every file written, each
+  // with its file as the new contents. False when a file cannot be written
+  // (said); nothing has replaced anything then.
+  bool finish(std::vector<std::unique_ptr<OutputFile>>& outputs) {
+    if (count_ == 0 && written_.empty()) {
+      std::cerr << "vantrel-design: no row was designed; " << ShownName(target_) << " was not written\n";
       return true;
     }
-    return flush(files_ == 0 ? 0 : ++files_);
+    if (count_ > 0 && !writeFile(files_ == 0 ? 0 : ++files_)) return false;
+    for (const Written& w : written_) {
+      outputs.push_back(std::make_unique<OutputFile>());
+      OutputFile& out = *outputs.back();
+      if (const auto status = OpenDesignOutput(out, w.name, template_); !status.ok())
+        return refused(w.name, status.reason);
+      if (!out.adopt(folder_.path() / std::filesystem::path(w.name).filename()))
+        return refused(w.name, out.reason());
+    }
+    return true;
+  }
+
+  // What each file holds, once they are in place.
+  void report() const {
+    for (const Written& w : written_) {
+      const bool one = w.rows.size() == 1;
+      std::cerr << "vantrel-design: " << ShownName(w.name) << (one ? " holds row " : " holds rows ")
+                << RowRanges(w.rows)
+                << (one ? " as record 1" : " as records 1 to " + std::to_string(w.rows.size())) << "\n";
+    }
   }
 
  private:
+  struct Written {
+    std::string name;
+    std::vector<int> rows;
+  };
+
+  bool refused(const std::string& name, const std::string& reason) const {
+    std::cerr << "vantrel-design: " << ShownName(name) << " was not saved: " << reason << "\n";
+    return false;
+  }
   std::string nameOf(int number) const {
     if (number == 0) return target_;
     const std::filesystem::path p(target_);
     return (p.parent_path() / (p.stem().string() + "-" + std::to_string(number) + p.extension().string()))
         .string();
   }
-  bool flush(int number) {
+  bool writeFile(int number) {
     const std::string name = nameOf(number);
-    const auto status = WriteDesignFile(name, template_, records_, internalMode_, units_);
-    if (!status.ok()) {
-      std::cerr << "vantrel-design: " << name << " was not saved: " << status.reason << "\n";
-      return false;
-    }
-    std::cerr << "vantrel-design: " << name << " holds rows " << RowRanges(rows_) << " as records 1 to "
-              << count_ << "\n";
+    const std::filesystem::path contents = folder_.path() / std::filesystem::path(name).filename();
+    const auto status = WriteDesignContents(contents, template_, records_, internalMode_, units_);
+    if (!status.ok()) return refused(name, status.reason);
+    written_.push_back({name, std::move(rows_)});
     records_ = DesignRecords{};
     rows_.clear();
     count_ = 0;
@@ -115,15 +185,18 @@ class SplitSave {
   std::filesystem::path template_;
   bool internalMode_;
   UnitSystem units_;
+  TemporaryFolder folder_;
   DesignRecords records_{};
   std::vector<int> rows_;
+  std::vector<Written> written_;
   int count_ = 0;
   int files_ = 0;
 };
 
 // The report verbs: `ratings` and `show FILE.mdb --circuit-list`.
 int RunReport(const CommandLine& c) {
-  const bool designOptions = !c.pressure.empty() || c.sizing != "standard" || !c.save.empty() || c.strict;
+  const bool designOptions =
+      !c.pressure.empty() || c.sizing != "standard" || !c.save.empty() || c.strict || !c.jobs.empty();
   const auto report = RunReportCommand({c.verb, c.input, c.units, c.mode, c.format, designOptions});
   if (report.status == ReportStatus::UsageError) return Usage(report.error);
   if (report.status == ReportStatus::FileError) return FileError(report.error);
@@ -133,7 +206,8 @@ int RunReport(const CommandLine& c) {
 // The options of `show` checked, the bill asked for completed; the problem,
 // or empty.
 std::string CheckShowOptions(const CommandLine& c, BillShowRequest& bills) {
-  if (c.mode != "standard" || !c.pressure.empty() || c.sizing != "standard" || !c.save.empty() || c.strict) {
+  if (c.mode != "standard" || !c.pressure.empty() || c.sizing != "standard" || !c.save.empty() || c.strict ||
+      !c.jobs.empty()) {
     return "show takes only --units, --format and -o";
   }
   if (!UnitsOption(c.units)) return kUnitsProblem;
@@ -159,7 +233,8 @@ int RunShow(const CommandLine& c, const CommandEnvironment& env) {
   DesignRecords none{};
   const auto contents = OpenDesignFile(c.input, none, running);
   if (!contents.ok()) {
-    std::cerr << "vantrel-design: " << c.input << " could not be opened: " << contents.status.reason;
+    std::cerr << "vantrel-design: " << ShownName(c.input)
+              << " could not be opened: " << contents.status.reason;
     if (contents.status.code == DesignFileError::OtherUnits)
       std::cerr << " (--units " << (running == UnitSystem::Metric ? "english" : "metric") << ")";
     std::cerr << "\n";
@@ -168,7 +243,7 @@ int RunShow(const CommandLine& c, const CommandEnvironment& env) {
   if (bills.record != 0 || bills.summary) {
     const auto shown = ShowBills(contents.records, contents.internalMode, bills, env.pdf, std::time(nullptr));
     if (!shown.error.empty()) return FileError(shown.error);
-    return WriteOut(c.output, shown.text) ? kExitAllDesigned : kExitFileError;
+    return WriteOut(c.output, shown.text, shown.files) ? kExitAllDesigned : kExitFileError;
   }
   const std::string text = c.format == "json" ? RecordsJson(contents.records, contents.internalMode)
                                               : RecordsCsv(contents.records);
@@ -218,26 +293,28 @@ std::string DesignOptions(const CommandLine& c, BatchOptions& options) {
 // bill, added up as the rows come).
 class DesignRun {
  public:
-  DesignRun(const CommandLine& c, const BatchOptions& options, const CommandEnvironment& env)
-      : c_(c), options_(options), env_(env), summary_(options.units) {}
+  DesignRun(const CommandLine& c, const BatchOptions& options, const CommandEnvironment& env, int jobs)
+      : c_(c), options_(options), env_(env), jobs_(jobs), summary_(options.units) {}
 
   int run() {
     if (!openInput()) return kExitFileError;
     std::istream& in = c_.input == "-" ? std::cin : file_;
     CsvReader reader(in);
     std::vector<std::string> header;
-    if (!reader.readHeader(header, csvError_)) return FileError(c_.input + ": " + csvError_.message);
+    if (!reader.readHeader(header, csvError_))
+      return FileError(ShownName(c_.input) + ": " + csvError_.message);
     LineListDesigner designer(header, options_);
-    if (!designer.ok()) return FileError(c_.input + ": " + designer.error());
-    if (!out_.open(c_.output)) return FileError(out_.error());
+    if (!designer.ok()) return FileError(ShownName(c_.input) + ": " + designer.error());
+    if (!out_.open(OutputName(c_.output))) return FileError(out_.error());
     if (!c_.save.empty()) {
       saver_.emplace(c_.save, TemplatePath(ProgramFolder(env_.programPath)), options_.internalMode,
                      options_.units);
+      if (!saver_->begin()) return kExitFileError;
     }
     if (!designRows(reader, designer)) return kExitFileError;
     if (reader.failed()) {
-      // The output is abandoned: a previous file stays as it was.
-      return FileError(c_.input + ": " + csvError_.message);
+      // Nothing is put in place: every previous file stays as it was.
+      return FileError(ShownName(c_.input) + ": " + csvError_.message);
     }
     return finish();
   }
@@ -246,53 +323,73 @@ class DesignRun {
   bool openInput() {
     if (c_.input == "-") return true;
     std::error_code ec;
-    if (std::filesystem::is_directory(c_.input, ec)) {
-      FileError(c_.input + " is a folder");
+    const auto st = std::filesystem::status(c_.input, ec);
+    if (ec && ec.value() == ELOOP) {
+      FileError("cannot read " + ShownName(c_.input) + ": the name is a loop of symbolic links");
+      return false;
+    }
+    if (std::filesystem::is_directory(st)) {
+      FileError(ShownName(c_.input) + " is a folder");
       return false;
     }
     file_.open(c_.input, std::ios::binary);
     if (!file_) {
-      FileError("cannot open " + c_.input);
+      FileError("cannot open " + ShownName(c_.input) +
+                (std::filesystem::exists(st) ? std::string() : std::string(": the file does not exist")));
       return false;
     }
     return true;
   }
 
-  // Designs every data row, writing the results in pieces. False when a
-  // design file could not be written (already said).
-  bool designRows(CsvReader& reader, LineListDesigner& designer) {
+  // Designs every data row on the run's threads, writing the results in
+  // pieces and in row order. False when a design file could not be written
+  // (already said).
+  bool designRows(CsvReader& reader, const LineListDesigner& designer) {
     const bool json = c_.format == "json";
     text_ = json ? BatchJsonStart(options_) : BatchCsvHeader(options_);
-    CsvRow row;
-    CircuitResult result;
-    while (reader.next(row, csvError_)) {
-      designer.design(row, ++rows_, result);
+    RowPipeline pipeline;
+    pipeline.next = [&](CsvRow& row) { return reader.next(row, csvError_); };
+    pipeline.format = [json](const CircuitResult& result, std::string& text) {
+      if (json)
+        AppendBatchJsonCircuit(text, result, result.row == 1);
+      else
+        AppendBatchCsvRow(text, result);
+    };
+    pipeline.take = [&](const CircuitResult& result) {
+      ++rows_;
       if (!result.ok) ++notDesigned_;
       if (result.ok && !c_.summaryFile.empty()) summary_.add(result.record);
-      if (json)
-        AppendBatchJsonCircuit(text_, result, rows_ == 1);
-      else
-        AppendBatchCsvRow(text_, result);
+      return !(saver_ && result.ok && !saver_->add(result.record, result.row));
+    };
+    pipeline.write = [&](const std::string& text) {
+      text_ += text;
       if (text_.size() >= (1 << 15)) {
         out_.write(text_);
         text_.clear();
       }
-      if (saver_ && result.ok && !saver_->add(result.record, result.row)) return false;
-    }
-    return true;
+    };
+    return DesignRowsInOrder(designer, jobs_, pipeline);
   }
 
-  // Puts the output in place, then the summary bill and the last design
-  // file; says how many rows were not designed.
+  // Puts the output, the summary bill and the design files in place
+  // together, once all are complete; says how many rows were not designed.
   int finish() {
     if (c_.format == "json") text_ += BatchJsonEnd();
     out_.write(text_);
-    if (!out_.commit()) return FileError(out_.error());
+    // The design files first: their renames follow one another directly.
+    std::vector<OutputFile*> outputs;
+    std::vector<std::unique_ptr<OutputFile>> saves;
+    if (saver_ && !saver_->finish(saves)) return kExitFileError;
+    for (const auto& s : saves) outputs.push_back(s.get());
+    outputs.push_back(&out_);
+    OutputFile summary;
     if (!c_.summaryFile.empty()) {
-      const std::string problem = WriteSummaryFile(summary_, c_.summaryFile);
+      const std::string problem = PrepareSummaryFile(summary_, c_.summaryFile, summary);
       if (!problem.empty()) return FileError(problem);
+      outputs.push_back(&summary);
     }
-    if (saver_ && !saver_->finish()) return kExitFileError;
+    if (const std::string problem = CommitTogether(outputs); !problem.empty()) return FileError(problem);
+    if (saver_) saver_->report();
     if (notDesigned_ > 0) {
       std::cerr << "vantrel-design: " << notDesigned_ << " of " << rows_
                 << " rows were not designed; their messages say why\n";
@@ -304,8 +401,9 @@ class DesignRun {
   const CommandLine& c_;
   const BatchOptions& options_;
   const CommandEnvironment& env_;
+  const int jobs_;
   std::ifstream file_;
-  AtomicOutput out_;
+  OutputFile out_;
   std::optional<SplitSave> saver_;
   SummaryBill summary_;
   CsvError csvError_;
@@ -337,7 +435,15 @@ int RunDesignCommand(const std::vector<std::string>& args, const CommandEnvironm
   if (c.verb == "show") return RunShow(c, env);
   BatchOptions options;
   if (auto problem = DesignOptions(c, options); !problem.empty()) return Usage(problem);
-  return DesignRun(c, options, env).run();
+  int jobs = ProcessorCount();
+  if (!c.jobs.empty()) {
+    const auto n = ParseNumber(c.jobs);
+    if (!n || *n != std::floor(*n) || *n < 1 || *n > kMaxJobs) {
+      return Usage("--jobs takes a number of threads from 1 to 64");
+    }
+    jobs = static_cast<int>(*n);
+  }
+  return DesignRun(c, options, env, jobs).run();
 }
 
 }  // namespace vst

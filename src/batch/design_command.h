@@ -15,7 +15,7 @@ namespace vst {
 struct CommandEnvironment {
   std::string version;      // printed by --version
   std::string programPath;  // argv[0]: the design file template is found beside the program
-  PdfWriter pdf;            // draws printouts; empty in a build without the renderer
+  PdfRenderer pdf;          // draws printouts; empty in a build without the renderer
 };
 
 // Runs the command given by the arguments that follow the program name.

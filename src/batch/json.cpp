@@ -5,35 +5,9 @@
 #include <cstdio>
 
 #include "core/legacy_math.h"
+#include "core/utf8_text.h"
 
 namespace vst {
-
-namespace {
-
-// Length of the well-formed UTF-8 sequence starting at text[i], or 0.
-std::size_t Utf8Length(std::string_view text, std::size_t i) {
-  const auto b = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char c = b(i);
-  std::size_t n = 0;
-  if (c < 0x80) return 1;
-  if (c >= 0xC2 && c <= 0xDF)
-    n = 2;
-  else if (c >= 0xE0 && c <= 0xEF)
-    n = 3;
-  else if (c >= 0xF0 && c <= 0xF4)
-    n = 4;
-  else
-    return 0;
-  if (i + n > text.size()) return 0;
-  for (std::size_t k = 1; k < n; ++k) {
-    if ((b(i + k) & 0xC0) != 0x80) return 0;
-  }
-  if (n == 3 && ((c == 0xE0 && b(i + 1) < 0xA0) || (c == 0xED && b(i + 1) > 0x9F))) return 0;
-  if (n == 4 && ((c == 0xF0 && b(i + 1) < 0x90) || (c == 0xF4 && b(i + 1) > 0x8F))) return 0;
-  return n;
-}
-
-}  // namespace
 
 std::string JsonString(std::string_view text) {
   std::string out;
@@ -61,10 +35,17 @@ void AppendJsonString(std::string& out, std::string_view text) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c >= 0x80) {
       // Bytes that are not UTF-8 become the replacement character, so the
-      // output stays valid JSON whatever the line list held.
-      const std::size_t n = Utf8Length(text, i);
+      // output stays valid JSON whatever the line list held; the C1 control
+      // characters are escaped like the others.
+      char32_t cp = 0;
+      const std::size_t n = Utf8SequenceLength(text, i, &cp);
       if (n == 0) {
         out += "\\ufffd";
+      } else if (IsControlCharacter(cp)) {
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(cp));
+        out += buf;
+        i += n - 1;
       } else {
         out.append(text.substr(i, n));
         i += n - 1;
@@ -88,7 +69,7 @@ void AppendJsonString(std::string& out, std::string_view text) {
         out += "\\t";
         break;
       default:
-        if (c < 0x20) {
+        if (c < 0x20 || c == 0x7F) {
           char buf[8];
           std::snprintf(buf, sizeof buf, "\\u%04x", c);
           out += buf;

@@ -6,6 +6,7 @@
 #include "batch/command_line.h"
 #include "batch/csv.h"
 #include "batch/json.h"
+#include "core/quoted_value.h"
 #include "designfile/design_file.h"
 
 namespace vst {
@@ -92,7 +93,7 @@ ReportResult RunReportCommand(const ReportRequest& request) {
   const bool json = request.format == "json";
 
   if (ratings) {
-    if (!request.input.empty()) return usage("ratings takes no file: " + request.input);
+    if (!request.input.empty()) return usage("ratings takes no file: " + ShownName(request.input));
     return {
         ReportStatus::Ok, json ? RatingsJson(units, *internalMode) : RatingsCsv(units, *internalMode), {}};
   }
@@ -101,7 +102,7 @@ ReportResult RunReportCommand(const ReportRequest& request) {
   const DesignRecords none{};
   const auto contents = OpenDesignFile(request.input, none, units);
   if (!contents.ok()) {
-    std::string why = request.input + " could not be opened: " + contents.status.reason;
+    std::string why = ShownName(request.input) + " could not be opened: " + contents.status.reason;
     if (contents.status.code == DesignFileError::OtherUnits) {
       why += units == UnitSystem::Metric ? " (--units english)" : " (--units metric)";
     }

@@ -1,60 +1,28 @@
 #include "bom/xlsx_export.h"
 
-#include <unistd.h>
 #include <xlsxwriter.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <set>
-#include <system_error>
+
+#include "core/output_file.h"
+#include "core/utf8_text.h"
 
 namespace vst {
 
 namespace {
 
-constexpr const char* kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 constexpr int kLightStyles = 21;
-
-// Length of the valid UTF-8 sequence starting at text[i], 0 when invalid.
-std::size_t SequenceLength(std::string_view text, std::size_t i) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char b = byte(i);
-  std::size_t n = 0;
-  std::uint32_t cp = 0;
-  if (b < 0x80) return 1;
-  if (b >= 0xC2 && b <= 0xDF) {
-    n = 2;
-    cp = b & 0x1Fu;
-  } else if (b >= 0xE0 && b <= 0xEF) {
-    n = 3;
-    cp = b & 0x0Fu;
-  } else if (b >= 0xF0 && b <= 0xF4) {
-    n = 4;
-    cp = b & 0x07u;
-  } else {
-    return 0;
-  }
-  if (i + n > text.size()) return 0;
-  for (std::size_t k = 1; k < n; ++k) {
-    if ((byte(i + k) & 0xC0u) != 0x80u) return 0;
-    cp = (cp << 6) | (byte(i + k) & 0x3Fu);
-  }
-  // Overlong forms, surrogates, beyond U+10FFFF; U+FFFE/FFFF are no XML characters.
-  if ((n == 3 && cp < 0x800) || (n == 4 && cp < 0x10000) || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF ||
-      cp == 0xFFFE || cp == 0xFFFF) {
-    return 0;
-  }
-  return n;
-}
 
 // A name for the sheet: at most 31 characters, none of []:*?/\ .
 std::string SheetName(const std::string& title) {
   std::string name;
   int chars = 0;
   for (std::size_t i = 0; i < title.size() && chars < 31;) {
-    const std::size_t n = SequenceLength(title, i);
+    const std::size_t n = Utf8SequenceLength(title, i);
     const std::string_view piece = std::string_view(title).substr(i, n == 0 ? 1 : n);
     if (piece.size() == 1 && std::string_view("[]:*?/\\'").find(piece[0]) != std::string_view::npos) {
       name += '_';
@@ -73,11 +41,11 @@ std::string ValidSpreadsheetText(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
-    const std::size_t n = SequenceLength(text, i);
+    const std::size_t n = Utf8SequenceLength(text, i);
     const bool control = n == 1 && static_cast<unsigned char>(text[i]) < 0x20 && text[i] != '\t' &&
                          text[i] != '\n' && text[i] != '\r';
     if (n == 0 || control) {
-      out += kReplacement;
+      out += kReplacementCharacter;
       i += 1;
     } else {
       out.append(text.substr(i, n));
@@ -97,10 +65,29 @@ double ColumnWidthFor(std::string_view text) {
 
 namespace {
 
+// A workbook is a zip file, which ends with its directory's end record
+// ("PK\5\6"): a file cut short by a failed write lacks it. The library
+// does not report every failed write, so the file itself is asked.
+bool EndsAsAWorkbook(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  const std::streamoff size = in.tellg();
+  if (!in || size < 22) return false;
+  const std::streamoff tail = std::min<std::streamoff>(size, 1024);
+  std::string end(static_cast<std::size_t>(tail), '\0');
+  in.seekg(size - tail);
+  if (!in.read(end.data(), tail)) return false;
+  return end.find(std::string("PK\x05\x06", 4)) != std::string::npos;
+}
+
 std::string WriteWorkbook(const std::vector<std::vector<std::string>>& grid, int rowCount, int columnCount,
-                          int option, const std::string& title, const std::string& path) {
-  lxw_workbook* workbook = workbook_new(path.c_str());
-  if (workbook == nullptr) return "the file " + path + " could not be created";
+                          int option, const std::string& title, const std::filesystem::path& path) {
+  // The library's own temporary files go to the private folder of the new
+  // file, which goes with all it holds however the program ends.
+  std::string folder = path.parent_path().string();
+  lxw_workbook_options options{};
+  options.tmpdir = folder.data();
+  lxw_workbook* workbook = workbook_new_opt(path.c_str(), &options);
+  if (workbook == nullptr) return "the workbook could not be created";
   const std::string sheetName = SheetName(ValidSpreadsheetText(title));
   lxw_worksheet* sheet = workbook_add_worksheet(workbook, sheetName.empty() ? nullptr : sheetName.c_str());
   if (sheet == nullptr) sheet = workbook_add_worksheet(workbook, nullptr);
@@ -152,6 +139,7 @@ std::string WriteWorkbook(const std::vector<std::vector<std::string>>& grid, int
   }
   const lxw_error closed = workbook_close(workbook);
   if (closed != LXW_NO_ERROR) return std::string(lxw_strerror(closed));
+  if (!EndsAsAWorkbook(path)) return "the workbook could not be written whole; the disk may be full";
   if (sheet == nullptr) return "the worksheet could not be added";
   return problem;
 }
@@ -159,29 +147,24 @@ std::string WriteWorkbook(const std::vector<std::vector<std::string>>& grid, int
 }  // namespace
 
 std::string ExportGridToSpreadsheet(const std::vector<std::vector<std::string>>& grid, int rowCount,
-                                    int columnCount, int option, const std::string& title,
-                                    const std::string& path) {
-  namespace fs = std::filesystem;
+                                    int columnCount, int option, const std::string& title, OutputFile& out) {
   rowCount = std::max(rowCount, 0);
   columnCount = std::clamp(columnCount, 0, static_cast<int>(LXW_COL_MAX));
   if (rowCount > static_cast<int>(LXW_ROW_MAX)) return "the grid has more rows than a worksheet holds";
-  const fs::path target(path);
-  if (target.filename().empty()) return "no file name was given";
-  std::error_code ec;
-  if (fs::is_directory(target, ec)) return path + " is a folder";
-  // The workbook is written beside the target under a hidden name and then
-  // renamed onto it, so a failed export never leaves half a file or
-  // destroys the previous one.
-  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  const fs::path temporary =
-      target.parent_path() / ("." + target.filename().string() + "." + std::to_string(::getpid()) + "." +
-                              std::to_string(stamp) + ".tmp");
-  std::string problem = WriteWorkbook(grid, rowCount, columnCount, option, title, temporary.string());
-  if (problem.empty()) {
-    fs::rename(temporary, target, ec);
-    if (ec) problem = "the file could not be renamed to " + path + " (" + ec.message() + ")";
-  }
-  if (!problem.empty()) fs::remove(temporary, ec);
+  const std::filesystem::path contents = out.contentsPath();
+  if (contents.empty()) return out.reason();
+  return WriteWorkbook(grid, rowCount, columnCount, option, title, contents);
+}
+
+std::string ExportGridToSpreadsheet(const std::vector<std::vector<std::string>>& grid, int rowCount,
+                                    int columnCount, int option, const std::string& title,
+                                    const std::string& path) {
+  // Through the program's one writer: the previous file is replaced only by
+  // a complete workbook.
+  OutputFile out;
+  if (!out.open(path)) return out.reason();
+  std::string problem = ExportGridToSpreadsheet(grid, rowCount, columnCount, option, title, out);
+  if (problem.empty() && !out.commit()) problem = out.reason();
   return problem;
 }
 

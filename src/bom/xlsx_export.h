@@ -11,16 +11,23 @@
 
 namespace vst {
 
+class OutputFile;
+
 // The option value of the summary bill's export.
 inline constexpr int kSummaryExportOption = 1;
 
 // Writes rows 0..rowCount-1 and columns 0..columnCount-1 of `grid` (missing
-// cells are empty) into a new workbook at `path`. The option value chooses
-// the table style (Light 1 to Light 21; other values Light 1). Returns an
-// empty text on success, else the reason the workbook was not written.
+// cells are empty) into a new workbook at `path`, through the program's one
+// writer (core/output_file.h). The option value chooses the table style
+// (Light 1 to Light 21; other values Light 1). Returns an empty text on
+// success, else the reason the workbook was not written.
 std::string ExportGridToSpreadsheet(const std::vector<std::vector<std::string>>& grid, int rowCount,
                                     int columnCount, int option, const std::string& title,
                                     const std::string& path);
+// The same workbook as the new contents of an open output, which the caller
+// then commits (with others).
+std::string ExportGridToSpreadsheet(const std::vector<std::vector<std::string>>& grid, int rowCount,
+                                    int columnCount, int option, const std::string& title, OutputFile& out);
 
 // The text with every invalid UTF-8 sequence, and every control character
 // that a workbook cannot hold, replaced by U+FFFD.

@@ -16,6 +16,8 @@
 
 namespace vst {
 
+class OutputFile;
+
 using DesignRecords = std::array<DesignRecord, DesignSet::kRecords>;
 
 // The SQLite header fields of every design file the program writes: the
@@ -74,29 +76,54 @@ struct DesignFileContents {
 // records come back only when all ten rows were read and checked.
 // `current` supplies the values that the file does not hold.
 // Before reading, the file must be a regular file of at most
-// kMaxDesignFileBytes, carry no other program's application id, and pass
-// SQLite's quick_check (else Damaged, with SQLite's first finding).
+// kMaxDesignFileBytes that starts as a database does, with no unfinished
+// change of another program beside it (a hot journal, a WAL file holding
+// changes), carry no other program's application id, and pass SQLite's
+// quick_check (else Damaged, with SQLite's first finding). A file that
+// carries the checksum of its records (every file this version saves) must
+// match it, else it is refused as "changed outside Vantrel ST or damaged";
+// a file without one (earlier versions, other programs) opens as before.
+// The file is opened read-only and immutable: nothing is written beside it.
 DesignFileContents ReadDesignFile(const std::filesystem::path& path, const DesignRecords& current);
 
-// Opening for a program that runs in `units`: ReadDesignFile, and a file
+// Opening for a program that runs in `units`: ReadDesignFile, then a file
 // saved in the other unit system is refused (OtherUnits; the reason names
-// the units to start the program in). A file without the mark opens.
+// the units to start the program in; a file without the mark opens), and so
+// is a file whose list positions or codes lie outside their lists (Damaged;
+// the reason names the record and the column).
 DesignFileContents OpenDesignFile(const std::filesystem::path& path, const DesignRecords& current,
                                   UnitSystem units);
 
+// The first list position or code of `records` outside its list ("record 3,
+// column INSTYPE: 1000000 is no entry of its list (0 to 7)"), or empty. The
+// installation list is the one of the program mode of the file.
+std::string CodedValueProblem(const DesignRecords& records, bool internalMode);
+
 // Saves the ten records to `target` as a fresh copy of the template with the
-// records written in. The copy is made beside the target under a temporary
-// name, synchronised to disk and then put in the target's place in one
-// rename, so the previous file is replaced only by a complete new one; after
-// a failure the target is as it was and the temporary copy is gone.
-// Saving under the template's own name is refused. The file records the
-// program mode and the unit system of the records. Before the new copy is
-// made, the temporary files that interrupted saves of the same target left
-// beside it (the hidden names this function creates, none in use by a
-// running save) are removed.
+// records written in and their checksum beside them, through the program's
+// one writer (core/output_file.h): the copy is made in a temporary folder
+// beside the target, synchronised to disk and then put in the target's place
+// in one rename, so the previous file is replaced only by a complete new one
+// (keeping its permissions); after a failure the target is as it was and
+// the temporary folder is gone. A link is followed to the file it names; a
+// device or FIFO receives the file's bytes. Saving under the template's own
+// name is refused. The file records the program mode and the unit system of
+// the records. The leftovers of interrupted saves of the same target are
+// removed first.
 DesignFileStatus WriteDesignFile(const std::filesystem::path& target,
                                  const std::filesystem::path& templatePath, const DesignRecords& records,
                                  bool internalMode, UnitSystem units);
+
+// The two halves of WriteDesignFile, for saves that put several files in
+// place together. OpenDesignOutput opens `out` for `target` (refused: no
+// name, a folder, the template itself). WriteDesignContents writes a
+// complete design file at `contents`, a new name in a private temporary
+// folder (OutputFile::contentsPath or a TemporaryFolder of the caller's).
+DesignFileStatus OpenDesignOutput(OutputFile& out, const std::filesystem::path& target,
+                                  const std::filesystem::path& templatePath);
+DesignFileStatus WriteDesignContents(const std::filesystem::path& contents,
+                                     const std::filesystem::path& templatePath, const DesignRecords& records,
+                                     bool internalMode, UnitSystem units);
 
 // Creates the template at `path` (replacing a file there): table DATA with its
 // columns and ten rows of zeros and empty texts.

@@ -1,5 +1,10 @@
 #include "designfile/design_file_columns.h"
 
+#include <cmath>
+#include <string>
+
+#include "designfile/design_file.h"
+
 namespace vst {
 
 namespace {
@@ -42,6 +47,57 @@ std::vector<DesignFileColumn> BuildColumns() {
 const std::vector<DesignFileColumn>& DesignFileColumns() {
   static const std::vector<DesignFileColumn> columns = BuildColumns();
   return columns;
+}
+
+namespace {
+
+struct CodedColumn {
+  std::string_view name;
+  int first;
+  int lastStandard;
+  int lastInternal;
+};
+
+// The list lengths of the main window's lists (a test holds them against
+// the lists themselves).
+constexpr CodedColumn kCodedColumns[] = {
+    {"INSTHK", 0, 6, 6},      // seven insulation thicknesses in either unit system
+    {"INSTYPE", 0, 7, 7},     // the position plus one of seven insulation types; 0 in a record never filled
+    {"PIPESIZE", 0, 18, 18},  // nineteen pipe sizes
+    {"NUMPASS", 0, 7, 7},     // one to eight passes
+    {"TRACETUB", 0, 3, 3},    // four tube sizes, fewer for some installations
+    {"TRACEINS", 0, 3, 4},    // four installations in the standard mode, five in InternalMode
+    {"TUBEMAT", 0, 2, 2},     // three tubing materials
+    {"TUBEWALL", 0, 2, 2},    // at most three wall thicknesses
+    {"APPTYPE", 0, 0, 0},     // one application
+    {"UNDER", 0, 1, 1},       // standard or minimal insulation sizing
+    {"PRESSURE", 0, 2, 2},    // psig, kPa, bar g
+    {"SSFLAG", 0, 2, 2},      // the circuit bill's material option, 2 the highest the design sets
+};
+
+}  // namespace
+
+std::optional<CodedRange> CodedColumnRange(std::string_view column, bool internalMode) {
+  for (const CodedColumn& c : kCodedColumns) {
+    if (c.name == column) return CodedRange{c.first, internalMode ? c.lastInternal : c.lastStandard};
+  }
+  return std::nullopt;
+}
+
+std::string CodedValueProblem(const DesignRecords& records, bool internalMode) {
+  for (std::size_t r = 0; r < records.size(); ++r) {
+    for (const CodedColumn& c : kCodedColumns) {
+      const FieldInfo* field = FindRecordField(c.name);
+      if (field == nullptr) continue;
+      const double value = FieldNumber(records[r], *field);
+      const auto range = *CodedColumnRange(c.name, internalMode);
+      if (value >= range.first && value <= range.last && value == std::floor(value)) continue;
+      return "record " + std::to_string(r + 1) + ", column " + std::string(c.name) + ": " +
+             FieldText(records[r], *field) + " is no entry of its list (" + std::to_string(range.first) +
+             " to " + std::to_string(range.last) + ")";
+    }
+  }
+  return {};
 }
 
 std::string_view SqlType(ColumnStorage storage) {

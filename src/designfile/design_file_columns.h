@@ -6,6 +6,7 @@
 // template, reading and writing all follow it.
 #pragma once
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +19,11 @@ inline constexpr std::string_view kModeColumn = "WtraceVersion";
 inline constexpr std::string_view kUnitsColumn = "UnitSystem";
 inline constexpr std::string_view kTemplateFileName = "stdata.mdb";
 inline constexpr int kFileRecords = DesignSet::kRecords;
+
+// The table beside DATA that holds the checksum of its records (columns
+// METHOD and SUM, one row), and the method this version writes and checks.
+inline constexpr std::string_view kChecksumTable = "DATACHECK";
+inline constexpr std::string_view kChecksumMethod = "fnv1a64";
 
 // Files whose table has this many columns or fewer have the older layout:
 // they come from before the columns UNDER, PRESSURE and TBAND existed and are
@@ -57,5 +63,16 @@ const std::vector<DesignFileColumn>& DesignFileColumns();
 
 // The SQL type the template gives a column.
 std::string_view SqlType(ColumnStorage storage);
+
+// The values a column holding a list position or a code may take, first to
+// last: the positions of its list in the main window (the installation list
+// of the program mode the file was saved in, the longest of the lists that
+// depend on other choices), or the codes it stands for. Nothing for the
+// other columns.
+struct CodedRange {
+  int first;
+  int last;
+};
+std::optional<CodedRange> CodedColumnRange(std::string_view column, bool internalMode);
 
 }  // namespace vst

@@ -2,6 +2,7 @@
 // is handed back.
 
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -198,13 +199,45 @@ std::string ReadField(sqlite3_stmt* row, int col, const DesignFileColumn& column
   return problem.empty() ? problem : ValueProblem(rowNumber, column.name, problem);
 }
 
+// An unfinished change that another program left beside the file: a hot
+// rollback journal ("NAME-journal" starting with the journal's magic
+// number) or a WAL file holding frames ("NAME-wal" longer than its header).
+// The file alone is then not what that program last saw; opening it
+// read-only would either fail or read it half changed.
+DesignFileStatus CheckSideFiles(const std::filesystem::path& path) {
+  const std::string name = path.string();
+  {
+    static constexpr unsigned char kJournalMagic[] = {0xd9, 0xd5, 0x05, 0xf9, 0x20, 0xa1, 0x63, 0xd7};
+    std::array<unsigned char, sizeof kJournalMagic> head{};
+    std::ifstream journal(name + "-journal", std::ios::binary);
+    if (journal.read(reinterpret_cast<char*>(head.data()), head.size()) &&
+        std::memcmp(head.data(), kJournalMagic, head.size()) == 0) {
+      return {DesignFileError::ReadFailed,
+              "another program left an unfinished change to it in " + ShownName(name + "-journal") +
+                  "; open the file in that program once to finish or undo the change"};
+    }
+  }
+  std::error_code ec;
+  constexpr std::uintmax_t kWalHeaderBytes = 32;
+  const auto walSize = std::filesystem::file_size(name + "-wal", ec);
+  if (!ec && walSize > kWalHeaderBytes) {
+    return {DesignFileError::ReadFailed, "changes to it are still waiting in " + ShownName(name + "-wal") +
+                                             "; open the file once in the program that wrote them"};
+  }
+  return {};
+}
+
 // What the file system says about the file, before SQLite opens it: it
 // exists, is a regular file (pipes and devices could block or never end),
-// is neither empty nor larger than a design file can be, and holds all the
-// pages its header counts.
+// is neither empty nor larger than a design file can be, starts as a
+// database does, holds all the pages its header counts, and has no
+// unfinished change of another program beside it.
 DesignFileStatus CheckFileOnDisk(const std::filesystem::path& path) {
   std::error_code ec;
   const auto st = std::filesystem::status(path, ec);
+  if (ec && ec.value() == ELOOP) {
+    return {DesignFileError::FileMissing, "the name is a loop of symbolic links, not a file"};
+  }
   if (ec || !std::filesystem::exists(st)) return {DesignFileError::FileMissing, "the file does not exist"};
   if (std::filesystem::is_directory(st))
     return {DesignFileError::FileMissing, "the name is a folder, not a file"};
@@ -218,8 +251,26 @@ DesignFileStatus CheckFileOnDisk(const std::filesystem::path& path) {
     return {DesignFileError::Damaged, "the file is damaged (it is larger than " +
                                           std::to_string(kMaxDesignFileBytes / (1024 * 1024)) + " MiB)"};
   }
-  return CheckLength(path, size);
+  // SQLite takes a file shorter than its header for an empty database.
+  constexpr std::uintmax_t kDatabaseHeaderBytes = 100;
+  static constexpr char kMagic[] = "SQLite format 3";
+  std::array<char, sizeof kMagic> head{};
+  std::ifstream in(path, std::ios::binary);
+  if (!in.read(head.data(), head.size()) || std::memcmp(head.data(), kMagic, sizeof kMagic) != 0) {
+    if (!in.is_open()) return {DesignFileError::ReadFailed, "the file could not be read"};
+    return {DesignFileError::NotADesignFile, size < kDatabaseHeaderBytes
+                                                 ? "not a design file (it is no database, only " +
+                                                       std::to_string(size) +
+                                                       (size == 1 ? " byte long)" : " bytes long)")
+                                                 : std::string("not a design file (it is no database)")};
+  }
+  if (auto status = CheckLength(path, size); !status.ok()) return status;
+  return CheckSideFiles(path);
 }
+
+// The longest schema text (CREATE statements) opening reads. Far beyond
+// what a design file holds; a longer one is no design file.
+constexpr int kMaxSchemaBytes = 1 << 20;
 
 // Opens the file read-only inside a read transaction and checks that it is
 // a sound database of this program with every column of table DATA; the
@@ -227,14 +278,23 @@ DesignFileStatus CheckFileOnDisk(const std::filesystem::path& path) {
 DesignFileStatus OpenChecked(Database& db, const std::filesystem::path& path, TableLayout& layout) {
   int rc = db.Open(path, /*writable=*/false);
   if (rc != SQLITE_OK) return ReadError(rc, db);
+  sqlite3_limit(db.get(), SQLITE_LIMIT_LENGTH, kMaxSchemaBytes);
+  const auto schemaTooLong = [&](DesignFileStatus status) {
+    if (sqlite3_extended_errcode(db.get()) == SQLITE_TOOBIG) {
+      status = {DesignFileError::NotADesignFile, "not a design file (its table definitions are longer than " +
+                                                     std::to_string(kMaxSchemaBytes / (1024 * 1024)) +
+                                                     " MiB)"};
+    }
+    return status;
+  };
   rc = db.Exec("BEGIN");
-  if (rc != SQLITE_OK) return ReadError(rc, db);
-  if (auto status = CheckApplicationId(db); !status.ok()) return status;
-  if (auto status = CheckIntegrity(db); !status.ok()) return status;
+  if (rc != SQLITE_OK) return schemaTooLong(ReadError(rc, db));
+  if (auto status = CheckApplicationId(db); !status.ok()) return schemaTooLong(status);
+  if (auto status = CheckIntegrity(db); !status.ok()) return schemaTooLong(status);
+  if (auto status = InspectDataTable(db, layout); !status.ok()) return schemaTooLong(status);
   // From here on no text or blob longer than the limit is read into memory:
   // SQLite stops with SQLITE_TOOBIG instead.
   sqlite3_limit(db.get(), SQLITE_LIMIT_LENGTH, kMaxDesignFileTextBytes);
-  if (auto status = InspectDataTable(db, layout); !status.ok()) return status;
   if (auto missing = MissingColumn(layout); !missing.empty()) {
     return {DesignFileError::ColumnMissing, "column " + std::string(missing) + " missing in table DATA"};
   }
@@ -317,6 +377,7 @@ DesignFileContents ReadDesignFile(const std::filesystem::path& path, const Desig
   TableLayout layout;
   if (auto status = OpenChecked(db, path, layout); !status.ok()) return fail(status);
   if (auto status = ReadRows(db, layout, out); !status.ok()) return fail(status);
+  if (auto status = CheckDataChecksum(db, layout); !status.ok()) return fail(status);
   db.Exec("COMMIT");
   return out;
 }
@@ -339,6 +400,14 @@ DesignFileContents OpenDesignFile(const std::filesystem::path& path, const Desig
                       "it was saved in " + saved + "; start the program in " + saved + " to open it"};
     refused.records = current;
     return refused;
+  }
+  if (contents.ok()) {
+    if (std::string problem = CodedValueProblem(contents.records, contents.internalMode); !problem.empty()) {
+      DesignFileContents refused;
+      refused.status = {DesignFileError::Damaged, "the file is damaged (" + problem + ")"};
+      refused.records = current;
+      return refused;
+    }
   }
   return contents;
 }

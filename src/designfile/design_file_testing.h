@@ -13,6 +13,7 @@ enum class SaveStep {
   OpenCopy,          // open the copy as a database
   BeginTransaction,  // start the one transaction of the save
   WriteRow,          // write one record into its row (row 0..9)
+  WriteChecksum,     // store the checksum of the rows
   Commit,            // end the transaction
   CloseCopy,         // close the database
   SyncCopy,          // flush the copy to disk

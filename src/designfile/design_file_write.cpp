@@ -1,9 +1,11 @@
 // Saving a design file and creating the template. A save writes into a fresh
-// copy of the template beside the target and renames it onto the target only
+// copy of the template in a temporary folder beside the target, which the
+// program's one writer (core/output_file.h) puts in the target's place only
 // when the copy is complete and on disk.
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cmath>
@@ -15,8 +17,10 @@
 #include <variant>
 #include <vector>
 
-#include "core/durable_file.h"
 #include "core/legacy_math.h"
+#include "core/output_file.h"
+#include "core/output_file_testing.h"
+#include "core/quoted_value.h"
 #include "designfile/design_file.h"
 #include "designfile/design_file_columns.h"
 #include "designfile/design_file_testing.h"
@@ -25,7 +29,6 @@
 namespace vst {
 
 using namespace designfile_detail;
-using namespace durable;
 namespace fs = std::filesystem;
 
 namespace {
@@ -53,7 +56,7 @@ DesignFileStatus SqlWriteError(int rc, const Database& db) {
   if ((rc & 0xff) == SQLITE_FULL) return WriteError("the disk is full");
   // An input/output error says more by the system's reason for it.
   if ((rc & 0xff) == SQLITE_IOERR && db.get() != nullptr) {
-    if (const int e = sqlite3_system_errno(db.get()); e != 0) return WriteError(ErrorText(e));
+    if (const int e = sqlite3_system_errno(db.get()); e != 0) return WriteError(FileErrorText(e));
     if (rc == SQLITE_IOERR_WRITE) return WriteError("writing to the disk failed; the disk may be full");
   }
   return WriteError(db.Message());
@@ -131,90 +134,12 @@ bool SameFile(const fs::path& a, const fs::path& b) {
   return ca == cb;
 }
 
-// The temporary file of a save: removed, with any journal SQLite left beside
-// it, unless it has been renamed onto the target. Its lock (see
-// CreateTemporaryFile) is held until then, so that no other save takes it
-// for a stale one.
-class TemporaryFile {
- public:
-  TemporaryFile() = default;
-  ~TemporaryFile() {
-    if (fd_ >= 0) CloseFile(fd_);
-    if (!path_.empty() && !kept_) {
-      std::error_code ec;
-      for (const char* suffix : {"", "-journal", "-wal", "-shm"}) fs::remove(path_.string() + suffix, ec);
-    }
-    if (lockFd_ >= 0) CloseFile(lockFd_);
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-  int Create(const fs::path& folder, const std::string& baseName) {
-    const int error = CreateTemporaryFile(folder, baseName, path_, fd_);
-    // A second descriptor of the same open file keeps the lock after the
-    // first is closed (SQLite opens the file under its own).
-    if (error == 0) lockFd_ = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
-    return error;
-  }
-  int fd() const { return fd_; }
-  int Close() {
-    const int error = CloseFile(fd_);
-    fd_ = -1;
-    return error;
-  }
-  const fs::path& path() const { return path_; }
-  void Keep() { kept_ = true; }
-
- private:
-  fs::path path_;
-  int fd_ = -1;
-  int lockFd_ = -1;
-  bool kept_ = false;
-};
-
-// The file a name finally refers to, following links (also to a file not
-// yet there); a loop of links ends at the fortieth.
-fs::path FollowLinks(const fs::path& name) {
-  fs::path current = name;
-  std::error_code ec;
-  for (int depth = 0; depth < 40 && fs::is_symlink(fs::symlink_status(current, ec)); ++depth) {
-    const fs::path next = fs::read_symlink(current, ec);
-    if (ec) break;
-    current = next.is_absolute() ? next : (current.parent_path() / next).lexically_normal();
-  }
-  return current;
-}
-
-// The folder a file name lies in ("." for a bare name).
-fs::path FolderOf(const fs::path& file) {
-  fs::path folder = file.parent_path();
-  return folder.empty() ? fs::path(".") : folder;
-}
-
 // The header fields that mark a design file of this program (application id
 // and layout version), written inside the open transaction.
 int MarkAsDesignFile(Database& db) {
   const std::string sql = "PRAGMA application_id = " + std::to_string(kDesignFileApplicationId) +
                           "; PRAGMA user_version = " + std::to_string(kDesignFileUserVersion);
   return db.Exec(sql.c_str());
-}
-
-// Flushes the finished copy, renames it onto the target and flushes the
-// folder, so the rename survives a power loss.
-DesignFileStatus PutInPlace(TemporaryFile& temp, const fs::path& target) {
-  if (!StepAllowed(SaveStep::SyncCopy)) return Interrupted(SaveStep::SyncCopy);
-  if (const int e = SyncFile(temp.path()); e != 0) return WriteError(ErrorText(e));
-  if (!StepAllowed(SaveStep::Replace)) return Interrupted(SaveStep::Replace);
-  std::error_code ec;
-  fs::rename(temp.path(), target, ec);
-  if (ec) return {DesignFileError::WriteFailed, "the file could not be replaced (" + ec.message() + ")"};
-  temp.Keep();
-  const int e = StepAllowed(SaveStep::SyncFolder) ? SyncFolder(FolderOf(target)) : EIO;
-  if (e != 0) {
-    return {DesignFileError::WriteFailed,
-            "the new file is in place, but its folder could not be flushed to disk (" + ErrorText(e) + ")"};
-  }
-  return {};
 }
 
 // Writes the ten records into the rows of the open copy, in one transaction.
@@ -286,6 +211,10 @@ DesignFileStatus WriteRows(Database& db, const fs::path& templatePath, const Des
     sqlite3_reset(update.get());
     sqlite3_clear_bindings(update.get());
   }
+  // The checksum covers the rows just written, in the same transaction.
+  if (!StepAllowed(SaveStep::WriteChecksum)) return Interrupted(SaveStep::WriteChecksum);
+  rc = WriteDataChecksum(db, layout);
+  if (rc != SQLITE_OK) return SqlWriteError(rc, db);
   if (!StepAllowed(SaveStep::Commit)) return Interrupted(SaveStep::Commit);
   rc = db.Exec("COMMIT");
   if (rc != SQLITE_OK) return SqlWriteError(rc, db);
@@ -306,6 +235,8 @@ std::string_view SaveStepName(SaveStep step) {
       return "BeginTransaction";
     case SaveStep::WriteRow:
       return "WriteRow";
+    case SaveStep::WriteChecksum:
+      return "WriteChecksum";
     case SaveStep::Commit:
       return "Commit";
     case SaveStep::CloseCopy:
@@ -321,80 +252,116 @@ std::string_view SaveStepName(SaveStep step) {
 }
 
 void SetSaveStepHookForTesting(std::function<bool(SaveStep step, int row)> hook) {
+  const bool set = static_cast<bool>(hook);
   StepHook() = std::move(hook);
+  // The last three steps are the writer's.
+  if (!set) {
+    SetOutputStepHookForTesting({});
+    return;
+  }
+  SetOutputStepHookForTesting([](OutputStep step) {
+    const SaveStep save = step == OutputStep::Sync      ? SaveStep::SyncCopy
+                          : step == OutputStep::Replace ? SaveStep::Replace
+                                                        : SaveStep::SyncFolder;
+    return StepAllowed(save) ? 0 : EIO;
+  });
 }
 
-DesignFileStatus WriteDesignFile(const fs::path& targetName, const fs::path& templatePath,
+namespace {
+
+// The status of an output that could not be opened or put in place.
+DesignFileStatus OutputError(const OutputFile& out, bool opening) {
+  if (opening) return {DesignFileError::WriteFailed, out.reason()};
+  if (out.reason().rfind("the new file is in place", 0) == 0)
+    return {DesignFileError::WriteFailed, out.reason()};
+  if (out.error().rfind("cannot replace", 0) == 0) {
+    return {DesignFileError::WriteFailed, "the file could not be replaced (" + out.reason() + ")"};
+  }
+  return WriteError(out.reason());
+}
+
+DesignFileStatus TemplateUsable(const fs::path& templatePath) {
+  std::error_code ec;
+  const auto templateStatus = fs::status(templatePath, ec);
+  if (ec || !fs::is_regular_file(templateStatus)) {
+    return {DesignFileError::TemplateMissing,
+            "the template " + ShownName(templatePath.string()) + " is missing"};
+  }
+  return {};
+}
+
+}  // namespace
+
+DesignFileStatus OpenDesignOutput(OutputFile& out, const fs::path& target, const fs::path& templatePath) {
+  if (target.empty() || target.filename().empty()) {
+    return {DesignFileError::WriteFailed, "no file name was given"};
+  }
+  if (!out.open(target.string())) return OutputError(out, true);
+  if (out.kind() == OutputFile::Kind::Replaced && SameFile(out.target(), templatePath)) {
+    out.abandon();
+    return {DesignFileError::TemplateTarget, "the template " + ShownName(templatePath.string()) +
+                                                 " cannot be overwritten; choose another file name"};
+  }
+  return {};
+}
+
+DesignFileStatus WriteDesignContents(const fs::path& contents, const fs::path& templatePath,
+                                     const DesignRecords& records, bool internalMode, UnitSystem units) {
+  if (auto status = CheckWritable(records); !status.ok()) return status;
+  if (auto status = TemplateUsable(templatePath); !status.ok()) return status;
+  if (!StepAllowed(SaveStep::CopyTemplate)) return Interrupted(SaveStep::CopyTemplate);
+  {
+    // The file lies in a private folder: nobody else can have put a link there.
+    const int fd = ::open(contents.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) return WriteError(FileErrorText(errno));
+    bool templateFailed = false;
+    const int e = CopyFileInto(templatePath, fd, templateFailed);
+    const int closed = ::close(fd) != 0 ? errno : 0;
+    if (e != 0 && templateFailed) {
+      return {DesignFileError::TemplateMissing, "the template " + ShownName(templatePath.string()) +
+                                                    " could not be read (" + FileErrorText(e) + ")"};
+    }
+    if (e != 0) return WriteError(FileErrorText(e));
+    if (closed != 0) return WriteError(FileErrorText(closed));
+  }
+  if (!StepAllowed(SaveStep::OpenCopy)) return Interrupted(SaveStep::OpenCopy);
+  Database db;
+  if (const int rc = db.Open(contents, /*writable=*/true); rc != SQLITE_OK) return SqlWriteError(rc, db);
+  if (auto status = WriteRows(db, templatePath, records, SetMarks{internalMode, units}); !status.ok())
+    return status;
+  if (!StepAllowed(SaveStep::CloseCopy)) return Interrupted(SaveStep::CloseCopy);
+  if (const int rc = db.Close(); rc != SQLITE_OK) return SqlWriteError(rc, db);
+  return {};
+}
+
+DesignFileStatus WriteDesignFile(const fs::path& target, const fs::path& templatePath,
                                  const DesignRecords& records, bool internalMode, UnitSystem units) {
-  if (targetName.empty() || targetName.filename().empty()) {
+  if (target.empty() || target.filename().empty()) {
     return {DesignFileError::WriteFailed, "no file name was given"};
   }
   if (auto status = CheckWritable(records); !status.ok()) return status;
-
-  std::error_code ec;
-  // A link is followed: the file it names is the one replaced.
-  const fs::path target = FollowLinks(targetName);
-  const auto targetStatus = fs::status(target, ec);
-  const bool targetExists = !ec && fs::exists(targetStatus);
-  if (targetExists && fs::is_directory(targetStatus)) {
-    return {DesignFileError::WriteFailed, "the name " + target.string() + " is a folder"};
-  }
-
-  const auto templateStatus = fs::status(templatePath, ec);
-  if (ec || !fs::is_regular_file(templateStatus)) {
-    return {DesignFileError::TemplateMissing, "the template " + templatePath.string() + " is missing"};
-  }
-  if (SameFile(target, templatePath)) {
-    return {DesignFileError::TemplateTarget,
-            "the template " + templatePath.string() + " cannot be overwritten; choose another file name"};
-  }
-
-  const fs::path folder = FolderOf(target);
-  // Housekeeping only: a leftover that cannot be removed does not stop the save.
-  RemoveStaleTemporaryFiles(folder, target.filename().string());
-  TemporaryFile temp;
+  if (auto status = TemplateUsable(templatePath); !status.ok()) return status;
   if (!StepAllowed(SaveStep::CreateCopy)) return Interrupted(SaveStep::CreateCopy);
-  if (const int e = temp.Create(folder, target.filename().string()); e != 0) {
-    return {DesignFileError::WriteFailed,
-            "the folder " + folder.string() + " cannot be written (" + ErrorText(e) + ")"};
-  }
-  if (!StepAllowed(SaveStep::CopyTemplate)) return Interrupted(SaveStep::CopyTemplate);
-  bool templateFailed = false;
-  if (const int e = CopyFileInto(templatePath, temp.fd(), templateFailed); e != 0) {
-    if (templateFailed) {
-      return {DesignFileError::TemplateMissing,
-              "the template " + templatePath.string() + " could not be read (" + ErrorText(e) + ")"};
-    }
-    return WriteError(ErrorText(e));
-  }
-  // The new file keeps the permissions of the one it replaces.
-  if (targetExists) ::fchmod(temp.fd(), static_cast<mode_t>(targetStatus.permissions()) & 07777);
-  if (const int e = temp.Close(); e != 0) return WriteError(ErrorText(e));
-
-  {
-    if (!StepAllowed(SaveStep::OpenCopy)) return Interrupted(SaveStep::OpenCopy);
-    Database db;
-    if (const int rc = db.Open(temp.path(), /*writable=*/true); rc != SQLITE_OK) return SqlWriteError(rc, db);
-    if (auto status = WriteRows(db, templatePath, records, SetMarks{internalMode, units}); !status.ok())
-      return status;
-    if (!StepAllowed(SaveStep::CloseCopy)) return Interrupted(SaveStep::CloseCopy);
-    if (const int rc = db.Close(); rc != SQLITE_OK) return SqlWriteError(rc, db);
-  }
-  return PutInPlace(temp, target);
+  OutputFile out;
+  if (auto status = OpenDesignOutput(out, target, templatePath); !status.ok()) return status;
+  const fs::path contents = out.contentsPath();
+  if (contents.empty()) return OutputError(out, false);
+  if (auto status = WriteDesignContents(contents, templatePath, records, internalMode, units); !status.ok())
+    return status;
+  if (!out.commit()) return OutputError(out, false);
+  return {};
 }
 
 DesignFileStatus CreateDesignTemplate(const fs::path& path) {
   if (path.empty() || path.filename().empty())
     return {DesignFileError::WriteFailed, "no file name was given"};
-  TemporaryFile temp;
-  if (const int e = temp.Create(FolderOf(path), path.filename().string()); e != 0) {
-    return {DesignFileError::WriteFailed,
-            "the folder " + FolderOf(path).string() + " cannot be written (" + ErrorText(e) + ")"};
-  }
-  if (const int e = temp.Close(); e != 0) return WriteError(ErrorText(e));
+  OutputFile out;
+  if (!out.open(path.string())) return OutputError(out, true);
+  const fs::path contents = out.contentsPath();
+  if (contents.empty()) return OutputError(out, false);
   {
     Database db;
-    int rc = db.Open(temp.path(), /*writable=*/true, /*create=*/true);
+    int rc = db.Open(contents, /*writable=*/true, /*create=*/true);
     if (rc == SQLITE_OK) rc = db.Exec("PRAGMA journal_mode=MEMORY");
     if (rc == SQLITE_OK) rc = db.Exec("BEGIN IMMEDIATE");
     if (rc == SQLITE_OK) rc = MarkAsDesignFile(db);
@@ -437,7 +404,8 @@ DesignFileStatus CreateDesignTemplate(const fs::path& path) {
     if (rc == SQLITE_OK) rc = db.Close();
     if (rc != SQLITE_OK) return SqlWriteError(rc, db);
   }
-  return PutInPlace(temp, path);
+  if (!out.commit()) return OutputError(out, false);
+  return {};
 }
 
 }  // namespace vst

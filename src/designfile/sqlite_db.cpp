@@ -32,15 +32,40 @@ Database::~Database() {
   if (db_ != nullptr) sqlite3_close_v2(db_);
 }
 
+namespace {
+
+// The "file:" URI of an absolute path, every byte outside letters, digits
+// and "/-._~" percent-encoded.
+std::string FileUri(const std::string& path) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string uri = "file:";
+  for (unsigned char c : path) {
+    if (std::isalnum(c) != 0 || c == '/' || c == '-' || c == '.' || c == '_' || c == '~') {
+      uri += static_cast<char>(c);
+    } else {
+      uri += '%';
+      uri += kHex[c >> 4];
+      uri += kHex[c & 15];
+    }
+  }
+  return uri;
+}
+
+}  // namespace
+
 int Database::Open(const std::filesystem::path& path, bool writable, bool create) {
   // An absolute name, so that a file called ":memory:" or "file:x" is never
   // taken for one of SQLite's special names.
   std::error_code ec;
   const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-  const std::string name = (ec ? path : absolute).string();
+  std::string name = (ec ? path : absolute).string();
   int flags = writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
   if (create) flags |= SQLITE_OPEN_CREATE;
   flags |= SQLITE_OPEN_NOMUTEX;
+  if (!writable) {
+    name = FileUri(name) + "?mode=ro&immutable=1";
+    flags |= SQLITE_OPEN_URI;
+  }
   const int rc = sqlite3_open_v2(name.c_str(), &db_, flags, nullptr);
   if (db_ != nullptr) {
     sqlite3_extended_result_codes(db_, 1);

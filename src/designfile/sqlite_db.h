@@ -46,6 +46,8 @@ class Database {
 
   // Opens an existing database file (never creates one). Returns the SQLite
   // result code; Message() tells why on failure. `create` is for the template.
+  // A file opened for reading only is taken as immutable: SQLite neither
+  // locks it nor reads or leaves journal and WAL files beside it.
   int Open(const std::filesystem::path& path, bool writable, bool create = false);
   // Closes the connection, reporting whether SQLite could finish its work.
   int Close();
@@ -88,5 +90,15 @@ std::vector<const DesignFileColumn*> ColumnsInUse(const TableLayout& layout);
 
 // The status for a failed SQLite call while reading a file.
 DesignFileStatus ReadError(int rc, const Database& db);
+
+// The checksum of every value of table DATA (all its rows and columns, in
+// row and table order) as 16 hex digits. Returns the SQLite result code.
+int DataChecksum(Database& db, const TableLayout& layout, std::string& sum);
+// Stores the checksum of table DATA in table DATACHECK (created when the
+// file has none), inside the open transaction.
+int WriteDataChecksum(Database& db, const TableLayout& layout);
+// Ok for a file without table DATACHECK and for one whose checksum matches
+// its rows; Damaged ("changed outside Vantrel ST or damaged") otherwise.
+DesignFileStatus CheckDataChecksum(Database& db, const TableLayout& layout);
 
 }  // namespace vst::designfile_detail

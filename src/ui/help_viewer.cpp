@@ -1,9 +1,12 @@
 #include "ui/help_viewer.h"
 
 #include <QAction>
+#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QImage>
+#include <QKeySequence>
+#include <QLabel>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -34,7 +37,8 @@ class ChmBrowser : public QTextBrowser {
   ChmBrowser(const std::unique_ptr<ChmBook>& book, QWidget* parent) : QTextBrowser(parent), book_(book) {}
 
   QVariant loadResource(int type, const QUrl& name) override {
-    if (name.scheme() != QLatin1String(kScheme) || !book_) return QTextBrowser::loadResource(type, name);
+    // Only what the book holds: never a local file or anything else.
+    if (name.scheme() != QLatin1String(kScheme) || !book_) return {};
     const std::string path = name.path().toStdString();
     const std::optional<std::string> bytes = book_->read(path);
     if (type == QTextDocument::ImageResource) {
@@ -55,7 +59,14 @@ class ChmBrowser : public QTextBrowser {
   const std::unique_ptr<ChmBook>& book_;
 };
 
+HelpViewer::WebLinkOpener& Opener() {
+  static HelpViewer::WebLinkOpener opener;
+  return opener;
+}
+
 }  // namespace
+
+void HelpViewer::SetWebLinkOpener(WebLinkOpener opener) { Opener() = std::move(opener); }
 
 HelpViewer::HelpViewer(QWidget* owner) : QWidget(owner, Qt::Window) {
   setObjectName(QStringLiteral("HelpViewer"));
@@ -80,8 +91,15 @@ HelpViewer::HelpViewer(QWidget* owner) : QWidget(owner, Qt::Window) {
   contents_->setColumnCount(1);
   browser_ = new ChmBrowser(book_, this);
   browser_->setObjectName(QStringLiteral("helpBrowser"));
-  browser_->setOpenLinks(true);
+  // Links are followed here, so that none leaves the book unasked.
+  browser_->setOpenLinks(false);
   browser_->setOpenExternalLinks(false);
+  note_ = new QLabel(this);
+  note_->setObjectName(QStringLiteral("helpNote"));
+  note_->setWordWrap(true);
+  note_->setTextFormat(Qt::PlainText);
+  note_->setContentsMargins(6, 4, 6, 4);
+  note_->hide();
 
   auto* split = new QSplitter(this);
   split->addWidget(contents_);
@@ -95,7 +113,16 @@ HelpViewer::HelpViewer(QWidget* owner) : QWidget(owner, Qt::Window) {
   layout->setSpacing(0);
   layout->addWidget(tools);
   layout->addWidget(split, 1);
+  layout->addWidget(note_);
   resize(960, 660);
+
+  auto* close = new QAction(this);
+  close->setObjectName(QStringLiteral("helpClose"));
+  close->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
+  close->setShortcutContext(Qt::WindowShortcut);
+  addAction(close);
+  connect(close, &QAction::triggered, this, &QWidget::close);
+  connect(browser_, &QTextBrowser::anchorClicked, this, &HelpViewer::followLink);
 
   connect(home, &QAction::triggered, this, &HelpViewer::showContentsPage);
   connect(back, &QAction::triggered, browser_, &QTextBrowser::backward);
@@ -124,6 +151,7 @@ std::optional<HelpFileProblem> HelpViewer::showTopic(const std::filesystem::path
     browser_->clear();
     fillContents();
   }
+  note_->hide();
   browser_->setSource(PageUrl(page));
   return std::nullopt;
 }
@@ -136,6 +164,25 @@ std::string HelpViewer::currentPage() const {
 }
 
 QTextBrowser* HelpViewer::browser() const { return browser_; }
+
+void HelpViewer::followLink(const QUrl& link) {
+  const QUrl target = browser_->source().resolved(link);
+  note_->hide();
+  if (target.scheme() == QLatin1String(kScheme)) {
+    browser_->setSource(target);
+    return;
+  }
+  if (target.scheme() == QLatin1String("http") || target.scheme() == QLatin1String("https")) {
+    if (Opener())
+      Opener()(target);
+    else
+      QDesktopServices::openUrl(target);
+    return;
+  }
+  note_->setText(
+      QStringLiteral("The link %1 leads outside the help and is not opened.").arg(target.toDisplayString()));
+  note_->show();
+}
 
 void HelpViewer::fillContents() {
   contents_->clear();

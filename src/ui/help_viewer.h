@@ -2,20 +2,25 @@
 // and pictures of a compiled help book (.chm), read with chmlib, in a
 // QTextBrowser, with the book's contents tree, "Contents", "Back" and
 // "Forward", and links that work inside the book. Pages are addressed as
-// "chm:/<page>".
+// "chm:/<page>". Nothing but the book is ever loaded: a web link (http,
+// https) opens in the desktop's browser, any other link (a local file, ...)
+// is refused with a note under the page. Escape and Ctrl+W close it.
 #pragma once
 
 #include <QWidget>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "docs/help_book.h"
 
+class QLabel;
 class QTextBrowser;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QUrl;
 
 namespace vst {
 class ChmBook;
@@ -39,7 +44,12 @@ class HelpViewer : public QWidget {
   std::string currentPage() const;
   QTextBrowser* browser() const;
 
+  // Opens web links; the desktop's browser unless a test replaces it.
+  using WebLinkOpener = std::function<void(const QUrl& link)>;
+  static void SetWebLinkOpener(WebLinkOpener opener);
+
  private:
+  void followLink(const QUrl& link);
   void fillContents();
   void showContentsPage();
   void syncTitle();
@@ -47,6 +57,7 @@ class HelpViewer : public QWidget {
   std::unique_ptr<ChmBook> book_;
   QTextBrowser* browser_ = nullptr;
   QTreeWidget* contents_ = nullptr;
+  QLabel* note_ = nullptr;  // why a link was not followed
 };
 
 }  // namespace vst::ui

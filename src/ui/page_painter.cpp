@@ -1,6 +1,5 @@
 #include "ui/page_painter.h"
 
-#include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -241,37 +240,13 @@ QString PaintPages(const PageDescription& page, QPagedPaintDevice& device) {
   return {};
 }
 
-QString WritePdf(const PageDescription& page, const QString& path, Paper paper) {
-  {
-    QFile probe(path);
-    if (!probe.open(QIODevice::WriteOnly)) return QStringLiteral("%1 cannot be written").arg(path);
-  }
-  QPdfWriter writer(path);
+QString WritePdf(const PageDescription& page, QIODevice& device, Paper paper) {
+  QPdfWriter writer(&device);
   writer.setTitle(QString::fromStdString(page.title));
   writer.setCreator(QStringLiteral("Vantrel ST"));
   writer.setPageSize(PaperSize(paper));
   writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
   return PaintPages(page, writer);
-}
-
-}  // namespace vst::ui
-
-namespace vst::ui {
-
-std::string WritePdfWithoutDisplay(const PageDescription& page, const std::string& path, Paper paper) {
-  if (QGuiApplication::instance() == nullptr) {
-    // Fonts and painting need an application; the offscreen platform needs
-    // no display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "vantrel-design";
-    static char* argv[] = {name, nullptr};
-    // Kept until the process ends and never destroyed: nothing of Qt then
-    // runs after main returns.
-    static QGuiApplication* application = new QGuiApplication(argc, argv);
-    (void)application;
-  }
-  return WritePdf(page, QString::fromStdString(path), paper).toStdString();
 }
 
 }  // namespace vst::ui

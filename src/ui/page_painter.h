@@ -9,6 +9,7 @@
 
 #include "reports/page_description.h"
 
+class QIODevice;
 class QPagedPaintDevice;
 
 namespace vst::ui {
@@ -16,17 +17,9 @@ namespace vst::ui {
 // Returns an empty text when every page was drawn, else the reason.
 QString PaintPages(const PageDescription& page, QPagedPaintDevice& device);
 
-// The description as a PDF file at `path` on `paper` with 15 mm margins.
-// Needs a QGuiApplication. Returns an empty text or the reason.
-QString WritePdf(const PageDescription& page, const QString& path, Paper paper);
-
-}  // namespace vst::ui
-
-namespace vst::ui {
-
-// WritePdf for a program without a window: creates an application on the
-// offscreen platform when none exists yet (it lives until the program
-// ends). Returns an empty text or the reason.
-std::string WritePdfWithoutDisplay(const PageDescription& page, const std::string& path, Paper paper);
+// The description as a PDF document written to `device` on `paper` with
+// 15 mm margins. Needs a QGuiApplication. Returns an empty text or the
+// reason.
+QString WritePdf(const PageDescription& page, QIODevice& device, Paper paper);
 
 }  // namespace vst::ui

@@ -21,6 +21,10 @@ contains "--help names the verbs" "$work/help" "vantrel-design design LIST.csv"
 contains "bad --units says why" "$work/err" "--units must be english or metric"
 "$prog" design "$examples/line_list.csv" --pressure-unit kpa > /dev/null 2>&1; check "kPa with English units" 2 $?
 "$prog" design "$examples/line_list.csv" --frobnicate > /dev/null 2>&1; check "unknown option" 2 $?
+for jobs in 0 1.5 65 many; do
+  "$prog" design "$examples/line_list.csv" --jobs "$jobs" > /dev/null 2>&1; check "--jobs $jobs is a usage error" 2 $?
+done
+"$prog" show "$examples/line_list.csv" --jobs 2 > /dev/null 2>&1; check "show takes no --jobs" 2 $?
 
 "$prog" design "$examples/line_list.csv" --format json -o "$work/out.json" 2> "$work/err"
 check "design the example list" 0 $?

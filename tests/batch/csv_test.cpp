@@ -46,12 +46,45 @@ TEST(CsvReading, MalformedTextNamesTheLine) {
 }
 
 TEST(CsvWriting, QuotesOnlyWhatNeedsItAndReadsBack) {
-  const std::vector<std::string> fields = {"plain", "a,b", "q\"q", " lead", "", "two\nlines"};
-  EXPECT_EQ(CsvLine(fields), "plain,\"a,b\",\"q\"\"q\",\" lead\",,\"two\nlines\"");
+  const std::vector<std::string> fields = {"plain", "a,b", "q\"q", " lead", "", "tab\tinside"};
+  EXPECT_EQ(CsvLine(fields), "plain,\"a,b\",\"q\"\"q\",\" lead\",,tab\tinside");
   CsvError err;
   auto t = ParseCsv("H1,H2,H3,H4,H5,H6\n" + CsvLine(fields) + "\n", err);
   ASSERT_TRUE(t);
   EXPECT_EQ(t->rows.at(0).fields, fields);
+}
+
+TEST(CsvWriting, TextsASpreadsheetWouldRunOrShowWrongAreDefused) {
+  const std::string r = "\xEF\xBF\xBD";  // U+FFFD
+  const std::pair<std::string, std::string> cases[] = {
+      {"=cmd|' /C calc'!A0", "'=cmd|' /C calc'!A0"},
+      {"=HYPERLINK(\"http://x\",\"y\")", "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\""},
+      {"+1+2", "'+1+2"},
+      {"@SUM(A1)", "'@SUM(A1)"},
+      {"-2-3", "'-2-3"},
+      {"\t=1", "'\t=1"},
+      {"  =1", "'  =1"},
+      {"-", "'-"},
+      // Numbers keep their sign.
+      {"-5", "-5"},
+      {"+3", "+3"},
+      {"-12.5e3", "-12.5e3"},
+      {" -20", "\" -20\""},
+      // Control characters but tab, and bytes that are no UTF-8.
+      {"red\x1b[31m", "red" + r + "[31m"},
+      {"bell\x07", "bell" + r},
+      {"two\nlines\r", "two" + r + "lines" + r},
+      {"\r=1", r + "=1"},
+      {"del\x7f c1\xC2\x85", "del" + r + " c1" + r},
+      {"bad\xFF end\xC3", "bad" + r + " end" + r},
+      {"Süd 温度", "Süd 温度"},
+  };
+  for (const auto& [text, written] : cases) EXPECT_EQ(CsvField(text), written) << text;
+}
+
+TEST(JsonText, EscapesEveryControlCharacter) {
+  EXPECT_EQ(JsonString("esc\x1b bel\x07 del\x7f c1\xC2\x9B"),
+            "\"esc\\u001b bel\\u0007 del\\u007f c1\\u009b\"");
 }
 
 TEST(JsonText, EscapesControlsAndKeepsOutputValidUtf8) {
@@ -70,6 +103,59 @@ TEST(JsonText, EscapesControlsAndKeepsOutputValidUtf8) {
 
 namespace vst {
 namespace {
+
+// Fields within their limit, the line beyond its own.
+std::string LongLine() {
+  std::string line;
+  while (line.size() <= kMaxCsvLineBytes) line += std::string(4000, 'x') + ",";
+  return line;
+}
+
+TEST(CsvReading, AFieldOrLineBeyondItsLimitIsAnErrorOfItsRowAlone) {
+  const std::string longField(kMaxCsvFieldBytes + 1, 'c');
+  const std::string longLine = LongLine();
+  const std::string manyFields(kMaxCsvFields, ',');
+  CsvError err;
+  auto t = ParseCsv("CIRTXT,PIPETXT\n" + longField + ",1\nA,\"" + longField + "\"\n" + longLine + "\nB,2\n" +
+                        std::string(kMaxCsvFieldBytes, 'k') + ",3\n" + manyFields + "\n",
+                    err);
+  ASSERT_TRUE(t) << err.message;
+  ASSERT_EQ(t->rows.size(), 6u);
+  EXPECT_EQ(t->rows[0].problem, "line 2: field CIRTXT is longer than 4,096 bytes");
+  EXPECT_EQ(t->rows[0].fields.at(0).size(), kMaxCsvFieldBytes);
+  EXPECT_EQ(t->rows[1].problem, "line 3: field PIPETXT is longer than 4,096 bytes");
+  EXPECT_EQ(t->rows[2].problem, "line 4: the line is longer than 1 MiB (1,048,576 bytes)");
+  EXPECT_EQ(t->rows[3].fields, (std::vector<std::string>{"B", "2"}));
+  EXPECT_EQ(t->rows[3].problem, "");
+  EXPECT_EQ(t->rows[4].problem, "") << "a field of exactly the limit is whole";
+  EXPECT_EQ(t->rows[4].line, 6);
+  EXPECT_EQ(t->rows[5].problem, "line 7: the row has more than 65,536 fields");
+  EXPECT_EQ(t->rows[5].fields.size(), kMaxCsvFields);
+}
+
+TEST(CsvReading, AHeaderBeyondTheLimitsOrWithTwoByteOrderMarksIsRefused) {
+  const std::pair<std::string, const char*> cases[] = {
+      {"A," + std::string(kMaxCsvFieldBytes + 1, 'h') + "\n1,2\n", "field 2 is longer than 4,096 bytes"},
+      {LongLine() + "\n1\n", "longer than 1 MiB"},
+      {std::string(kMaxCsvFields, ',') + "\n1\n", "more than 65,536 fields"},
+      {"\xEF\xBB\xBF\xEF\xBB\xBF"
+       "CIRTXT\n1\n",
+       "two byte order marks"},
+  };
+  for (const auto& [text, needle] : cases) {
+    CsvError err;
+    EXPECT_FALSE(ParseCsv(text, err));
+    EXPECT_NE(err.message.find(needle), std::string::npos) << err.message;
+    EXPECT_EQ(err.line, 1);
+  }
+  CsvError err;
+  auto one = ParseCsv(
+      "\xEF\xBB\xBF"
+      "CIRTXT\n1\n",
+      err);
+  ASSERT_TRUE(one);
+  EXPECT_EQ(one->header.at(0), "CIRTXT");
+}
 
 TEST(CsvReading, TheDelimiterIsFoundFromTheHeader) {
   struct Case {

@@ -56,7 +56,7 @@ TEST_P(OpenFailure, ReturnsItsReasonAndLeavesRecordsAndFileAlone) {
   if (c.removeFile) fs::remove(saved.file);
   if (!c.bytes.empty()) test::WriteBytes(saved.file, c.bytes == "<empty>" ? std::string() : c.bytes);
   if (!c.sql.empty()) {
-    ASSERT_EQ(test::Sql(saved.file, c.sql), "") << c.what;
+    ASSERT_EQ(test::SqlByAnotherProgram(saved.file, c.sql), "") << c.what;
   }
   const std::string before = test::ReadBytes(saved.file);
   const DesignRecords current = CurrentRecords();
@@ -163,9 +163,9 @@ TEST(DesignFile, TheFirstRowsTrimmedModeLetterTSetsInternalMode) {
   };
   for (const ModeCase& c : cases) {
     SavedFile saved;
-    ASSERT_EQ(test::Sql(saved.file, "UPDATE DATA SET WtraceVersion = " + c.otherRows +
-                                        "; UPDATE DATA SET WtraceVersion = " + c.firstRow +
-                                        " WHERE rowid = (SELECT min(rowid) FROM DATA)"),
+    ASSERT_EQ(test::SqlByAnotherProgram(saved.file, "UPDATE DATA SET WtraceVersion = " + c.otherRows +
+                                                        "; UPDATE DATA SET WtraceVersion = " + c.firstRow +
+                                                        " WHERE rowid = (SELECT min(rowid) FROM DATA)"),
               "");
     const DesignFileContents result = ReadDesignFile(saved.file, {});
     ASSERT_TRUE(result.ok()) << c.firstRow << ": " << result.status.reason;
@@ -204,7 +204,7 @@ TEST(DesignFile, ReadsEveryFormAColumnMayHoldAsItsValue) {
   };
   for (const ValueCase& c : cases) {
     SavedFile saved;
-    ASSERT_EQ(test::Sql(saved.file, SetValue(c.column, c.sqlValue, 2)), "") << c.column;
+    ASSERT_EQ(test::SqlByAnotherProgram(saved.file, SetValue(c.column, c.sqlValue, 2)), "") << c.column;
     const DesignFileContents result = ReadDesignFile(saved.file, {});
     ASSERT_TRUE(result.ok()) << c.column << " = " << c.sqlValue.substr(0, 30) << ": " << result.status.reason;
     EXPECT_EQ(FieldText(result.records[1], *FindRecordField(c.column)), c.expected)
@@ -227,7 +227,7 @@ std::string ToOldLayout(const std::vector<std::string>& lacks) {
 
 TEST(DesignFile, AFileOfTheOlderLayoutKeepsTheFieldsItLacksFromMemory) {
   SavedFile saved;
-  ASSERT_EQ(test::Sql(saved.file, ToOldLayout(kOldLayoutLacks)), "");
+  ASSERT_EQ(test::SqlByAnotherProgram(saved.file, ToOldLayout(kOldLayoutLacks)), "");
   ASSERT_EQ(test::QueryText(saved.file, "SELECT count(*) FROM pragma_table_info('DATA')"), "45");
   const DesignRecords current = CurrentRecords();
 
@@ -248,8 +248,8 @@ TEST(DesignFile, AFileOfTheOlderLayoutKeepsTheFieldsItLacksFromMemory) {
 
 TEST(DesignFile, AFileOfTheOlderLayoutStillNeedsEveryOtherColumn) {
   SavedFile saved;
-  ASSERT_EQ(test::Sql(saved.file, ToOldLayout({"UNDER", "PRESSURE", "TBAND", "TUBEMAT", "TUBEWALL", "APPTYPE",
-                                               "UnitSystem", "CEM"})),
+  ASSERT_EQ(test::SqlByAnotherProgram(saved.file, ToOldLayout({"UNDER", "PRESSURE", "TBAND", "TUBEMAT",
+                                                               "TUBEWALL", "APPTYPE", "UnitSystem", "CEM"})),
             "");
   const DesignFileContents result = ReadDesignFile(saved.file, CurrentRecords());
   EXPECT_EQ(result.status.code, DesignFileError::ColumnMissing);
@@ -260,9 +260,9 @@ TEST(DesignFile, AColumnNamedRowidDoesNotChangeTheRowOrder) {
   SavedFile saved;
   // A column called rowid hides the table's own row order under that name;
   // the rows are still read in the order they were stored.
-  ASSERT_EQ(test::Sql(saved.file,
-                      "ALTER TABLE DATA ADD COLUMN rowid INTEGER;"
-                      "UPDATE DATA SET rowid = 100 - _rowid_"),
+  ASSERT_EQ(test::SqlByAnotherProgram(saved.file,
+                                      "ALTER TABLE DATA ADD COLUMN rowid INTEGER;"
+                                      "UPDATE DATA SET rowid = 100 - _rowid_"),
             "");
   const DesignRecords current = CurrentRecords();
   const DesignFileContents result = ReadDesignFile(saved.file, current);
@@ -273,16 +273,17 @@ TEST(DesignFile, AColumnNamedRowidDoesNotChangeTheRowOrder) {
 TEST(DesignFile, OnlyTheFirstTenRowsInRowOrderAreRead) {
   SavedFile saved;
   // Two more rows, and a column order that differs from the template's.
-  ASSERT_EQ(test::Sql(saved.file,
-                      "INSERT INTO DATA (CIRTXT, TP2) VALUES ('eleven', 'bad'), ('twelve', 'bad');"
-                      "CREATE TABLE D2 (EXTRA TEXT, " +
-                          test::ColumnList() +
-                          ");"
-                          "INSERT INTO D2 SELECT 'x', " +
-                          test::ColumnList() +
-                          " FROM DATA ORDER BY rowid;"
-                          "DROP TABLE DATA; ALTER TABLE D2 RENAME TO DATA"),
-            "");
+  ASSERT_EQ(
+      test::SqlByAnotherProgram(saved.file,
+                                "INSERT INTO DATA (CIRTXT, TP2) VALUES ('eleven', 'bad'), ('twelve', 'bad');"
+                                "CREATE TABLE D2 (EXTRA TEXT, " +
+                                    test::ColumnList() +
+                                    ");"
+                                    "INSERT INTO D2 SELECT 'x', " +
+                                    test::ColumnList() +
+                                    " FROM DATA ORDER BY rowid;"
+                                    "DROP TABLE DATA; ALTER TABLE D2 RENAME TO DATA"),
+      "");
   const DesignRecords current = CurrentRecords();
   const DesignFileContents result = ReadDesignFile(saved.file, current);
   ASSERT_TRUE(result.ok()) << result.status.reason;
@@ -291,10 +292,10 @@ TEST(DesignFile, OnlyTheFirstTenRowsInRowOrderAreRead) {
 
 TEST(DesignFile, ColumnNamesAreMatchedWithoutRegardToCase) {
   SavedFile saved;
-  ASSERT_EQ(test::Sql(saved.file,
-                      "ALTER TABLE DATA RENAME COLUMN PIPELN TO pipeln;"
-                      "ALTER TABLE DATA RENAME COLUMN WtraceVersion TO WTRACEVERSION;"
-                      "ALTER TABLE DATA RENAME TO moved; ALTER TABLE moved RENAME TO data"),
+  ASSERT_EQ(test::SqlByAnotherProgram(saved.file,
+                                      "ALTER TABLE DATA RENAME COLUMN PIPELN TO pipeln;"
+                                      "ALTER TABLE DATA RENAME COLUMN WtraceVersion TO WTRACEVERSION;"
+                                      "ALTER TABLE DATA RENAME TO moved; ALTER TABLE moved RENAME TO data"),
             "");
   const DesignRecords current = CurrentRecords();
   const DesignFileContents result = ReadDesignFile(saved.file, current);

@@ -66,6 +66,10 @@ std::string Sql(const fs::path& db, const std::string& sql) {
   return message;
 }
 
+std::string SqlByAnotherProgram(const fs::path& db, const std::string& sql) {
+  return Sql(db, "DROP TABLE IF EXISTS DATACHECK; " + sql);
+}
+
 std::string QueryText(const fs::path& db, const std::string& sql) {
   sqlite3* handle = nullptr;
   std::string result = "<error>";
@@ -188,6 +192,27 @@ DesignRecords SampleRecords(UnitSystem units, int seed) {
     r.AllowanceIncluded = 1;
     r.ShoeAllowance = 7.5f + static_cast<float>(i);
     r.ReportPipeSize = 4;
+  }
+  return records;
+}
+
+DesignRecords SampleRecordsWithinLists(UnitSystem units, int seed) {
+  DesignRecords records = SampleRecords(units, seed);
+  for (DesignRecord& r : records) {
+    for (const FieldInfo& f : RecordFields()) {
+      const auto range = CodedColumnRange(f.name, false);
+      if (!range) continue;
+      const int count = range->last - range->first + 1;
+      std::visit(
+          [&](auto member) {
+            auto& v = r.*member;
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, int> || std::is_same_v<T, float>) {
+              v = static_cast<T>(range->first + std::abs(static_cast<int>(v)) % count);
+            }
+          },
+          f.member);
+    }
   }
   return records;
 }

@@ -32,6 +32,9 @@ void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
 
 // Runs SQL on a database file; an empty text when it worked, else SQLite's message.
 std::string Sql(const std::filesystem::path& db, const std::string& sql);
+// Sql as another program (or an earlier version) edits a file: the checksum
+// of the records goes with the edit, as such a program never writes one.
+std::string SqlByAnotherProgram(const std::filesystem::path& db, const std::string& sql);
 // The first column of the first row a query gives, as text ("<null>" for NULL).
 std::string QueryText(const std::filesystem::path& db, const std::string& sql);
 
@@ -41,6 +44,9 @@ std::filesystem::path MakeTemplate(const std::filesystem::path& folder);
 // Ten records that differ in every file field, from designs in the given
 // unit system (`seed` varies them); the in-memory fields are set as well.
 DesignRecords SampleRecords(UnitSystem units, int seed = 0);
+// SampleRecords whose list positions and codes lie within their lists (of
+// the standard mode), as opening for use requires.
+DesignRecords SampleRecordsWithinLists(UnitSystem units, int seed = 0);
 
 // What opening a saved set gives back: the file fields of `saved` (COND as its
 // three-decimal text reads) and the other fields of `current`.

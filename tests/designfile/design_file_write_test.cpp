@@ -441,8 +441,8 @@ TEST(DesignFile, ASaveInterruptedAtAnyStepLeavesTheOldOrTheCompleteNewFile) {
       target.ExpectUntouched(what);
     }
   }
-  // Create, copy, open, begin, ten rows, commit, close, flush, rename, flush folder.
-  EXPECT_EQ(points, 19);
+  // Create, copy, open, begin, ten rows, checksum, commit, close, flush, rename, flush folder.
+  EXPECT_EQ(points, 20);
   EXPECT_TRUE(replaced);
   const DesignFileContents after = Reopen(target.file);
   EXPECT_EQ(test::Differences(test::ExpectedAfterReopen(target.newRecords, {}), after.records), "");
@@ -494,9 +494,9 @@ TEST(DesignFile, ASaveKilledAtAnyMomentLeavesTheOldOrTheCompleteNewFile) {
     EXPECT_TRUE(isOld || isNew) << "trial " << i << ": the target holds neither set";
     sawOld += isOld ? 1 : 0;
     sawNew += isNew ? 1 : 0;
-    // A killed save cannot remove its temporary file; clear it for the next trial.
+    // A killed save cannot remove its temporary folder; clear it for the next trial.
     for (const auto& name : target.folder.Names()) {
-      if (name != "plant.mdb" && name != "stdata.mdb") fs::remove(target.folder / name);
+      if (name != "plant.mdb" && name != "stdata.mdb") fs::remove_all(target.folder / name);
     }
   }
   RecordProperty("old", sawOld);

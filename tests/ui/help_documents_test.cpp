@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTextBrowser>
@@ -91,6 +92,52 @@ TEST_F(HelpWindow, F1OpensTheTopicInTheBookOfTheModeAndLinksAndHistoryWork) {
   EXPECT_EQ(viewer->bookFile().filename(), "STHelp.chm");
   EXPECT_EQ(viewer->currentPage(), HelpTopicPage(HelpContextOf("Cab_In")));
   EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(HelpWindow, TheViewerLoadsOnlyItsBookAndClosesWithEscapeOrCtrlW) {
+  pressF1("Max_Amb");
+  HelpViewer* viewer = window->helpViewer();
+  ASSERT_NE(viewer, nullptr);
+  const std::string page = viewer->currentPage();
+  auto* note = viewer->findChild<QLabel*>(QStringLiteral("helpNote"));
+  ASSERT_NE(note, nullptr);
+  std::vector<QUrl> webLinks;
+  HelpViewer::SetWebLinkOpener([&](const QUrl& link) { webLinks.push_back(link); });
+
+  // A local file is neither loaded nor followed.
+  const fs::path secret = fs::temp_directory_path() / "vst_help_secret.txt";
+  std::ofstream(secret) << "not for the help viewer";
+  const QUrl file = QUrl::fromLocalFile(QString::fromStdString(secret.string()));
+  EXPECT_FALSE(viewer->browser()->loadResource(QTextDocument::HtmlResource, file).isValid());
+  EXPECT_FALSE(viewer->browser()->loadResource(QTextDocument::ImageResource, file).isValid());
+  emit viewer->browser()->anchorClicked(file);
+  EXPECT_EQ(viewer->currentPage(), page);
+  EXPECT_FALSE(viewer->browser()->toPlainText().contains(QStringLiteral("not for the help viewer")));
+  EXPECT_TRUE(note->isVisibleTo(viewer));
+  EXPECT_TRUE(note->text().contains(QStringLiteral("outside the help"))) << note->text().toStdString();
+  fs::remove(secret);
+
+  // A web link goes to the desktop's browser; a page of the book is followed.
+  emit viewer->browser()->anchorClicked(QUrl(QStringLiteral("https://example.com/tracing")));
+  ASSERT_EQ(webLinks.size(), 1u);
+  EXPECT_EQ(webLinks[0].host(), QStringLiteral("example.com"));
+  EXPECT_EQ(viewer->currentPage(), page);
+  emit viewer->browser()->anchorClicked(QUrl(QStringLiteral("2.htm")));
+  EXPECT_EQ(viewer->currentPage(), "2.htm");
+  EXPECT_FALSE(note->isVisibleTo(viewer));
+  HelpViewer::SetWebLinkOpener({});
+
+  // Escape and Ctrl+W close the window.
+  for (const QKeyCombination key : {QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::CTRL | Qt::Key_W)}) {
+    pressF1("Max_Amb");
+    ASSERT_TRUE(viewer->isVisible());
+    viewer->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == viewer; }));
+    // The key goes where a person's key press goes: to the widget with the focus.
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !viewer->isVisible(); })) << key.key();
+  }
 }
 
 TEST_F(HelpWindow, MissingBookIsNamedAndNoViewerOpens) {

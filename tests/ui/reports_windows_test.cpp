@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -227,6 +228,28 @@ TEST(WindowPrinting, CancelledOrFailedJobsLeaveTheWindowAsItWas) {
   EXPECT_TRUE(Button(ratings, "Back")->isVisible());
   EXPECT_EQ(CellText(ratings, "RatingGrid", 0, 1), QStringLiteral("Packaging"));
   EXPECT_TRUE(ratings.isVisible());
+}
+
+TEST(WindowPrinting, PrintingToAFileThroughALinkReplacesTheLinkedFileWhole) {
+  PdfPrinting pdf;
+  test::RecordingDialogs dialogs;
+  Ratings ratings(UnitSystem::English, false, dialogs);
+  ratings.show();
+  const QString real = pdf.dir.filePath(QStringLiteral("real.pdf"));
+  QFile old(real);
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("an earlier printout");
+  old.close();
+  old.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+  ASSERT_TRUE(QFile::link(real, pdf.path));
+  QTest::mouseClick(Button(ratings, "PrintBill"), Qt::LeftButton);
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_TRUE(QFileInfo(pdf.path).isSymLink());
+  EXPECT_EQ(pdf.pages(), 1);
+  EXPECT_EQ(std::filesystem::status(real.toStdString()).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  EXPECT_EQ(QDir(pdf.dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList({QStringLiteral("print.pdf"), QStringLiteral("real.pdf")}));
 }
 
 TEST(WindowPrinting, MainWindowAndApplicationPanelPrintOnePage) {

@@ -1,0 +1,147 @@
+#include "batch/row_pipeline.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace vst {
+
+namespace {
+
+// Rows per chunk: enough that handing a chunk between threads costs little
+// beside designing it, few enough that the chunks in flight stay small.
+constexpr std::size_t kChunkRows = 128;
+
+struct Chunk {
+  int firstRow = 1;  // the 1-based row number of rows[0]
+  std::vector<CsvRow> rows;
+  std::vector<CircuitResult> results;
+  std::string text;
+  bool done = false;
+};
+
+// Designs the rows of a chunk and formats their results.
+void DesignChunk(const LineListDesigner& designer, const RowPipeline& pipeline, Chunk& chunk) {
+  chunk.results.resize(chunk.rows.size());
+  for (std::size_t i = 0; i < chunk.rows.size(); ++i) {
+    designer.design(chunk.rows[i], chunk.firstRow + static_cast<int>(i), chunk.results[i]);
+    pipeline.format(chunk.results[i], chunk.text);
+  }
+}
+
+// Reads up to kChunkRows rows; false when the list had none left.
+bool ReadChunk(const RowPipeline& pipeline, int& rowsRead, Chunk& chunk) {
+  chunk.firstRow = rowsRead + 1;
+  CsvRow row;
+  while (chunk.rows.size() < kChunkRows && pipeline.next(row)) chunk.rows.push_back(std::move(row));
+  rowsRead += static_cast<int>(chunk.rows.size());
+  return !chunk.rows.empty();
+}
+
+bool HandOn(const RowPipeline& pipeline, const Chunk& chunk) {
+  for (const CircuitResult& result : chunk.results) {
+    if (!pipeline.take(result)) return false;
+  }
+  pipeline.write(chunk.text);
+  return true;
+}
+
+// The chunks in flight, read in order by this thread, designed by any
+// worker, handed on in order by this thread.
+class Workers {
+ public:
+  Workers(const LineListDesigner& designer, const RowPipeline& pipeline, int threads)
+      : designer_(designer), pipeline_(pipeline) {
+    for (int i = 0; i < threads; ++i) threads_.emplace_back([this] { work(); });
+  }
+  ~Workers() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stopping_ = true;
+    }
+    waiting_.notify_all();
+    for (std::thread& t : threads_) t.join();
+  }
+
+  void add(std::unique_ptr<Chunk> chunk) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    queue_.push_back(chunk.get());
+    chunks_.push_back(std::move(chunk));
+    waiting_.notify_one();
+  }
+  std::size_t inFlight() const { return chunks_.size(); }
+  // Waits for the oldest chunk and takes it out.
+  std::unique_ptr<Chunk> takeOldest() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    finished_.wait(lock, [this] { return chunks_.front()->done; });
+    std::unique_ptr<Chunk> oldest = std::move(chunks_.front());
+    chunks_.pop_front();
+    return oldest;
+  }
+
+ private:
+  void work() {
+    for (;;) {
+      Chunk* chunk = nullptr;
+      {
+        std::unique_lock<std::mutex> lock(mutex_);
+        waiting_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+        if (queue_.empty()) return;  // stopping, nothing left
+        chunk = queue_.front();
+        queue_.pop_front();
+      }
+      DesignChunk(designer_, pipeline_, *chunk);
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        chunk->done = true;
+      }
+      finished_.notify_all();
+    }
+  }
+
+  const LineListDesigner& designer_;
+  const RowPipeline& pipeline_;
+  std::mutex mutex_;
+  std::condition_variable waiting_;            // workers wait for chunks
+  std::condition_variable finished_;           // this thread waits for the oldest chunk
+  std::deque<Chunk*> queue_;                   // read, not yet designed
+  std::deque<std::unique_ptr<Chunk>> chunks_;  // in flight, oldest first
+  bool stopping_ = false;
+  std::vector<std::thread> threads_;
+};
+
+}  // namespace
+
+int ProcessorCount() { return std::max(1, static_cast<int>(std::thread::hardware_concurrency())); }
+
+bool DesignRowsInOrder(const LineListDesigner& designer, int jobs, const RowPipeline& pipeline) {
+  int rowsRead = 0;
+  if (jobs <= 1) {
+    for (;;) {
+      Chunk chunk;
+      if (!ReadChunk(pipeline, rowsRead, chunk)) return true;
+      DesignChunk(designer, pipeline, chunk);
+      if (!HandOn(pipeline, chunk)) return false;
+    }
+  }
+  // Two chunks per thread in flight keep every thread busy while this one
+  // reads and writes.
+  const std::size_t maxInFlight = 2 * static_cast<std::size_t>(jobs);
+  Workers workers(designer, pipeline, jobs);
+  bool more = true;
+  for (;;) {
+    while (more && workers.inFlight() < maxInFlight) {
+      auto chunk = std::make_unique<Chunk>();
+      more = ReadChunk(pipeline, rowsRead, *chunk);
+      if (more) workers.add(std::move(chunk));
+    }
+    if (workers.inFlight() == 0) return true;
+    if (!HandOn(pipeline, *workers.takeOldest())) return false;
+  }
+}
+
+}  // namespace vst
