@@ -33,13 +33,23 @@ void DesignChunk(const LineListDesigner& designer, const RowPipeline& pipeline, 
   }
 }
 
-// Reads up to kChunkRows rows; false when the list had none left.
+// Reads up to kChunkRows rows into a chunk, reused: its rows, results and
+// text keep their storage from chunk to chunk, so designing a row mostly
+// writes into strings that already have room. False when the list had none
+// left.
 bool ReadChunk(const RowPipeline& pipeline, int& rowsRead, Chunk& chunk) {
   chunk.firstRow = rowsRead + 1;
-  CsvRow row;
-  while (chunk.rows.size() < kChunkRows && pipeline.next(row)) chunk.rows.push_back(std::move(row));
-  rowsRead += static_cast<int>(chunk.rows.size());
-  return !chunk.rows.empty();
+  chunk.text.clear();
+  chunk.done = false;
+  std::size_t count = 0;
+  while (count < kChunkRows) {
+    if (count == chunk.rows.size()) chunk.rows.emplace_back();
+    if (!pipeline.next(chunk.rows[count])) break;
+    ++count;
+  }
+  chunk.rows.resize(count);
+  rowsRead += static_cast<int>(count);
+  return count > 0;
 }
 
 bool HandOn(const RowPipeline& pipeline, const Chunk& chunk) {
@@ -67,6 +77,14 @@ class Workers {
     for (std::thread& t : threads_) t.join();
   }
 
+  // A chunk to read into: one handed on before, or a new one.
+  std::unique_ptr<Chunk> spare() {
+    if (spares_.empty()) return std::make_unique<Chunk>();
+    std::unique_ptr<Chunk> chunk = std::move(spares_.back());
+    spares_.pop_back();
+    return chunk;
+  }
+  void giveBack(std::unique_ptr<Chunk> chunk) { spares_.push_back(std::move(chunk)); }
   void add(std::unique_ptr<Chunk> chunk) {
     std::lock_guard<std::mutex> lock(mutex_);
     queue_.push_back(chunk.get());
@@ -106,10 +124,11 @@ class Workers {
   const LineListDesigner& designer_;
   const RowPipeline& pipeline_;
   std::mutex mutex_;
-  std::condition_variable waiting_;            // workers wait for chunks
-  std::condition_variable finished_;           // this thread waits for the oldest chunk
-  std::deque<Chunk*> queue_;                   // read, not yet designed
-  std::deque<std::unique_ptr<Chunk>> chunks_;  // in flight, oldest first
+  std::condition_variable waiting_;             // workers wait for chunks
+  std::condition_variable finished_;            // this thread waits for the oldest chunk
+  std::deque<Chunk*> queue_;                    // read, not yet designed
+  std::deque<std::unique_ptr<Chunk>> chunks_;   // in flight, oldest first
+  std::vector<std::unique_ptr<Chunk>> spares_;  // handed on, to be read into again
   bool stopping_ = false;
   std::vector<std::thread> threads_;
 };
@@ -121,8 +140,8 @@ int ProcessorCount() { return std::max(1, static_cast<int>(std::thread::hardware
 bool DesignRowsInOrder(const LineListDesigner& designer, int jobs, const RowPipeline& pipeline) {
   int rowsRead = 0;
   if (jobs <= 1) {
+    Chunk chunk;
     for (;;) {
-      Chunk chunk;
       if (!ReadChunk(pipeline, rowsRead, chunk)) return true;
       DesignChunk(designer, pipeline, chunk);
       if (!HandOn(pipeline, chunk)) return false;
@@ -135,12 +154,14 @@ bool DesignRowsInOrder(const LineListDesigner& designer, int jobs, const RowPipe
   bool more = true;
   for (;;) {
     while (more && workers.inFlight() < maxInFlight) {
-      auto chunk = std::make_unique<Chunk>();
+      std::unique_ptr<Chunk> chunk = workers.spare();
       more = ReadChunk(pipeline, rowsRead, *chunk);
       if (more) workers.add(std::move(chunk));
     }
     if (workers.inFlight() == 0) return true;
-    if (!HandOn(pipeline, *workers.takeOldest())) return false;
+    std::unique_ptr<Chunk> oldest = workers.takeOldest();
+    if (!HandOn(pipeline, *oldest)) return false;
+    workers.giveBack(std::move(oldest));
   }
 }
 

@@ -1,5 +1,7 @@
 #include "circuit/entry.h"
 
+#include <array>
+
 #include "circuit/checks.h"
 #include "core/legacy_math.h"
 #include "docs/about_box.h"
@@ -77,7 +79,9 @@ void ChooseMaterial(CircuitEntry& e, int position, const CircuitContext& context
   RefillWalls(e, context);
 }
 
-CircuitEntry FreshEntry(const CircuitContext& context) {
+namespace {
+
+CircuitEntry BuildFreshEntry(const CircuitContext& context) {
   const UnitSystem units = context.units;
   const auto text = [units](const char* field) { return *DefaultText(field, units); };
   CircuitEntry e;
@@ -104,6 +108,24 @@ CircuitEntry FreshEntry(const CircuitContext& context) {
   RefillWalls(e, context);
   ChooseInstallation(e, static_cast<int>(InstallationList(context.internalMode).size()) - 1, context);
   return e;
+}
+
+}  // namespace
+
+CircuitEntry FreshEntry(const CircuitContext& context) {
+  // Built once per unit system and mode: a line list starts every row here.
+  static const std::array<CircuitEntry, 4> fresh = [] {
+    std::array<CircuitEntry, 4> entries;
+    for (int i = 0; i < 4; ++i) {
+      CircuitContext c;
+      c.units = i / 2 == 1 ? UnitSystem::Metric : UnitSystem::English;
+      c.internalMode = i % 2 == 1;
+      entries[static_cast<std::size_t>(i)] = BuildFreshEntry(c);
+    }
+    return entries;
+  }();
+  const bool metric = context.units == UnitSystem::Metric;
+  return fresh[static_cast<std::size_t>((metric ? 2 : 0) + (context.internalMode ? 1 : 0))];
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <type_traits>
 #include <vector>
@@ -488,9 +489,12 @@ struct BalanceKey {
   }
 };
 
-// Balances already found on this thread. A balance is a pure function of its
-// inputs, and a line list repeats the same pipe, insulation, steam and
-// ambient over and over, so a row often finds its three balances here.
+// Balances already found in this process. A balance is a pure function of
+// its inputs, and a line list repeats the same pipe, insulation, steam and
+// ambient over and over, so a row often finds its three balances here. The
+// rows of a list are designed on several threads at once, which share the
+// table: each set of slots is guarded by one of a few locks, held only to
+// look a balance up or keep one (never while one is computed).
 // The table has a fixed size, so memory stays flat however long the list: a
 // key may sit in any of the four slots of its set, and a new balance in a full
 // set replaces the one kept longest. The slots come zeroed from calloc, so a
@@ -504,15 +508,21 @@ class BalanceMemo {
   BalanceMemo(const BalanceMemo&) = delete;
   BalanceMemo& operator=(const BalanceMemo&) = delete;
 
-  const PipeBalance* find(const BalanceKey& key) const {
-    const Slot* set = &slots_[SetOf(key) * kWays];
+  bool find(const BalanceKey& key, PipeBalance& balance) const {
+    const std::size_t index = SetOf(key);
+    std::lock_guard<std::mutex> lock(locks_[index % kLocks]);
+    const Slot* set = &slots_[index * kWays];
     for (std::size_t way = 0; way < kWays; ++way) {
-      if (set[way].used && set[way].key == key) return &set[way].balance;
+      if (set[way].used && set[way].key == key) {
+        balance = set[way].balance;
+        return true;
+      }
     }
-    return nullptr;
+    return false;
   }
   void keep(const BalanceKey& key, const PipeBalance& balance) {
     const std::size_t index = SetOf(key);
+    std::lock_guard<std::mutex> lock(locks_[index % kLocks]);
     Slot* set = &slots_[index * kWays];
     std::size_t way = 0;
     while (way < kWays && set[way].used) ++way;
@@ -526,6 +536,7 @@ class BalanceMemo {
  private:
   static constexpr std::size_t kSets = 16384;
   static constexpr std::size_t kWays = 4;
+  static constexpr std::size_t kLocks = 64;
   static std::size_t SetOf(const BalanceKey& key) { return key.hash() & (kSets - 1); }
   struct Slot {
     bool used;
@@ -535,6 +546,7 @@ class BalanceMemo {
   static_assert(std::is_trivially_copyable_v<Slot>);
   Slot* slots_;
   std::vector<std::uint8_t> next_;  // per set: the way to replace next
+  mutable std::array<std::mutex, kLocks> locks_;
 };
 
 PipeBalance BalancePipeTemperature(BalanceCase balanceCase, double steamTempF, double ambientF,
@@ -544,16 +556,16 @@ PipeBalance BalancePipeTemperature(BalanceCase balanceCase, double steamTempF, d
 
 PipeBalance PipeTemperatureBalance(BalanceCase balanceCase, double steamTempF, double ambientF,
                                    double totalConductance, const Insulation& insulation) {
-  thread_local auto memo = std::make_unique<BalanceMemo>();
+  static BalanceMemo memo;
   BalanceKey key;
   key.value = {steamTempF, ambientF, totalConductance, insulation.innerDiameterIn,
                insulation.outerDiameterIn};
   key.balanceCase = static_cast<std::int32_t>(balanceCase);
   key.insulationType = insulation.type;
-  if (const PipeBalance* known = memo->find(key)) return *known;
-  const PipeBalance balance =
-      BalancePipeTemperature(balanceCase, steamTempF, ambientF, totalConductance, insulation);
-  memo->keep(key, balance);
+  PipeBalance balance;
+  if (memo.find(key, balance)) return balance;
+  balance = BalancePipeTemperature(balanceCase, steamTempF, ambientF, totalConductance, insulation);
+  memo.keep(key, balance);
   return balance;
 }
 
