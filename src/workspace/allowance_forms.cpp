@@ -13,6 +13,30 @@
 namespace vst {
 namespace {
 
+// The controls of each form by position, in the order the form adds them.
+enum class PipeId : std::size_t {
+  Label1,
+  Combo2,
+  Label2,
+  numvalves,
+  Label3,
+  numflanges,
+  Label4,
+  numpumps,
+  Label5,
+  Text1,
+  Label6,
+  Command1
+};
+enum class ShoeId : std::size_t { Label1, shoeln, Label2, shoenum, Label3, shoetot, NextSize, Redo, Done };
+constexpr std::array<std::string_view, 12> kPipeNames = {"Label1", "Combo2",     "Label2", "numvalves",
+                                                         "Label3", "numflanges", "Label4", "numpumps",
+                                                         "Label5", "Text1",      "Label6", "Command1"};
+constexpr std::array<std::string_view, 9> kShoeNames = {"Label1",  "shoeln",   "Label2", "shoenum", "Label3",
+                                                        "shoetot", "NextSize", "Redo",   "Done"};
+std::string Name(PipeId id) { return std::string(kPipeNames[static_cast<std::size_t>(id)]); }
+std::string Name(ShoeId id) { return std::string(kShoeNames[static_cast<std::size_t>(id)]); }
+
 void Refuse(Dialogs& dialogs, std::string_view caption) {
   Message m;
   m.text = BoxRefusalText(caption);
@@ -29,20 +53,21 @@ std::string StepFocus(std::string_view control, const std::array<std::string_vie
   return std::string(control);
 }
 
-constexpr std::array<std::string_view, 6> kPipeOrder = {"Combo2",   "numvalves", "numflanges",
-                                                        "numpumps", "Text1",     "Command1"};
-constexpr std::array<std::string_view, 6> kShoeOrder = {"shoeln", "shoenum", "NextSize", "", "", ""};
+constexpr std::array<std::string_view, 6> kPipeOrder = {kPipeNames[1], kPipeNames[3], kPipeNames[5],
+                                                        kPipeNames[7], kPipeNames[9], kPipeNames[11]};
+constexpr std::array<std::string_view, 6> kShoeOrder = {
+    kShoeNames[1], kShoeNames[3], kShoeNames[6], "", "", ""};
 
 // The boxes of PipeForm with the labels that name them, in reading order.
 struct PipeBox {
-  const char* box;
-  const char* label;
+  PipeId box;
+  PipeId label;
 };
 constexpr std::array<PipeBox, 4> kPipeBoxes = {{
-    {"numvalves", "Label2"},
-    {"numflanges", "Label3"},
-    {"numpumps", "Label4"},
-    {"Text1", "Label5"},
+    {PipeId::numvalves, PipeId::Label2},
+    {PipeId::numflanges, PipeId::Label3},
+    {PipeId::numpumps, PipeId::Label4},
+    {PipeId::Text1, PipeId::Label5},
 }};
 
 void RequireTextBox(const ControlSet& controls, std::string_view box) {
@@ -57,34 +82,28 @@ void RequireTextBox(const ControlSet& controls, std::string_view box) {
 
 namespace {
 
-// The form's controls as they open, one set per unit system, built once per
-// thread: a batch opens the form for every circuit, and copying a built set
-// costs a fraction of building one.
-ControlSet BuildPipeFormControls(bool metric) {
+// The form's controls as it opens.
+ControlSet PipeFormControls(bool metric) {
+  const std::array<std::pair<ControlKind, std::string>, 12> made = {{
+      {ControlKind::Label,
+       "&Does the Pipe Length  include tubing allowances for the valves, supports pumps and flanges?"},
+      {ControlKind::List, ""},
+      {ControlKind::Label, kFittingsBoxCaptions[0]},
+      {ControlKind::TextBox, ""},
+      {ControlKind::Label, kFittingsBoxCaptions[1]},
+      {ControlKind::TextBox, ""},
+      {ControlKind::Label, kFittingsBoxCaptions[2]},
+      {ControlKind::TextBox, ""},
+      {ControlKind::Label, kFittingsBoxCaptions[3]},
+      {ControlKind::TextBox, ""},
+      {ControlKind::Label, metric ? " m" : " Ft"},
+      {ControlKind::Button, "&Next"},
+  }};
   ControlSet controls;
-  controls.add(
-      "Label1", ControlKind::Label,
-      "&Does the Pipe Length  include tubing allowances for the valves, supports pumps and flanges?");
-  controls.add("Combo2", ControlKind::List).items = {"Yes", "No"};
-  controls.add("Label2", ControlKind::Label, kFittingsBoxCaptions[0]);
-  controls.add("numvalves", ControlKind::TextBox);
-  controls.add("Label3", ControlKind::Label, kFittingsBoxCaptions[1]);
-  controls.add("numflanges", ControlKind::TextBox);
-  controls.add("Label4", ControlKind::Label, kFittingsBoxCaptions[2]);
-  controls.add("numpumps", ControlKind::TextBox);
-  controls.add("Label5", ControlKind::Label, kFittingsBoxCaptions[3]);
-  controls.add("Text1", ControlKind::TextBox);
-  controls.add("Label6", ControlKind::Label, metric ? " m" : " Ft");
-  controls.add("Command1", ControlKind::Button, "&Next");
-  // Look the handlers' names up once, so that copies find them at once.
-  for (const char* name : {"Combo2", "numvalves", "numflanges", "numpumps", "Text1"}) controls[name];
+  for (std::size_t i = 0; i < made.size(); ++i)
+    controls.add(std::string(kPipeNames[i]), made[i].first, made[i].second);
+  controls[PipeId::Combo2].items = {"Yes", "No"};
   return controls;
-}
-
-const ControlSet& PipeFormControls(bool metric) {
-  thread_local const std::array<ControlSet, 2> sets = {BuildPipeFormControls(false),
-                                                       BuildPipeFormControls(true)};
-  return sets[metric ? 1 : 0];
 }
 
 }  // namespace
@@ -98,15 +117,15 @@ void PipeFormModel::reopen(const PipeFormSetup& setup) {
   const bool metric = setup.units == UnitSystem::Metric;
   decimalMark_ = setup.decimalMark;
   caption_ = "Pipe Length = " + setup.pipeLengthText + (metric ? " Meters" : " Feet");
-  controls_.restore(PipeFormControls(metric));
+  controls_ = PipeFormControls(metric);
   const bool recorded = setup.showRecordedAnswer && (setup.allowanceIncluded == kAllowanceIncludedYes ||
                                                      setup.allowanceIncluded == kAllowanceIncludedNo);
-  controls_["Combo2"].index = recorded ? setup.allowanceIncluded : kAllowanceIncludedNo;
-  controls_["numvalves"].text = SingleText(setup.VALN);
-  controls_["numflanges"].text = SingleText(setup.FLNO);
-  controls_["numpumps"].text = SingleText(setup.NOPX);
-  controls_["Text1"].text = SingleText(setup.WCTB);
-  focus_ = "Combo2";
+  controls_[PipeId::Combo2].index = recorded ? setup.allowanceIncluded : kAllowanceIncludedNo;
+  controls_[PipeId::numvalves].text = SingleText(setup.VALN);
+  controls_[PipeId::numflanges].text = SingleText(setup.FLNO);
+  controls_[PipeId::numpumps].text = SingleText(setup.NOPX);
+  controls_[PipeId::Text1].text = SingleText(setup.WCTB);
+  focus_ = Name(PipeId::Combo2);
   closed_ = false;
   answer_ = {};
 }
@@ -117,7 +136,8 @@ void PipeFormModel::setText(std::string_view box, std::string text) {
 }
 
 void PipeFormModel::selectAnswer(int index) {
-  if (index == kAllowanceIncludedYes || index == kAllowanceIncludedNo) controls_["Combo2"].index = index;
+  if (index == kAllowanceIncludedYes || index == kAllowanceIncludedNo)
+    controls_[PipeId::Combo2].index = index;
 }
 
 void PipeFormModel::activate() {
@@ -137,7 +157,7 @@ std::string PipeFormModel::NextFocus(std::string_view control) {
 
 void PipeFormModel::pressEnter() {
   if (closed_) return;
-  if (focus_ == "Command1") {
+  if (focus_ == Name(PipeId::Command1)) {
     next();
     return;
   }
@@ -148,10 +168,10 @@ bool PipeFormModel::next() {
   if (closed_) return true;
   std::array<std::string, 4> boxes;
   for (std::size_t i = 0; i < kPipeBoxes.size(); ++i) boxes[i] = controls_[kPipeBoxes[i].box].text;
-  const FittingsReading reading = ReadFittings(controls_["Combo2"].index, boxes, decimalMark_);
+  const FittingsReading reading = ReadFittings(controls_[PipeId::Combo2].index, boxes, decimalMark_);
   if (!reading.answer) {
     for (const PipeBox& b : kPipeBoxes) {
-      if (controls_[b.label].text == reading.refusedCaption) focus_ = b.box;
+      if (controls_[b.label].text == reading.refusedCaption) focus_ = Name(b.box);
     }
     Refuse(dialogs_, reading.refusedCaption);
     return false;
@@ -165,27 +185,23 @@ bool PipeFormModel::next() {
 
 namespace {
 
-ControlSet BuildShoeFormControls(bool metric) {
+// The form's controls as it opens.
+ControlSet ShoeFormControls(UnitSystem units) {
+  const std::array<std::pair<ControlKind, std::string>, 9> made = {{
+      {ControlKind::Label, ShoeLengthCaption(units)},
+      {ControlKind::TextBox, "0"},
+      {ControlKind::Label, kShoeCountCaption},
+      {ControlKind::TextBox, "0"},
+      {ControlKind::Label, ShoeTotalCaption(units)},
+      {ControlKind::TextBox, ""},
+      {ControlKind::Button, "&Next Size"},
+      {ControlKind::Button, "&Clear"},
+      {ControlKind::Button, "&Done"},
+  }};
   ControlSet controls;
-  const UnitSystem units = metric ? UnitSystem::Metric : UnitSystem::English;
-  controls.add("Label1", ControlKind::Label, ShoeLengthCaption(units));
-  controls.add("shoeln", ControlKind::TextBox, "0");
-  controls.add("Label2", ControlKind::Label, kShoeCountCaption);
-  controls.add("shoenum", ControlKind::TextBox, "0");
-  controls.add("Label3", ControlKind::Label, ShoeTotalCaption(units));
-  controls.add("shoetot", ControlKind::TextBox);
-  controls.add("NextSize", ControlKind::Button, "&Next Size");
-  controls.add("Redo", ControlKind::Button, "&Clear");
-  controls.add("Done", ControlKind::Button, "&Done");
-  for (const char* name : {"shoeln", "shoenum", "shoetot"}) controls[name];
+  for (std::size_t i = 0; i < made.size(); ++i)
+    controls.add(std::string(kShoeNames[i]), made[i].first, made[i].second);
   return controls;
-}
-
-// As PipeFormControls().
-const ControlSet& ShoeFormControls(bool metric) {
-  thread_local const std::array<ControlSet, 2> sets = {BuildShoeFormControls(false),
-                                                       BuildShoeFormControls(true)};
-  return sets[metric ? 1 : 0];
 }
 
 }  // namespace
@@ -198,9 +214,9 @@ ShoeFormModel::ShoeFormModel(const ShoeFormSetup& setup, Dialogs& dialogs)
 void ShoeFormModel::reopen(const ShoeFormSetup& setup) {
   units_ = setup.units;
   decimalMark_ = setup.decimalMark;
-  controls_.restore(ShoeFormControls(setup.units == UnitSystem::Metric));
-  controls_["shoetot"].text = SingleText(ShoeStartTotal(setup.shoeAllowance));
-  focus_ = "shoeln";
+  controls_ = ShoeFormControls(setup.units);
+  controls_[ShoeId::shoetot].text = SingleText(ShoeStartTotal(setup.shoeAllowance));
+  focus_ = Name(ShoeId::shoeln);
   closed_ = false;
   total_ = 0;
 }
@@ -218,7 +234,7 @@ std::string ShoeFormModel::NextFocus(std::string_view control) { return StepFocu
 
 void ShoeFormModel::pressEnter() {
   if (closed_) return;
-  if (focus_ == "NextSize") {
+  if (focus_ == Name(ShoeId::NextSize)) {
     nextSize();
     return;
   }
@@ -227,30 +243,30 @@ void ShoeFormModel::pressEnter() {
 
 bool ShoeFormModel::nextSize() {
   if (closed_) return true;
-  const std::array<const char*, 3> boxes = {"shoeln", "shoenum", "shoetot"};
-  const std::array<const char*, 3> labels = {"Label1", "Label2", "Label3"};
-  const ShoeStep step = AddShoeSize(units_, controls_["shoeln"].text, controls_["shoenum"].text,
-                                    controls_["shoetot"].text, decimalMark_);
+  const std::array<ShoeId, 3> boxes = {ShoeId::shoeln, ShoeId::shoenum, ShoeId::shoetot};
+  const std::array<ShoeId, 3> labels = {ShoeId::Label1, ShoeId::Label2, ShoeId::Label3};
+  const ShoeStep step = AddShoeSize(units_, controls_[ShoeId::shoeln].text, controls_[ShoeId::shoenum].text,
+                                    controls_[ShoeId::shoetot].text, decimalMark_);
   if (!step.total) {
     const auto refused = static_cast<std::size_t>(step.refusedBox);
-    focus_ = boxes[refused];
+    focus_ = Name(boxes[refused]);
     Refuse(dialogs_, controls_[labels[refused]].text);
     return false;
   }
-  controls_["shoetot"].text = SingleText(ToSingle(*step.total));
-  controls_["shoenum"].text = "0";
-  controls_["shoeln"].text = "0";
+  controls_[ShoeId::shoetot].text = SingleText(ToSingle(*step.total));
+  controls_[ShoeId::shoenum].text = "0";
+  controls_[ShoeId::shoeln].text = "0";
   total_ = *step.total;
-  focus_ = "shoeln";
+  focus_ = Name(ShoeId::shoeln);
   return true;
 }
 
 void ShoeFormModel::clear() {
   if (closed_) return;
-  controls_["shoeln"].text = "0";
-  controls_["shoenum"].text = "0";
-  controls_["shoetot"].text = "0";
-  focus_ = "shoeln";
+  controls_[ShoeId::shoeln].text = "0";
+  controls_[ShoeId::shoenum].text = "0";
+  controls_[ShoeId::shoetot].text = "0";
+  focus_ = Name(ShoeId::shoeln);
 }
 
 bool ShoeFormModel::done() {

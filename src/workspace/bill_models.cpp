@@ -9,29 +9,46 @@
 
 namespace vst {
 
+namespace {
+
+// The circuit bill window's controls by position, in the order it adds them.
+enum class CktId : std::size_t {
+  Label1,
+  Label2,
+  Label3,
+  Label6,
+  lblMaker,
+  Time_display,
+  Date_Display,
+  Options
+};
+
+}  // namespace
+
 CktBillModel::CktBillModel(const STmainModel& main, std::time_t now) {
   const ControlSet& c = main.controls();
   const DesignSet& set = main.set();
   CircuitReportFields f;
   f.units = set.Units;
   f.internalMode = main.internalMode();
-  f.maxAmbient = c["Max_Amb"].text;
-  f.minAmbient = c["Min_Amb"].text;
-  f.insulationType = c["Insul_Typ_In"].selectedText();
-  f.pipeDiameter = c["Pipe_Dia_In"].selectedText();
-  f.insulationThickness = c["Insul_Th_In"].selectedText();
-  f.pipeLength = c["Pipe_Len_In"].text;
-  f.tracerTubing = c["Cab_Sel"].selectedText();
-  f.pressure = c["Pressure"].text;
-  f.maxMaintTemp = c["Max_Maint_Temp"].text;
-  f.minMaintTemp = c["Min_Maint_Temp"].text;
-  f.heatLoss = c["Ht_Lswo_Out"].text;
-  f.condensate = c["Cond_Load"].text;
-  f.insulationSize = c["Insul_Size"].text;
-  f.totalLength = c["Tot_Cab_Out"].text;
-  f.trapDistance = c["Trap_Dist"].text;
-  f.rise = c["Rise"].text;
-  report_ = CircuitReportOf(f, set.current(), set.CurrentRecord + 1, c["Circ_No"].text, c["Line_No"].text);
+  f.maxAmbient = c[StId::Max_Amb].text;
+  f.minAmbient = c[StId::Min_Amb].text;
+  f.insulationType = c[StId::Insul_Typ_In].selectedText();
+  f.pipeDiameter = c[StId::Pipe_Dia_In].selectedText();
+  f.insulationThickness = c[StId::Insul_Th_In].selectedText();
+  f.pipeLength = c[StId::Pipe_Len_In].text;
+  f.tracerTubing = c[StId::Cab_Sel].selectedText();
+  f.pressure = c[StId::Pressure].text;
+  f.maxMaintTemp = c[StId::Max_Maint_Temp].text;
+  f.minMaintTemp = c[StId::Min_Maint_Temp].text;
+  f.heatLoss = c[StId::Ht_Lswo_Out].text;
+  f.condensate = c[StId::Cond_Load].text;
+  f.insulationSize = c[StId::Insul_Size].text;
+  f.totalLength = c[StId::Tot_Cab_Out].text;
+  f.trapDistance = c[StId::Trap_Dist].text;
+  f.rise = c[StId::Rise].text;
+  report_ =
+      CircuitReportOf(f, set.current(), set.CurrentRecord + 1, c[StId::Circ_No].text, c[StId::Line_No].text);
 
   const PrintHeader header = BillPrintHeader(now);
   controls_.add("Label1", ControlKind::Label, report_.circuitLabel);
@@ -53,8 +70,8 @@ CktBillModel::CktBillModel(const STmainModel& main, std::time_t now) {
 void CktBillModel::tick(std::time_t now) {
   std::tm local{};
   if (!LocalTime(now, local)) return;
-  controls_["Time_display"].text = ClockTime(local);
-  controls_["Date_Display"].text = MediumDate(local);
+  controls_[CktId::Time_display].text = ClockTime(local);
+  controls_[CktId::Date_Display].text = MediumDate(local);
 }
 
 PageDescription CktBillModel::printout(std::time_t now) const { return report_.printout(now); }

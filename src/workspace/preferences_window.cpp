@@ -8,6 +8,13 @@ namespace vst {
 
 namespace {
 
+// The window's controls by position, in the order it adds them.
+enum class PrefId : std::size_t { Label2, Combo2, Label3, Label4, Label1, Combo1 };
+
+}  // namespace
+
+namespace {
+
 // Combo1 lists the pressure units at the positions of their stored numbers,
 // Combo2 the insulation sizings.
 bool ValidPressureUnit(PressureUnit unit) {
@@ -73,11 +80,11 @@ void PreferencesModel::clicked(std::string_view name) {
 
 std::optional<PreferencesOutcome> PreferencesModel::done() {
   PreferencesOutcome out;
-  out.insulationSizing = InsulationSizingFromStored(controls_["Combo2"].index);
+  out.insulationSizing = InsulationSizingFromStored(controls_[PrefId::Combo2].index);
   out.pressureUnit = pressureUnit_;
   if (input_.units != UnitSystem::Metric) return out;
 
-  const int newPosition = controls_["Combo1"].index;
+  const int newPosition = controls_[PrefId::Combo1].index;
   const PressureUnit newUnit = PressureUnitFromStored(newPosition);
   if (StoredNumber(newUnit) != newPosition || newUnit == pressureUnit_) return out;
 

@@ -1,5 +1,6 @@
 #include "workspace/stmain_controls.h"
 
+#include <iterator>
 #include <unordered_map>
 
 namespace vst {
@@ -116,22 +117,39 @@ const std::vector<ControlRow>& STmainControlRows() {
   return rows;
 }
 
+std::string_view NameOf(StId id) {
+  static constexpr std::string_view kNames[] = {
+#define VST_STMAIN_NAME(name) #name,
+      VST_STMAIN_CONTROLS(VST_STMAIN_NAME)
+#undef VST_STMAIN_NAME
+  };
+  static_assert(std::size(kNames) == kStControlCount);
+  return kNames[static_cast<std::size_t>(id)];
+}
+
+std::optional<StId> FindStId(std::string_view name) {
+  static const std::unordered_map<std::string_view, StId> ids = [] {
+    std::unordered_map<std::string_view, StId> byName;
+    for (std::size_t i = 0; i < kStControlCount; ++i) {
+      const auto id = static_cast<StId>(i);
+      byName.emplace(NameOf(id), id);
+    }
+    return byName;
+  }();
+  const auto it = ids.find(name);
+  if (it == ids.end()) return std::nullopt;
+  return it->second;
+}
+
 const ControlRow* FindControlRow(std::string_view name) {
-  // Every focus change asks for its control's row: an index by name, built
-  // once (the first row of a name wins).
+  // An index by name, built once (the first row of a name wins).
   static const std::unordered_map<std::string_view, const ControlRow*> index = [] {
     std::unordered_map<std::string_view, const ControlRow*> rows;
     for (const ControlRow& row : STmainControlRows()) rows.emplace(row.name, &row);
     return rows;
   }();
-  // Every focus change asks again for the same few rows.
-  thread_local RecentByAddress<const ControlRow*, 64> recent;
-  auto& slot = recent.entry(name);
-  if (slot.data == name.data() && slot.value && name == slot.value->name) return slot.value;
   const auto it = index.find(name);
-  if (it == index.end()) return nullptr;
-  slot = {name.data(), it->second};
-  return it->second;
+  return it == index.end() ? nullptr : it->second;
 }
 
 int HelpContextOf(std::string_view control) {

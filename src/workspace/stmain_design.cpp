@@ -12,8 +12,9 @@ namespace vst {
 namespace {
 
 // The fields the design button requires, in the order it reads them.
-constexpr std::array<const char*, 7> kRequiredFields{
-    "Pipe_Len_In", "MT_In", "Max_Exp_Temp", "Min_Amb", "Max_Amb", "txtIntExpTemp", "Pressure"};
+constexpr std::array<StId, 7> kRequiredFields{StId::Pipe_Len_In, StId::MT_In,   StId::Max_Exp_Temp,
+                                              StId::Min_Amb,     StId::Max_Amb, StId::txtIntExpTemp,
+                                              StId::Pressure};
 
 constexpr const char* kMissingInputs = "All Circuit Design Input Data must have values.";
 
@@ -54,37 +55,37 @@ CircuitContext STmainModel::context() const {
 CircuitEntry STmainModel::heldEntry() const {
   const DesignRecord& r = set_.current();
   CircuitEntry e;
-  e.installation = c("Cab_In").index;
-  e.tubeSize = c("Cab_Sel").index;
-  e.material = c("cboTracerMaterial").index;
-  e.tubeWall = c("cboTubeWallThick").index;
-  e.pipeSize = c("Pipe_Dia_In").index;
-  e.insulationType = c("Insul_Typ_In").index;
-  e.insulationThickness = c("Insul_Th_In").index;
-  e.passes = c("Pass").index;
-  e.application = c("cboApplication").index;
-  e.product = c("cboProduct").index;
+  e.installation = c(StId::Cab_In).index;
+  e.tubeSize = c(StId::Cab_Sel).index;
+  e.material = c(StId::cboTracerMaterial).index;
+  e.tubeWall = c(StId::cboTubeWallThick).index;
+  e.pipeSize = c(StId::Pipe_Dia_In).index;
+  e.insulationType = c(StId::Insul_Typ_In).index;
+  e.insulationThickness = c(StId::Insul_Th_In).index;
+  e.passes = c(StId::Pass).index;
+  e.application = c(StId::cboApplication).index;
+  e.product = c(StId::cboProduct).index;
   e.tubes = offeredTubes_;
   e.pipeSizes = offeredPipeSizes_;
   e.walls = offeredWalls_;
-  e.maxAmbient = c("Max_Amb").text;
-  e.minAmbient = c("Min_Amb").text;
-  e.maintTemp = c("MT_In").text;
-  e.maxExposure = c("Max_Exp_Temp").text;
-  e.intermittentExposure = c("txtIntExpTemp").text;
-  e.pipeLength = c("Pipe_Len_In").text;
-  e.pressure = c("Pressure").text;
-  e.circuit = c("Circ_No").text;
-  e.line = c("Line_No").text;
-  e.initialTemp = c("txtInitalTemp").text;
-  e.finalTemp = c("txtFinalTemp").text;
-  e.density = c("txtProdDensity").text;
-  e.specificHeat = c("txtProdCp").text;
-  e.latentHeat = c("txtLatentHeat").text;
-  e.phaseChange = c("chbPhaseChange").checked;
+  e.maxAmbient = c(StId::Max_Amb).text;
+  e.minAmbient = c(StId::Min_Amb).text;
+  e.maintTemp = c(StId::MT_In).text;
+  e.maxExposure = c(StId::Max_Exp_Temp).text;
+  e.intermittentExposure = c(StId::txtIntExpTemp).text;
+  e.pipeLength = c(StId::Pipe_Len_In).text;
+  e.pressure = c(StId::Pressure).text;
+  e.circuit = c(StId::Circ_No).text;
+  e.line = c(StId::Line_No).text;
+  e.initialTemp = c(StId::txtInitalTemp).text;
+  e.finalTemp = c(StId::txtFinalTemp).text;
+  e.density = c(StId::txtProdDensity).text;
+  e.specificHeat = c(StId::txtProdCp).text;
+  e.latentHeat = c(StId::txtLatentHeat).text;
+  e.phaseChange = c(StId::chbPhaseChange).checked;
   e.fittings = {r.AllowanceIncluded, r.VALN, r.FLNO, r.NOPX, r.WCTB};
   e.shoeAllowance = r.ShoeAllowance;
-  e.rise = c("Rise").text;
+  e.rise = c(StId::Rise).text;
   return e;
 }
 
@@ -95,14 +96,14 @@ void STmainModel::designCommand() {
   // The allowance dialogs let the window's events through while the design
   // waits for them; a second design of the same record is not started.
   if (designRunning_) return;
-  for (const char* field : kRequiredFields) {
+  for (StId field : kRequiredFields) {
     if (Trim(c(field).text).empty()) {
       dialogs_.message(Message{kMissingInputs, "Input Error", MsgIcon::Information, MsgButtons::Ok, true});
       return;
     }
   }
-  c("TraceLb").visible = false;
-  c("TraceTp").visible = false;
+  c(StId::TraceLb).visible = false;
+  c(StId::TraceTp).visible = false;
   const CircuitContext circuit = context();
   ResetOutputs(set_.current(), circuit);
   // The record changes from here on, whatever the design's outcome.

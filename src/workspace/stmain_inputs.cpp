@@ -12,53 +12,66 @@ namespace vst {
 
 namespace {
 
-constexpr std::array<const char*, 6> kDecimalFields{"Max_Amb",      "Min_Amb",     "MT_In",
-                                                    "Max_Exp_Temp", "Pipe_Len_In", "Pressure"};
+constexpr std::array<StId, 6> kDecimalFields{StId::Max_Amb,      StId::Min_Amb,     StId::MT_In,
+                                             StId::Max_Exp_Temp, StId::Pipe_Len_In, StId::Pressure};
 
 // Density and specific heat with their captions and units, and the box.
-constexpr std::array<const char*, 7> kProductFields{"txtProdDensity", "lblProdDensity", "lblProdDensUnit",
-                                                    "txtProdCp",      "lblProdCp",      "lblProdCpUnit",
-                                                    "chbPhaseChange"};
+constexpr std::array<StId, 7> kProductFields{
+    StId::txtProdDensity, StId::lblProdDensity, StId::lblProdDensUnit, StId::txtProdCp,
+    StId::lblProdCp,      StId::lblProdCpUnit,  StId::chbPhaseChange};
 // The phase-change temperature and latent heat with their captions and units.
-constexpr std::array<const char*, 6> kPhaseFields{"txtPCTemp",     "lblPCTemp",     "lblPCTempUnit",
-                                                  "txtLatentHeat", "lblLatentHeat", "lblLatentHeatUnit"};
+constexpr std::array<StId, 6> kPhaseFields{StId::txtPCTemp,     StId::lblPCTemp,     StId::lblPCTempUnit,
+                                           StId::txtLatentHeat, StId::lblLatentHeat, StId::lblLatentHeatUnit};
 
 }  // namespace
 
 char STmainModel::keyPress(std::string_view name, char key) {
-  if (key == '.' && decimalMark_ != '.') {
-    for (const char* field : kDecimalFields) {
-      if (name == field) return decimalMark_;
+  const std::optional<StId> field = FindStId(name);
+  if (key == '.' && decimalMark_ != '.' && field) {
+    for (StId decimal : kDecimalFields) {
+      if (*field == decimal) return decimalMark_;
     }
   }
   return key;
 }
 
 void STmainModel::lostFocus(std::string_view name) {
+  const std::optional<StId> field = FindStId(name);
+  if (!field) return;
   const DesignRecord& r = set_.current();
-  if (name == "Max_Amb") {
-    numberLostFocus(name, r.MAXAMB);
-  } else if (name == "Min_Amb") {
-    numberLostFocus(name, r.MINAMB);
-  } else if (name == "MT_In") {
-    numberLostFocus(name, r.MAINTEMP);
-  } else if (name == "Max_Exp_Temp") {
-    copperCheck(true);
-    numberLostFocus(name, set_.current().MAXEXP);
-  } else if (name == "Pipe_Len_In") {
-    numberLostFocus(name, r.PIPELN);
-  } else if (name == "Pressure") {
-    polyisocyanurateCheck(true);
-    copperCheck(true);
-    numberLostFocus(name, set_.current().STEAMPRS);
-  } else if (name == "txtIntExpTemp") {
-    numberLostFocus(name, r.IntermittentExposure);
+  switch (*field) {
+    case StId::Max_Amb:
+      numberLostFocus(*field, r.MAXAMB);
+      break;
+    case StId::Min_Amb:
+      numberLostFocus(*field, r.MINAMB);
+      break;
+    case StId::MT_In:
+      numberLostFocus(*field, r.MAINTEMP);
+      break;
+    case StId::Max_Exp_Temp:
+      copperCheck(true);
+      numberLostFocus(*field, set_.current().MAXEXP);
+      break;
+    case StId::Pipe_Len_In:
+      numberLostFocus(*field, r.PIPELN);
+      break;
+    case StId::Pressure:
+      polyisocyanurateCheck(true);
+      copperCheck(true);
+      numberLostFocus(*field, set_.current().STEAMPRS);
+      break;
+    case StId::txtIntExpTemp:
+      numberLostFocus(*field, r.IntermittentExposure);
+      break;
+    default:
+      break;
   }
 }
 
 // A field that no longer shows the stored value discards the design. Text
 // that is not a number counts as changed.
-void STmainModel::numberLostFocus(std::string_view field, float stored) {
+void STmainModel::numberLostFocus(StId field, float stored) {
   const auto value = ParseSingle(c(field).text, decimalMark_);
   if (!value || *value != stored) discardStoredDesign();
 }
@@ -71,16 +84,16 @@ void STmainModel::warn(const std::string& text, const std::string& title) {
 // the limit's value is put back; from the insulation list the insulation
 // becomes Calcium Silicate.
 bool STmainModel::polyisocyanurateCheck(bool fromField) {
-  const auto warning =
-      PolyisocyanurateWarning(c("Insul_Typ_In").index, c("Pressure").text, set_.PressureUnit, decimalMark_);
+  const auto warning = PolyisocyanurateWarning(c(StId::Insul_Typ_In).index, c(StId::Pressure).text,
+                                               set_.PressureUnit, decimalMark_);
   if (!warning) return false;
   warn(warning->message, kProgramTitle);
   if (fromField) {
-    setText("Pressure", warning->putBack);
-    requestFocus("Pressure");
+    setText(StId::Pressure, warning->putBack);
+    requestFocus(StId::Pressure);
   } else {
-    selectList("Insul_Typ_In", 0);
-    requestFocus("Insul_Typ_In");
+    selectList(StId::Insul_Typ_In, 0);
+    requestFocus(StId::Insul_Typ_In);
   }
   return true;
 }
@@ -90,16 +103,17 @@ bool STmainModel::polyisocyanurateCheck(bool fromField) {
 // field gets its limit's value back; from the insulation list only the focus
 // moves to the material list, which keeps its entry.
 void STmainModel::copperCheck(bool fromField) {
-  const auto warnings = CopperWarnings(c("cboTracerMaterial").index, c("Pressure").text,
-                                       c("Max_Exp_Temp").text, set_.PressureUnit, set_.Units, decimalMark_);
+  const auto warnings =
+      CopperWarnings(c(StId::cboTracerMaterial).index, c(StId::Pressure).text, c(StId::Max_Exp_Temp).text,
+                     set_.PressureUnit, set_.Units, decimalMark_);
   for (const FieldWarning& w : warnings) {
     warn(w.warning.message, kProgramTitle);
-    const char* field = w.field == CheckedField::Pressure ? "Pressure" : "Max_Exp_Temp";
+    const StId field = w.field == CheckedField::Pressure ? StId::Pressure : StId::Max_Exp_Temp;
     if (fromField) {
       setText(field, w.warning.putBack);
       requestFocus(field);
     } else {
-      requestFocus("cboTracerMaterial");
+      requestFocus(StId::cboTracerMaterial);
     }
   }
 }
@@ -108,20 +122,20 @@ void STmainModel::copperCheck(bool fromField) {
 // fields; every other product uses its curve fits, whose range is checked
 // against the maintenance temperature.
 void STmainModel::productHandling() {
-  const Control& products = c("cboProduct");
+  const Control& products = c(StId::cboProduct);
   const bool other = products.index >= 0 && products.index == static_cast<int>(products.items.size()) - 1;
   if (other) {
-    for (const char* name : kProductFields) c(name).enabled = true;
+    for (StId field : kProductFields) c(field).enabled = true;
     phaseChangeHandling();
     return;
   }
-  for (const char* name : kProductFields) c(name).enabled = false;
-  for (const char* name : kPhaseFields) c(name).enabled = false;
+  for (StId field : kProductFields) c(field).enabled = false;
+  for (StId field : kPhaseFields) c(field).enabled = false;
   // The range was checked when the product was picked; showing a stored
   // record again does not warn.
   if (set_.RecordLoading) return;
-  if (Trim(c("MT_In").text).empty()) return;
-  const auto maintTemp = ParseSingle(c("MT_In").text, decimalMark_);
+  if (Trim(c(StId::MT_In).text).empty()) return;
+  const auto maintTemp = ParseSingle(c(StId::MT_In).text, decimalMark_);
   if (!maintTemp) return;
   if (const auto warning = ProductRangeWarning(products.index, *maintTemp, set_.Units)) {
     warn(*warning, kProductRangeTitle);
@@ -129,33 +143,33 @@ void STmainModel::productHandling() {
 }
 
 void STmainModel::phaseChangeHandling() {
-  const bool on = c("chbPhaseChange").checked;
-  for (const char* name : kPhaseFields) c(name).enabled = on;
+  const bool on = c(StId::chbPhaseChange).checked;
+  for (StId field : kPhaseFields) c(field).enabled = on;
 }
 
-void STmainModel::setStatus(const std::string& caption) { c("MessagePanel").text = caption; }
+void STmainModel::setStatus(const std::string& caption) { c(StId::MessagePanel).text = caption; }
 
 void STmainModel::showResults(const DesignDisplay& d) {
-  c("Max_Maint_Temp").text = d.maxMaintTemp;
-  c("Min_Maint_Temp").text = d.minMaintTemp;
-  c("Min_Maint_Temp").backColor = d.shortOfMaintTemp ? kColorYellow : kColorWhite;
-  c("Ht_Lswo_Out").text = d.heatLoss;
-  c("Cond_Load").text = d.condensate;
-  c("Insul_Size").text = d.insulationSize;
-  c("Trap_Dist").text = d.trapDistance;
-  c("Rise").text = d.rise;
-  c("Tot_Cab_Out").text = d.totalLength;
-  Control& label = c("TraceLb");
+  c(StId::Max_Maint_Temp).text = d.maxMaintTemp;
+  c(StId::Min_Maint_Temp).text = d.minMaintTemp;
+  c(StId::Min_Maint_Temp).backColor = d.shortOfMaintTemp ? kColorYellow : kColorWhite;
+  c(StId::Ht_Lswo_Out).text = d.heatLoss;
+  c(StId::Cond_Load).text = d.condensate;
+  c(StId::Insul_Size).text = d.insulationSize;
+  c(StId::Trap_Dist).text = d.trapDistance;
+  c(StId::Rise).text = d.rise;
+  c(StId::Tot_Cab_Out).text = d.totalLength;
+  Control& label = c(StId::TraceLb);
   label.text = d.traceLabel;
   label.visible = !d.traceLabel.empty();
-  Control& type = c("TraceTp");
+  Control& type = c(StId::TraceTp);
   type.text = d.traceType;
   type.visible = label.visible;
   type.enabled = true;
   // The heat-up time is not computed by a design: its field stays empty.
-  c("lblHuTime").enabled = false;
-  c("lblHuTimeUnit").enabled = false;
-  c("txtHuTime").text.clear();
+  c(StId::lblHuTime).enabled = false;
+  c(StId::lblHuTimeUnit).enabled = false;
+  c(StId::txtHuTime).text.clear();
 }
 
 }  // namespace vst

@@ -18,16 +18,52 @@ namespace vst {
 
 namespace {
 
+// The menu item of the help file's contents.
+constexpr std::string_view kHelpMenuItem = "ctfwHelp";
+
 constexpr const char* kToggleRefused = "Program mode cannot be changed after performing a design";
 constexpr const char* kInternalCaption = " **INTERNAL MODE**";
 
 // Outputs that exist only in InternalMode, with their captions and units.
-constexpr std::array<const char*, 9> kInternalOutputs{
-    "Label9", "Cond_Load", "lblCondUnit", "Label7", "Trap_Dist", "feet3", "Label8", "Rise", "feet4"};
+constexpr std::array<StId, 9> kInternalOutputs{StId::Label9, StId::Cond_Load, StId::lblCondUnit,
+                                               StId::Label7, StId::Trap_Dist, StId::feet3,
+                                               StId::Label8, StId::Rise,      StId::feet4};
 
-template <std::size_t N>
-bool OneOf(std::string_view name, const std::array<const char*, N>& names) {
-  return std::any_of(names.begin(), names.end(), [&](const char* n) { return name == n; });
+// The commands of the menus that the window carries out, by their menu items.
+enum class MenuCommand {
+  OpenFile,
+  SaveFile,
+  Exit,
+  CircuitBill,
+  SummaryBill,
+  CircuitList,
+  Ratings,
+  Preferences,
+  AboutBox,
+  Help
+};
+struct MenuCommandItem {
+  std::string_view item;
+  MenuCommand command;
+};
+constexpr std::array<MenuCommandItem, 10> kMenuCommands{{
+    {"Openfile", MenuCommand::OpenFile},
+    {"Savefile", MenuCommand::SaveFile},
+    {"exit", MenuCommand::Exit},
+    {"sp_circrp_bom", MenuCommand::CircuitBill},
+    {"bill_of_mat", MenuCommand::SummaryBill},
+    {"sp_circ", MenuCommand::CircuitList},
+    {"rating", MenuCommand::Ratings},
+    {"settings", MenuCommand::Preferences},
+    {"Aboutmnu", MenuCommand::AboutBox},
+    {"ctfwHelp", MenuCommand::Help},
+}};
+
+std::optional<MenuCommand> FindMenuCommand(std::string_view item) {
+  for (const MenuCommandItem& m : kMenuCommands) {
+    if (m.item == item) return m.command;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -75,19 +111,23 @@ STmainModel::STmainModel(UnitSystem units, PressureUnit pressureUnit, Dialogs& d
   set_.Units = units;
   setDesignRunner({});
   buildControls();
-  std::size_t i = 0;
-  for (const char* name : kDiscardedControls) discardedControls_[i++] = controls_.positionOf(name);
   formLoad(pressureUnit);
 }
 
+namespace {
+
+std::string Named(StId id) { return std::string(NameOf(id)); }
+
+}  // namespace
+
 void STmainModel::buildControls() {
   ControlSet& s = controls_;
-  Control& tabs = s.add("SSTab1", ControlKind::Tab);
+  Control& tabs = s.add(Named(StId::SSTab1), ControlKind::Tab);
   tabs.items = {"Circuit Design Input Data", "Heat Up Data"};
   tabs.index = 0;
-  s.add("SSTab1Tab0", ControlKind::Tab, "Circuit Design Input Data");
-  s.add("SSTab1Tab1", ControlKind::Tab, "Heat Up Data");
-  s.add("fraOutput", ControlKind::Frame,
+  s.add(Named(StId::SSTab1Tab0), ControlKind::Tab, "Circuit Design Input Data");
+  s.add(Named(StId::SSTab1Tab1), ControlKind::Tab, "Heat Up Data");
+  s.add(Named(StId::fraOutput), ControlKind::Frame,
         "Circuit Design Output Data - Valid only for products manufactured by Quorvex");
 
   for (const ControlRow& row : STmainControlRows()) {
@@ -97,10 +137,16 @@ void STmainModel::buildControls() {
     if (row.unitName) s.add(row.unitName, ControlKind::Label, row.fixedUnit ? row.fixedUnit : "");
   }
 
-  s.add("lblAddResultLabel", ControlKind::Label, kAddResultNote);
-  s.add("MessagePanel", ControlKind::Label);
-  s.add("Time_display", ControlKind::Label);
-  s.add("Date_Display", ControlKind::Label);
+  s.add(Named(StId::lblAddResultLabel), ControlKind::Label, kAddResultNote);
+  s.add(Named(StId::MessagePanel), ControlKind::Label);
+  s.add(Named(StId::Time_display), ControlKind::Label);
+  s.add(Named(StId::Date_Display), ControlKind::Label);
+  // The table and StId must name the same control at every position.
+  for (std::size_t at = 0; at < kStControlCount; ++at) {
+    if (s.at(at).name != NameOf(static_cast<StId>(at))) {
+      throw std::logic_error("the main window's control " + s.at(at).name + " is not at its position");
+    }
+  }
   for (const MenuEntry& m : MainMenuTree()) s.add(m.name, ControlKind::MenuItem, m.caption);
 }
 
@@ -109,46 +155,47 @@ void STmainModel::formLoad(PressureUnit pressureUnit) {
   const bool metric = units == UnitSystem::Metric;
 
   // Status panel and caption (the decimal mark is fixed by the constructor).
-  c("MessagePanel").text = kStartPrompt;
-  c("SSTab1Tab1").enabled = false;
+  c(StId::MessagePanel).text = kStartPrompt;
+  c(StId::SSTab1Tab1).enabled = false;
   caption_ = std::string("Vantrel-ST ") + kVersionLabel;
   set_.RecordLoading = false;
   set_.PressureUnit = pressureUnit;
 
   // The unit captions of the unit system; the phase-change box starts clear.
   for (const ControlRow& row : STmainControlRows()) {
-    if (row.unitName && row.unit) c(row.unitName).text = UnitCaption(*row.unit, units);
+    if (row.unitName && row.unit) controls_[row.unitName].text = UnitCaption(*row.unit, units);
   }
-  setChecked("chbPhaseChange", false);
+  setChecked(StId::chbPhaseChange, false);
 
   // Defaults and the lists of the unit system.
   if (metric) {
-    for (const FieldDefault& d : FieldDefaults()) setText(d.name, d.metric);
+    for (const FieldDefault& d : FieldDefaults()) setText(*FindStId(d.name), d.metric);
   } else {
-    for (const char* name : {"txtPCTemp", "txtProdCp", "txtProdDensity", "txtLatentHeat", "Pipe_Len_In"}) {
-      setText(name, *DefaultText(name, units));
+    for (StId field :
+         {StId::txtPCTemp, StId::txtProdCp, StId::txtProdDensity, StId::txtLatentHeat, StId::Pipe_Len_In}) {
+      setText(field, *DefaultText(NameOf(field), units));
     }
   }
-  c("Insul_Th_In").items = InsulationThicknessList(units);
-  selectList("Insul_Th_In", 0);
+  c(StId::Insul_Th_In).items = InsulationThicknessList(units);
+  selectList(StId::Insul_Th_In, 0);
   offeredPipeSizes_ = &PipeSizeFirstFill(units);
-  c("Pipe_Dia_In").items = *offeredPipeSizes_;
-  selectList("Pipe_Dia_In", kPipeSizeStart);
+  c(StId::Pipe_Dia_In).items = *offeredPipeSizes_;
+  selectList(StId::Pipe_Dia_In, kPipeSizeStart);
   offeredTubes_ = &TubeSizeFirstFill(units);
-  c("Cab_Sel").items = *offeredTubes_;
-  selectList("Cab_Sel", 0);
+  c(StId::Cab_Sel).items = *offeredTubes_;
+  selectList(StId::Cab_Sel, 0);
 
   // The lists that are the same in both unit systems.
-  c("cboTracerMaterial").items = TracerMaterialList();
-  selectList("cboTracerMaterial", kMaterialCopper);
-  c("cboApplication").items = ApplicationList();
-  selectList("cboApplication", kApplicationMaintenance);
-  c("cboProduct").items = ProductList();
-  selectList("cboProduct", 0);
-  c("Pass").items = PassList();
-  selectList("Pass", 0);
-  c("Insul_Typ_In").items = InsulationTypeList();
-  selectList("Insul_Typ_In", kInsulationFiberglass);
+  c(StId::cboTracerMaterial).items = TracerMaterialList();
+  selectList(StId::cboTracerMaterial, kMaterialCopper);
+  c(StId::cboApplication).items = ApplicationList();
+  selectList(StId::cboApplication, kApplicationMaintenance);
+  c(StId::cboProduct).items = ProductList();
+  selectList(StId::cboProduct, 0);
+  c(StId::Pass).items = PassList();
+  selectList(StId::Pass, 0);
+  c(StId::Insul_Typ_In).items = InsulationTypeList();
+  selectList(StId::Insul_Typ_In, kInsulationFiberglass);
 
   // Record 1 and the clock.
   set_.CurrentRecord = 0;
@@ -161,61 +208,65 @@ void STmainModel::formLoad(PressureUnit pressureUnit) {
 
   // A new window: the mode may still change; the input tab shows.
   set_.DesignLock = false;
-  c("SSTab1").index = 0;
+  c(StId::SSTab1).index = 0;
 }
 
-void STmainModel::setText(std::string_view name, std::string text) {
-  c(name).text = std::move(text);
-  textChangeHandling(name);
+void STmainModel::setText(StId field, std::string text) {
+  c(field).text = std::move(text);
+  textChangeHandling(field);
 }
 
-void STmainModel::selectList(std::string_view name, int index) {
-  Control& list = c(name);
+void STmainModel::selectList(StId list, int index) {
+  Control& control = c(list);
   // A position the list does not hold (a stored value of another list or
   // mode) leaves the list without a selection.
-  if (index < -1 || index >= static_cast<int>(list.items.size())) index = -1;
-  list.index = index;
-  listClickHandling(name);
+  if (index < -1 || index >= static_cast<int>(control.items.size())) index = -1;
+  control.index = index;
+  listClickHandling(list);
 }
 
-void STmainModel::setChecked(std::string_view name, bool checked) {
-  c(name).checked = checked;
-  if (name == "chbPhaseChange") phaseChangeHandling();
+void STmainModel::setChecked(StId box, bool checked) {
+  c(box).checked = checked;
+  if (box == StId::chbPhaseChange) phaseChangeHandling();
 }
 
-void STmainModel::textChangeHandling(std::string_view name) {
-  if (name == "Min_Amb") setText("txtInitalTemp", c("Min_Amb").text);
-  if (name == "MT_In") setText("txtFinalTemp", c("MT_In").text);
+void STmainModel::textChangeHandling(StId field) {
+  if (field == StId::Min_Amb) setText(StId::txtInitalTemp, c(StId::Min_Amb).text);
+  if (field == StId::MT_In) setText(StId::txtFinalTemp, c(StId::MT_In).text);
 }
 
 void STmainModel::textChanged(std::string_view name, const std::string& text) {
-  if (!controls_.has(name) || c(name).kind != ControlKind::TextBox) return;
-  setText(name, text);
+  const std::optional<StId> field = FindStId(name);
+  if (!field || c(*field).kind != ControlKind::TextBox) return;
+  setText(*field, text);
 }
 
 void STmainModel::listClicked(std::string_view name, int index) {
-  if (!controls_.has(name)) return;
-  Control& list = c(name);
-  if (list.kind != ControlKind::List || index < 0 || index >= static_cast<int>(list.items.size())) return;
-  list.index = index;
-  listClickHandling(name);
+  const std::optional<StId> list = FindStId(name);
+  if (!list) return;
+  Control& control = c(*list);
+  if (control.kind != ControlKind::List || index < 0 || index >= static_cast<int>(control.items.size()))
+    return;
+  control.index = index;
+  listClickHandling(*list);
 }
 
 void STmainModel::checkClicked(std::string_view name, bool checked) {
-  if (!controls_.has(name) || c(name).kind != ControlKind::CheckBox) return;
-  setChecked(name, checked);
+  const std::optional<StId> box = FindStId(name);
+  if (!box || c(*box).kind != ControlKind::CheckBox) return;
+  setChecked(*box, checked);
 }
 
 void STmainModel::gotFocus(std::string_view name) {
-  if (auto prompt = StatusPrompt(name)) c("MessagePanel").text = *prompt;
+  if (auto prompt = StatusPrompt(name)) c(StId::MessagePanel).text = *prompt;
 }
 
 void STmainModel::windowKeyPress() { set_.DesignSaved = false; }
 
 void STmainModel::tabChanged(int tab) {
-  Control& tabs = c("SSTab1");
+  Control& tabs = c(StId::SSTab1);
   if (tab < 0 || tab >= static_cast<int>(tabs.items.size())) return;
-  if (tab == 1 && !c("SSTab1Tab1").enabled) return;
+  if (tab == 1 && !c(StId::SSTab1Tab1).enabled) return;
   tabs.index = tab;
   set_.DesignSaved = false;
 }
@@ -223,8 +274,8 @@ void STmainModel::tabChanged(int tab) {
 void STmainModel::tick(std::time_t now) {
   std::tm local{};
   if (localtime_r(&now, &local) == nullptr) return;
-  c("Time_display").text = ClockTime(local);
-  c("Date_Display").text = MediumDate(local);
+  c(StId::Time_display).text = ClockTime(local);
+  c(StId::Date_Display).text = MediumDate(local);
 }
 
 std::string STmainModel::takeFocusRequest() { return std::exchange(focusRequest_, std::string()); }
@@ -238,44 +289,70 @@ void STmainModel::request(WindowRequest::Kind kind, std::string panel, int helpC
 }
 
 void STmainModel::clicked(std::string_view name) {
-  if (!controls_.has(name)) return;
   using K = WindowRequest::Kind;
-  const bool designShown = !c("Max_Maint_Temp").text.empty();
+  const bool designShown = !c(StId::Max_Maint_Temp).text.empty();
   const bool firstDesigned = set_.at(0).TP2 != 0.0f;
-  if (name == "Des_But") {
-    designCommand();
-  } else if (name == "Cir_BOM_But") {
-    // A record whose design was discarded would show a bill of zeros.
-    if (designShown && set_.current().HoldsDesign()) request(K::CircuitBill);
-  } else if (name == "Sum_BOM_But") {
-    if (designShown) request(K::SummaryBill);
-  } else if (name == "sp_circrp_bom") {
-    // The first record's test, and (as the button) a design in the current record.
-    if (firstDesigned && set_.current().HoldsDesign()) request(K::CircuitBill);
-  } else if (name == "bill_of_mat") {
-    if (firstDesigned) request(K::SummaryBill);
-  } else if (name == "sp_circ") {
-    if (firstDesigned) request(K::CircuitList);
-  } else if (name == "rating") {
-    request(K::Ratings);
-  } else if (name == "settings") {
-    request(K::Preferences);
-  } else if (name == "Aboutmnu") {
-    request(K::AboutBox);
-  } else if (name == "Print_But") {
-    request(K::Print);
-  } else if (name == "exit") {
-    request(K::Exit);
-  } else if (name == "Openfile") {
-    request(K::OpenFile);
-  } else if (name == "Savefile") {
-    request(K::SaveFile);
-  } else if (name == "ctfwHelp") {
-    request(K::Help, {}, 0);
-  } else if (FindAppPanel(name)) {
-    if (c(name).visible) request(K::AppPanel, std::string(name));
-  } else if (const ControlRow* row = FindControlRow(name); row && row->output && row->helpContext > 0) {
-    request(K::Help, {}, row->helpContext);  // a click on an output field
+  if (const std::optional<StId> control = FindStId(name)) {
+    switch (*control) {
+      case StId::Des_But:
+        designCommand();
+        return;
+      case StId::Cir_BOM_But:
+        // A record whose design was discarded would show a bill of zeros.
+        if (designShown && set_.current().HoldsDesign()) request(K::CircuitBill);
+        return;
+      case StId::Sum_BOM_But:
+        if (designShown) request(K::SummaryBill);
+        return;
+      case StId::Print_But:
+        request(K::Print);
+        return;
+      default:
+        break;
+    }
+    // A click on an output field: its help topic.
+    const ControlRow* row = FindControlRow(name);
+    if (row && row->output && row->helpContext > 0) request(K::Help, {}, row->helpContext);
+    return;
+  }
+  if (const std::optional<MenuCommand> command = FindMenuCommand(name)) {
+    switch (*command) {
+      case MenuCommand::CircuitBill:
+        // The first record's test, and (as the button) a design in the current record.
+        if (firstDesigned && set_.current().HoldsDesign()) request(K::CircuitBill);
+        break;
+      case MenuCommand::SummaryBill:
+        if (firstDesigned) request(K::SummaryBill);
+        break;
+      case MenuCommand::CircuitList:
+        if (firstDesigned) request(K::CircuitList);
+        break;
+      case MenuCommand::Ratings:
+        request(K::Ratings);
+        break;
+      case MenuCommand::Preferences:
+        request(K::Preferences);
+        break;
+      case MenuCommand::AboutBox:
+        request(K::AboutBox);
+        break;
+      case MenuCommand::Exit:
+        request(K::Exit);
+        break;
+      case MenuCommand::OpenFile:
+        request(K::OpenFile);
+        break;
+      case MenuCommand::SaveFile:
+        request(K::SaveFile);
+        break;
+      case MenuCommand::Help:
+        request(K::Help, {}, 0);
+        break;
+    }
+    return;
+  }
+  if (FindAppPanel(name)) {
+    if (controls_.has(name) && controls_[name].visible) request(K::AppPanel, std::string(name));
   } else if (FindDocument(name)) {
     request(K::Document, std::string(name));
   }
@@ -292,28 +369,28 @@ void STmainModel::helpShortcut(std::string_view focus) {
     if (row->output) clicked(row->name);  // an input's own F1 is helpKey
     return;
   }
-  if (c("ctfwHelp").enabled) clicked("ctfwHelp");
+  if (controls_[kHelpMenuItem].enabled) clicked(kHelpMenuItem);
 }
 
 // The window refresh for the program mode in force: the outputs and menu item
 // of InternalMode, the note of the standard mode, and the installation list.
 void STmainModel::programModeRefresh() {
-  for (const char* name : kInternalOutputs) c(name).visible = internalMode_;
+  for (StId output : kInternalOutputs) c(output).visible = internalMode_;
   for (const AppPanel& panel : AppPanels()) {
-    if (panel.internalModeOnly) c(panel.menuItem).visible = internalMode_;
+    if (panel.internalModeOnly) controls_[panel.menuItem].visible = internalMode_;
   }
-  c("lblAddResultLabel").visible = !internalMode_;
-  for (const char* name : {"Label17", "txtIntExpTemp", "Unit7"}) c(name).visible = false;
+  c(StId::lblAddResultLabel).visible = !internalMode_;
+  for (StId hidden : {StId::Label17, StId::txtIntExpTemp, StId::Unit7}) c(hidden).visible = false;
   rebuildInstallationList();
 }
 
 void STmainModel::rebuildInstallationList() {
-  Control& list = c("Cab_In");
+  Control& list = c(StId::Cab_In);
   list.items = InstallationList(internalMode_);
   list.index = -1;
   const int selection =
       set_.RecordLoading ? set_.current().TRACEINS : static_cast<int>(list.items.size()) - 1;
-  selectList("Cab_In", selection);
+  selectList(StId::Cab_In, selection);
 }
 
 void STmainModel::toggleProgramMode() {
@@ -331,7 +408,7 @@ PreferencesInput STmainModel::preferencesInput() const {
   input.units = set_.Units;
   input.pressureUnit = set_.PressureUnit;
   input.recordUnder = set_.current().UNDER;
-  input.pressureText = c("Pressure").text;
+  input.pressureText = c(StId::Pressure).text;
   input.decimalMark = decimalMark_;
   return input;
 }
@@ -339,12 +416,8 @@ PreferencesInput STmainModel::preferencesInput() const {
 void STmainModel::applyPreferences(const PreferencesOutcome& outcome) {
   set_.InsulationSizing = outcome.insulationSizing;
   set_.PressureUnit = outcome.pressureUnit;
-  if (outcome.pressureText) setText("Pressure", *outcome.pressureText);
-  if (outcome.pressureCaption) c("Label6").text = *outcome.pressureCaption;
-}
-
-float STmainModel::number(std::string_view field) const {
-  return ParseSingle(c(field).text, decimalMark_).value_or(0.0f);
+  if (outcome.pressureText) setText(StId::Pressure, *outcome.pressureText);
+  if (outcome.pressureCaption) c(StId::Label6).text = *outcome.pressureCaption;
 }
 
 }  // namespace vst

@@ -157,20 +157,19 @@ class STmainModel {
   Dialogs& dialogs() { return dialogs_; }
 
  private:
-  Control& c(std::string_view name) { return controls_[name]; }
-  const Control& c(std::string_view name) const { return controls_[name]; }
-  float number(std::string_view field) const;  // the field as a single, 0 when not a number
+  Control& c(StId id) { return controls_[id]; }
+  const Control& c(StId id) const { return controls_[id]; }
 
   // Construction and form loading.
   void buildControls();
   void formLoad(PressureUnit pressureUnit);
 
   // Code that sets a control runs its handling.
-  void setText(std::string_view name, std::string text);
-  void selectList(std::string_view name, int index);
-  void setChecked(std::string_view name, bool checked);
-  void textChangeHandling(std::string_view name);
-  void listClickHandling(std::string_view name);
+  void setText(StId field, std::string text);
+  void selectList(StId list, int index);
+  void setChecked(StId box, bool checked);
+  void textChangeHandling(StId field);
+  void listClickHandling(StId list);
 
   // Program mode.
   void programModeRefresh();
@@ -185,12 +184,12 @@ class STmainModel {
   void discardIfChanged(int stored, int now);
 
   // Input checks.
-  void numberLostFocus(std::string_view field, float stored);
+  void numberLostFocus(StId field, float stored);
   bool polyisocyanurateCheck(bool fromField);  // true when it corrected something
   void copperCheck(bool fromField);
   void productHandling();
   void phaseChangeHandling();
-  void requestFocus(std::string_view name) { focusRequest_ = std::string(name); }
+  void requestFocus(StId control) { focusRequest_ = std::string(NameOf(control)); }
   void warn(const std::string& text, const std::string& title);
 
   // Design button.
@@ -216,14 +215,6 @@ class STmainModel {
   char decimalMark_;
   DesignSet set_;
   ControlSet controls_;
-  // The controls a discard resets: eight output fields (the second,
-  // Min_Maint_Temp, also loses its colour), then the two tracing labels. The
-  // window discards on almost every input it takes, so it finds them by
-  // position.
-  static constexpr std::array<const char*, 10> kDiscardedControls = {
-      "Max_Maint_Temp", "Min_Maint_Temp", "Ht_Lswo_Out", "Cond_Load", "Insul_Size",
-      "Tot_Cab_Out",    "Trap_Dist",      "Rise",        "TraceLb",   "TraceTp"};
-  std::array<std::size_t, 10> discardedControls_{};
   bool internalMode_ = false;
   bool designRunning_ = false;  // the design button's run is in progress: nothing is discarded
   std::string caption_;

@@ -15,12 +15,12 @@ constexpr const char* kSaveQuestion = "Do you want to save your current design?"
 
 }  // namespace
 
-void STmainModel::showRecordNumber() { c("Rec_Num").text = std::to_string(set_.CurrentRecord + 1); }
+void STmainModel::showRecordNumber() { c(StId::Rec_Num).text = std::to_string(set_.CurrentRecord + 1); }
 
 // A lower spinner position steps to the next record, a higher one to the
 // previous record.
 void STmainModel::spinnerStep(int newPosition) {
-  Control& spinner = c("Spin1");
+  Control& spinner = c(StId::Spin1);
   // The record being designed stays the current record until its run ends.
   if (designRunning_) {
     spinner.index = set_.SpinnerPosition;
@@ -39,7 +39,7 @@ void STmainModel::spinnerStep(int newPosition) {
 // loaded, a new one starts from the inputs on the screen.
 void STmainModel::nextStep() {
   if (set_.CurrentRecord >= DesignSet::kRecords - 1 || !set_.current().HoldsDesign()) {
-    c("Spin1").index = set_.SpinnerPosition;
+    c(StId::Spin1).index = set_.SpinnerPosition;
     return;
   }
   ++set_.CurrentRecord;
@@ -47,8 +47,8 @@ void STmainModel::nextStep() {
   if (set_.current().HoldsDesign()) {
     loadRecordIntoWindow(false);
   } else {
-    c("TraceLb").visible = false;
-    c("TraceTp").visible = false;
+    c(StId::TraceLb).visible = false;
+    c(StId::TraceTp).visible = false;
     showStoredOutputs();
   }
 }
@@ -67,35 +67,35 @@ void STmainModel::previousStep() {
 void STmainModel::loadRecordIntoWindow(bool previousStep) {
   set_.RecordLoading = true;
   const DesignRecord& r = set_.current();
-  setText("Max_Amb", SingleText(r.MAXAMB));
-  setText("Min_Amb", SingleText(r.MINAMB));
-  setText("MT_In", SingleText(r.MAINTEMP));
-  setText("Max_Exp_Temp", SingleText(r.MAXEXP));
-  selectList("Insul_Th_In", r.INSTHK);
-  selectList("Insul_Typ_In", r.INSTYPE - 1);
-  selectList("Cab_In", r.TRACEINS);
-  selectList("Cab_Sel", r.TRACETUB);
-  selectList("cboTracerMaterial", r.TUBEMAT);
-  selectList("cboTubeWallThick", r.TUBEWALL);
-  selectList("cboApplication", r.APPTYPE);
-  selectList("cboProduct", r.HeatUpProduct);
-  setText("txtInitalTemp", r.HeatUpInitialTemp);
-  setText("txtFinalTemp", r.HeatUpFinalTemp);
-  setText("txtProdDensity", r.HeatUpDensity);
-  setText("txtProdCp", r.HeatUpSpecificHeat);
-  setChecked("chbPhaseChange", r.HeatUpPhaseChange);
-  setText("txtLatentHeat", r.HeatUpLatentHeat);
-  setText("Pressure", SingleText(r.STEAMPRS));
-  setText("Pipe_Len_In", SingleText(r.PIPELN));
-  selectList("Pipe_Dia_In", r.PIPESIZE);
-  selectList("Pass", r.NUMPASS);
-  if (!previousStep || !r.CIRTXT.empty()) setText("Circ_No", r.CIRTXT);
-  if (!previousStep || !r.PIPETXT.empty()) setText("Line_No", r.PIPETXT);
+  setText(StId::Max_Amb, SingleText(r.MAXAMB));
+  setText(StId::Min_Amb, SingleText(r.MINAMB));
+  setText(StId::MT_In, SingleText(r.MAINTEMP));
+  setText(StId::Max_Exp_Temp, SingleText(r.MAXEXP));
+  selectList(StId::Insul_Th_In, r.INSTHK);
+  selectList(StId::Insul_Typ_In, r.INSTYPE - 1);
+  selectList(StId::Cab_In, r.TRACEINS);
+  selectList(StId::Cab_Sel, r.TRACETUB);
+  selectList(StId::cboTracerMaterial, r.TUBEMAT);
+  selectList(StId::cboTubeWallThick, r.TUBEWALL);
+  selectList(StId::cboApplication, r.APPTYPE);
+  selectList(StId::cboProduct, r.HeatUpProduct);
+  setText(StId::txtInitalTemp, r.HeatUpInitialTemp);
+  setText(StId::txtFinalTemp, r.HeatUpFinalTemp);
+  setText(StId::txtProdDensity, r.HeatUpDensity);
+  setText(StId::txtProdCp, r.HeatUpSpecificHeat);
+  setChecked(StId::chbPhaseChange, r.HeatUpPhaseChange);
+  setText(StId::txtLatentHeat, r.HeatUpLatentHeat);
+  setText(StId::Pressure, SingleText(r.STEAMPRS));
+  setText(StId::Pipe_Len_In, SingleText(r.PIPELN));
+  selectList(StId::Pipe_Dia_In, r.PIPESIZE);
+  selectList(StId::Pass, r.NUMPASS);
+  if (!previousStep || !r.CIRTXT.empty()) setText(StId::Circ_No, r.CIRTXT);
+  if (!previousStep || !r.PIPETXT.empty()) setText(StId::Line_No, r.PIPETXT);
 
   // The program-wide pressure unit and sizing follow a designed record; a
   // record without a design leaves the preferences in force.
   if (r.HoldsDesign()) {
-    c("Label6").text = PressureCaption(PressureUnitFromStored(r.PRESSURE));
+    c(StId::Label6).text = PressureCaption(PressureUnitFromStored(r.PRESSURE));
     set_.PressureUnit = PressureUnitFromStored(r.PRESSURE);
     set_.InsulationSizing = InsulationSizingFromStored(r.UNDER);
   }
@@ -109,27 +109,27 @@ void STmainModel::loadRecordIntoWindow(bool previousStep) {
 void STmainModel::showStoredOutputs() {
   const DesignRecord& r = set_.current();
   const bool designed = r.HoldsDesign();
-  const auto show = [&](const char* name, float value) { c(name).text = designed ? SingleText(value) : ""; };
-  show("Max_Maint_Temp", r.TP2);
-  show("Min_Maint_Temp", r.TP1);
-  show("Ht_Lswo_Out", r.LSWO);
-  show("Insul_Size", r.INSIZE);
-  show("Tot_Cab_Out", r.TLEN);
-  show("Trap_Dist", r.TDX);
-  show("Rise", r.VTR);
-  c("Cond_Load").text = designed ? FixedText(r.COND, 3) : "";
+  const auto show = [&](StId output, float value) { c(output).text = designed ? SingleText(value) : ""; };
+  show(StId::Max_Maint_Temp, r.TP2);
+  show(StId::Min_Maint_Temp, r.TP1);
+  show(StId::Ht_Lswo_Out, r.LSWO);
+  show(StId::Insul_Size, r.INSIZE);
+  show(StId::Tot_Cab_Out, r.TLEN);
+  show(StId::Trap_Dist, r.TDX);
+  show(StId::Rise, r.VTR);
+  c(StId::Cond_Load).text = designed ? FixedText(r.COND, 3) : "";
   // The heat-up time is not computed by a design, which leaves the field empty.
-  c("txtHuTime").text = designed && r.HeatUpTime != 0.0f ? SingleText(r.HeatUpTime) : "";
+  c(StId::txtHuTime).text = designed && r.HeatUpTime != 0.0f ? SingleText(r.HeatUpTime) : "";
   // The minimum maintained temperature is marked when it falls short of the
   // maintenance temperature, as the design marked it.
-  c("Min_Maint_Temp").backColor = designed && r.MAINTEMP > r.TP1 ? kColorYellow : kColorWhite;
+  c(StId::Min_Maint_Temp).backColor = designed && r.MAINTEMP > r.TP1 ? kColorYellow : kColorWhite;
 }
 
 // TraceLb and TraceTp for the installation a design used.
 void STmainModel::showInstallationResult(bool justDesigned) {
   const DesignRecord& r = set_.current();
-  Control& label = c("TraceLb");
-  Control& type = c("TraceTp");
+  Control& label = c(StId::TraceLb);
+  Control& type = c(StId::TraceTp);
   if (!r.HoldsDesign()) {
     label.visible = type.visible = false;
     return;
