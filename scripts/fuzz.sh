@@ -20,12 +20,8 @@ if ! command -v clang++ > /dev/null || ! command -v clang > /dev/null; then
   exit 0
 fi
 
-launcher=()
-if command -v ccache > /dev/null; then
-  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-fi
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVST_BUILD_GUI=OFF -DVST_BUILD_BENCH=OFF \
-  -DVST_BUILD_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang "${launcher[@]}" > /dev/null
+  -DVST_BUILD_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang > /dev/null
 cmake --build "$build" --target design_file_fuzz design_file_fuzz_seeds line_list_fuzz -j "${FUZZ_JOBS:-2}"
 
 status=0
