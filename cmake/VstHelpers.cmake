@@ -35,6 +35,40 @@ function(vst_library)
   set_property(GLOBAL APPEND PROPERTY VST_LAYER_LIBS ${layer})
 endfunction()
 
+# Precompiled headers of the tests: GoogleTest and the standard headers most
+# tests use, compiled once by vst_test_pch (a target that compiles nothing
+# else, with a test's flags) for every test but the GUI tests. The GUI tests
+# add Qt's test library and the widgets they drive, compiled once by
+# vst_gui_test_pch with the first GUI test's libraries. Every test is compiled
+# with -fPIC, as Qt asks of its users, so that one header serves the tests
+# that link Qt and those that do not: a precompiled header is used only with
+# the -fPIC setting it was made with. (CMAKE_DISABLE_PRECOMPILE_HEADERS=ON
+# turns them off, to check that each file includes what it uses.)
+set(VST_TEST_PCH <gtest/gtest.h> <algorithm> <cmath> <filesystem> <fstream> <functional> <memory> <string> <vector>)
+set(VST_GUI_TEST_PCH ${VST_TEST_PCH} <QApplication> <QTest> <QTimer> <QAction> <QComboBox> <QLabel> <QLineEdit>
+                     <QMenuBar> <QPushButton> <QTemporaryDir>)
+
+# The flags every test is compiled with.
+function(vst_test_flags target)
+  target_compile_options(${target} PRIVATE ${VST_WARNINGS} -fPIC)
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(${target} PRIVATE VST_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/data"
+                                               VST_BIN_DIR="${VST_OUTPUT_DIR}")
+endfunction()
+
+# vst_test_pch(PCH_TARGET HEADERS LIBS...): the target that precompiles
+# HEADERS with the flags of a test linking LIBS, made on first use.
+function(vst_test_pch pch headers)
+  if(TARGET ${pch})
+    return()
+  endif()
+  file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/${pch}.cpp CONTENT "// Compiles a precompiled header and nothing else.\n")
+  add_library(${pch} OBJECT ${CMAKE_BINARY_DIR}/${pch}.cpp)
+  vst_test_flags(${pch})
+  target_link_libraries(${pch} PRIVATE ${ARGN})
+  target_precompile_headers(${pch} PRIVATE ${${headers}})
+endfunction()
+
 # vst_test(NAME SOURCES ... LIBS ... [GUI])
 # One test executable. GUI tests run on Qt's offscreen platform and are added
 # as one ctest test each; the others are split into their GoogleTest cases.
@@ -42,16 +76,17 @@ function(vst_test name)
   cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  target_compile_options(${name} PRIVATE ${VST_WARNINGS})
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  target_compile_definitions(${name} PRIVATE VST_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/data"
-                                             VST_BIN_DIR="${VST_OUTPUT_DIR}")
+  vst_test_flags(${name})
   if(ARG_GUI)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock)
+    vst_test_pch(vst_gui_test_pch VST_GUI_TEST_PCH ${ARG_LIBS} GTest::gtest)
+    target_precompile_headers(${name} REUSE_FROM vst_gui_test_pch)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 600)
   else()
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+    vst_test_pch(vst_test_pch VST_TEST_PCH GTest::gtest)
+    target_precompile_headers(${name} REUSE_FROM vst_test_pch)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 300)
   endif()
 endfunction()
