@@ -380,6 +380,15 @@ TEST(BatchDesign, UnknownColumnsAreNamedWithTheColumnTheyProbablyMean) {
   EXPECT_TRUE(trailing.ok()) << trailing.error();
   EXPECT_TRUE(trailing.ignoredColumns().empty());
 
+  // Thousands of unknown columns give a message of one short line.
+  std::string wide = kHeader;
+  wide.pop_back();
+  for (int i = 0; i < 5000; ++i) wide += ",EXTRA" + std::to_string(i);
+  const LineListDesigner many(Table(wide + "\n").header, strict);
+  EXPECT_EQ(many.ignoredColumns().size(), 5000u);
+  EXPECT_LT(many.error().size(), 200u);
+  EXPECT_NE(many.error().find("EXTRA9; and 4990 more"), std::string::npos) << many.error();
+
   // A required column missing names the unknown column meant for it.
   std::string misspelt = kHeader;
   misspelt.replace(misspelt.find("PIPELN"), 6, "PIPELENGTH");
