@@ -195,9 +195,16 @@ std::string SuggestedColumn(std::string_view name, const std::vector<std::string
 
 std::string IgnoredColumnText(const IgnoredColumn& column) {
   if (column.name.empty()) return "column " + std::to_string(column.position) + " (no name)";
-  const std::string name = column.name.size() <= kQuotedValueLength && ShownName(column.name) == column.name
-                               ? column.name
-                               : QuotedValue(column.name);
+  // A long name is cut (never inside a UTF-8 character); one with control
+  // characters or invalid bytes is quoted with them escaped, so it cannot
+  // break the message's line.
+  std::size_t length = column.name.size();
+  if (length > kQuotedValueLength) {
+    length = kQuotedValueLength;
+    while (length > 0 && (static_cast<unsigned char>(column.name[length]) & 0xC0u) == 0x80u) --length;
+  }
+  std::string name = ShownName(std::string_view(column.name).substr(0, length));
+  if (length < column.name.size()) name += "...";
   return column.suggestion.empty() ? name : name + ": did you mean " + column.suggestion + "?";
 }
 

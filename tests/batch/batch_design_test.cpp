@@ -359,6 +359,9 @@ TEST(BatchDesign, UnknownColumnsAreNamedWithTheColumnTheyProbablyMean) {
   EXPECT_EQ(named, (std::vector<std::string>{"VALVES: did you mean VALN?", "FLANGES: did you mean FLNO?",
                                              "SHOE: did you mean SHOES?", "Comment"}));
   EXPECT_EQ(batch.ignoredColumns[0].position, 17);
+  // A name that could break a message's line, or make it long, is escaped or cut.
+  EXPECT_EQ(IgnoredColumnText({"Bad\nName", 3, ""}), "\"Bad\\nName\"");
+  EXPECT_EQ(IgnoredColumnText({std::string(100, 'Z'), 3, ""}), std::string(60, 'Z') + "...");
   EXPECT_TRUE(batch.circuits.at(0).ok);
   const std::string json = BatchJson(batch, {});
   EXPECT_NE(
