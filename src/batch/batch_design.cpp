@@ -63,7 +63,8 @@ std::string ColumnUnitText(ColumnUnit unit, const BatchOptions& options) {
     case ColumnUnit::Length:
       return metric ? "m" : "ft";
     case ColumnUnit::ShoeList:
-      return metric ? "m x count" : "ft x count";
+      // The shoe dialog's own boxes: shoe lengths in inches or millimetres.
+      return metric ? "mm x count" : "in x count";
     case ColumnUnit::Pressure:
       return std::string(Trim(PressureCaption(metric ? options.pressureUnit : PressureUnit::Psig)));
     case ColumnUnit::None:
@@ -73,6 +74,155 @@ std::string ColumnUnitText(ColumnUnit unit, const BatchOptions& options) {
 }
 
 namespace {
+
+// A header name as compared with the known ones: upper case, letters and
+// digits only ("Pipe Length" is PIPELENGTH).
+std::string Folded(std::string_view name) {
+  std::string out;
+  for (char c : name) {
+    if (std::isalnum(static_cast<unsigned char>(c)))
+      out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  return out;
+}
+
+// Usual words for a column that no edit distance finds.
+struct ColumnAlias {
+  const char* word;  // folded
+  const char* column;
+};
+constexpr ColumnAlias kColumnAliases[] = {
+    {"VALVE", "VALN"},
+    {"VALVES", "VALN"},
+    {"NOVALVES", "VALN"},
+    {"FLANGE", "FLNO"},
+    {"FLANGES", "FLNO"},
+    {"NOFLANGES", "FLNO"},
+    {"PUMP", "NOPX"},
+    {"PUMPS", "NOPX"},
+    {"NOPUMPS", "NOPX"},
+    {"LENGTH", "PIPELN"},
+    {"PRESSURE", "STEAMPRS"},
+    {"THICKNESS", "INSTHK"},
+    {"INSULATION", "INSTYPE"},
+    {"INSTALLATION", "TRACEINS"},
+    {"TUBE", "TRACETUB"},
+    {"TUBESIZE", "TRACETUB"},
+    {"MATERIAL", "TUBEMAT"},
+    {"TUBINGMATERIAL", "TUBEMAT"},
+    {"WALL", "TUBEWALL"},
+    {"WALLTHICKNESS", "TUBEWALL"},
+    {"TRACERS", "PASSES"},
+    {"NUMBEROFPASSES", "PASSES"},
+    {"CIRCUIT", "CIRTXT"},
+    {"CIRCUITNO", "CIRTXT"},
+    {"CIRCUITNUMBER", "CIRTXT"},
+    {"LINE", "PIPETXT"},
+    {"LINENO", "PIPETXT"},
+    {"LINENUMBER", "PIPETXT"},
+    {"PIPENO", "PIPETXT"},
+    {"PIPENUMBER", "PIPETXT"},
+    {"PREINSULATED", "WCTB"},
+    {"PREINSULATEDTUBING", "WCTB"},
+    {"INTERMITTENT", "INTEXP"},
+    {"FITTINGS", "ALLOWANCE"},
+};
+
+// Edits (insert, delete, replace, swap two neighbours) from one text to
+// the other.
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+  std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+  for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+  for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t cost = a[i - 1] == b[j - 1] ? 0 : 1;
+      d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost});
+      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+    }
+  }
+  return d[a.size()][b.size()];
+}
+
+// Whether `name` spells the letters of `column` in order, beginning with
+// its first three.
+bool SpellsInOrder(std::string_view name, std::string_view column) {
+  if (name.size() < column.size() || name.substr(0, 3) != column.substr(0, 3)) return false;
+  std::size_t at = 0;
+  for (char c : name) {
+    if (at < column.size() && c == column[at]) ++at;
+  }
+  return at == column.size();
+}
+
+}  // namespace
+
+std::string SuggestedColumn(std::string_view name, const std::vector<std::string>& candidates) {
+  const std::string folded = Folded(name);
+  // Names past any column's length are no misspelling of one.
+  if (folded.empty() || folded.size() > 40) return {};
+  const auto offered = [&](std::string_view column) {
+    return std::find(candidates.begin(), candidates.end(), column) != candidates.end();
+  };
+  for (const ColumnAlias& alias : kColumnAliases) {
+    if (folded == alias.word && offered(alias.column)) return alias.column;
+  }
+  // The nearest column within a distance that grows with its length; a tie
+  // suggests nothing.
+  std::string best;
+  std::size_t bestDistance = 0;
+  bool tie = false;
+  for (const std::string& column : candidates) {
+    const std::size_t limit = column.size() <= 4 ? 1 : 2;
+    const std::size_t distance = EditDistance(folded, column);
+    if (distance > limit) continue;
+    if (best.empty() || distance < bestDistance) {
+      best = column;
+      bestDistance = distance;
+      tie = false;
+    } else if (distance == bestDistance) {
+      tie = true;
+    }
+  }
+  if (!best.empty()) return tie ? std::string() : best;
+  // A longer spelling of a column: the longest column it spells.
+  for (const std::string& column : candidates) {
+    if (SpellsInOrder(folded, column) && column.size() > best.size()) best = column;
+  }
+  return best;
+}
+
+std::string IgnoredColumnText(const IgnoredColumn& column) {
+  if (column.name.empty()) return "column " + std::to_string(column.position) + " (no name)";
+  // A long name is cut (never inside a UTF-8 character); one with control
+  // characters or invalid bytes is quoted with them escaped, so it cannot
+  // break the message's line.
+  std::size_t length = column.name.size();
+  if (length > kQuotedValueLength) {
+    length = kQuotedValueLength;
+    while (length > 0 && (static_cast<unsigned char>(column.name[length]) & 0xC0u) == 0x80u) --length;
+  }
+  std::string name = ShownName(std::string_view(column.name).substr(0, length));
+  if (length < column.name.size()) name += "...";
+  return column.suggestion.empty() ? name : name + ": did you mean " + column.suggestion + "?";
+}
+
+namespace {
+
+// The ignored columns as messages name them, separated by "; ": the first
+// kNamedColumns, then how many more, so a header of thousands of unknown
+// columns gives a message of one line.
+std::string IgnoredColumnList(const std::vector<IgnoredColumn>& columns) {
+  std::string out;
+  for (std::size_t i = 0; i < columns.size() && i < kNamedColumns; ++i) {
+    if (!out.empty()) out += "; ";
+    out += IgnoredColumnText(columns[i]);
+  }
+  if (columns.size() > kNamedColumns)
+    out += "; and " + std::to_string(columns.size() - kNamedColumns) + " more";
+  return out;
+}
 
 // The columns by position in LineListColumns().
 enum Col : std::size_t {
@@ -331,6 +481,8 @@ struct LineListDesigner::Impl {
   std::size_t headerSize = 0;
   std::array<int, kColumnCount> positions{};
   std::string error;
+  std::vector<IgnoredColumn> ignored;
+  bool unknownRefused = false;
 
   void designRow(const RowView& row, CircuitResult& result) const;
   static void readDialogAnswers(const RowView& row, RowAnswers& answers);
@@ -523,23 +675,56 @@ LineListDesigner::LineListDesigner(const std::vector<std::string>& header, const
   s.positions.fill(-1);
   const auto& columns = LineListColumns();
   std::vector<std::string> seen;
+  std::vector<std::size_t> unknown;  // header positions
   for (std::size_t i = 0; i < header.size(); ++i) {
     const std::string name = Upper(header[i]);
+    bool known = false;
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      if (name == columns[c].name) {
+        s.positions[c] = static_cast<int>(i);
+        known = true;
+      }
+    }
+    if (!known) unknown.push_back(i);
     if (name.empty()) continue;
     if (std::find(seen.begin(), seen.end(), name) != seen.end()) {
       s.error = "line 1: the column " + name + " appears twice";
       return;
     }
     seen.push_back(name);
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-      if (name == columns[c].name) s.positions[c] = static_cast<int>(i);
-    }
+  }
+  // An unnamed column at the end is a trailing delimiter, not a column.
+  if (!unknown.empty() && unknown.back() + 1 == header.size() && header.size() > 1 &&
+      Trim(header[unknown.back()]).empty()) {
+    unknown.pop_back();
+  }
+  std::vector<std::string> absent;
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    if (s.positions[c] < 0) absent.emplace_back(columns[c].name);
+  }
+  for (std::size_t i : unknown) {
+    const std::string_view name = Trim(header[i]);
+    s.ignored.push_back({std::string(name), static_cast<int>(i + 1), SuggestedColumn(name, absent)});
   }
   for (std::size_t c = 0; c < columns.size(); ++c) {
-    if (columns[c].required && s.positions[c] < 0) {
-      s.error = std::string("line 1: the required column ") + columns[c].name + " is missing";
-      return;
+    if (!columns[c].required || s.positions[c] >= 0) continue;
+    s.error = std::string("line 1: the required column ") + columns[c].name + " is missing";
+    // The column meant, when an unknown one is close to it; else every
+    // unknown column.
+    std::string named;
+    for (const IgnoredColumn& ignored : s.ignored) {
+      if (ignored.suggestion == columns[c].name) named = IgnoredColumnText(ignored);
     }
+    if (named.empty()) {
+      named = IgnoredColumnList(s.ignored);
+      if (!named.empty()) named = "columns not known: " + named;
+    }
+    if (!named.empty()) s.error += "; " + named;
+    return;
+  }
+  if (options.strict && !s.ignored.empty()) {
+    s.error = "line 1: columns not known (--strict): " + IgnoredColumnList(s.ignored);
+    s.unknownRefused = true;
   }
 }
 
@@ -547,6 +732,8 @@ LineListDesigner::~LineListDesigner() = default;
 
 bool LineListDesigner::ok() const { return impl_->error.empty(); }
 const std::string& LineListDesigner::error() const { return impl_->error; }
+const std::vector<IgnoredColumn>& LineListDesigner::ignoredColumns() const { return impl_->ignored; }
+bool LineListDesigner::refusedUnknownColumns() const { return impl_->unknownRefused; }
 
 void LineListDesigner::design(const CsvRow& row, int rowNumber, CircuitResult& result) const {
   const Impl& s = *impl_;
@@ -601,6 +788,7 @@ BatchResult DesignLineList(const CsvTable& table, const BatchOptions& options) {
   BatchResult result;
   result.header = table.header;
   LineListDesigner designer(table.header, options);
+  result.ignoredColumns = designer.ignoredColumns();
   if (!designer.ok()) {
     result.error = designer.error();
     return result;

@@ -37,7 +37,30 @@ struct LineListColumn {
 };
 const std::vector<LineListColumn>& LineListColumns();
 // The unit of a column's values ("°F", "in", " psig" trimmed, ...); empty for none.
+// Shoe lengths are inches (millimetres), as the shoe dialog takes them.
 std::string ColumnUnitText(ColumnUnit unit, const BatchOptions& options);
+
+// A header column that is no line list column: its name as written
+// (trimmed), its 1-based position, and the known column it probably means
+// ("" when none is close).
+struct IgnoredColumn {
+  std::string name;
+  int position = 0;
+  std::string suggestion;
+};
+
+// The known column a header name probably means, among `candidates` (the
+// columns the header lacks): a usual word for it ("VALVES" is VALN), else
+// the one column within a small edit distance ("SHOE" is SHOES), else one
+// whose letters the name spells in order from the same start ("PIPELENGTH"
+// is PIPELN). Empty when none is close.
+std::string SuggestedColumn(std::string_view name, const std::vector<std::string>& candidates);
+
+// The column as messages name it: "VALVES: did you mean VALN?", "COMMENT",
+// "column 7 (no name)".
+std::string IgnoredColumnText(const IgnoredColumn& column);
+// Messages name at most this many ignored columns, then say how many more.
+inline constexpr std::size_t kNamedColumns = 10;
 
 // The output fields of the main window after a design, in the order the
 // results list them: maximum and minimum maintained temperature, heat loss,
@@ -77,9 +100,16 @@ class LineListDesigner {
   LineListDesigner& operator=(const LineListDesigner&) = delete;
 
   // False when the header cannot be used (a required column missing, a
-  // column twice); error() then says why, naming line 1.
+  // column twice, with --strict a column it does not know); error() then
+  // says why, naming line 1.
   bool ok() const;
   const std::string& error() const;
+  // The header columns that are no line list column, in header order; their
+  // values are not read.
+  const std::vector<IgnoredColumn>& ignoredColumns() const;
+  // Whether the header was refused only for columns it does not know
+  // (--strict), which the command counts as a usage error.
+  bool refusedUnknownColumns() const;
   // Designs the row, the `rowNumber`-th data row. A row whose field count
   // differs from the header is an error of that row.
   void design(const CsvRow& row, int rowNumber, CircuitResult& result) const;
@@ -93,6 +123,7 @@ struct BatchResult {
   bool ok = false;    // false: the list itself is unusable (error says why)
   std::string error;  // "line 1: ..." naming the line
   std::vector<std::string> header;
+  std::vector<IgnoredColumn> ignoredColumns;
   std::vector<CircuitResult> circuits;
 };
 
@@ -102,7 +133,8 @@ BatchResult DesignLineList(const CsvTable& table, const BatchOptions& options);
 // Output forms of the batch results, whole or piece by piece.
 std::string BatchJson(const BatchResult& result, const BatchOptions& options);
 std::string BatchCsv(const BatchResult& result, const BatchOptions& options);
-std::string BatchJsonStart(const BatchOptions& options);
+// The JSON begins with the run's options and the columns it ignored.
+std::string BatchJsonStart(const BatchOptions& options, const std::vector<IgnoredColumn>& ignored = {});
 void AppendBatchJsonCircuit(std::string& out, const CircuitResult& circuit, bool first);
 std::string BatchJsonEnd();
 // The header row: one column per value, each named once, with its unit.

@@ -155,10 +155,27 @@ const std::vector<const FieldInfo*>& TakeoffFields() {
 
 }  // namespace
 
-std::string BatchJsonStart(const BatchOptions& options) {
-  return "{\"units\":" + JsonString(UnitsName(options.units)) +
-         ",\"mode\":" + JsonString(options.internalMode ? "internal" : "standard") +
-         ",\"strict\":" + (options.strict ? "true" : "false") + ",\"circuits\":[";
+std::string BatchJsonStart(const BatchOptions& options, const std::vector<IgnoredColumn>& ignored) {
+  std::string out = "{\"units\":" + JsonString(UnitsName(options.units)) +
+                    ",\"mode\":" + JsonString(options.internalMode ? "internal" : "standard") +
+                    ",\"strict\":" + (options.strict ? "true" : "false");
+  // Header columns whose values were not read: name, position, the column
+  // probably meant (null when none is close).
+  out += ",\"ignored_columns\":[";
+  for (std::size_t i = 0; i < ignored.size(); ++i) {
+    if (i) out += ',';
+    out += "{\"column\":";
+    AppendJsonString(out, ignored[i].name);
+    out += ",\"position\":";
+    AppendInteger(out, ignored[i].position);
+    out += ",\"suggestion\":";
+    if (ignored[i].suggestion.empty())
+      out += "null";
+    else
+      AppendJsonString(out, ignored[i].suggestion);
+    out += '}';
+  }
+  return out + "],\"circuits\":[";
 }
 
 void AppendBatchJsonCircuit(std::string& out, const CircuitResult& c, bool first) {
@@ -207,7 +224,7 @@ void AppendBatchJsonCircuit(std::string& out, const CircuitResult& c, bool first
 std::string BatchJsonEnd() { return "\n]}\n"; }
 
 std::string BatchJson(const BatchResult& result, const BatchOptions& options) {
-  std::string out = BatchJsonStart(options);
+  std::string out = BatchJsonStart(options, result.ignoredColumns);
   for (std::size_t i = 0; i < result.circuits.size(); ++i)
     AppendBatchJsonCircuit(out, result.circuits[i], i == 0);
   return out + BatchJsonEnd();

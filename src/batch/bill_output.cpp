@@ -30,10 +30,11 @@ std::string Extension(const std::string& path) {
   return Lowercase(std::filesystem::path(path).extension().string());
 }
 
-// The workbook of bill rows as the new contents of `out`.
-std::string WorkbookInto(const std::vector<BillRow>& rows, OutputFile& out) {
+// The workbook of bill rows, on a sheet named `title`, as the new contents
+// of `out`: the summary bill's export, its cells, widths and table style.
+std::string WorkbookInto(const std::vector<BillRow>& rows, const std::string& title, OutputFile& out) {
   const std::string problem = ExportGridToSpreadsheet(GridOf(rows), static_cast<int>(rows.size()), 3,
-                                                      kSummaryExportOption, kSummarySheetTitle, out);
+                                                      kSummaryExportOption, title, out);
   return problem.empty() ? problem : ShownName(out.name()) + " was not written: " + problem;
 }
 
@@ -89,7 +90,13 @@ BillShowResult CircuitBill(const std::array<DesignRecord, DesignSet::kRecords>& 
                   ", " + JsonString(bill.title) + "],\n \"summary\": " + JsonRows(bill.rows) +
                   ",\n \"bill\": " + JsonRows(bill.bill) + "}\n";
   }
-  if (!request.pdf.empty()) result.error = PdfInto(pdf, bill.printout(now), units, request.pdf, result);
+  // The bill's material lines, on a sheet named as the window ("Report #n").
+  if (!request.xlsx.empty()) {
+    result.error = OpenFile(request.xlsx, result);
+    if (result.error.empty()) result.error = WorkbookInto(bill.bill, bill.caption, *result.files.back());
+  }
+  if (result.error.empty() && !request.pdf.empty())
+    result.error = PdfInto(pdf, bill.printout(now), units, request.pdf, result);
   return result;
 }
 
@@ -122,7 +129,7 @@ BillShowResult ShowBills(const std::array<DesignRecord, DesignSet::kRecords>& re
   result.text = request.format == "csv" ? BillRowsCsv(rows) : BillRowsJson(rows);
   if (!request.xlsx.empty()) {
     result.error = OpenFile(request.xlsx, result);
-    if (result.error.empty()) result.error = WorkbookInto(rows, *result.files.back());
+    if (result.error.empty()) result.error = WorkbookInto(rows, kSummarySheetTitle, *result.files.back());
   }
   if (result.error.empty() && !request.pdf.empty())
     result.error = PdfInto(pdf, SummaryBillPage(BillPrintHeader(now), rows), set.Units, request.pdf, result);
@@ -141,7 +148,7 @@ std::string PrepareSummaryFile(const SummaryBill& bill, const std::string& path,
     return ShownName(path) + ": the summary is written as .xlsx, .csv or .json";
   }
   if (!out.open(path)) return out.error();
-  if (ext == ".xlsx") return WorkbookInto(rows, out);
+  if (ext == ".xlsx") return WorkbookInto(rows, kSummarySheetTitle, out);
   out << (ext == ".csv" ? BillRowsCsv(rows) : BillRowsJson(rows));
   return {};
 }

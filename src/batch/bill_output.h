@@ -28,7 +28,7 @@ struct BillShowRequest {
   bool summary = false;  // --summary
   std::string format = "json";
   std::string pdf;   // --pdf OUT.pdf, may be empty
-  std::string xlsx;  // --xlsx OUT.xlsx (the summary only), may be empty
+  std::string xlsx;  // --xlsx OUT.xlsx, may be empty
 };
 
 struct BillShowResult {

@@ -7,24 +7,44 @@
 
 namespace vst {
 
-const char* const kCommandUsage =
-    "usage: vantrel-design design LIST.csv [--units english|metric] [--mode standard|internal]\n"
-    "                      [--pressure-unit psig|kpa|barg] [--sizing standard|minimal] [--strict]\n"
-    "                      [--format json|csv] [-o OUTPUT] [--save NAME.mdb]\n"
-    "                      [--summary OUT.xlsx|OUT.csv|OUT.json] [--jobs N]\n"
-    "       vantrel-design show FILE.mdb [--units english|metric] [--circuit-list] [--format csv|json]\n"
-    "                      [-o OUTPUT]\n"
-    "       vantrel-design show FILE.mdb --bill N|--summary [--pdf OUT.pdf] [--xlsx OUT.xlsx]\n"
-    "                      [--units english|metric] [--format csv|json] [-o OUTPUT]\n"
-    "       vantrel-design ratings [--units english|metric] [--mode standard|internal] [--format csv|json]\n"
-    "                      [-o OUTPUT]\n"
-    "       vantrel-design --help | --version\n"
+namespace {
+
+// The usage lines of each verb, as --help and a usage error show them.
+struct VerbUsage {
+  const char* verb;
+  const char* lines;
+};
+constexpr VerbUsage kVerbUsage[] = {
+    {"design",
+     "vantrel-design design LIST.csv [--units english|metric] [--mode standard|internal]\n"
+     "                      [--pressure-unit psig|kpa|barg] [--sizing standard|minimal] [--strict]\n"
+     "                      [--format json|csv] [-o OUTPUT] [--save NAME.mdb]\n"
+     "                      [--summary OUT.xlsx|OUT.csv|OUT.json] [--jobs N]\n"},
+    {"show",
+     "vantrel-design show FILE.mdb [--units english|metric] [--circuit-list] [--format csv|json]\n"
+     "                      [-o OUTPUT]\n"
+     "       vantrel-design show FILE.mdb --bill N|--summary [--pdf OUT.pdf] [--xlsx OUT.xlsx]\n"
+     "                      [--units english|metric] [--format csv|json] [-o OUTPUT]\n"},
+    {"ratings",
+     "vantrel-design ratings [--units english|metric] [--mode standard|internal] [--format csv|json]\n"
+     "                      [-o OUTPUT]\n"},
+    {"lists",
+     "vantrel-design lists [--units english|metric] [--mode standard|internal] [--format text|json]\n"
+     "                      [-o OUTPUT]\n"},
+};
+
+constexpr const char* kHelpUsage = "vantrel-design --help | --version\n";
+
+const char* const kCommandDescription =
     "\n"
     "design   designs every row of the line list LIST.csv (- for standard input) as the main\n"
     "         window would, answering the fittings and shoe dialogs from the row. The list is\n"
-    "         separated by commas, semicolons or tabs (found from its header row).\n"
+    "         separated by commas, semicolons or tabs (found from its header row). A header\n"
+    "         column it does not know is named on standard error and in the JSON\n"
+    "         (\"ignored_columns\"), with the known column it is probably meant to be.\n"
     "         --strict     a row that the window's checks would change (copper above its\n"
-    "                      pressure, an exposure above its limit, ...) is not designed\n"
+    "                      pressure, an exposure above its limit, ...) is not designed, and\n"
+    "                      a column the list does not know is an error (exit status 2)\n"
     "         --format     json (default): every result with its record, messages and the\n"
     "                      corrections the window's checks made; csv: one row per circuit\n"
     "         -o OUTPUT    written beside OUTPUT under a temporary name and put in its place\n"
@@ -37,14 +57,34 @@ const char* const kCommandUsage =
     "                      results are the same and in row order for every N\n"
     "show     prints the ten records of a design file, with --circuit-list its circuit list (in\n"
     "         the program mode the file was saved in), with --bill N the circuit report and bill\n"
-    "         of record N, with --summary the summary bill (--pdf their printout, --xlsx the\n"
+    "         of record N, with --summary the summary bill (--pdf their printout, --xlsx their\n"
     "         workbook). A file saved in the other unit system than --units (english when not\n"
     "         given) is refused.\n"
     "ratings  prints the ratings table of the heat transfer products.\n"
+    "lists    prints every entry the line list columns accept from the window's lists, per\n"
+    "         unit system, program mode and installation (both of each unless --units or\n"
+    "         --mode names one); text (default) or json.\n"
     "Option values may be written in any case.\n"
     "\n"
     "Exit status: 0 every row designed; 3 at least one row not designed (its messages say why);\n"
-    "1 a file could not be read or written; 2 usage error.\n";
+    "1 a file could not be read or written; 2 usage error (with --strict also a column the line\n"
+    "list does not know).\n";
+
+}  // namespace
+
+std::string CommandUsageLines(const std::string& verb) {
+  std::string out;
+  for (const VerbUsage& v : kVerbUsage) {
+    if (!verb.empty() && verb != v.verb) continue;
+    out += out.empty() ? "usage: " : "       ";
+    out += v.lines;
+  }
+  if (out.empty()) return CommandUsageLines({});
+  if (verb.empty()) out += std::string("       ") + kHelpUsage;
+  return out;
+}
+
+std::string CommandHelp() { return CommandUsageLines({}) + kCommandDescription + LineListColumnHelp(); }
 
 namespace {
 
@@ -73,15 +113,15 @@ std::string ParseOptions(const std::vector<std::string>& args, CommandLine& c) {
     };
     bool ok = true;
     if (a == "--units")
-      ok = value(c.units);
+      ok = c.unitsGiven = value(c.units);
     else if (a == "--mode")
-      ok = value(c.mode);
+      ok = c.modeGiven = value(c.mode);
     else if (a == "--pressure-unit")
       ok = value(c.pressure);
     else if (a == "--sizing")
       ok = value(c.sizing);
     else if (a == "--format")
-      ok = value(c.format);
+      ok = c.formatGiven = value(c.format);
     else if (a == "-o" || a == "--output")
       ok = fileName(c.output);
     else if (a == "--save")
@@ -145,7 +185,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     return parsed;
   }
   const std::string& verb = args[0];
-  if (verb != "design" && verb != "show" && verb != "ratings") return refuse("unknown command " + verb);
+  if (verb != "design" && verb != "show" && verb != "ratings" && verb != "lists")
+    return refuse("unknown command " + verb);
   parsed.command.verb = verb;
   if (auto problem = ParseOptions(args, parsed.command); !problem.empty()) return refuse(problem);
   return parsed;

@@ -20,7 +20,7 @@ inline constexpr int kExitRowsNotDesigned = 3;
 // their blanks removed ("English" is "english"); file names stay as given.
 // Which verb takes which option is checked when the verb runs.
 struct CommandLine {
-  std::string verb;    // "design", "show" or "ratings"
+  std::string verb;    // "design", "show", "ratings" or "lists"
   std::string input;   // the line list or design file; "-" is standard input
   std::string output;  // -o OUTPUT; empty for standard output
   std::string format = "json";
@@ -35,6 +35,11 @@ struct CommandLine {
   std::string summaryFile;  // design --summary OUT
   bool circuitList = false;
   std::string jobs;  // --jobs N as written; empty: one thread per core
+  // Whether --units, --mode and --format were given (`lists` shows both
+  // unit systems and modes, as text, unless told).
+  bool unitsGiven = false;
+  bool modeGiven = false;
+  bool formatGiven = false;
 };
 
 enum class CommandAction { Run, Help, Version, UsageError };
@@ -55,8 +60,14 @@ std::optional<bool> InternalModeOption(const std::string& value);  // "internal"
 inline constexpr const char* kUnitsProblem = "--units must be english or metric";
 inline constexpr const char* kModeProblem = "--mode must be standard or internal";
 
-// The usage text, printed with every usage error and by --help.
-extern const char* const kCommandUsage;
+// The usage lines of a verb ("design", ...; every verb's and --help's when
+// the verb is empty or unknown), beginning "usage: ".
+std::string CommandUsageLines(const std::string& verb);
+// What a usage error ends with, after the verb's usage lines.
+inline constexpr const char* kHelpHint = "Run 'vantrel-design --help' for the options.";
+// The whole --help text: the usage lines, every verb and option, the exit
+// statuses and the line list columns.
+std::string CommandHelp();
 // The columns of a line list with their units and defaults, for --help.
 std::string LineListColumnHelp();
 

@@ -12,6 +12,7 @@
 #include "batch/batch_design.h"
 #include "batch/command_line.h"
 #include "batch/csv.h"
+#include "batch/list_entries.h"
 #include "batch/report_output.h"
 #include "batch/row_pipeline.h"
 #include "core/legacy_math.h"
@@ -27,8 +28,10 @@ namespace {
 // The most threads --jobs takes: more than any desktop has cores.
 constexpr int kMaxJobs = 64;
 
-int Usage(const std::string& problem) {
-  std::cerr << "vantrel-design: " << problem << "\n" << kCommandUsage;
+// A usage error: the problem, the verb's usage lines and where the options
+// are explained.
+int Usage(const std::string& problem, const std::string& verb = {}) {
+  std::cerr << "vantrel-design: " << problem << "\n" << CommandUsageLines(verb) << kHelpHint << "\n";
   return kExitUsageError;
 }
 
@@ -198,7 +201,7 @@ int RunReport(const CommandLine& c) {
   const bool designOptions =
       !c.pressure.empty() || c.sizing != "standard" || !c.save.empty() || c.strict || !c.jobs.empty();
   const auto report = RunReportCommand({c.verb, c.input, c.units, c.mode, c.format, designOptions});
-  if (report.status == ReportStatus::UsageError) return Usage(report.error);
+  if (report.status == ReportStatus::UsageError) return Usage(report.error, c.verb);
   if (report.status == ReportStatus::FileError) return FileError(report.error);
   return WriteOut(c.output, report.text) ? kExitAllDesigned : kExitFileError;
 }
@@ -220,7 +223,6 @@ std::string CheckShowOptions(const CommandLine& c, BillShowRequest& bills) {
   if ((!bills.pdf.empty() || !bills.xlsx.empty()) && bills.record == 0 && !bills.summary) {
     return "--pdf and --xlsx need --bill N or --summary";
   }
-  if (!bills.xlsx.empty() && !bills.summary) return "--xlsx needs --summary";
   bills.format = c.format;
   return {};
 }
@@ -228,7 +230,7 @@ std::string CheckShowOptions(const CommandLine& c, BillShowRequest& bills) {
 // `show FILE.mdb`: its ten records, or with --bill N / --summary its bills.
 int RunShow(const CommandLine& c, const CommandEnvironment& env) {
   BillShowRequest bills = c.bills;
-  if (auto problem = CheckShowOptions(c, bills); !problem.empty()) return Usage(problem);
+  if (auto problem = CheckShowOptions(c, bills); !problem.empty()) return Usage(problem, "show");
   const UnitSystem running = *UnitsOption(c.units);
   DesignRecords none{};
   const auto contents = OpenDesignFile(c.input, none, running);
@@ -247,6 +249,33 @@ int RunShow(const CommandLine& c, const CommandEnvironment& env) {
   }
   const std::string text = c.format == "json" ? RecordsJson(contents.records, contents.internalMode)
                                               : RecordsCsv(contents.records);
+  return WriteOut(c.output, text) ? kExitAllDesigned : kExitFileError;
+}
+
+// `lists`: the entries the list columns accept, of the unit systems and
+// modes asked for (both of each when not named).
+int RunLists(const CommandLine& c) {
+  if (!c.input.empty()) return Usage("lists takes no file: " + ShownName(c.input), "lists");
+  if (!c.pressure.empty() || c.sizing != "standard" || !c.save.empty() || c.strict || !c.jobs.empty() ||
+      !c.billRecord.empty() || c.bills.summary || !c.bills.pdf.empty() || !c.bills.xlsx.empty() ||
+      !c.summaryFile.empty() || c.circuitList) {
+    return Usage("lists takes only --units, --mode, --format and -o", "lists");
+  }
+  const auto units = UnitsOption(c.units);
+  if (!units) return Usage(kUnitsProblem, "lists");
+  const auto internalMode = InternalModeOption(c.mode);
+  if (!internalMode) return Usage(kModeProblem, "lists");
+  const std::string format = c.formatGiven ? c.format : "text";
+  if (format != "text" && format != "json") return Usage("--format of lists must be text or json", "lists");
+  std::vector<AcceptedLists> lists;
+  for (const UnitSystem u : {UnitSystem::English, UnitSystem::Metric}) {
+    if (c.unitsGiven && u != *units) continue;
+    for (const bool internal : {false, true}) {
+      if (c.modeGiven && internal != *internalMode) continue;
+      lists.push_back(AcceptedListsOf(u, internal));
+    }
+  }
+  const std::string text = format == "json" ? AcceptedListsJson(lists) : AcceptedListsText(lists);
   return WriteOut(c.output, text) ? kExitAllDesigned : kExitFileError;
 }
 
@@ -304,7 +333,21 @@ class DesignRun {
     if (!reader.readHeader(header, csvError_))
       return FileError(ShownName(c_.input) + ": " + csvError_.message);
     LineListDesigner designer(header, options_);
+    if (designer.refusedUnknownColumns()) {
+      std::cerr << "vantrel-design: " << ShownName(c_.input) << ": " << designer.error() << "\n";
+      return kExitUsageError;
+    }
     if (!designer.ok()) return FileError(ShownName(c_.input) + ": " + designer.error());
+    // A misspelt column would silently take its default: each one is named.
+    const auto& ignored = designer.ignoredColumns();
+    for (std::size_t i = 0; i < ignored.size() && i < kNamedColumns; ++i) {
+      std::cerr << "vantrel-design: " << ShownName(c_.input) << ": line 1: ignored "
+                << (ignored[i].name.empty() ? "" : "column ") << IgnoredColumnText(ignored[i]) << "\n";
+    }
+    if (ignored.size() > kNamedColumns) {
+      std::cerr << "vantrel-design: " << ShownName(c_.input) << ": line 1: and "
+                << ignored.size() - kNamedColumns << " more columns ignored\n";
+    }
     if (!out_.open(OutputName(c_.output))) return FileError(out_.error());
     if (!c_.save.empty()) {
       saver_.emplace(c_.save, TemplatePath(ProgramFolder(env_.programPath)), options_.internalMode,
@@ -346,7 +389,7 @@ class DesignRun {
   // (already said).
   bool designRows(CsvReader& reader, const LineListDesigner& designer) {
     const bool json = c_.format == "json";
-    text_ = json ? BatchJsonStart(options_) : BatchCsvHeader(options_);
+    text_ = json ? BatchJsonStart(options_, designer.ignoredColumns()) : BatchCsvHeader(options_);
     RowPipeline pipeline;
     pipeline.next = [&](CsvRow& row) { return reader.next(row, csvError_); };
     pipeline.format = [json](const CircuitResult& result, std::string& text) {
@@ -418,9 +461,9 @@ int RunDesignCommand(const std::vector<std::string>& args, const CommandEnvironm
   const ParsedCommandLine parsed = ParseCommandLine(args);
   switch (parsed.action) {
     case CommandAction::UsageError:
-      return Usage(parsed.problem);
+      return Usage(parsed.problem, parsed.command.verb);
     case CommandAction::Help:
-      std::cout << kCommandUsage << LineListColumnHelp();
+      std::cout << CommandHelp();
       return kExitAllDesigned;
     case CommandAction::Version:
       std::cout << "vantrel-design (Vantrel ST) " << env.version << "\n";
@@ -429,17 +472,18 @@ int RunDesignCommand(const std::vector<std::string>& args, const CommandEnvironm
       break;
   }
   const CommandLine& c = parsed.command;
-  if (c.format != "json" && c.format != "csv") return Usage("--format must be csv or json");
+  if (c.verb == "lists") return RunLists(c);
+  if (c.format != "json" && c.format != "csv") return Usage("--format must be csv or json", c.verb);
   if (c.verb == "ratings" || c.circuitList) return RunReport(c);
-  if (c.input.empty()) return Usage(c.verb == "show" ? "no design file given" : "no line list given");
+  if (c.input.empty()) return Usage(c.verb == "show" ? "no design file given" : "no line list given", c.verb);
   if (c.verb == "show") return RunShow(c, env);
   BatchOptions options;
-  if (auto problem = DesignOptions(c, options); !problem.empty()) return Usage(problem);
+  if (auto problem = DesignOptions(c, options); !problem.empty()) return Usage(problem, c.verb);
   int jobs = ProcessorCount();
   if (!c.jobs.empty()) {
     const auto n = ParseNumber(c.jobs);
     if (!n || *n != std::floor(*n) || *n < 1 || *n > kMaxJobs) {
-      return Usage("--jobs takes a number of threads from 1 to 64");
+      return Usage("--jobs takes a number of threads from 1 to 64", c.verb);
     }
     jobs = static_cast<int>(*n);
   }

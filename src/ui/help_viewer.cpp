@@ -11,6 +11,7 @@
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <vector>
@@ -129,7 +130,10 @@ HelpViewer::HelpViewer(QWidget* owner) : QWidget(owner, Qt::Window) {
   connect(forward, &QAction::triggered, browser_, &QTextBrowser::forward);
   connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
   connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
-  connect(browser_, &QTextBrowser::sourceChanged, this, &HelpViewer::syncTitle);
+  connect(browser_, &QTextBrowser::sourceChanged, this, [this](const QUrl& page) {
+    syncContents(page);
+    syncTitle();
+  });
   connect(contents_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
     const QString page = item->data(0, Qt::UserRole).toString();
     if (!page.isEmpty()) browser_->setSource(PageUrl(page.toStdString()));
@@ -200,6 +204,26 @@ void HelpViewer::fillContents() {
 
 void HelpViewer::showContentsPage() {
   if (book_) browser_->setSource(PageUrl(kHelpContentsPage));
+}
+
+void HelpViewer::syncContents(const QUrl& shownPage) {
+  // The topic shown is the one the contents tree marks, however it was
+  // reached (F1, a link, Back); a page outside the tree marks none. (The
+  // browser's own source() still names the previous page while it tells
+  // of the new one.)
+  QString page = shownPage.path();
+  if (page.startsWith(QLatin1Char('/'))) page = page.mid(1);
+  QTreeWidgetItem* shown = nullptr;
+  for (QTreeWidgetItemIterator it(contents_); *it && !shown; ++it) {
+    if ((*it)->data(0, Qt::UserRole).toString() == page) shown = *it;
+  }
+  if (shown) {
+    contents_->setCurrentItem(shown);
+    contents_->scrollToItem(shown);
+  } else {
+    contents_->setCurrentItem(nullptr);
+    contents_->clearSelection();
+  }
 }
 
 void HelpViewer::syncTitle() {

@@ -4,7 +4,8 @@
 // "Forward", and links that work inside the book. Pages are addressed as
 // "chm:/<page>". Nothing but the book is ever loaded: a web link (http,
 // https) opens in the desktop's browser, any other link (a local file, ...)
-// is refused with a note under the page. Escape and Ctrl+W close it.
+// is refused with a note under the page. The contents tree marks the topic
+// shown. Escape and Ctrl+W close it.
 #pragma once
 
 #include <QWidget>
@@ -52,6 +53,7 @@ class HelpViewer : public QWidget {
   void followLink(const QUrl& link);
   void fillContents();
   void showContentsPage();
+  void syncContents(const QUrl& shownPage);
   void syncTitle();
 
   std::unique_ptr<ChmBook> book_;

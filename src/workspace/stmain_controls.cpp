@@ -28,7 +28,7 @@ const std::vector<ControlRow>& STmainControlRows() {
        "Enter the maximum exposure temperature due to steam out or process conditions", 4, Pane::InputsLeft,
        false},
       {"txtIntExpTemp", K::TextBox, "375", "Label17", "Intermittent E&xposure Temp.", "Unit7", Q::Temperature,
-       nullptr, nullptr, 0, Pane::InputsLeft, false},
+       nullptr, nullptr, 45, Pane::InputsLeft, false},
       {"Insul_Typ_In", K::List, "", "lblInsul_Typ_In", "InsulationT&ype", nullptr, kNoUnit, nullptr,
        "Select insulation type from the list", 5, Pane::InputsLeft, false},
       {"Insul_Th_In", K::List, "", "lblInsul_Th_In", "Insulation Thic&kness", "lblInsThickUnit", Q::Size, nullptr,
@@ -46,10 +46,10 @@ const std::vector<ControlRow>& STmainControlRows() {
       {"Cab_Sel", K::List, "", "lblCab_Sel", "Tracer T&ubing ", "lblTraceTubeUnit", Q::Size, nullptr,
        "Select size of tracer tube from the list", 12, Pane::InputsRight, false},
       {"cboTracerMaterial", K::List, "", "lblTracerMaterial", "Tracer Tubing &Material", nullptr, kNoUnit,
-       nullptr, nullptr, 0, Pane::InputsRight, false},
+       nullptr, nullptr, 40, Pane::InputsRight, false},
       {"cboTubeWallThick", K::List, "", "lblTubeWallThick", "Tracer &Wall Thickness", "lblTraceTubeUnit2",
-       Q::Size, nullptr, nullptr, 0, Pane::InputsRight, false},
-      {"cboApplication", K::List, "", "lblApplication", "App&lication", nullptr, kNoUnit, nullptr, nullptr, 0,
+       Q::Size, nullptr, nullptr, 41, Pane::InputsRight, false},
+      {"cboApplication", K::List, "", "lblApplication", "App&lication", nullptr, kNoUnit, nullptr, nullptr, 42,
        Pane::InputsRight, false},
 
       // Heat-up data; the temperatures start as copies of Min_Amb and MT_In.
@@ -99,9 +99,9 @@ const std::vector<ControlRow>& STmainControlRows() {
       {"Spin1", K::Spinner, "", nullptr, "", nullptr, kNoUnit, nullptr, "Change to different record", 0,
        Pane::RecordBar, false},
       {"Circ_No", K::TextBox, "", "lblCirc_No", "Circuit No&. ", nullptr, kNoUnit, nullptr,
-       "Enter a Circuit Number for this design (optional)", 0, Pane::RecordBar, false},
+       "Enter a Circuit Number for this design (optional)", 43, Pane::RecordBar, false},
       {"Line_No", K::TextBox, "", "lblLine_No", "Line&\\Pipe No.", nullptr, kNoUnit, nullptr,
-       "Enter a Line or Pipe number for this record (optional)", 0, Pane::RecordBar, false},
+       "Enter a Line or Pipe number for this record (optional)", 44, Pane::RecordBar, false},
 
       // Commands.
       {"Des_But", K::Button, "&Design", nullptr, "", nullptr, kNoUnit, nullptr, nullptr, 0, Pane::CommandBar,

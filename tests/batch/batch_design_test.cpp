@@ -315,5 +315,99 @@ TEST(BatchDesign, InputsTheWindowsChecksChangeAreReportedAndStrictRefusesThem) {
   }
 }
 
+// A misspelt column would take its default in silence (no valves, no
+// flanges: the tracer under-ordered): every unknown column is named, with the
+// column it is probably meant to be.
+TEST(BatchDesign, UnknownColumnsAreNamedWithTheColumnTheyProbablyMean) {
+  const std::vector<std::string> all = [] {
+    std::vector<std::string> names;
+    for (const auto& c : LineListColumns()) names.emplace_back(c.name);
+    return names;
+  }();
+  struct Case {
+    const char* name;
+    const char* suggestion;
+  };
+  const Case cases[] = {
+      {"VALVES", "VALN"},
+      {"Flanges", "FLNO"},
+      {"SHOE", "SHOES"},
+      {"PIPELENGTH", "PIPELN"},
+      {"Pipe Length", "PIPELN"},
+      {"MAXAMBIENT", "MAXAMB"},
+      {"steam_prs", "STEAMPRS"},
+      {"TRACETUBE", "TRACETUB"},
+      {"MAINTTEMP", "MAINTEMP"},
+      {"INSTHICK", "INSTHK"},
+      {"COMMENT", ""},
+      {"X", ""},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SuggestedColumn(c.name, all), c.suggestion) << c.name;
+  // A column the header already has is not suggested again.
+  EXPECT_EQ(SuggestedColumn("VALVES", {"FLNO"}), "");
+
+  const std::string header = std::string(kHeader).substr(0, std::string(kHeader).find(",VALN")) +
+                             ",VALVES,FLANGES,NOPX,WCTB,SHOE,Comment\n";
+  const auto batch = DesignLineList(
+      Table(header +
+            "A,,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,No,4,6,0,0,12x8,x\n"),
+      {});
+  ASSERT_TRUE(batch.ok) << batch.error;
+  std::vector<std::string> named;
+  for (const auto& i : batch.ignoredColumns) named.push_back(IgnoredColumnText(i));
+  EXPECT_EQ(named, (std::vector<std::string>{"VALVES: did you mean VALN?", "FLANGES: did you mean FLNO?",
+                                             "SHOE: did you mean SHOES?", "Comment"}));
+  EXPECT_EQ(batch.ignoredColumns[0].position, 17);
+  // A name that could break a message's line, or make it long, is escaped or cut.
+  EXPECT_EQ(IgnoredColumnText({"Bad\nName", 3, ""}), "\"Bad\\nName\"");
+  EXPECT_EQ(IgnoredColumnText({std::string(100, 'Z'), 3, ""}), std::string(60, 'Z') + "...");
+  EXPECT_TRUE(batch.circuits.at(0).ok);
+  const std::string json = BatchJson(batch, {});
+  EXPECT_NE(
+      json.find("\"ignored_columns\":[{\"column\":\"VALVES\",\"position\":17,\"suggestion\":\"VALN\"},"),
+      std::string::npos)
+      << json.substr(0, 300);
+  EXPECT_NE(json.find("{\"column\":\"Comment\",\"position\":22,\"suggestion\":null}]"), std::string::npos);
+
+  // With --strict the same header designs nothing; a trailing delimiter is no column.
+  BatchOptions strict;
+  strict.strict = true;
+  const LineListDesigner refused(Table(header + "\n").header, strict);
+  EXPECT_TRUE(refused.refusedUnknownColumns());
+  EXPECT_EQ(refused.error(),
+            "line 1: columns not known (--strict): VALVES: did you mean VALN?; FLANGES: did you mean FLNO?; "
+            "SHOE: did you mean SHOES?; Comment");
+  const LineListDesigner trailing(
+      Table(std::string(kHeader).insert(std::string(kHeader).size() - 1, ",")).header, strict);
+  EXPECT_TRUE(trailing.ok()) << trailing.error();
+  EXPECT_TRUE(trailing.ignoredColumns().empty());
+
+  // Thousands of unknown columns give a message of one short line.
+  std::string wide = kHeader;
+  wide.pop_back();
+  for (int i = 0; i < 5000; ++i) wide += ",EXTRA" + std::to_string(i);
+  const LineListDesigner many(Table(wide + "\n").header, strict);
+  EXPECT_EQ(many.ignoredColumns().size(), 5000u);
+  EXPECT_LT(many.error().size(), 200u);
+  EXPECT_NE(many.error().find("EXTRA9; and 4990 more"), std::string::npos) << many.error();
+
+  // A required column missing names the unknown column meant for it.
+  std::string misspelt = kHeader;
+  misspelt.replace(misspelt.find("PIPELN"), 6, "PIPELENGTH");
+  EXPECT_EQ(DesignLineList(Table(misspelt), {}).error,
+            "line 1: the required column PIPELN is missing; PIPELENGTH: did you mean PIPELN?");
+}
+
+// The shoe column is read as the shoe dialog reads its boxes: inches, or
+// millimetres in Metric; the CSV header says so.
+TEST(BatchOutput, TheShoeColumnIsHeadedWithTheDialogsUnits) {
+  BatchOptions metric;
+  metric.units = UnitSystem::Metric;
+  EXPECT_NE(BatchCsvHeader({}).find(",SHOES (in x count),"), std::string::npos);
+  EXPECT_NE(BatchCsvHeader(metric).find(",SHOES (mm x count),"), std::string::npos);
+  EXPECT_EQ(BatchCsvHeader({}).find(" ft x count"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vst

@@ -29,8 +29,8 @@ check "show --summary as CSV" 0 $?
 check "a record without a design has no bill" 1 $?
 "$prog" show "$work/set.mdb" --bill 11 > /dev/null 2> "$work/err"
 check "--bill 11 is a usage error" 2 $?
-"$prog" show "$work/set.mdb" --bill 1 --xlsx "$work/x.xlsx" > /dev/null 2> "$work/err"
-check "--xlsx needs --summary" 2 $?
+"$prog" show "$work/set.mdb" --bill 4 --xlsx "$work/bill4.xlsx" > /dev/null 2> "$work/err"
+check "show --bill 4 --xlsx" 0 $?
 
 pdftotext -layout "$work/bill4.pdf" "$work/bill4.txt" && pdftotext -layout "$work/sum.pdf" "$work/sum.txt"
 check "pdftotext reads both printouts" 0 $?
@@ -79,29 +79,36 @@ assert json.load(open(f"{work}/list.json", encoding="utf-8"))["rows"] == rows
 assert list(csv.reader(open(f"{work}/list.csv", encoding="utf-8"))) == rows
 print("ok: the line list summary equals the design file's summary")
 
-z = zipfile.ZipFile(f"{work}/sum.xlsx")
-for name in z.namelist():
-    if name.endswith(".xml") or name.endswith(".rels"):
-        minidom.parseString(z.read(name))
-book = minidom.parseString(z.read("xl/workbook.xml"))
-assert [s.getAttribute("name") for s in book.getElementsByTagName("sheet")] == ["Summary BOM"]
-strings = [("".join(t.firstChild.data if t.firstChild else "" for t in si.getElementsByTagName("t")))
-           for si in minidom.parseString(z.read("xl/sharedStrings.xml")).getElementsByTagName("si")]
-sheet = minidom.parseString(z.read("xl/worksheets/sheet1.xml"))
-cells = {}
-for c in sheet.getElementsByTagName("c"):
-    assert c.getAttribute("t") == "s", "every cell is text: " + c.toxml()
-    assert not c.getElementsByTagName("f"), "no formulas"
-    cells[c.getAttribute("r")] = strings[int(c.getElementsByTagName("v")[0].firstChild.data)]
-for r, row in enumerate(rows, start=1):
-    for col, text in zip("ABC", row):
-        assert cells[f"{col}{r}"] == text + " ", (col, r, cells.get(f"{col}{r}"), text)
-assert len(cells) == 3 * len(rows)
-widths = [float(c.getAttribute("width")) for c in sheet.getElementsByTagName("col")]
-longest = [max(len(row[i]) + 1 for row in rows) for i in range(3)]
-assert all(w >= l for w, l in zip(widths, longest)) and all(w < l + 3 for w, l in zip(widths, longest)), (widths, longest)
-table = minidom.parseString(z.read("xl/tables/table1.xml")).documentElement
-assert table.getAttribute("ref") == f"A1:C{len(rows)}", table.getAttribute("ref")
+def check_workbook(path, sheet_name, rows):
+    z = zipfile.ZipFile(path)
+    for name in z.namelist():
+        if name.endswith(".xml") or name.endswith(".rels"):
+            minidom.parseString(z.read(name))
+    book = minidom.parseString(z.read("xl/workbook.xml"))
+    assert [s.getAttribute("name") for s in book.getElementsByTagName("sheet")] == [sheet_name]
+    strings = [("".join(t.firstChild.data if t.firstChild else "" for t in si.getElementsByTagName("t")))
+               for si in minidom.parseString(z.read("xl/sharedStrings.xml")).getElementsByTagName("si")]
+    sheet = minidom.parseString(z.read("xl/worksheets/sheet1.xml"))
+    cells = {}
+    for c in sheet.getElementsByTagName("c"):
+        assert c.getAttribute("t") == "s", "every cell is text: " + c.toxml()
+        assert not c.getElementsByTagName("f"), "no formulas"
+        cells[c.getAttribute("r")] = strings[int(c.getElementsByTagName("v")[0].firstChild.data)]
+    for r, row in enumerate(rows, start=1):
+        for col, text in zip("ABC", row):
+            assert cells[f"{col}{r}"] == text + " ", (col, r, cells.get(f"{col}{r}"), text)
+    assert len(cells) == 3 * len(rows)
+    widths = [float(c.getAttribute("width")) for c in sheet.getElementsByTagName("col")]
+    longest = [max(len(row[i]) + 1 for row in rows) for i in range(3)]
+    assert all(w >= l for w, l in zip(widths, longest)) and all(w < l + 3 for w, l in zip(widths, longest)), (widths, longest)
+    table = minidom.parseString(z.read("xl/tables/table1.xml")).documentElement
+    assert table.getAttribute("ref") == f"A1:C{len(rows)}", table.getAttribute("ref")
+    assert table.getElementsByTagName("tableStyleInfo")[0].getAttribute("name") == "TableStyleLight1"
+
+check_workbook(f"{work}/sum.xlsx", "Summary BOM", rows)
 print("ok: the workbook holds one sheet of text cells with trailing spaces, fitted columns and a table")
+# The circuit bill's workbook: its bill lines, as the summary's, on a sheet named as its window.
+check_workbook(f"{work}/bill4.xlsx", bill["caption"], bill["bill"])
+print("ok: the circuit bill's workbook holds every bill line as the summary's workbook does")
 PY
 exit $fail

@@ -142,6 +142,63 @@ printf 'CIRTXT,MAXAMB\nA,1\n' > "$work/short.csv"
 contains "missing column named" "$work/err" "required column MINAMB is missing"
 "$prog" design "$work/nosuch.csv" > /dev/null 2> "$work/err"; check "missing file" 1 $?
 
+# Columns it does not know: named with the column meant; --strict refuses them.
+sed '1s/VALN,FLNO/VALVES,FLANGES/' "$examples/line_list.csv" > "$work/misspelt.csv"
+"$prog" design "$work/misspelt.csv" -o "$work/misspelt.json" 2> "$work/err"; check "unknown columns are ignored" 0 $?
+contains "stderr names an unknown column and the one meant" "$work/err" "line 1: ignored column VALVES: did you mean VALN?"
+contains "... each of them" "$work/err" "ignored column FLANGES: did you mean FLNO?"
+contains "the JSON lists them" "$work/misspelt.json" '"ignored_columns":[{"column":"VALVES","position":18,"suggestion":"VALN"}'
+"$prog" design "$work/misspelt.csv" --strict -o "$work/misspelt.json" 2> "$work/err"; check "--strict refuses an unknown column" 2 $?
+contains "--strict names it" "$work/err" "columns not known (--strict): VALVES: did you mean VALN?"
+sed '1s/PIPELN/PIPELENGTH/' "$examples/line_list.csv" > "$work/nolength.csv"
+"$prog" design "$work/nolength.csv" > /dev/null 2> "$work/err"; check "a misspelt required column" 1 $?
+contains "the missing column names the one it did not know" "$work/err" "the required column PIPELN is missing; PIPELENGTH: did you mean PIPELN?"
+
+# A usage error: the command's usage lines and where to read more, not the whole help.
+"$prog" show x.mdb --frobnicate > /dev/null 2> "$work/err"; check "usage error of show" 2 $?
+contains "usage error names the problem" "$work/err" "vantrel-design: unknown option --frobnicate"
+contains "... shows the usage of show" "$work/err" "usage: vantrel-design show FILE.mdb"
+contains "... and points to --help" "$work/err" "Run 'vantrel-design --help' for the options."
+if grep -qE "Exit status|Line list columns|vantrel-design design LIST" "$work/err"; then
+  echo "FAIL: a usage error printed the help"; cat "$work/err"; fail=1
+else echo "ok: a usage error is short"; fi
+contains "--help states the shoe units" "$work/help" "SHOES      pipe shoes, length x count per size: 12x4;6x2 (default none; in x count / mm x count)"
+"$prog" design "$examples/line_list.csv" --format csv -o "$work/shoes.csv" 2> "$work/err"; check "CSV for the shoe header" 0 $?
+contains "the CSV heads shoes in inches" "$work/shoes.csv" ",SHOES (in x count),"
+
+# lists: the entries a row may name, and nothing a row may not.
+"$prog" lists --units metric --mode standard --format json -o "$work/lists.json" 2> "$work/err"; check "lists as JSON" 0 $?
+"$prog" lists > "$work/lists.txt" 2> "$work/err"; check "lists as text" 0 $?
+contains "text lists name the installations with their short names" "$work/lists.txt" "Coverlyn  YJ-2 (or YJ-2)"
+python3 - "$work" "$examples/line_list.csv" "$prog" <<'PY'
+import json, subprocess, sys
+work, example, prog = sys.argv[1:]
+lists = json.load(open(f"{work}/lists.json"))["lists"]
+assert [(l["units"], l["mode"]) for l in lists] == [("metric", "standard")], lists
+l = lists[0]
+assert [i["short"] for i in l["TRACEINS"]] == ["", "", "YJ-1", "YJ-2"], l["TRACEINS"]
+assert l["TRACEINS"][2]["TRACETUB"][0]["tube"] == "10" and len(l["TRACEINS"][2]["TRACETUB"]) == 1
+# Every combination the listing offers designs in a metric run; one it leaves out is refused.
+header = open(example).readline().strip()
+rows = []
+for inst in l["TRACEINS"]:
+    for tube in inst["TRACETUB"]:
+        for mat, walls in tube["TUBEWALL"].items():
+            for wall in walls:
+                rows.append(f"R,,38,-18,38,190,{l['INSTYPE'][2]},{l['INSTHK'][-1]},{tube['PIPESIZE'][-1]},30,1,3.45,"
+                            f"{inst['name']},{tube['tube']},{mat},{wall},No,0,0,0,0,")
+rows.append("X,,38,-18,38,190,Fiberglass,100,50,30,1,3.45,YJ-1,12,Copper,,No,0,0,0,0,")
+open(f"{work}/every.csv", "w").write(header + "\n" + "\n".join(rows) + "\n")
+subprocess.run([prog, "design", f"{work}/every.csv", "--units", "metric", "-o", f"{work}/every.json"])
+out = json.load(open(f"{work}/every.json"))["circuits"]
+refused = [c["messages"] for c in out[:-1] if any("is not in the" in m["text"] for m in c["messages"])]
+assert not refused and len(out) == len(rows), refused
+assert 'Column TRACETUB: "12" is not in the tracer tubing list' in out[-1]["messages"][-1]["text"], out[-1]
+print(f"ok: all {len(rows) - 1} listed combinations are accepted, an unlisted tube is refused")
+PY
+[ $? -eq 0 ] || fail=1
+"$prog" lists --strict > /dev/null 2> "$work/err"; check "lists takes no design option" 2 $?
+
 head -1 "$examples/line_list.csv" > "$work/text.csv"
 echo 'X,,hot,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,,,,,,,' >> "$work/text.csv"
 "$prog" design "$work/text.csv" -o "$work/text.json" 2> "$work/err"; check "text in a numeric column" 3 $?

@@ -47,5 +47,36 @@ TEST(CommandLine, TheFirstProblemIsTheOneReported) {
   }
 }
 
+// A usage error shows the usage lines of its verb alone (all of them when
+// the verb is not known), never the whole help.
+TEST(CommandLine, UsageLinesAreThoseOfTheVerb) {
+  const struct {
+    const char* verb;
+    std::vector<const char*> shown;
+    std::vector<const char*> notShown;
+  } cases[] = {
+      {"show",
+       {"usage: vantrel-design show FILE.mdb", "--bill N|--summary [--pdf OUT.pdf] [--xlsx OUT.xlsx]"},
+       {"design LIST.csv", "ratings", "--help | --version"}},
+      {"lists", {"usage: vantrel-design lists", "[--format text|json]"}, {"show FILE.mdb"}},
+      {"",
+       {"usage: vantrel-design design LIST.csv", "vantrel-design ratings",
+        "vantrel-design --help | --version"},
+       {}},
+      {"Design", {"usage: vantrel-design design LIST.csv", "vantrel-design lists"}, {}},
+  };
+  for (const auto& c : cases) {
+    const std::string lines = CommandUsageLines(c.verb);
+    for (const char* text : c.shown) EXPECT_NE(lines.find(text), std::string::npos) << c.verb << ": " << text;
+    for (const char* text : c.notShown)
+      EXPECT_EQ(lines.find(text), std::string::npos) << c.verb << ": " << text;
+    EXPECT_EQ(lines.find("Exit status"), std::string::npos);
+  }
+  EXPECT_EQ(CommandHelp().find(CommandUsageLines("")), 0u);
+  const auto parsed = ParseCommandLine({"lists", "--units", "Metric"});
+  EXPECT_TRUE(parsed.command.unitsGiven);
+  EXPECT_FALSE(parsed.command.modeGiven || parsed.command.formatGiven);
+}
+
 }  // namespace
 }  // namespace vst

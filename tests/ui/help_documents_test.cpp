@@ -140,6 +140,35 @@ TEST_F(HelpWindow, TheViewerLoadsOnlyItsBookAndClosesWithEscapeOrCtrlW) {
   }
 }
 
+// The contents tree marks the topic shown, however it was reached: F1 in a
+// field (the previous topic's mark goes), a link, the contents page.
+TEST_F(HelpWindow, TheContentsTreeMarksTheTopicShown) {
+  pressF1("Max_Amb");
+  HelpViewer* viewer = window->helpViewer();
+  ASSERT_NE(viewer, nullptr);
+  auto* tree = viewer->findChild<QTreeWidget*>(QStringLiteral("helpTree"));
+  ASSERT_NE(tree, nullptr);
+  const auto marked = [tree]() -> std::string {
+    const QList<QTreeWidgetItem*> selected = tree->selectedItems();
+    if (selected.size() != 1 || tree->currentItem() != selected[0])
+      return "(" + std::to_string(selected.size()) + ")";
+    return selected[0]->data(0, Qt::UserRole).toString().toStdString();
+  };
+  for (const char* field :
+       {"Max_Amb", "cboTracerMaterial", "cboTubeWallThick", "cboApplication", "Circ_No"}) {
+    pressF1(field);
+    EXPECT_EQ(viewer->currentPage(), HelpTopicPage(HelpContextOf(field))) << field;
+    EXPECT_EQ(marked(), viewer->currentPage()) << field;
+  }
+  emit viewer->browser()->anchorClicked(QUrl(QStringLiteral("12.htm")));
+  EXPECT_EQ(marked(), "12.htm");
+  viewer->browser()->backward();
+  EXPECT_EQ(marked(), HelpTopicPage(HelpContextOf("Circ_No")));
+  action("ctfwHelp")->trigger();
+  EXPECT_EQ(viewer->currentPage(), kHelpContentsPage);
+  EXPECT_TRUE(tree->selectedItems().isEmpty() || marked() == kHelpContentsPage);
+}
+
 TEST_F(HelpWindow, MissingBookIsNamedAndNoViewerOpens) {
   const fs::path empty = fs::temp_directory_path() / "vst_help_missing";
   fs::create_directories(empty);

@@ -282,7 +282,7 @@ TEST(Help, F1OnAnInputAndAClickOnAnOutputOpenTheirTopics) {
   EXPECT_NE(maxAmb, trap);
   s.model.clicked("Max_Amb");  // clicking an input opens nothing
   EXPECT_FALSE(s.model.takeWindowRequest());
-  s.model.helpKey("Circ_No");  // no topic
+  s.model.helpKey("Spin1");  // no topic
   EXPECT_FALSE(s.model.takeWindowRequest());
   s.model.clicked("ctfwHelp");
   EXPECT_EQ(topic(s.model.takeWindowRequest()), 0);
@@ -292,7 +292,7 @@ TEST(Help, F1OnAnInputAndAClickOnAnOutputOpenTheirTopics) {
   EXPECT_EQ(topic(s.model.takeWindowRequest()), trap);
   s.model.helpShortcut("Max_Amb");
   EXPECT_FALSE(s.model.takeWindowRequest());
-  for (const char* focus : {"", "Circ_No"}) {
+  for (const char* focus : {"", "Spin1"}) {
     s.model.helpShortcut(focus);
     EXPECT_EQ(topic(s.model.takeWindowRequest()), 0) << focus;
   }

@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots from the real program on a virtual display,
+# driven with the keyboard as a user would: the main window after a design,
+# the circuit bill, the circuit list, and the help page of the line-list
+# command. Each picture is cropped to its window.
+# Usage: scripts/take_screenshots.sh BIN_DIR [OUT_DIR]   (default docs/screenshots)
+# Needs Xvfb, xdotool, xwininfo and ImageMagick (import, convert).
+set -euo pipefail
+bin=$(cd "$1" && pwd)
+out=${2:-docs/screenshots}
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+for tool in Xvfb xdotool xwininfo import convert; do
+  command -v "$tool" >/dev/null || { echo "take_screenshots: $tool is not installed" >&2; exit 1; }
+done
+tmp=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+# A display of our own: the first free number from 60.
+display=60
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1400x1050x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
+pids+=($!)
+export DISPLAY=":$display"
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/.config" QT_QPA_PLATFORM=xcb
+mkdir -p "$HOME/Documents"
+
+window() {
+  local id
+  id=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1) || {
+    echo "take_screenshots: no window \"$1\"" >&2
+    exit 1
+  }
+  xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
+  sleep 0.5
+  echo "$id"
+}
+keys() { xdotool key --delay 60 "$@"; }
+type_text() { xdotool type --delay 30 -- "$1"; }
+field() {
+  keys "$1" ctrl+a
+  type_text "$2"
+  keys Tab
+}
+# The screen cut to the window `id` (its frame is drawn by no window manager).
+shot() {
+  local id=$1 file=$2 x y w h
+  sleep 0.8
+  eval "$(xwininfo -id "$id" | awk '/Absolute upper-left X/ {print "x=" $4} /Absolute upper-left Y/ {print "y=" $4}
+                                    /Width:/ {print "w=" $2} /Height:/ {print "h=" $2}')"
+  import -window root "$tmp/screen.png"
+  convert "$tmp/screen.png" -crop "${w}x${h}+${x}+${y}" +repage "$file"
+  echo "take_screenshots: $file (${w}x${h})"
+}
+
+"$bin/vantrel-st" >"$tmp/st.log" 2>&1 &
+pids+=($!)
+window "Steam Tracing" >/dev/null
+keys alt+i
+main=$(window "Vantrel-ST Version")
+field alt+x 90
+field alt+b -10
+field alt+t 150
+field alt+g 120
+field alt+e 100
+field alt+period ST-101
+field alt+backslash '2"-P-1001'
+keys alt+i
+type_text "Fillet"
+keys Tab
+keys alt+d
+window "Pipe Length = 120" >/dev/null
+keys alt+d
+type_text "No"
+keys Tab
+type_text "4"
+keys Tab
+type_text "6"
+keys alt+n
+window "Tubing Allowances for Shoes" >/dev/null
+keys alt+d
+for _ in $(seq 50); do xdotool search --onlyvisible --name "Tubing Allowances" >/dev/null || break; sleep 0.1; done
+main=$(window "Vantrel-ST Version")
+shot "$main" "$out/main.png"
+
+keys alt+c
+bill=$(window "Report #1")
+shot "$bill" "$out/bill.png"
+keys Escape
+main=$(window "Vantrel-ST Version")
+
+keys alt+r Down Down Return
+list=$(window "Circuit List")
+shot "$list" "$out/list.png"
+keys Escape
+main=$(window "Vantrel-ST Version")
+
+# The help: F1 in a field, then the line-list command's page from the
+# contents tree (its last topic), scrolled to the options of design.
+keys alt+x F1
+help=$(window "Vantrel ST Help")
+eval "$(xwininfo -id "$help" | awk '/Absolute upper-left X/ {print "hx=" $4} /Absolute upper-left Y/ {print "hy=" $4}')"
+xdotool mousemove $((hx + 120)) $((hy + 120)) click 1
+keys End Return
+sleep 0.5
+xdotool mousemove $((hx + 600)) $((hy + 300)) click --repeat 38 --delay 30 5
+shot "$help" "$out/help.png"

@@ -1,0 +1,174 @@
+#include "batch/list_entries.h"
+
+#include "batch/batch_design.h"
+#include "batch/json.h"
+#include "circuit/entry.h"
+#include "circuit/lists.h"
+
+namespace vst {
+
+namespace {
+
+// The entries of a list a row can name: its blank entries are no choice.
+std::vector<std::string> Shown(const TextList* list) {
+  std::vector<std::string> out;
+  if (list == nullptr) return out;
+  for (const std::string& item : *list) {
+    if (!item.empty()) out.push_back(item);
+  }
+  return out;
+}
+
+// "YJ-1" of "Coverlyn  YJ-1": the short name a row may give for a jacketed
+// tracer; empty for the others, which are given by their own names.
+std::string ShortName(const std::string& name) {
+  const std::size_t at = name.rfind("YJ-");
+  return at == std::string::npos || at == 0 ? std::string() : name.substr(at);
+}
+
+std::string Joined(const std::vector<std::string>& items) {
+  std::string out;
+  for (const std::string& item : items) {
+    if (!out.empty()) out += ", ";
+    out += item;
+  }
+  return out;
+}
+
+// "NAME (unit)" padded to the column where the entries begin.
+std::string Label(const std::string& indent, const std::string& name, const std::string& unit) {
+  std::string label = indent + name + (unit.empty() ? "" : " (" + unit + ")");
+  if (label.size() < 22) label.resize(22, ' ');
+  return label + " ";
+}
+
+void AppendJsonList(std::string& out, const std::vector<std::string>& items) {
+  out += '[';
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (i) out += ", ";
+    AppendJsonString(out, items[i]);
+  }
+  out += ']';
+}
+
+}  // namespace
+
+AcceptedLists AcceptedListsOf(UnitSystem units, bool internalMode) {
+  AcceptedLists out;
+  out.units = units;
+  out.internalMode = internalMode;
+  out.insulationTypes = InsulationTypeList();
+  out.thicknesses = InsulationThicknessList(units);
+  out.passes = PassList();
+  out.materials = TracerMaterialList();
+  CircuitContext context;
+  context.units = units;
+  context.internalMode = internalMode;
+  const TextList& installations = InstallationList(internalMode);
+  for (std::size_t i = 0; i < installations.size(); ++i) {
+    InstallationEntries entries{installations[i], ShortName(installations[i]), {}};
+    // Each choice is made as a row makes it: from a fresh window, the
+    // installation, then the tube, then the material.
+    CircuitEntry chosen = FreshEntry(context);
+    ChooseInstallation(chosen, static_cast<int>(i), context);
+    const TextList tubes = chosen.tubes ? *chosen.tubes : TextList{};
+    for (std::size_t t = 0; t < tubes.size(); ++t) {
+      TubeEntries tube;
+      tube.tube = tubes[t];
+      for (std::size_t m = 0; m < out.materials.size() && m < 3; ++m) {
+        CircuitEntry e = FreshEntry(context);
+        ChooseInstallation(e, static_cast<int>(i), context);
+        ChooseTubeSize(e, static_cast<int>(t), context);
+        if (m == 0) tube.pipes = Shown(e.pipeSizes);
+        ChooseMaterial(e, static_cast<int>(m), context);
+        tube.walls[m] = Shown(e.walls);
+      }
+      entries.tubes.push_back(std::move(tube));
+    }
+    out.installations.push_back(std::move(entries));
+  }
+  return out;
+}
+
+std::string AcceptedListsText(const std::vector<AcceptedLists>& lists) {
+  std::string out =
+      "The entries the list columns of a line list accept, as the window's lists hold them. A text\n"
+      "may be written in any case; a number as the same number (\"2\" for \"2.0\"). TUBEWALL may be\n"
+      "left empty for the first wall of the tube and material.\n";
+  for (const AcceptedLists& l : lists) {
+    BatchOptions options;
+    options.units = l.units;
+    const std::string size = ColumnUnitText(ColumnUnit::Size, options);
+    out += "\n";
+    out += l.units == UnitSystem::Metric ? "SI Metric units" : "Inch Pound units";
+    out += l.internalMode ? ", internal mode (--units " : ", standard mode (--units ";
+    out += l.units == UnitSystem::Metric ? "metric" : "english";
+    out += l.internalMode ? " --mode internal)\n" : " --mode standard)\n";
+    out += Label("  ", "INSTYPE", "") + Joined(l.insulationTypes) + "\n";
+    out += Label("  ", "INSTHK", size) + Joined(l.thicknesses) + "\n";
+    out += Label("  ", "PASSES", "") + Joined(l.passes) + "\n";
+    out += Label("  ", "TUBEMAT", "") + Joined(l.materials) + "\n";
+    for (const InstallationEntries& inst : l.installations) {
+      out += Label("  ", "TRACEINS", "") + inst.name;
+      if (!inst.shortName.empty()) out += " (or " + inst.shortName + ")";
+      out += "\n";
+      for (const TubeEntries& tube : inst.tubes) {
+        out += Label("    ", "TRACETUB", size) + tube.tube + "\n";
+        out += Label("      ", "PIPESIZE", size) + Joined(tube.pipes) + "\n";
+        for (std::size_t m = 0; m < l.materials.size() && m < 3; ++m) {
+          out += Label("      ", "TUBEWALL", size) + Joined(tube.walls[m]) + " (" + l.materials[m] + ")\n";
+        }
+      }
+    }
+  }
+  return out;
+}
+
+std::string AcceptedListsJson(const std::vector<AcceptedLists>& lists) {
+  std::string out = "{\"lists\": [";
+  for (std::size_t k = 0; k < lists.size(); ++k) {
+    const AcceptedLists& l = lists[k];
+    out += k ? ",\n {" : "\n {";
+    out += "\"units\": ";
+    AppendJsonString(out, l.units == UnitSystem::Metric ? "metric" : "english");
+    out += ", \"mode\": ";
+    AppendJsonString(out, l.internalMode ? "internal" : "standard");
+    out += ",\n  \"INSTYPE\": ";
+    AppendJsonList(out, l.insulationTypes);
+    out += ",\n  \"INSTHK\": ";
+    AppendJsonList(out, l.thicknesses);
+    out += ",\n  \"PASSES\": ";
+    AppendJsonList(out, l.passes);
+    out += ",\n  \"TUBEMAT\": ";
+    AppendJsonList(out, l.materials);
+    out += ",\n  \"TRACEINS\": [";
+    for (std::size_t i = 0; i < l.installations.size(); ++i) {
+      const InstallationEntries& inst = l.installations[i];
+      out += i ? ",\n   {\"name\": " : "\n   {\"name\": ";
+      AppendJsonString(out, inst.name);
+      out += ", \"short\": ";
+      AppendJsonString(out, inst.shortName);
+      out += ", \"TRACETUB\": [";
+      for (std::size_t t = 0; t < inst.tubes.size(); ++t) {
+        const TubeEntries& tube = inst.tubes[t];
+        out += t ? ",\n    {\"tube\": " : "\n    {\"tube\": ";
+        AppendJsonString(out, tube.tube);
+        out += ", \"PIPESIZE\": ";
+        AppendJsonList(out, tube.pipes);
+        out += ", \"TUBEWALL\": {";
+        for (std::size_t m = 0; m < l.materials.size() && m < 3; ++m) {
+          if (m) out += ", ";
+          AppendJsonString(out, l.materials[m]);
+          out += ": ";
+          AppendJsonList(out, tube.walls[m]);
+        }
+        out += "}}";
+      }
+      out += "]}";
+    }
+    out += "]}";
+  }
+  return out + "\n]}\n";
+}
+
+}  // namespace vst
