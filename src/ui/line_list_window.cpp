@@ -267,11 +267,13 @@ LineList::LineList(std::unique_ptr<LineListModel> model, Dialogs& dialogs, std::
   filter_->setPlaceholderText(QStringLiteral("Filter rows"));
   filter_->setClearButtonEnabled(true);
   auto* filterLabel = new QLabel(QStringLiteral("Fi&lter:"));
+  filterLabel->setObjectName(QStringLiteral("lblFilter"));
   filterLabel->setBuddy(filter_);
   statusFilter_ = new QComboBox;
   statusFilter_->setObjectName(QStringLiteral("statusFilter"));
   for (const auto& name : StatusFilterNames()) statusFilter_->addItem(Q(name));
   auto* statusLabel = new QLabel(QStringLiteral("S&how:"));
+  statusLabel->setObjectName(QStringLiteral("lblShow"));
   statusLabel->setBuddy(statusFilter_);
   connect(filter_, &QLineEdit::textChanged, this, &LineList::applyFilter);
   connect(statusFilter_, &QComboBox::currentIndexChanged, this, &LineList::applyFilter);
