@@ -341,6 +341,10 @@ LineList::~LineList() {
   // The worker ends before the model goes; its queued posts die with this window.
   model_->cancel();
   model_->join();
+  // The views read the model while Qt takes them down: they go before it.
+  delete takeCentralWidget();
+  delete proxy_;
+  delete table_;
 }
 
 void LineList::designAll() {

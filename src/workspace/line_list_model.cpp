@@ -1,5 +1,8 @@
 #include "workspace/line_list_model.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -95,6 +98,16 @@ std::string WriteText(const std::string& path, const std::string& text) {
   out << text;
   if (!out.commit()) return out.error();
   return {};
+}
+
+// Designing threads yield to the window's thread: a run on every core must
+// not take the time the window needs to draw and answer (Linux: a thread's
+// own nice value).
+void YieldToTheWindow() {
+  thread_local bool lowered = false;
+  if (lowered) return;
+  lowered = true;
+  setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
 }
 
 std::string Describe(const Correction& c) {
@@ -413,6 +426,7 @@ bool LineListModel::startDesignAll(PostToWindow post, std::function<void(int, in
   for (const Row& r : rows_) inputs->push_back(r.input);
   const int jobs = threads > 0 ? threads : ProcessorCount();
   worker_ = std::thread([this, run, total, jobs, inputs, post, progress, finished] {
+    YieldToTheWindow();
     std::size_t next = 0;
     int first = 0;
     int done = 0;
@@ -439,7 +453,7 @@ bool LineListModel::startDesignAll(PostToWindow post, std::function<void(int, in
       row = (*inputs)[next++];
       return true;
     };
-    pipeline.format = [](const CircuitResult&, std::string&) {};
+    pipeline.format = [](const CircuitResult&, std::string&) { YieldToTheWindow(); };
     pipeline.take = [&](const CircuitResult& result) {
       if (cancelled_) return false;
       chunk->push_back(result);
