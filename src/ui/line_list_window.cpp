@@ -227,7 +227,7 @@ LineList::LineList(std::unique_ptr<LineListModel> model, Dialogs& dialogs, std::
   view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   view_->horizontalHeader()->setDefaultSectionSize(96);
-  view_->setColumnWidth(0, 260);
+  view_->setColumnWidth(0, 330);
   connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &LineList::showDetails);
   connect(table_, &QAbstractItemModel::dataChanged, this, [this] {
     if (model_->running()) return;  // a run's chunk: the counts follow at its end

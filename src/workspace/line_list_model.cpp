@@ -185,13 +185,17 @@ std::unique_ptr<LineListModel> LineListModel::Open(const std::string& path, cons
   return FromText(text.str(), options, path, error);
 }
 
+// The status, the circuit and line numbers, the results (seen at a glance
+// without scrolling), then the other inputs in the order of the list's columns.
 void LineListModel::buildColumns() {
   columns_.push_back({LineColumnKind::Status, 0, "Status"});
   const auto& names = LineListColumns();
-  for (std::size_t c = 0; c < names.size(); ++c) {
+  const auto input = [&](std::size_t c) {
     columns_.push_back({LineColumnKind::Input, static_cast<int>(c),
                         WithUnit(names[c].name, ColumnUnitText(names[c].unit, options_))});
-  }
+  };
+  input(kCIRTXT);
+  input(kPIPETXT);
   columns_.push_back({LineColumnKind::Result, kInstallationUsed, "Installation Used"});
   for (const ResultColumn& r : kResultColumns) {
     if (r.internalOnly && !options_.internalMode) continue;
@@ -199,6 +203,7 @@ void LineListModel::buildColumns() {
         r.hasUnit ? std::string(Trim(UnitCaption(r.unit, options_.units))) : std::string();
     columns_.push_back({LineColumnKind::Result, r.display, WithUnit(r.caption, unit)});
   }
+  for (std::size_t c = kPIPETXT + 1; c < names.size(); ++c) input(c);
 }
 
 int LineListModel::fieldPosition(int listColumn) const {

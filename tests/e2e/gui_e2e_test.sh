@@ -134,7 +134,8 @@ window "Line List - plant.csv" >/dev/null
 keys F5
 sleep 1
 keys ctrl+Home
-for _ in $(seq 11); do keys Right; done     # Status, CIRTXT, ... PIPETXT to PIPELN
+# Status, CIRTXT, PIPETXT, the seven results, then MAXAMB ... PIPESIZE to PIPELN
+for _ in $(seq 18); do keys Right; done
 type_text "250"
 keys Return
 sleep 0.5
