@@ -227,7 +227,15 @@ LineList::LineList(std::unique_ptr<LineListModel> model, Dialogs& dialogs, std::
   view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   view_->horizontalHeader()->setDefaultSectionSize(96);
-  view_->setColumnWidth(0, 330);
+  // Each column as wide as its caption (units included), the status wider:
+  // measured from the captions alone, so a long list opens at once.
+  const QFontMetrics captions(view_->horizontalHeader()->font());
+  for (int c = 1; c < model_->columnCount(); ++c) {
+    const int width =
+        captions.horizontalAdvance(Q(model_->columns()[static_cast<std::size_t>(c)].caption)) + 24;
+    view_->setColumnWidth(c, std::max(96, width));
+  }
+  view_->setColumnWidth(0, 290);
   connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &LineList::showDetails);
   connect(table_, &QAbstractItemModel::dataChanged, this, [this] {
     if (model_->running()) return;  // a run's chunk: the counts follow at its end
