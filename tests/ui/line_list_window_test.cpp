@@ -17,6 +17,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
@@ -176,6 +177,44 @@ TEST(LineListWindow, BillButtonsOpenTheBillWindows) {
   title.clear();
   QTest::mouseClick(w.list->findChild<QPushButton*>(QStringLiteral("summaryBom")), Qt::LeftButton);
   EXPECT_EQ(title, QStringLiteral("Summary Bill of Materials"));
+}
+
+TEST(LineListWindow, NumbersSortAsNumbers) {
+  Opened w;
+  w.open(kExample);
+  ASSERT_NE(w.list, nullptr);
+  w.designAll();
+  QTableView* view = w.list->table();
+  QAbstractItemModel* m = view->model();
+  int heatLoss = 0;
+  while (!m->headerData(heatLoss, Qt::Horizontal).toString().startsWith(QStringLiteral("Heat Loss")))
+    ++heatLoss;
+  view->sortByColumn(heatLoss, Qt::AscendingOrder);
+  QStringList shown = Column(view, QStringLiteral("Heat Loss"));
+  ASSERT_EQ(shown.size(), 4);
+  for (int r = 1; r < shown.size(); ++r) EXPECT_LT(shown[r - 1].toDouble(), shown[r].toDouble()) << r;
+}
+
+TEST(LineListWindow, SavesGoThroughTheSaveDialogs) {
+  Opened w;
+  w.main->setProgramFolder(VST_BIN_DIR);  // the design file template lies there
+  w.open(kExample);
+  ASSERT_NE(w.list, nullptr);
+  w.designAll();
+  QTemporaryDir dir;
+  const std::string results = dir.filePath(QStringLiteral("plant.out.json")).toStdString();
+  const std::string set = dir.filePath(QStringLiteral("plant.mdb")).toStdString();
+  w.dialogs.file(results).file(set).file(dir.filePath(QStringLiteral("none/r.csv")).toStdString());
+  Action(w.list, "saveResults")->trigger();
+  Action(w.list, "saveDesignFiles")->trigger();
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(results)));
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(set)));  // four rows: one file
+  Action(w.list, "saveResults")->trigger();                 // a folder that does not exist
+  ASSERT_EQ(w.dialogs.messages().size(), 2u);
+  EXPECT_NE(w.dialogs.messages()[0].text.find("plant.mdb"), std::string::npos)
+      << w.dialogs.messages()[0].text;
+  EXPECT_EQ(w.dialogs.messages()[1].title, "Error");
+  EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("none"))));
 }
 
 TEST(LineListWindow, ARefusedListOpensNothingAndSaysWhy) {
