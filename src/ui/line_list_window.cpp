@@ -133,6 +133,15 @@ void LineListTable::rowsChanged(int first, int last) {
   emit dataChanged(index(first, 0), index(last, model_.columnCount() - 1));
 }
 
+int LineListTable::addRow(int from) {
+  if (model_.running()) return -1;
+  const int at = model_.rowCount();
+  beginInsertRows({}, at, at);
+  const auto added = model_.addRow(from);
+  endInsertRows();
+  return added ? *added : -1;
+}
+
 LineListFilter::LineListFilter(LineListModel& model, QObject* parent)
     : QSortFilterProxyModel(parent), model_(model) {
   setSortRole(LineListTable::kSortRole);
@@ -257,6 +266,10 @@ LineList::LineList(std::unique_ptr<LineListModel> model, Dialogs& dialogs, std::
   progress_->setValue(0);
   count_ = new QLabel;
   count_->setObjectName(QStringLiteral("designCount"));
+  auto* addButton = new QPushButton(QStringLiteral("Add &Row"));
+  addButton->setObjectName(QStringLiteral("addRow"));
+  addButton->setToolTip(QStringLiteral("Add a row at the end, a copy of the selected row"));
+  connect(addButton, &QPushButton::clicked, this, &LineList::addRow);
   auto* circuitBom = new QPushButton(QStringLiteral("&Circuit BOM"));
   circuitBom->setObjectName(QStringLiteral("circuitBom"));
   auto* summaryBom = new QPushButton(QStringLiteral("&Summary BOM"));
@@ -294,6 +307,7 @@ LineList::LineList(std::unique_ptr<LineListModel> model, Dialogs& dialogs, std::
   commands->addWidget(progress_, 1);
   commands->addWidget(count_);
   commands->addSpacing(12);
+  commands->addWidget(addButton);
   commands->addWidget(circuitBom);
   commands->addWidget(summaryBom);
   auto* filters = new QHBoxLayout;
@@ -390,6 +404,22 @@ void LineList::designAll() {
 }
 
 void LineList::cancelDesign() { model_->cancel(); }
+
+void LineList::addRow() {
+  if (model_->running()) return;
+  const int row = table_->addRow(selectedRow());
+  if (row < 0) return;
+  progress_->setRange(0, std::max(1, model_->rowCount()));
+  // The new row shown whatever the filter, current and ready for its edits.
+  filter_->clear();
+  statusFilter_->setCurrentIndex(0);
+  const QModelIndex shown = proxy_->mapFromSource(table_->index(row, 1));
+  view_->setCurrentIndex(shown);
+  view_->scrollTo(shown);
+  view_->setFocus();
+  updateTitle();
+  updateCounts();
+}
 
 int LineList::selectedRow() const {
   const QModelIndex current = view_->currentIndex();

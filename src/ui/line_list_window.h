@@ -48,6 +48,8 @@ class LineListTable : public QAbstractTableModel {
 
   // Rows [first, last] changed outside the table (a run's chunk).
   void rowsChanged(int first, int last);
+  // A row added at the end, a copy of `from`; its row, -1 when none was added.
+  int addRow(int from);
   LineListModel& model() { return model_; }
 
  private:
@@ -99,6 +101,7 @@ class LineList : public QMainWindow {
 
   void designAll();
   void cancelDesign();
+  void addRow();
   void circuitBill();
   void summaryBill();
   bool saveList(bool askName);

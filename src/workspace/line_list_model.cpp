@@ -321,6 +321,24 @@ bool LineListModel::setCell(int row, int column, const std::string& value) {
   return true;
 }
 
+std::optional<int> LineListModel::addRow(int from) {
+  if (running_) return std::nullopt;
+  Row added;
+  if (from >= 0 && from < rowCount()) {
+    added.input.fields = rows_[static_cast<std::size_t>(from)].input.fields;
+  } else {
+    added.input.fields.assign(header_.size(), std::string());
+  }
+  // The line it will have in the saved list.
+  added.input.line = rows_.empty() ? 2 : rows_.back().input.line + 1;
+  CircuitResult result;
+  designer_->design(added.input, rowCount() + 1, result);
+  added.result = std::move(result);
+  rows_.push_back(std::move(added));
+  modified_ = true;
+  return rowCount() - 1;
+}
+
 RowStatus LineListModel::status(int row) const {
   const auto& res = rows_.at(static_cast<std::size_t>(row)).result;
   if (!res) return RowStatus::Waiting;

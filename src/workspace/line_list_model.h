@@ -97,6 +97,10 @@ class LineListModel {
   // edited.
   bool setCell(int row, int column, const std::string& value);
 
+  // Adds a row at the end, a copy of the inputs of row `from` (empty fields
+  // when -1), designed at once; its number. Nothing while a run is going.
+  std::optional<int> addRow(int from);
+
   RowStatus status(int row) const;
   // "Designed", "Below target: min. 271.3 °F < 300 °F", "Corrected: STEAMPRS
   // 400 → 50", "Not designed: Column PIPESIZE: ..."; a short form for the cell.

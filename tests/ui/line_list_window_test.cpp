@@ -145,6 +145,13 @@ TEST(LineListWindow, StatusFilterAndEditsGoThroughTheTable) {
   EXPECT_EQ(box->currentText(), QStringLiteral("Troughline"));
   EXPECT_GE(box->count(), 4);
 
+  // "Add Row" copies the selected row to the end and makes it current.
+  view->selectRow(0);
+  QTest::mouseClick(w.list->findChild<QPushButton*>(QStringLiteral("addRow")), Qt::LeftButton);
+  ASSERT_EQ(m->rowCount(), 3);
+  EXPECT_EQ(view->currentIndex().row(), 2);
+  EXPECT_EQ(Column(view, QStringLiteral("CIRTXT")).at(2), Column(view, QStringLiteral("CIRTXT")).at(0));
+
   // Unsaved edits: Cancel keeps the window open, No lets it close.
   w.dialogs.answer(MsgAnswer::Cancel).answer(MsgAnswer::No);
   EXPECT_FALSE(w.list->close());

@@ -326,6 +326,10 @@ TEST_F(LineListModelTest, TheSavedListReadsBackAsEdited) {
     if (c == ',') c = ';';
   auto model = open(write("semi.csv", text));
   ASSERT_TRUE(model->setCell(0, column(*model, "PIPELN"), "250"));
+  // An added row: a copy of row 1, designed at once, saved after it.
+  ASSERT_EQ(model->addRow(0), 1);
+  EXPECT_EQ(model->status(1), RowStatus::Designed) << model->statusText(1);
+  ASSERT_TRUE(model->setCell(1, column(*model, "CIRTXT"), "B2"));
   const std::string saved = (dir_ / "saved.csv").string();
   ASSERT_EQ(model->saveList(saved), "");
   EXPECT_FALSE(model->modified());
@@ -334,6 +338,9 @@ TEST_F(LineListModelTest, TheSavedListReadsBackAsEdited) {
   auto reread = open(saved);
   EXPECT_EQ(reread->cellText(0, column(*reread, "PIPELN")), "250");
   EXPECT_EQ(reread->cellText(0, column(*reread, "CIRTXT")), "A;1");
+  ASSERT_EQ(reread->rowCount(), 2);
+  EXPECT_EQ(reread->cellText(1, column(*reread, "CIRTXT")), "B2");
+  EXPECT_EQ(reread->cellText(1, column(*reread, "PIPELN")), "250");
   // A folder that does not exist: a message, nothing written.
   EXPECT_NE(model->saveList((dir_ / "none" / "x.csv").string()), "");
   EXPECT_FALSE(fs::exists(dir_ / "none"));
