@@ -19,11 +19,13 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <cstdio>
 #include <fstream>
 
 #include "support/script_dialogs.h"
+#include "ui/help_viewer.h"
 #include "ui/stmain.h"
 
 namespace vst::ui {
@@ -222,6 +224,19 @@ TEST(LineListWindow, SavesGoThroughTheSaveDialogs) {
       << w.dialogs.messages()[0].text;
   EXPECT_EQ(w.dialogs.messages()[1].title, "Error");
   EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("none"))));
+}
+
+TEST(LineListWindow, F1OpensItsHelpTopic) {
+  Opened w;
+  w.main->setProgramFolder(VST_BIN_DIR);  // the help books lie there
+  w.open(kExample);
+  ASSERT_NE(w.list, nullptr);
+  w.list->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.list));
+  QTest::keyClick(w.list->table(), Qt::Key_F1);
+  HelpViewer* viewer = w.main->helpViewer();
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_TRUE(viewer->browser()->toPlainText().contains(QStringLiteral("The Line List window")));
 }
 
 TEST(LineListWindow, ARefusedListOpensNothingAndSaysWhy) {
