@@ -162,6 +162,18 @@ TEST(LineListWindow, StatusFilterAndEditsGoThroughTheTable) {
   std::remove(list.c_str());
 }
 
+TEST(LineListWindow, TheMainWindowAsksForUnsavedListsBeforeItCloses) {
+  Opened w;
+  w.open(kExample);
+  ASSERT_NE(w.list, nullptr);
+  QAbstractItemModel* m = w.list->table()->model();
+  ASSERT_TRUE(m->setData(m->index(0, 1), QStringLiteral("C-1"), Qt::EditRole));
+  w.dialogs.answer(MsgAnswer::Cancel);
+  EXPECT_FALSE(w.main->close());
+  EXPECT_TRUE(w.list->isVisible());
+  EXPECT_EQ(w.dialogs.messages().back().title, "Line List");
+}
+
 TEST(LineListWindow, BillButtonsOpenTheBillWindows) {
   Opened w;
   w.open(kExample);

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "batch/bill_output.h"
 #include "batch/design_command.h"
 #include "designfile/design_file.h"
 #include "support/script_dialogs.h"
@@ -180,6 +181,15 @@ TEST_F(LineListModelTest, DesignAllGivesTheCommandsResultsInBothUnitSystems) {
       EXPECT_EQ(ReadAll(saved), command(c.list, format, c.unitsName)) << format;
     }
   }
+}
+
+TEST_F(LineListModelTest, TheSummaryBillIsTheCommandsSummary) {
+  const std::string list = write("long.csv", LongList(300));
+  auto model = open(list);
+  designAll(*model);
+  const std::string out = (dir_ / "summary.json").string();
+  RunDesignCommand({"design", list, "-o", (dir_ / "r.json").string(), "--summary", out}, {});
+  EXPECT_EQ(BillRowsJson(model->summaryBill()), ReadAll(out));
 }
 
 TEST_F(LineListModelTest, ResultCellsShowTheDesignOfTheirRow) {
