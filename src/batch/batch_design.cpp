@@ -618,6 +618,7 @@ void LineListDesigner::Impl::designRow(const RowView& row, CircuitResult& result
     const DesignDisplay& d = design.display;
     result.display = {d.maxMaintTemp, d.minMaintTemp, d.heatLoss, d.condensate, d.insulationSize,
                       d.totalLength,  d.trapDistance, d.rise,     d.traceType};
+    result.meetsMaintainTemperature = result.ok && !d.shortOfMaintTemp;
   }
 }
 
@@ -740,6 +741,7 @@ void LineListDesigner::design(const CsvRow& row, int rowNumber, CircuitResult& r
   result.row = rowNumber;
   result.line = row.line;
   result.ok = false;
+  result.meetsMaintainTemperature = false;
   result.installation.clear();
   result.corrections.clear();
   result.messages.clear();
@@ -778,6 +780,7 @@ void LineListDesigner::design(const CsvRow& row, int rowNumber, CircuitResult& r
   } catch (const RowError& e) {
     result.messages.push_back({"Input Error", e.what()});
     result.ok = false;
+    result.meetsMaintainTemperature = false;
     result.installation.clear();
     result.display.assign(kDisplayFieldCount, std::string());
     result.record = DesignRecord{};

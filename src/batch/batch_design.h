@@ -77,9 +77,12 @@ struct Correction {
 };
 
 struct CircuitResult {
-  int row = 0;                          // 1-based data row
-  int line = 0;                         // line of the file where the row starts
-  bool ok = false;                      // the record holds a design
+  int row = 0;      // 1-based data row
+  int line = 0;     // line of the file where the row starts
+  bool ok = false;  // the record holds a design
+  // Designed, and the minimum maintained temperature holds the temperature
+  // to be maintained (false when not designed).
+  bool meetsMaintainTemperature = false;
   std::string installation;             // Cab_In text finally used (after fallbacks)
   std::vector<Correction> corrections;  // inputs the window's checks changed
   std::vector<ShownMessage> messages;   // in the order shown

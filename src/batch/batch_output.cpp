@@ -184,7 +184,11 @@ void AppendBatchJsonCircuit(std::string& out, const CircuitResult& c, bool first
   AppendInteger(out, c.row);
   out += ",\"line\":";
   AppendInteger(out, c.line);
-  out += c.ok ? ",\"ok\":true,\"installation\":" : ",\"ok\":false,\"installation\":";
+  out += c.ok ? ",\"ok\":true" : ",\"ok\":false";
+  // Null when there is no design to hold the temperature or not.
+  out += ",\"meets_maintain_temperature\":";
+  out += !c.ok ? "null" : c.meetsMaintainTemperature ? "true" : "false";
+  out += ",\"installation\":";
   AppendJsonString(out, c.installation);
   out += ",\"corrections\":[";
   for (std::size_t i = 0; i < c.corrections.size(); ++i) {
@@ -231,7 +235,7 @@ std::string BatchJson(const BatchResult& result, const BatchOptions& options) {
 }
 
 std::string BatchCsvHeader(const BatchOptions& options) {
-  std::vector<std::string> head = {"Row", "Line", "Designed"};
+  std::vector<std::string> head = {"Row", "Line", "Designed", "Meets Maint. Temp."};
   for (const auto& c : LineListColumns()) head.push_back(WithUnit(c.name, ColumnUnitText(c.unit, options)));
   head.push_back("Installation Used");
   for (const auto& d : kDisplayColumns)
@@ -249,6 +253,8 @@ void AppendBatchCsvRow(std::string& out, const CircuitResult& c) {
   out += ',';
   out += std::to_string(c.line);
   out += c.ok ? ",Yes" : ",No";
+  // Empty when not designed: there is no temperature to hold.
+  out += !c.ok ? "," : c.meetsMaintainTemperature ? ",Yes" : ",No";
   for (const auto& u : c.used) {
     out += ',';
     AppendCsvField(out, u);

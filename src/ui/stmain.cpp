@@ -484,7 +484,7 @@ bool STmain::mayClose() {
 }
 
 void STmain::closeEvent(QCloseEvent* event) {
-  if (mayClose()) {
+  if (closeLineLists() && mayClose()) {
     event->accept();
   } else {
     event->ignore();

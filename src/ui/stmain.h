@@ -25,6 +25,7 @@ class QtDialogs;
 class AboutForm;
 class AppForm;
 class HelpViewer;
+class LineList;
 
 class STmain : public QMainWindow {
   Q_OBJECT
@@ -57,6 +58,11 @@ class STmain : public QMainWindow {
   bool openDesignFile(const QString& path);
   const FileSession& files() const { return *files_; }
 
+  // "Open Line List..." (Ctrl+L): a line list at `path` (the file dialog
+  // when empty) in a Line List window of its own; null when nothing was
+  // opened (a refused list is said, naming its line).
+  LineList* openLineList(const QString& path = {});
+
  signals:
   // The window has been shown for the first time.
   void firstShown();
@@ -68,6 +74,8 @@ class STmain : public QMainWindow {
  private:
   void buildLayout();
   void buildMenus();
+  void addLineListCommand();
+  bool closeLineLists();  // each Line List window closed; false when one stays open
   void afterEvent(bool outermost);
   void fitHeight();
   void serviceWindowRequest(const WindowRequest& request);

@@ -60,6 +60,7 @@ void STmain::setUpDesktop() {
   for (const auto& [name, keys] : shortcuts) {
     if (QAction* action = FindAction(this, name)) action->setShortcut(keys);
   }
+  addLineListCommand();
   // Ctrl+P presses "&Print"; the button keeps its own Alt+P.
   auto* print = new QShortcut(QKeySequence::Print, this);
   connect(print, &QShortcut::activated, this, [this] {

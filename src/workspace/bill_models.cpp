@@ -49,7 +49,14 @@ CktBillModel::CktBillModel(const STmainModel& main, std::time_t now) {
   f.rise = c[StId::Rise].text;
   report_ =
       CircuitReportOf(f, set.current(), set.CurrentRecord + 1, c[StId::Circ_No].text, c[StId::Line_No].text);
+  addControls(now);
+}
 
+CktBillModel::CktBillModel(CircuitReport report, std::time_t now) : report_(std::move(report)) {
+  addControls(now);
+}
+
+void CktBillModel::addControls(std::time_t now) {
   const PrintHeader header = BillPrintHeader(now);
   controls_.add("Label1", ControlKind::Label, report_.circuitLabel);
   controls_.add("Label2", ControlKind::Label, report_.lineLabel);

@@ -34,6 +34,8 @@ class CktBillModel {
  public:
   // The report of the main window's current record, as its fields show it.
   CktBillModel(const STmainModel& main, std::time_t now);
+  // The report of a circuit designed elsewhere (a row of a line list).
+  CktBillModel(CircuitReport report, std::time_t now);
 
   std::string caption() const { return report_.caption; }  // "Report #n"
   ControlSet& controls() { return controls_; }
@@ -49,6 +51,8 @@ class CktBillModel {
   PageDescription printout(std::time_t now) const;
 
  private:
+  void addControls(std::time_t now);
+
   ControlSet controls_;
   CircuitReport report_;
 };
@@ -66,6 +70,8 @@ class BillModel {
   static constexpr const char* kDefaultFileName = "Summary BOM.xlsx";
 
   explicit BillModel(const DesignSet& set);
+  // A bill already summed (over the designed rows of a line list).
+  explicit BillModel(std::vector<BillRow> rows) : rows_(std::move(rows)) {}
 
   const std::vector<BillRow>& rows() const { return rows_; }  // BillGrid
   PageDescription printout(std::time_t now) const;

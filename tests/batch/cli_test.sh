@@ -59,6 +59,31 @@ print("ok: CSV output parses, one header per column, units in the headers")
 PY
 [ $? -eq 0 ] || fail=1
 
+# Whether each designed circuit holds its temperature: a row that cannot hold
+# 300 °F with 50 psig steam is designed but falls short; a row that is not
+# designed says neither (JSON null, CSV empty); the exit status ignores it.
+hdr=$(head -1 "$examples/line_list.csv")
+{
+  echo "$hdr"
+  echo 'HOLDS,,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,,No,0,0,0,0,'
+  echo 'SHORT,,100,0,300,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,,No,0,0,0,0,'
+  echo 'NONE,,100,0,100,375,Fiberglass,1.0,7.3,100,1,50,Troughline,3/8,Copper,,No,0,0,0,0,'
+} > "$work/target.csv"
+"$prog" design "$work/target.csv" --format json -o "$work/target.json" 2> /dev/null
+check "a row below its target still counts as designed" 3 $?
+"$prog" design "$work/target.csv" --format csv -o "$work/target.out.csv" 2> /dev/null
+python3 - "$work/target.json" "$work/target.out.csv" <<'PY'
+import csv, json, sys
+c = json.load(open(sys.argv[1], encoding="utf-8"))["circuits"]
+assert [x["meets_maintain_temperature"] for x in c] == [True, False, None], c
+assert [x["ok"] for x in c] == [True, True, False]
+rows = list(csv.DictReader(open(sys.argv[2], newline="", encoding="utf-8-sig")))
+assert [r["Meets Maint. Temp."] for r in rows] == ["Yes", "No", ""], rows
+print("ok: JSON and CSV say whether each circuit meets its maintain temperature")
+PY
+[ $? -eq 0 ] || fail=1
+contains "--help names the meets column" "$work/help" "Meets Maint. Temp."
+
 "$prog" --version > "$work/version"; check "--version" 0 $?
 contains "--version names the version" "$work/version" "3.0.1"
 contains "--help lists the columns with defaults" "$work/help" "ALLOWANCE  fittings allowance included in the pipe length: Yes or No (default No)"

@@ -5,9 +5,12 @@
 # (typed without ".mdb"), the circuit bill window. The file it saves must
 # hold the same record, and give the same bill, as vantrel-design's design of
 # the same inputs. Skips (exit 77) without Xvfb or xdotool.
-# Usage: gui_e2e_test.sh BIN_DIR
+# Then a line list in the Line List window: opened, designed, one cell
+# edited, saved, its results compared with the command's.
+# Usage: gui_e2e_test.sh BIN_DIR DATA_DIR
 set -euo pipefail
 bin=$(cd "$1" && pwd)
+data=$(cd "${2:-$(dirname "$0")/../../data}" && pwd)
 for tool in Xvfb xdotool; do
   command -v "$tool" >/dev/null || { echo "gui_e2e_test: $tool is not installed, skipped"; exit 77; }
 done
@@ -117,3 +120,34 @@ PY
 diff <(grep -v -i "date\|time" "$tmp/gui_bill.csv") <(grep -v -i "date\|time" "$tmp/batch_bill.csv") ||
   fail "the circuit bills differ"
 echo "gui_e2e_test: the window's design equals vantrel-design's"
+
+# A line list in its window: open it (Ctrl+L), design all (F5), change one
+# pipe length in the table, save the list and the results; the command
+# designs the saved list into the same results.
+cp "$data/examples/line_list.csv" "$HOME/Documents/plant.csv"
+main=$(window "Vantrel-ST Version")
+keys ctrl+l
+window "Open Line List" >/dev/null
+type_text "$HOME/Documents/plant.csv"
+keys Return
+window "Line List - plant.csv" >/dev/null
+keys F5
+sleep 1
+keys ctrl+Home
+# Status, CIRTXT, PIPETXT, the seven results, then MAXAMB ... PIPESIZE to PIPELN
+for _ in $(seq 18); do keys Right; done
+type_text "250"
+keys Return
+sleep 0.5
+keys ctrl+s                                 # the list, in place
+for _ in $(seq 50); do grep -q ',250,' "$HOME/Documents/plant.csv" && break; sleep 0.1; done
+grep -q '^ST-101,.*,2.0,250,1,50,' "$HOME/Documents/plant.csv" || fail "the edited list was not saved: $(cat "$HOME/Documents/plant.csv")"
+keys alt+f r                                # File > Save &Results...
+window "Save Results" >/dev/null
+keys ctrl+a
+type_text "$HOME/Documents/plant.out.json"
+keys Return
+for _ in $(seq 50); do [ -s "$HOME/Documents/plant.out.json" ] && break; sleep 0.1; done
+"$bin/vantrel-design" design "$HOME/Documents/plant.csv" --format json -o "$tmp/plant.json" || true
+cmp "$HOME/Documents/plant.out.json" "$tmp/plant.json" || fail "the Line List window's results differ from vantrel-design's"
+echo "gui_e2e_test: the Line List window's results equal vantrel-design's"

@@ -34,6 +34,7 @@
 #include "ui/bill_window.h"
 #include "ui/circ_form_window.h"
 #include "ui/cktbill_window.h"
+#include "ui/line_list_window.h"
 #include "ui/pipe_shoe_forms.h"
 #include "ui/ratings_window.h"
 #include "ui/setting_window.h"
@@ -179,6 +180,11 @@ TEST(KeyboardAccess, EveryWindowNamesItsFieldsAndGivesEachInputItsOwnMnemonic) {
   ExpectKeyboardAccess(&list, "Circ_Form");
   Ratings ratings(UnitSystem::English, false, dialogs);
   ExpectKeyboardAccess(&ratings, "Ratings");
+  std::string error;
+  LineList lineList(
+      LineListModel::Open(std::string(VST_TEST_DATA_DIR) + "/examples/line_list.csv", {}, error), dialogs,
+      {});
+  ExpectKeyboardAccess(&lineList, "LineList");
 }
 
 TEST(KeyboardAccess, AnOutputIsCopiedWithTheKeyboardWithoutChangingTheSet) {

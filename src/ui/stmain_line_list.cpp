@@ -1,0 +1,69 @@
+// The main window's way to a plant's line list: "Open Line List..." (Ctrl+L)
+// in the Files menu opens a .csv in a Line List window, designed in the
+// unit system, program mode, pressure unit and insulation sizing in force.
+#include <QAction>
+#include <QMenu>
+
+#include "designfile/design_file.h"
+#include "ui/line_list_window.h"
+#include "ui/stmain.h"
+#include "workspace/file_session.h"
+#include "workspace/stmain_model.h"
+
+namespace vst::ui {
+
+void STmain::addLineListCommand() {
+  QAction* open = nullptr;
+  for (QAction* action : findChildren<QAction*>()) {
+    if (action->objectName() == QLatin1String("Openfile")) open = action;
+  }
+  auto* files = open ? qobject_cast<QMenu*>(open->parent()) : nullptr;
+  if (!files) return;
+  auto* command = new QAction(QStringLiteral("Open Line &List..."), files);
+  command->setObjectName(QStringLiteral("OpenLineList"));
+  command->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+  const QList<QAction*> items = files->actions();
+  const int at = static_cast<int>(items.indexOf(open));
+  files->insertAction(at + 1 < items.size() ? items[at + 1] : nullptr, command);
+  connect(command, &QAction::triggered, this, [this] { openLineList(); });
+}
+
+LineList* STmain::openLineList(const QString& path) {
+  std::string chosen = path.toStdString();
+  if (chosen.empty()) {
+    FileDialogSpec spec;
+    spec.title = "Open Line List";
+    spec.startFolder = files_ ? files_->startFolder().string() : std::string();
+    spec.filters = {"Line lists (*.csv)", "All files (*)"};
+    auto name = dialogs_->openFileName(spec);
+    if (!name || name->empty()) return nullptr;
+    chosen = *name;
+  }
+  const CircuitContext context = model_->context();
+  BatchOptions options;
+  options.units = context.units;
+  options.internalMode = context.internalMode;
+  options.pressureUnit = context.pressureUnit;
+  options.insulationSizing = context.sizing;
+  std::string error;
+  auto list = LineListModel::Open(chosen, options, error);
+  if (!list) {
+    dialogs_->message(Message{"The line list was not opened: " + error + ".", "Error", MsgIcon::Exclamation,
+                              MsgButtons::Ok, false});
+    return nullptr;
+  }
+  auto* window = new LineList(std::move(list), *dialogs_, TemplatePath(programFolder()), this);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  connect(window, &LineList::helpRequested, this, [this](int context) { showHelp(context); });
+  window->show();
+  return window;
+}
+
+bool STmain::closeLineLists() {
+  for (LineList* list : findChildren<LineList*>()) {
+    if (list->isVisible() && !list->close()) return false;
+  }
+  return true;
+}
+
+}  // namespace vst::ui

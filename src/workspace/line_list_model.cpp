@@ -1,0 +1,626 @@
+#include "workspace/line_list_model.h"
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "batch/row_pipeline.h"
+#include "bom/summary_bill.h"
+#include "bom/xlsx_export.h"
+#include "circuit/lists.h"
+#include "core/legacy_math.h"
+#include "core/output_file.h"
+#include "core/quoted_value.h"
+#include "core/units.h"
+#include "designfile/design_file.h"
+
+namespace vst {
+
+namespace {
+
+// The line list columns by their position in LineListColumns().
+enum : int {
+  kCIRTXT = 0,
+  kPIPETXT = 1,
+  kMAINTEMP = 4,
+  kINSTYPE = 7,
+  kINSTHK = 8,
+  kPIPESIZE = 9,
+  kPASSES = 11,
+  kTRACEINS = 13,
+  kTRACETUB = 14,
+  kTUBEMAT = 15,
+  kTUBEWALL = 16,
+  kALLOWANCE = 17,
+};
+
+// The design outputs the table shows, by their position among the display
+// fields (batch/batch_design.h), and whether only the internal mode shows them.
+struct ResultColumn {
+  int display;
+  const char* caption;
+  UnitQuantity unit;
+  bool hasUnit;
+  bool internalOnly;
+};
+constexpr ResultColumn kResultColumns[] = {
+    {0, "Max. Maint. Temp.", UnitQuantity::Temperature, true, false},
+    {1, "Min. Maint. Temp.", UnitQuantity::Temperature, true, false},
+    {2, "Heat Loss", UnitQuantity::HeatLoss, true, false},
+    {3, "Condensate Load", UnitQuantity::Condensate, true, true},
+    {4, "Insulation Size", UnitQuantity::InsulationSize, true, false},
+    {5, "Total Tracer Length", UnitQuantity::Length, true, false},
+    {8, "Compound / Jacketed Type", UnitQuantity::Length, false, false},
+    {6, "Max. Trap Distance", UnitQuantity::Length, true, true},
+    {7, "Max. Vertical Rise", UnitQuantity::Length, true, true},
+};
+// A result column of its own: the installation the design finally used.
+constexpr int kInstallationUsed = -1;
+
+std::string WithUnit(std::string caption, const std::string& unit) {
+  return unit.empty() ? caption : caption + " (" + unit + ")";
+}
+
+std::string Lower(std::string_view text) { return Lowercase(text); }
+
+bool Contains(std::string_view haystack, const std::string& lowerNeedle) {
+  return Lower(haystack).find(lowerNeedle) != std::string::npos;
+}
+
+// A field as the list's own delimiter keeps it: quoted when it holds the
+// delimiter, a quote, a line break or blanks at its ends, so reading the
+// saved list gives the same text back.
+void AppendListField(std::string& out, const std::string& field, char delimiter) {
+  const bool quote = field.find_first_of(std::string{delimiter, '"', '\n', '\r'}) != std::string::npos ||
+                     (!field.empty() && (field.front() == ' ' || field.back() == ' ' ||
+                                         field.front() == '\t' || field.back() == '\t'));
+  if (!quote) {
+    out += field;
+    return;
+  }
+  out += '"';
+  for (char c : field) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
+std::string WriteText(const std::string& path, const std::string& text) {
+  OutputFile out;
+  if (!out.open(path)) return out.error();
+  out << text;
+  if (!out.commit()) return out.error();
+  return {};
+}
+
+// Designing threads yield to the window's thread: a run on every core must
+// not take the time the window needs to draw and answer (Linux: a thread's
+// own nice value).
+void YieldToTheWindow() {
+  thread_local bool lowered = false;
+  if (lowered) return;
+  lowered = true;
+  setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
+}
+
+std::string Describe(const Correction& c) {
+  return c.column + " " + QuotedValue(c.entered) + " \u2192 " + QuotedValue(c.used);
+}
+
+}  // namespace
+
+const std::vector<std::string>& StatusFilterNames() {
+  static const std::vector<std::string> names = {"All", "Not designed", "Below target", "Corrected"};
+  return names;
+}
+
+LineListModel::LineListModel(CsvTable table, const BatchOptions& options, std::string path)
+    : options_(options),
+      path_(std::move(path)),
+      header_(std::move(table.header)),
+      delimiter_(table.delimiter) {
+  designer_ = std::make_unique<LineListDesigner>(header_, options_);
+  const auto& names = LineListColumns();
+  positions_.assign(names.size(), -1);
+  for (std::size_t h = 0; h < header_.size(); ++h) {
+    std::string name(Trim(header_[h]));
+    for (char& ch : name) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    for (std::size_t c = 0; c < names.size(); ++c) {
+      if (name == names[c].name) positions_[c] = static_cast<int>(h);
+    }
+  }
+  rows_.reserve(table.rows.size());
+  for (CsvRow& r : table.rows) rows_.push_back({std::move(r), std::nullopt});
+  buildColumns();
+}
+
+LineListModel::~LineListModel() {
+  cancel();
+  join();
+}
+
+std::unique_ptr<LineListModel> LineListModel::FromText(std::string_view text, const BatchOptions& options,
+                                                       const std::string& path, std::string& error) {
+  CsvError csvError;
+  auto table = ParseCsv(text, csvError);
+  const std::string name = ShownName(path);
+  if (!table) {
+    error = name + ": " + csvError.message;
+    return nullptr;
+  }
+  LineListDesigner check(table->header, options);
+  if (!check.ok()) {
+    error = name + ": " + check.error();
+    return nullptr;
+  }
+  return std::make_unique<LineListModel>(std::move(*table), options, path);
+}
+
+std::unique_ptr<LineListModel> LineListModel::Open(const std::string& path, const BatchOptions& options,
+                                                   std::string& error) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    error = ShownName(path) + " is a folder";
+    return nullptr;
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = "cannot open " + ShownName(path) +
+            (std::filesystem::exists(path, ec) ? std::string() : std::string(": the file does not exist"));
+    return nullptr;
+  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) {
+    error = "cannot read " + ShownName(path);
+    return nullptr;
+  }
+  return FromText(text.str(), options, path, error);
+}
+
+// The status, the circuit and line numbers, the results (seen at a glance
+// without scrolling), then the other inputs in the order of the list's columns.
+void LineListModel::buildColumns() {
+  columns_.push_back({LineColumnKind::Status, 0, "Status"});
+  const auto& names = LineListColumns();
+  const auto input = [&](std::size_t c) {
+    columns_.push_back({LineColumnKind::Input, static_cast<int>(c),
+                        WithUnit(names[c].name, ColumnUnitText(names[c].unit, options_))});
+  };
+  input(kCIRTXT);
+  input(kPIPETXT);
+  columns_.push_back({LineColumnKind::Result, kInstallationUsed, "Installation Used"});
+  for (const ResultColumn& r : kResultColumns) {
+    if (r.internalOnly && !options_.internalMode) continue;
+    const std::string unit =
+        r.hasUnit ? std::string(Trim(UnitCaption(r.unit, options_.units))) : std::string();
+    columns_.push_back({LineColumnKind::Result, r.display, WithUnit(r.caption, unit)});
+  }
+  for (std::size_t c = kPIPETXT + 1; c < names.size(); ++c) input(c);
+}
+
+int LineListModel::fieldPosition(int listColumn) const {
+  return positions_.at(static_cast<std::size_t>(listColumn));
+}
+
+std::string LineListModel::inputText(const Row& row, int listColumn) const {
+  const int p = fieldPosition(listColumn);
+  if (p >= 0 && static_cast<std::size_t>(p) < row.input.fields.size())
+    return row.input.fields[static_cast<std::size_t>(p)];
+  // A column the file does not hold: what the design took for it.
+  if (row.result) return row.result->used.at(static_cast<std::size_t>(listColumn));
+  return {};
+}
+
+std::string LineListModel::cellText(int row, int column) const {
+  const Row& r = rows_.at(static_cast<std::size_t>(row));
+  const LineColumn& c = columns_.at(static_cast<std::size_t>(column));
+  switch (c.kind) {
+    case LineColumnKind::Status:
+      return statusText(row);
+    case LineColumnKind::Input:
+      return inputText(r, c.index);
+    case LineColumnKind::Result:
+      if (!r.result || !r.result->ok) return {};
+      if (c.index == kInstallationUsed) return r.result->installation;
+      return r.result->display.at(static_cast<std::size_t>(c.index));
+  }
+  return {};
+}
+
+std::optional<double> LineListModel::sortNumber(int row, int column) const {
+  if (columns_.at(static_cast<std::size_t>(column)).kind == LineColumnKind::Status)
+    return static_cast<double>(status(row));
+  const auto v = ParseNumber(Trim(cellText(row, column)));
+  if (!v) return std::nullopt;
+  return *v;
+}
+
+bool LineListModel::editable(int row, int column) const {
+  if (running_ || row < 0 || row >= rowCount()) return false;
+  const LineColumn& c = columns_.at(static_cast<std::size_t>(column));
+  return c.kind == LineColumnKind::Input && fieldPosition(c.index) >= 0 &&
+         static_cast<std::size_t>(fieldPosition(c.index)) <
+             rows_[static_cast<std::size_t>(row)].input.fields.size();
+}
+
+std::vector<std::string> LineListModel::choices(int row, int column) const {
+  const LineColumn& c = columns_.at(static_cast<std::size_t>(column));
+  if (c.kind != LineColumnKind::Input) return {};
+  const CircuitResult* res = result(row);
+  // The row's own choices as the window took them: they pick the lists
+  // that depend on them.
+  const auto used = [&](int listColumn) -> std::string {
+    if (res) return res->used.at(static_cast<std::size_t>(listColumn));
+    return std::string(Trim(inputText(rows_[static_cast<std::size_t>(row)], listColumn)));
+  };
+  const auto nonEmpty = [](const TextList& list) {
+    std::vector<std::string> out;
+    for (const auto& s : list)
+      if (!std::string(Trim(s)).empty()) out.emplace_back(Trim(s));
+    return out;
+  };
+  const TextList& installations = InstallationList(options_.internalMode);
+  switch (c.index) {
+    case kTRACEINS:
+      return nonEmpty(installations);
+    case kTRACETUB: {
+      int position = 0;
+      const std::string inst = Lower(used(kTRACEINS));
+      for (std::size_t i = 0; i < installations.size(); ++i) {
+        if (Lower(Trim(installations[i])) == inst) position = static_cast<int>(i);
+      }
+      return nonEmpty(TubeSizeList(position, options_.internalMode, options_.units));
+    }
+    case kTUBEMAT:
+      return nonEmpty(TracerMaterialList());
+    case kTUBEWALL: {
+      const TextList& materials = TracerMaterialList();
+      int material = 0;
+      const std::string m = Lower(used(kTUBEMAT));
+      for (std::size_t i = 0; i < materials.size(); ++i) {
+        if (Lower(Trim(materials[i])) == m) material = static_cast<int>(i);
+      }
+      const TextList* walls = WallThicknessList(options_.units, used(kTRACETUB), material);
+      return walls ? nonEmpty(*walls) : std::vector<std::string>{};
+    }
+    case kPIPESIZE:
+      return nonEmpty(PipeSizeList(options_.units, false));
+    case kINSTYPE:
+      return nonEmpty(InsulationTypeList());
+    case kINSTHK:
+      return nonEmpty(InsulationThicknessList(options_.units));
+    case kPASSES:
+      return nonEmpty(PassList());
+    case kALLOWANCE:
+      return {"No", "Yes"};
+    default:
+      return {};
+  }
+}
+
+bool LineListModel::setCell(int row, int column, const std::string& value) {
+  if (!editable(row, column)) return false;
+  Row& r = rows_[static_cast<std::size_t>(row)];
+  std::string& field =
+      r.input
+          .fields[static_cast<std::size_t>(fieldPosition(columns_[static_cast<std::size_t>(column)].index))];
+  if (field == value && r.result) return true;
+  field = value;
+  modified_ = true;
+  CircuitResult result;
+  designer_->design(r.input, row + 1, result);
+  r.result = std::move(result);
+  return true;
+}
+
+std::optional<int> LineListModel::addRow(int from) {
+  if (running_) return std::nullopt;
+  Row added;
+  if (from >= 0 && from < rowCount()) {
+    added.input.fields = rows_[static_cast<std::size_t>(from)].input.fields;
+  } else {
+    added.input.fields.assign(header_.size(), std::string());
+  }
+  // The line it will have in the saved list.
+  added.input.line = rows_.empty() ? 2 : rows_.back().input.line + 1;
+  CircuitResult result;
+  designer_->design(added.input, rowCount() + 1, result);
+  added.result = std::move(result);
+  rows_.push_back(std::move(added));
+  modified_ = true;
+  return rowCount() - 1;
+}
+
+RowStatus LineListModel::status(int row) const {
+  const auto& res = rows_.at(static_cast<std::size_t>(row)).result;
+  if (!res) return RowStatus::Waiting;
+  if (!res->ok) return RowStatus::NotDesigned;
+  if (!res->meetsMaintainTemperature) return RowStatus::BelowTarget;
+  if (!res->corrections.empty()) return RowStatus::Corrected;
+  return RowStatus::Designed;
+}
+
+std::string LineListModel::statusText(int row) const {
+  const CircuitResult* res = result(row);
+  switch (status(row)) {
+    case RowStatus::Waiting:
+      return "Not designed yet";
+    case RowStatus::NotDesigned: {
+      // The last message says why the design stopped.
+      std::string why = res->messages.empty() ? std::string() : res->messages.back().text;
+      return why.empty() ? std::string("Not designed") : "Not designed: " + why;
+    }
+    case RowStatus::BelowTarget: {
+      const std::string unit(Trim(UnitCaption(UnitQuantity::Temperature, options_.units)));
+      std::string text = "Below target: min. " + res->display.at(1) + " " + unit + " < " +
+                         res->used.at(kMAINTEMP) + " " + unit;
+      if (!res->corrections.empty()) text += "; corrected";
+      return text;
+    }
+    case RowStatus::Corrected: {
+      std::string text = "Corrected: ";
+      for (std::size_t i = 0; i < res->corrections.size(); ++i) {
+        if (i) text += ", ";
+        text += Describe(res->corrections[i]);
+      }
+      return text;
+    }
+    case RowStatus::Designed:
+      return "Designed";
+  }
+  return {};
+}
+
+std::string LineListModel::details(int row) const {
+  const CircuitResult* res = result(row);
+  std::string text = "Row " + std::to_string(row + 1) + " (line " +
+                     std::to_string(rows_.at(static_cast<std::size_t>(row)).input.line) +
+                     "): " + statusText(row);
+  if (!res) return text;
+  for (const Correction& c : res->corrections) {
+    text += "\nCorrected " + Describe(c);
+    if (!c.message.empty()) text += ": " + c.message;
+  }
+  for (const ShownMessage& m : res->messages)
+    text += "\n" + (m.title.empty() ? m.text : m.title + ": " + m.text);
+  return text;
+}
+
+const CircuitResult* LineListModel::result(int row) const {
+  const auto& res = rows_.at(static_cast<std::size_t>(row)).result;
+  return res ? &*res : nullptr;
+}
+
+bool LineListModel::matches(int row, const std::string& text, StatusFilter filter) const {
+  const CircuitResult* res = result(row);
+  switch (filter) {
+    case StatusFilter::All:
+      break;
+    case StatusFilter::NotDesigned:
+      if (!res || res->ok) return false;
+      break;
+    case StatusFilter::BelowTarget:
+      if (!res || !res->ok || res->meetsMaintainTemperature) return false;
+      break;
+    case StatusFilter::Corrected:
+      if (!res || res->corrections.empty()) return false;
+      break;
+  }
+  const std::string needle = Lower(Trim(text));
+  if (needle.empty()) return true;
+  for (int c = 0; c < columnCount(); ++c) {
+    if (Contains(cellText(row, c), needle)) return true;
+  }
+  return false;
+}
+
+int LineListModel::count(StatusFilter filter) const {
+  int n = 0;
+  for (int r = 0; r < rowCount(); ++r) n += matches(r, {}, filter) ? 1 : 0;
+  return n;
+}
+
+int LineListModel::designedCount() const {
+  int n = 0;
+  for (const Row& r : rows_) n += r.result && r.result->ok ? 1 : 0;
+  return n;
+}
+
+bool LineListModel::startDesignAll(PostToWindow post, std::function<void(int, int)> progress,
+                                   std::function<void(bool)> finished, int threads) {
+  if (running_) return false;
+  join();
+  running_ = true;
+  cancelled_ = false;
+  const std::uint64_t run = ++run_;
+  const int total = rowCount();
+  // The worker reads its own copy of the inputs: the window's rows may be
+  // read (never edited) while it runs.
+  auto inputs = std::make_shared<std::vector<CsvRow>>();
+  inputs->reserve(rows_.size());
+  for (const Row& r : rows_) inputs->push_back(r.input);
+  const int jobs = threads > 0 ? threads : ProcessorCount();
+  worker_ = std::thread([this, run, total, jobs, inputs, post, progress, finished] {
+    YieldToTheWindow();
+    std::size_t next = 0;
+    int first = 0;
+    int done = 0;
+    auto chunk = std::make_shared<std::vector<CircuitResult>>();
+    auto started = std::chrono::steady_clock::now();
+    const auto hand = [&] {
+      if (chunk->empty()) return;
+      const int at = first;
+      done += static_cast<int>(chunk->size());
+      const int count = done;
+      post([this, run, at, chunk, progress, count, total] {
+        takeChunk(run, at, *chunk);
+        if (progress && run == run_) progress(count, total);
+      });
+      first = done;
+      chunk = std::make_shared<std::vector<CircuitResult>>();
+      chunk->reserve(kChunkRows);
+      started = std::chrono::steady_clock::now();
+    };
+    chunk->reserve(kChunkRows);
+    RowPipeline pipeline;
+    pipeline.next = [&](CsvRow& row) {
+      if (next >= inputs->size() || cancelled_) return false;
+      row = (*inputs)[next++];
+      return true;
+    };
+    pipeline.format = [](const CircuitResult&, std::string&) { YieldToTheWindow(); };
+    pipeline.take = [&](const CircuitResult& result) {
+      if (cancelled_) return false;
+      chunk->push_back(result);
+      if (static_cast<int>(chunk->size()) >= kChunkRows ||
+          std::chrono::steady_clock::now() - started >= std::chrono::milliseconds(kChunkMilliseconds))
+        hand();
+      return true;
+    };
+    pipeline.write = [](const std::string&) {};
+    DesignRowsInOrder(*designer_, jobs, pipeline);
+    if (!cancelled_) hand();
+    const bool wasCancelled = cancelled_;
+    post([this, run, wasCancelled, finished] {
+      if (run != run_) return;
+      running_ = false;
+      if (finished) finished(wasCancelled);
+    });
+  });
+  return true;
+}
+
+void LineListModel::takeChunk(std::uint64_t run, int first, std::vector<CircuitResult>& chunk) {
+  if (run != run_) return;
+  for (std::size_t i = 0; i < chunk.size(); ++i) {
+    const std::size_t at = static_cast<std::size_t>(first) + i;
+    if (at < rows_.size()) rows_[at].result = std::move(chunk[i]);
+  }
+}
+
+void LineListModel::cancel() { cancelled_ = true; }
+
+void LineListModel::join() {
+  if (worker_.joinable()) worker_.join();
+}
+
+std::optional<CircuitReport> LineListModel::circuitReport(int row) const {
+  const CircuitResult* res = result(row);
+  if (!res || !res->ok) return std::nullopt;
+  const CircuitReportFields fields = ReportFieldsOf(res->record, options_.units, options_.internalMode);
+  return CircuitReportOf(fields, res->record, row + 1, res->used.at(kCIRTXT), res->used.at(kPIPETXT));
+}
+
+std::vector<BillRow> LineListModel::summaryBill() const {
+  SummaryBill bill(options_.units);
+  for (const Row& r : rows_) {
+    if (r.result && r.result->ok) bill.add(r.result->record);
+  }
+  return bill.rows();
+}
+
+std::string LineListModel::saveList(const std::string& path) {
+  std::string text;
+  for (std::size_t i = 0; i < header_.size(); ++i) {
+    if (i) text += delimiter_;
+    AppendListField(text, header_[i], delimiter_);
+  }
+  text += '\n';
+  for (const Row& r : rows_) {
+    for (std::size_t i = 0; i < r.input.fields.size(); ++i) {
+      if (i) text += delimiter_;
+      AppendListField(text, r.input.fields[i], delimiter_);
+    }
+    text += '\n';
+  }
+  std::string problem = WriteText(path, text);
+  if (problem.empty()) modified_ = false;
+  return problem;
+}
+
+std::string LineListModel::saveResults(const std::string& path, ResultFormat format) const {
+  for (const Row& r : rows_) {
+    if (!r.result) return "the list has rows not designed yet (Design all first)";
+  }
+  if (format == ResultFormat::Json) {
+    std::string text = BatchJsonStart(options_);
+    for (std::size_t i = 0; i < rows_.size(); ++i) AppendBatchJsonCircuit(text, *rows_[i].result, i == 0);
+    return WriteText(path, text + BatchJsonEnd());
+  }
+  std::string text = BatchCsvHeader(options_);
+  for (const Row& r : rows_) AppendBatchCsvRow(text, *r.result);
+  if (format == ResultFormat::Csv) return WriteText(path, text);
+  // The workbook holds the cells of the CSV results, one sheet.
+  CsvError error;
+  const auto table = ParseCsv(std::string_view(text).substr(3), error);  // past the byte order mark
+  if (!table) return error.message;
+  std::vector<std::vector<std::string>> grid;
+  grid.reserve(table->rows.size() + 1);
+  grid.push_back(table->header);
+  for (const CsvRow& r : table->rows) grid.push_back(r.fields);
+  return ExportGridToSpreadsheet(grid, static_cast<int>(grid.size()), static_cast<int>(table->header.size()),
+                                 1, "Line List", path);
+}
+
+std::string LineListModel::saveDesignFiles(const std::string& path, const std::string& templatePath,
+                                           std::vector<std::string>& written) const {
+  written.clear();
+  std::vector<const DesignRecord*> designed;
+  for (const Row& r : rows_) {
+    if (r.result && r.result->ok) designed.push_back(&r.result->record);
+  }
+  if (designed.empty()) return "no row is designed";
+  const std::size_t perFile = DesignSet::kRecords;
+  const std::size_t files = (designed.size() + perFile - 1) / perFile;
+  const std::filesystem::path target(path);
+  if (target.filename().empty()) return "no file name was given";
+  std::vector<std::unique_ptr<OutputFile>> outputs;
+  std::vector<OutputFile*> all;
+  for (std::size_t f = 0; f < files; ++f) {
+    const std::filesystem::path name =
+        files == 1 ? target
+                   : target.parent_path() /
+                         (target.stem().string() + "-" + std::to_string(f + 1) + target.extension().string());
+    DesignRecords records{};
+    for (std::size_t i = 0; i < perFile && f * perFile + i < designed.size(); ++i)
+      records[i] = *designed[f * perFile + i];
+    outputs.push_back(std::make_unique<OutputFile>());
+    OutputFile& out = *outputs.back();
+    if (auto status = OpenDesignOutput(out, name, templatePath); !status.ok())
+      return ShownName(name.string()) + ": " + status.reason;
+    const std::filesystem::path contents = out.contentsPath();
+    if (contents.empty()) return out.error();
+    if (auto status =
+            WriteDesignContents(contents, templatePath, records, options_.internalMode, options_.units);
+        !status.ok())
+      return ShownName(name.string()) + ": " + status.reason;
+    all.push_back(&out);
+    written.push_back(name.string());
+  }
+  // Every file is complete before the first one replaces anything.
+  if (std::string problem = CommitTogether(all); !problem.empty()) {
+    written.clear();
+    return problem;
+  }
+  return {};
+}
+
+bool LineListModel::queryClose(Dialogs& dialogs, const std::function<bool()>& save) {
+  if (!modified_) return true;
+  const MsgAnswer answer = dialogs.message(
+      Message{"The line list " + ShownName(path_) + " has edits that are not saved. Save them?", "Line List",
+              MsgIcon::Question, MsgButtons::YesNoCancel, false});
+  if (answer == MsgAnswer::Cancel) return false;
+  if (answer == MsgAnswer::No) return true;
+  return save();
+}
+
+}  // namespace vst

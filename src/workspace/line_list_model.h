@@ -1,0 +1,180 @@
+// The Line List window without a toolkit: a plant's line list (the columns
+// vantrel-design reads) as a table of circuits, each row designed through the
+// same designer the command uses, with its status, its corrections and
+// messages, a text and status filter, cells edited in place (the row entered
+// again and redesigned at once), the whole list designed on worker threads
+// with its results handed to the window's thread in chunks, and the saves:
+// the edited list, the results, the designed rows as design files of ten.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "batch/batch_design.h"
+#include "batch/csv.h"
+#include "bom/circuit_bill.h"
+#include "circuit/report.h"
+#include "workspace/dialogs.h"
+
+namespace vst {
+
+// What a row's design came to. A row holds one status; "corrected" and
+// "below target" can both be true of a row, and the filter finds it under each.
+enum class RowStatus {
+  Waiting,      // not designed yet (the list was opened or the run was cancelled)
+  Designed,     // designed, holds the temperature to be maintained
+  BelowTarget,  // designed, the minimum maintained temperature falls short
+  Corrected,    // designed after the window's checks changed an input
+  NotDesigned,  // the row could not be designed; its messages say why
+};
+
+enum class StatusFilter { All, NotDesigned, BelowTarget, Corrected };
+
+// What a column of the table shows.
+enum class LineColumnKind {
+  Status,
+  Input,   // a line list column (editable when the file holds it)
+  Result,  // a design output
+};
+
+struct LineColumn {
+  LineColumnKind kind;
+  int index;            // Input: position in LineListColumns(); Result: display field
+  std::string caption;  // with its unit: "MAXAMB (°F)", "Min. Maint. Temp. (°F)"
+};
+
+// The help topic of the Line List window (page 33.htm of both books).
+inline constexpr int kLineListHelpContext = 33;
+
+// Runs a task on the window's thread, from any thread (the Qt window posts it
+// to its event loop; tests queue it).
+using PostToWindow = std::function<void(std::function<void()> task)>;
+
+class LineListModel {
+ public:
+  // Results of a run reach the window in chunks of at most this many rows,
+  // or sooner when a chunk has waited kChunkMilliseconds.
+  static constexpr int kChunkRows = 1024;
+  static constexpr int kChunkMilliseconds = 50;
+
+  LineListModel(CsvTable table, const BatchOptions& options, std::string path);
+  ~LineListModel();
+  LineListModel(const LineListModel&) = delete;
+  LineListModel& operator=(const LineListModel&) = delete;
+
+  // Reads a line list; nothing with `error` set ("list.csv: line 3: ...",
+  // the command's own message) when the command would refuse it.
+  static std::unique_ptr<LineListModel> Open(const std::string& path, const BatchOptions& options,
+                                             std::string& error);
+  static std::unique_ptr<LineListModel> FromText(std::string_view text, const BatchOptions& options,
+                                                 const std::string& path, std::string& error);
+
+  const BatchOptions& options() const { return options_; }
+  const std::string& path() const { return path_; }
+  int rowCount() const { return static_cast<int>(rows_.size()); }
+  const std::vector<LineColumn>& columns() const { return columns_; }
+  int columnCount() const { return static_cast<int>(columns_.size()); }
+
+  // The text of a cell; the status column gives the status text.
+  std::string cellText(int row, int column) const;
+  // A number for sorting a cell, nothing when its text is not a number.
+  std::optional<double> sortNumber(int row, int column) const;
+  // An input cell a person may change: the file holds its column and no run
+  // is in progress.
+  bool editable(int row, int column) const;
+  // The entries a list cell offers for its row's installation and unit
+  // system; empty for a free text or number cell.
+  std::vector<std::string> choices(int row, int column) const;
+  // Enters a new value into an input cell: the row is entered again through
+  // the window's rules and designed at once. False when the cell cannot be
+  // edited.
+  bool setCell(int row, int column, const std::string& value);
+
+  // Adds a row at the end, a copy of the inputs of row `from` (empty fields
+  // when -1), designed at once; its number. Nothing while a run is going.
+  std::optional<int> addRow(int from);
+
+  RowStatus status(int row) const;
+  // "Designed", "Below target: min. 271.3 °F < 300 °F", "Corrected: STEAMPRS
+  // 400 → 50", "Not designed: Column PIPESIZE: ..."; a short form for the cell.
+  std::string statusText(int row) const;
+  // Everything of a row: status, corrections and messages, one per line.
+  std::string details(int row) const;
+  const CircuitResult* result(int row) const;
+  bool matches(int row, const std::string& text, StatusFilter filter) const;
+  int count(StatusFilter filter) const;
+  int designedCount() const;  // rows that hold a design
+
+  // Designs every row on `threads` worker threads; the results reach the
+  // model through `post` in row order, `progress` (on the window's thread)
+  // after each chunk with the rows done, `finished` once at the end
+  // (cancelled or not). False when a run is already going.
+  bool startDesignAll(PostToWindow post, std::function<void(int done, int total)> progress,
+                      std::function<void(bool cancelled)> finished, int threads = 0);
+  // Stops the run: the rows not yet handed over stay as they were.
+  void cancel();
+  bool running() const { return running_; }
+  // Waits for the worker to end (its last posts may still be queued).
+  void join();
+
+  // Unsaved edits of the list.
+  bool modified() const { return modified_; }
+
+  // The circuit report of a designed row, numbered by its row.
+  std::optional<CircuitReport> circuitReport(int row) const;
+  // The summary bill over every designed row.
+  std::vector<BillRow> summaryBill() const;
+
+  // The saves; each returns the problem, empty when written. Every file
+  // goes through the program's one writer and replaces nothing unless it
+  // was written whole.
+  std::string saveList(const std::string& path);  // the list itself, as read plus the edits
+  enum class ResultFormat { Csv, Json, Xlsx };
+  std::string saveResults(const std::string& path, ResultFormat format) const;
+  // The designed rows into design files of ten (NAME.mdb for ten or fewer,
+  // else NAME-1.mdb, ...); `written` names each file.
+  std::string saveDesignFiles(const std::string& path, const std::string& templatePath,
+                              std::vector<std::string>& written) const;
+
+  // The question before the window closes with unsaved edits: true when it
+  // may close (saved through `save`, or the edits let go).
+  bool queryClose(Dialogs& dialogs, const std::function<bool()>& save);
+
+ private:
+  struct Row {
+    CsvRow input;
+    std::optional<CircuitResult> result;
+  };
+  void buildColumns();
+  int fieldPosition(int listColumn) const;  // position in the file's header, -1 when absent
+  std::string inputText(const Row& row, int listColumn) const;
+  void takeChunk(std::uint64_t run, int first, std::vector<CircuitResult>& chunk);
+
+  BatchOptions options_;
+  std::string path_;
+  std::vector<std::string> header_;
+  char delimiter_ = ',';
+  std::vector<int> positions_;  // per LineListColumns() entry
+  std::vector<Row> rows_;
+  std::vector<LineColumn> columns_;
+  std::unique_ptr<LineListDesigner> designer_;
+  bool modified_ = false;
+
+  std::thread worker_;
+  bool running_ = false;
+  std::atomic<bool> cancelled_{false};
+  std::uint64_t run_ = 0;  // the run whose chunks are taken; a newer run or cancel drops older ones
+};
+
+// The status filter's entries, in order: "All", "Not designed", "Below
+// target", "Corrected".
+const std::vector<std::string>& StatusFilterNames();
+
+}  // namespace vst

@@ -1,0 +1,270 @@
+// The Line List window's skin: Files > Open Line List (Ctrl+L) opens it from
+// the main window, F5 designs every row, the status filter and the edits
+// reach the model through the table, the bill buttons open the bill windows,
+// and a list with unsaved edits asks before it closes.
+#include "ui/line_list_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+#include <cstdio>
+#include <fstream>
+
+#include "support/script_dialogs.h"
+#include "ui/help_viewer.h"
+#include "ui/stmain.h"
+
+namespace vst::ui {
+namespace {
+
+const std::string kExample = std::string(VST_TEST_DATA_DIR) + "/examples/line_list.csv";
+
+QAction* Action(QWidget* window, const char* name) {
+  for (QAction* a : window->findChildren<QAction*>()) {
+    if (a->objectName() == QLatin1String(name)) return a;
+  }
+  return nullptr;
+}
+
+// The text of a column of the shown rows, found by the start of its caption.
+QStringList Column(QTableView* view, const QString& caption) {
+  QAbstractItemModel* m = view->model();
+  int column = -1;
+  for (int c = 0; c < m->columnCount() && column < 0; ++c) {
+    if (m->headerData(c, Qt::Horizontal).toString().startsWith(caption)) column = c;
+  }
+  QStringList out;
+  for (int r = 0; column >= 0 && r < m->rowCount(); ++r) out << m->index(r, column).data().toString();
+  return out;
+}
+
+struct Opened {
+  test::ScriptDialogs dialogs;
+  std::unique_ptr<STmain> main;
+  LineList* list = nullptr;
+
+  explicit Opened(UnitSystem units = UnitSystem::English) {
+    main = std::make_unique<STmain>(
+        units, units == UnitSystem::English ? PressureUnit::Psig : PressureUnit::BarG, '.', &dialogs);
+    main->show();
+  }
+  void open(const std::string& path) {
+    QAction* command = Action(main.get(), "OpenLineList");
+    ASSERT_NE(command, nullptr);
+    dialogs.file(path);
+    command->trigger();
+    list = main->findChild<LineList*>();
+  }
+  void designAll() {
+    QSignalSpy done(list, &LineList::designFinished);
+    QTest::mouseClick(list->findChild<QPushButton*>(QStringLiteral("designAll")), Qt::LeftButton);
+    ASSERT_TRUE(done.wait(10000));
+  }
+};
+
+TEST(LineListWindow, OpensFromTheFilesMenuAndDesignsEveryRow) {
+  Opened w;
+  QAction* command = Action(w.main.get(), "OpenLineList");
+  ASSERT_NE(command, nullptr);
+  EXPECT_EQ(command->shortcut(), QKeySequence(QStringLiteral("Ctrl+L")));
+  w.open(kExample);
+  ASSERT_NE(w.list, nullptr);
+  EXPECT_EQ(w.dialogs.fileDialogs().at(0).spec.filters.at(0), "Line lists (*.csv)");
+  QTableView* view = w.list->table();
+  EXPECT_EQ(view->model()->rowCount(), 4);
+  EXPECT_EQ(Column(view, QStringLiteral("Status")).at(0), QStringLiteral("Not designed yet"));
+  // F5 designs every row.
+  QSignalSpy done(w.list, &LineList::designFinished);
+  w.list->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.list));
+  QTest::keyClick(w.list, Qt::Key_F5);
+  ASSERT_TRUE(done.wait(10000));
+  const QStringList status = Column(view, QStringLiteral("Status"));
+  for (const QString& s : status) EXPECT_FALSE(s.contains(QStringLiteral("yet"))) << s.toStdString();
+  EXPECT_EQ(Column(view, QStringLiteral("Min. Maint. Temp. (\u00B0F)")).at(1), QStringLiteral("271.2809"));
+  EXPECT_EQ(w.list->findChild<QProgressBar*>(QStringLiteral("designProgress"))->value(), 4);
+  // The status is in the colour of the cell and in its text.
+  const QModelIndex first = view->model()->index(0, 0);
+  EXPECT_TRUE(first.data(Qt::BackgroundRole).value<QColor>().isValid());
+  EXPECT_TRUE(first.data().toString().contains(QStringLiteral("Designed")));
+}
+
+TEST(LineListWindow, StatusFilterAndEditsGoThroughTheTable) {
+  Opened w;
+  const std::string list = QDir::temp().filePath(QStringLiteral("vst_line_list_gui.csv")).toStdString();
+  {
+    std::ifstream in(kExample);
+    std::string header, row;
+    std::getline(in, header);
+    std::getline(in, row);
+    // The first row again, asked to hold 300 °F with 50 psig steam.
+    std::ofstream out(list);
+    out << header << "\n"
+        << row << "\n"
+        << std::string(row).replace(row.find(",100,375,"), 9, ",300,375,") << "\n";
+  }
+  w.open(list);
+  ASSERT_NE(w.list, nullptr);
+  w.designAll();
+  QTableView* view = w.list->table();
+  auto* statusFilter = w.list->findChild<QComboBox*>(QStringLiteral("statusFilter"));
+  statusFilter->setCurrentText(QStringLiteral("Below target"));
+  ASSERT_EQ(view->model()->rowCount(), 1);
+  EXPECT_TRUE(Column(view, QStringLiteral("Status")).at(0).contains(QStringLiteral("Below target")));
+
+  // More steam: the row is redesigned at once and leaves the filter's rows.
+  QAbstractItemModel* m = view->model();
+  int pressure = 0;
+  while (!m->headerData(pressure, Qt::Horizontal).toString().startsWith(QStringLiteral("STEAMPRS")))
+    ++pressure;
+  ASSERT_TRUE(m->setData(m->index(0, pressure), QStringLiteral("150"), Qt::EditRole));
+  statusFilter->setCurrentText(QStringLiteral("All"));
+  EXPECT_EQ(Column(view, QStringLiteral("Status")).at(1), QStringLiteral("\u2714 Designed"));
+  EXPECT_TRUE(w.list->windowTitle().endsWith(QStringLiteral("*")));
+
+  // A list cell edits through the list of its row.
+  int installation = 0;
+  while (!m->headerData(installation, Qt::Horizontal).toString().startsWith(QStringLiteral("TRACEINS")))
+    ++installation;
+  view->setCurrentIndex(m->index(0, installation));
+  view->edit(m->index(0, installation));
+  auto* box = view->findChild<QComboBox*>(QStringLiteral("cellChoices"));
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->currentText(), QStringLiteral("Troughline"));
+  EXPECT_GE(box->count(), 4);
+
+  // "Add Row" copies the selected row to the end and makes it current.
+  view->selectRow(0);
+  QTest::mouseClick(w.list->findChild<QPushButton*>(QStringLiteral("addRow")), Qt::LeftButton);
+  ASSERT_EQ(m->rowCount(), 3);
+  EXPECT_EQ(view->currentIndex().row(), 2);
+  EXPECT_EQ(Column(view, QStringLiteral("CIRTXT")).at(2), Column(view, QStringLiteral("CIRTXT")).at(0));
+
+  // Unsaved edits: Cancel keeps the window open, No lets it close.
+  w.dialogs.answer(MsgAnswer::Cancel).answer(MsgAnswer::No);
+  EXPECT_FALSE(w.list->close());
+  EXPECT_TRUE(w.list->isVisible());
+  EXPECT_TRUE(w.list->close());
+  std::remove(list.c_str());
+}
+
+TEST(LineListWindow, TheMainWindowAsksForUnsavedListsBeforeItCloses) {
+  Opened w;
+  w.open(kExample);
+  ASSERT_NE(w.list, nullptr);
+  QAbstractItemModel* m = w.list->table()->model();
+  ASSERT_TRUE(m->setData(m->index(0, 1), QStringLiteral("C-1"), Qt::EditRole));
+  w.dialogs.answer(MsgAnswer::Cancel);
+  EXPECT_FALSE(w.main->close());
+  EXPECT_TRUE(w.list->isVisible());
+  EXPECT_EQ(w.dialogs.messages().back().title, "Line List");
+}
+
+TEST(LineListWindow, BillButtonsOpenTheBillWindows) {
+  Opened w;
+  w.open(kExample);
+  ASSERT_NE(w.list, nullptr);
+  w.designAll();
+  QTableView* view = w.list->table();
+  view->selectRow(1);
+  QString title;
+  int billRows = 0;
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+      title = modal->windowTitle();
+      for (auto* grid : modal->findChildren<QTableWidget*>()) billRows += grid->rowCount();
+      modal->reject();
+    }
+  });
+  closer.start(20);
+  QTest::mouseClick(w.list->findChild<QPushButton*>(QStringLiteral("circuitBom")), Qt::LeftButton);
+  EXPECT_EQ(title, QStringLiteral("Report #2"));
+  EXPECT_GT(billRows, 0);
+  title.clear();
+  QTest::mouseClick(w.list->findChild<QPushButton*>(QStringLiteral("summaryBom")), Qt::LeftButton);
+  EXPECT_EQ(title, QStringLiteral("Summary Bill of Materials"));
+}
+
+TEST(LineListWindow, NumbersSortAsNumbers) {
+  Opened w;
+  w.open(kExample);
+  ASSERT_NE(w.list, nullptr);
+  w.designAll();
+  QTableView* view = w.list->table();
+  QAbstractItemModel* m = view->model();
+  int heatLoss = 0;
+  while (!m->headerData(heatLoss, Qt::Horizontal).toString().startsWith(QStringLiteral("Heat Loss")))
+    ++heatLoss;
+  view->sortByColumn(heatLoss, Qt::AscendingOrder);
+  QStringList shown = Column(view, QStringLiteral("Heat Loss"));
+  ASSERT_EQ(shown.size(), 4);
+  for (int r = 1; r < shown.size(); ++r) EXPECT_LT(shown[r - 1].toDouble(), shown[r].toDouble()) << r;
+}
+
+TEST(LineListWindow, SavesGoThroughTheSaveDialogs) {
+  Opened w;
+  w.main->setProgramFolder(VST_BIN_DIR);  // the design file template lies there
+  w.open(kExample);
+  ASSERT_NE(w.list, nullptr);
+  w.designAll();
+  QTemporaryDir dir;
+  const std::string results = dir.filePath(QStringLiteral("plant.out.json")).toStdString();
+  const std::string set = dir.filePath(QStringLiteral("plant.mdb")).toStdString();
+  w.dialogs.file(results).file(set).file(dir.filePath(QStringLiteral("none/r.csv")).toStdString());
+  Action(w.list, "saveResults")->trigger();
+  Action(w.list, "saveDesignFiles")->trigger();
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(results)));
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(set)));  // four rows: one file
+  Action(w.list, "saveResults")->trigger();                 // a folder that does not exist
+  ASSERT_EQ(w.dialogs.messages().size(), 2u);
+  EXPECT_NE(w.dialogs.messages()[0].text.find("plant.mdb"), std::string::npos)
+      << w.dialogs.messages()[0].text;
+  EXPECT_EQ(w.dialogs.messages()[1].title, "Error");
+  EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("none"))));
+}
+
+TEST(LineListWindow, F1OpensItsHelpTopic) {
+  Opened w;
+  w.main->setProgramFolder(VST_BIN_DIR);  // the help books lie there
+  w.open(kExample);
+  ASSERT_NE(w.list, nullptr);
+  w.list->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.list));
+  QTest::keyClick(w.list->table(), Qt::Key_F1);
+  HelpViewer* viewer = w.main->helpViewer();
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_TRUE(viewer->browser()->toPlainText().contains(QStringLiteral("The Line List window")));
+}
+
+TEST(LineListWindow, ARefusedListOpensNothingAndSaysWhy) {
+  Opened w;
+  const QString bad = QDir::temp().filePath(QStringLiteral("vst_line_list_bad.csv"));
+  {
+    std::ofstream out(bad.toStdString());
+    out << "CIRTXT,MAXAMB\nA,1\n";
+  }
+  w.open(bad.toStdString());
+  EXPECT_EQ(w.list, nullptr);
+  ASSERT_EQ(w.dialogs.messages().size(), 1u);
+  EXPECT_NE(w.dialogs.messages()[0].text.find("line 1: the required column"), std::string::npos)
+      << w.dialogs.messages()[0].text;
+  QFile::remove(bad);
+}
+
+}  // namespace
+}  // namespace vst::ui

@@ -1,0 +1,419 @@
+// The Line List window's model: a list designed on worker threads gives
+// exactly what vantrel-design gives for it; status, filters, edits, cancel
+// and the saves.
+#include "workspace/line_list_model.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "batch/bill_output.h"
+#include "batch/design_command.h"
+#include "designfile/design_file.h"
+#include "support/script_dialogs.h"
+
+namespace vst {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kExample = std::string(VST_TEST_DATA_DIR) + "/examples/line_list.csv";
+const std::string kHeader =
+    "CIRTXT,PIPETXT,MAXAMB,MINAMB,MAINTEMP,MAXEXP,INSTYPE,INSTHK,PIPESIZE,PIPELN,PASSES,STEAMPRS,TRACEINS,"
+    "TRACETUB,TUBEMAT,TUBEWALL,ALLOWANCE,VALN,FLNO,NOPX,WCTB,SHOES\n";
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The window's event loop: tasks posted from the worker run here, in order.
+class WindowQueue {
+ public:
+  PostToWindow post() {
+    return [this](std::function<void()> task) {
+      std::lock_guard lock(mutex_);
+      tasks_.push_back(std::move(task));
+      ready_.notify_one();
+    };
+  }
+  // Runs posted tasks until `done` holds.
+  void runUntil(const bool& done) {
+    while (!done) {
+      std::unique_lock lock(mutex_);
+      ready_.wait(lock, [this] { return !tasks_.empty(); });
+      auto task = std::move(tasks_.front());
+      tasks_.pop_front();
+      lock.unlock();
+      task();
+    }
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable ready_;
+  std::deque<std::function<void()>> tasks_;
+};
+
+class LineListModelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("vst_line_list_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string write(const std::string& name, const std::string& text) {
+    const fs::path p = dir_ / name;
+    std::ofstream(p, std::ios::binary) << text;
+    return p.string();
+  }
+
+  std::unique_ptr<LineListModel> open(const std::string& path, const BatchOptions& options = {}) {
+    std::string error;
+    auto model = LineListModel::Open(path, options, error);
+    EXPECT_TRUE(model) << error;
+    return model;
+  }
+
+  // Design all, the results taken on this thread; the progress reported.
+  std::vector<int> designAll(LineListModel& model, bool* cancelledOut = nullptr, int threads = 2) {
+    WindowQueue queue;
+    bool finished = false;
+    std::vector<int> progress;
+    EXPECT_TRUE(model.startDesignAll(
+        queue.post(), [&](int done, int) { progress.push_back(done); },
+        [&](bool cancelled) {
+          finished = true;
+          if (cancelledOut) *cancelledOut = cancelled;
+        },
+        threads));
+    queue.runUntil(finished);
+    model.join();
+    return progress;
+  }
+
+  // vantrel-design's output for the same list.
+  std::string command(const std::string& list, const std::string& format, const std::string& units) {
+    const std::string out = (dir_ / ("command." + format)).string();
+    RunDesignCommand({"design", list, "--format", format, "--units", units, "-o", out}, {});
+    return ReadAll(out);
+  }
+
+  int column(const LineListModel& model, const std::string& caption) {
+    for (int c = 0; c < model.columnCount(); ++c) {
+      if (model.columns()[static_cast<std::size_t>(c)].caption.rfind(caption, 0) == 0) return c;
+    }
+    ADD_FAILURE() << "no column " << caption;
+    return 0;
+  }
+
+  fs::path dir_;
+};
+
+// A plant's list of many rows: the example's rows again and again, with
+// lengths and temperatures varied so rows differ.
+std::string LongList(int rows) {
+  std::string text = kHeader;
+  const char* lines[] = {
+      "ST-%d,L-%d,100,0,%d,375,Fiberglass,1.0,2.0,%d,1,50,Troughline,3/8,Copper,0.032,No,2,3,1,0,12x4\n",
+      "ST-%d,L-%d,100,0,%d,375,Mineral Fiber,1.5,3.0,%d,1,50,YJ-2,3/8,Stainless Wld,,No,1,2,0,0,\n",
+      "ST-%d,L-%d,90,-10,%d,375,Calcium Silicate,1.0,1,%d,1,100,Fillet Trace,3/8,Copper,,Yes,0,2,0,0,\n",
+      "ST-%d,L-%d,100,-20,%d,700,Calcium Silicate,50,150,%d,2,5,Troughline,12,Stainless "
+      "Smls,,No,4,6,1,20,\n"};
+  char buf[256];
+  for (int i = 0; i < rows; ++i) {
+    std::snprintf(buf, sizeof buf, lines[i % 4], i, i, 80 + (i * 7) % 260, 40 + (i * 13) % 400);
+    text += buf;
+  }
+  return text;
+}
+
+// A metric plant: designed, below target, corrected and refused rows.
+const std::string kMetricList =
+    kHeader +
+    "ST-201,50-P-2001,38,-18,38,190,Fiberglass,25,50,30,1,3.5,Troughline,10,Copper,1,No,2,3,1,0,0.3x4\n"
+    "ST-202,80-P-2002,38,-18,95,190,Mineral Fiber,40,80,75,1,3.5,YJ-2,10,Stainless Wld,,No,1,2,0,0,\n"
+    "ST-203,25-P-2003,32,-23,65,190,Calcium Silicate,25,25,25,1,7,Fillet Trace,10,Copper,,Yes,0,2,0,0,\n"
+    "ST-204,150-P-2004,38,-29,120,370,Calcium Silicate,50,150,90,2,10,Troughline,12,Stainless "
+    "Smls,,No,4,6,1,6,0.3x6;0.45x2\n"
+    "ST-205,100-P-2005,38,-18,150,190,Fiberglass,25,100,60,1,3.5,Troughline,10,Copper,,No,0,0,0,0,\n"
+    "ST-206,50-P-2006,38,-18,65,190,Fiberglass,25,50,40,1,20,Troughline,10,Copper,,No,0,0,0,0,\n"
+    "ST-207,65-P-2007,38,-18,65,190,Fiberglass,25,70,40,1,3.5,Troughline,10,Copper,,No,0,0,0,0,\n";
+
+TEST_F(LineListModelTest, DesignAllGivesTheCommandsResultsInBothUnitSystems) {
+  const std::string longList = write("long.csv", LongList(2600));
+  const std::string metricList = write("metric.csv", kMetricList);
+  struct Case {
+    std::string list;
+    UnitSystem units;
+    const char* unitsName;
+  } cases[] = {{kExample, UnitSystem::English, "english"},
+               {kExample, UnitSystem::Metric, "metric"},
+               {longList, UnitSystem::English, "english"},
+               {longList, UnitSystem::Metric, "metric"},
+               {metricList, UnitSystem::Metric, "metric"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.list + " " + c.unitsName);
+    BatchOptions options;
+    options.units = c.units;
+    if (c.units == UnitSystem::Metric) options.pressureUnit = PressureUnit::BarG;
+    auto model = open(c.list, options);
+    const auto progress = designAll(*model);
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.back(), model->rowCount());
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+    for (const char* format : {"json", "csv"}) {
+      const fs::path saved = dir_ / (std::string("window.") + format);
+      ASSERT_EQ(model->saveResults(saved.string(), std::string(format) == "json"
+                                                       ? LineListModel::ResultFormat::Json
+                                                       : LineListModel::ResultFormat::Csv),
+                "");
+      EXPECT_EQ(ReadAll(saved), command(c.list, format, c.unitsName)) << format;
+    }
+  }
+}
+
+TEST_F(LineListModelTest, TheSummaryBillIsTheCommandsSummary) {
+  const std::string list = write("long.csv", LongList(300));
+  auto model = open(list);
+  designAll(*model);
+  const std::string out = (dir_ / "summary.json").string();
+  RunDesignCommand({"design", list, "-o", (dir_ / "r.json").string(), "--summary", out}, {});
+  EXPECT_EQ(BillRowsJson(model->summaryBill()), ReadAll(out));
+}
+
+TEST_F(LineListModelTest, ResultCellsShowTheDesignOfTheirRow) {
+  auto model = open(kExample);
+  designAll(*model);
+  // The example's second row falls back from YJ-2 to Troughline (README).
+  const int row = 1;
+  EXPECT_EQ(model->cellText(row, column(*model, "Installation Used")), "Troughline");
+  EXPECT_EQ(model->cellText(row, column(*model, "Min. Maint. Temp. (\u00B0F)")), "271.2809");
+  EXPECT_EQ(model->cellText(row, column(*model, "Compound / Jacketed Type")), "Clipstrip");
+  EXPECT_EQ(model->cellText(row, column(*model, "TRACEINS")), "YJ-2");  // the input as the file gives it
+  // The trap distance belongs to the internal mode only.
+  for (const auto& c : model->columns()) EXPECT_EQ(c.caption.find("Trap"), std::string::npos);
+  EXPECT_NE(model->details(row).find("YJ-1 could not maintain desired temperature"), std::string::npos);
+}
+
+const std::string kMixed =
+    kHeader +
+    // designed, holds 100 °F
+    "OK,L1,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,,No,0,0,0,0,\n"
+    // designed, cannot hold 300 °F with 50 psig steam
+    "LOW,L2,100,0,300,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,,No,0,0,0,0,\n"
+    // copper above its pressure: taken as 50 psig
+    "FIX,L3,100,0,100,375,Fiberglass,1.0,2.0,100,1,400,Troughline,3/8,Copper,,No,0,0,0,0,\n"
+    // no such pipe size
+    "BAD,L4,100,0,100,375,Fiberglass,1.0,7.3,100,1,50,Troughline,3/8,Copper,,No,0,0,0,0,\n";
+
+TEST_F(LineListModelTest, StatusAndFiltersTellTheRowsApart) {
+  auto model = open(write("mixed.csv", kMixed));
+  EXPECT_EQ(model->status(0), RowStatus::Waiting);
+  EXPECT_EQ(model->count(StatusFilter::NotDesigned), 0);
+  designAll(*model);
+  EXPECT_EQ(model->status(0), RowStatus::Designed);
+  EXPECT_EQ(model->status(1), RowStatus::BelowTarget);
+  EXPECT_EQ(model->status(2), RowStatus::Corrected);
+  EXPECT_EQ(model->status(3), RowStatus::NotDesigned);
+  EXPECT_EQ(model->statusText(1).rfind("Below target: min. ", 0), 0u) << model->statusText(1);
+  EXPECT_NE(model->statusText(1).find("< 300 \u00B0F"), std::string::npos) << model->statusText(1);
+  EXPECT_NE(model->statusText(2).find("STEAMPRS"), std::string::npos) << model->statusText(2);
+  EXPECT_NE(model->statusText(3).find("PIPESIZE"), std::string::npos) << model->statusText(3);
+  struct Case {
+    StatusFilter filter;
+    std::string text;
+    std::vector<bool> shown;
+  } cases[] = {
+      {StatusFilter::All, "", {true, true, true, true}},
+      {StatusFilter::BelowTarget, "", {false, true, false, false}},
+      {StatusFilter::Corrected, "", {false, false, true, false}},
+      {StatusFilter::NotDesigned, "", {false, false, false, true}},
+      {StatusFilter::All, "fix", {false, false, true, false}},    // any cell, case aside
+      {StatusFilter::All, "below", {false, true, false, false}},  // the status text too
+      {StatusFilter::BelowTarget, "L3", {false, false, false, false}},
+  };
+  for (const Case& c : cases) {
+    for (int r = 0; r < 4; ++r) {
+      EXPECT_EQ(model->matches(r, c.text, c.filter), c.shown[static_cast<std::size_t>(r)])
+          << "filter " << static_cast<int>(c.filter) << " '" << c.text << "' row " << r;
+    }
+  }
+  EXPECT_EQ(model->designedCount(), 3);
+}
+
+TEST_F(LineListModelTest, AnEditedCellIsEnteredAgainAndRedesigned) {
+  auto model = open(write("mixed.csv", kMixed));
+  designAll(*model);
+  const int pressure = column(*model, "STEAMPRS");
+  const int pipe = column(*model, "PIPESIZE");
+  EXPECT_FALSE(model->modified());
+  EXPECT_FALSE(model->editable(0, column(*model, "Status")));
+  EXPECT_FALSE(model->editable(0, column(*model, "Min. Maint. Temp.")));
+  ASSERT_TRUE(model->setCell(1, pressure, "150"));  // enough steam for 300 °F
+  EXPECT_TRUE(model->modified());
+  EXPECT_EQ(model->status(1), RowStatus::Designed) << model->statusText(1);
+  ASSERT_TRUE(model->setCell(3, pipe, "2.0"));  // the bad row fixed
+  EXPECT_EQ(model->status(3), RowStatus::Designed) << model->statusText(3);
+  ASSERT_TRUE(model->setCell(0, pipe, "nonsense"));
+  EXPECT_EQ(model->status(0), RowStatus::NotDesigned);
+  EXPECT_NE(model->details(0).find("PIPESIZE"), std::string::npos);
+  // The window's checks apply to an edit as to the file: copper at 400 psig.
+  ASSERT_TRUE(model->setCell(3, pressure, "400"));
+  EXPECT_EQ(model->status(3), RowStatus::Corrected);
+  EXPECT_EQ(model->result(3)->corrections.at(0).used, "50");
+}
+
+TEST_F(LineListModelTest, ListCellsOfferTheListsOfTheRowsInstallationAndUnits) {
+  BatchOptions metric;
+  metric.units = UnitSystem::Metric;
+  metric.pressureUnit = PressureUnit::BarG;
+  auto english = open(write("mixed.csv", kMixed));
+  auto inMetric = open(write("mixed.csv", kMixed), metric);
+  const auto contains = [](const std::vector<std::string>& list, const std::string& entry) {
+    return std::find(list.begin(), list.end(), entry) != list.end();
+  };
+  const int tube = column(*english, "TRACETUB");
+  const int install = column(*english, "TRACEINS");
+  EXPECT_TRUE(contains(english->choices(0, column(*english, "INSTHK")), "1.0"));
+  EXPECT_FALSE(contains(inMetric->choices(0, column(*inMetric, "INSTHK")), "1.0"));
+  EXPECT_TRUE(english->choices(0, column(*english, "PIPELN")).empty());  // a number, no list
+  EXPECT_EQ(english->choices(0, column(*english, "ALLOWANCE")), (std::vector<std::string>{"No", "Yes"}));
+  // A jacketed installation offers its own tubes.
+  const auto trough = english->choices(0, tube);
+  ASSERT_TRUE(english->setCell(0, install, english->choices(0, install).back()));
+  EXPECT_NE(english->choices(0, tube), trough);
+  EXPECT_FALSE(english->choices(0, tube).empty());
+}
+
+TEST_F(LineListModelTest, CancelStopsTheRunAndKeepsWhatWasHandedOver) {
+  auto model = open(write("long.csv", LongList(20000)));
+  WindowQueue queue;
+  bool finished = false, cancelled = false;
+  int reported = 0;
+  ASSERT_TRUE(model->startDesignAll(
+      queue.post(),
+      [&](int done, int) {
+        reported = done;
+        model->cancel();
+      },
+      [&](bool c) {
+        finished = true;
+        cancelled = c;
+      },
+      2));
+  EXPECT_FALSE(model->startDesignAll(queue.post(), {}, {}, 2));  // one run at a time
+  EXPECT_FALSE(model->editable(0, column(*model, "PIPELN")));    // no edits while it runs
+  queue.runUntil(finished);
+  model->join();
+  EXPECT_TRUE(cancelled);
+  EXPECT_FALSE(model->running());
+  int designed = 0;
+  while (designed < model->rowCount() && model->status(designed) != RowStatus::Waiting) ++designed;
+  EXPECT_GE(designed, reported);
+  EXPECT_LT(designed, model->rowCount());
+  for (int r = designed; r < model->rowCount(); ++r) ASSERT_EQ(model->status(r), RowStatus::Waiting) << r;
+  // A new run designs every row.
+  designAll(*model);
+  EXPECT_NE(model->status(model->rowCount() - 1), RowStatus::Waiting);
+}
+
+TEST_F(LineListModelTest, TheSavedListReadsBackAsEdited) {
+  // Semicolons and a field with the delimiter in quotes stay as they were read.
+  std::string text = kHeader;
+  text += "\"A;1\",L1,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,,No,0,0,0,0,\n";
+  for (char& c : text)
+    if (c == ',') c = ';';
+  auto model = open(write("semi.csv", text));
+  ASSERT_TRUE(model->setCell(0, column(*model, "PIPELN"), "250"));
+  // An added row: a copy of row 1, designed at once, saved after it.
+  ASSERT_EQ(model->addRow(0), 1);
+  EXPECT_EQ(model->status(1), RowStatus::Designed) << model->statusText(1);
+  ASSERT_TRUE(model->setCell(1, column(*model, "CIRTXT"), "B2"));
+  const std::string saved = (dir_ / "saved.csv").string();
+  ASSERT_EQ(model->saveList(saved), "");
+  EXPECT_FALSE(model->modified());
+  const std::string back = ReadAll(saved);
+  EXPECT_NE(back.find("\"A;1\";L1;100"), std::string::npos) << back;
+  auto reread = open(saved);
+  EXPECT_EQ(reread->cellText(0, column(*reread, "PIPELN")), "250");
+  EXPECT_EQ(reread->cellText(0, column(*reread, "CIRTXT")), "A;1");
+  ASSERT_EQ(reread->rowCount(), 2);
+  EXPECT_EQ(reread->cellText(1, column(*reread, "CIRTXT")), "B2");
+  EXPECT_EQ(reread->cellText(1, column(*reread, "PIPELN")), "250");
+  // A folder that does not exist: a message, nothing written.
+  EXPECT_NE(model->saveList((dir_ / "none" / "x.csv").string()), "");
+  EXPECT_FALSE(fs::exists(dir_ / "none"));
+}
+
+TEST_F(LineListModelTest, ResultsAndDesignFilesWaitForTheDesign) {
+  auto model = open(write("long.csv", LongList(14)));
+  EXPECT_NE(model->saveResults((dir_ / "r.json").string(), LineListModel::ResultFormat::Json), "");
+  EXPECT_FALSE(fs::exists(dir_ / "r.json"));
+  designAll(*model);
+  ASSERT_EQ(model->saveResults((dir_ / "r.xlsx").string(), LineListModel::ResultFormat::Xlsx), "");
+  EXPECT_GT(fs::file_size(dir_ / "r.xlsx"), 0u);
+
+  const std::string templatePath = TemplatePath(VST_BIN_DIR).string();
+  std::vector<std::string> written;
+  ASSERT_EQ(model->saveDesignFiles((dir_ / "set.mdb").string(), templatePath, written), "");
+  ASSERT_EQ(written.size(), 2u);
+  EXPECT_EQ(fs::path(written[0]).filename(), "set-1.mdb");
+  DesignRecords none{};
+  const auto second = OpenDesignFile(written[1], none, UnitSystem::English);
+  ASSERT_TRUE(second.ok()) << second.status.reason;
+  int held = 0;
+  for (const auto& r : second.records) held += r.HoldsDesign() ? 1 : 0;
+  EXPECT_EQ(held, model->designedCount() - 10);
+}
+
+TEST_F(LineListModelTest, AListTheCommandRefusesOpensNothing) {
+  struct Case {
+    std::string text;
+    std::string message;
+  } cases[] = {
+      {"CIRTXT,MAXAMB\nA,1\n", "line 1: the required column"},
+      {kHeader + "\"open,1\n", "line 2"},
+      {kHeader.substr(0, kHeader.size() - 1) + ",MAXAMB\n", "appears twice"},
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    EXPECT_FALSE(LineListModel::FromText(c.text, {}, "bad.csv", error));
+    EXPECT_NE(error.find(c.message), std::string::npos) << error;
+  }
+  std::string error;
+  EXPECT_FALSE(LineListModel::Open((dir_ / "nosuch.csv").string(), {}, error));
+  EXPECT_NE(error.find("does not exist"), std::string::npos) << error;
+}
+
+TEST_F(LineListModelTest, UnsavedEditsAskBeforeClosing) {
+  auto model = open(write("mixed.csv", kMixed));
+  test::ScriptDialogs dialogs;
+  int saves = 0;
+  const auto save = [&] {
+    ++saves;
+    return true;
+  };
+  EXPECT_TRUE(model->queryClose(dialogs, save));  // nothing edited: no question
+  EXPECT_TRUE(dialogs.messages().empty());
+  ASSERT_TRUE(model->setCell(0, column(*model, "PIPELN"), "120"));
+  dialogs.answer(MsgAnswer::Cancel).answer(MsgAnswer::No).answer(MsgAnswer::Yes);
+  EXPECT_FALSE(model->queryClose(dialogs, save));
+  EXPECT_TRUE(model->queryClose(dialogs, save));
+  EXPECT_EQ(saves, 0);
+  EXPECT_TRUE(model->queryClose(dialogs, save));
+  EXPECT_EQ(saves, 1);
+}
+
+}  // namespace
+}  // namespace vst
