@@ -46,8 +46,7 @@ bool QueryUnsavedChanges(STmainModel& model, FileSession& session) {
 }
 
 bool NewSetCommand(STmainModel& model, FileSession& session) {
-  if (!QueryUnsavedChanges(model, session)) return false;
-  model.startNewSet();
+  if (!QueryUnsavedChanges(model, session) || !model.startNewSet()) return false;
   session.clearCurrentFile();
   return true;
 }

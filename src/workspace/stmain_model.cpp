@@ -125,8 +125,8 @@ STmainModel::STmainModel(UnitSystem units, PressureUnit pressureUnit, Dialogs& d
   noteSavedState();
 }
 
-void STmainModel::startNewSet() {
-  if (designRunning_) return;
+bool STmainModel::startNewSet() {
+  if (designRunning_) return false;
   const UnitSystem units = set_.Units;
   set_ = DesignSet{};
   set_.Units = units;
@@ -137,6 +137,7 @@ void STmainModel::startNewSet() {
   formLoad(startPressureUnit_);
   savedRecords_ = set_.records;
   noteSavedState();
+  return true;
 }
 
 std::string STmainModel::captionForMode() const {

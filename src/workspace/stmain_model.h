@@ -142,8 +142,8 @@ class STmainModel {
   void fileSaved(bool succeeded);
   // An empty set, shown as the window shows it right after the start-up
   // window (the unit system and the program mode stay); it counts as saved.
-  // Refused while a design waits for its dialogs.
-  void startNewSet();
+  // Refused (false) while a design waits for its dialogs.
+  bool startNewSet();
 
   // Whether the set holds something a save would keep and that is not in
   // the file it was last opened from or saved to (or, before either, that
