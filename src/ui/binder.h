@@ -47,7 +47,8 @@ struct BinderEvents {
   std::function<std::function<void()>()> checkpoint;
   // The handling of the event of control `name` (empty for a call of
   // dispatch) failed with `reason`; the model has been put back. Without it
-  // the failure is only logged.
+  // a message box titled "Error" names the command by its caption and says
+  // why.
   std::function<void(const std::string& name, const std::string& reason)> failed;
 };
 
