@@ -18,11 +18,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "core/units.h"
 #include "ui/about_form_window.h"
 #include "ui/stmain.h"
+#include "workspace/file_session.h"
 #include "workspace/program_files.h"
 
 #ifndef VST_VERSION
@@ -81,7 +84,10 @@ BenchOptions ParseOptions(const QStringList& args) {
     } else if (args[i] == QLatin1String("--quit-after-shown")) {
       options.quitAfterShown = true;
     } else if (!args[i].startsWith(QLatin1Char('-')) && options.file.isEmpty()) {
-      options.file = args[i];
+      // Resolved now, in the folder the program was started in.
+      std::error_code ec;
+      const std::filesystem::path here = std::filesystem::current_path(ec);
+      options.file = QString::fromStdString(vst::CommandLineFile(args[i].toStdString(), here).string());
     }
   }
   return options;

@@ -81,8 +81,8 @@ const std::vector<FieldInfo> kFields = {
     VST_MEM(HeatUpLatentHeat, FieldKind::Text),
     VST_MEM(HeatUpTime, FieldKind::Real),
     VST_MEM(IntermittentExposure, FieldKind::Real),
-    VST_MEM(AllowanceIncluded, FieldKind::Integer),
-    VST_MEM(ShoeAllowance, FieldKind::Real),
+    VST_INT(AllowanceIncluded),
+    VST_REAL(ShoeAllowance),
     VST_MEM(ReportPipeSize, FieldKind::Real),
 };
 

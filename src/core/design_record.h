@@ -82,7 +82,8 @@ struct DesignRecord {
   int TUBEWALL = 0;  // wall thickness list position
   int APPTYPE = 0;   // application list position
 
-  // Kept in memory only, never written to a design file.
+  // Kept in memory only, never written to a design file (the two answers of
+  // the allowance dialogs excepted).
   int HeatUpProduct = 0;           // cboProduct position
   std::string HeatUpInitialTemp;   // txtInitalTemp
   std::string HeatUpFinalTemp;     // txtFinalTemp
@@ -92,8 +93,8 @@ struct DesignRecord {
   std::string HeatUpLatentHeat;    // txtLatentHeat
   float HeatUpTime = 0;            // txtHuTime (the design run leaves it 0)
   float IntermittentExposure = 0;  // txtIntExpTemp, written by the design run
-  int AllowanceIncluded = 0;       // fittings dialog answer: 0 "Yes", 1 "No"
-  float ShoeAllowance = 0;         // running shoe total, ft / m
+  int AllowanceIncluded = 0;       // fittings dialog answer: 0 "Yes", 1 "No"; in the file
+  float ShoeAllowance = 0;         // running shoe total, ft / m; in the file
   float ReportPipeSize = 0;        // pipe size shown by the circuit report, in / mm
 
   // A record holds a design exactly when its tube size text is not empty.

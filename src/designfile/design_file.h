@@ -26,7 +26,7 @@ using DesignRecords = std::array<DesignRecord, DesignSet::kRecords>;
 // zeros in both and still open; a file with another application id belongs
 // to another program and is refused.
 inline constexpr std::int32_t kDesignFileApplicationId = 0x56535431;  // "VST1"
-inline constexpr int kDesignFileUserVersion = 1;
+inline constexpr int kDesignFileUserVersion = 2;
 
 // Limits of what opening reads: a larger file, or a longer text in any
 // column, is not one the program wrote and is refused as damaged.

@@ -12,14 +12,21 @@ namespace {
 // The condensate load is kept as the text the window shows ("0.000").
 constexpr std::string_view kThreeDecimalColumn = "COND";
 
+// The answers of the allowance dialogs, stored since the unit system was: a
+// file without them opens as files always did, the records keeping the
+// answers they hold.
+bool AddedAfterUnits(std::string_view name) { return name == "AllowanceIncluded" || name == "ShoeAllowance"; }
+
 OldLayout OldLayoutOf(std::string_view name) {
   if (name == "UNDER" || name == "PRESSURE" || name == "TBAND") return OldLayout::Skipped;
   if (name == "TUBEMAT" || name == "TUBEWALL" || name == "APPTYPE") return OldLayout::IfPresent;
+  if (AddedAfterUnits(name)) return OldLayout::Optional;
   return OldLayout::Required;
 }
 
 std::vector<DesignFileColumn> BuildColumns() {
   std::vector<DesignFileColumn> columns;
+  std::vector<DesignFileColumn> later;
   for (const FieldInfo& f : RecordFields()) {
     if (!f.inFile) continue;
     ColumnStorage storage = ColumnStorage::Text;
@@ -35,10 +42,11 @@ std::vector<DesignFileColumn> BuildColumns() {
         storage = ColumnStorage::Text;
         break;
     }
-    columns.push_back({f.name, storage, &f, OldLayoutOf(f.name)});
+    (AddedAfterUnits(f.name) ? later : columns).push_back({f.name, storage, &f, OldLayoutOf(f.name)});
   }
   columns.push_back({kModeColumn, ColumnStorage::Mode, nullptr, OldLayout::Required});
   columns.push_back({kUnitsColumn, ColumnStorage::Units, nullptr, OldLayout::Optional});
+  columns.insert(columns.end(), later.begin(), later.end());
   return columns;
 }
 
@@ -73,6 +81,7 @@ constexpr CodedColumn kCodedColumns[] = {
     {"UNDER", 0, 1, 1},       // standard or minimal insulation sizing
     {"PRESSURE", 0, 2, 2},    // psig, kPa, bar g
     {"SSFLAG", 0, 2, 2},      // the circuit bill's material option, 2 the highest the design sets
+    {"AllowanceIncluded", 0, 1, 1},  // "Yes", "No"
 };
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The columns of the design file's table DATA: one per record field that the
 // file holds, plus WtraceVersion, the program mode the file was saved in, and
-// UnitSystem, the unit system of its values. Readers of earlier versions
-// select their columns by name and pass over UnitSystem.
+// UnitSystem, the unit system of its values; the allowance answers
+// (AllowanceIncluded, ShoeAllowance) come last. Readers of earlier versions
+// select their columns by name and pass over the columns they do not know.
 // This list is the only place the file's layout is written down; the
 // template, reading and writing all follow it.
 #pragma once
@@ -48,7 +49,8 @@ enum class OldLayout {
   Skipped,    // never read or written (UNDER, PRESSURE, TBAND)
   IfPresent,  // read and written when the table has it
   Optional,   // in every layout read and written when the table has it (the
-              // unit system, which files of earlier versions lack)
+              // unit system and the allowance answers, which files of earlier
+              // versions lack)
 };
 
 struct DesignFileColumn {
@@ -58,7 +60,7 @@ struct DesignFileColumn {
   OldLayout oldLayout;
 };
 
-// Every column in the order the template defines them (52 columns).
+// Every column in the order the template defines them (54 columns).
 const std::vector<DesignFileColumn>& DesignFileColumns();
 
 // The SQL type the template gives a column.

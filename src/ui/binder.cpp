@@ -11,7 +11,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStackedWidget>
@@ -50,6 +52,17 @@ bool SameItems(const QComboBox* box, const std::vector<std::string>& items) {
     if (box->itemText(i) != Q(items[static_cast<std::size_t>(i)])) return false;
   }
   return true;
+}
+
+// A command's caption as the user sees it: a button's or a menu item's text
+// without its mnemonic mark and trailing dots; empty for other controls.
+QString CaptionOf(const QObject* object) {
+  QString text;
+  if (const auto* button = qobject_cast<const QAbstractButton*>(object)) text = button->text();
+  if (const auto* action = qobject_cast<const QAction*>(object)) text = action->text();
+  text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+  while (text.endsWith(QLatin1Char('.'))) text.chop(1);
+  return text.trimmed();
 }
 
 // Focus changes that the window system makes on its own (another window
@@ -107,26 +120,48 @@ std::vector<std::string> Binder::unboundControls() const {
   return names;
 }
 
-void Binder::forward(const std::function<void()>& call) {
+void Binder::forward(const std::string& name, const std::function<void()>& call) {
   struct Depth {
     int& d;
     explicit Depth(int& depth) : d(depth) { ++d; }
     ~Depth() { --d; }
   } depth(depth_);
-  // An exception must not unwind through Qt's event loop; the window stays
-  // usable and shows whatever state the model kept.
+  const std::function<void()> undo = events_.checkpoint ? events_.checkpoint() : std::function<void()>();
+  // An exception must not unwind through Qt's event loop: the model is put
+  // back as it was before the event, the window redrawn from it, and the
+  // user told what failed.
+  const auto failed = [&](const std::string& reason) {
+    qCritical("window model error: %s", reason.c_str());
+    if (undo) undo();
+    redraw();
+    if (events_.failed) {
+      events_.failed(name, reason);
+    } else {
+      const QString what = CaptionOf(find(name));
+      QMessageBox::warning(
+          root_, QStringLiteral("Error"),
+          (what.isEmpty() ? QStringLiteral("The command") : QStringLiteral("\"%1\"").arg(what)) +
+              QStringLiteral(" failed: %1.").arg(Q(reason)));
+    }
+    if (events_.afterEvent) events_.afterEvent(depth_ == 1);
+  };
+  std::string reason;
   try {
     call();
+    redraw();
+    if (events_.afterEvent) events_.afterEvent(depth_ == 1);
+    return;
   } catch (const std::exception& e) {
-    qCritical("window model error: %s", e.what());
+    reason = e.what();
+  } catch (...) {
+    reason = "an unknown error";
   }
-  redraw();
-  if (events_.afterEvent) {
-    try {
-      events_.afterEvent(depth_ == 1);
-    } catch (const std::exception& e) {
-      qCritical("window model error: %s", e.what());
-    }
+  try {
+    failed(reason);
+  } catch (const std::exception& e) {
+    qCritical("window model error while reporting an error: %s", e.what());
+  } catch (...) {
+    qCritical("window model error while reporting an error");
   }
 }
 
@@ -134,35 +169,35 @@ void Binder::bind(QObject* object) {
   const std::string name = nameOf(object);
   if (auto* edit = qobject_cast<QLineEdit*>(object)) {
     connect(edit, &QLineEdit::textChanged, this, [this, name](const QString& text) {
-      if (events_.textChanged) forward([&] { events_.textChanged(name, text.toStdString()); });
+      if (events_.textChanged) forward(name, [&] { events_.textChanged(name, text.toStdString()); });
     });
     edit->installEventFilter(this);
   } else if (auto* box = qobject_cast<QComboBox*>(object)) {
     connect(box, &QComboBox::activated, this, [this, name](int index) {
-      if (events_.listClicked) forward([&] { events_.listClicked(name, index); });
+      if (events_.listClicked) forward(name, [&] { events_.listClicked(name, index); });
     });
     box->installEventFilter(this);
   } else if (auto* check = qobject_cast<QCheckBox*>(object)) {
     connect(check, &QCheckBox::clicked, this, [this, name](bool checked) {
-      if (events_.checkClicked) forward([&] { events_.checkClicked(name, checked); });
+      if (events_.checkClicked) forward(name, [&] { events_.checkClicked(name, checked); });
     });
     check->installEventFilter(this);
   } else if (auto* button = qobject_cast<QAbstractButton*>(object)) {
     connect(button, &QAbstractButton::clicked, this, [this, name] {
-      if (events_.clicked) forward([&] { events_.clicked(name); });
+      if (events_.clicked) forward(name, [&] { events_.clicked(name); });
     });
     button->installEventFilter(this);
   } else if (auto* action = qobject_cast<QAction*>(object)) {
     connect(action, &QAction::triggered, this, [this, name] {
-      if (events_.clicked) forward([&] { events_.clicked(name); });
+      if (events_.clicked) forward(name, [&] { events_.clicked(name); });
     });
   } else if (auto* tabs = qobject_cast<QTabWidget*>(object)) {
     connect(tabs, &QTabWidget::currentChanged, this, [this, name](int index) {
-      if (events_.tabChanged) forward([&] { events_.tabChanged(name, index); });
+      if (events_.tabChanged) forward(name, [&] { events_.tabChanged(name, index); });
     });
   } else if (auto* bar = qobject_cast<QScrollBar*>(object)) {
     connect(bar, &QScrollBar::valueChanged, this, [this, name](int position) {
-      if (events_.spinnerStep) forward([&] { events_.spinnerStep(name, position); });
+      if (events_.spinnerStep) forward(name, [&] { events_.spinnerStep(name, position); });
     });
     bar->installEventFilter(this);
   } else if (auto* widget = qobject_cast<QWidget*>(object)) {
@@ -177,9 +212,9 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
       if (drawing_ || !IsFieldFocusChange(static_cast<QFocusEvent*>(event))) break;
       const std::string name = nameOf(watched);
       if (event->type() == QEvent::FocusIn && events_.gotFocus) {
-        forward([&] { events_.gotFocus(name); });
+        forward(name, [&] { events_.gotFocus(name); });
       } else if (event->type() == QEvent::FocusOut && events_.lostFocus) {
-        forward([&] { events_.lostFocus(name); });
+        forward(name, [&] { events_.lostFocus(name); });
       }
       break;
     }
@@ -193,7 +228,7 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
       const char typed = static_cast<char>(text[0].unicode());
       char result = typed;
       const std::string name = nameOf(watched);
-      forward([&] {
+      forward(name, [&] {
         if (events_.windowKeyPress) events_.windowKeyPress();
         if (events_.keyPress) result = events_.keyPress(name, typed);
       });
@@ -209,7 +244,7 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
       auto* key = static_cast<QKeyEvent*>(event);
       if (key->key() == Qt::Key_F1 && !key->isAutoRepeat() && events_.helpKey) {
         const std::string name = nameOf(watched);
-        forward([&] { events_.helpKey(name); });
+        forward(name, [&] { events_.helpKey(name); });
       }
       break;
     }
@@ -218,7 +253,7 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
       const bool field = qobject_cast<QLabel*>(watched) || (edit && edit->isReadOnly());
       if (field && events_.labelClicked) {
         const std::string name = nameOf(watched);
-        forward([&] { events_.labelClicked(name); });
+        forward(name, [&] { events_.labelClicked(name); });
       }
       break;
     }

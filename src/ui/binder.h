@@ -42,6 +42,14 @@ struct BinderEvents {
   // argument is true for the outermost event; nested events (a dialog opened
   // by the model lets other events through) pass false.
   std::function<void(bool outermost)> afterEvent;
+  // Called before every forwarded event: returns what puts the model back as
+  // it was, for an event whose handling fails half way.
+  std::function<std::function<void()>()> checkpoint;
+  // The handling of the event of control `name` (empty for a call of
+  // dispatch) failed with `reason`; the model has been put back. Without it
+  // a message box titled "Error" names the command by its caption and says
+  // why.
+  std::function<void(const std::string& name, const std::string& reason)> failed;
 };
 
 class Binder : public QObject {
@@ -72,7 +80,7 @@ class Binder : public QObject {
 
   // Runs a call that is not a widget's event (a timer tick, a gesture of
   // another window) as a forwarded event: redraw and afterEvent follow.
-  void dispatch(const std::function<void()>& call) { forward(call); }
+  void dispatch(const std::function<void()>& call) { forward({}, call); }
 
   // Names of controls without a widget (a layout check in tests).
   std::vector<std::string> unboundControls() const;
@@ -86,8 +94,9 @@ class Binder : public QObject {
  private:
   void bind(QObject* object);
   void draw(const Control& control, QObject* object);
-  // Runs one forwarded event, then redraws and calls afterEvent.
-  void forward(const std::function<void()>& call);
+  // Runs one forwarded event, then redraws and calls afterEvent. A handler
+  // that throws is undone (checkpoint) and reported (failed).
+  void forward(const std::string& name, const std::function<void()>& call);
   static std::string nameOf(const QObject* object);
 
   std::function<const ControlSet&()> controls_;

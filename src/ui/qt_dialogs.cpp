@@ -78,7 +78,7 @@ class HideFileProxy : public QSortFilterProxyModel {
 class DesignFileDialog : public QFileDialog {
  public:
   DesignFileDialog(QWidget* parent, const FileDialogSpec& spec, AcceptMode mode)
-      : QFileDialog(parent, Q(spec.title), Q(spec.startFolder), FilterText(spec)),
+      : QFileDialog(parent, Q(spec.title), QString(), FilterText(spec)),
         refused_(Q(spec.refusedFile)),
         refusedMessage_(Q(spec.refusedMessage)) {
     setObjectName(mode == AcceptSave ? QStringLiteral("SaveFileDialog") : QStringLiteral("OpenFileDialog"));
@@ -87,6 +87,10 @@ class DesignFileDialog : public QFileDialog {
     setFileMode(mode == AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!spec.defaultSuffix.empty()) setDefaultSuffix(Q(spec.defaultSuffix));
     if (!refused_.isEmpty()) setProxyModel(new HideFileProxy(refused_, this));
+    // The folder and the proposed name apart: a folder that is missing must
+    // not become the file name.
+    setDirectory(Q(spec.startFolder));
+    if (!spec.fileName.empty()) selectFile(Q(spec.fileName));
   }
 
   void accept() override {

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <memory>
 
 #include "ui/about_box_window.h"
 #include "ui/app_form_window.h"
@@ -253,7 +254,6 @@ STmain::STmain(UnitSystem units, PressureUnit pressureUnit, char decimalMark, Di
   events.lostFocus = [&m](const std::string& n) { m.lostFocus(n); };
   events.textChanged = [&m](const std::string& n, const std::string& t) { m.textChanged(n, t); };
   events.keyPress = [&m](const std::string& n, char c) { return m.keyPress(n, c); };
-  events.windowKeyPress = [&m] { m.windowKeyPress(); };
   events.listClicked = [&m](const std::string& n, int i) { m.listClicked(n, i); };
   events.checkClicked = [&m](const std::string& n, bool b) { m.checkClicked(n, b); };
   events.clicked = [&m](const std::string& n) { m.clicked(n); };
@@ -262,6 +262,13 @@ STmain::STmain(UnitSystem units, PressureUnit pressureUnit, char decimalMark, Di
   events.tabChanged = [&m](const std::string&, int i) { m.tabChanged(i); };
   events.spinnerStep = [&m](const std::string&, int p) { m.spinnerStep(p); };
   events.afterEvent = [this](bool outermost) { afterEvent(outermost); };
+  events.checkpoint = [&m]() -> std::function<void()> {
+    auto before = std::make_shared<const STmainModel::Snapshot>(m.snapshot());
+    return [&m, before] { m.restore(*before); };
+  };
+  events.failed = [this](const std::string& name, const std::string& reason) {
+    dialogs_->message(model_->handlerFailedMessage(name, reason));
+  };
   binder_ =
       new Binder([this]() -> const ControlSet& { return model_->controls(); }, this, std::move(events), this);
   binder_->redraw();
@@ -397,12 +404,20 @@ void STmain::serviceWindowRequest(const WindowRequest& request) {
       // Queued, so the close (and its prompt) runs after the menu command.
       QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
       break;
+    case Kind::NewSet:
+      NewSetCommand(*model_, *files_);
+      rememberFiles();
+      break;
     case Kind::OpenFile:
       OpenFileCommand(*model_, *files_);
       rememberFiles();
       break;
     case Kind::SaveFile:
       SaveFileCommand(*model_, *files_);
+      rememberFiles();
+      break;
+    case Kind::SaveFileAs:
+      SaveFileAsCommand(*model_, *files_);
       rememberFiles();
       break;
     case Kind::CircuitBill: {
@@ -474,10 +489,8 @@ bool STmain::mayClose() {
   if (closeApproved_) return true;
   bool closes = true;
   run([this, &closes] {
-    closes = model_->queryClose([this] {
-      SaveFileCommand(*model_, *files_);
-      rememberFiles();
-    });
+    closes = QueryUnsavedChanges(*model_, *files_);
+    rememberFiles();
   });
   closeApproved_ = closes;
   return closes;

@@ -53,9 +53,11 @@ class STmain : public QMainWindow {
   // proportion, from its top left (the print of the "&Print" command).
   bool paintWindowImage(QPaintDevice& device);
 
-  // Opens a design file as "Open File" does once a file is chosen (a recent
-  // file, a file named when the program starts). True when it was opened.
+  // Opens a design file as "Open File" does once a file is chosen (a file
+  // named when the program starts). True when it was opened.
   bool openDesignFile(const QString& path);
+  // Opens a recent file: the closing prompt's question first.
+  bool openRecentFile(const QString& path);
   const FileSession& files() const { return *files_; }
 
   // "Open Line List..." (Ctrl+L): a line list at `path` (the file dialog
@@ -89,6 +91,9 @@ class STmain : public QMainWindow {
   // (stmain_desktop.cpp).
   void setUpDesktop();
   void fillRecentFiles();
+  // The output pane's context menu with "Copy Results".
+  void setUpResultsMenu();
+  void showResultsMenu(QWidget* widget, const QPoint& at);
   // The file history into the settings store; the menu and title follow.
   void rememberFiles();
   // The program's caption with the open file's name and the unsaved mark.

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QKeySequence>
@@ -53,9 +54,11 @@ void STmain::setUpDesktop() {
 
   // Standard shortcuts of the menu commands.
   const std::pair<const char*, QKeySequence> shortcuts[] = {
-      {"Openfile", QKeySequence::Open},
-      {"Savefile", QKeySequence::Save},
-      {"exit", QKeySequence::Quit},
+      {"Newfile", QKeySequence(QKeySequence::New)},
+      {"Openfile", QKeySequence(QKeySequence::Open)},
+      {"Savefile", QKeySequence(QKeySequence::Save)},
+      {"SaveAsfile", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+      {"exit", QKeySequence(QKeySequence::Quit)},
   };
   for (const auto& [name, keys] : shortcuts) {
     if (QAction* action = FindAction(this, name)) action->setShortcut(keys);
@@ -102,6 +105,8 @@ void STmain::setUpDesktop() {
     chain(field);
   }
 
+  setUpResultsMenu();
+
   // The recent files, in the Files menu before its last command.
   if (QAction* exit = FindAction(this, "exit")) {
     if (auto* files = qobject_cast<QMenu*>(exit->parent())) {
@@ -126,7 +131,7 @@ void STmain::fillRecentFiles() {
     QAction* action = recentMenu_->addAction(caption);
     action->setToolTip(path);
     action->setStatusTip(path);
-    connect(action, &QAction::triggered, this, [this, path] { openDesignFile(path); });
+    connect(action, &QAction::triggered, this, [this, path] { openRecentFile(path); });
   }
   recentMenu_->setEnabled(n > 0);
 }
@@ -136,6 +141,43 @@ bool STmain::openDesignFile(const QString& path) {
   run([&] { opened = OpenFilePath(*model_, *files_, path.toStdString()); });
   rememberFiles();
   return opened;
+}
+
+bool STmain::openRecentFile(const QString& path) {
+  bool opened = false;
+  run([&] { opened = OpenRecentFile(*model_, *files_, path.toStdString()); });
+  rememberFiles();
+  return opened;
+}
+
+void STmain::setUpResultsMenu() {
+  // The output pane and each output offer "Copy Results"; an output's menu
+  // keeps the commands of a read-only field above it.
+  auto* frame = findChild<QWidget*>(QStringLiteral("fraOutput"));
+  if (!frame) return;
+  QList<QWidget*> targets{frame};
+  for (const ControlRow& row : STmainControlRows()) {
+    if (!row.output) continue;
+    if (auto* field = frame->findChild<QLineEdit*>(QLatin1String(row.name))) targets << field;
+  }
+  for (QWidget* target : targets) {
+    target->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(target, &QWidget::customContextMenuRequested, this,
+            [this, target](const QPoint& at) { showResultsMenu(target, at); });
+  }
+}
+
+void STmain::showResultsMenu(QWidget* widget, const QPoint& at) {
+  auto* edit = qobject_cast<QLineEdit*>(widget);
+  QMenu* menu = edit ? edit->createStandardContextMenu() : new QMenu(widget);
+  menu->setObjectName(QStringLiteral("ResultsMenu"));
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  if (edit) menu->addSeparator();
+  QAction* copy = menu->addAction(QStringLiteral("Copy Results"));
+  copy->setObjectName(QStringLiteral("CopyResults"));
+  connect(copy, &QAction::triggered, this,
+          [this] { QApplication::clipboard()->setText(Q(model_->resultsText())); });
+  menu->popup(widget->mapToGlobal(at));
 }
 
 void STmain::rememberFiles() {

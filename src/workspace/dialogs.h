@@ -30,6 +30,7 @@ struct Message {
 struct FileDialogSpec {
   std::string title;                 // "OPEN FILE", "SAVE FILE"
   std::string startFolder;           // the folder last used, or the user's documents
+  std::string fileName;              // the name the dialog proposes in it, empty for none
   std::vector<std::string> filters;  // "Design files (*.mdb)", "All files (*)"
   // Saving: the suffix a name without one receives ("mdb"), empty for none.
   std::string defaultSuffix;

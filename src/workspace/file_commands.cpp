@@ -32,6 +32,7 @@ FileDialogSpec OpenFileDialogSpec(const FileSession& session) { return Spec("OPE
 FileDialogSpec SaveFileDialogSpec(const FileSession& session) {
   FileDialogSpec spec = Spec("SAVE FILE", session);
   spec.defaultSuffix = "mdb";
+  spec.fileName = session.currentFile().filename().string();
   return spec;
 }
 
@@ -40,10 +41,26 @@ std::string TemplateRefusedMessage(const fs::path& templatePath) {
          " is the program's template and cannot be overwritten. Choose another file name.";
 }
 
+bool QueryUnsavedChanges(STmainModel& model, FileSession& session) {
+  return model.queryUnsavedChanges([&model, &session] { SaveFileCommand(model, session); });
+}
+
+bool NewSetCommand(STmainModel& model, FileSession& session) {
+  if (!QueryUnsavedChanges(model, session) || !model.startNewSet()) return false;
+  session.clearCurrentFile();
+  return true;
+}
+
 bool OpenFileCommand(STmainModel& model, FileSession& session) {
+  if (!QueryUnsavedChanges(model, session)) return false;
   const auto path = model.dialogs().openFileName(OpenFileDialogSpec(session));
   if (!path || path->empty()) return false;
   return OpenFilePath(model, session, *path);
+}
+
+bool OpenRecentFile(STmainModel& model, FileSession& session, const fs::path& file) {
+  if (!QueryUnsavedChanges(model, session)) return false;
+  return OpenFilePath(model, session, file);
 }
 
 bool OpenFilePath(STmainModel& model, FileSession& session, const fs::path& file) {
@@ -59,13 +76,9 @@ bool OpenFilePath(STmainModel& model, FileSession& session, const fs::path& file
   return true;
 }
 
-bool SaveFileCommand(STmainModel& model, FileSession& session) {
-  const auto chosen = model.dialogs().saveFileName(SaveFileDialogSpec(session));
-  if (!chosen || chosen->empty()) {
-    model.fileSaved(false);
-    return false;
-  }
-  const fs::path path = WithDesignSuffix(*chosen);
+namespace {
+
+bool SaveTo(STmainModel& model, FileSession& session, const fs::path& path) {
   const DesignFileStatus status = WriteDesignFile(path, TemplatePath(session.programFolder()),
                                                   model.set().records, model.internalMode(), model.units());
   if (!status.ok()) {
@@ -76,6 +89,22 @@ bool SaveFileCommand(STmainModel& model, FileSession& session) {
   model.fileSaved(true);
   session.noteUsed(path);
   return true;
+}
+
+}  // namespace
+
+bool SaveFileCommand(STmainModel& model, FileSession& session) {
+  if (session.currentFile().empty()) return SaveFileAsCommand(model, session);
+  return SaveTo(model, session, session.currentFile());
+}
+
+bool SaveFileAsCommand(STmainModel& model, FileSession& session) {
+  const auto chosen = model.dialogs().saveFileName(SaveFileDialogSpec(session));
+  if (!chosen || chosen->empty()) {
+    model.fileSaved(false);
+    return false;
+  }
+  return SaveTo(model, session, WithDesignSuffix(*chosen));
 }
 
 void OpenFileCommand(STmainModel& model, const fs::path& programFolder) {

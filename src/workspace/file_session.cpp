@@ -19,9 +19,11 @@ std::string Normal(const fs::path& file) {
 
 }  // namespace
 
-FileSession::FileSession(fs::path programFolder, fs::path documentsFolder, FileHistory history)
+FileSession::FileSession(fs::path programFolder, fs::path documentsFolder, FileHistory history,
+                         fs::path homeFolder)
     : programFolder_(std::move(programFolder)),
       documentsFolder_(std::move(documentsFolder)),
+      homeFolder_(std::move(homeFolder)),
       history_(std::move(history)) {
   // A settings store edited by hand may hold repeats, empty entries or more
   // than the list keeps.
@@ -38,7 +40,10 @@ FileSession::FileSession(fs::path programFolder, fs::path documentsFolder, FileH
 fs::path FileSession::startFolder() const {
   std::error_code ec;
   if (!history_.lastFolder.empty() && fs::is_directory(history_.lastFolder, ec)) return history_.lastFolder;
-  return documentsFolder_;
+  // A dialog given a folder that is not there would take its last part for
+  // the file name.
+  if (homeFolder_.empty() || fs::is_directory(documentsFolder_, ec)) return documentsFolder_;
+  return homeFolder_;
 }
 
 void FileSession::noteUsed(const fs::path& file) {
@@ -54,6 +59,12 @@ void FileSession::forget(const fs::path& file) {
   const std::string normal = Normal(file);
   history_.recent.erase(std::remove(history_.recent.begin(), history_.recent.end(), normal),
                         history_.recent.end());
+}
+
+fs::path CommandLineFile(const std::string& argument, const fs::path& startFolder) {
+  if (argument.empty()) return {};
+  const fs::path named(argument);
+  return (named.is_absolute() ? named : startFolder / named).lexically_normal();
 }
 
 fs::path WithDesignSuffix(const fs::path& chosen) {

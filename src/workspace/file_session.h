@@ -23,12 +23,15 @@ struct FileHistory {
 class FileSession {
  public:
   // programFolder: the program's own folder, which holds the template.
-  // documentsFolder: where the dialogs start when no folder was used yet.
+  // documentsFolder: where the dialogs start when no folder was used yet,
+  // while it exists; homeFolder where they start otherwise (empty: the
+  // documents folder all the same).
   FileSession(std::filesystem::path programFolder, std::filesystem::path documentsFolder,
-              FileHistory history = {});
+              FileHistory history = {}, std::filesystem::path homeFolder = {});
 
   const std::filesystem::path& programFolder() const { return programFolder_; }
-  // The folder last used while it still exists, otherwise the documents folder.
+  // The folder last used while it still exists, else the documents folder
+  // while it exists, else the home folder.
   std::filesystem::path startFolder() const;
   const FileHistory& history() const { return history_; }
   // The file the set was last opened from or saved to; empty before that.
@@ -39,10 +42,13 @@ class FileSession {
   void noteUsed(const std::filesystem::path& file);
   // Drops a file from the recent files (it could not be opened any more).
   void forget(const std::filesystem::path& file);
+  // The set no longer comes from a file (a new set).
+  void clearCurrentFile() { currentFile_.clear(); }
 
  private:
   std::filesystem::path programFolder_;
   std::filesystem::path documentsFolder_;
+  std::filesystem::path homeFolder_;
   FileHistory history_;
   std::filesystem::path currentFile_;
 };
@@ -50,5 +56,10 @@ class FileSession {
 // The file a save writes: the chosen name with ".mdb" added when it has no
 // suffix ("set1" -> "set1.mdb"; "set1.db" and "set.v2.mdb" stay).
 std::filesystem::path WithDesignSuffix(const std::filesystem::path& chosen);
+
+// A design file named on the command line: a relative name is taken from
+// `startFolder`, the folder the program was started in (the start-up window
+// later makes the program's own folder the current one).
+std::filesystem::path CommandLineFile(const std::string& argument, const std::filesystem::path& startFolder);
 
 }  // namespace vst

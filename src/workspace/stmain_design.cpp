@@ -124,6 +124,7 @@ void STmainModel::designCommand() {
   // the inputs as the window shows them now.
   design.entry = heldEntry();
   StoreDesign(design, circuit, set_.current());
+  noteSavedState();
 }
 
 }  // namespace vst

@@ -123,7 +123,7 @@ void STmainModel::discardStoredDesign() {
   c(StId::TraceTp).visible = false;
   ClearStoredDesign(set_.current());
   c(StId::Min_Maint_Temp).backColor = kColorWhite;
-  set_.DesignSaved = false;
+  noteSavedState();
 }
 
 }  // namespace vst

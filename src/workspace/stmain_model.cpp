@@ -31,8 +31,10 @@ constexpr std::array<StId, 9> kInternalOutputs{StId::Label9, StId::Cond_Load, St
 
 // The commands of the menus that the window carries out, by their menu items.
 enum class MenuCommand {
+  NewSet,
   OpenFile,
   SaveFile,
+  SaveFileAs,
   Exit,
   CircuitBill,
   SummaryBill,
@@ -46,9 +48,11 @@ struct MenuCommandItem {
   std::string_view item;
   MenuCommand command;
 };
-constexpr std::array<MenuCommandItem, 10> kMenuCommands{{
+constexpr std::array<MenuCommandItem, 12> kMenuCommands{{
+    {"Newfile", MenuCommand::NewSet},
     {"Openfile", MenuCommand::OpenFile},
     {"Savefile", MenuCommand::SaveFile},
+    {"SaveAsfile", MenuCommand::SaveFileAs},
     {"exit", MenuCommand::Exit},
     {"sp_circrp_bom", MenuCommand::CircuitBill},
     {"bill_of_mat", MenuCommand::SummaryBill},
@@ -72,8 +76,10 @@ const std::vector<MenuEntry>& MainMenuTree() {
   static const std::vector<MenuEntry> tree = [] {
     std::vector<MenuEntry> tree{
         {"Files", "&Files", ""},
+        {"Newfile", "New File", "Files"},
         {"Openfile", "Open File", "Files"},
         {"Savefile", "Save File", "Files"},
+        {"SaveAsfile", "Save File As...", "Files"},
         {"exit", "E&xit", "Files"},
         {"Reports", "&Reports", ""},
         {"sp_circrp_bom", "Circuit Report and &Bill of Materials...", "Reports"},
@@ -107,11 +113,94 @@ const std::vector<MenuEntry>& MainMenuTree() {
 }
 
 STmainModel::STmainModel(UnitSystem units, PressureUnit pressureUnit, Dialogs& dialogs, char decimalMark)
-    : dialogs_(dialogs), decimalMark_(decimalMark == 0 ? '.' : decimalMark) {
+    : dialogs_(dialogs),
+      decimalMark_(decimalMark == 0 ? '.' : decimalMark),
+      startPressureUnit_(pressureUnit) {
   set_.Units = units;
   setDesignRunner({});
   buildControls();
   formLoad(pressureUnit);
+  // Nothing entered yet: nothing to lose.
+  savedRecords_ = set_.records;
+  noteSavedState();
+}
+
+bool STmainModel::startNewSet() {
+  if (designRunning_) return false;
+  const UnitSystem units = set_.Units;
+  set_ = DesignSet{};
+  set_.Units = units;
+  controls_ = ControlSet{};
+  offeredTubes_ = offeredPipeSizes_ = offeredWalls_ = nullptr;
+  focusRequest_.clear();
+  buildControls();
+  formLoad(startPressureUnit_);
+  savedRecords_ = set_.records;
+  noteSavedState();
+  return true;
+}
+
+std::string STmainModel::captionForMode() const {
+  return std::string("Vantrel-ST ") + kVersionLabel + (internalMode_ ? kInternalCaption : "");
+}
+
+STmainModel::Snapshot STmainModel::snapshot() const {
+  return Snapshot{set_,     savedRecords_, controls_,         internalMode_,
+                  caption_, offeredTubes_, offeredPipeSizes_, offeredWalls_};
+}
+
+void STmainModel::restore(const Snapshot& snapshot) {
+  set_ = snapshot.set;
+  savedRecords_ = snapshot.savedRecords;
+  controls_ = snapshot.controls;
+  internalMode_ = snapshot.internalMode;
+  caption_ = snapshot.caption;
+  offeredTubes_ = snapshot.offeredTubes;
+  offeredPipeSizes_ = snapshot.offeredPipeSizes;
+  offeredWalls_ = snapshot.offeredWalls;
+  focusRequest_.clear();
+  windowRequest_.reset();
+}
+
+namespace {
+
+// A caption as the results show it: without its mnemonic mark and the
+// blanks around it.
+std::string PlainCaption(std::string_view caption) {
+  std::string plain;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+    plain += caption[i];
+  }
+  return std::string(Trim(plain));
+}
+
+}  // namespace
+
+Message STmainModel::handlerFailedMessage(std::string_view name, const std::string& reason) const {
+  // The command by its caption: a menu item's or a button's own, a field's
+  // caption label.
+  std::string what;
+  if (const ControlRow* row = FindControlRow(name); row && row->captionName) {
+    what = PlainCaption(controls_[row->captionName].text);
+  } else if (controls_.has(name)) {
+    what = PlainCaption(controls_[name].text);
+    while (!what.empty() && what.back() == '.') what.pop_back();
+  }
+  std::string text = what.empty() ? std::string("The command") : "\"" + what + "\"";
+  text += " failed: " + reason + ". The design set is as it was before.";
+  return Message{text, "Error", MsgIcon::Exclamation, MsgButtons::Ok, false};
+}
+
+std::string STmainModel::resultsText() const {
+  std::string text;
+  for (const ControlRow& row : STmainControlRows()) {
+    if (!row.output || !controls_[row.name].visible) continue;
+    const std::string caption = PlainCaption(row.captionName ? controls_[row.captionName].text : "");
+    const std::string unit = row.unitName ? PlainCaption(controls_[row.unitName].text) : std::string();
+    text += caption + '\t' + std::string(Trim(controls_[row.name].text)) + '\t' + unit + '\n';
+  }
+  return text;
 }
 
 namespace {
@@ -157,7 +246,7 @@ void STmainModel::formLoad(PressureUnit pressureUnit) {
   // Status panel and caption (the decimal mark is fixed by the constructor).
   c(StId::MessagePanel).text = kStartPrompt;
   c(StId::SSTab1Tab1).enabled = false;
-  caption_ = std::string("Vantrel-ST ") + kVersionLabel;
+  caption_ = captionForMode();
   set_.RecordLoading = false;
   set_.PressureUnit = pressureUnit;
 
@@ -261,14 +350,11 @@ void STmainModel::gotFocus(std::string_view name) {
   if (auto prompt = StatusPrompt(name)) c(StId::MessagePanel).text = *prompt;
 }
 
-void STmainModel::windowKeyPress() { set_.DesignSaved = false; }
-
 void STmainModel::tabChanged(int tab) {
   Control& tabs = c(StId::SSTab1);
   if (tab < 0 || tab >= static_cast<int>(tabs.items.size())) return;
   if (tab == 1 && !c(StId::SSTab1Tab1).enabled) return;
   tabs.index = tab;
-  set_.DesignSaved = false;
 }
 
 void STmainModel::tick(std::time_t now) {
@@ -339,11 +425,17 @@ void STmainModel::clicked(std::string_view name) {
       case MenuCommand::Exit:
         request(K::Exit);
         break;
+      case MenuCommand::NewSet:
+        request(K::NewSet);
+        break;
       case MenuCommand::OpenFile:
         request(K::OpenFile);
         break;
       case MenuCommand::SaveFile:
         request(K::SaveFile);
+        break;
+      case MenuCommand::SaveFileAs:
+        request(K::SaveFileAs);
         break;
       case MenuCommand::Help:
         request(K::Help, {}, 0);
@@ -399,7 +491,7 @@ void STmainModel::toggleProgramMode() {
     return;
   }
   internalMode_ = !internalMode_;
-  caption_ = std::string("Vantrel-ST ") + kVersionLabel + (internalMode_ ? kInternalCaption : "");
+  caption_ = captionForMode();
   programModeRefresh();
 }
 

@@ -49,9 +49,11 @@ struct WindowRequest {
     CircuitList,  // Circ_Form, modal
     Ratings,      // Ratings, modal
     Print,        // the printer dialog, then the print of the main window
-    Exit,         // close the main window (the skin then calls queryClose)
+    Exit,         // close the main window (the skin then calls queryUnsavedChanges)
+    NewSet,       // the new-set command: after the save question, startNewSet()
     OpenFile,     // the file-open command: the skin reads the file, then applyOpenedSet()
-    SaveFile,     // the file-save command: the skin writes the file, then fileSaved()
+    SaveFile,     // the file-save command: the set's own file, else as SaveFileAs
+    SaveFileAs,   // the save command with its dialog: the skin writes the file, then fileSaved()
     Help,         // the help file at `helpContext` (0: table of contents)
     Document,     // the product document of menu item `panel`
   };
@@ -97,8 +99,6 @@ class STmainModel {
   // The character to insert for a typed key: "." becomes the locale's mark
   // in the numeric fields; 0 would drop it.
   char keyPress(std::string_view name, char key);
-  // Any key press in the window: the set counts as changed.
-  void windowKeyPress();
   void listClicked(std::string_view name, int index);
   void checkClicked(std::string_view name, bool checked);
   // Buttons, menu items, and clicks on the output fields (their help topic).
@@ -140,9 +140,46 @@ class STmainModel {
   void applyOpenedSet(const std::array<DesignRecord, DesignSet::kRecords>& records, bool internalMode);
   // The outcome of a save command (cancelled or failed: false).
   void fileSaved(bool succeeded);
-  // The closing prompt. `save` runs the save command (and reports through
-  // fileSaved). True when the window may close.
-  bool queryClose(const std::function<void()>& save);
+  // An empty set, shown as the window shows it right after the start-up
+  // window (the unit system and the program mode stay); it counts as saved.
+  // Refused (false) while a design waits for its dialogs.
+  bool startNewSet();
+
+  // Whether the set holds something a save would keep and that is not in
+  // the file it was last opened from or saved to (or, before either, that
+  // was not there when the window opened). DesignSaved mirrors it once each
+  // command that changes the records has ended.
+  bool unsavedChanges() const { return set_.records != savedRecords_; }
+  // The question asked before the set is closed or replaced (by Exit, New,
+  // Open, a recent file), only when there are unsaved changes. `save` runs
+  // the save command, which reports through fileSaved. True when the command
+  // may go on: nothing to lose, "No", or a save that succeeded. "Cancel", a
+  // failed save and an error while saving (shown titled "Error") keep the
+  // set and the window as they are.
+  bool queryUnsavedChanges(const std::function<void()>& save);
+
+  // Every output of the output pane that is shown, one line each: caption,
+  // value and unit separated by tabs ("Max. Maint. Temp.\t150\t°F").
+  std::string resultsText() const;
+
+  // The state a window handler may change, to put back when the handler
+  // fails half way.
+  struct Snapshot {
+    DesignSet set;
+    std::array<DesignRecord, DesignSet::kRecords> savedRecords;
+    ControlSet controls;
+    bool internalMode = false;
+    std::string caption;
+    const TextList* offeredTubes = nullptr;
+    const TextList* offeredPipeSizes = nullptr;
+    const TextList* offeredWalls = nullptr;
+  };
+  Snapshot snapshot() const;
+  void restore(const Snapshot& snapshot);
+  // The message, titled "Error", that a handler of control `name` (a menu
+  // item, a button, a field; empty when none) failed with `reason` and the
+  // set is as it was before.
+  Message handlerFailedMessage(std::string_view name, const std::string& reason) const;
 
   // Replaces the design the design button runs (tests drive the button with
   // a scripted design); an empty runner restores DesignCircuit.
@@ -204,6 +241,10 @@ class STmainModel {
   void showRecordNumber();
 
   void request(WindowRequest::Kind kind, std::string panel = {}, int helpContext = 0);
+  // DesignSaved from unsavedChanges(), after a command that changes records.
+  void noteSavedState() { set_.DesignSaved = !unsavedChanges(); }
+  // The caption for the program mode in force.
+  std::string captionForMode() const;
 
   // What a design shows while it runs.
   class RunQuestions;
@@ -214,6 +255,9 @@ class STmainModel {
   Dialogs& dialogs_;
   char decimalMark_;
   DesignSet set_;
+  // The records as last opened or saved (empty ones at the start).
+  std::array<DesignRecord, DesignSet::kRecords> savedRecords_{};
+  PressureUnit startPressureUnit_;
   ControlSet controls_;
   bool internalMode_ = false;
   bool designRunning_ = false;  // the design button's run is in progress: nothing is discarded

@@ -1,6 +1,8 @@
 // The records of the main window: navigation with the spinner, loading a
 // record into the window, opening and saving the set, and the closing prompt.
 #include <algorithm>
+#include <exception>
+#include <string>
 
 #include "circuit/lists.h"
 #include "core/legacy_math.h"
@@ -159,31 +161,33 @@ void STmainModel::applyOpenedSet(const std::array<DesignRecord, DesignSet::kReco
   previousStep();
   set_.DesignLock = true;
   set_.RecordLoading = false;
-  set_.DesignSaved = true;
+  savedRecords_ = set_.records;
+  noteSavedState();
 }
 
 void STmainModel::fileSaved(bool succeeded) {
   set_.LastSaveFailed = !succeeded;
-  if (succeeded) set_.DesignSaved = true;
+  if (succeeded) savedRecords_ = set_.records;
+  noteSavedState();
 }
 
-bool STmainModel::queryClose(const std::function<void()>& save) {
+bool STmainModel::queryUnsavedChanges(const std::function<void()>& save) {
+  noteSavedState();
+  if (set_.DesignSaved) return true;
+  const MsgAnswer answer =
+      dialogs_.message(Message{kSaveQuestion, "Save", MsgIcon::Question, MsgButtons::YesNoCancel, false});
+  if (answer == MsgAnswer::Cancel) return false;
+  if (answer != MsgAnswer::Yes) return true;
+  set_.LastSaveFailed = true;  // a save that reports nothing has not saved
   try {
-    if (set_.DesignSaved) return true;
-    const MsgAnswer answer =
-        dialogs_.message(Message{kSaveQuestion, "Save", MsgIcon::Question, MsgButtons::YesNoCancel, false});
-    if (answer == MsgAnswer::Cancel) return false;
-    if (answer == MsgAnswer::Yes) {
-      set_.LastSaveFailed = true;  // a save that reports nothing has not saved
-      if (save) save();
-      return !set_.LastSaveFailed;
-    }
-    return true;
-  } catch (...) {
-    // An error while closing ends the program rather than leaving it half
-    // closed.
-    return true;
+    if (save) save();
+  } catch (const std::exception& e) {
+    // The designs are still only here: the window stays, and says why.
+    set_.LastSaveFailed = true;
+    dialogs_.message(Message{std::string("The file was not saved: ") + e.what() + ".", "Error",
+                             MsgIcon::Exclamation, MsgButtons::Ok, false});
   }
+  return !set_.LastSaveFailed;
 }
 
 }  // namespace vst

@@ -47,8 +47,9 @@ TEST(RecordFields, NameEveryFileColumnOnceAndReachTheirMembers) {
     EXPECT_TRUE(names.insert(f.name).second) << f.name;
     if (f.inFile) ++inFile;
   }
-  // The design file holds 50 record columns (WtraceVersion is the file's own).
-  EXPECT_EQ(inFile, 50);
+  // The design file holds 52 record columns (WtraceVersion and UnitSystem are
+  // the file's own), the allowance answers among them.
+  EXPECT_EQ(inFile, 52);
   DesignRecord r;
   r.STEAMPRS = 3.45f;
   r.COND = 0.1234f;
@@ -59,7 +60,9 @@ TEST(RecordFields, NameEveryFileColumnOnceAndReachTheirMembers) {
   EXPECT_EQ(FieldNumber(r, *FindRecordField("TRACEINS")), 4.0);
   EXPECT_FLOAT_EQ(static_cast<float>(FieldNumber(r, *FindRecordField("COND"))), 0.1234f);
   EXPECT_EQ(FindRecordField("NOSUCH"), nullptr);
-  EXPECT_FALSE(FindRecordField("ShoeAllowance")->inFile);
+  EXPECT_TRUE(FindRecordField("ShoeAllowance")->inFile);
+  EXPECT_TRUE(FindRecordField("AllowanceIncluded")->inFile);
+  EXPECT_FALSE(FindRecordField("HeatUpTime")->inFile);
 }
 
 }  // namespace

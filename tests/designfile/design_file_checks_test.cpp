@@ -83,7 +83,7 @@ TEST(OpeningChecks, TheApplicationIdDecidesWhoseFileItIs) {
   for (const Case& c : cases) {
     SavedSet saved;
     EXPECT_EQ(test::QueryText(saved.file, "PRAGMA application_id"), std::to_string(0x56535431));
-    EXPECT_EQ(test::QueryText(saved.file, "PRAGMA user_version"), "1");
+    EXPECT_EQ(test::QueryText(saved.file, "PRAGMA user_version"), "2");
     if (!c.sql.empty()) {
       ASSERT_EQ(test::SqlByAnotherProgram(saved.file, c.sql), "") << c.what;
     }

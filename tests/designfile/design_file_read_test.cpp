@@ -216,9 +216,11 @@ TEST(DesignFile, ReadsEveryFormAColumnMayHoldAsItsValue) {
 }
 
 // A table of the older layout: 45 columns, without UNDER, PRESSURE, TBAND,
-// the later TUBEMAT, TUBEWALL, APPTYPE and the unit system mark.
-const std::vector<std::string> kOldLayoutLacks = {"UNDER",    "PRESSURE", "TBAND",     "TUBEMAT",
-                                                  "TUBEWALL", "APPTYPE",  "UnitSystem"};
+// the later TUBEMAT, TUBEWALL, APPTYPE, the unit system mark and the
+// allowance answers.
+const std::vector<std::string> kOldLayoutLacks = {"UNDER",      "PRESSURE",          "TBAND",
+                                                  "TUBEMAT",    "TUBEWALL",          "APPTYPE",
+                                                  "UnitSystem", "AllowanceIncluded", "ShoeAllowance"};
 
 std::string ToOldLayout(const std::vector<std::string>& lacks) {
   return "CREATE TABLE D2 AS SELECT " + test::ColumnList(lacks) +
@@ -242,15 +244,34 @@ TEST(DesignFile, AFileOfTheOlderLayoutKeepsTheFieldsItLacksFromMemory) {
     expected[i].TUBEMAT = current[i].TUBEMAT;
     expected[i].TUBEWALL = current[i].TUBEWALL;
     expected[i].APPTYPE = current[i].APPTYPE;
+    expected[i].AllowanceIncluded = current[i].AllowanceIncluded;
+    expected[i].ShoeAllowance = current[i].ShoeAllowance;
   }
   EXPECT_EQ(test::Differences(expected, result.records), "");
 }
 
+// (Files with the answers read them as every other column: the round trips
+// above vary every file field.)
+TEST(DesignFile, AFileWithoutTheAllowanceAnswersKeepsThoseInMemory) {
+  SavedFile saved;
+  DesignRecords current = CurrentRecords();
+  for (DesignRecord& r : current) r.AllowanceIncluded = 0;  // the saved ones hold 1
+  ASSERT_EQ(test::SqlByAnotherProgram(saved.file, ToOldLayout({"AllowanceIncluded", "ShoeAllowance"})), "");
+  const DesignFileContents without = ReadDesignFile(saved.file, current);
+  ASSERT_TRUE(without.ok()) << without.status.reason;
+  DesignRecords expected = test::ExpectedAfterReopen(saved.records, current);
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    expected[i].AllowanceIncluded = current[i].AllowanceIncluded;
+    expected[i].ShoeAllowance = current[i].ShoeAllowance;
+  }
+  EXPECT_EQ(test::Differences(expected, without.records), "");
+}
+
 TEST(DesignFile, AFileOfTheOlderLayoutStillNeedsEveryOtherColumn) {
   SavedFile saved;
-  ASSERT_EQ(test::SqlByAnotherProgram(saved.file, ToOldLayout({"UNDER", "PRESSURE", "TBAND", "TUBEMAT",
-                                                               "TUBEWALL", "APPTYPE", "UnitSystem", "CEM"})),
-            "");
+  std::vector<std::string> lacks = kOldLayoutLacks;
+  lacks.push_back("CEM");
+  ASSERT_EQ(test::SqlByAnotherProgram(saved.file, ToOldLayout(lacks)), "");
   const DesignFileContents result = ReadDesignFile(saved.file, CurrentRecords());
   EXPECT_EQ(result.status.code, DesignFileError::ColumnMissing);
   EXPECT_NE(result.status.reason.find("column CEM missing"), std::string::npos) << result.status.reason;

@@ -158,7 +158,7 @@ TEST(DesignFile, ATemplateOfTheOlderLayoutIsWrittenWithoutTheColumnsItLacks) {
   ASSERT_EQ(test::Sql(templatePath,
                       "CREATE TABLE D2 AS SELECT " +
                           test::ColumnList({"UNDER", "PRESSURE", "TBAND", "TUBEMAT", "TUBEWALL", "APPTYPE",
-                                            "UnitSystem"}) +
+                                            "UnitSystem", "AllowanceIncluded", "ShoeAllowance"}) +
                           " FROM DATA ORDER BY rowid; DROP TABLE DATA; ALTER TABLE D2 RENAME TO DATA"),
             "");
   const fs::path file = folder / "old.mdb";
@@ -170,7 +170,10 @@ TEST(DesignFile, ATemplateOfTheOlderLayoutIsWrittenWithoutTheColumnsItLacks) {
   const DesignFileContents result = Reopen(file, current);
   ASSERT_TRUE(result.ok()) << result.status.reason;
   DesignRecords expected = test::ExpectedAfterReopen(saved, current);
-  for (auto& r : expected) r.UNDER = r.PRESSURE = r.TUBEMAT = r.TUBEWALL = r.APPTYPE = 0, r.TBAND = 0;
+  for (auto& r : expected) {
+    r.UNDER = r.PRESSURE = r.TUBEMAT = r.TUBEWALL = r.APPTYPE = r.AllowanceIncluded = 0;
+    r.TBAND = r.ShoeAllowance = 0;
+  }
   EXPECT_EQ(test::Differences(expected, result.records), "");
 }
 

@@ -15,10 +15,12 @@ namespace fs = std::filesystem;
 TEST(DesignFileColumns, HoldEveryFileFieldOncePlusTheModeAndUnitsColumns) {
   std::set<std::string_view> names;
   for (const DesignFileColumn& c : DesignFileColumns()) EXPECT_TRUE(names.insert(c.name).second) << c.name;
-  EXPECT_EQ(DesignFileColumns().size(), 52u);
+  EXPECT_EQ(DesignFileColumns().size(), 54u);
   for (const FieldInfo& f : RecordFields()) EXPECT_EQ(names.count(f.name), f.inFile ? 1u : 0u) << f.name;
+  // Columns added later come after the older ones.
   EXPECT_EQ(DesignFileColumns()[50].name, "WtraceVersion");
-  EXPECT_EQ(DesignFileColumns().back().name, "UnitSystem");
+  EXPECT_EQ(DesignFileColumns()[51].name, "UnitSystem");
+  EXPECT_EQ(DesignFileColumns().back().name, "ShoeAllowance");
   // Without the seven columns an older file may lack, a table has 45 columns.
   int older = 0;
   for (const DesignFileColumn& c : DesignFileColumns()) older += c.oldLayout == OldLayout::Required ? 1 : 0;

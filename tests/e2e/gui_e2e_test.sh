@@ -4,9 +4,11 @@
 # mnemonics, "&Design" with its fittings and shoe dialogs, "Save File"
 # (typed without ".mdb"), the circuit bill window. The file it saves must
 # hold the same record, and give the same bill, as vantrel-design's design of
-# the same inputs. Skips (exit 77) without Xvfb or xdotool.
-# Then a line list in the Line List window: opened, designed, one cell
-# edited, saved, its results compared with the command's.
+# the same inputs. Quitting the saved set asks nothing, and the program
+# started in the set's folder with its bare name opens it. Then a line list
+# in the Line List window: opened, designed, one cell edited, saved, its
+# results compared with the command's. Skips (exit 77) without Xvfb or
+# xdotool.
 # Usage: gui_e2e_test.sh BIN_DIR DATA_DIR
 set -euo pipefail
 bin=$(cd "$1" && pwd)
@@ -58,6 +60,7 @@ field() {
 
 "$bin/vantrel-st" >"$tmp/st.log" 2>&1 &
 pids+=($!)
+first=$!
 
 window "Steam Tracing" >/dev/null
 keys alt+i                                  # " &Inch Pound Units"
@@ -119,6 +122,18 @@ PY
 "$bin/vantrel-design" show "$tmp/batch.mdb" --bill 1 --format csv -o "$tmp/batch_bill.csv"
 diff <(grep -v -i "date\|time" "$tmp/gui_bill.csv") <(grep -v -i "date\|time" "$tmp/batch_bill.csv") ||
   fail "the circuit bills differ"
+
+# Quitting a saved set asks nothing; started again in the set's folder with
+# its bare name, the program opens it.
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+keys ctrl+q
+for _ in $(seq 50); do kill -0 "$first" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$first" 2>/dev/null && fail "Ctrl+Q on a saved set did not end the program"
+(cd "$HOME/Documents" && exec "$bin/vantrel-st" e2e.mdb >"$tmp/st2.log" 2>&1) &
+pids+=($!)
+window "Steam Tracing" >/dev/null
+keys alt+i
+window "e2e.mdb - Vantrel-ST Version" >/dev/null
 echo "gui_e2e_test: the window's design equals vantrel-design's"
 
 # A line list in its window: open it (Ctrl+L), design all (F5), change one

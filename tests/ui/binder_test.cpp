@@ -11,13 +11,17 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <algorithm>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -268,6 +272,28 @@ TEST_F(BinderTest, EveryControlHasAWidget) {
   model.controls.add("Not_There", ControlKind::TextBox);
   ASSERT_EQ(binder->unboundControls().size(), 1u);
   EXPECT_EQ(binder->unboundControls().front(), "Not_There");
+}
+
+TEST_F(BinderTest, AFailingEventIsShownAsAnErrorNamingTheCommand) {
+  model.onCall = [](const std::string& call) {
+    if (call == "clicked Des_But") throw std::runtime_error("the list is empty");
+  };
+  QString shown;
+  QTimer closer;  // the box is modal: read it and close it
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      shown = box->windowTitle() + QStringLiteral(": ") + box->text();
+      box->accept();
+    }
+  });
+  closer.start(20);
+  QTest::mouseClick(design, Qt::LeftButton);
+  EXPECT_EQ(shown, QStringLiteral("Error: \"Design\" failed: the list is empty."));
+  EXPECT_FALSE(binder->busy());
+  model.onCall = nullptr;  // the window goes on
+  model.calls.clear();
+  QTest::mouseClick(design, Qt::LeftButton);
+  EXPECT_EQ(std::count(model.calls.begin(), model.calls.end(), "clicked Des_But"), 1);
 }
 
 }  // namespace

@@ -8,11 +8,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPushButton>
@@ -27,6 +30,7 @@
 
 #include "support/script_dialogs.h"
 #include "ui/binder.h"
+#include "workspace/stmain_test_support.h"
 
 namespace vst::ui {
 namespace {
@@ -368,6 +372,78 @@ TEST(MainWindowLayout, KeepsItsSizeWhenTheModeChangesAndADesignIsShown) {
   QApplication::processEvents();
   ASSERT_FALSE(w.text("Max_Maint_Temp").isEmpty());
   EXPECT_EQ(w.window->size(), size) << "after a design";
+}
+
+TEST(MainWindowCommands, AFailingHandlerSaysWhatFailedAndLeavesTheSetAsItWas) {
+  MainWindow w(UnitSystem::English);
+  ASSERT_TRUE(w.active);
+  w.window->model().setDesignRunner(
+      [](const CircuitEntry&, const CircuitContext&, DesignQuestions&) -> CircuitDesign {
+        throw std::runtime_error("the engine stopped");
+      });
+  const DesignSet before = w.window->model().set();
+  QTest::mouseClick(w.get<QPushButton>("Des_But"), Qt::LeftButton);
+  ASSERT_EQ(w.dialogs.messages().size(), 1u);
+  EXPECT_EQ(w.dialogs.messages()[0].title, "Error");
+  EXPECT_EQ(w.dialogs.messages()[0].text,
+            "\"Design\" failed: the engine stopped. The design set is as it was before.");
+  EXPECT_EQ(w.window->model().set(), before);  // the button had already reset the record's outputs
+  EXPECT_FALSE(w.window->isWindowModified());
+  // The window goes on working.
+  w.window->model().setDesignRunner(test::FixedResultRun);
+  QTest::mouseClick(w.get<QPushButton>("Des_But"), Qt::LeftButton);
+  EXPECT_EQ(w.text("Max_Maint_Temp"), QStringLiteral("150"));
+}
+
+TEST(MainWindowCommands, TheTitleMarksChangesOnlyWhenADesignWouldBeLost) {
+  MainWindow w(UnitSystem::English);
+  ASSERT_TRUE(w.active);
+  w.window->model().setDesignRunner(test::FixedResultRun);
+  EXPECT_FALSE(w.window->isWindowModified()) << "at the start";
+  w.type("Pressure", "60");
+  EXPECT_FALSE(w.window->isWindowModified()) << "after typing";
+  QTest::mouseClick(w.get<QPushButton>("Des_But"), Qt::LeftButton);
+  EXPECT_TRUE(w.window->isWindowModified()) << "after a design";
+  // Ctrl+N asks first (the commands' questions are the model's tests).
+  w.dialogs.answer(MsgAnswer::No);
+  QTest::keyClick(w.window.get(), Qt::Key_N, Qt::ControlModifier);
+  EXPECT_EQ(w.dialogs.messageTexts(), std::vector<std::string>{"Do you want to save your current design?"});
+  EXPECT_EQ(w.text("Max_Maint_Temp"), QString());
+  EXPECT_FALSE(w.window->isWindowModified()) << "after New";
+  EXPECT_EQ(w.action("SaveAsfile")->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+}
+
+TEST(MainWindowCommands, CopyResultsCopiesEveryShownOutputWithItsCaptionAndUnit) {
+  MainWindow w(UnitSystem::English);
+  ASSERT_TRUE(w.active);
+  w.window->model().setDesignRunner(test::FixedResultRun);
+  QTest::mouseClick(w.get<QPushButton>("Des_But"), Qt::LeftButton);
+  QApplication::clipboard()->clear();
+  // From the pane and from an output field (whose own commands stay).
+  for (const char* where : {"fraOutput", "Tot_Cab_Out"}) {
+    SCOPED_TRACE(where);
+    auto* widget = w.get<QWidget>(where);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(4, 4), widget->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(widget, &event);
+    QMenu* menu = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+      menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      return menu != nullptr;
+    }));
+    QAction* copy = menu->findChild<QAction*>(QStringLiteral("CopyResults"));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->text(), QStringLiteral("Copy Results"));
+    EXPECT_EQ(menu->actions().size() > 1, std::string(where) == "Tot_Cab_Out");
+    copy->trigger();
+    menu->close();
+    const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    EXPECT_TRUE(lines.contains(QStringLiteral("Max. Maint. Temp.\t150\t\u00b0F")))
+        << lines.join(u'|').toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("Total Tracer Length with Allowances\t110\tft")));
+    // Only what the window shows: the condensate load is an InternalMode output.
+    EXPECT_FALSE(QApplication::clipboard()->text().contains(QStringLiteral("Condensate")));
+    QApplication::clipboard()->clear();
+  }
 }
 
 }  // namespace

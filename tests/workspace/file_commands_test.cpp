@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <stdexcept>
 
 #include "designfile/design_file.h"
 #include "stmain_test_support.h"
@@ -110,12 +112,12 @@ TEST_F(FileCommands, AFileThatCannotBeReadLeavesEverythingAsItWas) {
     const DesignSet before = s.model.set();
     const std::string pressure = s.text("Pressure");
     s.dialogs.clearRecords();
-    s.dialogs.file(path(f.name).string());
+    s.dialogs.answer(MsgAnswer::No).file(path(f.name).string());
     OpenFileCommand(s.model, folder_);
-    ASSERT_EQ(s.dialogs.messages().size(), 1u) << f.name;
-    EXPECT_EQ(s.dialogs.messages()[0].title, "Error");
-    EXPECT_EQ(s.dialogs.messages()[0].text.rfind("The file was not opened", 0), 0u)
-        << s.dialogs.messages()[0].text;
+    ASSERT_EQ(s.dialogs.messages().size(), 2u) << f.name;  // the save question, then the error
+    EXPECT_EQ(s.dialogs.messages()[1].title, "Error");
+    EXPECT_EQ(s.dialogs.messages()[1].text.rfind("The file was not opened", 0), 0u)
+        << s.dialogs.messages()[1].text;
     EXPECT_EQ(s.model.set().records, before.records) << f.name;
     EXPECT_EQ(s.model.set().DesignSaved, before.DesignSaved);
     EXPECT_EQ(s.text("Pressure"), pressure);
@@ -133,12 +135,12 @@ TEST_F(FileCommands, ASetSavedInTheOtherUnitSystemIsRefusedNamingItsUnits) {
   DesignFirstRecord(s);
   const DesignSet before = s.model.set();
   s.dialogs.clearRecords();
-  s.dialogs.file(path("metric.mdb").string());
+  s.dialogs.answer(MsgAnswer::No).file(path("metric.mdb").string());
   OpenFileCommand(s.model, folder_);
-  ASSERT_EQ(s.dialogs.messages().size(), 1u);
-  EXPECT_EQ(s.dialogs.messages()[0].title, "Error");
+  ASSERT_EQ(s.dialogs.messages().size(), 2u);
+  EXPECT_EQ(s.dialogs.messages()[1].title, "Error");
   EXPECT_EQ(
-      s.dialogs.messages()[0].text,
+      s.dialogs.messages()[1].text,
       "The file was not opened: it was saved in SI Metric units; start the program in SI Metric units to "
       "open it.");
   EXPECT_EQ(s.model.set().records, before.records);
@@ -148,7 +150,7 @@ TEST_F(FileCommands, CancellingEitherDialogChangesNothing) {
   Session s;
   DesignFirstRecord(s);
   const DesignSet before = s.model.set();
-  s.dialogs.file(std::nullopt).file(std::nullopt);
+  s.dialogs.answer(MsgAnswer::No).file(std::nullopt).file(std::nullopt);
   OpenFileCommand(s.model, folder_);
   EXPECT_EQ(s.model.set().records, before.records);
   EXPECT_FALSE(s.model.set().DesignSaved);
@@ -193,10 +195,11 @@ TEST_F(FileCommands, TheClosingPromptClosesOnlyWhenNothingIsLost) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    Session s;  // a fresh start counts as unsaved
+    Session s;
+    DesignFirstRecord(s);
     s.dialogs.answer(*c.answer);
     s.dialogs.file(c.saveSucceeds ? std::optional<std::string>(path("close.mdb").string()) : std::nullopt);
-    const bool closes = s.model.queryClose([&] { SaveFileCommand(s.model, folder_); });
+    const bool closes = s.model.queryUnsavedChanges([&] { SaveFileCommand(s.model, folder_); });
     EXPECT_EQ(closes, c.closes);
     ASSERT_FALSE(s.dialogs.messages().empty());
     EXPECT_EQ(s.dialogs.messages()[0].text, "Do you want to save your current design?");
@@ -205,10 +208,159 @@ TEST_F(FileCommands, TheClosingPromptClosesOnlyWhenNothingIsLost) {
     EXPECT_EQ(fs::exists(path("close.mdb")), c.saveSucceeds);
     fs::remove(path("close.mdb"));
   }
-  Session saved;
-  saved.model.set().DesignSaved = true;
-  EXPECT_TRUE(saved.model.queryClose([] { FAIL() << "no save when nothing changed"; }));
-  EXPECT_TRUE(saved.dialogs.messages().empty());
+  Session fresh;  // nothing entered: nothing to lose
+  EXPECT_TRUE(fresh.model.queryUnsavedChanges([] { FAIL() << "no save when nothing changed"; }));
+  EXPECT_TRUE(fresh.dialogs.messages().empty());
+}
+
+TEST_F(FileCommands, ASaveThatFailsWithAnErrorKeepsTheWindowAndSaysWhy) {
+  Session s;
+  DesignFirstRecord(s);
+  s.dialogs.answer(MsgAnswer::Yes);
+  EXPECT_FALSE(s.model.queryUnsavedChanges([] { throw std::runtime_error("the disk went away"); }));
+  ASSERT_EQ(s.dialogs.messages().size(), 2u);
+  EXPECT_EQ(s.dialogs.messages()[1].title, "Error");
+  EXPECT_EQ(s.dialogs.messages()[1].text, "The file was not saved: the disk went away.");
+  EXPECT_TRUE(s.model.set().LastSaveFailed);
+  EXPECT_TRUE(s.model.unsavedChanges());
+}
+
+// Every command that replaces the set asks first when a design would be
+// lost, and goes on only after "No" or a save.
+TEST_F(FileCommands, CommandsThatReplaceTheSetAskTheSaveQuestionFirst) {
+  {
+    Session other;  // a set whose first record holds another pressure
+    other.type("Pressure", "7");
+    other.design();
+    other.dialogs.file(path("other.mdb").string());
+    ASSERT_TRUE(SaveFileCommand(other.model, folder_));
+  }
+  using Command = std::function<bool(Session&, FileSession&)>;
+  struct Case {
+    const char* what;
+    Command command;
+    int fileDialogs;  // after the question, when the command goes on
+  };
+  const Case commands[] = {
+      {"New File", [](Session& s, FileSession& f) { return NewSetCommand(s.model, f); }, 0},
+      {"Open File", [](Session& s, FileSession& f) { return OpenFileCommand(s.model, f); }, 1},
+      {"a recent file",
+       [this](Session& s, FileSession& f) { return OpenRecentFile(s.model, f, path("other.mdb")); }, 0},
+  };
+  struct Answer {
+    MsgAnswer answer;
+    bool saveSucceeds;
+    bool goesOn;
+  };
+  const Answer answers[] = {{MsgAnswer::Cancel, false, false},
+                            {MsgAnswer::No, false, true},
+                            {MsgAnswer::Yes, false, false},
+                            {MsgAnswer::Yes, true, true}};
+  for (const Case& c : commands) {
+    for (const Answer& a : answers) {
+      SCOPED_TRACE(std::string(c.what) + " answered " + std::to_string(static_cast<int>(a.answer)) +
+                   (a.saveSucceeds ? ", saved" : ""));
+      FileSession files(folder_, folder_);
+      Session s;
+      DesignFirstRecord(s);
+      const float pressure = s.model.set().at(0).STEAMPRS;
+      s.dialogs.answer(a.answer);
+      if (a.answer == MsgAnswer::Yes)
+        s.dialogs.file(a.saveSucceeds ? std::optional<std::string>(path("kept.mdb").string()) : std::nullopt);
+      if (a.goesOn) {
+        for (int i = 0; i < c.fileDialogs; ++i) s.dialogs.file(path("other.mdb").string());
+      }
+
+      EXPECT_EQ(c.command(s, files), a.goesOn);
+      ASSERT_FALSE(s.dialogs.messages().empty());
+      EXPECT_EQ(s.dialogs.messages()[0].text, "Do you want to save your current design?");
+      EXPECT_EQ(s.model.set().at(0).STEAMPRS == pressure, !a.goesOn);  // replaced only when it goes on
+      EXPECT_EQ(fs::exists(path("kept.mdb")), a.saveSucceeds);
+      EXPECT_TRUE(s.dialogs.allAnswersUsed());
+      if (a.goesOn) {
+        EXPECT_FALSE(s.model.unsavedChanges());
+      }
+      fs::remove(path("kept.mdb"));
+    }
+  }
+}
+
+TEST_F(FileCommands, SaveWritesToTheSetsOwnFileAndSaveAsProposesItsName) {
+  FileSession files(folder_, folder_);
+  Session s;
+  DesignFirstRecord(s);
+  s.dialogs.file(path("own.mdb").string());
+  ASSERT_TRUE(SaveFileCommand(s.model, files));  // no file yet: the dialog
+  EXPECT_EQ(s.dialogs.fileDialogs().at(0).spec.fileName, "");
+
+  s.type("Pressure", "4");
+  s.design();
+  EXPECT_TRUE(s.model.unsavedChanges());
+  ASSERT_TRUE(SaveFileCommand(s.model, files));  // into own.mdb, no dialog
+  EXPECT_EQ(s.dialogs.fileDialogs().size(), 1u);
+  EXPECT_FALSE(s.model.unsavedChanges());
+  EXPECT_EQ(ReadDesignFile(path("own.mdb"), {}).records[0].STEAMPRS, 4.0f);
+
+  s.dialogs.file(std::nullopt);
+  EXPECT_FALSE(SaveFileAsCommand(s.model, files));
+  ASSERT_EQ(s.dialogs.fileDialogs().size(), 2u);
+  EXPECT_EQ(s.dialogs.fileDialogs()[1].spec.fileName, "own.mdb");
+  EXPECT_EQ(s.dialogs.fileDialogs()[1].spec.startFolder, folder_.string());
+
+  // The same checks as Save As: a file that can no longer be written says why.
+  fs::remove(TemplatePath(folder_));
+  s.type("Pressure", "5");
+  s.design();
+  s.dialogs.clearRecords();
+  EXPECT_FALSE(SaveFileCommand(s.model, files));
+  ASSERT_EQ(s.dialogs.messages().size(), 1u);
+  EXPECT_EQ(s.dialogs.messages()[0].text.rfind("The file was not saved", 0), 0u);
+  EXPECT_TRUE(s.model.unsavedChanges());
+}
+
+TEST_F(FileCommands, ANewSetIsEmptyComesFromNoFileAndLetsTheModeChangeAgain) {
+  FileSession files(folder_, folder_);
+  Session s(UnitSystem::Metric);
+  const std::string pressure = s.text("Pressure");
+  DesignFirstRecord(s);
+  s.dialogs.file(path("set.mdb").string());
+  ASSERT_TRUE(SaveFileCommand(s.model, files));
+  s.type("Pressure", "9");  // discards the saved design: the question comes
+  s.dialogs.answer(MsgAnswer::No);
+
+  ASSERT_TRUE(NewSetCommand(s.model, files));
+  EXPECT_EQ(s.dialogs.messageTexts(), std::vector<std::string>{"Do you want to save your current design?"});
+  EXPECT_EQ(s.model.set().records, Session(UnitSystem::Metric).model.set().records);
+  EXPECT_TRUE(files.currentFile().empty());
+  EXPECT_EQ(s.text("Pressure"), pressure);
+  EXPECT_EQ(s.text("Max_Maint_Temp"), "");
+  EXPECT_FALSE(s.model.unsavedChanges());
+  s.model.toggleProgramMode();
+  EXPECT_TRUE(s.model.internalMode());
+}
+
+TEST_F(FileCommands, AReopenedRecordDesignsAsItWasDesigned) {
+  Session s;
+  s.model.setDesignRunner({});
+  // 12 in and 18 in shoes: 8 x (0.5 + 2) + 2 x (0.5 + 3) = 27 ft of allowance.
+  s.dialogs.pipe({kAllowanceIncludedNo}).shoes({.sizes = {{"12", "8"}, {"18", "2"}}});
+  s.design();
+  const float length = s.model.set().at(0).TLEN;
+  s.dialogs.file(path("shoes.mdb").string());
+  ASSERT_TRUE(SaveFileCommand(s.model, folder_));
+
+  Session later;
+  later.model.setDesignRunner({});
+  later.dialogs.file(path("shoes.mdb").string());
+  OpenFileCommand(later.model, folder_);
+  // "&Next" and "&Done" accept what the dialogs show.
+  later.dialogs.pipe({kAllowanceIncludedNo}).shoes({});
+  later.design();
+  ASSERT_EQ(later.dialogs.pipeForms().size(), 1u);
+  EXPECT_EQ(later.dialogs.pipeForms()[0].combo, kAllowanceIncludedNo);
+  ASSERT_EQ(later.dialogs.shoeForms().size(), 1u);
+  EXPECT_EQ(later.dialogs.shoeForms()[0].total, "27");
+  EXPECT_EQ(later.model.set().at(0).TLEN, length);
 }
 
 }  // namespace

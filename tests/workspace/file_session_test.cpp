@@ -68,6 +68,27 @@ TEST_F(FileSessionTest, RecentFilesHoldEachFileOnceMostRecentFirstAndForgetWhatI
   EXPECT_EQ(std::count(files.history().recent.begin(), files.history().recent.end(), "/f9.mdb"), 0);
 }
 
+TEST_F(FileSessionTest, WithoutDocumentsTheDialogsStartInTheHomeFolderWithTheSetsOwnName) {
+  FileSession files(root_ / "program", root_ / "Documents", {}, root_);
+  fs::remove_all(root_ / "Documents");
+  EXPECT_EQ(files.startFolder(), root_);
+  EXPECT_EQ(SaveFileDialogSpec(files).fileName, "");  // never "Documents"
+  files.noteUsed(root_ / "work" / "plant-2.mdb");
+  EXPECT_EQ(SaveFileDialogSpec(files).fileName, "plant-2.mdb");
+  EXPECT_EQ(SaveFileDialogSpec(files).startFolder, (root_ / "work").string());
+}
+
+TEST(CommandLineFile, ARelativeNameIsTakenFromTheFolderTheProgramStartedIn) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"set.mdb", "/home/eng/plant/set.mdb"},
+      {"../old/set.mdb", "/home/eng/old/set.mdb"},
+      {"/data/set.mdb", "/data/set.mdb"},
+      {"", ""},
+  };
+  for (const auto& [argument, file] : cases)
+    EXPECT_EQ(CommandLineFile(argument, "/home/eng/plant"), fs::path(file)) << argument;
+}
+
 TEST(DesignSuffix, IsAddedOnlyToANameWithoutOne) {
   const std::pair<const char*, const char*> cases[] = {
       {"set1", "set1.mdb"}, {"/d/set1", "/d/set1.mdb"}, {"set1.mdb", "set1.mdb"}, {"set.v2", "set.v2"}};

@@ -78,7 +78,6 @@ class Session {
   // Focus the field, replace its text as the user would, leave it.
   void type(const std::string& name, const std::string& text) {
     model.gotFocus(name);
-    model.windowKeyPress();
     model.textChanged(name, text);
     model.lostFocus(name);
   }

@@ -105,7 +105,7 @@ TEST(MainWindowLoading, SelectsTheStartEntriesAndBuildsTheDependentLists) {
     EXPECT_EQ(s.c("cboProduct").items.size(), 41u);
     EXPECT_EQ(s.c("SSTab1").index, 0);
     EXPECT_FALSE(s.c("SSTab1Tab1").enabled);
-    EXPECT_FALSE(s.model.set().DesignSaved);
+    EXPECT_TRUE(s.model.set().DesignSaved);  // nothing entered yet: nothing to lose
     EXPECT_FALSE(s.model.set().DesignLock);
     EXPECT_FALSE(s.model.set().RecordLoading);
     EXPECT_TRUE(s.dialogs.messages().empty());
@@ -341,17 +341,30 @@ TEST(Clock, ShowsTwelveHourTimeAndTheMediumDate) {
   }
 }
 
-TEST(SavedState, KeyPressesAndTabSwitchesCountAsChanges) {
+// The set counts as changed exactly when a save would keep something that
+// is not kept yet: not at the start, not for typing or switching tabs, but
+// for a design, and for a discarded design, until the set is saved.
+TEST(SavedState, OnlyChangesASaveWouldKeepCount) {
   Session s;
-  s.model.set().DesignSaved = true;
-  s.model.windowKeyPress();
-  EXPECT_FALSE(s.model.set().DesignSaved);
-  s.model.set().DesignSaved = true;
-  s.model.tabChanged(1);  // unavailable with "Maintenance": nothing happens
-  EXPECT_EQ(s.c("SSTab1").index, 0);
-  EXPECT_TRUE(s.model.set().DesignSaved);
+  const auto expectSaved = [&s](bool saved, const char* after) {
+    EXPECT_EQ(s.model.unsavedChanges(), !saved) << after;
+    EXPECT_EQ(s.model.set().DesignSaved, saved) << after;
+  };
+  expectSaved(true, "the start");
+  s.type("Pressure", "60");
+  s.type("Circ_No", "C-7");
   s.model.tabChanged(0);
-  EXPECT_FALSE(s.model.set().DesignSaved);
+  expectSaved(true, "typing and a tab switch");
+  s.design();
+  expectSaved(false, "a design");
+  s.model.fileSaved(true);
+  expectSaved(true, "a save");
+  s.design();
+  expectSaved(true, "the same design again");
+  s.pick("Cab_In", "Troughline");
+  expectSaved(false, "a discarded design");
+  s.model.fileSaved(false);
+  expectSaved(false, "a failed save");
 }
 
 TEST(Preferences, ConvertedPressureAndUnitReachTheWindow) {
@@ -378,9 +391,11 @@ TEST(Preferences, ConvertedPressureAndUnitReachTheWindow) {
 
 TEST(ClosingPrompt, AsksUntilTheSetIsSavedAndStaysWhenTheSaveFails) {
   Session s;
-  // Right after the start nothing is saved yet, so it asks.
+  EXPECT_TRUE(s.model.queryUnsavedChanges({}));  // nothing entered yet: no question
+  EXPECT_TRUE(s.dialogs.messages().empty());
+  s.design();
   s.dialogs.answer(MsgAnswer::No);
-  EXPECT_TRUE(s.model.queryClose({}));
+  EXPECT_TRUE(s.model.queryUnsavedChanges({}));
   ASSERT_EQ(s.dialogs.messages().size(), 1u);
   EXPECT_EQ(s.dialogs.messages()[0].text, "Do you want to save your current design?");
   EXPECT_EQ(s.dialogs.messages()[0].title, "Save");
@@ -388,18 +403,18 @@ TEST(ClosingPrompt, AsksUntilTheSetIsSavedAndStaysWhenTheSaveFails) {
   EXPECT_EQ(s.dialogs.messages()[0].buttons, MsgButtons::YesNoCancel);
 
   s.dialogs.answer(MsgAnswer::Cancel);
-  EXPECT_FALSE(s.model.queryClose({}));
+  EXPECT_FALSE(s.model.queryUnsavedChanges({}));
 
   s.dialogs.answer(MsgAnswer::Yes);
-  EXPECT_FALSE(s.model.queryClose([&] { s.model.fileSaved(false); }));
+  EXPECT_FALSE(s.model.queryUnsavedChanges([&] { s.model.fileSaved(false); }));
   s.dialogs.answer(MsgAnswer::Yes);
-  EXPECT_FALSE(s.model.queryClose([] {}));  // a save that reports nothing has not saved
+  EXPECT_FALSE(s.model.queryUnsavedChanges([] {}));  // a save that reports nothing has not saved
   s.dialogs.answer(MsgAnswer::Yes);
-  EXPECT_TRUE(s.model.queryClose([&] { s.model.fileSaved(true); }));
+  EXPECT_TRUE(s.model.queryUnsavedChanges([&] { s.model.fileSaved(true); }));
   EXPECT_TRUE(s.model.set().DesignSaved);
 
   s.dialogs.clearRecords();
-  EXPECT_TRUE(s.model.queryClose({}));
+  EXPECT_TRUE(s.model.queryUnsavedChanges({}));
   EXPECT_TRUE(s.dialogs.messages().empty());
   EXPECT_TRUE(s.dialogs.allAnswersUsed());
 }
@@ -413,6 +428,41 @@ TEST(KeyPress, TurnsThePointIntoTheLocaleMarkInNumericFields) {
   EXPECT_EQ(comma.model.keyPress("Circ_No", '.'), '.');
   Session point;
   EXPECT_EQ(point.model.keyPress("Max_Amb", '.'), '.');
+}
+
+TEST(CopyResults, ListsEveryShownOutputWithCaptionValueAndUnit) {
+  Session s;
+  s.design();
+  EXPECT_EQ(s.model.resultsText(),
+            "Max. Maint. Temp.\t150\t\u00b0F\n"
+            "Min. Maint. Temp.\t120\t\u00b0F\n"
+            "Design Heat Loss\t20.5\tBTU/hr-ft\n"
+            "Nominal Insulation Size (Oversized I.D.)\t3\tin\n"
+            "Total Tracer Length with Allowances\t110\tft\n"
+            "Heat Up Time\t\thr\n"
+            "Coverlyn Type\tYJ-2\t\n");
+  Session internal(UnitSystem::Metric);
+  internal.internalMode();
+  internal.design();
+  const std::string text = internal.model.resultsText();
+  EXPECT_NE(text.find("Operating Condensate Load\t0.023\tkg/hr-m\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("Max. Vertical Rise\t7.5\tm\n"), std::string::npos) << text;
+}
+
+TEST(HandlerFailure, NamesTheCommandByItsCaption) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Des_But", "\"Design\" failed: no memory. The design set is as it was before."},
+      {"Openfile", "\"Open File\" failed: no memory. The design set is as it was before."},
+      {"SaveAsfile", "\"Save File As\" failed: no memory. The design set is as it was before."},
+      {"Max_Amb", "\"Max. Ambient\" failed: no memory. The design set is as it was before."},
+      {"", "The command failed: no memory. The design set is as it was before."},
+  };
+  Session s;
+  for (const auto& [name, text] : cases) {
+    const Message m = s.model.handlerFailedMessage(name, "no memory");
+    EXPECT_EQ(m.text, text) << name;
+    EXPECT_EQ(m.title, "Error");
+  }
 }
 
 }  // namespace
