@@ -21,33 +21,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display of our own: the first free number from 60.
-display=60
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1400x1050x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=":$display"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/.config" QT_QPA_PLATFORM=xcb
-mkdir -p "$HOME/Documents"
-
-window() {
-  local id
-  id=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1) || {
-    echo "take_screenshots: no window \"$1\"" >&2
-    exit 1
-  }
-  xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
-  sleep 0.5
-  echo "$id"
+fail() {
+  echo "take_screenshots: $*" >&2
+  exit 1
 }
-keys() { xdotool key --delay 60 "$@"; }
-type_text() { xdotool type --delay 30 -- "$1"; }
-field() {
-  keys "$1" ctrl+a
-  type_text "$2"
-  keys Tab
-}
+# Slower keys and more time to draw than the test: the pictures must be whole.
+KEY_DELAY=60 WINDOW_SETTLE=0.5
+# shellcheck source=virtual_desktop.sh
+. "$(dirname "$0")/virtual_desktop.sh"
+start_virtual_display 60 1400x1050x24
 # The screen cut to the window `id` (its frame is drawn by no window manager).
 shot() {
   local id=$1 file=$2 x y w h

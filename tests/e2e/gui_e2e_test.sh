@@ -31,32 +31,9 @@ fail() {
   exit 1
 }
 
-# A display of our own: the first free number from 90.
-display=90
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=":$display"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/.config" QT_QPA_PLATFORM=xcb
-mkdir -p "$HOME/Documents"
-
-# Waits for a window whose title matches, gives it the keyboard, prints its id.
-window() {
-  local id
-  id=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1) || fail "no window \"$1\""
-  xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
-  sleep 0.3
-  echo "$id"
-}
-keys() { xdotool key --delay 40 "$@"; }
-type_text() { xdotool type --delay 30 -- "$1"; }
-# Replaces a field's text: its mnemonic, select all, type.
-field() {
-  keys "$1" ctrl+a
-  type_text "$2"
-  keys Tab
-}
+# shellcheck source=../../scripts/virtual_desktop.sh
+. "$(dirname "$0")/../../scripts/virtual_desktop.sh"
+start_virtual_display 90 1280x1024x24
 
 "$bin/vantrel-st" >"$tmp/st.log" 2>&1 &
 pids+=($!)

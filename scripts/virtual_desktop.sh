@@ -1,0 +1,38 @@
+# Shared by the scripts that drive the real program on a virtual X display
+# with xdotool (the end-to-end test, the README's screenshots). Sourced, not
+# run. The caller defines `tmp` (its temporary folder), the array `pids` (the
+# processes its clean-up kills) and `fail MESSAGE` (which does not return).
+# KEY_DELAY (milliseconds between keys) and WINDOW_SETTLE (seconds a window is
+# given to draw after it takes the keyboard) may be set before sourcing.
+KEY_DELAY=${KEY_DELAY:-40}
+WINDOW_SETTLE=${WINDOW_SETTLE:-0.3}
+
+# Starts Xvfb on the first free display number from FIRST, SIZE (WxHxDEPTH),
+# and gives the program a home of its own with a Documents folder.
+start_virtual_display() {
+  local display=$1 size=$2
+  while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+  Xvfb ":$display" -screen 0 "$size" -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
+  pids+=($!)
+  export DISPLAY=":$display"
+  for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+  export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/.config" QT_QPA_PLATFORM=xcb
+  mkdir -p "$HOME/Documents"
+}
+
+# Waits for a window whose title matches, gives it the keyboard, prints its id.
+window() {
+  local id
+  id=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1) || fail "no window \"$1\""
+  xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
+  sleep "$WINDOW_SETTLE"
+  echo "$id"
+}
+keys() { xdotool key --delay "$KEY_DELAY" "$@"; }
+type_text() { xdotool type --delay 30 -- "$1"; }
+# Replaces a field's text: its mnemonic, select all, type.
+field() {
+  keys "$1" ctrl+a
+  type_text "$2"
+  keys Tab
+}
