@@ -53,32 +53,27 @@ struct ControlRow {
 // label, then the note, the status panel and the clock. StId names each by
 // its position; the window checks the two agree as it builds its controls.
 // (The menu items follow them, made from the menu tables.)
-#define VST_STMAIN_CONTROLS(X)                                                                               \
-  X(SSTab1)                                                                                                  \
-  X(SSTab1Tab0) X(SSTab1Tab1) X(fraOutput) X(lblMax_Amb) X(Max_Amb) X(Unit1) X(lblMin_Amb) X(Min_Amb) X(     \
-      Unit2) X(lblMT_In) X(MT_In) X(Unit3) X(lblMax_Exp_Temp) X(Max_Exp_Temp) X(Unit4) X(Label17)            \
-      X(txtIntExpTemp) X(Unit7) X(lblInsul_Typ_In) X(Insul_Typ_In) X(lblInsul_Th_In) X(Insul_Th_In) X(       \
-          lblInsThickUnit) X(lblPipe_Dia_In) X(Pipe_Dia_In) X(lblPipeUnit) X(lblPipe_Len_In) X(Pipe_Len_In)  \
-          X(feet1) X(lblPressure) X(Pressure) X(Label6) X(lblPass) X(Pass) X(lblCab_In) X(Cab_In)            \
-              X(lblCab_Sel) X(Cab_Sel) X(lblTraceTubeUnit) X(lblTracerMaterial) X(cboTracerMaterial) X(      \
-                  lblTubeWallThick) X(cboTubeWallThick) X(lblTraceTubeUnit2) X(lblApplication)               \
-                  X(cboApplication) X(lblProduct) X(cboProduct) X(lblInitalTemp) X(txtInitalTemp) X(         \
-                      lblInitTempUnit) X(lblFinalTemp) X(txtFinalTemp) X(lblFinalTempUnit) X(lblProdDensity) \
-                      X(txtProdDensity) X(lblProdDensUnit) X(lblProdCp) X(txtProdCp) X(lblProdCpUnit)        \
-                          X(chbPhaseChange) X(lblPCTemp) X(txtPCTemp) X(lblPCTempUnit) X(lblLatentHeat)      \
-                              X(txtLatentHeat) X(lblLatentHeatUnit) X(lblMax_Maint_Temp) X(Max_Maint_Temp)   \
-                                  X(Unit5) X(lblMin_Maint_Temp) X(Min_Maint_Temp) X(Unit6) X(lblHt_Lswo_Out) \
-                                      X(Ht_Lswo_Out) X(W_Ft1) X(Label9) X(Cond_Load) X(lblCondUnit)          \
-                                          X(lblInsul_Size) X(Insul_Size) X(inch3) X(                         \
-                                              lblTot_Cab_Out) X(Tot_Cab_Out) X(feet2) X(Label7) X(Trap_Dist) \
-                                              X(feet3) X(Label8) X(Rise) X(feet4)                            \
-                                                  X(lblHuTime) X(txtHuTime) X(lblHuTimeUnit) X(TraceLb)      \
-                                                      X(TraceTp) X(lblRec_Num) X(Rec_Num)                    \
-                                                          X(Spin1) X(lblCirc_No) X(Circ_No) X(lblLine_No)    \
-                                                              X(Line_No) X(Des_But) X(Cir_BOM_But)           \
-                                                                  X(Sum_BOM_But) X(Print_But)                \
-                                                                      X(lblAddResultLabel) X(MessagePanel)   \
-                                                                          X(Time_display) X(Date_Display)
+// clang-format off
+#define VST_STMAIN_CONTROLS(X) \
+  X(SSTab1) X(SSTab1Tab0) X(SSTab1Tab1) X(fraOutput) X(lblMax_Amb) X(Max_Amb) X(Unit1) \
+  X(lblMin_Amb) X(Min_Amb) X(Unit2) X(lblMT_In) X(MT_In) X(Unit3) X(lblMax_Exp_Temp) \
+  X(Max_Exp_Temp) X(Unit4) X(Label17) X(txtIntExpTemp) X(Unit7) X(lblInsul_Typ_In) X(Insul_Typ_In) \
+  X(lblInsul_Th_In) X(Insul_Th_In) X(lblInsThickUnit) X(lblPipe_Dia_In) X(Pipe_Dia_In) \
+  X(lblPipeUnit) X(lblPipe_Len_In) X(Pipe_Len_In) X(feet1) X(lblPressure) X(Pressure) X(Label6) \
+  X(lblPass) X(Pass) X(lblCab_In) X(Cab_In) X(lblCab_Sel) X(Cab_Sel) X(lblTraceTubeUnit) \
+  X(lblTracerMaterial) X(cboTracerMaterial) X(lblTubeWallThick) X(cboTubeWallThick) \
+  X(lblTraceTubeUnit2) X(lblApplication) X(cboApplication) X(lblProduct) X(cboProduct) \
+  X(lblInitalTemp) X(txtInitalTemp) X(lblInitTempUnit) X(lblFinalTemp) X(txtFinalTemp) \
+  X(lblFinalTempUnit) X(lblProdDensity) X(txtProdDensity) X(lblProdDensUnit) X(lblProdCp) \
+  X(txtProdCp) X(lblProdCpUnit) X(chbPhaseChange) X(lblPCTemp) X(txtPCTemp) X(lblPCTempUnit) \
+  X(lblLatentHeat) X(txtLatentHeat) X(lblLatentHeatUnit) X(lblMax_Maint_Temp) X(Max_Maint_Temp) \
+  X(Unit5) X(lblMin_Maint_Temp) X(Min_Maint_Temp) X(Unit6) X(lblHt_Lswo_Out) X(Ht_Lswo_Out) \
+  X(W_Ft1) X(Label9) X(Cond_Load) X(lblCondUnit) X(lblInsul_Size) X(Insul_Size) X(inch3) \
+  X(lblTot_Cab_Out) X(Tot_Cab_Out) X(feet2) X(Label7) X(Trap_Dist) X(feet3) X(Label8) X(Rise) \
+  X(feet4) X(lblHuTime) X(txtHuTime) X(lblHuTimeUnit) X(TraceLb) X(TraceTp) X(lblRec_Num) \
+  X(Rec_Num) X(Spin1) X(lblCirc_No) X(Circ_No) X(lblLine_No) X(Line_No) X(Des_But) X(Cir_BOM_But) \
+  X(Sum_BOM_But) X(Print_But) X(lblAddResultLabel) X(MessagePanel) X(Time_display) X(Date_Display)
+// clang-format on
 
 enum class StId : std::uint16_t {
 #define VST_STMAIN_ID(name) name,
