@@ -52,9 +52,12 @@ set(VST_GUI_TEST_PCH ${VST_TEST_PCH} <QApplication> <QTest> <QTimer> <QAction> <
 function(vst_test_flags target)
   target_compile_options(${target} PRIVATE ${VST_WARNINGS} -fPIC)
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  target_compile_definitions(${target} PRIVATE VST_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/data"
-                                               VST_BIN_DIR="${VST_OUTPUT_DIR}")
 endfunction()
+
+# Where the tests find the programs and the data folder, beside the test
+# programs (read by tests/support/test_paths.h), so that no compile flag holds
+# the checkout's path and ccache serves the tests of any clone.
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/tests/test_paths.txt CONTENT "${VST_OUTPUT_DIR}\n${PROJECT_SOURCE_DIR}/data\n")
 
 # vst_test_pch(PCH_TARGET HEADERS LIBS...): the target that precompiles
 # HEADERS with the flags of a test linking LIBS, made on first use.

@@ -6,6 +6,7 @@
 #include "design_file_support.h"
 #include "designfile/design_file.h"
 #include "designfile/design_file_columns.h"
+#include "support/test_paths.h"
 
 namespace vst {
 namespace {
@@ -49,7 +50,7 @@ void ExpectTemplateLayout(const fs::path& path) {
 }
 
 TEST(DesignTemplate, TheBuiltTemplateBesideTheProgramFollowsTheColumnList) {
-  ExpectTemplateLayout(TemplatePath(VST_BIN_DIR));
+  ExpectTemplateLayout(TemplatePath(vst::test::BinDir()));
 }
 
 TEST(DesignTemplate, CreatingATemplateReplacesAnyFileOfThatName) {

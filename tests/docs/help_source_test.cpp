@@ -4,6 +4,7 @@
 
 #include "docs/chm_book.h"
 #include "docs/help_book.h"
+#include "support/test_paths.h"
 
 namespace vst {
 namespace {
@@ -61,7 +62,7 @@ TEST(HelpBook, ModeChoosesTheBookAndContextThePage) {
 TEST(BuiltHelpBooks, ChmlibReadsATopicAndThePicturesOutOfEachBook) {
   for (bool internal : {true, false}) {
     SCOPED_TRACE(HelpFileName(internal));
-    auto book = ChmBook::open(std::filesystem::path(VST_BIN_DIR) / HelpFileName(internal));
+    auto book = ChmBook::open(std::filesystem::path(vst::test::BinDir()) / HelpFileName(internal));
     ASSERT_TRUE(book);
     const auto page = book->read("/1.htm");
     ASSERT_TRUE(page);
@@ -81,8 +82,8 @@ TEST(BuiltHelpBooks, ChmlibReadsATopicAndThePicturesOutOfEachBook) {
 }
 
 TEST(ChmBookFile, MissingOrForeignFilesDoNotOpen) {
-  EXPECT_FALSE(ChmBook::open(std::filesystem::path(VST_BIN_DIR) / "no such book.chm"));
-  EXPECT_FALSE(ChmBook::open(std::filesystem::path(VST_TEST_DATA_DIR) / "help" / "book.txt"));
+  EXPECT_FALSE(ChmBook::open(std::filesystem::path(vst::test::BinDir()) / "no such book.chm"));
+  EXPECT_FALSE(ChmBook::open(std::filesystem::path(vst::test::TestDataDir()) / "help" / "book.txt"));
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 
 #include "docs/help_book.h"
 #include "recording_dialogs.h"
+#include "support/test_paths.h"
 #include "ui/help_viewer.h"
 #include "ui/stmain.h"
 
@@ -37,7 +38,7 @@ class HelpWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     window = std::make_unique<STmain>(UnitSystem::English, PressureUnit::Psig, '.', &dialogs);
-    window->setProgramFolder(VST_BIN_DIR);
+    window->setProgramFolder(vst::test::BinDir());
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
   }

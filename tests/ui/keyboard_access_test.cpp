@@ -28,6 +28,7 @@
 
 #include "recording_dialogs.h"
 #include "support/script_dialogs.h"
+#include "support/test_paths.h"
 #include "ui/about_box_window.h"
 #include "ui/about_form_window.h"
 #include "ui/app_form_window.h"
@@ -181,9 +182,8 @@ TEST(KeyboardAccess, EveryWindowNamesItsFieldsAndGivesEachInputItsOwnMnemonic) {
   Ratings ratings(UnitSystem::English, false, dialogs);
   ExpectKeyboardAccess(&ratings, "Ratings");
   std::string error;
-  LineList lineList(
-      LineListModel::Open(std::string(VST_TEST_DATA_DIR) + "/examples/line_list.csv", {}, error), dialogs,
-      {});
+  LineList lineList(LineListModel::Open(vst::test::TestDataDir() + "/examples/line_list.csv", {}, error),
+                    dialogs, {});
   ExpectKeyboardAccess(&lineList, "LineList");
 }
 

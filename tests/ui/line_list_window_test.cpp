@@ -25,13 +25,14 @@
 #include <fstream>
 
 #include "support/script_dialogs.h"
+#include "support/test_paths.h"
 #include "ui/help_viewer.h"
 #include "ui/stmain.h"
 
 namespace vst::ui {
 namespace {
 
-const std::string kExample = std::string(VST_TEST_DATA_DIR) + "/examples/line_list.csv";
+const std::string kExample = vst::test::TestDataDir() + "/examples/line_list.csv";
 
 QAction* Action(QWidget* window, const char* name) {
   for (QAction* a : window->findChildren<QAction*>()) {
@@ -218,7 +219,7 @@ TEST(LineListWindow, NumbersSortAsNumbers) {
 
 TEST(LineListWindow, SavesGoThroughTheSaveDialogs) {
   Opened w;
-  w.main->setProgramFolder(VST_BIN_DIR);  // the design file template lies there
+  w.main->setProgramFolder(vst::test::BinDir());  // the design file template lies there
   w.open(kExample);
   ASSERT_NE(w.list, nullptr);
   w.designAll();
@@ -240,7 +241,7 @@ TEST(LineListWindow, SavesGoThroughTheSaveDialogs) {
 
 TEST(LineListWindow, F1OpensItsHelpTopic) {
   Opened w;
-  w.main->setProgramFolder(VST_BIN_DIR);  // the help books lie there
+  w.main->setProgramFolder(vst::test::BinDir());  // the help books lie there
   w.open(kExample);
   ASSERT_NE(w.list, nullptr);
   w.list->activateWindow();

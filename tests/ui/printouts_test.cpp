@@ -21,6 +21,7 @@
 
 #include "batch/design_command.h"
 #include "reports/bill_printout.h"
+#include "support/test_paths.h"
 #include "ui/page_painter.h"
 #include "ui/pdf_output.h"
 #include "ui/pdf_read.h"
@@ -109,7 +110,7 @@ TEST(PrintedBills, LongestDescriptionsStayWholeInsideThePrintableAreaOnLetterAnd
     // Designed by the program itself (the design file template lies beside
     // it), shown here on the paper of each case.
     QProcess design;
-    design.start(QStringLiteral(VST_BIN_DIR "/vantrel-design"),
+    design.start(QString::fromStdString(vst::test::BinDir() + "/vantrel-design"),
                  {QStringLiteral("design"), QString::fromStdString(csv), QStringLiteral("--units"),
                   QString::fromStdString(units), QStringLiteral("--save"), QString::fromStdString(set),
                   QStringLiteral("-o"), dir.filePath(QStringLiteral("rows.json"))});

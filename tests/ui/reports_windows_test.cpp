@@ -22,6 +22,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/test_paths.h"
 #include "ui/app_form_window.h"
 #include "ui/circ_form_window.h"
 #include "ui/pdf_read.h"
@@ -263,7 +264,7 @@ TEST(WindowPrinting, MainWindowAndApplicationPanelPrintOnePage) {
 
   QFile::remove(pdf.path);
   AppForm panel(UnitSystem::English, nullptr, &dialogs);
-  panel.setPictureFolder(QStringLiteral(VST_BIN_DIR));
+  panel.setPictureFolder(QString::fromStdString(vst::test::BinDir()));
   panel.showPanel("K30");
   panel.show();
   for (QAction* action : panel.menuBar()->actions()) {

@@ -20,6 +20,7 @@
 #include "core/units.h"
 #include "docs/app_panels.h"
 #include "recording_dialogs.h"
+#include "support/test_paths.h"
 #include "ui/about_box_window.h"
 #include "ui/about_form_window.h"
 #include "ui/app_form_window.h"
@@ -176,11 +177,11 @@ int TextRows(const AppForm& form, int fromY) {
 
 TEST(AppFormGui, ShowsPictureCaptionAndTextAndReplacesThem) {
   AppForm form(UnitSystem::English);
-  form.setPictureFolder(QStringLiteral(VST_BIN_DIR));
+  form.setPictureFolder(QString::fromStdString(vst::test::BinDir()));
   form.showPanel("clipstrip");
   form.show();
   EXPECT_EQ(form.windowTitle(), QString::fromUtf8("Clipstrip\u00AE Heat Transfer Strip"));
-  ASSERT_FALSE(form.picture().isNull()) << "CHANNEL.BMP in " << VST_BIN_DIR;
+  ASSERT_FALSE(form.picture().isNull()) << "CHANNEL.BMP in " << vst::test::BinDir();
   const int pictureHeight = form.picture().height();
   EXPECT_GT(TextRows(form, pictureHeight), 20);
 
@@ -209,7 +210,7 @@ TEST(AppFormGui, PrintsThePanelToThePrinter) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   AppForm form(UnitSystem::English);
-  form.setPictureFolder(QStringLiteral(VST_BIN_DIR));
+  form.setPictureFolder(QString::fromStdString(vst::test::BinDir()));
   form.showPanel("K30");
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);

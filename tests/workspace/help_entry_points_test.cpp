@@ -10,6 +10,7 @@
 #include "docs/documents.h"
 #include "docs/help_book.h"
 #include "stmain_test_support.h"
+#include "support/test_paths.h"
 #include "workspace/stmain_controls.h"
 #include "workspace/stmain_model.h"
 
@@ -50,7 +51,7 @@ TEST(HelpEntryPoints, EveryEntryPointOpensAPageOfTheBookOfTheModeInForce) {
   internalSession.design();
   ASSERT_TRUE(internalSession.model.internalMode());
   const std::map<std::string, int> internal = HelpEntryPoints(internalSession.model);
-  const std::filesystem::path bin(VST_BIN_DIR);
+  const std::filesystem::path bin(vst::test::BinDir());
 
   // 17 inputs (the intermittent exposure, hidden, has its topic in the
   // contents only) and 9 outputs, three of which InternalMode alone shows.

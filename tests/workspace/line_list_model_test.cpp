@@ -15,13 +15,14 @@
 #include "batch/design_command.h"
 #include "designfile/design_file.h"
 #include "support/script_dialogs.h"
+#include "support/test_paths.h"
 
 namespace vst {
 namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kExample = std::string(VST_TEST_DATA_DIR) + "/examples/line_list.csv";
+const std::string kExample = vst::test::TestDataDir() + "/examples/line_list.csv";
 const std::string kHeader =
     "CIRTXT,PIPETXT,MAXAMB,MINAMB,MAINTEMP,MAXEXP,INSTYPE,INSTHK,PIPESIZE,PIPELN,PASSES,STEAMPRS,TRACEINS,"
     "TRACETUB,TUBEMAT,TUBEWALL,ALLOWANCE,VALN,FLNO,NOPX,WCTB,SHOES\n";
@@ -364,7 +365,7 @@ TEST_F(LineListModelTest, ResultsAndDesignFilesWaitForTheDesign) {
   ASSERT_EQ(model->saveResults((dir_ / "r.xlsx").string(), LineListModel::ResultFormat::Xlsx), "");
   EXPECT_GT(fs::file_size(dir_ / "r.xlsx"), 0u);
 
-  const std::string templatePath = TemplatePath(VST_BIN_DIR).string();
+  const std::string templatePath = TemplatePath(vst::test::BinDir()).string();
   std::vector<std::string> written;
   ASSERT_EQ(model->saveDesignFiles((dir_ / "set.mdb").string(), templatePath, written), "");
   ASSERT_EQ(written.size(), 2u);
