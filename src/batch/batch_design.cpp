@@ -224,33 +224,7 @@ std::string IgnoredColumnList(const std::vector<IgnoredColumn>& columns) {
   return out;
 }
 
-// The columns by position in LineListColumns().
-enum Col : std::size_t {
-  kCIRTXT,
-  kPIPETXT,
-  kMAXAMB,
-  kMINAMB,
-  kMAINTEMP,
-  kMAXEXP,
-  kINTEXP,
-  kINSTYPE,
-  kINSTHK,
-  kPIPESIZE,
-  kPIPELN,
-  kPASSES,
-  kSTEAMPRS,
-  kTRACEINS,
-  kTRACETUB,
-  kTUBEMAT,
-  kTUBEWALL,
-  kALLOWANCE,
-  kVALN,
-  kFLNO,
-  kNOPX,
-  kWCTB,
-  kSHOES,
-  kColumnCount
-};
+using Col = LineListCol;
 
 // A row the window cannot take as it stands: the message names the column.
 class RowError : public std::runtime_error {

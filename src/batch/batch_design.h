@@ -36,6 +36,34 @@ struct LineListColumn {
   const char* what;
 };
 const std::vector<LineListColumn>& LineListColumns();
+
+// The line list columns by their position in LineListColumns().
+enum LineListCol : std::size_t {
+  kCIRTXT,
+  kPIPETXT,
+  kMAXAMB,
+  kMINAMB,
+  kMAINTEMP,
+  kMAXEXP,
+  kINTEXP,
+  kINSTYPE,
+  kINSTHK,
+  kPIPESIZE,
+  kPIPELN,
+  kPASSES,
+  kSTEAMPRS,
+  kTRACEINS,
+  kTRACETUB,
+  kTUBEMAT,
+  kTUBEWALL,
+  kALLOWANCE,
+  kVALN,
+  kFLNO,
+  kNOPX,
+  kWCTB,
+  kSHOES,
+  kColumnCount
+};
 // The unit of a column's values ("°F", "in", " psig" trimmed, ...); empty for none.
 // Shoe lengths are inches (millimetres), as the shoe dialog takes them.
 std::string ColumnUnitText(ColumnUnit unit, const BatchOptions& options);

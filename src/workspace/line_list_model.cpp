@@ -24,22 +24,6 @@ namespace vst {
 
 namespace {
 
-// The line list columns by their position in LineListColumns().
-enum : int {
-  kCIRTXT = 0,
-  kPIPETXT = 1,
-  kMAINTEMP = 4,
-  kINSTYPE = 7,
-  kINSTHK = 8,
-  kPIPESIZE = 9,
-  kPASSES = 11,
-  kTRACEINS = 13,
-  kTRACETUB = 14,
-  kTUBEMAT = 15,
-  kTUBEWALL = 16,
-  kALLOWANCE = 17,
-};
-
 // The design outputs the table shows, by their position among the display
 // fields (batch/batch_design.h), and whether only the internal mode shows them.
 struct ResultColumn {
