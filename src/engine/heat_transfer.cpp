@@ -14,6 +14,7 @@
 
 #include "core/units.h"
 #include "engine/design_limits.h"
+#include "engine/power_product.h"
 
 namespace vst {
 namespace {
@@ -149,12 +150,13 @@ namespace {
 // SurfaceFlux at a fraction of its cost, with a bound on how far it may lie
 // from SurfaceFlux's value: the balance below asks only which side of the
 // fluxes' balance a surface temperature lies on, and far from the balance
-// the estimate answers that for sure. Powers in wind come from powf (within
-// two float units in the last place, 2.4e-7), with the float exponents'
-// error (ln x times 1.3e-8 at most) on top; the bound allows 4e-6 of the
-// convection, over five times what these add up to, and 1e-12 of every
-// term for the rounding of the double sums. Outside the ranges those
-// figures hold for, the value is NaN and SurfaceFlux decides.
+// the estimate answers that for sure. The powers in wind come from
+// PowerProduct (within a relative 2e-9 of the exact ones), and the Reynolds
+// number is gathered in another order (a few units in the last place); the
+// bound allows 1e-7 of the convection, over forty times what these add up
+// to, and 1e-12 of every term for the rounding of the double sums. Outside
+// the ranges those figures hold for, the value is NaN and SurfaceFlux
+// decides.
 struct FluxEstimate {
   double value = 0.0;
   double bound = 0.0;
@@ -185,10 +187,8 @@ class FluxEstimator {
       if (!(reynolds >= 1.0 && reynolds <= 1e12 && prandtl >= 1e-6 && prandtl <= 1e6)) {
         return {kNotEstimated, kNotEstimated};
       }
-      convection = convection_ * AirConductivity(filmF) *
-                   static_cast<double>(std::pow(static_cast<float>(reynolds), 0.805f)) *
-                   static_cast<double>(std::pow(static_cast<float>(prandtl), 0.33f)) * dT;
-      convectionShare = 4e-6;
+      convection = convection_ * AirConductivity(filmF) * PowerProduct(reynolds, 0.805, prandtl, 0.33) * dT;
+      convectionShare = 1e-7;
     }
     const double x = (surfaceF + 459.6) / 100.0;
     const double fourth = (x * x) * (x * x);
