@@ -1,5 +1,6 @@
 #include "engine/heat_transfer.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <type_traits>
 #include <vector>
 
@@ -337,6 +339,80 @@ double InsulationConductivity(int insulationType, double t) {
   }
 }
 
+namespace {
+
+// The conductivity fits of InsulationConductivity as polynomial coefficients,
+// constant term first, by insulation type.
+constexpr std::array<std::array<double, 5>, 7> kConductivityFits{{
+    {0.0304762, 3.43254e-05, 9.92063e-09, 0, 0},
+    {0.021292, 4.0178e-05, -3.7919e-08, -2.6876e-10, 0},
+    {0.0173, 2e-05, 1e-07, 0, 0},
+    {0.0179, 3e-05, 6e-08, 0, 0},
+    {0.0296, 4e-05, 8e-08, 0, 0},
+    {0.0161756, -3.49978e-06, 3.47859e-08, 2.08344e-09, -6.88509e-12},
+    {0.035476, 4.4643e-05, -8.4703e-22, 0, 0},
+}};
+
+// Bounds of the fit c over mean temperatures [fromF, toF] (fromF <= toF).
+// A quadratic takes its extremes at the ends or at its vertex; a cubic or
+// quartic is bounded by interval arithmetic term by term (t^2 and t^4 least
+// at 0 when the range spans it, t^3 rising throughout), wider but safe.
+// Then room for the rounding of these sums and of the fit as
+// InsulationConductivity evaluates it (a few units in the last place of
+// each term).
+ConductivityRange FitRange(const std::array<double, 5>& c, double fromF, double toF) {
+  double lo = 0.0;
+  double hi = 0.0;
+  if (c[3] == 0.0 && c[4] == 0.0) {
+    const auto at = [&c](double t) { return c[0] + (c[1] + c[2] * t) * t; };
+    lo = std::min(at(fromF), at(toF));
+    hi = std::max(at(fromF), at(toF));
+    if (c[2] != 0.0) {
+      const double vertex = -c[1] / (2.0 * c[2]);
+      if (vertex > fromF && vertex < toF) {
+        lo = std::min(lo, at(vertex));
+        hi = std::max(hi, at(vertex));
+      }
+    }
+  } else {
+    lo = c[0];
+    hi = c[0];
+    const auto add = [&](double coefficient, double least, double most) {
+      if (coefficient >= 0.0) {
+        lo += coefficient * least;
+        hi += coefficient * most;
+      } else {
+        lo += coefficient * most;
+        hi += coefficient * least;
+      }
+    };
+    const double squareLo = fromF >= 0.0 ? fromF * fromF : (toF <= 0.0 ? toF * toF : 0.0);
+    const double squareHi = std::max(fromF * fromF, toF * toF);
+    add(c[1], fromF, toF);
+    add(c[2], squareLo, squareHi);
+    add(c[3], fromF * fromF * fromF, toF * toF * toF);
+    add(c[4], squareLo * squareLo, squareHi * squareHi);
+  }
+  const double t = std::max(std::fabs(fromF), std::fabs(toF));
+  const double slack =
+      1e-12 * (std::fabs(c[0]) +
+               t * (std::fabs(c[1]) + t * (std::fabs(c[2]) + t * (std::fabs(c[3]) + t * std::fabs(c[4])))));
+  return {lo - slack, hi + slack};
+}
+
+const std::array<double, 5>* ConductivityFit(int insulationType) {
+  if (insulationType < 0 || insulationType >= static_cast<int>(kConductivityFits.size())) return nullptr;
+  return &kConductivityFits[static_cast<std::size_t>(insulationType)];
+}
+
+}  // namespace
+
+std::optional<ConductivityRange> InsulationConductivityRange(int insulationType, double fromF, double toF) {
+  const std::array<double, 5>* fit = ConductivityFit(insulationType);
+  if (!fit || !(fromF <= toF) || !Finite(fromF) || !Finite(toF)) return std::nullopt;
+  return FitRange(*fit, fromF, toF);
+}
+
 double TracerConductance(Installation installation, double pipeSizeIn, int tubeIndex, bool k90InUse) {
   if (tubeIndex < 0 || tubeIndex > 3) return 0.0;
   const auto t = static_cast<std::size_t>(tubeIndex);
@@ -385,7 +461,8 @@ struct SurfaceSetup {
         air(air),
         tolerance(tolerance),
         ambientRadiation(AmbientRadiation(ambientF)),
-        estimator(ambientF, ambientRadiation, outerDiameterFt, air) {}
+        estimator(ambientF, ambientRadiation, outerDiameterFt, air),
+        conductivityFit(ConductivityFit(insulation.type)) {}
 
   bool usable() const {
     return Finite(equivalentThicknessFt) && Finite(area) && outerDiameterFt > 0.0 && Finite(ambientF);
@@ -400,53 +477,84 @@ struct SurfaceSetup {
   double tolerance;
   double ambientRadiation;
   FluxEstimator estimator;
+  const std::array<double, 5>* conductivityFit;  // null for an unknown type
 };
 
-SurfaceBalance BalanceSurface(const SurfaceSetup& setup, double pipeTempF) {
-  SurfaceBalance result;
-  if (!setup.usable() || !Finite(pipeTempF)) return result;
-  const double ambientF = setup.ambientF;
-  double lo = ambientF;
-  double hi = pipeTempF;
-  for (int step = 0; step < kMaxIterations; ++step) {
-    const double ts = (lo + hi) / 2.0;
-    const double k = InsulationConductivity(setup.insulationType, (pipeTempF + ts) / 2.0);
-    const double r = setup.equivalentThicknessFt / k + 0.5;
-    const double qin = (pipeTempF - ts) / r;
-    if (!Finite(r) || !Finite(qin)) return result;
-    const auto converge = [&] {
-      result.converged = true;
-      result.surfaceTempF = ts;
-      result.resistance = r;
-      result.areaPerFt = setup.area;
-      result.heatLossBtuHrFt = qin * setup.area;
-      return result;
-    };
+// The bisection for the surface temperature at one pipe temperature, a step
+// at a time: the pipe temperature balance may stop it early, once the
+// bracket it has narrowed to settles the pipe temperature step (see
+// SideOfBalance), and otherwise runs it to its end.
+class SurfaceBisection {
+ public:
+  enum class State { Running, Converged, Failed };
+
+  SurfaceBisection(const SurfaceSetup& setup, double pipeTempF)
+      : setup_(setup), pipeTempF_(pipeTempF), lo_(setup.ambientF), hi_(pipeTempF) {
+    if (!setup.usable() || !Finite(pipeTempF)) state_ = State::Failed;
+  }
+
+  State state() const { return state_; }
+  // The surface temperature the bisection will end at, if it converges,
+  // lies strictly between these two: it is a midpoint of them or of a part.
+  double lo() const { return lo_; }
+  double hi() const { return hi_; }
+  const SurfaceBalance& result() const { return result_; }
+
+  State run() {
+    while (state_ == State::Running) step();
+    return state_;
+  }
+
+  State step() {
+    if (state_ != State::Running) return state_;
+    if (steps_++ == kMaxIterations) return state_ = State::Failed;
+    const double ts = (lo_ + hi_) / 2.0;
+    const double k = InsulationConductivity(setup_.insulationType, (pipeTempF_ + ts) / 2.0);
+    const double r = setup_.equivalentThicknessFt / k + 0.5;
+    const double qin = (pipeTempF_ - ts) / r;
+    if (!Finite(r) || !Finite(qin)) return state_ = State::Failed;
     // Far from the balance the estimate tells the side for sure (the exact
     // difference is beyond the tolerance and of the same sign); close to it,
     // that the exact difference is within the tolerance.
-    const FluxEstimate estimate = setup.estimator.at(ts);
+    const FluxEstimate estimate = setup_.estimator.at(ts);
     const double estimatedMiss = std::fabs(qin - estimate.value);
     const double doubt = estimate.bound + std::fabs(qin) * 1e-12;
-    if (estimatedMiss - doubt > setup.tolerance && estimatedMiss - doubt > 0.0) {
-      if (qin > estimate.value) {
-        lo = ts;
-      } else {
-        hi = ts;
-      }
-      continue;
+    if (estimatedMiss - doubt > setup_.tolerance && estimatedMiss - doubt > 0.0) {
+      (qin > estimate.value ? lo_ : hi_) = ts;
+      return state_;
     }
-    if (estimatedMiss + doubt < setup.tolerance) return converge();
-    const double qout = SurfaceFlux(ts, ambientF, setup.ambientRadiation, setup.outerDiameterFt, setup.air);
-    if (!Finite(qout)) return result;
-    if (std::fabs(qin - qout) < setup.tolerance) return converge();
-    if (qin > qout) {
-      lo = ts;
-    } else {
-      hi = ts;
-    }
+    if (estimatedMiss + doubt < setup_.tolerance) return converge(ts, r, qin);
+    const double qout =
+        SurfaceFlux(ts, setup_.ambientF, setup_.ambientRadiation, setup_.outerDiameterFt, setup_.air);
+    if (!Finite(qout)) return state_ = State::Failed;
+    if (std::fabs(qin - qout) < setup_.tolerance) return converge(ts, r, qin);
+    (qin > qout ? lo_ : hi_) = ts;
+    return state_;
   }
-  return result;
+
+ private:
+  State converge(double ts, double r, double qin) {
+    result_.converged = true;
+    result_.surfaceTempF = ts;
+    result_.resistance = r;
+    result_.areaPerFt = setup_.area;
+    result_.heatLossBtuHrFt = qin * setup_.area;
+    return state_ = State::Converged;
+  }
+
+  const SurfaceSetup& setup_;
+  double pipeTempF_;
+  double lo_;
+  double hi_;
+  int steps_ = 0;
+  State state_ = State::Running;
+  SurfaceBalance result_;
+};
+
+SurfaceBalance BalanceSurface(const SurfaceSetup& setup, double pipeTempF) {
+  SurfaceBisection bisection(setup, pipeTempF);
+  bisection.run();
+  return bisection.result();
 }
 
 }  // namespace
@@ -549,6 +657,39 @@ class BalanceMemo {
   mutable std::array<std::mutex, kLocks> locks_;
 };
 
+// Where the pipe temperature balance lies from the pipe temperature tp for
+// every surface temperature in (lo, hi), the bracket a surface bisection at
+// tp has narrowed to: +1 when the balanced temperature (the tracers' heat
+// against the loss, BalancePipeTemperature's tb) is surely above tp by more
+// than the tolerance, -1 when surely below by more, 0 when the bracket does
+// not tell. With tb = S - (S - ts) w, w = L / (C + L), the loss conductance
+// L = A / (E / k + 0.5) rising with the conductivity k, tb is least at the
+// bracket's cold end with the largest k and greatest at its warm end with
+// the least. It answers only where no step left in the bisection could
+// fail (k positive, air fits within their range), so that stopping it early
+// changes no outcome.
+int SideOfBalance(const SurfaceSetup& setup, double tp, double lo, double hi, double steamF,
+                  double conductance) {
+  if (!(lo >= setup.ambientF && lo <= hi && hi < steamF) || !(setup.equivalentThicknessFt > 0.0) ||
+      !(setup.area > 0.0)) {
+    return 0;
+  }
+  if (!setup.air.still && !(lo + setup.ambientF >= 2.0 * -100.0 && hi + setup.ambientF <= 2.0 * 400.0))
+    return 0;
+  if (!setup.conductivityFit) return 0;
+  const ConductivityRange k = FitRange(*setup.conductivityFit, (tp + lo) / 2.0, (tp + hi) / 2.0);
+  if (!(k.lo > 0.0) || !Finite(k.hi)) return 0;
+  const double lossMin = setup.area / (setup.equivalentThicknessFt / k.lo + 0.5);
+  const double lossMax = setup.area / (setup.equivalentThicknessFt / k.hi + 0.5);
+  const double tbMin = steamF - (steamF - lo) * (lossMax / (conductance + lossMax));
+  const double tbMax = steamF - (steamF - hi) * (lossMin / (conductance + lossMin));
+  // The tolerance, and room for the rounding of tb and of these bounds.
+  const double margin = setup.tolerance + 1e-9 * (std::fabs(steamF) + std::fabs(tp) + 1.0);
+  if (tp < tbMin - margin) return 1;
+  if (tp > tbMax + margin) return -1;
+  return 0;
+}
+
 PipeBalance BalancePipeTemperature(BalanceCase balanceCase, double steamTempF, double ambientF,
                                    double totalConductance, const Insulation& insulation);
 
@@ -587,8 +728,21 @@ PipeBalance BalancePipeTemperature(BalanceCase balanceCase, double steamTempF, d
   for (int step = 0; step < kMaxIterations; ++step) {
     double tp = (lo + hi) / 2.0;
     if (tp <= ambientF) tp = ambientF + 1.0;
-    const SurfaceBalance surface = BalanceSurface(surfaceSetup, tp);
-    if (!surface.converged) return result;
+    // The surface bisection runs only as far as this step needs: to its end
+    // where tp may be the answer, until its bracket settles the side otherwise.
+    SurfaceBisection bisection(surfaceSetup, tp);
+    int side = 0;
+    while (bisection.state() == SurfaceBisection::State::Running &&
+           (side = SideOfBalance(surfaceSetup, tp, bisection.lo(), bisection.hi(), steamTempF,
+                                 totalConductance)) == 0) {
+      bisection.step();
+    }
+    if (side != 0) {
+      (side > 0 ? lo : hi) = tp;
+      continue;
+    }
+    if (bisection.state() != SurfaceBisection::State::Converged) return result;
+    const SurfaceBalance& surface = bisection.result();
     const double lossConductance = surface.areaPerFt / surface.resistance;
     const double tb = (totalConductance * steamTempF + surface.surfaceTempF * lossConductance) /
                       (totalConductance + lossConductance);

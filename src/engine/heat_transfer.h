@@ -8,6 +8,8 @@
 // and the K-90 flag are passed in by the design run that owns them.
 #pragma once
 
+#include <optional>
+
 namespace vst {
 
 // The installation methods. The installation list shows them at positions
@@ -49,6 +51,15 @@ double SteamDensity(double pressurePsig);
 // glass, polyisocyanurate, expanded perlite) at its mean temperature (F).
 // Any other index gives 0.
 double InsulationConductivity(int insulationType, double meanTempF);
+
+// Bounds of InsulationConductivity(insulationType, t) for every t in
+// [fromF, toF], slightly wide for rounding; none for an unknown type or an
+// empty or non-finite range.
+struct ConductivityRange {
+  double lo = 0;
+  double hi = 0;
+};
+std::optional<ConductivityRange> InsulationConductivityRange(int insulationType, double fromF, double toF);
 
 // Conductance from one tracer into the pipe (BTU/(hr ft F)) by installation
 // method, nominal pipe size (in) and tube size index (0 = 3/8 in,

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <vector>
@@ -62,6 +63,30 @@ TEST(InsulationConductivity, EachFitAtThreeMeanTemperatures) {
   }
   EXPECT_EQ(InsulationConductivity(7, 100), 0.0);
   EXPECT_EQ(InsulationConductivity(-1, 100), 0.0);
+}
+
+// The pipe balance skips surface steps on these bounds: every fit must lie
+// within them over the whole range, tightly, and unknown types have none.
+TEST(InsulationConductivity, RangeBoundsTheFitOverTheWholeRange) {
+  for (int type = 0; type <= 6; ++type) {
+    for (const auto& [from, to] : {std::pair{-100.0, -20.0}, {-50.0, 60.0}, {40.0, 41.0}, {150.0, 450.0}}) {
+      const auto range = InsulationConductivityRange(type, from, to);
+      ASSERT_TRUE(range) << type;
+      double least = 1e9, most = -1e9;
+      for (int i = 0; i <= 1000; ++i) {
+        const double k = InsulationConductivity(type, from + (to - from) * i / 1000.0);
+        least = std::min(least, k);
+        most = std::max(most, k);
+      }
+      EXPECT_LE(range->lo, least) << type << " " << from;
+      EXPECT_GE(range->hi, most) << type << " " << from;
+      // Exact for the quadratic fits, within five times the spread for the others.
+      EXPECT_LT(range->hi - range->lo, (type == 1 || type == 5 ? 5 : 1) * (most - least) + 1e-9)
+          << type << " " << from;
+    }
+  }
+  EXPECT_FALSE(InsulationConductivityRange(7, 0, 100));
+  EXPECT_FALSE(InsulationConductivityRange(0, 100, 0));
 }
 
 TEST(InstallationCodes, MeanDifferentMethodsInTheTwoModes) {
@@ -305,8 +330,10 @@ TEST(PipeTemperatureBalance, CasesUseTheirAirAndTolerance) {
   EXPECT_LT(three.pipeTempF, steam);
 }
 
-// Balances are remembered by their inputs: each answer, asked first or
-// again after others, must be the plain bisection's.
+// Balances are remembered by their inputs, and the surface bisection of a
+// pipe step stops once its bracket settles the step: each answer, asked
+// first or again after others, must be the plain bisection's, for every
+// insulation, in still air and wind, hot and cold.
 PipeBalance PlainPipeBisection(BalanceCase c, double steamF, double ambientF, double conductance,
                                const Insulation& ins) {
   PipeBalance result;
@@ -335,10 +362,12 @@ TEST(PipeTemperatureBalance, RememberedAnswersAreThePlainBisections) {
   for (auto c :
        {BalanceCase::MinimumMaintained, BalanceCase::MaximumMaintained, BalanceCase::DesignHeatLoss}) {
     for (double steamF : {SteamSaturationTemp(45), SteamSaturationTemp(150)}) {
-      for (double ambientF : {0.0, 20.0}) {
-        for (double conductance : {4.10089, 8.20178}) {
-          for (const Insulation ins : {kTypical, Insulation{5, 3.53, 5.57}, Insulation{2, 3.53, 6.57}}) {
-            asks.push_back({c, steamF, ambientF, conductance, ins});
+      for (double ambientF : {-100.0, 0.0, 20.0, 95.0}) {
+        for (double conductance : {0.17, 4.10089, 8.20178, 30.0}) {
+          for (int type = 0; type <= 6; ++type) {
+            for (const Insulation ins : {Insulation{type, 3.53, 5.57}, Insulation{type, 12.75, 20.75}}) {
+              asks.push_back({c, steamF, ambientF, conductance, ins});
+            }
           }
         }
       }
