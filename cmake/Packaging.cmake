@@ -14,6 +14,10 @@ if(VST_BUILD_GUI)
   list(APPEND vst_programs vantrel-st)
 endif()
 install(TARGETS ${vst_programs} RUNTIME DESTINATION ${VST_PROGRAM_INSTALL_DIR})
+if(VST_BUILD_GUI)
+  # The PDF printouts of vantrel-design, loaded from the program's folder.
+  install(TARGETS vantrel-design-pdf LIBRARY DESTINATION ${VST_PROGRAM_INSTALL_DIR})
+endif()
 foreach(program IN LISTS vst_programs)
   file(RELATIVE_PATH target /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${VST_PROGRAM_INSTALL_DIR}/${program})
   install(CODE "

@@ -28,7 +28,12 @@ function(vst_library)
   set(name vst_${layer})
   add_library(${name} STATIC ${ARG_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  target_compile_options(${name} PRIVATE ${VST_WARNINGS})
+  # Position independent, as the PDF module of vantrel-design links them (the
+  # same objects serve the programs and the module). The code may still inline
+  # and call its own functions directly: no function of these libraries is
+  # meant to be replaced by another library's at run time.
+  set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  target_compile_options(${name} PRIVATE ${VST_WARNINGS} -fno-semantic-interposition)
   if(ARG_DEPS)
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
   endif()

@@ -23,6 +23,13 @@
 
 namespace vst {
 
+std::filesystem::path ProgramFolder(const std::string& argv0) {
+  std::error_code ec;
+  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) exe = std::filesystem::absolute(argv0, ec);
+  return exe.parent_path();
+}
+
 namespace {
 
 // The most threads --jobs takes: more than any desktop has cores.
@@ -61,13 +68,6 @@ bool WriteOut(const std::string& path, const std::string& text,
   if (problem.empty()) return true;
   std::cerr << "vantrel-design: " << problem << "\n";
   return false;
-}
-
-std::filesystem::path ProgramFolder(const std::string& argv0) {
-  std::error_code ec;
-  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) exe = std::filesystem::absolute(argv0, ec);
-  return exe.parent_path();
 }
 
 // "1-3, 5, 7-10" for ascending row numbers.

@@ -4,6 +4,7 @@
 // (kExitAllDesigned, ... in batch/command_line.h).
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,11 @@ struct CommandEnvironment {
   std::string programPath;  // argv[0]: the design file template is found beside the program
   PdfRenderer pdf;          // draws printouts; empty in a build without the renderer
 };
+
+// The folder of the running program, where its companion files lie: the
+// target of /proc/self/exe (a link on the PATH names it), else the folder of
+// `argv0` when the system has no /proc.
+std::filesystem::path ProgramFolder(const std::string& argv0);
 
 // Runs the command given by the arguments that follow the program name.
 int RunDesignCommand(const std::vector<std::string>& args, const CommandEnvironment& env);

@@ -31,6 +31,23 @@ check "a record without a design has no bill" 1 $?
 check "--bill 11 is a usage error" 2 $?
 "$prog" show "$work/set.mdb" --bill 4 --xlsx "$work/bill4.xlsx" > /dev/null 2> "$work/err"
 check "show --bill 4 --xlsx" 0 $?
+# Without a loadable PDF module beside it the program refuses a printout,
+# naming the module and the loader's reason, and still designs.
+mkdir "$work/alone" && cp "$prog" "$work/alone/"
+alone="$work/alone/$(basename "$prog")" module="$work/alone/vantrel-design-pdf.so"
+other_library=$(ldd "$prog" | awk '/libstdc\+\+/ {print $3}')
+for case in "missing|could not be loaded: .*No such file" "not a library|could not be loaded: ." \
+            "another library|has no renderer: .*undefined symbol"; do
+  what=${case%%|*}; rm -f "$module"
+  [ "$what" = "not a library" ] && echo junk > "$module"
+  [ "$what" = "another library" ] && cp "$other_library" "$module"
+  "$alone" show "$work/set.mdb" --bill 4 --pdf "$work/alone.pdf" -o "$work/alone.json" 2> "$work/err"
+  check "--pdf, module $what: a file error" 1 $?
+  grep -q "vantrel-design-pdf.so, which ${case#*|}" "$work/err" && [ ! -e "$work/alone.pdf" ]
+  check "module $what: the message names the module and the reason, no PDF is written" 0 $?
+done
+"$alone" design "$examples/line_list.csv" -o "$work/alone.json" 2> "$work/err"
+check "design without the module" 0 $?
 
 pdftotext -layout "$work/bill4.pdf" "$work/bill4.txt" && pdftotext -layout "$work/sum.pdf" "$work/sum.txt"
 check "pdftotext reads both printouts" 0 $?

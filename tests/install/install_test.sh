@@ -78,6 +78,9 @@ export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/.config" QT_QPA_PLATFORM=offs
 mkdir -p "$HOME"
 "$tmp/root/usr/bin/vantrel-design" design "$source/data/examples/line_list.csv" --save "$tmp/set1.mdb" \
   -o "$tmp/set1.json" || fail "installed vantrel-design could not save a design file"
+# ... and prints it through its PDF module, found beside the program behind the link.
+"$tmp/root/usr/bin/vantrel-design" show "$tmp/set1.mdb" --bill 1 --pdf "$tmp/bill1.pdf" -o "$tmp/bill1.json" &&
+  [ -s "$tmp/bill1.pdf" ] || fail "installed vantrel-design could not print a PDF"
 
 # The installed program starts, finds its files and opens the file it is given.
 out=$(timeout 60 "$tmp/root/usr/bin/vantrel-st" --select-units english --quit-after-shown "$tmp/set1.mdb") ||
