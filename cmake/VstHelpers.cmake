@@ -142,3 +142,16 @@ function(vst_check_layers)
     add_dependencies(vst_${layer} vst_layer_check)
   endforeach()
 endfunction()
+
+# Qt's test library, Qt6::Test, without the checkout's folders it defines
+# (QT_TESTCASE_BUILDDIR and QT_TESTCASE_SOURCEDIR) for QFINDTESTDATA, which
+# no test uses: the tests read their paths from test_paths.txt. Without them
+# no compile names the checkout, so ccache serves the GUI tests and their
+# precompiled header of one clone to another; with them a header cached from
+# another clone would not match the tests' definitions and be refused.
+macro(vst_find_qt_test)
+  find_package(Qt6 REQUIRED COMPONENTS Test)
+  get_target_property(vst_qt_test_definitions Qt6::Test INTERFACE_COMPILE_DEFINITIONS)
+  list(FILTER vst_qt_test_definitions EXCLUDE REGEX "^QT_TESTCASE_")
+  set_target_properties(Qt6::Test PROPERTIES INTERFACE_COMPILE_DEFINITIONS "${vst_qt_test_definitions}")
+endmacro()
