@@ -1,5 +1,6 @@
 #include "batch/csv.h"
 
+#include <algorithm>
 #include <array>
 #include <sstream>
 
@@ -113,13 +114,18 @@ bool CsvReader::readRecord(CsvRow& row, CsvError& error) {
     error = {line, "line " + std::to_string(line) + ": " + text};
     return false;
   };
+  const auto fieldTooLong = [&] {
+    if (row.problem.empty()) {
+      row.problem = "line " + std::to_string(row.line) + ": field " + fieldName(row.fields.size()) +
+                    " is longer than " + Grouped(kMaxCsvFieldBytes) + " bytes";
+    }
+  };
   const auto keep = [&](char c) {
     if (tooLong) return;
     if (field.size() < kMaxCsvFieldBytes) {
       field.push_back(c);
-    } else if (row.problem.empty()) {
-      row.problem = "line " + std::to_string(row.line) + ": field " + fieldName(row.fields.size()) +
-                    " is longer than " + Grouped(kMaxCsvFieldBytes) + " bytes";
+    } else {
+      fieldTooLong();
     }
   };
   const auto endField = [&] {
@@ -133,7 +139,41 @@ bool CsvReader::readRecord(CsvRow& row, CsvError& error) {
     if (!tooLong) row.fields.push_back(std::move(field));
     field.clear();
   };
+  // The bytes of a field that need no decision (in a quoted field, all but
+  // a quote, a line break and NUL; outside quotes, all but the delimiter, a
+  // quote, line ends and NUL): how many lie ahead in the buffer.
+  const auto ordinaryRun = [&] {
+    std::size_t end = pos_;
+    if (inQuotes) {
+      while (end < buffer_.size() && buffer_[end] != '"' && buffer_[end] != '\n' && buffer_[end] != '\0')
+        ++end;
+    } else {
+      while (end < buffer_.size()) {
+        const char c = buffer_[end];
+        if (c == delimiter_ || c == '"' || c == '\n' || c == '\r' || c == '\0') break;
+        ++end;
+      }
+    }
+    return end - pos_;
+  };
   for (;;) {
+    // A run of ordinary bytes is taken whole, as the byte-by-byte steps
+    // below would take it, while the row stays within its limit.
+    if (!afterQuote) {
+      std::size_t run = ordinaryRun();
+      if (!tooLong) run = std::min(run, kMaxCsvLineBytes - rowBytes);
+      if (run > 0) {
+        if (!tooLong) {
+          rowBytes += run;
+          const std::size_t room = kMaxCsvFieldBytes - std::min(field.size(), kMaxCsvFieldBytes);
+          field.append(buffer_, pos_, std::min(run, room));
+          if (run > room) fieldTooLong();
+        }
+        pos_ += run;
+        fieldStarted = true;
+        continue;
+      }
+    }
     const int ch = get();
     if (ch < 0) break;
     const char c = static_cast<char>(ch);
@@ -276,6 +316,15 @@ std::string ShownInSpreadsheet(std::string_view value) {
   std::string out;
   out.reserve(value.size());
   for (std::size_t i = 0; i < value.size();) {
+    // Printable ASCII and tabs, most of any text, are shown as they are: a
+    // run of them is taken at once.
+    std::size_t run = i;
+    while (run < value.size() && ((value[run] >= 0x20 && value[run] < 0x7F) || value[run] == '\t')) ++run;
+    if (run > i) {
+      out.append(value, i, run - i);
+      i = run;
+      continue;
+    }
     char32_t c = 0;
     const std::size_t n = Utf8SequenceLength(value, i, &c);
     if (n == 0 || (IsControlCharacter(c) && c != '\t')) {
@@ -320,11 +369,15 @@ void AppendCsvField(std::string& out, std::string_view value) {
     out += text;
     return;
   }
+  // Each quote doubled; the text between quotes goes in whole.
   out += '"';
-  for (char c : text) {
-    if (c == '"') out += '"';
-    out += c;
+  std::size_t from = 0;
+  for (std::size_t quote = text.find('"'); quote != std::string::npos; quote = text.find('"', quote + 1)) {
+    out.append(text, from, quote + 1 - from);
+    out += '"';
+    from = quote + 1;
   }
+  out.append(text, from);
   out += '"';
 }
 

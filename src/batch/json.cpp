@@ -16,22 +16,22 @@ std::string JsonString(std::string_view text) {
 }
 
 void AppendJsonString(std::string& out, std::string_view text) {
-  // Plain printable ASCII, the usual case, goes in as it is.
-  bool plain = true;
-  for (char c : text) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b >= 0x7F || c == '"' || c == '\\') {
-      plain = false;
-      break;
-    }
+  // Plain printable ASCII, the usual case, goes in as it is, quotes and all
+  // in one step.
+  std::size_t plain = 0;
+  while (plain < text.size()) {
+    const auto b = static_cast<unsigned char>(text[plain]);
+    if (b < 0x20 || b >= 0x7F || b == '"' || b == '\\') break;
+    ++plain;
   }
   out += '"';
-  if (plain) {
-    out += text;
+  out.append(text.data(), plain);
+  if (plain == text.size()) {
     out += '"';
     return;
   }
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  // The plain beginning is in; escape from the first byte that is not.
+  for (std::size_t i = plain; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c >= 0x80) {
       // Bytes that are not UTF-8 become the replacement character, so the
@@ -92,8 +92,12 @@ void AppendJsonNumber(std::string& out, float value) {
     out += "null";
     return;
   }
-  std::array<char, 64> buf;  // WriteShortestText writes at most 64 characters
-  out.append(buf.data(), WriteShortestText(value, buf.data()));
+  // Written straight into the output's own room: the longest text is 64
+  // characters.
+  const std::size_t at = out.size();
+  out.resize(at + 64);
+  char* const begin = out.data() + at;
+  out.resize(at + static_cast<std::size_t>(WriteShortestText(value, begin) - begin));
 }
 
 }  // namespace vst
