@@ -98,10 +98,17 @@ std::string CsvReader::fieldName(std::size_t index) const {
 }
 
 bool CsvReader::readRecord(CsvRow& row, CsvError& error) {
-  row.fields.clear();
   row.problem.clear();
   row.line = line_;
-  std::string field;
+  // The fields are read into the row's own strings, kept from the row read
+  // into it before, so reading mostly writes over storage it already has:
+  // `count` fields are ended, the one being read is row.fields[count].
+  std::size_t count = 0;
+  if (row.fields.empty()) row.fields.emplace_back();
+  row.fields[0].clear();
+  const auto field = [&]() -> std::string& { return row.fields[count]; };
+  // The row as read: its ended fields only.
+  const auto ended = [&] { row.fields.resize(count); };
   bool inQuotes = false;
   bool afterQuote = false;  // a quoted field has closed; only a delimiter may follow
   bool fieldStarted = false;
@@ -110,34 +117,38 @@ bool CsvReader::readRecord(CsvRow& row, CsvError& error) {
   std::size_t rowBytes = 0;
   bool tooLong = false;
   const auto fail = [&](int line, const std::string& text) {
+    ended();
     failed_ = true;
     error = {line, "line " + std::to_string(line) + ": " + text};
     return false;
   };
   const auto fieldTooLong = [&] {
     if (row.problem.empty()) {
-      row.problem = "line " + std::to_string(row.line) + ": field " + fieldName(row.fields.size()) +
-                    " is longer than " + Grouped(kMaxCsvFieldBytes) + " bytes";
+      row.problem = "line " + std::to_string(row.line) + ": field " + fieldName(count) + " is longer than " +
+                    Grouped(kMaxCsvFieldBytes) + " bytes";
     }
   };
   const auto keep = [&](char c) {
     if (tooLong) return;
-    if (field.size() < kMaxCsvFieldBytes) {
-      field.push_back(c);
+    if (field().size() < kMaxCsvFieldBytes) {
+      field().push_back(c);
     } else {
       fieldTooLong();
     }
   };
   const auto endField = [&] {
-    if (!tooLong && row.fields.size() == kMaxCsvFields) {
+    if (!tooLong && count == kMaxCsvFields) {
       tooLong = true;
       if (row.problem.empty()) {
         row.problem = "line " + std::to_string(row.line) + ": the row has more than " +
                       Grouped(kMaxCsvFields) + " fields";
       }
     }
-    if (!tooLong) row.fields.push_back(std::move(field));
-    field.clear();
+    if (!tooLong) {
+      ++count;
+      if (count == row.fields.size()) row.fields.emplace_back();
+    }
+    field().clear();
   };
   // The bytes of a field that need no decision (in a quoted field, all but
   // a quote, a line break and NUL; outside quotes, all but the delimiter, a
@@ -165,8 +176,8 @@ bool CsvReader::readRecord(CsvRow& row, CsvError& error) {
       if (run > 0) {
         if (!tooLong) {
           rowBytes += run;
-          const std::size_t room = kMaxCsvFieldBytes - std::min(field.size(), kMaxCsvFieldBytes);
-          field.append(buffer_, pos_, std::min(run, room));
+          const std::size_t room = kMaxCsvFieldBytes - std::min(field().size(), kMaxCsvFieldBytes);
+          field().append(buffer_, pos_, std::min(run, room));
           if (run > room) fieldTooLong();
         }
         pos_ += run;
@@ -207,9 +218,10 @@ bool CsvReader::readRecord(CsvRow& row, CsvError& error) {
     } else if (c == '\r' || c == '\n') {
       if (c == '\r' && peek() == '\n') get();
       ++line_;
-      const bool blank = row.fields.empty() && field.empty() && !fieldStarted && !tooLong;
+      const bool blank = count == 0 && field().empty() && !fieldStarted && !tooLong;
       if (!blank) {
         endField();
+        ended();
         return true;
       }
       row.line = line_;
@@ -227,10 +239,12 @@ bool CsvReader::readRecord(CsvRow& row, CsvError& error) {
   }
   if (inQuotes) return fail(quoteLine, "unterminated quoted field");
   if (in_.bad()) return fail(line_, "the file could not be read");
-  if (fieldStarted || !row.fields.empty() || tooLong) {
+  if (fieldStarted || count > 0 || tooLong) {
     endField();
+    ended();
     return true;
   }
+  ended();
   return false;
 }
 

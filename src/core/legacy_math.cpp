@@ -36,17 +36,17 @@ constexpr std::array<double, 23> kExactPowersOfTen = {1e0,  1e1,  1e2,  1e3,  1e
 }  // namespace
 
 std::optional<double> PlainDecimalValue(std::string_view text) {
-  std::uint64_t digits = 0;     // the digits taken as one whole number
-  std::size_t significant = 0;  // how many digits from the first that is not 0
-  std::size_t decimals = 0;     // how many digits follow the point
-  bool anyDigit = false;
+  // Nineteen digits always fit in 64 bits; longer texts take the full parser.
+  constexpr std::size_t kMaxDigits = 19;
+  if (text.size() > kMaxDigits + 1) return std::nullopt;
+  std::uint64_t digits = 0;  // the digits taken as one whole number
+  std::size_t count = 0;     // how many digits
+  std::size_t decimals = 0;  // how many of them follow the point
   bool point = false;
   for (const char c : text) {
     if (c >= '0' && c <= '9') {
-      anyDigit = true;
-      // Nineteen digits always fit in 64 bits; longer texts take the full parser.
-      if ((digits != 0 || c != '0') && ++significant > 19) return std::nullopt;
       digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+      ++count;
       if (point) ++decimals;
     } else if (c == '.' && !point) {
       point = true;
@@ -57,7 +57,7 @@ std::optional<double> PlainDecimalValue(std::string_view text) {
   // Below 2^53 the digits are an exact double, and so is 10^decimals up to
   // 10^22: their quotient, rounded once, is the double nearest the text.
   constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
-  if (!anyDigit || digits > kExactLimit || decimals >= kExactPowersOfTen.size()) return std::nullopt;
+  if (count == 0 || count > kMaxDigits || digits > kExactLimit) return std::nullopt;
   return static_cast<double>(digits) / kExactPowersOfTen[decimals];
 }
 

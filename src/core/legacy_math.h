@@ -34,8 +34,8 @@ std::optional<double> ParseNumber(std::string_view text, char decimalMark = '.')
 // The value of a plain decimal text, digits with at most one point and
 // nothing else ("150", "12.5", ".5"), when it can be computed exactly
 // rounded without a general parser (at most 19 digits, their whole number
-// below 2^53, at most 22 decimals); no value otherwise. ParseNumber's result
-// for the same text whenever it gives one.
+// below 2^53); no value otherwise. ParseNumber's result for the same text
+// whenever it gives one.
 std::optional<double> PlainDecimalValue(std::string_view text);
 
 // ParseNumber, stored in single precision.
