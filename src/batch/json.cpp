@@ -9,6 +9,18 @@
 
 namespace vst {
 
+namespace {
+
+// The bytes a JSON string holds as they are: printable ASCII but the quote
+// and the backslash. A table, as every byte of every text is looked up.
+constexpr std::array<bool, 256> kPlainJsonBytes = [] {
+  std::array<bool, 256> plain{};
+  for (int b = 0x20; b < 0x7F; ++b) plain[static_cast<std::size_t>(b)] = b != '"' && b != '\\';
+  return plain;
+}();
+
+}  // namespace
+
 std::string JsonString(std::string_view text) {
   std::string out;
   AppendJsonString(out, text);
@@ -16,14 +28,9 @@ std::string JsonString(std::string_view text) {
 }
 
 void AppendJsonString(std::string& out, std::string_view text) {
-  // Plain printable ASCII, the usual case, goes in as it is, quotes and all
-  // in one step.
+  // Plain printable ASCII, the usual case, goes in as it is.
   std::size_t plain = 0;
-  while (plain < text.size()) {
-    const auto b = static_cast<unsigned char>(text[plain]);
-    if (b < 0x20 || b >= 0x7F || b == '"' || b == '\\') break;
-    ++plain;
-  }
+  while (plain < text.size() && kPlainJsonBytes[static_cast<unsigned char>(text[plain])]) ++plain;
   out += '"';
   out.append(text.data(), plain);
   if (plain == text.size()) {
