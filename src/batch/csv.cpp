@@ -359,10 +359,17 @@ bool StartsLikeAFormula(std::string_view value) {
   return (c == '=' || c == '+' || c == '-' || c == '@' || c == '\t' || c == '\r') && !IsNumberText(value);
 }
 
+// The bytes a CSV field holds as they are, unquoted: printable ASCII but
+// the comma and the quote. A table, as every byte of every field is looked up.
+constexpr std::array<bool, 256> kPlainCsvBytes = [] {
+  std::array<bool, 256> plain{};
+  for (int b = 0x20; b < 0x7F; ++b) plain[static_cast<std::size_t>(b)] = b != ',' && b != '"';
+  return plain;
+}();
+
 bool Plain(std::string_view value) {
   for (char c : value) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b >= 0x7F || c == ',' || c == '"') return false;
+    if (!kPlainCsvBytes[static_cast<unsigned char>(c)]) return false;
   }
   return value.empty() || (value.front() != ' ' && value.back() != ' ' && !StartsLikeAFormula(value));
 }
@@ -377,7 +384,8 @@ void AppendCsvField(std::string& out, std::string_view value) {
   }
   std::string text = ShownInSpreadsheet(value);
   if (StartsLikeAFormula(text)) text.insert(0, 1, '\'');
-  const bool quote = text.find_first_of(",\"") != std::string::npos ||
+  // (A plain loop: find_first_of would search the set once for every byte.)
+  const bool quote = std::any_of(text.begin(), text.end(), [](char c) { return c == ',' || c == '"'; }) ||
                      (!text.empty() && (text.front() == ' ' || text.back() == ' '));
   if (!quote) {
     out += text;
