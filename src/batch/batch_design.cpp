@@ -303,8 +303,14 @@ class RowView {
 // The position of `value` in a list: the same text (blanks and case aside),
 // or, for numeric lists, the same number ("2" is "2.0", "0.5" is ".5").
 int FindEntry(const std::vector<std::string>& items, std::string_view value, bool numeric) {
+  // Texts that are the same begin with the same letter, case aside: most
+  // entries are passed over on it.
+  const std::string_view want = Trim(value);
   for (std::size_t i = 0; i < items.size(); ++i) {
-    if (!items[i].empty() && SameText(items[i], value)) return static_cast<int>(i);
+    const std::string_view item = Trim(items[i]);
+    if (items[i].empty() || (!item.empty() && !want.empty() && LowerAscii(item[0]) != LowerAscii(want[0])))
+      continue;
+    if (SameText(item, want)) return static_cast<int>(i);
   }
   if (numeric) {
     if (auto v = ParseNumber(value)) {

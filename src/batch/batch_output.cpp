@@ -1,7 +1,10 @@
 // The results of a batch design as JSON (every record field by name) and as a
 // CSV table for spreadsheets (one row per circuit, each column named once
 // with the unit of its values, list choices as their texts).
+#include <array>
 #include <charconv>
+#include <cmath>
+#include <stdexcept>
 #include <type_traits>
 #include <variant>
 
@@ -16,11 +19,27 @@ namespace vst {
 
 namespace {
 
+// The longest key of a record field below, as written.
+constexpr std::size_t kMaxFieldKey = 64;
+
 // ,"NAME": of every record field, built once (the first without its comma).
 const std::vector<std::string>& FieldKeys() {
   static const std::vector<std::string> keys = [] {
     std::vector<std::string> out;
-    for (const auto& f : RecordFields()) out.push_back("," + JsonString(f.name) + ":");
+    for (const auto& f : RecordFields()) {
+      out.push_back("," + JsonString(f.name) + ":");
+      if (out.back().size() > kMaxFieldKey) throw std::logic_error("a record field name is too long");
+    }
+    return out;
+  }();
+  return keys;
+}
+
+// "NAME": of every output field of the window, built once.
+const std::array<std::string, kDisplayFieldCount>& DisplayKeys() {
+  static const std::array<std::string, kDisplayFieldCount> keys = [] {
+    std::array<std::string, kDisplayFieldCount> out;
+    for (std::size_t d = 0; d < out.size(); ++d) out[d] = JsonString(kDisplayFieldNames[d]) + ":";
     return out;
   }();
   return keys;
@@ -33,19 +52,45 @@ void AppendInteger(std::string& out, int value) {
 
 const char* UnitsName(UnitSystem u) { return u == UnitSystem::Metric ? "metric" : "english"; }
 
+// A field's key and its number appended together (most fields are
+// numbers): `write` puts the number's text at the pointer it is given, with
+// room for 64 characters, and returns the end of it.
+template <typename Write>
+void AppendKeyAndNumber(std::string& out, std::string_view key, Write write) {
+  std::array<char, kMaxFieldKey + 64> text;
+  const std::size_t keyLength = key.copy(text.data(), kMaxFieldKey);
+  const char* const end = write(text.data() + keyLength);
+  out.append(text.data(), static_cast<std::size_t>(end - text.data()));
+}
+
 void AppendRecordObject(std::string& out, const DesignRecord& r) {
   out += '{';
   const auto& keys = FieldKeys();
   std::size_t i = 0;
   for (const auto& f : RecordFields()) {
-    const std::string& key = keys[i];
-    out.append(key, i++ == 0 ? 1 : 0);
+    const std::string_view key = std::string_view(keys[i]).substr(i == 0 ? 1 : 0);
+    ++i;
     // Each field read through its own type; a text field that holds a
     // number is written as its shortest text.
     std::visit(
         [&](auto member) {
           const auto& v = r.*member;
           using T = std::decay_t<decltype(v)>;
+          if constexpr (std::is_same_v<T, float>) {
+            if (f.kind == FieldKind::Real && std::isfinite(v)) {
+              AppendKeyAndNumber(out, key, [&](char* at) { return WriteShortestText(v, at); });
+              return;
+            }
+          } else if constexpr (std::is_same_v<T, int>) {
+            // A whole number that a single holds exactly (below 2^24) is
+            // written as its digits, the shortest text of that single.
+            constexpr int kExactInSingle = 1 << 24;
+            if (f.kind == FieldKind::Integer && v > -kExactInSingle && v < kExactInSingle) {
+              AppendKeyAndNumber(out, key, [&](char* at) { return std::to_chars(at, at + 64, v).ptr; });
+              return;
+            }
+          }
+          out += key;
           if (f.kind == FieldKind::Text) {
             if constexpr (std::is_same_v<T, std::string>) {
               AppendJsonString(out, v);
@@ -63,6 +108,26 @@ void AppendRecordObject(std::string& out, const DesignRecord& r) {
         f.member);
   }
   out += '}';
+}
+
+// FieldText(r, f) as a CSV field; a number's text is written in place,
+// not made a string of its own.
+void AppendRecordCsvField(std::string& out, const DesignRecord& r, const FieldInfo& f) {
+  std::visit(
+      [&](auto member) {
+        const auto& v = r.*member;
+        using T = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<T, float>) {
+          std::array<char, 64> text;
+          const char* const end = WriteShortestText(v, text.data());
+          AppendCsvField(out, std::string_view(text.data(), static_cast<std::size_t>(end - text.data())));
+        } else if constexpr (std::is_same_v<T, std::string>) {
+          AppendCsvField(out, v);
+        } else {
+          AppendCsvField(out, FieldText(r, f));
+        }
+      },
+      f.member);
 }
 
 std::vector<std::string> RecordCells(const DesignRecord& r) {
@@ -214,11 +279,11 @@ void AppendBatchJsonCircuit(std::string& out, const CircuitResult& c, bool first
     out += '}';
   }
   out += "],\"display\":{";
-  for (int d = 0; d < kDisplayFieldCount; ++d) {
+  const auto& displayKeys = DisplayKeys();
+  for (std::size_t d = 0; d < displayKeys.size(); ++d) {
     if (d) out += ',';
-    AppendJsonString(out, kDisplayFieldNames[d]);
-    out += ':';
-    AppendJsonString(out, c.display.at(static_cast<std::size_t>(d)));
+    out += displayKeys[d];
+    AppendJsonString(out, c.display.at(d));
   }
   out += "},\"record\":";
   AppendRecordObject(out, c.record);
@@ -269,7 +334,7 @@ void AppendBatchCsvRow(std::string& out, const CircuitResult& c) {
   for (const FieldInfo* f : fields) {
     out += ',';
     // Quantities of a row without a design are left empty, not zero.
-    if (c.ok && f) AppendCsvField(out, FieldText(c.record, *f));
+    if (c.ok && f) AppendRecordCsvField(out, c.record, *f);
   }
   out += ',';
   std::string text;

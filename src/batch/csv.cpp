@@ -1,5 +1,6 @@
 #include "batch/csv.h"
 
+#include <algorithm>
 #include <array>
 #include <sstream>
 
@@ -97,10 +98,17 @@ std::string CsvReader::fieldName(std::size_t index) const {
 }
 
 bool CsvReader::readRecord(CsvRow& row, CsvError& error) {
-  row.fields.clear();
   row.problem.clear();
   row.line = line_;
-  std::string field;
+  // The fields are read into the row's own strings, kept from the row read
+  // into it before, so reading mostly writes over storage it already has:
+  // `count` fields are ended, the one being read is row.fields[count].
+  std::size_t count = 0;
+  if (row.fields.empty()) row.fields.emplace_back();
+  row.fields[0].clear();
+  const auto field = [&]() -> std::string& { return row.fields[count]; };
+  // The row as read: its ended fields only.
+  const auto ended = [&] { row.fields.resize(count); };
   bool inQuotes = false;
   bool afterQuote = false;  // a quoted field has closed; only a delimiter may follow
   bool fieldStarted = false;
@@ -109,31 +117,74 @@ bool CsvReader::readRecord(CsvRow& row, CsvError& error) {
   std::size_t rowBytes = 0;
   bool tooLong = false;
   const auto fail = [&](int line, const std::string& text) {
+    ended();
     failed_ = true;
     error = {line, "line " + std::to_string(line) + ": " + text};
     return false;
   };
+  const auto fieldTooLong = [&] {
+    if (row.problem.empty()) {
+      row.problem = "line " + std::to_string(row.line) + ": field " + fieldName(count) + " is longer than " +
+                    Grouped(kMaxCsvFieldBytes) + " bytes";
+    }
+  };
   const auto keep = [&](char c) {
     if (tooLong) return;
-    if (field.size() < kMaxCsvFieldBytes) {
-      field.push_back(c);
-    } else if (row.problem.empty()) {
-      row.problem = "line " + std::to_string(row.line) + ": field " + fieldName(row.fields.size()) +
-                    " is longer than " + Grouped(kMaxCsvFieldBytes) + " bytes";
+    if (field().size() < kMaxCsvFieldBytes) {
+      field().push_back(c);
+    } else {
+      fieldTooLong();
     }
   };
   const auto endField = [&] {
-    if (!tooLong && row.fields.size() == kMaxCsvFields) {
+    if (!tooLong && count == kMaxCsvFields) {
       tooLong = true;
       if (row.problem.empty()) {
         row.problem = "line " + std::to_string(row.line) + ": the row has more than " +
                       Grouped(kMaxCsvFields) + " fields";
       }
     }
-    if (!tooLong) row.fields.push_back(std::move(field));
-    field.clear();
+    if (!tooLong) {
+      ++count;
+      if (count == row.fields.size()) row.fields.emplace_back();
+    }
+    field().clear();
+  };
+  // The bytes of a field that need no decision (in a quoted field, all but
+  // a quote, a line break and NUL; outside quotes, all but the delimiter, a
+  // quote, line ends and NUL): how many lie ahead in the buffer.
+  const auto ordinaryRun = [&] {
+    std::size_t end = pos_;
+    if (inQuotes) {
+      while (end < buffer_.size() && buffer_[end] != '"' && buffer_[end] != '\n' && buffer_[end] != '\0')
+        ++end;
+    } else {
+      while (end < buffer_.size()) {
+        const char c = buffer_[end];
+        if (c == delimiter_ || c == '"' || c == '\n' || c == '\r' || c == '\0') break;
+        ++end;
+      }
+    }
+    return end - pos_;
   };
   for (;;) {
+    // A run of ordinary bytes is taken whole, as the byte-by-byte steps
+    // below would take it, while the row stays within its limit.
+    if (!afterQuote) {
+      std::size_t run = ordinaryRun();
+      if (!tooLong) run = std::min(run, kMaxCsvLineBytes - rowBytes);
+      if (run > 0) {
+        if (!tooLong) {
+          rowBytes += run;
+          const std::size_t room = kMaxCsvFieldBytes - std::min(field().size(), kMaxCsvFieldBytes);
+          field().append(buffer_, pos_, std::min(run, room));
+          if (run > room) fieldTooLong();
+        }
+        pos_ += run;
+        fieldStarted = true;
+        continue;
+      }
+    }
     const int ch = get();
     if (ch < 0) break;
     const char c = static_cast<char>(ch);
@@ -167,9 +218,10 @@ bool CsvReader::readRecord(CsvRow& row, CsvError& error) {
     } else if (c == '\r' || c == '\n') {
       if (c == '\r' && peek() == '\n') get();
       ++line_;
-      const bool blank = row.fields.empty() && field.empty() && !fieldStarted && !tooLong;
+      const bool blank = count == 0 && field().empty() && !fieldStarted && !tooLong;
       if (!blank) {
         endField();
+        ended();
         return true;
       }
       row.line = line_;
@@ -187,10 +239,12 @@ bool CsvReader::readRecord(CsvRow& row, CsvError& error) {
   }
   if (inQuotes) return fail(quoteLine, "unterminated quoted field");
   if (in_.bad()) return fail(line_, "the file could not be read");
-  if (fieldStarted || !row.fields.empty() || tooLong) {
+  if (fieldStarted || count > 0 || tooLong) {
     endField();
+    ended();
     return true;
   }
+  ended();
   return false;
 }
 
@@ -276,6 +330,15 @@ std::string ShownInSpreadsheet(std::string_view value) {
   std::string out;
   out.reserve(value.size());
   for (std::size_t i = 0; i < value.size();) {
+    // Printable ASCII and tabs, most of any text, are shown as they are: a
+    // run of them is taken at once.
+    std::size_t run = i;
+    while (run < value.size() && ((value[run] >= 0x20 && value[run] < 0x7F) || value[run] == '\t')) ++run;
+    if (run > i) {
+      out.append(value, i, run - i);
+      i = run;
+      continue;
+    }
     char32_t c = 0;
     const std::size_t n = Utf8SequenceLength(value, i, &c);
     if (n == 0 || (IsControlCharacter(c) && c != '\t')) {
@@ -296,10 +359,17 @@ bool StartsLikeAFormula(std::string_view value) {
   return (c == '=' || c == '+' || c == '-' || c == '@' || c == '\t' || c == '\r') && !IsNumberText(value);
 }
 
+// The bytes a CSV field holds as they are, unquoted: printable ASCII but
+// the comma and the quote. A table, as every byte of every field is looked up.
+constexpr std::array<bool, 256> kPlainCsvBytes = [] {
+  std::array<bool, 256> plain{};
+  for (int b = 0x20; b < 0x7F; ++b) plain[static_cast<std::size_t>(b)] = b != ',' && b != '"';
+  return plain;
+}();
+
 bool Plain(std::string_view value) {
   for (char c : value) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b >= 0x7F || c == ',' || c == '"') return false;
+    if (!kPlainCsvBytes[static_cast<unsigned char>(c)]) return false;
   }
   return value.empty() || (value.front() != ' ' && value.back() != ' ' && !StartsLikeAFormula(value));
 }
@@ -314,17 +384,22 @@ void AppendCsvField(std::string& out, std::string_view value) {
   }
   std::string text = ShownInSpreadsheet(value);
   if (StartsLikeAFormula(text)) text.insert(0, 1, '\'');
-  const bool quote = text.find_first_of(",\"") != std::string::npos ||
+  // (A plain loop: find_first_of would search the set once for every byte.)
+  const bool quote = std::any_of(text.begin(), text.end(), [](char c) { return c == ',' || c == '"'; }) ||
                      (!text.empty() && (text.front() == ' ' || text.back() == ' '));
   if (!quote) {
     out += text;
     return;
   }
+  // Each quote doubled; the text between quotes goes in whole.
   out += '"';
-  for (char c : text) {
-    if (c == '"') out += '"';
-    out += c;
+  std::size_t from = 0;
+  for (std::size_t quote = text.find('"'); quote != std::string::npos; quote = text.find('"', quote + 1)) {
+    out.append(text, from, quote + 1 - from);
+    out += '"';
+    from = quote + 1;
   }
+  out.append(text, from);
   out += '"';
 }
 

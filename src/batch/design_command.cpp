@@ -404,12 +404,14 @@ class DesignRun {
       if (result.ok && !c_.summaryFile.empty()) summary_.add(result.record);
       return !(saver_ && result.ok && !saver_->add(result.record, result.row));
     };
+    // The output file gathers what it is given into large writes itself;
+    // a chunk's text goes to it as it is, never copied on the way.
     pipeline.write = [&](const std::string& text) {
-      text_ += text;
-      if (text_.size() >= (1 << 15)) {
+      if (!text_.empty()) {
         out_.write(text_);
         text_.clear();
       }
+      out_.write(text);
     };
     return DesignRowsInOrder(designer, jobs_, pipeline);
   }

@@ -9,6 +9,18 @@
 
 namespace vst {
 
+namespace {
+
+// The bytes a JSON string holds as they are: printable ASCII but the quote
+// and the backslash. A table, as every byte of every text is looked up.
+constexpr std::array<bool, 256> kPlainJsonBytes = [] {
+  std::array<bool, 256> plain{};
+  for (int b = 0x20; b < 0x7F; ++b) plain[static_cast<std::size_t>(b)] = b != '"' && b != '\\';
+  return plain;
+}();
+
+}  // namespace
+
 std::string JsonString(std::string_view text) {
   std::string out;
   AppendJsonString(out, text);
@@ -17,21 +29,16 @@ std::string JsonString(std::string_view text) {
 
 void AppendJsonString(std::string& out, std::string_view text) {
   // Plain printable ASCII, the usual case, goes in as it is.
-  bool plain = true;
-  for (char c : text) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b >= 0x7F || c == '"' || c == '\\') {
-      plain = false;
-      break;
-    }
-  }
+  std::size_t plain = 0;
+  while (plain < text.size() && kPlainJsonBytes[static_cast<unsigned char>(text[plain])]) ++plain;
   out += '"';
-  if (plain) {
-    out += text;
+  out.append(text.data(), plain);
+  if (plain == text.size()) {
     out += '"';
     return;
   }
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  // The plain beginning is in; escape from the first byte that is not.
+  for (std::size_t i = plain; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c >= 0x80) {
       // Bytes that are not UTF-8 become the replacement character, so the
@@ -92,8 +99,12 @@ void AppendJsonNumber(std::string& out, float value) {
     out += "null";
     return;
   }
-  std::array<char, 64> buf;  // WriteShortestText writes at most 64 characters
-  out.append(buf.data(), WriteShortestText(value, buf.data()));
+  // Written straight into the output's own room: the longest text is 64
+  // characters.
+  const std::size_t at = out.size();
+  out.resize(at + 64);
+  char* const begin = out.data() + at;
+  out.resize(at + static_cast<std::size_t>(WriteShortestText(value, begin) - begin));
 }
 
 }  // namespace vst

@@ -20,17 +20,45 @@ double RoundHalfEven(double x) { return std::nearbyint(x); }
 
 float ToSingle(double x) { return static_cast<float>(x); }
 
-std::string_view Trim(std::string_view text) {
-  auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 std::string Lowercase(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = LowerAscii(c);
   return out;
+}
+
+namespace {
+
+// The powers of ten that a double holds exactly.
+constexpr std::array<double, 23> kExactPowersOfTen = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+}  // namespace
+
+std::optional<double> PlainDecimalValue(std::string_view text) {
+  // Nineteen digits always fit in 64 bits; longer texts take the full parser.
+  constexpr std::size_t kMaxDigits = 19;
+  if (text.size() > kMaxDigits + 1) return std::nullopt;
+  std::uint64_t digits = 0;  // the digits taken as one whole number
+  std::size_t count = 0;     // how many digits
+  std::size_t decimals = 0;  // how many of them follow the point
+  bool point = false;
+  for (const char c : text) {
+    if (c >= '0' && c <= '9') {
+      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+      ++count;
+      if (point) ++decimals;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      return std::nullopt;
+    }
+  }
+  // Below 2^53 the digits are an exact double, and so is 10^decimals up to
+  // 10^22: their quotient, rounded once, is the double nearest the text.
+  constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
+  if (count == 0 || count > kMaxDigits || digits > kExactLimit) return std::nullopt;
+  return static_cast<double>(digits) / kExactPowersOfTen[decimals];
 }
 
 std::optional<double> ParseNumber(std::string_view text, char decimalMark) {
@@ -54,6 +82,9 @@ std::optional<double> ParseNumber(std::string_view text, char decimalMark) {
   // Only digits, one point and an exponent; no "inf", "nan" or hex forms.
   const char first = s[start];
   if (!(first >= '0' && first <= '9') && first != '.') return std::nullopt;
+  // Typed values are mostly plain decimals ("150", "12.5"), which need no
+  // general parser.
+  if (const auto plain = PlainDecimalValue(s.substr(start))) return negative ? -*plain : *plain;
   double value = 0.0;
   const char* begin = s.data() + start;
   const char* end = s.data() + s.size();
@@ -136,8 +167,20 @@ std::string SingleText(float value) {
 
 std::string FixedText(double value, int decimals) {
   std::array<char, 64> buf{};
-  std::snprintf(buf.data(), buf.size(), "%.*f", decimals, value);
-  std::string s(buf.data());
+  std::string s;
+  // to_chars with a precision writes what printf's "%.*f" writes in the C
+  // locale, without printf's cost; printf keeps what to_chars leaves (texts
+  // longer than the buffer, which printf cuts, and non-finite values).
+  const auto [end, ec] =
+      std::isfinite(value) && decimals >= 0
+          ? std::to_chars(buf.data(), buf.data() + buf.size() - 1, value, std::chars_format::fixed, decimals)
+          : std::to_chars_result{nullptr, std::errc::value_too_large};
+  if (ec == std::errc()) {
+    s.assign(buf.data(), end);
+  } else {
+    std::snprintf(buf.data(), buf.size(), "%.*f", decimals, value);
+    s.assign(buf.data());
+  }
   if (!s.empty() && s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
   return s;
 }

@@ -31,6 +31,13 @@ float ToSingle(double x);
 // non-finite text gives no value.
 std::optional<double> ParseNumber(std::string_view text, char decimalMark = '.');
 
+// The value of a plain decimal text, digits with at most one point and
+// nothing else ("150", "12.5", ".5"), when it can be computed exactly
+// rounded without a general parser (at most 19 digits, their whole number
+// below 2^53); no value otherwise. ParseNumber's result for the same text
+// whenever it gives one.
+std::optional<double> PlainDecimalValue(std::string_view text);
+
 // ParseNumber, stored in single precision.
 std::optional<float> ParseSingle(std::string_view text, char decimalMark = '.');
 
@@ -54,8 +61,16 @@ std::string FixedText(double value, int decimals);
 // and no trailing zeros (339.923575802957).
 std::string General15Text(double value);
 
-// Text with leading and trailing blanks removed.
-std::string_view Trim(std::string_view text);
+// Text with leading and trailing blanks (spaces and tabs) removed. Inline:
+// every field of a line list and every list entry is trimmed, often more
+// than once, and the call would cost more than the work.
+inline std::string_view Trim(std::string_view text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
+  while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+  return text.substr(begin, end - begin);
+}
 
 // The character in lower case when it is an ASCII letter; any other byte as
 // it is, whatever the locale.

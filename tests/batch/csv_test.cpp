@@ -21,6 +21,35 @@ TEST(CsvReading, QuotedFieldsLineEndsAndBlankLines) {
   EXPECT_EQ(t->rows[2].line, 6);
 }
 
+TEST(CsvReading, FieldsAcrossTheReadersChunksReadWhole) {
+  // The reader takes the text in chunks of 64 KiB: a field of each kind
+  // placed at every offset around a chunk's end reads as it was written.
+  struct Row {
+    const char* written;
+    std::string_view read;
+  };
+  const Row rows[] = {
+      {"plain-field-text", "plain-field-text"},
+      {"\"a,b \"\"q\"\" \r c\"", "a,b \"q\" \r c"},
+      {"\"two\nlines\"", "two\nlines"},
+      {"x\"y\"z", "x\"y\"z"},
+  };
+  constexpr std::size_t kChunk = 1 << 16;
+  for (const auto& r : rows) {
+    for (std::size_t end = kChunk - 24; end < kChunk + 8; ++end) {
+      const std::string header = "A,B\n";
+      const std::string padding(end - header.size() - 8, 'p');
+      CsvError err;
+      const auto t = ParseCsv(header + padding + ",1\nk," + r.written + "\nlast,2\n", err);
+      ASSERT_TRUE(t) << err.message;
+      ASSERT_EQ(t->rows.size(), 3u) << end;
+      EXPECT_EQ(t->rows[1].fields, (std::vector<std::string>{"k", std::string(r.read)})) << end;
+      EXPECT_EQ(t->rows[2].line, std::string_view(r.read).find('\n') == std::string_view::npos ? 4 : 5)
+          << end;
+    }
+  }
+}
+
 TEST(CsvReading, MalformedTextNamesTheLine) {
   struct Row {
     const char* text;

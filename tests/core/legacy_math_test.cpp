@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <random>
+#include <string>
+#include <string_view>
 
 namespace vst {
 namespace {
@@ -57,6 +62,70 @@ TEST(FieldText, ParsesWhatAFieldMayHoldAndRefusesTheRest) {
   }
   // A value that fits a double but not a single is no value for a field.
   EXPECT_FALSE(ParseSingle("1e40").has_value());
+}
+
+// The general parser's value of a text, bit for bit.
+std::optional<double> FullParse(std::string_view text) {
+  double value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+TEST(FieldText, PlainDecimalsReadAsTheGeneralParserReadsThem) {
+  // Texts the shortcut takes, and texts it must leave to the full parser.
+  const char* taken[] = {"0",
+                         "7",
+                         "150",
+                         "007",
+                         "12.5",
+                         "9007199254740992",
+                         ".5",
+                         "7.",
+                         "0.1",
+                         "3.45",
+                         "0.000001",
+                         "123456789.123456",
+                         "0.000000000000000001",
+                         "000000000000000012.5"};
+  for (const char* text : taken) {
+    const auto plain = PlainDecimalValue(text);
+    const auto full = FullParse(text);
+    ASSERT_TRUE(plain.has_value() && full.has_value()) << text;
+    EXPECT_EQ(std::memcmp(&*plain, &*full, sizeof(double)), 0) << text;
+  }
+  const char* left[] = {"",
+                        ".",
+                        "1e3",
+                        "1E3",
+                        "-5",
+                        "+5",
+                        " 5",
+                        "5 ",
+                        "1.2.3",
+                        "1,5",
+                        "abc",
+                        "inf",
+                        "9007199254740993",
+                        "12345678901234567890",
+                        "0.0000000000000000001",
+                        "1.7976931348623157",
+                        "99999999999999999.9"};
+  for (const char* text : left) EXPECT_FALSE(PlainDecimalValue(text).has_value()) << text;
+  // Random decimals of every length and point position, through ParseNumber
+  // too: the shortcut never changes a value.
+  std::mt19937_64 random(7);
+  for (int n = 0; n < 20000; ++n) {
+    std::string text(1 + random() % 18, '0');
+    for (char& c : text) c = static_cast<char>('0' + random() % 10);
+    if (random() % 4 != 0) text.insert(random() % (text.size() + 1), 1, '.');
+    const auto full = FullParse(text);
+    if (!full) continue;  // a lone "."
+    const auto parsed = ParseNumber(text);
+    ASSERT_TRUE(parsed.has_value()) << text;
+    EXPECT_EQ(std::memcmp(&*parsed, &*full, sizeof(double)), 0) << text;
+    EXPECT_EQ(*ParseNumber("-" + text), -*full) << text;
+  }
 }
 
 TEST(FieldText, ShortestTextReadsBackToTheSameSingle) {
@@ -118,6 +187,18 @@ TEST(FieldText, FixedAndGeneralForms) {
   EXPECT_EQ(FixedText(0.0, 3), "0.000");
   EXPECT_EQ(FixedText(-0.0001, 3), "0.000");
   EXPECT_EQ(FixedText(1.5, 3), "1.500");
+  // The characters printf writes, halfway cases, long and huge values too.
+  const double values[] = {0.0005, 0.0015, 2.675, 1.0005, -1.0005, 123456.789, 1e15 / 3,
+                           1e60,   -1e60,  1e-7,  0.5,    2.5,     -0.0004999, 4.0005e-3};
+  for (const double v : values) {
+    for (const int decimals : {0, 1, 3, 6}) {
+      char expected[64];
+      std::snprintf(expected, sizeof expected, "%.*f", decimals, v);
+      std::string want = expected;
+      if (want[0] == '-' && want.find_first_not_of("-0.") == std::string::npos) want.erase(0, 1);
+      EXPECT_EQ(FixedText(v, decimals), want) << v << " " << decimals;
+    }
+  }
   EXPECT_EQ(General15Text(3.4 * 14.5 / 0.1450326), "339.923575802957");
   EXPECT_EQ(General15Text(50.0), "50");
   EXPECT_EQ(General15Text(3.4), "3.4");
