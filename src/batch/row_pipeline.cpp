@@ -92,6 +92,24 @@ class Workers {
     waiting_.notify_one();
   }
   std::size_t inFlight() const { return chunks_.size(); }
+  // While the oldest chunk is not designed yet, designs read chunks no
+  // worker has taken, on the calling thread: it has nothing else to do
+  // meanwhile, and a thread more than there are processors would only take
+  // turns with the workers.
+  void helpUntilOldestDone() {
+    for (;;) {
+      Chunk* chunk = nullptr;
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (chunks_.front()->done || queue_.empty()) return;
+        chunk = queue_.front();
+        queue_.pop_front();
+      }
+      DesignChunk(designer_, pipeline_, *chunk);
+      std::lock_guard<std::mutex> lock(mutex_);
+      chunk->done = true;
+    }
+  }
   // Waits for the oldest chunk and takes it out.
   std::unique_ptr<Chunk> takeOldest() {
     std::unique_lock<std::mutex> lock(mutex_);
@@ -148,9 +166,10 @@ bool DesignRowsInOrder(const LineListDesigner& designer, int jobs, const RowPipe
     }
   }
   // Two chunks per thread in flight keep every thread busy while this one
-  // reads and writes.
+  // reads and writes. This thread designs too, between reading and writing,
+  // so jobs - 1 workers make `jobs` designing threads.
   const std::size_t maxInFlight = 2 * static_cast<std::size_t>(jobs);
-  Workers workers(designer, pipeline, jobs);
+  Workers workers(designer, pipeline, jobs - 1);
   bool more = true;
   for (;;) {
     while (more && workers.inFlight() < maxInFlight) {
@@ -159,6 +178,7 @@ bool DesignRowsInOrder(const LineListDesigner& designer, int jobs, const RowPipe
       if (more) workers.add(std::move(chunk));
     }
     if (workers.inFlight() == 0) return true;
+    workers.helpUntilOldestDone();
     std::unique_ptr<Chunk> oldest = workers.takeOldest();
     if (!HandOn(pipeline, *oldest)) return false;
     workers.giveBack(std::move(oldest));
