@@ -124,15 +124,18 @@ type_text "$HOME/Documents/plant.csv"
 keys Return
 window "Line List - plant.csv" >/dev/null
 keys F5
-sleep 1
-keys ctrl+Home
-# Status, CIRTXT, PIPETXT, the seven results, then MAXAMB ... PIPESIZE to PIPELN
-for _ in $(seq 18); do keys Right; done
-type_text "250"
-keys Return
-sleep 0.5
-keys ctrl+s                                 # the list, in place
-for _ in $(seq 50); do grep -q ',250,' "$HOME/Documents/plant.csv" && break; sleep 0.1; done
+# Cells take edits once the design has ended, which takes longer on a busy
+# machine: the edit is tried until the saved list shows it.
+for _ in $(seq 30); do
+  keys ctrl+Home
+  # Status, CIRTXT, PIPETXT, the seven results, then MAXAMB ... PIPESIZE to PIPELN
+  for _ in $(seq 18); do keys Right; done
+  type_text "250"
+  keys Return
+  keys ctrl+s                               # the list, in place
+  for _ in $(seq 10); do grep -q ',250,' "$HOME/Documents/plant.csv" && break 2; sleep 0.1; done
+  sleep 0.5
+done
 grep -q '^ST-101,.*,2.0,250,1,50,' "$HOME/Documents/plant.csv" || fail "the edited list was not saved: $(cat "$HOME/Documents/plant.csv")"
 keys alt+f r                                # File > Save &Results...
 window "Save Results" >/dev/null
