@@ -13,7 +13,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStackedWidget>
@@ -52,17 +51,6 @@ bool SameItems(const QComboBox* box, const std::vector<std::string>& items) {
     if (box->itemText(i) != Q(items[static_cast<std::size_t>(i)])) return false;
   }
   return true;
-}
-
-// A command's caption as the user sees it: a button's or a menu item's text
-// without its mnemonic mark and trailing dots; empty for other controls.
-QString CaptionOf(const QObject* object) {
-  QString text;
-  if (const auto* button = qobject_cast<const QAbstractButton*>(object)) text = button->text();
-  if (const auto* action = qobject_cast<const QAction*>(object)) text = action->text();
-  text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
-  while (text.endsWith(QLatin1Char('.'))) text.chop(1);
-  return text.trimmed();
 }
 
 // Focus changes that the window system makes on its own (another window
@@ -137,11 +125,9 @@ void Binder::forward(const std::string& name, const std::function<void()>& call)
     if (events_.failed) {
       events_.failed(name, reason);
     } else {
-      const QString what = CaptionOf(find(name));
-      QMessageBox::warning(
-          root_, QStringLiteral("Error"),
-          (what.isEmpty() ? QStringLiteral("The command") : QStringLiteral("\"%1\"").arg(what)) +
-              QStringLiteral(" failed: %1.").arg(Q(reason)));
+      const ControlSet& controls = controls_();
+      const std::string what = controls.has(name) ? CommandCaption(controls[name].text) : std::string();
+      QMessageBox::warning(root_, QStringLiteral("Error"), Q(CommandFailedText(what, reason)));
     }
     if (events_.afterEvent) events_.afterEvent(depth_ == 1);
   };

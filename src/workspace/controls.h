@@ -20,6 +20,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/legacy_math.h"
+
 namespace vst {
 
 enum class ControlKind {
@@ -115,5 +117,30 @@ class ControlSet {
   std::deque<Control> controls_;  // a deque: references stay valid as controls are added
   std::shared_ptr<Names> names_;  // copies share it until one adds a control
 };
+
+// A caption as text shows it: without its mnemonic mark ("&Design" gives
+// "Design", "&&" one "&") and the blanks around it.
+inline std::string PlainCaption(std::string_view caption) {
+  std::string plain;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+    plain += caption[i];
+  }
+  return std::string(Trim(plain));
+}
+
+// A command's caption as a message names it: plain, without the dots of a
+// command that opens a window ("Save File As..." gives "Save File As").
+inline std::string CommandCaption(std::string_view caption) {
+  std::string plain = PlainCaption(caption);
+  while (!plain.empty() && plain.back() == '.') plain.pop_back();
+  return plain;
+}
+
+// That the command captioned `caption` (plain; empty when it has none)
+// failed with `reason`: "\"Design\" failed: the list is empty."
+inline std::string CommandFailedText(const std::string& caption, const std::string& reason) {
+  return (caption.empty() ? std::string("The command") : "\"" + caption + "\"") + " failed: " + reason + ".";
+}
 
 }  // namespace vst

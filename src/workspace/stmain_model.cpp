@@ -162,21 +162,6 @@ void STmainModel::restore(const Snapshot& snapshot) {
   windowRequest_.reset();
 }
 
-namespace {
-
-// A caption as the results show it: without its mnemonic mark and the
-// blanks around it.
-std::string PlainCaption(std::string_view caption) {
-  std::string plain;
-  for (std::size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] == '&' && i + 1 < caption.size()) ++i;
-    plain += caption[i];
-  }
-  return std::string(Trim(plain));
-}
-
-}  // namespace
-
 Message STmainModel::handlerFailedMessage(std::string_view name, const std::string& reason) const {
   // The command by its caption: a menu item's or a button's own, a field's
   // caption label.
@@ -184,12 +169,10 @@ Message STmainModel::handlerFailedMessage(std::string_view name, const std::stri
   if (const ControlRow* row = FindControlRow(name); row && row->captionName) {
     what = PlainCaption(controls_[row->captionName].text);
   } else if (controls_.has(name)) {
-    what = PlainCaption(controls_[name].text);
-    while (!what.empty() && what.back() == '.') what.pop_back();
+    what = CommandCaption(controls_[name].text);
   }
-  std::string text = what.empty() ? std::string("The command") : "\"" + what + "\"";
-  text += " failed: " + reason + ". The design set is as it was before.";
-  return Message{text, "Error", MsgIcon::Exclamation, MsgButtons::Ok, false};
+  return Message{CommandFailedText(what, reason) + " The design set is as it was before.", "Error",
+                 MsgIcon::Exclamation, MsgButtons::Ok, false};
 }
 
 std::string STmainModel::resultsText() const {
