@@ -318,42 +318,42 @@ double SteamDensity(double p) {
   });
 }
 
+namespace {
+
+// The conductivity fits (BTU/(hr ft F)) of the insulation types, by list
+// position: polynomial coefficients of the mean temperature (F), constant
+// term first.
+constexpr std::array<std::array<double, 5>, 7> kConductivityFits{{
+    {0.0304762, 3.43254e-05, 9.92063e-09, 0, 0},                        // calcium silicate
+    {0.021292, 4.0178e-05, -3.7919e-08, -2.6876e-10, 0},                // foamed elastomer
+    {0.0173, 2e-05, 1e-07, 0, 0},                                       // fiberglass
+    {0.0179, 3e-05, 6e-08, 0, 0},                                       // mineral fiber
+    {0.0296, 4e-05, 8e-08, 0, 0},                                       // cellular glass
+    {0.0161756, -3.49978e-06, 3.47859e-08, 2.08344e-09, -6.88509e-12},  // polyisocyanurate
+    {0.035476, 4.4643e-05, -8.4703e-22, 0, 0},                          // expanded perlite
+}};
+
+const std::array<double, 5>* ConductivityFit(int insulationType) {
+  if (insulationType < 0 || insulationType >= static_cast<int>(kConductivityFits.size())) return nullptr;
+  return &kConductivityFits[static_cast<std::size_t>(insulationType)];
+}
+
+}  // namespace
+
 double InsulationConductivity(int insulationType, double t) {
-  switch (insulationType) {
-    case 0:
-      return 0.0304762 + 3.43254e-05 * t + 9.92063e-09 * t * t;  // calcium silicate
-    case 1:
-      return 0.021292 + 4.0178e-05 * t - 3.7919e-08 * t * t -
-             2.6876e-10 * std::pow(t, 3);  // foamed elastomer
-    case 2:
-      return 0.0173 + 2e-05 * t + 1e-07 * t * t;  // fiberglass
-    case 3:
-      return 0.0179 + 3e-05 * t + 6e-08 * t * t;  // mineral fiber
-    case 4:
-      return 0.0296 + 4e-05 * t + 8e-08 * t * t;  // cellular glass
-    case 5:                                       // polyisocyanurate
-      return 0.0161756 - 3.49978e-06 * t + 3.47859e-08 * t * t + 2.08344e-09 * std::pow(t, 3) -
-             6.88509e-12 * std::pow(t, 4);
-    case 6:
-      return 0.035476 + 4.4643e-05 * t - 8.4703e-22 * t * t;  // expanded perlite
-    default:
-      return 0.0;
-  }
+  const std::array<double, 5>* fit = ConductivityFit(insulationType);
+  if (!fit) return 0.0;
+  const std::array<double, 5>& c = *fit;
+  // Term by term from the constant up, the square as (c t) t and the higher
+  // powers through pow: the order the fits have always been summed in, on
+  // which the last digit of every design depends.
+  double k = c[0] + c[1] * t + c[2] * t * t;
+  if (c[3] != 0.0) k += c[3] * std::pow(t, 3);
+  if (c[4] != 0.0) k += c[4] * std::pow(t, 4);
+  return k;
 }
 
 namespace {
-
-// The conductivity fits of InsulationConductivity as polynomial coefficients,
-// constant term first, by insulation type.
-constexpr std::array<std::array<double, 5>, 7> kConductivityFits{{
-    {0.0304762, 3.43254e-05, 9.92063e-09, 0, 0},
-    {0.021292, 4.0178e-05, -3.7919e-08, -2.6876e-10, 0},
-    {0.0173, 2e-05, 1e-07, 0, 0},
-    {0.0179, 3e-05, 6e-08, 0, 0},
-    {0.0296, 4e-05, 8e-08, 0, 0},
-    {0.0161756, -3.49978e-06, 3.47859e-08, 2.08344e-09, -6.88509e-12},
-    {0.035476, 4.4643e-05, -8.4703e-22, 0, 0},
-}};
 
 // Bounds of the fit c over mean temperatures [fromF, toF] (fromF <= toF).
 // A quadratic takes its extremes at the ends or at its vertex; a cubic or
@@ -400,11 +400,6 @@ ConductivityRange FitRange(const std::array<double, 5>& c, double fromF, double 
       1e-12 * (std::fabs(c[0]) +
                t * (std::fabs(c[1]) + t * (std::fabs(c[2]) + t * (std::fabs(c[3]) + t * std::fabs(c[4])))));
   return {lo - slack, hi + slack};
-}
-
-const std::array<double, 5>* ConductivityFit(int insulationType) {
-  if (insulationType < 0 || insulationType >= static_cast<int>(kConductivityFits.size())) return nullptr;
-  return &kConductivityFits[static_cast<std::size_t>(insulationType)];
 }
 
 }  // namespace
