@@ -149,9 +149,14 @@ endfunction()
 # no compile names the checkout, so ccache serves the GUI tests and their
 # precompiled header of one clone to another; with them a header cached from
 # another clone would not match the tests' definitions and be refused.
+# VST_QT_TEST_WITHOUT_FOLDERS stands in their place: a compiler cache that was
+# once told to leave them out of its hash holds objects and headers compiled
+# with them under the same key as a compile without them; the definition of
+# our own gives the compiles without them keys of their own.
 macro(vst_find_qt_test)
   find_package(Qt6 REQUIRED COMPONENTS Test)
   get_target_property(vst_qt_test_definitions Qt6::Test INTERFACE_COMPILE_DEFINITIONS)
   list(FILTER vst_qt_test_definitions EXCLUDE REGEX "^QT_TESTCASE_")
+  list(APPEND vst_qt_test_definitions VST_QT_TEST_WITHOUT_FOLDERS)
   set_target_properties(Qt6::Test PROPERTIES INTERFACE_COMPILE_DEFINITIONS "${vst_qt_test_definitions}")
 endmacro()
