@@ -11,7 +11,7 @@ packages=(
   libsqlite3-dev sqlite3 libxlsxwriter-dev
   libchm-dev fp-utils
   xvfb xauth x11-utils imagemagick poppler-utils
-  clang clang-format libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev lld
   python3 time
   dpkg-dev desktop-file-utils appstream shared-mime-info xdotool qt6-svg-dev help2man
 )
