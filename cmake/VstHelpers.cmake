@@ -92,13 +92,20 @@ function(vst_test_pch pch headers)
   target_precompile_headers(${pch} PRIVATE ${${headers}})
 endfunction()
 
+# The sources of one test program are compiled as one file: GoogleTest's and
+# the standard library's templates are then instantiated and optimised once a
+# program instead of once a file, a third of the tests' compile time. Off, a
+# change to one test file recompiles that file alone.
+option(VST_UNITY_TESTS "Compile the sources of each test program together" ON)
+
 # vst_test(NAME SOURCES ... LIBS ... [GUI])
 # One test executable. GUI tests run on Qt's offscreen platform and are added
 # as one ctest test each; the others are split into their GoogleTest cases.
 function(vst_test name)
   cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+                                           UNITY_BUILD ${VST_UNITY_TESTS} UNITY_BUILD_BATCH_SIZE 0)
   vst_test_flags(${name})
   if(ARG_GUI)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock)
