@@ -95,17 +95,38 @@ endfunction()
 # The sources of one test program are compiled as one file: GoogleTest's and
 # the standard library's templates are then instantiated and optimised once a
 # program instead of once a file, a third of the tests' compile time. Off, a
-# change to one test file recompiles that file alone.
+# change to one test file recompiles that file alone. The file that includes
+# them names them relative to tests/ (CMake's own unity files name the
+# checkout's folder, so ccache could not serve them to another clone).
 option(VST_UNITY_TESTS "Compile the sources of each test program together" ON)
+
+# vst_test_sources(OUT NAME SOURCES...): what the test program NAME compiles.
+function(vst_test_sources out name)
+  list(LENGTH ARGN count)
+  if(NOT VST_UNITY_TESTS OR count LESS 2)
+    set(${out} ${ARGN} PARENT_SCOPE)
+    return()
+  endif()
+  set(body "// The sources of ${name}, compiled as one file.\n")
+  foreach(src IN LISTS ARGN)
+    file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR}/${src})
+    string(APPEND body "#include \"${rel}\"\n")
+  endforeach()
+  set(all ${CMAKE_CURRENT_BINARY_DIR}/${name}_sources.cpp)
+  file(CONFIGURE OUTPUT ${all} CONTENT "${body}")
+  # The sources stay in the target, for editors, but are compiled through it.
+  set_source_files_properties(${ARGN} PROPERTIES HEADER_FILE_ONLY ON)
+  set(${out} ${all} ${ARGN} PARENT_SCOPE)
+endfunction()
 
 # vst_test(NAME SOURCES ... LIBS ... [GUI])
 # One test executable. GUI tests run on Qt's offscreen platform and are added
 # as one ctest test each; the others are split into their GoogleTest cases.
 function(vst_test name)
   cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
-  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
-                                           UNITY_BUILD ${VST_UNITY_TESTS} UNITY_BUILD_BATCH_SIZE 0)
+  vst_test_sources(sources ${name} ${ARG_SOURCES})
+  add_executable(${name} ${sources})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   vst_test_flags(${name})
   if(ARG_GUI)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock)
