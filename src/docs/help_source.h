@@ -32,7 +32,7 @@ std::optional<std::string> BookPage(std::string_view page, HelpBookKind kind, st
 std::string PageTitle(std::string_view page);
 
 // One line of the book outline: a heading of the contents tree ("# Inputs")
-// or a page ("1.htm"), or a picture the pages show ("@ CHANNEL.BMP").
+// or a page ("1.htm"), or a picture the pages show ("@ CHANNEL.PNG").
 struct OutlineEntry {
   enum class Kind { Heading, Page, Picture } kind;
   std::string text;

@@ -69,9 +69,9 @@ TEST(BuiltHelpBooks, ChmlibReadsATopicAndThePicturesOutOfEachBook) {
     EXPECT_NE(page->find("<h1>Max. Ambient</h1>"), std::string::npos);
     EXPECT_TRUE(book->read("index.htm"));
     EXPECT_TRUE(book->read("/contents.hhc"));
-    const auto picture = book->read("/CHANNEL.BMP");
+    const auto picture = book->read("/CHANNEL.PNG");
     ASSERT_TRUE(picture);
-    EXPECT_EQ(picture->substr(0, 2), "BM");
+    EXPECT_EQ(picture->substr(0, 8), "\x89PNG\r\n\x1a\n");
     // The trap distance topic is the InternalMode book's only.
     EXPECT_EQ(book->has("/19.htm"), internal);
     const auto contents = book->read("/index.htm");

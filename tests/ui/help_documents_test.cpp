@@ -80,7 +80,7 @@ TEST_F(HelpWindow, F1OpensTheTopicInTheBookOfTheModeAndLinksAndHistoryWork) {
 
   // Pictures come out of the book too.
   const QVariant picture =
-      viewer->browser()->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("chm:/CHANNEL.BMP")));
+      viewer->browser()->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("chm:/CHANNEL.PNG")));
   EXPECT_FALSE(picture.value<QImage>().isNull());
 
   // "Help With Vantrel ST" opens the contents; InternalMode switches books.

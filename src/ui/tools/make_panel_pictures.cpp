@@ -1,7 +1,10 @@
 // Draws the pictures of the Applications panels: cross-sections of a traced
 // pipe for each installation method, with their parts labelled. Run at build
 // time; writes CHANNEL.BMP, FILLET.BMP, COVER.BMP, YJ12.BMP and WRAP.BMP into
-// the folder given as the only argument.
+// the program's folder, and the same pictures as PNG files (CHANNEL.PNG, ...)
+// into the help books' picture folder:
+//
+//   make_panel_pictures <program folder> <help picture folder>
 #include <QColor>
 #include <QDir>
 #include <QFont>
@@ -15,6 +18,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -117,11 +121,20 @@ struct Section {
   }
 };
 
-void Save(const QImage& image, const QDir& dir, const char* name, bool& ok) {
-  const QString path = dir.filePath(QString::fromLatin1(name));
-  if (!image.save(path, "BMP")) {
-    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-    ok = false;
+struct Folders {
+  QDir program;
+  QDir help;
+};
+
+// Writes NAME.BMP into the program's folder and NAME.PNG into the help's.
+void Save(const QImage& image, const Folders& to, const char* name, bool& ok) {
+  const QString base = QString::fromLatin1(name);
+  for (const auto& [dir, format] : {std::pair{&to.program, "BMP"}, std::pair{&to.help, "PNG"}}) {
+    const QString path = dir->filePath(base + u'.' + QLatin1String(format));
+    if (!image.save(path, format)) {
+      std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+      ok = false;
+    }
   }
 }
 
@@ -282,20 +295,22 @@ QImage WrapPicture() {
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: make_panel_pictures <output folder>\n");
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: make_panel_pictures <program folder> <help picture folder>\n");
     return 2;
   }
-  const QDir dir(QString::fromLocal8Bit(argv[1]));
-  if (!dir.exists() && !QDir().mkpath(dir.path())) {
-    std::fprintf(stderr, "cannot create %s\n", argv[1]);
-    return 1;
+  const Folders to{QDir(QString::fromLocal8Bit(argv[1])), QDir(QString::fromLocal8Bit(argv[2]))};
+  for (const QDir* dir : {&to.program, &to.help}) {
+    if (!dir->exists() && !QDir().mkpath(dir->path())) {
+      std::fprintf(stderr, "cannot create %s\n", qPrintable(dir->path()));
+      return 1;
+    }
   }
   bool ok = true;
-  Save(ChannelPicture(), dir, "CHANNEL.BMP", ok);
-  Save(FilletPicture(), dir, "FILLET.BMP", ok);
-  Save(CoverPicture(), dir, "COVER.BMP", ok);
-  Save(Yj12Picture(), dir, "YJ12.BMP", ok);
-  Save(WrapPicture(), dir, "WRAP.BMP", ok);
+  Save(ChannelPicture(), to, "CHANNEL", ok);
+  Save(FilletPicture(), to, "FILLET", ok);
+  Save(CoverPicture(), to, "COVER", ok);
+  Save(Yj12Picture(), to, "YJ12", ok);
+  Save(WrapPicture(), to, "WRAP", ok);
   return ok ? 0 : 1;
 }
