@@ -6,6 +6,7 @@
 #
 #   bash scripts/fuzz.sh              # both targets for 60 s (CI)
 #   FUZZ_SECONDS=1800 bash scripts/fuzz.sh   # a longer run
+#   bash scripts/fuzz.sh --build-only # builds the targets, runs nothing
 #
 # A finding ends that target's run and the script's status is 1; the input
 # is kept as build-fuzz/fuzz/findings/<target>/crash-<hash> (replay it with
@@ -14,6 +15,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-60}
 build=${FUZZ_BUILD_DIR:-build-fuzz}
+build_only=0
+case "${1:-}" in
+  --build-only) build_only=1 ;;
+  "") ;;
+  *)
+    echo "usage: bash scripts/fuzz.sh [--build-only]" >&2
+    exit 2
+    ;;
+esac
 
 if ! command -v clang++ > /dev/null || ! command -v clang > /dev/null; then
   echo "fuzz: clang is not installed; fuzzing skipped"
@@ -23,6 +33,7 @@ fi
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVST_BUILD_GUI=OFF -DVST_BUILD_BENCH=OFF \
   -DVST_BUILD_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang > /dev/null
 cmake --build "$build" --target design_file_fuzz design_file_fuzz_seeds line_list_fuzz -j "${FUZZ_JOBS:-2}"
+[ "$build_only" = 1 ] && exit 0
 
 # Both targets run at the same time, one process each.
 run() {  # target, seed corpus folder, dictionary
