@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
   auto* startup = new vst::ui::About_Form;
   startup->setAttribute(Qt::WA_DeleteOnClose);
   QObject::connect(
-      startup, &vst::ui::About_Form::unitSystemChosen, startup, [&, startup](int units, int pressureUnit) {
+      startup, &vst::ui::About_Form::unitSystemChosen, startup, [&](int units, int pressureUnit) {
         auto* window = new vst::ui::STmain(static_cast<vst::UnitSystem>(units),
                                            vst::PressureUnitFromStored(pressureUnit), decimalMark);
         window->setAttribute(Qt::WA_DeleteOnClose);

@@ -20,7 +20,7 @@ enum class RatingsPageNumber { First, Second };
 
 // One page of the grid with its layout, in twips.
 struct RatingsPage {
-  std::array<std::array<std::string, kRatingColumns>, kRatingRows> cells{};
+  std::array<std::array<std::string, kRatingColumns>, kRatingRows> cells;
   std::array<bool, kRatingRows> rowVisible{};
   std::array<int, kRatingColumns> columnTwips{};
   int gridWidthTwips = 0;

@@ -144,7 +144,8 @@ TEST(MainWindowEvents, FocusOnAFieldShowsItsPromptInTheStatusPanel) {
     auto* widget = w.get<QWidget>(field);
     ASSERT_NE(widget, nullptr) << field;
     widget->setFocus(Qt::TabFocusReason);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w.text("MessagePanel") == QString::fromUtf8(prompt); }, 1000))
+    const QString expected = QString::fromUtf8(prompt);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.text("MessagePanel") == expected; }, 1000))
         << field << ": panel reads \"" << w.text("MessagePanel").toStdString() << "\"";
   }
 }

@@ -129,8 +129,8 @@ std::string LongList(int rows) {
       "ST-%d,L-%d,100,0,%d,375,Fiberglass,1.0,2.0,%d,1,50,Troughline,3/8,Copper,0.032,No,2,3,1,0,12x4\n",
       "ST-%d,L-%d,100,0,%d,375,Mineral Fiber,1.5,3.0,%d,1,50,YJ-2,3/8,Stainless Wld,,No,1,2,0,0,\n",
       "ST-%d,L-%d,90,-10,%d,375,Calcium Silicate,1.0,1,%d,1,100,Fillet Trace,3/8,Copper,,Yes,0,2,0,0,\n",
-      "ST-%d,L-%d,100,-20,%d,700,Calcium Silicate,50,150,%d,2,5,Troughline,12,Stainless "
-      "Smls,,No,4,6,1,20,\n"};
+      ("ST-%d,L-%d,100,-20,%d,700,Calcium Silicate,50,150,%d,2,5,Troughline,12,Stainless "
+       "Smls,,No,4,6,1,20,\n")};
   char buf[256];
   for (int i = 0; i < rows; ++i) {
     std::snprintf(buf, sizeof buf, lines[i % 4], i, i, 80 + (i * 7) % 260, 40 + (i * 13) % 400);
