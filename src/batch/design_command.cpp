@@ -1,5 +1,6 @@
 #include "batch/design_command.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <ctime>
@@ -195,6 +196,97 @@ class SplitSave {
   int count_ = 0;
   int files_ = 0;
 };
+
+// A file an option of the run writes: the option, the name as given, the
+// name of the file it writes when that differs (a design file of a split
+// save), and what that file is.
+struct WrittenName {
+  const char* option;
+  std::string name;
+  std::string file;
+  FileIdentity identity;
+};
+
+// The files `--save NAME.ext` may write: NAME.ext, and NAME-1.ext, NAME-2.ext,
+// ... when the run designs more than ten rows. Of those, the ones that are
+// there now (another name may be a link or a hard link to them) and the ones
+// that `others` name.
+std::vector<WrittenName> SaveFiles(const std::string& save, const std::vector<WrittenName>& others) {
+  std::vector<WrittenName> files{{"--save", save, save, IdentityOfName(save)}};
+  const std::filesystem::path given(save);
+  const std::string stem = given.stem().string() + "-";
+  const std::string ext = given.extension().string();
+  const std::filesystem::path folder = given.parent_path().empty() ? "." : given.parent_path();
+  const auto numbered = [&](const std::string& name) {
+    if (name.size() <= stem.size() + ext.size() || name.compare(0, stem.size(), stem) != 0 ||
+        name.compare(name.size() - ext.size(), ext.size(), ext) != 0)
+      return false;
+    const std::string_view digits(name.data() + stem.size(), name.size() - stem.size() - ext.size());
+    return digits[0] != '0' &&
+           std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  const auto add = [&](const std::string& name) {
+    const std::string file = (given.parent_path() / name).string();
+    for (const WrittenName& f : files)
+      if (f.file == file) return;
+    files.push_back({"--save", save, file, IdentityOfName(file)});
+  };
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (numbered(name)) add(name);
+  }
+  for (const WrittenName& other : others) {
+    if (!other.identity.exists && numbered(other.identity.newName)) add(other.identity.newName);
+  }
+  return files;
+}
+
+// "-o out.csv", "--save set.mdb (set-2.mdb)".
+std::string OptionText(const WrittenName& w) {
+  std::string text = std::string(w.option) + " " + ShownName(w.name);
+  if (w.file != w.name) text += " (" + ShownName(std::filesystem::path(w.file).filename().string()) + ")";
+  return text;
+}
+
+// Checked before anything is read or written: an output that would replace
+// the file the run reads (through any name, link or hard link), or two
+// outputs of the run that would write one file. The problem, or empty.
+std::string OutputsOverlap(const CommandLine& c) {
+  std::vector<WrittenName> outputs;
+  const auto add = [&](const char* option, const std::string& name) {
+    if (!name.empty() && name != "-") outputs.push_back({option, name, name, IdentityOfName(name)});
+  };
+  add("-o", c.output);
+  add("--summary", c.summaryFile);
+  add("--pdf", c.bills.pdf);
+  add("--xlsx", c.bills.xlsx);
+  if (!c.save.empty()) {
+    auto saves = SaveFiles(c.save, outputs);
+    outputs.insert(outputs.end(), saves.begin(), saves.end());
+  }
+  if (!c.input.empty()) {
+    const bool standardInput = c.input == "-";
+    const FileIdentity input = standardInput ? IdentityOfStandardInput() : IdentityOfName(c.input);
+    const std::string what = c.verb == "design" ? "the line list" : "the design file";
+    for (const WrittenName& out : outputs) {
+      if (!input.exists || !SameWrittenFile(out.identity, input)) continue;
+      if (standardInput)
+        return OptionText(out) + " is the file standard input reads (" + what + "); nothing was written";
+      return OptionText(out) + " is " + what + " " + ShownName(c.input) + " itself; nothing was written";
+    }
+  }
+  for (std::size_t i = 0; i < outputs.size(); ++i) {
+    for (std::size_t j = i + 1; j < outputs.size(); ++j) {
+      if (std::string_view(outputs[i].option) == outputs[j].option && outputs[i].name == outputs[j].name)
+        continue;
+      if (SameWrittenFile(outputs[i].identity, outputs[j].identity))
+        return OptionText(outputs[i]) + " and " + OptionText(outputs[j]) +
+               " name the same file; nothing was written";
+    }
+  }
+  return {};
+}
 
 // The report verbs: `ratings` and `show FILE.mdb --circuit-list`.
 int RunReport(const CommandLine& c) {
@@ -474,6 +566,7 @@ int RunDesignCommand(const std::vector<std::string>& args, const CommandEnvironm
       break;
   }
   const CommandLine& c = parsed.command;
+  if (auto problem = OutputsOverlap(c); !problem.empty()) return Usage(problem, c.verb);
   if (c.verb == "lists") return RunLists(c);
   if (c.format != "json" && c.format != "csv") return Usage("--format must be csv or json", c.verb);
   if (c.verb == "ratings" || c.circuitList) return RunReport(c);

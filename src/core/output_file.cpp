@@ -83,6 +83,31 @@ fs::path FolderOf(const fs::path& file) {
   return folder.empty() ? fs::path(".") : folder;
 }
 
+// Follows `name` through its symbolic links to the file they finally name:
+// `target` is that name, `st` its status and `exists` whether it is there
+// (a link may name a file not there yet). Returns 0 or the errno value.
+int FollowLinks(const fs::path& name, fs::path& target, struct stat& st, bool& exists) {
+  fs::path current(name);
+  exists = false;
+  for (int depth = 0;; ++depth) {
+    if (::lstat(current.c_str(), &st) != 0) {
+      if (errno != ENOENT) return errno;
+      break;
+    }
+    if (!S_ISLNK(st.st_mode)) {
+      exists = true;
+      break;
+    }
+    if (depth == kMaxLinks) return ELOOP;
+    std::error_code ec;
+    const fs::path link = fs::read_symlink(current, ec);
+    if (ec) return ec.value();
+    current = link.is_absolute() ? link : current.parent_path() / link;
+  }
+  target = current;
+  return 0;
+}
+
 int SyncFolder(const fs::path& folder) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return errno;
@@ -420,26 +445,9 @@ bool OutputFile::open(const std::string& name) {
   }
   if (name.empty()) return fail("cannot write", "no file name was given", 0);
 
-  // Links are followed to the file they finally name.
-  fs::path current(name);
   struct stat st {};
   bool exists = false;
-  for (int depth = 0;; ++depth) {
-    if (::lstat(current.c_str(), &st) != 0) {
-      if (errno != ENOENT) return failErrno("cannot write", errno);
-      break;
-    }
-    if (!S_ISLNK(st.st_mode)) {
-      exists = true;
-      break;
-    }
-    if (depth == kMaxLinks) return failErrno("cannot write", ELOOP);
-    std::error_code ec;
-    const fs::path link = fs::read_symlink(current, ec);
-    if (ec) return failErrno("cannot write", ec.value());
-    current = link.is_absolute() ? link : current.parent_path() / link;
-  }
-  target_ = current;
+  if (const int e = FollowLinks(name, target_, st, exists); e != 0) return failErrno("cannot write", e);
   if (exists && S_ISDIR(st.st_mode)) return fail("cannot write", "it is a folder", EISDIR);
   if (target_.filename().empty()) return fail("cannot write", "no file name was given", 0);
   if (exists && !S_ISREG(st.st_mode)) return openStream();
@@ -681,6 +689,50 @@ std::string CommitTogether(const std::vector<OutputFile*>& outputs) {
     if (!o->finish() && error.empty()) error = o->error();
   }
   return error;
+}
+
+FileIdentity IdentityOfName(const std::string& name) {
+  FileIdentity id;
+  if (name.empty() || name == "-") return id;
+  fs::path target;
+  struct stat st {};
+  bool exists = false;
+  if (FollowLinks(name, target, st, exists) != 0) return id;
+  if (exists) {
+    id.known = true;
+    id.exists = true;
+    id.regular = S_ISREG(st.st_mode);
+    id.device = st.st_dev;
+    id.inode = st.st_ino;
+    return id;
+  }
+  // A file not there yet is its folder and its name in it: "./x", "x" and
+  // "sub/../x" are one new file.
+  struct stat folder {};
+  if (target.filename().empty() || ::stat(FolderOf(target).c_str(), &folder) != 0) return id;
+  id.known = true;
+  id.device = folder.st_dev;
+  id.inode = folder.st_ino;
+  id.newName = target.filename().string();
+  return id;
+}
+
+FileIdentity IdentityOfStandardInput() {
+  FileIdentity id;
+  struct stat st {};
+  if (::fstat(STDIN_FILENO, &st) != 0) return id;
+  id.known = true;
+  id.exists = true;
+  id.regular = S_ISREG(st.st_mode);
+  id.device = st.st_dev;
+  id.inode = st.st_ino;
+  return id;
+}
+
+bool SameWrittenFile(const FileIdentity& a, const FileIdentity& b) {
+  if (!a.known || !b.known || a.exists != b.exists) return false;
+  if (a.exists) return a.regular && b.regular && a.device == b.device && a.inode == b.inode;
+  return a.device == b.device && a.inode == b.inode && a.newName == b.newName;
 }
 
 }  // namespace vst

@@ -173,4 +173,25 @@ class OutputFile {
 // first error is returned (empty on success).
 std::string CommitTogether(const std::vector<OutputFile*>& outputs);
 
+// What a name refers to, for telling whether two names are one file: an
+// existing file by its device and inode (links followed), so another name,
+// a symbolic link and a hard link all give the same identity; a file not
+// there yet by its folder's device and inode and its own name.
+struct FileIdentity {
+  bool known = false;    // false for "-" and for a name that cannot be looked at
+  bool exists = false;   // the name (its links followed) is there
+  bool regular = false;  // it is a regular file
+  dev_t device = 0;      // of the file, or of its folder when it is not there
+  ino_t inode = 0;
+  std::string newName;  // the name in that folder when the file is not there
+};
+FileIdentity IdentityOfName(const std::string& name);
+// The file standard input reads, when it is a file at all.
+FileIdentity IdentityOfStandardInput();
+
+// Whether writing the one would replace the other: the same regular file,
+// or the same file not there yet. Devices and FIFOs are written directly,
+// never replaced, so two outputs may well share one (/dev/null).
+bool SameWrittenFile(const FileIdentity& a, const FileIdentity& b);
+
 }  // namespace vst

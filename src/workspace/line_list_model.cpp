@@ -84,6 +84,15 @@ std::string WriteText(const std::string& path, const std::string& text) {
   return {};
 }
 
+// Why `name` may not take an output of the list: it is the list's own file,
+// through whatever name, link or hard link; empty when it is another file.
+std::string ListItself(const std::string& name, const std::string& list) {
+  const FileIdentity listFile = IdentityOfName(list);
+  if (!listFile.exists || !SameWrittenFile(IdentityOfName(name), listFile)) return {};
+  return ShownName(std::filesystem::path(name).filename().string()) + " is the line list " +
+         ShownName(std::filesystem::path(list).filename().string()) + " itself";
+}
+
 // Designing threads yield to the window's thread: a run on every core must
 // not take the time the window needs to draw and answer (Linux: a thread's
 // own nice value).
@@ -534,6 +543,7 @@ std::string LineListModel::saveResults(const std::string& path, ResultFormat for
   for (const Row& r : rows_) {
     if (!r.result) return "the list has rows not designed yet (Design all first)";
   }
+  if (std::string problem = ListItself(path, path_); !problem.empty()) return problem;
   if (format == ResultFormat::Json) {
     std::string text = BatchJsonStart(options_);
     for (std::size_t i = 0; i < rows_.size(); ++i) AppendBatchJsonCircuit(text, *rows_[i].result, i == 0);
@@ -566,34 +576,41 @@ std::string LineListModel::saveDesignFiles(const std::string& path, const std::s
   const std::size_t files = (designed.size() + perFile - 1) / perFile;
   const std::filesystem::path target(path);
   if (target.filename().empty()) return "no file name was given";
+  std::vector<std::filesystem::path> names;
+  for (std::size_t f = 0; f < files; ++f) {
+    names.push_back(files == 1
+                        ? target
+                        : target.parent_path() / (target.stem().string() + "-" + std::to_string(f + 1) +
+                                                  target.extension().string()));
+    if (std::string problem = ListItself(names.back().string(), path_); !problem.empty()) return problem;
+  }
   std::vector<std::unique_ptr<OutputFile>> outputs;
   std::vector<OutputFile*> all;
+  // A file that cannot be written leaves none written.
+  const auto failed = [&](std::string problem) {
+    written.clear();
+    return problem;
+  };
   for (std::size_t f = 0; f < files; ++f) {
-    const std::filesystem::path name =
-        files == 1 ? target
-                   : target.parent_path() /
-                         (target.stem().string() + "-" + std::to_string(f + 1) + target.extension().string());
+    const std::filesystem::path& name = names[f];
     DesignRecords records{};
     for (std::size_t i = 0; i < perFile && f * perFile + i < designed.size(); ++i)
       records[i] = *designed[f * perFile + i];
     outputs.push_back(std::make_unique<OutputFile>());
     OutputFile& out = *outputs.back();
     if (auto status = OpenDesignOutput(out, name, templatePath); !status.ok())
-      return ShownName(name.string()) + ": " + status.reason;
+      return failed(ShownName(name.string()) + ": " + status.reason);
     const std::filesystem::path contents = out.contentsPath();
-    if (contents.empty()) return out.error();
+    if (contents.empty()) return failed(out.error());
     if (auto status =
             WriteDesignContents(contents, templatePath, records, options_.internalMode, options_.units);
         !status.ok())
-      return ShownName(name.string()) + ": " + status.reason;
+      return failed(ShownName(name.string()) + ": " + status.reason);
     all.push_back(&out);
     written.push_back(name.string());
   }
   // Every file is complete before the first one replaces anything.
-  if (std::string problem = CommitTogether(all); !problem.empty()) {
-    written.clear();
-    return problem;
-  }
+  if (std::string problem = CommitTogether(all); !problem.empty()) return failed(problem);
   return {};
 }
 

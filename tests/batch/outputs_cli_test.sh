@@ -142,6 +142,38 @@ wal.mdb|0|
 CASES
 [ ! -e "$work/wal.mdb-wal" ] && [ ! -e "$work/wal.mdb-shm" ] && echo "ok: show leaves no side files" || { echo "FAIL: side files"; fail=1; }
 
+# No output replaces what the run reads, through its own name, another
+# relative name, a symbolic link or a hard link; nor do two outputs of one run
+# write one file. Each is a usage error, and nothing at all is written.
+mkdir "$work/own"
+cp "$list" "$work/own/list.csv"; cp "$work/set.mdb" "$work/own/set.mdb"
+ln -s list.csv "$work/own/link.csv"; ln "$work/own/list.csv" "$work/own/hard.csv"
+ln -s set.mdb "$work/own/link.mdb"; ln "$work/own/set.mdb" "$work/own/hard.mdb"
+own() { (cd "$work/own" && "$prog" "$@" > /dev/null 2> "$work/err"); }
+for names in "list set" "link link" "hard hard" "../own/list ../own/set"; do
+  read -r n m <<< "$names"
+  for option in -o --save --summary; do
+    own design list.csv "$option" "$n.csv"; check "design $option $n.csv" 2 $?
+    contains "design $option $n.csv names both" "$work/err" "$option $n.csv is the line list list.csv itself"
+  done
+  for option in -o "--summary --pdf" "--bill 1 --xlsx"; do
+    # shellcheck disable=SC2086
+    own show set.mdb $option "$m.mdb"; check "show $option $m.mdb" 2 $?
+    contains "show $option $m.mdb names both" "$work/err" "$m.mdb is the design file set.mdb itself"
+  done
+done
+own design - -o hard.csv < "$work/own/list.csv"; check "-o onto the file standard input reads" 2 $?
+own design list.csv -o out.csv --summary ./out.csv; check "-o and --summary onto one file" 2 $?
+contains "both outputs are named" "$work/err" "-o out.csv and --summary ./out.csv name the same file"
+ln "$work/own/list.csv" "$work/own/s-2.mdb"
+own design list.csv --save s.mdb; check "--save whose second file would be the list" 2 $?
+contains "the file of the save is named" "$work/err" "--save s.mdb (s-2.mdb) is the line list list.csv itself"
+own show set.mdb --summary --pdf sum.pdf --xlsx sum.pdf; check "--pdf and --xlsx onto one file" 2 $?
+cmp -s "$list" "$work/own/list.csv" && cmp -s "$work/set.mdb" "$work/own/set.mdb" &&
+  echo "ok: the list and the design file are as they were" || { echo "FAIL: an input was changed"; fail=1; }
+same "nothing was written beside them" "$(ls -A "$work/own" | tr '\n' ' ')" \
+  "hard.csv hard.mdb link.csv link.mdb list.csv s-2.mdb set.mdb "
+
 # Printouts: no Qt diagnostics on the output; a full disk fails and keeps the old file.
 env -u XDG_RUNTIME_DIR "$prog" show "$work/set.mdb" --bill 1 --pdf "$work/bill.pdf" -o "$work/bill.json" 2> "$work/err"
 check "a printout without a runtime folder" 0 $?

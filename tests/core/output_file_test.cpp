@@ -332,5 +332,37 @@ TEST(OutputFile, ALongNameGetsAShortenedTemporaryName) {
       std::string::npos);
 }
 
+// Whether an output would replace a file, through whatever name reaches it.
+TEST(OutputFile, AFileIsTheSameThroughAnyNameLinkOrHardLink) {
+  Folder f;
+  Write(f / "list.csv", kOld);
+  Write(f / "other.csv", kOld);
+  fs::create_directory(f / "sub");
+  fs::create_symlink("list.csv", f / "link.csv");
+  fs::create_symlink("link.csv", f / "link2.csv");
+  fs::create_hard_link(f / "list.csv", f / "hard.csv");
+  fs::create_symlink("new.csv", f / "dangling.csv");
+  const std::string d = f.path().string();
+  struct Case {
+    std::string a, b;
+    bool same;
+  } cases[] = {
+      {d + "/list.csv", d + "/list.csv", true},
+      {d + "/list.csv", d + "/sub/../list.csv", true},
+      {d + "/link2.csv", d + "/list.csv", true},
+      {d + "/hard.csv", d + "/list.csv", true},
+      {d + "/other.csv", d + "/list.csv", false},
+      {d + "/new.csv", d + "/./new.csv", true},  // not there yet: its folder and name
+      {d + "/dangling.csv", d + "/new.csv", true},
+      {d + "/new.csv", d + "/sub/new.csv", false},
+      {d + "/new.csv", d + "/list.csv", false},
+      {"-", "-", false},
+      {"/dev/null", "/dev/null", false},  // a device is written directly, never replaced
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(SameWrittenFile(IdentityOfName(c.a), IdentityOfName(c.b)), c.same) << c.a << " and " << c.b;
+  }
+}
+
 }  // namespace
 }  // namespace vst

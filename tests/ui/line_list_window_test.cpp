@@ -239,6 +239,30 @@ TEST(LineListWindow, SavesGoThroughTheSaveDialogs) {
   EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("none"))));
 }
 
+TEST(LineListWindow, SavingResultsOrDesignFilesOntoTheListSaysSoAndWritesNothing) {
+  QTemporaryDir dir;
+  const std::string list = dir.filePath(QStringLiteral("plant.csv")).toStdString();
+  ASSERT_TRUE(QFile::copy(QString::fromStdString(kExample), QString::fromStdString(list)));
+  Opened w;
+  w.main->setProgramFolder(vst::test::BinDir());
+  w.open(list);
+  ASSERT_NE(w.list, nullptr);
+  w.designAll();
+  w.dialogs.file(list).file(list);
+  Action(w.list, "saveResults")->trigger();
+  Action(w.list, "saveDesignFiles")->trigger();
+  ASSERT_EQ(w.dialogs.messages().size(), 2u);
+  EXPECT_EQ(w.dialogs.messages()[0].text,
+            "The results were not saved to " + list + ": plant.csv is the line list plant.csv itself.");
+  EXPECT_EQ(w.dialogs.messages()[1].text,
+            "The design files were not saved: plant.csv is the line list plant.csv itself.");
+  QFile original(QString::fromStdString(kExample));
+  QFile kept(QString::fromStdString(list));
+  ASSERT_TRUE(original.open(QIODevice::ReadOnly) && kept.open(QIODevice::ReadOnly));
+  EXPECT_EQ(kept.readAll(), original.readAll());
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("plant.csv")});
+}
+
 TEST(LineListWindow, F1OpensItsHelpTopic) {
   Opened w;
   w.main->setProgramFolder(vst::test::BinDir());  // the help books lie there

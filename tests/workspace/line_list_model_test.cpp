@@ -378,6 +378,35 @@ TEST_F(LineListModelTest, ResultsAndDesignFilesWaitForTheDesign) {
   EXPECT_EQ(held, model->designedCount() - 10);
 }
 
+// "Save Line List" is the one save that may replace the list: the results
+// and the design files onto the list's own file, through any name, link or
+// hard link, are refused and write nothing.
+TEST_F(LineListModelTest, ResultsAndDesignFilesNeverReplaceTheList) {
+  const std::string text = LongList(14);  // two design files: NAME-1.mdb and NAME-2.mdb
+  const std::string listPath = write("set-2.mdb", text);
+  fs::create_directory(dir_ / "sub");
+  fs::create_symlink("set-2.mdb", dir_ / "link.csv");
+  fs::create_hard_link(listPath, dir_ / "hard.csv");
+  fs::create_hard_link(listPath, dir_ / "hard-2.mdb");
+  auto model = open(listPath);
+  designAll(*model);
+  for (const std::string name : {"set-2.mdb", "sub/../set-2.mdb", "link.csv", "hard.csv"}) {
+    for (const auto format : {LineListModel::ResultFormat::Csv, LineListModel::ResultFormat::Json,
+                              LineListModel::ResultFormat::Xlsx})
+      EXPECT_EQ(model->saveResults((dir_ / name).string(), format),
+                fs::path(name).filename().string() + " is the line list set-2.mdb itself");
+  }
+  const std::string templatePath = TemplatePath(vst::test::BinDir()).string();
+  for (const std::string name : {"set.mdb", "hard.mdb"}) {
+    std::vector<std::string> written;
+    EXPECT_EQ(model->saveDesignFiles((dir_ / name).string(), templatePath, written),
+              fs::path(name).stem().string() + "-2.mdb is the line list set-2.mdb itself");
+    EXPECT_TRUE(written.empty());
+  }
+  EXPECT_EQ(ReadAll(listPath), text);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 5);  // list, sub, links
+}
+
 TEST_F(LineListModelTest, AListTheCommandRefusesOpensNothing) {
   struct Case {
     std::string text;
