@@ -269,35 +269,69 @@ std::string Upper(std::string_view text) {
   return out;
 }
 
+// A number written with a decimal comma ("1,5") as the program reads one
+// ("1.5"): the text with its one comma as a point when it holds no point,
+// else the text as it is.
+std::string_view WithDecimalPoint(std::string_view text, std::string& storage) {
+  const std::size_t comma = text.find(',');
+  if (comma == std::string_view::npos || text.find(',', comma + 1) != std::string_view::npos ||
+      text.find('.') != std::string_view::npos)
+    return text;
+  storage.assign(text);
+  storage[comma] = '.';
+  return storage;
+}
+
 // One data row, addressed by column.
 class RowView {
  public:
-  RowView(const std::array<int, kColumnCount>& positions, const std::vector<std::string>& fields)
-      : positions_(positions), fields_(fields) {}
+  RowView(const std::array<int, kColumnCount>& positions, const std::vector<std::string>& fields,
+          bool decimalCommas)
+      : positions_(positions), fields_(fields), decimalCommas_(decimalCommas) {}
   // The trimmed text of a column; empty when the column is absent.
   std::string_view text(Col column) const {
     const int p = positions_[column];
     if (p < 0 || static_cast<std::size_t>(p) >= fields_.size()) return {};
     return Trim(fields_[static_cast<std::size_t>(p)]);
   }
-  // A numeric column: its text, refused when it is not a number.
-  std::string_view number(Col column, bool nonNegative = false) const {
+  // The trimmed text of a column that holds numbers, with a decimal comma
+  // read as a point where the list may write one.
+  std::string_view numeric(Col column) const {
     const std::string_view t = text(column);
+    return decimalCommas_ ? WithDecimalPoint(t, points_[column]) : t;
+  }
+  // A numeric column: its number's text, refused when it is not a number
+  // (the message quotes the text as written).
+  std::string_view number(Col column, bool nonNegative = false) const {
+    const std::string_view t = numeric(column);
     const char* name = LineListColumns()[column].name;
     if (t.empty()) {
       if (LineListColumns()[column].required) throw RowError(std::string("Column ") + name + " has no value");
       return t;
     }
     auto v = ParseNumber(t);
-    if (!v) throw RowError(std::string("Column ") + name + ": " + Quoted(t) + " is not a number");
+    if (!v) throw RowError(std::string("Column ") + name + ": " + Quoted(text(column)) + " is not a number");
     if (nonNegative && *v < 0)
-      throw RowError(std::string("Column ") + name + ": " + Quoted(t) + " is negative");
+      throw RowError(std::string("Column ") + name + ": " + Quoted(text(column)) + " is negative");
     return t;
+  }
+  // The shoe sizes ("0,3x4;0,45x2"), each decimal comma read as a point
+  // where the list may write one and the text holds no point.
+  std::string_view shoes() const {
+    const std::string_view t = text(kSHOES);
+    if (!decimalCommas_ || t.find('.') != std::string_view::npos || t.find(',') == std::string_view::npos)
+      return t;
+    std::string& points = points_[kSHOES];
+    points.assign(t);
+    std::replace(points.begin(), points.end(), ',', '.');
+    return points;
   }
 
  private:
   const std::array<int, kColumnCount>& positions_;
   const std::vector<std::string>& fields_;
+  const bool decimalCommas_;
+  mutable std::array<std::string, kColumnCount> points_;  // the numbers' texts with a point
 };
 
 // The position of `value` in a list: the same text (blanks and case aside),
@@ -463,6 +497,7 @@ struct LineListDesigner::Impl {
   std::string error;
   std::vector<IgnoredColumn> ignored;
   bool unknownRefused = false;
+  bool decimalCommas = false;  // numbers may be written "1,5"
 
   void designRow(const RowView& row, CircuitResult& result) const;
   static void readDialogAnswers(const RowView& row, RowAnswers& answers);
@@ -485,7 +520,7 @@ void LineListDesigner::Impl::readDialogAnswers(const RowView& row, RowAnswers& d
   auto orZero = [](std::string_view t) { return t.empty() ? std::string("0") : std::string(t); };
   d.boxes = {orZero(row.number(kVALN, true)), orZero(row.number(kFLNO, true)),
              orZero(row.number(kNOPX, true)), orZero(row.number(kWCTB, true))};
-  ParseShoes(row.text(kSHOES), d.shoes);
+  ParseShoes(row.shoes(), d.shoes);
 }
 
 // The row's list choices as positions in the lists the window offers when
@@ -500,7 +535,8 @@ EntryField LineListDesigner::Impl::chooseLists(const RowView& row, CircuitEntry&
               " is not in the " + list + " list";
   };
   const auto find = [&](Col column, const TextList* items, bool numeric) {
-    return items == nullptr ? -1 : FindEntry(*items, row.text(column), numeric);
+    return items == nullptr ? -1
+                            : FindEntry(*items, numeric ? row.numeric(column) : row.text(column), numeric);
   };
   const int installation = FindInstallation(InstallationList(options.internalMode), row.text(kTRACEINS));
   if (installation < 0) {
@@ -631,6 +667,7 @@ void LineListDesigner::Impl::noteUsedInputs(const RowView& row, const CircuitEnt
   list(kINSTYPE, ChoiceText(&InsulationTypeList(), e.insulationType));
   list(kINSTHK, ChoiceText(&InsulationThicknessList(options.units), e.insulationThickness));
   list(kPASSES, ChoiceText(&PassList(), e.passes));
+  if (!row.text(kSHOES).empty()) result.used[kSHOES] = row.shoes();
 }
 
 // With --strict a row the window's checks changed is not designed; its
@@ -647,10 +684,12 @@ bool LineListDesigner::Impl::refusedAsStrict(CircuitResult& result) const {
   return true;
 }
 
-LineListDesigner::LineListDesigner(const std::vector<std::string>& header, const BatchOptions& options)
+LineListDesigner::LineListDesigner(const std::vector<std::string>& header, const BatchOptions& options,
+                                   char delimiter)
     : impl_(std::make_unique<Impl>()) {
   Impl& s = *impl_;
   s.options = options;
+  s.decimalCommas = TakesDecimalCommas(delimiter);
   s.context = {options.units, options.internalMode, options.pressureUnit, options.insulationSizing, '.'};
   s.headerSize = header.size();
   s.positions.fill(-1);
@@ -756,7 +795,7 @@ void LineListDesigner::design(const CsvRow& row, int rowNumber, CircuitResult& r
     return;
   }
   try {
-    s.designRow(RowView(s.positions, row.fields), result);
+    s.designRow(RowView(s.positions, row.fields, s.decimalCommas), result);
   } catch (const RowError& e) {
     result.messages.push_back({"Input Error", e.what()});
     result.ok = false;
@@ -770,7 +809,7 @@ void LineListDesigner::design(const CsvRow& row, int rowNumber, CircuitResult& r
 BatchResult DesignLineList(const CsvTable& table, const BatchOptions& options) {
   BatchResult result;
   result.header = table.header;
-  LineListDesigner designer(table.header, options);
+  LineListDesigner designer(table.header, options, table.delimiter);
   result.ignoredColumns = designer.ignoredColumns();
   if (!designer.ok()) {
     result.error = designer.error();

@@ -125,7 +125,9 @@ struct CircuitResult {
 // Designs rows of one line list, one at a time.
 class LineListDesigner {
  public:
-  LineListDesigner(const std::vector<std::string>& header, const BatchOptions& options);
+  // `delimiter` is the list's: in a list separated by semicolons or tabs a
+  // number may be written with a decimal comma (TakesDecimalCommas).
+  LineListDesigner(const std::vector<std::string>& header, const BatchOptions& options, char delimiter = ',');
   ~LineListDesigner();
   LineListDesigner(const LineListDesigner&) = delete;
   LineListDesigner& operator=(const LineListDesigner&) = delete;

@@ -76,6 +76,12 @@ class CsvReader {
   std::vector<std::string> header_;
 };
 
+// Whether the numbers of a list with this delimiter may be written with a
+// decimal comma ("1,5" for 1.5): semicolons and tabs, as spreadsheets set to
+// a decimal comma separate their exports. In a comma-separated list the
+// comma only separates.
+inline bool TakesDecimalCommas(char delimiter) { return delimiter == ';' || delimiter == '\t'; }
+
 // Reads a whole text (the reader above over a string).
 std::optional<CsvTable> ParseCsv(std::string_view text, CsvError& error);
 

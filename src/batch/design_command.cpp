@@ -424,7 +424,7 @@ class DesignRun {
     std::vector<std::string> header;
     if (!reader.readHeader(header, csvError_))
       return FileError(ShownName(c_.input) + ": " + csvError_.message);
-    LineListDesigner designer(header, options_);
+    LineListDesigner designer(header, options_, reader.delimiter());
     if (designer.refusedUnknownColumns()) {
       std::cerr << "vantrel-design: " << ShownName(c_.input) << ": " << designer.error() << "\n";
       return kExitUsageError;

@@ -119,7 +119,7 @@ LineListModel::LineListModel(CsvTable table, const BatchOptions& options, std::s
       path_(std::move(path)),
       header_(std::move(table.header)),
       delimiter_(table.delimiter) {
-  designer_ = std::make_unique<LineListDesigner>(header_, options_);
+  designer_ = std::make_unique<LineListDesigner>(header_, options_, delimiter_);
   const auto& names = LineListColumns();
   positions_.assign(names.size(), -1);
   for (std::size_t h = 0; h < header_.size(); ++h) {
@@ -231,7 +231,7 @@ std::string LineListModel::cellText(int row, int column) const {
 std::optional<double> LineListModel::sortNumber(int row, int column) const {
   if (columns_.at(static_cast<std::size_t>(column)).kind == LineColumnKind::Status)
     return static_cast<double>(status(row));
-  const auto v = ParseNumber(Trim(cellText(row, column)));
+  const auto v = ParseNumber(Trim(cellText(row, column)), TakesDecimalCommas(delimiter_) ? ',' : '.');
   if (!v) return std::nullopt;
   return *v;
 }

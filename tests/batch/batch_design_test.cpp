@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "support/script_dialogs.h"
@@ -397,6 +398,63 @@ TEST(BatchDesign, UnknownColumnsAreNamedWithTheColumnTheyProbablyMean) {
   misspelt.replace(misspelt.find("PIPELN"), 6, "PIPELENGTH");
   EXPECT_EQ(DesignLineList(Table(misspelt), {}).error,
             "line 1: the required column PIPELN is missing; PIPELENGTH: did you mean PIPELN?");
+}
+
+// A list that a spreadsheet set to decimal commas exports (semicolons or tabs
+// between its fields) designs exactly as the same list written with points;
+// in a comma-separated list the comma stays a separator.
+TEST(BatchDesign, DecimalCommasOfSemicolonAndTabListsAreTheNumbersTheyMean) {
+  struct Case {
+    UnitSystem units;
+    std::vector<std::string> fields;  // the columns of kListHeader, written with points
+  };
+  constexpr std::size_t kLength = 9;  // PIPELN among them
+  const Case cases[] = {
+      {UnitSystem::English, {"ST-1",   "L-1", "100.5", "0", "100",  "375",        "Mineral Fiber",
+                             "1.5",    "2.0", "100.5", "1", "50.5", "Troughline", "3/8",
+                             "Copper", "No",  "2",     "3", "1",    "0",          "12.5x4;6.25x2"}},
+      {UnitSystem::Metric,
+       {"ST-2", "L-2",        "38.5", "-18",    "38", "190", "Fiberglass", "25", "50", "30.5",        "1",
+        "3.5",  "Troughline", "10",   "Copper", "No", "2",   "3",          "1",  "0",  "0.3x4;0.45x2"}},
+  };
+  const auto list = [](const std::vector<std::string>& fields, char delimiter, bool decimalCommas) {
+    std::string header = kListHeader;
+    std::replace(header.begin(), header.end(), ',', delimiter);
+    std::string row;
+    for (std::string f : fields) {
+      if (decimalCommas) std::replace(f.begin(), f.end(), '.', ',');
+      row += (row.empty() ? "" : std::string(1, delimiter)) + "\"" + f + "\"";
+    }
+    return Table(header + row + "\n");
+  };
+  for (const Case& c : cases) {
+    BatchOptions options;
+    options.units = c.units;
+    if (c.units == UnitSystem::Metric) options.pressureUnit = PressureUnit::BarG;
+    const CircuitResult points = DesignLineList(list(c.fields, ',', false), options).circuits.at(0);
+    ASSERT_TRUE(points.ok) << testing::PrintToString(Texts(points));
+    EXPECT_EQ(points.record.PIPELN, std::stof(c.fields[kLength]));
+    for (const char delimiter : {';', '\t'}) {
+      SCOPED_TRACE(std::string("delimiter ") + (delimiter == ';' ? "semicolon" : "tab") + ", " + c.fields[0]);
+      for (const bool commas : {false, true}) {
+        const CircuitResult got = DesignLineList(list(c.fields, delimiter, commas), options).circuits.at(0);
+        EXPECT_EQ(got.record, points.record);
+        EXPECT_EQ(got.display, points.display);
+        EXPECT_EQ(got.used, points.used);
+        EXPECT_EQ(Texts(got), Texts(points));
+        EXPECT_EQ(got.corrections.size(), points.corrections.size());
+      }
+    }
+  }
+  // A number with a comma and a point, and a comma list's quoted comma, are
+  // refused as written.
+  std::vector<std::string> fields = cases[0].fields;
+  fields[kLength] = "1.000,5";
+  EXPECT_EQ(Texts(DesignLineList(list(fields, ';', false), {}).circuits.at(0)).back(),
+            "Input Error: Column PIPELN: \"1.000,5\" is not a number");
+  fields[kLength] = "100,5";
+  EXPECT_EQ(Texts(DesignLineList(list(fields, ',', false), {}).circuits.at(0)).back(),
+            "Input Error: Column PIPELN: \"100,5\" is not a number");
 }
 
 // The shoe column is read as the shoe dialog reads its boxes: inches, or

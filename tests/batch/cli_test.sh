@@ -103,6 +103,7 @@ sed '3d' "$work/mixed.csv" > "$work/corrected.csv"
 sed -n '1p;4p' "$work/mixed.csv" > "$work/good.csv"
 tr ',' ';' < "$work/good.csv" > "$work/semicolon.csv"
 tr ',' '\t' < "$work/good.csv" > "$work/tab.csv"
+for f in semicolon tab; do sed 's/\([0-9]\)\.\([0-9]\)/\1,\2/g' "$work/$f.csv" > "$work/$f-commas.csv"; done
 while read -r name file opts status; do
   [ "$opts" = - ] && opts=
   # shellcheck disable=SC2086
@@ -114,6 +115,8 @@ corrected-strict corrected.csv --strict 3
 short-row-in-the-middle mixed.csv - 3
 semicolons semicolon.csv - 0
 tabs tab.csv - 0
+semicolons-decimal-commas semicolon-commas.csv - 0
+tabs-decimal-commas tab-commas.csv - 0
 RUNS
 python3 - "$work" <<'PY'
 import json, sys
@@ -131,6 +134,7 @@ assert [x["ok"] for x in m] == [True, False, True], [x["messages"] for x in m]
 assert m[1]["messages"][-1]["text"].startswith("Line 3 has 12 fields"), m[1]["messages"]
 for name in ("semicolons", "tabs"):
     assert circuits(name)[0]["ok"] and circuits(name)[0]["record"]["CIRTXT"] == "C3", name
+    assert circuits(name + "-decimal-commas") == circuits(name), name
 print("ok: corrections reported, --strict refuses them, a short row is its own error, delimiters found")
 PY
 [ $? -eq 0 ] || fail=1

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <filesystem>
@@ -355,6 +356,18 @@ TEST_F(LineListModelTest, TheSavedListReadsBackAsEdited) {
   // A folder that does not exist: a message, nothing written.
   EXPECT_NE(model->saveList((dir_ / "none" / "x.csv").string()), "");
   EXPECT_FALSE(fs::exists(dir_ / "none"));
+}
+
+TEST_F(LineListModelTest, ASemicolonListTakesDecimalCommasInItsCellsAndSorts) {
+  std::string text =
+      kHeader + "A,L1,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,,No,0,0,0,0,\n";
+  std::replace(text.begin(), text.end(), ',', ';');
+  auto model = open(write("semi.csv", text));
+  const int length = column(*model, "PIPELN");
+  ASSERT_TRUE(model->setCell(0, length, "250,5"));
+  EXPECT_EQ(model->status(0), RowStatus::Designed) << model->statusText(0);
+  EXPECT_EQ(model->result(0)->record.PIPELN, 250.5f);
+  EXPECT_EQ(model->sortNumber(0, length), 250.5);
 }
 
 TEST_F(LineListModelTest, ResultsAndDesignFilesWaitForTheDesign) {
