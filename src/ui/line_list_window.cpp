@@ -487,6 +487,10 @@ void LineList::saveResults() {
   spec.filters = {"CSV results (*.csv)", "JSON results (*.json)", "Excel workbooks (*.xlsx)",
                   "All files (*)"};
   spec.defaultSuffix = "csv";
+  // Refused before the dialog asks whether to replace it (the model refuses
+  // it too, also through a hard link).
+  spec.refusedFile = model_->path();
+  spec.refusedMessage = "The results cannot replace the line list itself. Choose another name.";
   auto chosen = dialogs_.saveFileName(spec);
   if (!chosen || chosen->empty()) return;
   const std::string suffix = Lowercase(std::filesystem::path(*chosen).extension().string());

@@ -251,6 +251,8 @@ TEST(LineListWindow, SavingResultsOrDesignFilesOntoTheListSaysSoAndWritesNothing
   w.dialogs.file(list).file(list);
   Action(w.list, "saveResults")->trigger();
   Action(w.list, "saveDesignFiles")->trigger();
+  // The save dialog refuses the list before it asks whether to replace it.
+  EXPECT_EQ(w.dialogs.fileDialogs().at(1).spec.refusedFile, list);
   ASSERT_EQ(w.dialogs.messages().size(), 2u);
   EXPECT_EQ(w.dialogs.messages()[0].text,
             "The results were not saved to " + list + ": plant.csv is the line list plant.csv itself.");
