@@ -282,6 +282,22 @@ std::string_view WithDecimalPoint(std::string_view text, std::string& storage) {
   return storage;
 }
 
+// Shoe sizes ("0,3x4;0,45x2") with each decimal comma as a point, when the
+// text holds no point.
+std::string_view ShoesWithDecimalPoints(std::string_view text, std::string& storage) {
+  if (text.find('.') != std::string_view::npos || text.find(',') == std::string_view::npos) return text;
+  storage.assign(text);
+  std::replace(storage.begin(), storage.end(), ',', '.');
+  return storage;
+}
+
+// The columns whose values are numbers (list entries among them).
+bool NumericColumn(Col column) {
+  const ColumnUnit unit = LineListColumns()[column].unit;
+  return (unit != ColumnUnit::None && unit != ColumnUnit::ShoeList) || column == kPASSES || column == kVALN ||
+         column == kFLNO || column == kNOPX;
+}
+
 // One data row, addressed by column.
 class RowView {
  public:
@@ -319,12 +335,7 @@ class RowView {
   // where the list may write one and the text holds no point.
   std::string_view shoes() const {
     const std::string_view t = text(kSHOES);
-    if (!decimalCommas_ || t.find('.') != std::string_view::npos || t.find(',') == std::string_view::npos)
-      return t;
-    std::string& points = points_[kSHOES];
-    points.assign(t);
-    std::replace(points.begin(), points.end(), ',', '.');
-    return points;
+    return decimalCommas_ ? ShoesWithDecimalPoints(t, points_[kSHOES]) : t;
   }
 
  private:
@@ -804,6 +815,13 @@ void LineListDesigner::design(const CsvRow& row, int rowNumber, CircuitResult& r
     result.display.assign(kDisplayFieldCount, std::string());
     result.record = DesignRecord{};
   }
+}
+
+std::string TypedCellValue(LineListCol column, const std::string& typed, char delimiter) {
+  if (TakesDecimalCommas(delimiter)) return typed;
+  std::string storage;
+  if (column == kSHOES) return std::string(ShoesWithDecimalPoints(typed, storage));
+  return NumericColumn(column) ? std::string(WithDecimalPoint(typed, storage)) : typed;
 }
 
 BatchResult DesignLineList(const CsvTable& table, const BatchOptions& options) {

@@ -152,6 +152,13 @@ class LineListDesigner {
   std::unique_ptr<Impl> impl_;
 };
 
+// What a cell of `column` typed into a list holds: in a comma-separated list,
+// whose numbers cannot hold a comma, a number (or shoe sizes) typed with a
+// decimal comma and no point gets points ("250,5" is 250.5), so the list
+// designs and reads back as meant; anything else, and every cell of a list
+// that takes decimal commas, as typed.
+std::string TypedCellValue(LineListCol column, const std::string& typed, char delimiter);
+
 struct BatchResult {
   bool ok = false;    // false: the list itself is unusable (error says why)
   std::string error;  // "line 1: ..." naming the line

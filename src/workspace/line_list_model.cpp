@@ -302,11 +302,11 @@ std::vector<std::string> LineListModel::choices(int row, int column) const {
 bool LineListModel::setCell(int row, int column, const std::string& value) {
   if (!editable(row, column)) return false;
   Row& r = rows_[static_cast<std::size_t>(row)];
-  std::string& field =
-      r.input
-          .fields[static_cast<std::size_t>(fieldPosition(columns_[static_cast<std::size_t>(column)].index))];
-  if (field == value && r.result) return true;
-  field = value;
+  const int listColumn = columns_[static_cast<std::size_t>(column)].index;
+  std::string& field = r.input.fields[static_cast<std::size_t>(fieldPosition(listColumn))];
+  const std::string held = TypedCellValue(static_cast<LineListCol>(listColumn), value, delimiter_);
+  if (field == held && r.result) return true;
+  field = held;
   modified_ = true;
   CircuitResult result;
   designer_->design(r.input, row + 1, result);

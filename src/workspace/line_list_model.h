@@ -93,8 +93,9 @@ class LineListModel {
   // system; empty for a free text or number cell.
   std::vector<std::string> choices(int row, int column) const;
   // Enters a new value into an input cell: the row is entered again through
-  // the window's rules and designed at once. False when the cell cannot be
-  // edited.
+  // the window's rules and designed at once. A number typed with a decimal
+  // comma is kept as the list writes numbers (TypedCellValue). False when the
+  // cell cannot be edited.
   bool setCell(int row, int column, const std::string& value);
 
   // Adds a row at the end, a copy of the inputs of row `from` (empty fields

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "batch/bill_output.h"
 #include "batch/design_command.h"
@@ -358,7 +359,7 @@ TEST_F(LineListModelTest, TheSavedListReadsBackAsEdited) {
   EXPECT_FALSE(fs::exists(dir_ / "none"));
 }
 
-TEST_F(LineListModelTest, ASemicolonListTakesDecimalCommasInItsCellsAndSorts) {
+TEST_F(LineListModelTest, CellsTakeNumbersTypedWithADecimalCommaInEitherKindOfList) {
   std::string text =
       kHeader + "A,L1,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,,No,0,0,0,0,\n";
   std::replace(text.begin(), text.end(), ',', ';');
@@ -368,6 +369,17 @@ TEST_F(LineListModelTest, ASemicolonListTakesDecimalCommasInItsCellsAndSorts) {
   EXPECT_EQ(model->status(0), RowStatus::Designed) << model->statusText(0);
   EXPECT_EQ(model->result(0)->record.PIPELN, 250.5f);
   EXPECT_EQ(model->sortNumber(0, length), 250.5);
+  EXPECT_EQ(model->cellText(0, length), "250,5");  // as the list writes its numbers
+
+  // A comma list cannot hold a decimal comma: the typed number gets its point.
+  std::replace(text.begin(), text.end(), ';', ',');
+  auto commas = open(write("comma.csv", text));
+  for (const auto& [caption, typed, held] :
+       {std::tuple{"PIPELN", "250,5", "250.5"}, {"SHOES", "12,5x4", "12.5x4"}, {"PIPETXT", "L,1", "L,1"}}) {
+    ASSERT_TRUE(commas->setCell(0, column(*commas, caption), typed));
+    EXPECT_EQ(commas->cellText(0, column(*commas, caption)), held);
+  }
+  EXPECT_EQ(commas->status(0), RowStatus::Designed) << commas->statusText(0);
 }
 
 TEST_F(LineListModelTest, ResultsAndDesignFilesWaitForTheDesign) {
