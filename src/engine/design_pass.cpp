@@ -347,6 +347,9 @@ class DesignPass {
     o.exposureTempF = exposureF_;
     o.steamTempF = steamF_;
     o.intermittentExposureTempF = intermittentF_;
+    o.minimumCaseSteamTempF = steamMinimumCaseF_;
+    o.totalConductance = conductance_;
+    o.pipeOutsideDiameterIn = pipeOdIn_;
     result_.end = PassEnd::Designed;
     if (!IsJacketed(in_.installation)) return;
     if (o.minMaintainedTempF < *in_.maintTempF) {

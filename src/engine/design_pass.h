@@ -81,6 +81,10 @@ struct DesignOutputs {
   double exposureTempF = 0;       // maximum exposure (small Troughline pipes raised to 700 F)
   double steamTempF = 0;          // saturated steam at the supply pressure
   double intermittentExposureTempF = 0;
+  // The minimum maintained case as balanced, for the heat-up time.
+  double minimumCaseSteamTempF = 0;  // steam at 90 % of the supply pressure
+  double totalConductance = 0;       // all tracers into the pipe, BTU/(hr ft F)
+  double pipeOutsideDiameterIn = 0;
 };
 
 struct DesignPassResult {

@@ -477,6 +477,20 @@ struct SurfaceSetup {
   const std::array<double, 5>* conductivityFit;  // null for an unknown type
 };
 
+// The heat conducted through the insulation from a pipe at pipeTempF to its
+// outer surface at surfaceF: the resistance R (hr ft2 F/BTU, per unit of
+// outer area, with the air film's 0.5) at the insulation's mean temperature
+// and the flux qin = (pipe - surface) / R.
+struct ConductedFlux {
+  double resistance;
+  double flux;
+};
+ConductedFlux ConductedThroughInsulation(const SurfaceSetup& setup, double pipeTempF, double surfaceF) {
+  const double k = InsulationConductivity(setup.insulationType, (pipeTempF + surfaceF) / 2.0);
+  const double r = setup.equivalentThicknessFt / k + 0.5;
+  return {r, (pipeTempF - surfaceF) / r};
+}
+
 // The bisection for the surface temperature at one pipe temperature, a step
 // at a time: the pipe temperature balance may stop it early, once the
 // bracket it has narrowed to settles the pipe temperature step (see
@@ -506,9 +520,7 @@ class SurfaceBisection {
     if (state_ != State::Running) return state_;
     if (steps_++ == kMaxIterations) return state_ = State::Failed;
     const double ts = (lo_ + hi_) / 2.0;
-    const double k = InsulationConductivity(setup_.insulationType, (pipeTempF_ + ts) / 2.0);
-    const double r = setup_.equivalentThicknessFt / k + 0.5;
-    const double qin = (pipeTempF_ - ts) / r;
+    const auto [r, qin] = ConductedThroughInsulation(setup_, pipeTempF_, ts);
     if (!Finite(r) || !Finite(qin)) return state_ = State::Failed;
     // Far from the balance the estimate tells the side for sure (the exact
     // difference is beyond the tolerance and of the same sign); close to it,
@@ -554,7 +566,67 @@ SurfaceBalance BalanceSurface(const SurfaceSetup& setup, double pipeTempF) {
   return bisection.result();
 }
 
+// The surface balance solved to the limit of double precision: the surface
+// temperature between the pipe's and the ambient's (either may be the
+// warmer) where the conducted flux equals the flux to the air, by a
+// bracketed secant (the Illinois variant), a few steps where the bisection
+// takes dozens.
+SurfaceBalance ExactSurfaceBalance(const SurfaceSetup& setup, double pipeTempF) {
+  SurfaceBalance result;
+  if (!setup.usable() || !Finite(pipeTempF)) return result;
+  const auto miss = [&](double ts) {
+    return ConductedThroughInsulation(setup, pipeTempF, ts).flux -
+           SurfaceFlux(ts, setup.ambientF, setup.ambientRadiation, setup.outerDiameterFt, setup.air);
+  };
+  double a = setup.ambientF;
+  double b = pipeTempF;
+  double fa = miss(a);
+  double fb = miss(b);
+  int side = 0;
+  for (int step = 0; step < kMaxIterations && fa != 0.0 && a != b; ++step) {
+    if (!Finite(fa) || !Finite(fb) || (fa > 0.0) == (fb > 0.0)) return result;
+    const double c = (a * fb - b * fa) / (fb - fa);
+    const double fc = miss(c);
+    if (!Finite(fc)) return result;
+    if (fc == 0.0 || std::fabs(b - a) <= 1e-12 * (std::fabs(a) + std::fabs(b) + 1.0)) {
+      a = c;
+      fa = 0.0;
+      break;
+    }
+    if ((fc > 0.0) == (fb > 0.0)) {
+      b = c;
+      fb = fc;
+      if (side == -1) fa /= 2.0;
+      side = -1;
+    } else {
+      a = c;
+      fa = fc;
+      if (side == 1) fb /= 2.0;
+      side = 1;
+    }
+    if (std::fabs(fc) <= 1e-12 * (std::fabs(ConductedThroughInsulation(setup, pipeTempF, c).flux) + 1.0)) {
+      a = c;
+      fa = 0.0;
+      break;
+    }
+  }
+  if (fa != 0.0 && a != b) return result;
+  const ConductedFlux conducted = ConductedThroughInsulation(setup, pipeTempF, a);
+  if (!Finite(conducted.flux)) return result;
+  result.converged = true;
+  result.surfaceTempF = a;
+  result.resistance = conducted.resistance;
+  result.areaPerFt = setup.area;
+  result.heatLossBtuHrFt = conducted.flux * setup.area;
+  return result;
+}
+
 }  // namespace
+
+SurfaceBalance ExactInsulatedSurfaceBalance(double pipeTempF, double ambientF, const Insulation& insulation,
+                                            Air air) {
+  return ExactSurfaceBalance(SurfaceSetup(ambientF, insulation, air, 0.0), pipeTempF);
+}
 
 SurfaceBalance InsulatedSurfaceBalance(double pipeTempF, double ambientF, const Insulation& insulation,
                                        Air air, double tolerance) {

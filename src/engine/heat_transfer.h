@@ -123,6 +123,14 @@ double SurfaceFlux(double surfaceF, double ambientF, double ambientRadiation, do
 SurfaceBalance InsulatedSurfaceBalance(double pipeTempF, double ambientF, const Insulation& insulation,
                                        Air air, double toleranceBtuHrFt2);
 
+// The same balance solved to the limit of double precision in a few
+// secant steps, for a pipe warmer or colder than the air (the loss is then
+// negative): what the heat-up integrates, where the design's tolerances
+// would put steps into the loss. Bounded; a non-finite value or an
+// unknown insulation type gives converged = false.
+SurfaceBalance ExactInsulatedSurfaceBalance(double pipeTempF, double ambientF, const Insulation& insulation,
+                                            Air air);
+
 // The three temperature cases of a design.
 enum class BalanceCase {
   MinimumMaintained,  // steam at 90 % pressure, minimum ambient, design wind, tolerance 0.3 F
