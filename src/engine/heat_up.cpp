@@ -98,19 +98,22 @@ bool KronrodPiece(const std::function<double(double)>& f, Piece& piece, int& eva
   return std::isfinite(piece.value) && std::isfinite(piece.error);
 }
 
-std::string Fixed1(double value) {
+std::string Fixed(double value, int decimals) {
   std::array<char, 32> buffer{};
   const auto [end, ec] =
-      std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 1);
+      std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, decimals);
   if (ec != std::errc()) return "?";
   std::string text(buffer.data(), end);
-  return text == "-0.0" ? "0.0" : text;
+  return text.find_first_not_of("-0.") == std::string::npos && text[0] == '-' ? text.substr(1) : text;
 }
 
-// A temperature of the engine (F) as a message shows it in the unit system.
-std::string TemperatureText(double tempF, UnitSystem units) {
-  if (units == UnitSystem::Metric) return Fixed1((tempF - 32.0) * 5.0 / 9.0) + " " + kDegree + "C";
-  return Fixed1(tempF) + " " + kDegree + "F";
+// A temperature of the engine (F) as a message shows it in the unit system,
+// to tenths, or to hundredths where tenths would not tell it from `other`.
+std::string TemperatureText(double tempF, double otherF, UnitSystem units) {
+  const bool metric = units == UnitSystem::Metric;
+  const auto shown = [&](double f) { return metric ? (f - 32.0) * 5.0 / 9.0 : f; };
+  const int decimals = Fixed(shown(tempF), 1) == Fixed(shown(otherF), 1) && tempF != otherF ? 2 : 1;
+  return Fixed(shown(tempF), decimals) + " " + kDegree + (metric ? "C" : "F");
 }
 
 std::string RangeText(UnitSystem units) {
@@ -216,9 +219,9 @@ class HeatUp {
     result_.end = HeatUpEnd::CannotReach;
     result_.settleTempF = settleF;
     result_.message = "The line cannot reach the final temperature of " +
-                      TemperatureText(in_.finalTempF, in_.messageUnits) +
-                      " at the minimum ambient: it settles at " + TemperatureText(settleF, in_.messageUnits) +
-                      ".";
+                      TemperatureText(in_.finalTempF, settleF, in_.messageUnits) +
+                      " at the minimum ambient: it settles at " +
+                      TemperatureText(settleF, in_.finalTempF, in_.messageUnits) + ".";
     return std::move(result_);
   }
   HeatUpResult Computed(double sensible, double latent) {

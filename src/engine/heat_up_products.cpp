@@ -317,6 +317,19 @@ double OlssonSpecificHeat(double massFraction, double tempC) {
          3.0 * Polynomial(kOlssonEnthalpyC4, xi) * tempC * tempC;
 }
 
+// Water at 101.325 kPa. Density and specific heat are asked at the same
+// temperature one after the other: the last state is kept (per thread) so
+// the Gibbs sums run once; a pure function of the temperature either way.
+WaterState WaterAtOneAtmosphere(double kelvin) {
+  thread_local double lastKelvin = std::nan("");
+  thread_local WaterState last;
+  if (kelvin != lastKelvin) {
+    last = Iapws97Region1(kelvin, kAtmosphereMPa);
+    lastKelvin = kelvin;
+  }
+  return last;
+}
+
 // A fit's value in SI: density kg/m3, specific heat J/(kg K).
 double Evaluate(const PropertyFit& fit, double kelvin, double molarMass) {
   const auto& c = fit.c;
@@ -345,7 +358,7 @@ double Evaluate(const PropertyFit& fit, double kelvin, double molarMass) {
     case F::ConstantDensity:
       return c[0];
     case F::Iapws97Density:
-      return Iapws97Region1(kelvin, kAtmosphereMPa).densityKgM3;
+      return WaterAtOneAtmosphere(kelvin).densityKgM3;
     case F::Dippr100:
       return (c[0] + kelvin * (c[1] + kelvin * (c[2] + kelvin * (c[3] + kelvin * c[4])))) / molarMass;
     case F::ChemSep16:
@@ -367,7 +380,7 @@ double Evaluate(const PropertyFit& fit, double kelvin, double molarMass) {
     case F::ConstantMolar:
       return c[0] / molarMass;
     case F::Iapws97SpecificHeat:
-      return Iapws97Region1(kelvin, kAtmosphereMPa).specificHeatKjKgK * 1000.0;
+      return WaterAtOneAtmosphere(kelvin).specificHeatKjKgK * 1000.0;
     case F::None:
       break;
   }
