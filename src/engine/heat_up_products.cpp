@@ -210,15 +210,14 @@ const std::array<HeatUpProductData, kOtherProduct> kProducts{{
     Row(123.11, {F::PpdsDensity, {353, 902.639, -421.4692, 914.1481, -291.7604, 719.05}, 278.91, 719.05},
         kVdiPpds, {F::ChemSep16, {146460, 1160.6, 0.44135, 0.024575, -0.000013049, 0}, 278.91, 719},
         kChemSepCp),
-    // 21 Potassium (liquid): CRC's molten density, linear from the melting point.
-    Row(39.0983, {F::LinearDensity, {828, 0.232, 336.65, 0, 0, 0}, 336.65, 773.15},
-        "CRC Handbook of Chemistry and Physics, density of molten elements",
+    // 21 Potassium (liquid): Foust's density (C, 63.2 to 1250 C).
+    Row(39.0983, {F::CubicCelsius, {841.5, -0.2172, -2.70e-5, 4.77e-9, 0, 0}, 336.35, 1523.15},
+        "Foust (ed.), Sodium-NaK Engineering Handbook Vol. I (1972), p. 18",
         {F::Shomate, {40.27113, -30.54542, 26.49505, -5.727854, -0.063477, 0}, 336.35, 1039.54}, kShomate),
-    // 22 Sodium (liquid): Foust's density (C), applied from the melting point to
-    // the list's upper end.
-    Row(22.98977,
-        {F::CubicCelsius, {950.0483, -0.2298, -14.6045e-6, 5.6377e-9, 0, 0}, 370.98, KelvinFromF(1616)},
-        "Foust (ed.), Sodium-NaK Engineering Handbook Vol. I (1972)",
+    // 22 Sodium (liquid): Fink and Leibowitz's density, from the melting point
+    // to the critical temperature 2503.7 K.
+    Row(22.98977, {F::CriticalDensity, {219, 275.32, 511.58, 2503.7, 0.5, 0}, 370.98, 2503.7},
+        "Fink and Leibowitz, ANL/RE-95/2 (1995), eq. 1.3.1",
         {F::Shomate, {40.25707, -28.23849, 20.69402, -3.641872, -0.079874, 0}, 370.98, 1170.525}, kShomate),
     // 23 Styrene.
     Perry(104.15, {0.7397, 0.2603, 636, 0.3009}, 242.54, 636, {113340, 290.2, -0.6051, 0.0013567, 0}, 242.54,
@@ -347,6 +346,10 @@ double Evaluate(const PropertyFit& fit, double kelvin, double molarMass) {
       return c[0] - c[1] * (kelvin - c[2]);
     case F::CubicCelsius:
       return c[0] + tempC * (c[1] + tempC * (c[2] + tempC * c[3]));
+    case F::CriticalDensity: {
+      const double s = 1.0 - kelvin / c[3];
+      return c[0] + c[1] * s + c[2] * std::pow(s, c[4]);
+    }
     case F::PetroleumDensity: {
       const double r60 = c[0] * kWaterAt60FKgM3;
       const double alpha = c[1] / (r60 * r60) + c[2] / r60;

@@ -30,6 +30,7 @@ enum class PropertyForm {
   PpdsDensity,       // kg/m3 = c0 + c1 s^0.35 + c2 s^(2/3) + c3 s + c4 s^(4/3), s = 1 - T/c5
   LinearDensity,     // kg/m3 = c0 - c1 (T - c2)
   CubicCelsius,      // kg/m3 = c0 + c1 t + c2 t^2 + c3 t^3, t in C
+  CriticalDensity,   // kg/m3 = c0 + c1 s + c2 s^c4, s = 1 - T/c3
   PetroleumDensity,  // kg/m3 = r60 exp(-a d (1 + 0.8 a d)), r60 = c0 x 999.016 kg/m3 (water at
                      // 60 F), a = c1 / r60^2 + c2 / r60 per F, d = t - 60, t in F
   OlssonDensity,     // sodium hydroxide solution of NaOH mass fraction c0, kg/m3

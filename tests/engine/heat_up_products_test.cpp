@@ -14,6 +14,7 @@ constexpr const char* kPerryVdi = "VDI Heat Atlas PPDS density";
 constexpr const char* kCrc25C = "CRC Handbook, liquid at 25 C (molar volume, Cp)";
 constexpr const char* kZab = "Zabransky (2001) spline, at its range end";
 constexpr const char* kJanaf = "JANAF tables (Chase 1998), interpolated";
+constexpr const char* kCrcMolten = "CRC Handbook, density of molten elements";
 constexpr const char* kOthers = "see the row's comment";
 
 // A listed product at a temperature (F) against published values of another
@@ -72,10 +73,12 @@ const Reference kReferences[] = {
     {20, 42, 76.0, 0, kChemSep},           // Nitrobenzene
     {20, 412, 62.17, 0, kChemSep},         // Nitrobenzene
     {20, 77, 0, 0.3605, kCrc25C},          // Nitrobenzene
-    {21, 148.5, 0, 0.1962, kJanaf},        // Potassium (Liquid)
+    {21, 148.5, 51.67, 0.1962, kOthers},   // Potassium: CRC molten density; JANAF
+    {21, 932, 45.37, 0, kCrcMolten},       // Potassium: the end of CRC's range (773 K)
     {21, 1400, 0, 0.1867, kJanaf},         // Potassium (Liquid)
     {22, 208, 57.87, 0.3307, kOthers},     // Sodium: CRC molten density; JANAF at the melting point
-    {22, 1616, 46.40, 0.3068, kOthers},    // Sodium: Fink and Leibowitz (1995) density; JANAF
+    {22, 1616, 46.22, 0.3068, kOthers},    // Sodium: Foust (1972) density; JANAF
+    {22, 1616, 0, 0.3034, kOthers},        // Sodium: Fink and Leibowitz's enthalpy, differentiated
     {23, 1, 58.38, 0.3916, kChemSep},      // Styrene
     {23, 292.3, 49.19, 0.5225, kChemSep},  // Styrene
     {24, 246, 111.9, 0.2339, kOthers},     // Sulfur: VDI PPDS density; JANAF
