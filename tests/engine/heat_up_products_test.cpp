@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <sstream>
 #include <string>
+
+#include "support/test_paths.h"
 
 namespace vst {
 namespace {
@@ -194,6 +198,21 @@ TEST(HeatUpProducts, EveryRowNamesItsSourcesAndGivesPositiveValuesAcrossItsBreak
   EXPECT_FALSE(ProductPropertiesAt(kOtherProduct, 100));
   EXPECT_FALSE(ProductPropertiesAt(-1, 100));
   EXPECT_FALSE(ProductPropertiesAt(0, std::nan("")));
+}
+
+// The help page's product table is written from this table: each row's
+// sources and note appear on it, so the two cannot drift apart unnoticed.
+TEST(HeatUpProducts, TheHelpPageNamesEveryRowsSources) {
+  std::ifstream file(std::filesystem::path(test::TestDataDir()) / "help" / "47.htm");
+  ASSERT_TRUE(file);
+  std::stringstream page;
+  page << file.rdbuf();
+  for (int position = 0; position < kOtherProduct; ++position) {
+    const HeatUpProductData* row = HeatUpProductAt(position);
+    for (const char* text : {row->densitySource, row->specificHeatSource, row->note}) {
+      EXPECT_NE(page.str().find(text), std::string::npos) << position << ": " << text;
+    }
+  }
 }
 
 }  // namespace
