@@ -25,24 +25,38 @@ constexpr double kAtmosphereMPa = 0.101325;
 constexpr double KelvinFromF(double f) { return (f - 32.0) / 1.8 + 273.15; }
 constexpr double FFromKelvin(double k) { return (k - 273.15) * 1.8 + 32.0; }
 
-// Specific gravity 60/60 F of a 26.6 API oil: 141.5 / (131.5 + 26.6).
-constexpr double kGravity26_6Api = 141.5 / (131.5 + 26.6);
-// API MPMS Ch. 11.1 (1980) / ASTM D1250 Table 6A, crude oils: K0, K1.
-constexpr double kCrudeK0 = 341.0957;
-constexpr double kCrudeK1 = 0.0;
+// Specific gravity 60/60 F of an oil of an API gravity.
+constexpr double GravityOfApi(double api) { return 141.5 / (131.5 + api); }
+
+// The thermal expansion of API MPMS Ch. 11.1 (1980) / ASTM D1250 by product
+// group: K0, K1 of alpha60 = K0 / rho60^2 + K1 / rho60.
+struct ExpansionGroup {
+  double k0;
+  double k1;
+  const char* source;
+};
+constexpr ExpansionGroup kCrudeOils{341.0957, 0.0,
+                                    "Thermal expansion from 60 F by API MPMS Ch. 11.1 (1980) / ASTM D1250 "
+                                    "Table 6A (crude oils, K0 = 341.0957)"};
+constexpr ExpansionGroup kFuelOils{
+    103.8720, 0.2701,
+    "Thermal expansion from 60 F by API MPMS Ch. 11.1 (1980) / ASTM D1250 Table 6B "
+    "(fuel oils, K0 = 103.8720, K1 = 0.2701)"};
+constexpr ExpansionGroup kJetFuels{
+    330.3010, 0.0,
+    "Thermal expansion from 60 F by API MPMS Ch. 11.1 (1980) / ASTM D1250 Table 6B "
+    "(jet fuels and kerosene, K0 = 330.3010)"};
 
 // A petroleum oil by Cragoe's specific heat and the API thermal expansion,
 // over a range in F.
-constexpr HeatUpProductData PetroleumOil(double gravity, double lowF, double highF, const char* note,
-                                         bool standIn) {
+constexpr HeatUpProductData PetroleumOil(double gravity, const ExpansionGroup& group, double lowF,
+                                         double highF, const char* note, bool standIn) {
   HeatUpProductData d;
   d.density[0] = {
-      F::PetroleumDensity, {gravity, kCrudeK0, kCrudeK1, 0, 0, 0}, KelvinFromF(lowF), KelvinFromF(highF)};
+      F::PetroleumDensity, {gravity, group.k0, group.k1, 0, 0, 0}, KelvinFromF(lowF), KelvinFromF(highF)};
   d.specificHeat[0] = {
       F::CragoeSpecificHeat, {gravity, 0, 0, 0, 0, 0}, KelvinFromF(lowF), KelvinFromF(highF)};
-  d.densitySource =
-      "Thermal expansion from 60 F by API MPMS Ch. 11.1 (1980) / ASTM D1250 Table 6A (crude oils, K0 = "
-      "341.0957)";
+  d.densitySource = group.source;
   d.specificHeatSource = "Cragoe, NBS Misc. Publ. 97 (1929): cp = (0.388 + 0.00045 t) / sqrt(SG 60/60 F)";
   d.note = note;
   d.standIn = standIn;
@@ -54,6 +68,13 @@ constexpr const char* kPetroleumStandIn =
     "(Cragoe's specific heat, API thermal expansion). Choose Other and enter the product's own data where "
     "known.";
 constexpr const char* kPetroleumRange = "Range: that of the product list.";
+constexpr const char* kFuelOilGravity =
+    "Typical gravity of ASTM No. 6 oil, 15 API (Cardarelli, Materials Handbook, 2nd ed., 2018); range: that "
+    "of the "
+    "product list. With the product's own gravity choose Other.";
+constexpr const char* kKeroseneGravity =
+    "Typical gravity of kerosene, 40 API (Cardarelli, Materials Handbook, 2nd ed., 2018); range: that of the "
+    "product list. With the product's own gravity choose Other.";
 
 constexpr const char* kPerry2_32 = "DIPPR eq. 105, Perry's Chemical Engineers' Handbook 8th ed., Table 2-32";
 constexpr const char* kPerry2_153 =
@@ -148,8 +169,8 @@ const std::array<HeatUpProductData, kOtherProduct> kProducts{{
       return d;
     }(),
     // 1 Oil: Valvata 79, 2 Oil: SX9030 (branded oils).
-    PetroleumOil(kGravity26_6Api, 50, 250, kPetroleumStandIn, true),
-    PetroleumOil(kGravity26_6Api, 50, 250, kPetroleumStandIn, true),
+    PetroleumOil(GravityOfApi(26.6), kCrudeOils, 50, 250, kPetroleumStandIn, true),
+    PetroleumOil(GravityOfApi(26.6), kCrudeOils, 50, 250, kPetroleumStandIn, true),
     // 3 Acetic acid.
     Perry(60.052, {1.4486, 0.25892, 591.95, 0.2529}, 289.81, 591.95, {139640, -320.8, 0.8985, 0, 0}, 289.81,
           391.05),
@@ -243,16 +264,16 @@ const std::array<HeatUpProductData, kOtherProduct> kProducts{{
     // 29 p-Xylene.
     Perry(106.17, {0.67752, 0.25887, 616.2, 0.27596}, 286.41, 616.2, {-35500, 1287.2, -2.599, 0.002426, 0},
           286.41, 600),
-    // 30 Oil: #6 Fuel, 31 Asphalt, 32 Kerosene: no published gravity.
-    PetroleumOil(kGravity26_6Api, 50, 250, kPetroleumStandIn, true),
-    PetroleumOil(kGravity26_6Api, 200, 400, kPetroleumStandIn, true),
-    PetroleumOil(kGravity26_6Api, 50, 450, kPetroleumStandIn, true),
+    // 30 Oil: #6 Fuel; 31 Asphalt: no published gravity; 32 Kerosene.
+    PetroleumOil(GravityOfApi(15), kFuelOils, 50, 250, kFuelOilGravity, false),
+    PetroleumOil(GravityOfApi(26.6), kCrudeOils, 200, 400, kPetroleumStandIn, true),
+    PetroleumOil(GravityOfApi(40), kJetFuels, 50, 450, kKeroseneGravity, false),
     // 33 Oil: 26.6 API.
-    PetroleumOil(kGravity26_6Api, 50, 450, kPetroleumRange, false),
+    PetroleumOil(GravityOfApi(26.6), kCrudeOils, 50, 450, kPetroleumRange, false),
     // 34 Oil: SAE 10, 35 Oil: SAE 30, 36 Oil: SAE 90: viscosity grades, no published gravity.
-    PetroleumOil(kGravity26_6Api, 50, 300, kPetroleumStandIn, true),
-    PetroleumOil(kGravity26_6Api, 50, 300, kPetroleumStandIn, true),
-    PetroleumOil(kGravity26_6Api, 50, 350, kPetroleumStandIn, true),
+    PetroleumOil(GravityOfApi(26.6), kCrudeOils, 50, 300, kPetroleumStandIn, true),
+    PetroleumOil(GravityOfApi(26.6), kCrudeOils, 50, 300, kPetroleumStandIn, true),
+    PetroleumOil(GravityOfApi(26.6), kCrudeOils, 50, 350, kPetroleumStandIn, true),
     // 37 Sodium hydroxide (50 %), 38 (73 %).
     Caustic(0.50,
             "Olsson's fits hold 50 % from 68 F (density) and 79 F (specific heat); extrapolated below."),
