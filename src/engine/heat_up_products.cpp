@@ -70,8 +70,7 @@ constexpr const char* kPetroleumStandIn =
 constexpr const char* kPetroleumRange = "Range: that of the product list.";
 constexpr const char* kFuelOilGravity =
     "Typical gravity of ASTM No. 6 oil, 15 API (Cardarelli, Materials Handbook, 2nd ed., 2018); range: that "
-    "of the "
-    "product list. With the product's own gravity choose Other.";
+    "of the product list. With the product's own gravity choose Other.";
 constexpr const char* kKeroseneGravity =
     "Typical gravity of kerosene, 40 API (Cardarelli, Materials Handbook, 2nd ed., 2018); range: that of the "
     "product list. With the product's own gravity choose Other.";
@@ -128,6 +127,8 @@ constexpr HeatUpProductData WithNote(HeatUpProductData d, const char* note, bool
 // xi and the temperature t in C.
 //   density kg/m3 = b1 + b2 t + b3 t^2, bj = sum k_i xi^(i/2), i = 0..5
 //   enthalpy kJ/kg = c1 + c2 t + c3 t^2 + c4 t^3, c2..c4 polynomials in xi
+// The coefficients were read from a public transcription of the paper; the
+// tests hold the density against Laliberte (2009).
 constexpr std::array<double, 6> kOlssonDensityB1{5007.2279636,  -25131.164248, 74107.692582,
                                                  -104657.48684, 69821.773186,  -18145.911810};
 constexpr std::array<double, 6> kOlssonDensityB2{-64.786269079, 525.34360564,  -1608.4471903,
