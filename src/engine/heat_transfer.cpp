@@ -574,8 +574,12 @@ SurfaceBalance BalanceSurface(const SurfaceSetup& setup, double pipeTempF) {
 SurfaceBalance ExactSurfaceBalance(const SurfaceSetup& setup, double pipeTempF) {
   SurfaceBalance result;
   if (!setup.usable() || !Finite(pipeTempF)) return result;
+  // The conducted flux less the flux to the air; not a number where the
+  // insulation has no conductivity (an unknown type).
   const auto miss = [&](double ts) {
-    return ConductedThroughInsulation(setup, pipeTempF, ts).flux -
+    const ConductedFlux conducted = ConductedThroughInsulation(setup, pipeTempF, ts);
+    if (!Finite(conducted.resistance)) return std::nan("");
+    return conducted.flux -
            SurfaceFlux(ts, setup.ambientF, setup.ambientRadiation, setup.outerDiameterFt, setup.air);
   };
   double a = setup.ambientF;
@@ -612,7 +616,7 @@ SurfaceBalance ExactSurfaceBalance(const SurfaceSetup& setup, double pipeTempF) 
   }
   if (fa != 0.0 && a != b) return result;
   const ConductedFlux conducted = ConductedThroughInsulation(setup, pipeTempF, a);
-  if (!Finite(conducted.flux)) return result;
+  if (!Finite(conducted.flux) || !Finite(conducted.resistance)) return result;
   result.converged = true;
   result.surfaceTempF = a;
   result.resistance = conducted.resistance;

@@ -246,6 +246,31 @@ SurfaceBalance PlainBisection(double pipeF, double ambientF, const Insulation& i
   return result;
 }
 
+// The exact balance is the same balance where the fluxes meet to rounding:
+// the plain bisection's surface temperature at a tolerance of 1e-9
+// BTU/(hr ft2), a zero loss at the ambient, and a gain (negative loss) for a
+// pipe colder than the air.
+TEST(SurfaceBalance, TheExactBalanceMeetsTheFluxesToRounding) {
+  for (const Insulation& ins : {kTypical, Insulation{5, 12.75, 18.75}}) {
+    for (const auto& [pipeF, ambientF] : {std::pair{250.0, 0.0}, {45.0, -40.0}, {1200.0, 100.0}}) {
+      const Air air = Air::Wind(kDesignWindFtPerHr);
+      const SurfaceBalance exact = ExactInsulatedSurfaceBalance(pipeF, ambientF, ins, air);
+      const SurfaceBalance plain = PlainBisection(pipeF, ambientF, ins, air, 1e-9);
+      ASSERT_TRUE(exact.converged && plain.converged) << pipeF;
+      EXPECT_NEAR(exact.surfaceTempF, plain.surfaceTempF, 1e-8) << pipeF;
+      EXPECT_NEAR(exact.heatLossBtuHrFt, plain.heatLossBtuHrFt, 1e-8) << pipeF;
+    }
+    const Air air = Air::Wind(kDesignWindFtPerHr);
+    EXPECT_EQ(ExactInsulatedSurfaceBalance(20.0, 20.0, ins, air).heatLossBtuHrFt, 0.0);
+    const SurfaceBalance cold = ExactInsulatedSurfaceBalance(-60.0, 20.0, ins, air);
+    ASSERT_TRUE(cold.converged);
+    EXPECT_LT(cold.heatLossBtuHrFt, 0.0);
+    EXPECT_TRUE(cold.surfaceTempF > -60.0 && cold.surfaceTempF < 20.0);
+  }
+  EXPECT_FALSE(
+      ExactInsulatedSurfaceBalance(250.0, 0.0, Insulation{9, 3.53, 5.57}, Air::Wind(132000)).converged);
+}
+
 TEST(SurfaceBalance, EndsBitForBitWhereThePlainBisectionEnds) {
   int converged = 0;
   for (int type = 0; type <= 6; ++type) {
