@@ -63,4 +63,22 @@ void BM_HeatUpTime(benchmark::State& state) {
 }
 BENCHMARK(BM_HeatUpTime)->Arg(0)->Arg(vst::kOtherProduct)->Unit(benchmark::kMicrosecond);
 
+// The costly case: "Other" water brought to 0.5 F below where the line
+// settles, where the integrand grows without bound and the rule subdivides.
+void BM_HeatUpTimeNearSettling(benchmark::State& state) {
+  const vst::DesignPassInput design = TypicalDesign();
+  vst::HeatUpInput in = *vst::HeatUpConditionsOf(design, vst::RunDesignPass(design));
+  in.product = vst::kOtherProduct;
+  in.otherDensityLbFt3 = 62.4;
+  in.otherSpecificHeatBtuLbF = 1.0;
+  in.initialTempF = 40.0;
+  in.finalTempF = in.minMaintainedTempF - 0.5;
+  state.counters["hours"] = vst::HeatUpTime(in).hours;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(in.initialTempF);
+    benchmark::DoNotOptimize(vst::HeatUpTime(in));
+  }
+}
+BENCHMARK(BM_HeatUpTimeNearSettling)->Unit(benchmark::kMicrosecond);
+
 }  // namespace

@@ -177,6 +177,18 @@ class HeatUp {
     std::sort(cuts.begin(), cuts.end());
     cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
 
+    // Q falls to 0 where the line settles, just beyond the final
+    // temperature when that lies close to it, and M/Q then grows like
+    // 1/(settle - T). The integral is taken in x = ln(r - T), with r where
+    // the tangent of Q at the final temperature reaches 0 (beyond the final
+    // temperature, as Q falls): dT = -(r - T) dx, and (r - T) M/Q is nearly
+    // constant however close the final temperature lies to the settling one.
+    const double stepF = std::min(1.0, (in_.finalTempF - in_.initialTempF) / 2.0);
+    const auto before = NetHeatIntoPipe(in_, in_.finalTempF - stepF);
+    const double slope = before ? (*atFinal - *before) / stepF : 0.0;  // BTU/(hr ft F)
+    const double tangentZeroF = in_.finalTempF - *atFinal / slope;
+    const bool logarithmic = slope < 0.0 && std::isfinite(tangentZeroF) && tangentZeroF > in_.finalTempF;
+
     bool balanced = true;
     const auto integrand = [&](double tempF) {
       const auto q = NetHeatIntoPipe(in_, tempF);
@@ -186,9 +198,16 @@ class HeatUp {
       }
       return HeatCapacity(tempF) / *q;
     };
+    const auto inLogarithm = [&](double x) {
+      const double distance = std::exp(x);
+      return integrand(tangentZeroF - distance) * distance;
+    };
     double sensible = 0.0;
     for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
-      const auto piece = IntegrateAdaptive(integrand, cuts[i], cuts[i + 1], kHeatUpRelativeTolerance);
+      const auto piece = logarithmic
+                             ? IntegrateAdaptive(inLogarithm, std::log(tangentZeroF - cuts[i + 1]),
+                                                 std::log(tangentZeroF - cuts[i]), kHeatUpRelativeTolerance)
+                             : IntegrateAdaptive(integrand, cuts[i], cuts[i + 1], kHeatUpRelativeTolerance);
       if (!piece || !balanced) return Fail("the heat-up integral does not converge");
       sensible += piece->value;
     }
