@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "batch/headings.h"
 #include "circuit/allowance_answers.h"
 #include "circuit/design.h"
 #include "circuit/entry.h"
@@ -507,6 +508,7 @@ struct LineListDesigner::Impl {
   std::array<int, kColumnCount> positions{};
   std::string error;
   std::vector<IgnoredColumn> ignored;
+  std::vector<HeadingReading> headings;
   bool unknownRefused = false;
   bool decimalCommas = false;  // numbers may be written "1,5"
 
@@ -705,24 +707,36 @@ LineListDesigner::LineListDesigner(const std::vector<std::string>& header, const
   s.headerSize = header.size();
   s.positions.fill(-1);
   const auto& columns = LineListColumns();
+  HeadingsRead read = ReadHeadings(header, options);
+  s.headings = std::move(read.headings);
   std::vector<std::string> seen;
   std::vector<std::size_t> unknown;  // header positions
   for (std::size_t i = 0; i < header.size(); ++i) {
     const std::string name = Upper(header[i]);
-    bool known = false;
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-      if (name == columns[c].name) {
-        s.positions[c] = static_cast<int>(i);
-        known = true;
+    const int column = s.headings[i].column;
+    if (column >= 0) {
+      // Two headings that read as one column: neither is taken.
+      const int earlier = s.positions[static_cast<std::size_t>(column)];
+      if (earlier >= 0 && Upper(header[static_cast<std::size_t>(earlier)]) != name) {
+        s.error = "line 1: the headings " + Quoted(Trim(header[static_cast<std::size_t>(earlier)])) +
+                  " and " + Quoted(Trim(header[i])) + " both name the column " +
+                  columns[static_cast<std::size_t>(column)].name;
+        return;
       }
+      s.positions[static_cast<std::size_t>(column)] = static_cast<int>(i);
+    } else if (s.headings[i].how == HeadingHow::Unknown) {
+      unknown.push_back(i);
     }
-    if (!known) unknown.push_back(i);
     if (name.empty()) continue;
     if (std::find(seen.begin(), seen.end(), name) != seen.end()) {
       s.error = "line 1: the column " + name + " appears twice";
       return;
     }
     seen.push_back(name);
+  }
+  if (!read.error.empty()) {
+    s.error = read.error;
+    return;
   }
   // An unnamed column at the end is a trailing delimiter, not a column.
   if (!unknown.empty() && unknown.back() + 1 == header.size() && header.size() > 1 &&
@@ -765,6 +779,10 @@ bool LineListDesigner::ok() const { return impl_->error.empty(); }
 const std::string& LineListDesigner::error() const { return impl_->error; }
 const std::vector<IgnoredColumn>& LineListDesigner::ignoredColumns() const { return impl_->ignored; }
 bool LineListDesigner::refusedUnknownColumns() const { return impl_->unknownRefused; }
+const std::vector<HeadingReading>& LineListDesigner::headings() const { return impl_->headings; }
+std::vector<int> LineListDesigner::positions() const {
+  return std::vector<int>(impl_->positions.begin(), impl_->positions.end());
+}
 
 void LineListDesigner::design(const CsvRow& row, int rowNumber, CircuitResult& result) const {
   const Impl& s = *impl_;
@@ -798,6 +816,14 @@ void LineListDesigner::design(const CsvRow& row, int rowNumber, CircuitResult& r
     result.messages.push_back({"Input Error", row.problem});
     return;
   }
+  // A workbook cell without a value that reads as text (a date, an error,
+  // a formula never calculated), in a column the row is designed from.
+  for (const CsvRow::CellProblem& p : row.cellProblems) {
+    if (std::find(s.positions.begin(), s.positions.end(), static_cast<int>(p.field)) != s.positions.end()) {
+      result.messages.push_back({"Input Error", p.message});
+      return;
+    }
+  }
   if (row.fields.size() != s.headerSize) {
     result.messages.push_back({"Input Error", "Line " + std::to_string(row.line) + " has " +
                                                   std::to_string(row.fields.size()) + " fields, the header " +
@@ -829,6 +855,7 @@ BatchResult DesignLineList(const CsvTable& table, const BatchOptions& options) {
   result.header = table.header;
   LineListDesigner designer(table.header, options, table.delimiter);
   result.ignoredColumns = designer.ignoredColumns();
+  result.headings = designer.headings();
   if (!designer.ok()) {
     result.error = designer.error();
     return result;

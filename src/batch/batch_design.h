@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "batch/csv.h"
@@ -17,12 +18,17 @@
 
 namespace vst {
 
+// Headings a column map file names, each with the field code it reads or
+// "ignore".
+using ColumnMap = std::vector<std::pair<std::string, std::string>>;
+
 struct BatchOptions {
   UnitSystem units = UnitSystem::English;
   bool internalMode = false;
   PressureUnit pressureUnit = PressureUnit::Psig;  // English: always psig
   InsulationSizing insulationSizing = InsulationSizing::Standard;
   bool strict = false;  // a row the window's checks would change is not designed
+  ColumnMap columns{};  // headings nothing else reads (--columns)
 };
 
 // The columns of a line list, in the order the results list them.
@@ -90,6 +96,14 @@ std::string IgnoredColumnText(const IgnoredColumn& column);
 // Messages name at most this many ignored columns, then say how many more.
 inline constexpr std::size_t kNamedColumns = 10;
 
+// How a heading of the list was read (headings.h reads them).
+enum class HeadingHow { Code, Caption, Word, Map, Ignored, Unknown };
+struct HeadingReading {
+  std::string heading;  // as written, trimmed
+  int column = -1;      // LineListCol; -1 when not read
+  HeadingHow how = HeadingHow::Unknown;
+};
+
 // The output fields of the main window after a design, in the order the
 // results list them: maximum and minimum maintained temperature, heat loss,
 // condensate load, insulation size, total tracer length, trap distance,
@@ -143,6 +157,10 @@ class LineListDesigner {
   // Whether the header was refused only for columns it does not know
   // (--strict), which the command counts as a usage error.
   bool refusedUnknownColumns() const;
+  // How each heading was read, in header order.
+  const std::vector<HeadingReading>& headings() const;
+  // The header position of each LineListColumns() entry; -1 when absent.
+  std::vector<int> positions() const;
   // Designs the row, the `rowNumber`-th data row. A row whose field count
   // differs from the header is an error of that row.
   void design(const CsvRow& row, int rowNumber, CircuitResult& result) const;
@@ -164,6 +182,7 @@ struct BatchResult {
   std::string error;  // "line 1: ..." naming the line
   std::vector<std::string> header;
   std::vector<IgnoredColumn> ignoredColumns;
+  std::vector<HeadingReading> headings;
   std::vector<CircuitResult> circuits;
 };
 
@@ -173,8 +192,10 @@ BatchResult DesignLineList(const CsvTable& table, const BatchOptions& options);
 // Output forms of the batch results, whole or piece by piece.
 std::string BatchJson(const BatchResult& result, const BatchOptions& options);
 std::string BatchCsv(const BatchResult& result, const BatchOptions& options);
-// The JSON begins with the run's options and the columns it ignored.
-std::string BatchJsonStart(const BatchOptions& options, const std::vector<IgnoredColumn>& ignored = {});
+// The JSON begins with the run's options, the columns it ignored and,
+// unless the headings are all plain field codes, how each was read.
+std::string BatchJsonStart(const BatchOptions& options, const std::vector<IgnoredColumn>& ignored = {},
+                           const std::vector<HeadingReading>& headings = {});
 void AppendBatchJsonCircuit(std::string& out, const CircuitResult& circuit, bool first);
 std::string BatchJsonEnd();
 // The header row: one column per value, each named once, with its unit.

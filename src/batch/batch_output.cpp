@@ -10,6 +10,7 @@
 
 #include "batch/batch_design.h"
 #include "batch/csv.h"
+#include "batch/headings.h"
 #include "batch/json.h"
 #include "circuit/design.h"
 #include "core/legacy_math.h"
@@ -220,7 +221,8 @@ const std::vector<const FieldInfo*>& TakeoffFields() {
 
 }  // namespace
 
-std::string BatchJsonStart(const BatchOptions& options, const std::vector<IgnoredColumn>& ignored) {
+std::string BatchJsonStart(const BatchOptions& options, const std::vector<IgnoredColumn>& ignored,
+                           const std::vector<HeadingReading>& headings) {
   std::string out = "{\"units\":" + JsonString(UnitsName(options.units)) +
                     ",\"mode\":" + JsonString(options.internalMode ? "internal" : "standard") +
                     ",\"strict\":" + (options.strict ? "true" : "false");
@@ -240,7 +242,26 @@ std::string BatchJsonStart(const BatchOptions& options, const std::vector<Ignore
       AppendJsonString(out, ignored[i].suggestion);
     out += '}';
   }
-  return out + "],\"circuits\":[";
+  out += ']';
+  // How each heading was read: the column it names (null when none) and how.
+  if (!HeadingsArePlainCodes(headings)) {
+    out += ",\"columns\":[";
+    for (std::size_t i = 0; i < headings.size(); ++i) {
+      if (i) out += ',';
+      out += "{\"heading\":";
+      AppendJsonString(out, headings[i].heading);
+      out += ",\"column\":";
+      if (headings[i].column < 0)
+        out += "null";
+      else
+        AppendJsonString(out, LineListColumns()[static_cast<std::size_t>(headings[i].column)].name);
+      out += ",\"how\":";
+      AppendJsonString(out, HeadingHowName(headings[i].how));
+      out += '}';
+    }
+    out += ']';
+  }
+  return out + ",\"circuits\":[";
 }
 
 void AppendBatchJsonCircuit(std::string& out, const CircuitResult& c, bool first) {
@@ -293,7 +314,7 @@ void AppendBatchJsonCircuit(std::string& out, const CircuitResult& c, bool first
 std::string BatchJsonEnd() { return "\n]}\n"; }
 
 std::string BatchJson(const BatchResult& result, const BatchOptions& options) {
-  std::string out = BatchJsonStart(options, result.ignoredColumns);
+  std::string out = BatchJsonStart(options, result.ignoredColumns, result.headings);
   for (std::size_t i = 0; i < result.circuits.size(); ++i)
     AppendBatchJsonCircuit(out, result.circuits[i], i == 0);
   return out + BatchJsonEnd();

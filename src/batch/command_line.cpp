@@ -151,6 +151,14 @@ std::string ParseOptions(const std::vector<std::string>& args, CommandLine& c) {
       ok = fileName(c.bills.xlsx);
     else if (a == "--circuit-list")
       c.circuitList = true;
+    else if (a == "--sheet")
+      ok = value(c.sheet, true);
+    else if (a == "--header-row")
+      ok = value(c.headerRow);
+    else if (a == "--columns")
+      ok = fileName(c.columnsFile);
+    else if (a == "--write-columns")
+      ok = fileName(c.writeColumns);
     else if (!a.empty() && a[0] == '-' && a != "-")
       return "unknown option " + a;
     else if (c.input.empty())

@@ -35,6 +35,13 @@ struct CommandLine {
   std::string summaryFile;  // design --summary OUT
   bool circuitList = false;
   std::string jobs;  // --jobs N as written; empty: one thread per core
+  // design: the sheet of a workbook (--sheet NAME|N, as written), the row
+  // of its headings (--header-row N), the column map to read (--columns)
+  // and the one to write (--write-columns).
+  std::string sheet;
+  std::string headerRow;
+  std::string columnsFile;
+  std::string writeColumns;
   // Whether --units, --mode and --format were given (`lists` shows both
   // unit systems and modes, as text, unless told).
   bool unitsGiven = false;

@@ -27,6 +27,14 @@ struct CsvRow {
   // Empty, or why the row cannot be used: "line 7: field CIRTXT is longer
   // than 4,096 bytes" (the field then holds its first kMaxCsvFieldBytes).
   std::string problem;
+  // Cells of a workbook whose value cannot be read as text (a date, an
+  // error value, a formula without a stored value): the 0-based field and
+  // the message naming the cell. A row that reads such a field is refused.
+  struct CellProblem {
+    std::size_t field = 0;
+    std::string message;
+  };
+  std::vector<CellProblem> cellProblems;
 };
 
 struct CsvTable {

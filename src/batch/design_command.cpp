@@ -6,6 +6,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -13,9 +14,11 @@
 #include "batch/batch_design.h"
 #include "batch/command_line.h"
 #include "batch/csv.h"
+#include "batch/headings.h"
 #include "batch/list_entries.h"
 #include "batch/report_output.h"
 #include "batch/row_pipeline.h"
+#include "batch/xlsx_list.h"
 #include "core/legacy_math.h"
 #include "core/output_file.h"
 #include "core/quoted_value.h"
@@ -35,6 +38,10 @@ namespace {
 
 // The most threads --jobs takes: more than any desktop has cores.
 constexpr int kMaxJobs = 64;
+// The last row of a worksheet.
+constexpr int kMaxSheetRow = 1048576;
+// The longest column map file read: far more than any list's headings.
+constexpr std::uintmax_t kMaxColumnMapBytes = 1 << 20;
 
 // A usage error: the problem, the verb's usage lines and where the options
 // are explained.
@@ -409,6 +416,33 @@ std::string DesignOptions(const CommandLine& c, BatchOptions& options) {
   return {};
 }
 
+// The column map file of --columns; false with the problem.
+bool ReadColumnMap(const std::string& path, ColumnMap& map, std::string& problem) {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  std::ifstream in(path, std::ios::binary);
+  if (ec || !in) {
+    problem = "cannot read the column map " + ShownName(path) +
+              (std::filesystem::exists(path, ec) ? std::string() : std::string(": the file does not exist"));
+    return false;
+  }
+  if (size > kMaxColumnMapBytes) {
+    problem = ShownName(path) + ": a column map of more than 1 MiB is no column map";
+    return false;
+  }
+  std::string text(static_cast<std::size_t>(size), '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  std::string error;
+  auto parsed = ParseColumnMap(text, error);
+  if (!parsed) {
+    problem = ShownName(path) + ": " + error;
+    return false;
+  }
+  map = std::move(*parsed);
+  return true;
+}
+
 // `design LIST.csv`: the list is read row by row and the results go out row
 // by row, so a long list needs the memory of one row (and of one summary
 // bill, added up as the rows come).
@@ -418,27 +452,52 @@ class DesignRun {
       : c_(c), options_(options), env_(env), jobs_(jobs), summary_(options.units) {}
 
   int run() {
+    const bool workbook = c_.input != "-" && LooksLikeWorkbook(c_.input);
+    if (!workbook && (!c_.sheet.empty() || !c_.headerRow.empty())) {
+      return Usage("--sheet and --header-row read a workbook (.xlsx); " + ShownName(c_.input) +
+                       " is read as delimited text",
+                   c_.verb);
+    }
+    XlsxOptions sheet{c_.sheet, 0};
+    if (!c_.headerRow.empty()) {
+      const auto n = ParseNumber(c_.headerRow);
+      if (!n || *n != std::floor(*n) || *n < 1 || *n > kMaxSheetRow)
+        return Usage("--header-row takes a row number from 1 to 1048576", c_.verb);
+      sheet.headerRow = static_cast<int>(*n);
+    }
     if (!openInput()) return kExitFileError;
     std::istream& in = c_.input == "-" ? std::cin : file_;
     CsvReader reader(in);
     std::vector<std::string> header;
-    if (!reader.readHeader(header, csvError_))
+    if (workbook) {
+      file_.close();
+      if (!workbook_.open(c_.input, sheet) || !workbook_.readHeader(header))
+        return FileError(ShownName(c_.input) + ": " + workbook_.error());
+    } else if (!reader.readHeader(header, csvError_)) {
       return FileError(ShownName(c_.input) + ": " + csvError_.message);
-    LineListDesigner designer(header, options_, reader.delimiter());
+    }
+    LineListDesigner designer(header, options_, workbook ? ',' : reader.delimiter());
+    // The map of the headings as read, to be completed by hand, even when
+    // the headings cannot be used as they stand.
+    if (!c_.writeColumns.empty() && !WriteOut(c_.writeColumns, ColumnMapText(designer.headings())))
+      return kExitFileError;
+    const std::string where = workbook ? SheetPlace() : std::string();
     if (designer.refusedUnknownColumns()) {
-      std::cerr << "vantrel-design: " << ShownName(c_.input) << ": " << designer.error() << "\n";
+      std::cerr << "vantrel-design: " << ShownName(c_.input) << ": " << OnSheet(designer.error(), where)
+                << "\n";
       return kExitUsageError;
     }
-    if (!designer.ok()) return FileError(ShownName(c_.input) + ": " + designer.error());
+    if (!designer.ok()) return FileError(ShownName(c_.input) + ": " + OnSheet(designer.error(), where));
     // A misspelt column would silently take its default: each one is named.
     const auto& ignored = designer.ignoredColumns();
     for (std::size_t i = 0; i < ignored.size() && i < kNamedColumns; ++i) {
-      std::cerr << "vantrel-design: " << ShownName(c_.input) << ": line 1: ignored "
-                << (ignored[i].name.empty() ? "" : "column ") << IgnoredColumnText(ignored[i]) << "\n";
+      std::cerr << "vantrel-design: " << ShownName(c_.input) << ": " << (workbook ? where : "line 1")
+                << ": ignored " << (ignored[i].name.empty() ? "" : "column ") << IgnoredColumnText(ignored[i])
+                << "\n";
     }
     if (ignored.size() > kNamedColumns) {
-      std::cerr << "vantrel-design: " << ShownName(c_.input) << ": line 1: and "
-                << ignored.size() - kNamedColumns << " more columns ignored\n";
+      std::cerr << "vantrel-design: " << ShownName(c_.input) << ": " << (workbook ? where : "line 1")
+                << ": and " << ignored.size() - kNamedColumns << " more columns ignored\n";
     }
     if (!out_.open(OutputName(c_.output))) return FileError(out_.error());
     if (!c_.save.empty()) {
@@ -446,11 +505,12 @@ class DesignRun {
                      options_.units);
       if (!saver_->begin()) return kExitFileError;
     }
-    if (!designRows(reader, designer)) return kExitFileError;
-    if (reader.failed()) {
-      // Nothing is put in place: every previous file stays as it was.
-      return FileError(ShownName(c_.input) + ": " + csvError_.message);
-    }
+    std::function<bool(CsvRow&)> next = [&](CsvRow& row) { return reader.next(row, csvError_); };
+    if (workbook) next = [this](CsvRow& row) { return workbook_.next(row); };
+    if (!designRows(next, designer)) return kExitFileError;
+    // Nothing is put in place: every previous file stays as it was.
+    if (workbook && workbook_.failed()) return FileError(ShownName(c_.input) + ": " + workbook_.error());
+    if (!workbook && reader.failed()) return FileError(ShownName(c_.input) + ": " + csvError_.message);
     return finish();
   }
 
@@ -479,11 +539,12 @@ class DesignRun {
   // Designs every data row on the run's threads, writing the results in
   // pieces and in row order. False when a design file could not be written
   // (already said).
-  bool designRows(CsvReader& reader, const LineListDesigner& designer) {
+  bool designRows(const std::function<bool(CsvRow&)>& next, const LineListDesigner& designer) {
     const bool json = c_.format == "json";
-    text_ = json ? BatchJsonStart(options_, designer.ignoredColumns()) : BatchCsvHeader(options_);
+    text_ = json ? BatchJsonStart(options_, designer.ignoredColumns(), designer.headings())
+                 : BatchCsvHeader(options_);
     RowPipeline pipeline;
-    pipeline.next = [&](CsvRow& row) { return reader.next(row, csvError_); };
+    pipeline.next = next;
     pipeline.format = [json](const CircuitResult& result, std::string& text) {
       if (json)
         AppendBatchJsonCircuit(text, result, result.row == 1);
@@ -539,7 +600,19 @@ class DesignRun {
   const BatchOptions& options_;
   const CommandEnvironment& env_;
   const int jobs_;
+  // "sheet Sheet1, row 3": where a workbook's headings are.
+  std::string SheetPlace() const {
+    return "sheet " + QuotedValue(workbook_.sheetName()) + ", row " + std::to_string(workbook_.headerLine());
+  }
+  // A message about the header line, placed on the workbook's sheet.
+  static std::string OnSheet(const std::string& message, const std::string& where) {
+    constexpr std::string_view kLine1 = "line 1: ";
+    if (where.empty() || message.compare(0, kLine1.size(), kLine1) != 0) return message;
+    return where + ": " + message.substr(kLine1.size());
+  }
+
   std::ifstream file_;
+  XlsxListReader workbook_;
   OutputFile out_;
   std::optional<SplitSave> saver_;
   SummaryBill summary_;
@@ -572,8 +645,15 @@ int RunDesignCommand(const std::vector<std::string>& args, const CommandEnvironm
   if (c.verb == "ratings" || c.circuitList) return RunReport(c);
   if (c.input.empty()) return Usage(c.verb == "show" ? "no design file given" : "no line list given", c.verb);
   if (c.verb == "show") return RunShow(c, env);
+  if (c.verb != "design" &&
+      (!c.sheet.empty() || !c.headerRow.empty() || !c.columnsFile.empty() || !c.writeColumns.empty()))
+    return Usage("--sheet, --header-row, --columns and --write-columns belong to design", c.verb);
   BatchOptions options;
   if (auto problem = DesignOptions(c, options); !problem.empty()) return Usage(problem, c.verb);
+  if (!c.columnsFile.empty()) {
+    std::string problem;
+    if (!ReadColumnMap(c.columnsFile, options.columns, problem)) return FileError(problem);
+  }
   int jobs = ProcessorCount();
   if (!c.jobs.empty()) {
     const auto n = ParseNumber(c.jobs);

@@ -395,9 +395,9 @@ TEST(BatchDesign, UnknownColumnsAreNamedWithTheColumnTheyProbablyMean) {
 
   // A required column missing names the unknown column meant for it.
   std::string misspelt = kHeader;
-  misspelt.replace(misspelt.find("PIPELN"), 6, "PIPELENGTH");
+  misspelt.replace(misspelt.find("PIPELN"), 6, "PIPELENGHT");
   EXPECT_EQ(DesignLineList(Table(misspelt), {}).error,
-            "line 1: the required column PIPELN is missing; PIPELENGTH: did you mean PIPELN?");
+            "line 1: the required column PIPELN is missing; PIPELENGHT: did you mean PIPELN?");
 }
 
 // A list that a spreadsheet set to decimal commas exports (semicolons or tabs

@@ -179,9 +179,9 @@ contains "... each of them" "$work/err" "ignored column FLANGES: did you mean FL
 contains "the JSON lists them" "$work/misspelt.json" '"ignored_columns":[{"column":"VALVES","position":18,"suggestion":"VALN"}'
 "$prog" design "$work/misspelt.csv" --strict -o "$work/misspelt.json" 2> "$work/err"; check "--strict refuses an unknown column" 2 $?
 contains "--strict names it" "$work/err" "columns not known (--strict): VALVES: did you mean VALN?"
-sed '1s/PIPELN/PIPELENGTH/' "$examples/line_list.csv" > "$work/nolength.csv"
+sed '1s/PIPELN/PIPELENGHT/' "$examples/line_list.csv" > "$work/nolength.csv"
 "$prog" design "$work/nolength.csv" > /dev/null 2> "$work/err"; check "a misspelt required column" 1 $?
-contains "the missing column names the one it did not know" "$work/err" "the required column PIPELN is missing; PIPELENGTH: did you mean PIPELN?"
+contains "the missing column names the one it did not know" "$work/err" "the required column PIPELN is missing; PIPELENGHT: did you mean PIPELN?"
 
 # A usage error: the command's usage lines and where to read more, not the whole help.
 "$prog" show x.mdb --frobnicate > /dev/null 2> "$work/err"; check "usage error of show" 2 $?

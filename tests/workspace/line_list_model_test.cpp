@@ -15,9 +15,11 @@
 
 #include "batch/bill_output.h"
 #include "batch/design_command.h"
+#include "batch/headings.h"
 #include "designfile/design_file.h"
 #include "support/script_dialogs.h"
 #include "support/test_paths.h"
+#include "workspace/stmain_controls.h"
 
 namespace vst {
 namespace {
@@ -468,6 +470,31 @@ TEST_F(LineListModelTest, UnsavedEditsAskBeforeClosing) {
   EXPECT_EQ(saves, 0);
   EXPECT_TRUE(model->queryClose(dialogs, save));
   EXPECT_EQ(saves, 1);
+}
+
+// A line list heading may be the main window's caption for its input: the
+// captions the list reads are the window's own, as a person reads them
+// (without the access key, blanks aside).
+TEST(LineListHeadings, TheCaptionsAListReadsAreTheMainWindowsCaptions) {
+  const char* controls[] = {
+      "Circ_No",       "Line_No",      "Max_Amb",     "Min_Amb",           "MT_In",           "Max_Exp_Temp",
+      "txtIntExpTemp", "Insul_Typ_In", "Insul_Th_In", "Pipe_Dia_In",       "Pipe_Len_In",     "Pass",
+      "Pressure",      "Cab_In",       "Cab_Sel",     "cboTracerMaterial", "cboTubeWallThick"};
+  const auto folded = [](std::string_view text) {
+    std::string out;
+    for (char c : text)
+      if (c != '&' && c != ' ') out += c;
+    return out;
+  };
+  ASSERT_EQ(std::size(controls), static_cast<std::size_t>(kTUBEWALL + 1));
+  for (std::size_t c = 0; c < std::size(controls); ++c) {
+    SCOPED_TRACE(controls[c]);
+    const ControlRow* row = FindControlRow(controls[c]);
+    ASSERT_NE(row, nullptr);
+    ASSERT_NE(ColumnCaption(c), nullptr);
+    EXPECT_EQ(folded(ColumnCaption(c)), folded(row->caption));
+  }
+  EXPECT_EQ(ColumnCaption(kVALN), nullptr);  // the fittings dialog's boxes have no window caption
 }
 
 }  // namespace
