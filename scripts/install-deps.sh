@@ -8,7 +8,7 @@ packages=(
   build-essential g++ cmake ninja-build pkg-config ccache
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev qt6-qpa-plugins
-  libsqlite3-dev sqlite3 libxlsxwriter-dev
+  libsqlite3-dev sqlite3 libxlsxwriter-dev libzip-dev libexpat1-dev
   libchm-dev fp-utils
   xvfb xauth x11-utils imagemagick poppler-utils
   clang clang-format libclang-rt-14-dev lld

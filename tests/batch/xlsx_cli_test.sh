@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# vantrel-design reading line lists kept as .xlsx workbooks: the same circuits
+# as the CSV list, the messages and exit statuses of workbooks it cannot
+# read, memory bounded on a zip bomb, the sheet, header-row and column map
+# options. Arguments: the program, the folder of example line lists.
+set -u
+prog=$1
+examples=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail=0
+check() {  # description, expected status, actual status
+  if [ "$2" != "$3" ]; then echo "FAIL: $1 (status $3, expected $2)"; fail=1; else echo "ok: $1"; fi
+}
+contains() {  # description, file, text
+  if grep -qF -- "$3" "$2"; then echo "ok: $1"; else echo "FAIL: $1: '$3' not in $2"; cat "$2"; fail=1; fi
+}
+
+# Writes a workbook from a CSV list: text as inline strings, numbers as
+# number cells; --captions heads it with the window's captions; --cell
+# REF=KIND puts a date, an error or a formula without a value at REF;
+# --bomb MB makes its sheet unpack to MB megabytes.
+cat > "$work/make_xlsx.py" <<'PY'
+import csv, sys, zipfile, argparse
+p = argparse.ArgumentParser()
+p.add_argument("out"); p.add_argument("csv")
+p.add_argument("--captions", action="store_true")
+p.add_argument("--cell", action="append", default=[])
+p.add_argument("--bomb", type=int, default=0)
+p.add_argument("--first-row", type=int, default=1)
+a = p.parse_args()
+captions = {"CIRTXT": "Circuit No.", "PIPETXT": "Line\\Pipe No.", "MAXAMB": "Max. Ambient (\u00b0F)",
+            "MINAMB": "Min. Ambient", "MAINTEMP": "Maint. Temp.", "MAXEXP": "Steam Out / Max. Process Temp.",
+            "INSTYPE": "Insulation", "INSTHK": "Insulation Thickness", "PIPESIZE": "Pipe Size",
+            "PIPELN": "Pipe Length (ft)", "PASSES": "Number of Passes", "STEAMPRS": "Steam Pressure",
+            "TRACEINS": "Tracer Installation", "TRACETUB": "Tracer Tubing", "TUBEMAT": "Tracer Tubing Material",
+            "TUBEWALL": "Tracer Wall Thickness"}
+rows = list(csv.reader(open(a.csv, encoding="utf-8")))
+if a.captions: rows[0] = [captions.get(h, h) for h in rows[0]]
+special = dict(c.split("=") for c in a.cell)
+def col(i):
+    s = ""
+    i += 1
+    while i: i, r = divmod(i - 1, 26); s = chr(65 + r) + s
+    return s
+def esc(t): return t.replace("&", "&amp;").replace("<", "&lt;").replace('"', "&quot;")
+def cell(ref, text):
+    kind = special.get(ref)
+    if kind == "date": return f'<c r="{ref}" s="1"><v>45000</v></c>'
+    if kind == "error": return f'<c r="{ref}" t="e"><v>#N/A</v></c>'
+    if kind == "formula": return f'<c r="{ref}"><f>1+1</f></c>'
+    if text == "": return ""
+    try:
+        float(text)
+        if text.strip() == text: return f'<c r="{ref}"><v>{text}</v></c>'
+    except ValueError: pass
+    return f'<c r="{ref}" t="inlineStr"><is><t xml:space="preserve">{esc(text)}</t></is></c>'
+ns = 'xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"'
+rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+with zipfile.ZipFile(a.out, "w", zipfile.ZIP_DEFLATED, compresslevel=1) as z:
+    z.writestr("[Content_Types].xml", '<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"/>')
+    z.writestr("_rels/.rels", f'<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="rId1" Type="{rel}officeDocument" Target="xl/workbook.xml"/></Relationships>')
+    z.writestr("xl/workbook.xml", f'<workbook {ns}><sheets><sheet name="Lines" sheetId="1" r:id="rId1"/></sheets></workbook>')
+    z.writestr("xl/_rels/workbook.xml.rels", f'<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="rId1" Type="{rel}worksheet" Target="worksheets/sheet1.xml"/><Relationship Id="rId2" Type="{rel}styles" Target="styles.xml"/></Relationships>')
+    z.writestr("xl/styles.xml", f'<styleSheet {ns}><cellXfs><xf numFmtId="0"/><xf numFmtId="14"/></cellXfs></styleSheet>')
+    with z.open("xl/worksheets/sheet1.xml", "w", force_zip64=True) as f:
+        f.write(f"<worksheet {ns}><sheetData>".encode())
+        for r, fields in enumerate(rows):
+            n = r + a.first_row
+            f.write((f'<row r="{n}">' + "".join(cell(f"{col(i)}{n}", t) for i, t in enumerate(fields)) + "</row>").encode())
+        for _ in range(a.bomb): f.write(b" " * (1 << 20))
+        f.write(b"</sheetData></worksheet>")
+PY
+mk() { python3 "$work/make_xlsx.py" "$@"; }
+
+# The workbook headed with the window's captions designs the CSV's circuits.
+mk "$work/list.xlsx" "$examples/line_list.csv" --captions
+"$prog" design "$work/list.xlsx" -o "$work/xlsx.json" 2> "$work/err"; check "design a workbook" 0 $?
+"$prog" design "$examples/line_list.csv" -o "$work/csv.json" 2> "$work/err"; check "design the CSV" 0 $?
+python3 - "$work/xlsx.json" "$work/csv.json" <<'PY'
+import json, sys
+x, c = (json.load(open(f, encoding="utf-8")) for f in sys.argv[1:])
+assert x["circuits"] == c["circuits"], "the workbook designs other circuits"
+how = {h["heading"]: (h["column"], h["how"]) for h in x["columns"]}
+assert how["Max. Ambient (\u00b0F)"] == ("MAXAMB", "caption"), how
+assert how["Insulation"] == ("INSTYPE", "word"), how
+assert "columns" not in c, "a list of field codes says nothing new"
+PY
+check "the workbook's circuits are the CSV's, the JSON says how each heading was read" 0 $?
+"$prog" design "$work/list.xlsx" --units metric > /dev/null 2> "$work/err"; check "a heading in the other units" 1 $?
+contains "... names the option that reads it" "$work/err" "gives its values in \"°F\", while this run reads MAXAMB in \"°C\"; --units english reads it"
+
+# Cells without a value a row can use: the row is refused naming the cell.
+mk "$work/cells.xlsx" "$examples/line_list.csv" --cell J3=date --cell D4=formula --cell E5=error
+"$prog" design "$work/cells.xlsx" -o "$work/cells.json" 2> "$work/err"; check "rows with a date, a formula, an error" 3 $?
+python3 - "$work/cells.json" <<'PY'
+import json, sys
+c = json.load(open(sys.argv[1], encoding="utf-8"))["circuits"]
+text = lambda i: " | ".join(m["text"] for m in c[i]["messages"])
+assert [x["ok"] for x in c] == [True, False, False, False], [x["ok"] for x in c]
+assert text(1) == "Sheet1!J3: the cell holds a date or a time (45000 as a number), not a number or a text".replace("Sheet1", "Lines"), text(1)
+assert text(2) == "Lines!D4: formula without a stored value; open and save the workbook in the spreadsheet program", text(2)
+assert text(3) == 'Lines!E5: the cell shows the error "#N/A"', text(3)
+PY
+check "... each names its cell" 0 $?
+
+# Workbooks it cannot read: what they are, exit status 1, memory bounded.
+mk "$work/bomb.xlsx" "$examples/line_list.csv" --bomb 300
+/usr/bin/time -f %M -o "$work/rss" "$prog" design "$work/bomb.xlsx" > /dev/null 2> "$work/err"; check "a zip bomb" 1 $?
+contains "... is refused by its size" "$work/err" "sheet1.xml unpacks to 314,5"
+rss=$(tail -n 1 "$work/rss"); [ "$rss" -lt 100000 ]; check "... never read into memory ($rss kB)" 0 $?
+# Under the limit, a sheet of 200 MB is parsed as it is unpacked, never held.
+mk "$work/wide.xlsx" "$examples/line_list.csv" --bomb 200
+/usr/bin/time -f %M -o "$work/rss" "$prog" design "$work/wide.xlsx" > /dev/null 2> "$work/err"; check "a sheet of 200 MB" 0 $?
+rss=$(tail -n 1 "$work/rss"); [ "$rss" -lt 100000 ]; check "... read in pieces ($rss kB)" 0 $?
+head -c 700 "$work/list.xlsx" > "$work/cut.xlsx"
+"$prog" design "$work/cut.xlsx" > /dev/null 2> "$work/err"; check "a truncated workbook" 1 $?
+contains "... is damaged" "$work/err" "the workbook is damaged or incomplete"
+printf '\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1' > "$work/old.xlsx"; head -c 4096 /dev/zero >> "$work/old.xlsx"
+"$prog" design "$work/old.xlsx" > /dev/null 2> "$work/err"; check "an .xls renamed .xlsx" 1 $?
+contains "... is named and what to do said" "$work/err" "Excel 97-2003 workbook (.xls), which is not read; save it as .xlsx or CSV"
+
+# The sheet's options, which a CSV list refuses; the header row.
+"$prog" design "$examples/line_list.csv" --sheet 2 > /dev/null 2> "$work/err"; check "--sheet with a CSV" 2 $?
+mk "$work/low.xlsx" "$examples/line_list.csv" --first-row 3
+"$prog" design "$work/low.xlsx" --header-row 3 -o "$work/low.json" 2> "$work/err"; check "--header-row" 0 $?
+"$prog" design "$work/low.xlsx" --header-row 4 > /dev/null 2> "$work/err"; check "--header-row on a data row" 1 $?
+"$prog" design "$work/low.xlsx" --sheet Other > /dev/null 2> "$work/err"; check "--sheet that is not there" 1 $?
+contains "... names the sheets there are" "$work/err" 'the workbook has no sheet "Other" (--sheet); its sheets: "Lines"'
+
+# A column map: written from the headings read, completed, read back.
+sed '1s/MAXAMB/Hottest Day/' "$examples/line_list.csv" > "$work/own.csv"
+"$prog" design "$work/own.csv" --write-columns "$work/map.csv" > /dev/null 2> "$work/err"; check "headings not known" 1 $?
+contains "the map lists the heading not read" "$work/map.csv" "Hottest Day,ignore"
+sed -i 's/^Hottest Day,ignore$/Hottest Day,MAXAMB/' "$work/map.csv"
+"$prog" design "$work/own.csv" --columns "$work/map.csv" -o "$work/own.json" 2> "$work/err"; check "--columns reads it" 0 $?
+printf 'Hottest Day,MAXIMUM\n' > "$work/bad.csv"
+"$prog" design "$work/own.csv" --columns "$work/bad.csv" > /dev/null 2> "$work/err"; check "a bad map" 1 $?
+contains "... names its line" "$work/err" 'bad.csv: line 1: "MAXIMUM" is no column of a line list'
+
+exit $fail
