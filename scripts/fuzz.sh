@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Runs the libFuzzer targets (design file reader, line list reader) side by
-# side for a short time, from their seed corpora. Needs clang with libFuzzer
+# Runs the libFuzzer targets (design file reader, line list reader,
+# workbook reader) side by side for a short time, from their seed corpora. Needs clang with libFuzzer
 # (clang and libclang-rt-14-dev); without clang it says so and succeeds, so
 # CI can call it everywhere.
 #
-#   bash scripts/fuzz.sh              # both targets for 60 s (CI)
+#   bash scripts/fuzz.sh              # every target for 60 s (CI)
 #   FUZZ_SECONDS=1800 bash scripts/fuzz.sh   # a longer run
 #   bash scripts/fuzz.sh --build-only # builds the targets, runs nothing
 #
@@ -32,10 +32,10 @@ fi
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVST_BUILD_GUI=OFF -DVST_BUILD_BENCH=OFF \
   -DVST_BUILD_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang > /dev/null
-cmake --build "$build" --target design_file_fuzz design_file_fuzz_seeds line_list_fuzz -j "${FUZZ_JOBS:-2}"
+cmake --build "$build" --target design_file_fuzz design_file_fuzz_seeds line_list_fuzz workbook_fuzz -j "${FUZZ_JOBS:-2}"
 [ "$build_only" = 1 ] && exit 0
 
-# Both targets run at the same time, one process each.
+# The targets run at the same time, one process each.
 run() {  # target, seed corpus folder, dictionary
   local target=$1 seeds=$2 dict=$3
   local dir="$build/fuzz"
@@ -58,9 +58,13 @@ run design_file_fuzz corpus design_file.dict &
 design_file=$!
 run line_list_fuzz line_list_corpus line_list.dict &
 line_list=$!
+run workbook_fuzz workbook_corpus workbook.dict &
+workbook=$!
 status=0
 wait "$design_file" && design_file_status=0 || design_file_status=$?
 wait "$line_list" && line_list_status=0 || line_list_status=$?
+wait "$workbook" && workbook_status=0 || workbook_status=$?
 report design_file_fuzz "$design_file_status" || status=1
 report line_list_fuzz "$line_list_status" || status=1
+report workbook_fuzz "$workbook_status" || status=1
 exit $status

@@ -7,11 +7,14 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <condition_variable>
 #include <cstring>
 #include <deque>
 #include <fstream>
 #include <functional>
+#include <mutex>
 #include <set>
+#include <thread>
 
 #include "core/legacy_math.h"
 #include "core/quoted_value.h"
@@ -20,7 +23,7 @@ namespace vst {
 
 namespace {
 
-constexpr std::size_t kChunk = 1 << 16;
+constexpr std::size_t kChunk = 1 << 18;
 // The most columns a worksheet has (XFD).
 constexpr std::size_t kMaxSheetColumns = 16384;
 constexpr std::string_view kSaveAs = "save it as .xlsx or CSV in the spreadsheet program";
@@ -59,11 +62,19 @@ std::string CompoundFileProblem(std::string_view bytes) {
   return "the file is an Excel 97-2003 workbook (.xls), which is not read; " + std::string(kSaveAs);
 }
 
-// The local name of an element or attribute the parser gives as
-// "namespace|name".
+// The local name of an element or attribute: "namespace|name" as a parser
+// with namespaces gives it, "prefix:name" as one without does.
 std::string_view LocalName(const XML_Char* name) {
-  const char* bar = std::strrchr(name, '|');
-  return bar ? std::string_view(bar + 1) : std::string_view(name);
+  const char* local = name;
+  const char* c = name;
+  for (; *c; ++c) {
+    if (*c == '|') local = c + 1;
+  }
+  if (local == name) {
+    for (const char* p = name; p < c; ++p)
+      if (*p == ':') local = p + 1;
+  }
+  return std::string_view(local, static_cast<std::size_t>(c - local));
 }
 
 std::string_view Attribute(const XML_Char** attributes, std::string_view local) {
@@ -90,14 +101,17 @@ std::optional<long> WholeNumber(std::string_view text) {
   return value;
 }
 
-// An XML part parsed by expat as it is given, with namespaces resolved and
-// no document type declaration taken (no entity is ever expanded).
+// An XML part parsed by expat as it is given, with namespaces resolved
+// (the sheet, by far the largest part, by its local names alone: it names
+// nothing from another namespace that the reader reads) and no document
+// type declaration taken (no entity is ever expanded).
 class XmlPart {
  public:
   virtual ~XmlPart() {
     if (parser_) XML_ParserFree(parser_);
   }
-  XmlPart() : parser_(XML_ParserCreateNS(nullptr, '|')) {
+  explicit XmlPart(bool namespaces = true)
+      : parser_(namespaces ? XML_ParserCreateNS(nullptr, '|') : XML_ParserCreate(nullptr)) {
     XML_SetUserData(parser_, this);
     XML_SetElementHandler(
         parser_,
@@ -276,6 +290,15 @@ class SharedStringsPart : public XmlPart {
   bool inItem_ = false, inPhonetic_ = false, inText_ = false;
 };
 
+// A cell's type attribute by one letter: s shared string, i inline string,
+// f a formula's string, b boolean, e error, d date, n number (or none).
+char CellType(std::string_view t) {
+  if (t == "s" || t == "b" || t == "e" || t == "d") return t[0];
+  if (t == "inlineStr") return 'i';
+  if (t == "str") return 'f';
+  return 'n';
+}
+
 // "B12" as 0-based column 1 and row 12; false when it is no cell reference.
 bool CellReference(std::string_view ref, std::size_t& column, long& row) {
   std::size_t i = 0, col = 0;
@@ -323,7 +346,7 @@ std::string Grouped(std::size_t n) {
 class SheetPart : public XmlPart {
  public:
   SheetPart(std::string sheet, const std::vector<std::string>& strings, const std::vector<bool>& dateStyles)
-      : sheet_(std::move(sheet)), strings_(strings), dateStyles_(dateStyles) {}
+      : XmlPart(false), sheet_(std::move(sheet)), strings_(strings), dateStyles_(dateStyles) {}
 
   // Before the headings are known a row is kept whole (up to the sheet's
   // width); afterwards, as wide as the headings.
@@ -343,12 +366,21 @@ class SheetPart : public XmlPart {
       if (number <= rowNumber_) return stop("its rows are out of order at row " + std::to_string(number));
       rowNumber_ = number;
       row_ = CsvRow{};
+      row_.fields.reserve(std::min<std::size_t>(width, 256));
       row_.line = static_cast<int>(std::min<long>(number, 1L << 30));
       rowBytes_ = 0;
       nextColumn_ = 0;
       inRow_ = true;
     } else if (name == "c" && inRow_) {
-      const std::string_view ref = Attribute(a, "r");
+      // The cell's attributes in one pass: r (its reference), t (type), s (style).
+      std::string_view ref, type, styleText;
+      for (const XML_Char** at = a; *at; at += 2) {
+        const std::string_view attribute = LocalName(at[0]);
+        if (attribute.size() != 1) continue;
+        if (attribute[0] == 'r') ref = at[1];
+        if (attribute[0] == 't') type = at[1];
+        if (attribute[0] == 's') styleText = at[1];
+      }
       long refRow = rowNumber_;
       if (ref.empty()) {
         column_ = nextColumn_;
@@ -359,8 +391,8 @@ class SheetPart : public XmlPart {
       if (column_ >= kMaxSheetColumns)
         return stop("a row has more than " + Grouped(kMaxSheetColumns) + " cells");
       nextColumn_ = column_ + 1;
-      type_ = Attribute(a, "t");
-      const auto style = WholeNumber(Attribute(a, "s"));
+      type_ = CellType(type);
+      const auto style = styleText.empty() ? std::nullopt : WholeNumber(styleText);
       dateStyle_ = style && *style >= 0 && static_cast<std::size_t>(*style) < dateStyles_.size() &&
                    dateStyles_[static_cast<std::size_t>(*style)];
       value_.clear();
@@ -410,20 +442,20 @@ class SheetPart : public XmlPart {
   void finishCell() {
     std::string shown;
     std::string problem;
-    if (type_ == "s") {
+    if (type_ == 's') {
       const auto index = WholeNumber(Trim(value_));
       if (!index || *index < 0 || static_cast<std::size_t>(*index) >= strings_.size())
         problem = "the cell names a shared string the workbook does not hold";
       else
         shown = strings_[static_cast<std::size_t>(*index)];
-    } else if (type_ == "inlineStr" || type_ == "str") {
-      shown = value_;
-    } else if (type_ == "b") {
+    } else if (type_ == 'i' || type_ == 'f') {
+      shown = std::move(value_);
+    } else if (type_ == 'b') {
       shown = Trim(value_) == "1" ? "TRUE" : "FALSE";
-    } else if (type_ == "e") {
+    } else if (type_ == 'e') {
       shown = std::string(Trim(value_));
       problem = "the cell shows the error " + QuotedValue(shown);
-    } else if (type_ == "d") {
+    } else if (type_ == 'd') {
       shown = std::string(Trim(value_));
       problem = "the cell holds a date (" + QuotedValue(shown) + "), not a number or a text";
     } else if (hasValue_ && !Trim(value_).empty()) {
@@ -435,7 +467,7 @@ class SheetPart : public XmlPart {
         problem = "the cell's number " + QuotedValue(value_) + " cannot be read";
       }
     }
-    if (hasFormula_ && (!hasValue_ || (type_ != "str" && Trim(value_).empty()))) {
+    if (hasFormula_ && (!hasValue_ || (type_ != 'f' && Trim(value_).empty()))) {
       problem = "formula without a stored value; open and save the workbook in the spreadsheet program";
     }
     if (shown.empty() && problem.empty()) return;
@@ -468,7 +500,7 @@ class SheetPart : public XmlPart {
   long rowNumber_ = 0;
   std::size_t rowBytes_ = 0;
   std::size_t column_ = 0, nextColumn_ = 0;
-  std::string type_;
+  char type_ = 'n';
   std::string value_;
   bool inRow_ = false, inCell_ = false, collecting_ = false, hasValue_ = false, hasFormula_ = false;
   bool inPhonetic_ = false, dateStyle_ = false;
@@ -516,12 +548,79 @@ bool LooksLikeWorkbook(const std::string& path) {
   return StartsWith(bytes, kZipMagic) || StartsWith(bytes, kCompoundMagic);
 }
 
+// Unpacks an entry on a thread of its own, a few pieces ahead of the
+// parser, so the two share the work of a long sheet. Stops at the end, on
+// an error, beyond the limit, or when asked to.
+class Unpacker {
+ public:
+  explicit Unpacker(zip_file_t* file) : file_(file), thread_([this] { run(); }) {}
+  ~Unpacker() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+    zip_fclose(file_);
+  }
+  Unpacker(const Unpacker&) = delete;
+  Unpacker& operator=(const Unpacker&) = delete;
+
+  // The next piece into `piece`; empty at the end. False on an error
+  // (`error` says why, "" when the entry passed the limit).
+  bool next(std::string& piece, std::string& error, bool& beyondLimit) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return !ready_.empty() || done_; });
+    if (!ready_.empty()) {
+      piece.swap(ready_.front());
+      ready_.pop_front();
+      changed_.notify_all();
+      return true;
+    }
+    error = error_;
+    beyondLimit = beyondLimit_;
+    piece.clear();
+    return error_.empty() && !beyondLimit_;
+  }
+
+ private:
+  static constexpr std::size_t kAhead = 4;
+
+  void run() {
+    std::uint64_t total = 0;
+    for (;;) {
+      std::string piece(kChunk, '\0');
+      const zip_int64_t got = zip_fread(file_, piece.data(), piece.size());
+      std::unique_lock<std::mutex> lock(mutex_);
+      if (got < 0) error_ = zip_file_strerror(file_);
+      total += got > 0 ? static_cast<std::uint64_t>(got) : 0;
+      beyondLimit_ = total > kMaxXlsxEntryBytes;
+      if (got <= 0 || beyondLimit_ || stop_) {
+        done_ = true;
+        changed_.notify_all();
+        return;
+      }
+      piece.resize(static_cast<std::size_t>(got));
+      changed_.wait(lock, [this] { return ready_.size() < kAhead || stop_; });
+      ready_.push_back(std::move(piece));
+      changed_.notify_all();
+    }
+  }
+
+  zip_file_t* file_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::string> ready_;
+  bool done_ = false, stop_ = false, beyondLimit_ = false;
+  std::string error_;
+  std::thread thread_;  // last: it starts once the rest is made
+};
+
 struct XlsxListReader::Impl {
   XlsxOptions options;
   std::string bytes;  // the workbook, when given as bytes
   zip_t* archive = nullptr;
-  zip_file_t* sheetFile = nullptr;
-  std::uint64_t sheetRead = 0;
+  std::unique_ptr<Unpacker> sheetFile;
   bool sheetDone = false;
   std::vector<std::string> sheetNames;
   std::string sheetName;
@@ -536,7 +635,7 @@ struct XlsxListReader::Impl {
   std::string error;
 
   ~Impl() {
-    if (sheetFile) zip_fclose(sheetFile);
+    sheetFile.reset();  // before the archive it reads
     if (archive) zip_discard(archive);
   }
 
@@ -709,8 +808,9 @@ bool XlsxListReader::Impl::openSheetEntry() {
                 " bytes, more than the " + Grouped(kMaxXlsxEntryBytes) +
                 " a line list may hold; the file was not read");
   }
-  sheetFile = zip_fopen_index(archive, static_cast<zip_uint64_t>(index), 0);
-  if (!sheetFile) return fail(sheetPart + " cannot be read; the workbook is damaged");
+  zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(index), 0);
+  if (!file) return fail(sheetPart + " cannot be read; the workbook is damaged");
+  sheetFile = std::make_unique<Unpacker>(file);
   sheet = std::make_unique<SheetPart>(sheetName, strings, dateStyles);
   return true;
 }
@@ -718,19 +818,18 @@ bool XlsxListReader::Impl::openSheetEntry() {
 // Parses the next piece of the sheet; false at its end or on a problem.
 bool XlsxListReader::Impl::readMore() {
   if (sheetDone || failed) return false;
-  chunk.resize(kChunk);
-  const zip_int64_t got = zip_fread(sheetFile, chunk.data(), chunk.size());
-  if (got < 0)
-    return fail(sheetPart + " cannot be read (" + std::string(zip_file_strerror(sheetFile)) +
-                "); the workbook is damaged");
-  sheetRead += static_cast<std::uint64_t>(got);
-  if (sheetRead > kMaxXlsxEntryBytes)
-    return fail(sheetPart + " unpacks to more than " + Grouped(kMaxXlsxEntryBytes) +
-                " bytes, more than a line list may hold");
-  if (!sheet->feed(chunk.data(), static_cast<std::size_t>(got), got == 0))
+  std::string problem;
+  bool beyondLimit = false;
+  if (!sheetFile->next(chunk, problem, beyondLimit)) {
+    if (beyondLimit)
+      return fail(sheetPart + " unpacks to more than " + Grouped(kMaxXlsxEntryBytes) +
+                  " bytes, more than a line list may hold");
+    return fail(sheetPart + " cannot be read (" + problem + "); the workbook is damaged");
+  }
+  if (!sheet->feed(chunk.data(), chunk.size(), chunk.empty()))
     return fail("the sheet " + QuotedValue(sheetName) + " is not readable (" + sheet->problem() +
                 "); the workbook is damaged");
-  if (got == 0) sheetDone = true;
+  if (chunk.empty()) sheetDone = true;
   return true;
 }
 
