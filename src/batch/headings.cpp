@@ -24,7 +24,7 @@ constexpr std::array<const char*, kColumnCount> kCaptions = {
     "Maint. Temp.",                    // MAINTEMP
     "Steam Out / Max. Process Temp.",  // MAXEXP
     "Intermittent Exposure Temp.",     // INTEXP
-    "InsulationType",                  // INSTYPE (the window writes it without a blank)
+    "Insulation Type",                 // INSTYPE (the window's label runs the two words together)
     "Insulation Thickness",            // INSTHK
     "Pipe Size",                       // PIPESIZE
     "Pipe Length",                     // PIPELN

@@ -1,6 +1,7 @@
 #include "batch/xlsx_list.h"
 
 #include <expat.h>
+#include <xlsxwriter.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -8,8 +9,10 @@
 #include <cctype>
 #include <charconv>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <mutex>
@@ -17,6 +20,7 @@
 #include <thread>
 
 #include "core/legacy_math.h"
+#include "core/output_file.h"
 #include "core/quoted_value.h"
 
 namespace vst {
@@ -948,6 +952,41 @@ bool XlsxListReader::next(CsvRow& row) {
     }
     if (!s.readMore()) return false;
   }
+}
+
+std::string WriteListWorkbook(const std::vector<std::string>& header, const std::vector<CsvRow>& rows,
+                              const std::string& path) {
+  if (rows.size() + 1 > LXW_ROW_MAX) return "the list has more rows than a worksheet holds";
+  if (header.size() > LXW_COL_MAX) return "the list has more columns than a worksheet holds";
+  OutputFile out;
+  if (!out.open(path)) return out.reason();
+  const std::filesystem::path contents = out.contentsPath();
+  if (contents.empty()) return out.reason();
+  std::string folder = contents.parent_path().string();
+  lxw_workbook_options options{};
+  options.tmpdir = folder.data();
+  lxw_workbook* workbook = workbook_new_opt(contents.c_str(), &options);
+  if (!workbook) return "the workbook could not be created";
+  lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Line List");
+  const auto write = [&](lxw_row_t r, std::size_t c, const std::string& text) {
+    if (text.empty()) return;
+    const auto column = static_cast<lxw_col_t>(c);
+    const auto number = NumberText(text);
+    if (number && *number == text)
+      worksheet_write_number(sheet, r, column, std::strtod(text.c_str(), nullptr), nullptr);
+    else
+      worksheet_write_string(sheet, r, column, text.c_str(), nullptr);
+  };
+  for (std::size_t c = 0; c < header.size(); ++c)
+    worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(c), header[c].c_str(), nullptr);
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    for (std::size_t c = 0; c < rows[r].fields.size() && c < header.size(); ++c)
+      write(static_cast<lxw_row_t>(r + 1), c, rows[r].fields[c]);
+  }
+  if (const lxw_error e = workbook_close(workbook); e != LXW_NO_ERROR)
+    return std::string("the workbook could not be written (") + lxw_strerror(e) + ")";
+  if (!out.commit()) return out.reason();
+  return {};
 }
 
 }  // namespace vst

@@ -68,4 +68,11 @@ class XlsxListReader {
   std::unique_ptr<Impl> impl_;
 };
 
+// Writes a line list as a workbook of one sheet through the program's one
+// writer: the headings as they are, each field as a number cell when its
+// text is a number's shortest exact form (so it reads back as the same
+// text), else as text. The problem, or empty when written.
+std::string WriteListWorkbook(const std::vector<std::string>& header, const std::vector<CsvRow>& rows,
+                              const std::string& path);
+
 }  // namespace vst

@@ -18,6 +18,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <ctime>
+#include <filesystem>
 
 #include "core/legacy_math.h"
 #include "core/quoted_value.h"
@@ -110,9 +111,12 @@ QVariant LineListTable::data(const QModelIndex& index, int role) const {
 }
 
 QVariant LineListTable::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (role != Qt::DisplayRole) return {};
-  if (orientation == Qt::Vertical) return section + 1;
-  return Q(model_.columns().at(static_cast<std::size_t>(section)).caption);
+  if (orientation == Qt::Vertical) return role == Qt::DisplayRole ? QVariant(section + 1) : QVariant();
+  const LineColumn& column = model_.columns().at(static_cast<std::size_t>(section));
+  // The caption on the header, the field code a line list names it by in its tooltip.
+  if (role == Qt::DisplayRole) return Q(column.caption);
+  if (role == Qt::ToolTipRole && !column.code.empty()) return Q(column.code);
+  return {};
 }
 
 Qt::ItemFlags LineListTable::flags(const QModelIndex& index) const {
@@ -461,12 +465,19 @@ void LineList::summaryBill() {
 
 bool LineList::saveList(bool askName) {
   std::string path = model_->path();
-  if (askName) {
+  // A list read from a workbook is saved under a new name: the workbook
+  // itself (its other sheets, formats and formulas) is never replaced.
+  if (askName || model_->fromWorkbook()) {
     FileDialogSpec spec;
     spec.title = "Save Line List";
     spec.startFolder = path;
-    spec.filters = {"Line lists (*.csv)", "All files (*)"};
+    spec.filters = {"Line lists (*.csv)", "Excel workbooks (*.xlsx)", "All files (*)"};
     spec.defaultSuffix = "csv";
+    if (model_->fromWorkbook()) {
+      const std::filesystem::path workbook(path);
+      spec.startFolder = workbook.parent_path().string();
+      spec.fileName = workbook.stem().string() + ".csv";
+    }
     auto chosen = dialogs_.saveFileName(spec);
     if (!chosen || chosen->empty()) return false;
     path = *chosen;

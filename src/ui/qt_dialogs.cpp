@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QSortFilterProxyModel>
 #include <QStringList>
@@ -188,6 +189,18 @@ std::optional<std::string> QtDialogs::openFileName(const FileDialogSpec& spec) {
 
 std::optional<std::string> QtDialogs::saveFileName(const FileDialogSpec& spec) {
   return RunFileDialog(dialogParent(), spec, QFileDialog::AcceptSave);
+}
+
+std::optional<std::size_t> QtDialogs::chooseItem(const std::string& title, const std::string& label,
+                                                 const std::vector<std::string>& items) {
+  QStringList names;
+  for (const auto& item : items) names << QString::fromStdString(item);
+  bool ok = false;
+  const QString chosen = QInputDialog::getItem(dialogParent(), QString::fromStdString(title),
+                                               QString::fromStdString(label), names, 0, false, &ok);
+  if (!ok) return std::nullopt;
+  const auto at = names.indexOf(chosen);
+  return at < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(at));
 }
 
 }  // namespace vst::ui

@@ -22,6 +22,8 @@ class QtDialogs : public Dialogs {
   std::optional<PipeFormAnswer> pipeForm(const PipeFormSetup& setup) override;
   std::optional<ShoeFormAnswer> shoeForm(const ShoeFormSetup& setup) override;
   std::optional<std::string> openFileName(const FileDialogSpec& spec) override;
+  std::optional<std::size_t> chooseItem(const std::string& title, const std::string& label,
+                                        const std::vector<std::string>& items) override;
   std::optional<std::string> saveFileName(const FileDialogSpec& spec) override;
 
  private:

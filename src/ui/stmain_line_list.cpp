@@ -34,10 +34,19 @@ LineList* STmain::openLineList(const QString& path) {
     FileDialogSpec spec;
     spec.title = "Open Line List";
     spec.startFolder = files_ ? files_->startFolder().string() : std::string();
-    spec.filters = {"Line lists (*.csv)", "All files (*)"};
+    spec.filters = {"Line lists (*.csv *.xlsx)", "All files (*)"};
     auto name = dialogs_->openFileName(spec);
     if (!name || name->empty()) return nullptr;
     chosen = *name;
+  }
+  // A workbook of several sheets: the one that holds the list.
+  std::string error;
+  std::string sheet;
+  const auto sheets = LineListModel::WorkbookSheets(chosen, error);
+  if (sheets.size() > 1) {
+    const auto at = dialogs_->chooseItem("Open Line List", "The sheet that holds the line list:", sheets);
+    if (!at) return nullptr;
+    sheet = sheets[*at];
   }
   const CircuitContext context = model_->context();
   BatchOptions options;
@@ -45,8 +54,7 @@ LineList* STmain::openLineList(const QString& path) {
   options.internalMode = context.internalMode;
   options.pressureUnit = context.pressureUnit;
   options.insulationSizing = context.sizing;
-  std::string error;
-  auto list = LineListModel::Open(chosen, options, error);
+  auto list = LineListModel::Open(chosen, options, error, sheet);
   if (!list) {
     dialogs_->message(Message{"The line list was not opened: " + error + ".", "Error", MsgIcon::Exclamation,
                               MsgButtons::Ok, false});

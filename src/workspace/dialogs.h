@@ -53,6 +53,16 @@ class Dialogs : public AllowanceQuestions {
   // File dialogs: the chosen full path, or nothing when cancelled.
   virtual std::optional<std::string> openFileName(const FileDialogSpec& spec) = 0;
   virtual std::optional<std::string> saveFileName(const FileDialogSpec& spec) = 0;
+
+  // One of `items` (the sheets of a workbook), or nothing when cancelled.
+  // Without a dialog to ask: the first.
+  virtual std::optional<std::size_t> chooseItem(const std::string& title, const std::string& label,
+                                                const std::vector<std::string>& items) {
+    (void)title;
+    (void)label;
+    if (items.empty()) return std::nullopt;
+    return 0;
+  }
 };
 
 }  // namespace vst

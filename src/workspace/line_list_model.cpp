@@ -10,7 +10,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "batch/headings.h"
 #include "batch/row_pipeline.h"
+#include "batch/xlsx_list.h"
 #include "bom/summary_bill.h"
 #include "bom/xlsx_export.h"
 #include "circuit/lists.h"
@@ -120,15 +122,8 @@ LineListModel::LineListModel(CsvTable table, const BatchOptions& options, std::s
       header_(std::move(table.header)),
       delimiter_(table.delimiter) {
   designer_ = std::make_unique<LineListDesigner>(header_, options_, delimiter_);
-  const auto& names = LineListColumns();
-  positions_.assign(names.size(), -1);
-  for (std::size_t h = 0; h < header_.size(); ++h) {
-    std::string name(Trim(header_[h]));
-    for (char& ch : name) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    for (std::size_t c = 0; c < names.size(); ++c) {
-      if (name == names[c].name) positions_[c] = static_cast<int>(h);
-    }
-  }
+  // The headings as the designer reads them (codes, captions, usual words).
+  positions_ = designer_->positions();
   rows_.reserve(table.rows.size());
   for (CsvRow& r : table.rows) rows_.push_back({std::move(r), std::nullopt});
   buildColumns();
@@ -156,12 +151,45 @@ std::unique_ptr<LineListModel> LineListModel::FromText(std::string_view text, co
   return std::make_unique<LineListModel>(std::move(*table), options, path);
 }
 
+std::vector<std::string> LineListModel::WorkbookSheets(const std::string& path, std::string& error) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec) || !LooksLikeWorkbook(path)) return {};
+  XlsxListReader reader;
+  if (!reader.open(path, {})) {
+    error = ShownName(path) + ": " + reader.error();
+    return {};
+  }
+  return reader.sheetNames();
+}
+
 std::unique_ptr<LineListModel> LineListModel::Open(const std::string& path, const BatchOptions& options,
-                                                   std::string& error) {
+                                                   std::string& error, const std::string& sheet) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) {
     error = ShownName(path) + " is a folder";
     return nullptr;
+  }
+  if (std::filesystem::exists(path, ec) && LooksLikeWorkbook(path)) {
+    XlsxListReader reader;
+    CsvTable table;
+    if (!reader.open(path, {sheet, 0}) || !reader.readHeader(table.header)) {
+      error = ShownName(path) + ": " + reader.error();
+      return nullptr;
+    }
+    CsvRow row;
+    while (reader.next(row)) table.rows.push_back(std::move(row));
+    if (reader.failed()) {
+      error = ShownName(path) + ": " + reader.error();
+      return nullptr;
+    }
+    LineListDesigner check(table.header, options);
+    if (!check.ok()) {
+      error = ShownName(path) + ": sheet " + QuotedValue(reader.sheetName()) + ": " + check.error();
+      return nullptr;
+    }
+    auto model = std::make_unique<LineListModel>(std::move(table), options, path);
+    model->fromWorkbook_ = true;
+    return model;
   }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
@@ -183,9 +211,13 @@ std::unique_ptr<LineListModel> LineListModel::Open(const std::string& path, cons
 void LineListModel::buildColumns() {
   columns_.push_back({LineColumnKind::Status, 0, "Status"});
   const auto& names = LineListColumns();
+  // An input is headed with the main window's caption (the field code for
+  // the fittings and shoe dialogs' values), the code in its tooltip.
   const auto input = [&](std::size_t c) {
+    const char* caption = ColumnCaption(c);
     columns_.push_back({LineColumnKind::Input, static_cast<int>(c),
-                        WithUnit(names[c].name, ColumnUnitText(names[c].unit, options_))});
+                        WithUnit(caption ? caption : names[c].name, ColumnUnitText(names[c].unit, options_)),
+                        names[c].name});
   };
   input(kCIRTXT);
   input(kPIPETXT);
@@ -521,6 +553,21 @@ std::vector<BillRow> LineListModel::summaryBill() const {
 }
 
 std::string LineListModel::saveList(const std::string& path) {
+  if (fromWorkbook_) {
+    std::error_code ec;
+    if (path == path_ || std::filesystem::equivalent(path, path_, ec))
+      return "the list came from the workbook " + ShownName(path_) +
+             ", which is kept as it is; save the list under a new name (CSV or .xlsx)";
+  }
+  const std::string lower = Lower(path);
+  if (lower.size() >= 5 && lower.compare(lower.size() - 5, 5, ".xlsx") == 0) {
+    std::vector<CsvRow> rows;
+    rows.reserve(rows_.size());
+    for (const Row& r : rows_) rows.push_back(r.input);
+    std::string problem = WriteListWorkbook(header_, rows, path);
+    if (problem.empty()) modified_ = false;
+    return problem;
+  }
   std::string text;
   for (std::size_t i = 0; i < header_.size(); ++i) {
     if (i) text += delimiter_;

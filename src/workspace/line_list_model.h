@@ -47,7 +47,8 @@ enum class LineColumnKind {
 struct LineColumn {
   LineColumnKind kind;
   int index;            // Input: position in LineListColumns(); Result: display field
-  std::string caption;  // with its unit: "MAXAMB (°F)", "Min. Maint. Temp. (°F)"
+  std::string caption;  // the main window's, with its unit: "Max. Ambient (°F)", "Min. Maint. Temp. (°F)"
+  std::string code{};   // Input: its field code ("MAXAMB"), which the header's tooltip shows
 };
 
 // The help topic of the Line List window (page 33.htm of both books).
@@ -69,15 +70,21 @@ class LineListModel {
   LineListModel(const LineListModel&) = delete;
   LineListModel& operator=(const LineListModel&) = delete;
 
-  // Reads a line list; nothing with `error` set ("list.csv: line 3: ...",
-  // the command's own message) when the command would refuse it.
+  // Reads a line list (CSV, or a workbook's sheet: the first when `sheet`
+  // is empty); nothing with `error` set ("list.csv: line 3: ...", the
+  // command's own message) when the command would refuse it.
   static std::unique_ptr<LineListModel> Open(const std::string& path, const BatchOptions& options,
-                                             std::string& error);
+                                             std::string& error, const std::string& sheet = {});
+  // The sheets of a workbook, in its order; empty for a CSV list (or, with
+  // `error` set, a workbook that cannot be read).
+  static std::vector<std::string> WorkbookSheets(const std::string& path, std::string& error);
   static std::unique_ptr<LineListModel> FromText(std::string_view text, const BatchOptions& options,
                                                  const std::string& path, std::string& error);
 
   const BatchOptions& options() const { return options_; }
   const std::string& path() const { return path_; }
+  // Whether the list came from a workbook, which a save never replaces.
+  bool fromWorkbook() const { return fromWorkbook_; }
   int rowCount() const { return static_cast<int>(rows_.size()); }
   const std::vector<LineColumn>& columns() const { return columns_; }
   int columnCount() const { return static_cast<int>(columns_.size()); }
@@ -136,7 +143,10 @@ class LineListModel {
   // The saves; each returns the problem, empty when written. Every file
   // goes through the program's one writer and replaces nothing unless it
   // was written whole.
-  std::string saveList(const std::string& path);  // the list itself, as read plus the edits
+  // The list itself, as read plus the edits, with the headings it was read
+  // with: a workbook (one sheet) when the name ends in .xlsx, else delimited
+  // text. A list read from a workbook is never written over that workbook.
+  std::string saveList(const std::string& path);
   enum class ResultFormat { Csv, Json, Xlsx };
   std::string saveResults(const std::string& path, ResultFormat format) const;
   // The designed rows into design files of ten (NAME.mdb for ten or fewer,
@@ -162,6 +172,7 @@ class LineListModel {
   std::string path_;
   std::vector<std::string> header_;
   char delimiter_ = ',';
+  bool fromWorkbook_ = false;
   std::vector<int> positions_;  // per LineListColumns() entry
   std::vector<Row> rows_;
   std::vector<LineColumn> columns_;

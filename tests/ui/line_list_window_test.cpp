@@ -41,12 +41,15 @@ QAction* Action(QWidget* window, const char* name) {
   return nullptr;
 }
 
-// The text of a column of the shown rows, found by the start of its caption.
+// The text of a column of the shown rows, found by the start of its caption
+// or by the field code its tooltip shows.
 QStringList Column(QTableView* view, const QString& caption) {
   QAbstractItemModel* m = view->model();
   int column = -1;
   for (int c = 0; c < m->columnCount() && column < 0; ++c) {
-    if (m->headerData(c, Qt::Horizontal).toString().startsWith(caption)) column = c;
+    if (m->headerData(c, Qt::Horizontal).toString().startsWith(caption) ||
+        m->headerData(c, Qt::Horizontal, Qt::ToolTipRole).toString() == caption)
+      column = c;
   }
   QStringList out;
   for (int r = 0; column >= 0 && r < m->rowCount(); ++r) out << m->index(r, column).data().toString();
@@ -84,8 +87,20 @@ TEST(LineListWindow, OpensFromTheFilesMenuAndDesignsEveryRow) {
   EXPECT_EQ(command->shortcut(), QKeySequence(QStringLiteral("Ctrl+L")));
   w.open(kExample);
   ASSERT_NE(w.list, nullptr);
-  EXPECT_EQ(w.dialogs.fileDialogs().at(0).spec.filters.at(0), "Line lists (*.csv)");
+  EXPECT_EQ(w.dialogs.fileDialogs().at(0).spec.filters.at(0), "Line lists (*.csv *.xlsx)");
   QTableView* view = w.list->table();
+  // Headed with the main window's captions and units, the field code in the tooltip.
+  for (const auto& [caption, code] :
+       {std::pair{"Circuit No.", "CIRTXT"}, std::pair{"Line\\Pipe No.", "PIPETXT"},
+        std::pair{"Max. Ambient (\u00B0F)", "MAXAMB"}}) {
+    int at = 0;
+    while (at < view->model()->columnCount() &&
+           view->model()->headerData(at, Qt::Horizontal).toString() != QString::fromUtf8(caption))
+      ++at;
+    ASSERT_LT(at, view->model()->columnCount()) << caption;
+    EXPECT_EQ(view->model()->headerData(at, Qt::Horizontal, Qt::ToolTipRole).toString(),
+              QString::fromUtf8(code));
+  }
   EXPECT_EQ(view->model()->rowCount(), 4);
   EXPECT_EQ(Column(view, QStringLiteral("Status")).at(0), QStringLiteral("Not designed yet"));
   // F5 designs every row.
@@ -130,7 +145,7 @@ TEST(LineListWindow, StatusFilterAndEditsGoThroughTheTable) {
   // More steam: the row is redesigned at once and leaves the filter's rows.
   QAbstractItemModel* m = view->model();
   int pressure = 0;
-  while (!m->headerData(pressure, Qt::Horizontal).toString().startsWith(QStringLiteral("STEAMPRS")))
+  while (m->headerData(pressure, Qt::Horizontal, Qt::ToolTipRole).toString() != QStringLiteral("STEAMPRS"))
     ++pressure;
   ASSERT_TRUE(m->setData(m->index(0, pressure), QStringLiteral("150"), Qt::EditRole));
   statusFilter->setCurrentText(QStringLiteral("All"));
@@ -139,7 +154,8 @@ TEST(LineListWindow, StatusFilterAndEditsGoThroughTheTable) {
 
   // A list cell edits through the list of its row.
   int installation = 0;
-  while (!m->headerData(installation, Qt::Horizontal).toString().startsWith(QStringLiteral("TRACEINS")))
+  while (m->headerData(installation, Qt::Horizontal, Qt::ToolTipRole).toString() !=
+         QStringLiteral("TRACEINS"))
     ++installation;
   view->setCurrentIndex(m->index(0, installation));
   view->edit(m->index(0, installation));

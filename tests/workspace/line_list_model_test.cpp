@@ -16,6 +16,7 @@
 #include "batch/bill_output.h"
 #include "batch/design_command.h"
 #include "batch/headings.h"
+#include "batch/xlsx_list.h"
 #include "designfile/design_file.h"
 #include "support/script_dialogs.h"
 #include "support/test_paths.h"
@@ -114,9 +115,11 @@ class LineListModelTest : public ::testing::Test {
     return ReadAll(out);
   }
 
+  // A column by the start of its caption or by its field code.
   int column(const LineListModel& model, const std::string& caption) {
     for (int c = 0; c < model.columnCount(); ++c) {
-      if (model.columns()[static_cast<std::size_t>(c)].caption.rfind(caption, 0) == 0) return c;
+      const LineColumn& shown = model.columns()[static_cast<std::size_t>(c)];
+      if (shown.caption.rfind(caption, 0) == 0 || shown.code == caption) return c;
     }
     ADD_FAILURE() << "no column " << caption;
     return 0;
@@ -382,6 +385,56 @@ TEST_F(LineListModelTest, CellsTakeNumbersTypedWithADecimalCommaInEitherKindOfLi
     EXPECT_EQ(commas->cellText(0, column(*commas, caption)), held);
   }
   EXPECT_EQ(commas->status(0), RowStatus::Designed) << commas->statusText(0);
+}
+
+// A workbook headed with the window's captions opens as its CSV list does,
+// the table headed with captions and the codes in tooltips; the workbook is
+// never saved over, and the list saved as a workbook reads back as it was.
+TEST_F(LineListModelTest, AWorkbookListDesignsAsItsCsvAndIsNeverSavedOver) {
+  CsvError error;
+  auto table = ParseCsv(ReadAll(kExample), error);
+  ASSERT_TRUE(table);
+  std::vector<std::string> headings;
+  for (const std::string& code : table->header) {
+    std::size_t c = 0;
+    while (c < kColumnCount && code != LineListColumns()[c].name) ++c;
+    const char* caption = ColumnCaption(c);
+    headings.push_back(caption ? caption : code);
+  }
+  const std::string workbook = (dir_ / "plant.xlsx").string();
+  ASSERT_EQ(WriteListWorkbook(headings, table->rows, workbook), "");
+  EXPECT_EQ(LineListModel::WorkbookSheets(workbook, error.message), std::vector<std::string>{"Line List"});
+  auto fromCsv = open(kExample);
+  auto model = open(workbook);
+  ASSERT_TRUE(model->fromWorkbook());
+  designAll(*fromCsv);
+  designAll(*model);
+  const std::string a = (dir_ / "a.json").string(), b = (dir_ / "b.json").string();
+  ASSERT_EQ(model->saveResults(a, LineListModel::ResultFormat::Json), "");
+  ASSERT_EQ(fromCsv->saveResults(b, LineListModel::ResultFormat::Json), "");
+  const std::string circuits = ReadAll(a);
+  EXPECT_EQ(circuits.substr(circuits.find("\"circuits\"")),
+            ReadAll(b).substr(ReadAll(b).find("\"circuits\"")));
+  const LineColumn& maxAmbient = model->columns()[static_cast<std::size_t>(column(*model, "MAXAMB"))];
+  EXPECT_EQ(maxAmbient.caption, "Max. Ambient (\u00B0F)");
+  EXPECT_EQ(model->columns()[static_cast<std::size_t>(column(*model, "PIPETXT"))].caption, "Line\\Pipe No.");
+
+  const std::string before = ReadAll(workbook);
+  ASSERT_TRUE(model->setCell(0, column(*model, "PIPELN"), "250"));
+  std::filesystem::create_symlink(workbook, dir_ / "link.xlsx");
+  for (const fs::path& same : {fs::path(workbook), dir_ / "link.xlsx", dir_ / "." / "plant.xlsx"}) {
+    SCOPED_TRACE(same.string());
+    EXPECT_NE(model->saveList(same.string()).find("which is kept as it is"), std::string::npos);
+  }
+  EXPECT_EQ(ReadAll(workbook), before);
+  const std::string saved = (dir_ / "saved.xlsx").string();
+  ASSERT_EQ(model->saveList(saved), "");
+  auto reread = open(saved);
+  ASSERT_EQ(reread->rowCount(), model->rowCount());
+  for (int r = 0; r < model->rowCount(); ++r) {
+    for (const char* code : {"CIRTXT", "PIPETXT", "MAXAMB", "INSTHK", "PIPELN", "TUBEWALL", "SHOES"})
+      EXPECT_EQ(reread->cellText(r, column(*reread, code)), model->cellText(r, column(*model, code))) << code;
+  }
 }
 
 TEST_F(LineListModelTest, ResultsAndDesignFilesWaitForTheDesign) {
