@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <utility>
 
+#include "ui/column_mapping_dialog.h"
 #include "ui/pipe_shoe_forms.h"
 
 namespace vst::ui {
@@ -189,6 +190,11 @@ std::optional<std::string> QtDialogs::openFileName(const FileDialogSpec& spec) {
 
 std::optional<std::string> QtDialogs::saveFileName(const FileDialogSpec& spec) {
   return RunFileDialog(dialogParent(), spec, QFileDialog::AcceptSave);
+}
+
+bool QtDialogs::mapColumns(ColumnMappingModel& model) {
+  ColumnMappingDialog dialog(model, *this, dialogParent());
+  return dialog.exec() == QDialog::Accepted;
 }
 
 std::optional<std::size_t> QtDialogs::chooseItem(const std::string& title, const std::string& label,

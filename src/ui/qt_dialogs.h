@@ -25,6 +25,7 @@ class QtDialogs : public Dialogs {
   std::optional<std::size_t> chooseItem(const std::string& title, const std::string& label,
                                         const std::vector<std::string>& items) override;
   std::optional<std::string> saveFileName(const FileDialogSpec& spec) override;
+  bool mapColumns(ColumnMappingModel& model) override;
 
  private:
   QWidget* dialogParent() const;

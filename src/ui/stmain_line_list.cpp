@@ -1,16 +1,24 @@
 // The main window's way to a plant's line list: "Open Line List..." (Ctrl+L)
-// in the Files menu opens a .csv in a Line List window, designed in the
-// unit system, program mode, pressure unit and insulation sizing in force.
+// in the Files menu opens a .csv or an .xlsx in a Line List window (headings
+// the program does not read by itself mapped first), designed in the unit
+// system, program mode, pressure unit and insulation sizing in force.
 #include <QAction>
 #include <QMenu>
+#include <QSettings>
 
 #include "designfile/design_file.h"
 #include "ui/line_list_window.h"
 #include "ui/stmain.h"
+#include "workspace/column_mapping.h"
 #include "workspace/file_session.h"
 #include "workspace/stmain_model.h"
 
 namespace vst::ui {
+
+namespace {
+// The rows of the list the column mapping dialog shows beside the headings.
+constexpr int kMappingPreviewRows = 3;
+}  // namespace
 
 void STmain::addLineListCommand() {
   QAction* open = nullptr;
@@ -54,6 +62,21 @@ LineList* STmain::openLineList(const QString& path) {
   options.internalMode = context.internalMode;
   options.pressureUnit = context.pressureUnit;
   options.insulationSizing = context.sizing;
+  // Headings the program does not read by itself: the column mapping
+  // dialog first, or the mapping remembered for the same headings.
+  std::vector<std::string> header;
+  std::vector<std::vector<std::string>> preview;
+  if (LineListModel::Peek(chosen, sheet, kMappingPreviewRows, header, preview, error)) {
+    ColumnMappingModel mapping(header, preview, options);
+    QSettings settings;
+    const QString key = QStringLiteral("ColumnMaps/") + QString::fromStdString(mapping.settingsKey());
+    std::string remember;
+    if (!MapColumnsBeforeOpening(mapping, settings.value(key).toString().toStdString(), *dialogs_, remember))
+      return nullptr;
+    if (!remember.empty()) settings.setValue(key, QString::fromStdString(remember));
+    options.columns = mapping.map();
+  }
+  error.clear();
   auto list = LineListModel::Open(chosen, options, error, sheet);
   if (!list) {
     dialogs_->message(Message{"The line list was not opened: " + error + ".", "Error", MsgIcon::Exclamation,

@@ -43,6 +43,8 @@ struct FileDialogSpec {
 // The fittings and pipe-shoe dialogs are the questions of the allowance step
 // (pipeForm and shoeForm, circuit/allowance_step.h); PipeFormAnswer and
 // ShoeFormAnswer are bom/allowances.h.
+class ColumnMappingModel;
+
 class Dialogs : public AllowanceQuestions {
  public:
   ~Dialogs() override = default;
@@ -53,6 +55,11 @@ class Dialogs : public AllowanceQuestions {
   // File dialogs: the chosen full path, or nothing when cancelled.
   virtual std::optional<std::string> openFileName(const FileDialogSpec& spec) = 0;
   virtual std::optional<std::string> saveFileName(const FileDialogSpec& spec) = 0;
+
+  // The column mapping dialog over `model`: true when accepted (the model
+  // holds the choices), false when cancelled. Without a dialog to ask: the
+  // guesses, when they are complete.
+  virtual bool mapColumns(ColumnMappingModel& model);
 
   // One of `items` (the sheets of a workbook), or nothing when cancelled.
   // Without a dialog to ask: the first.

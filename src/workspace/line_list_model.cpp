@@ -151,6 +151,35 @@ std::unique_ptr<LineListModel> LineListModel::FromText(std::string_view text, co
   return std::make_unique<LineListModel>(std::move(*table), options, path);
 }
 
+bool LineListModel::Peek(const std::string& path, const std::string& sheet, int rows,
+                         std::vector<std::string>& header, std::vector<std::vector<std::string>>& preview,
+                         std::string& error) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    error = ShownName(path) + " is a folder";
+    return false;
+  }
+  CsvRow row;
+  if (LooksLikeWorkbook(path)) {
+    XlsxListReader reader;
+    if (!reader.open(path, {sheet, 0}) || !reader.readHeader(header)) {
+      error = ShownName(path) + ": " + reader.error();
+      return false;
+    }
+    while (static_cast<int>(preview.size()) < rows && reader.next(row)) preview.push_back(row.fields);
+    return true;
+  }
+  std::ifstream in(path, std::ios::binary);
+  CsvReader reader(in);
+  CsvError csvError;
+  if (!in || !reader.readHeader(header, csvError)) {
+    error = ShownName(path) + ": " + (in ? csvError.message : std::string("cannot be opened"));
+    return false;
+  }
+  while (static_cast<int>(preview.size()) < rows && reader.next(row, csvError)) preview.push_back(row.fields);
+  return true;
+}
+
 std::vector<std::string> LineListModel::WorkbookSheets(const std::string& path, std::string& error) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec) || !LooksLikeWorkbook(path)) return {};

@@ -75,6 +75,11 @@ class LineListModel {
   // command's own message) when the command would refuse it.
   static std::unique_ptr<LineListModel> Open(const std::string& path, const BatchOptions& options,
                                              std::string& error, const std::string& sheet = {});
+  // The headings of a list and its first `rows` data rows (for the column
+  // mapping dialog); false with `error` set when the list cannot be read.
+  static bool Peek(const std::string& path, const std::string& sheet, int rows,
+                   std::vector<std::string>& header, std::vector<std::vector<std::string>>& preview,
+                   std::string& error);
   // The sheets of a workbook, in its order; empty for a CSV list (or, with
   // `error` set, a workbook that cannot be read).
   static std::vector<std::string> WorkbookSheets(const std::string& path, std::string& error);
