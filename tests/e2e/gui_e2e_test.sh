@@ -7,8 +7,10 @@
 # the same inputs. Quitting the saved set asks nothing, and the program
 # started in the set's folder with its bare name opens it. Then a line list
 # in the Line List window: opened, designed, one cell edited, saved, its
-# results compared with the command's. Skips (exit 77) without Xvfb or
-# xdotool.
+# results compared with the command's; then a workbook with headings of its
+# own: the column mapping dialog's guesses accepted, designed, its results
+# compared with the command's reading the same map. Skips (exit 77) without
+# Xvfb or xdotool.
 # Usage: gui_e2e_test.sh BIN_DIR DATA_DIR
 set -euo pipefail
 bin=$(cd "$1" && pwd)
@@ -146,3 +148,35 @@ for _ in $(seq 50); do [ -s "$HOME/Documents/plant.out.json" ] && break; sleep 0
 "$bin/vantrel-design" design "$HOME/Documents/plant.csv" --format json -o "$tmp/plant.json" || true
 cmp "$HOME/Documents/plant.out.json" "$tmp/plant.json" || fail "the Line List window's results differ from vantrel-design's"
 echo "gui_e2e_test: the Line List window's results equal vantrel-design's"
+
+# A workbook headed as a plant heads it: the window's captions, and two
+# headings of its own that the column mapping dialog guesses. Its guesses
+# accepted (Return), the list designed; the command reading the same map
+# designs the same circuits.
+python3 "$(dirname "$0")/../../scripts/csv_to_xlsx.py" "$HOME/Documents/plant.xlsx" "$data/examples/line_list.csv" \
+  --captions --rename "MAXAMB=Max Ambient Temp" --rename "PIPELN=Pipe Run Length"
+main=$(window "Vantrel-ST Version")
+keys ctrl+l
+window "Open Line List" >/dev/null
+type_text "$HOME/Documents/plant.xlsx"
+keys Return
+window "Column Mapping" >/dev/null
+keys Return
+window "Line List - plant.xlsx" >/dev/null
+keys F5
+sleep 2
+keys alt+f r
+window "Save Results" >/dev/null
+keys ctrl+a
+type_text "$HOME/Documents/plant.xlsx.out.json"
+keys Return
+for _ in $(seq 50); do [ -s "$HOME/Documents/plant.xlsx.out.json" ] && break; sleep 0.1; done
+printf 'heading,column\nMax Ambient Temp,MAXAMB\nPipe Run Length,PIPELN\n' > "$tmp/map.csv"
+"$bin/vantrel-design" design "$HOME/Documents/plant.xlsx" --columns "$tmp/map.csv" -o "$tmp/plant_xlsx.json" || true
+python3 - "$HOME/Documents/plant.xlsx.out.json" "$tmp/plant_xlsx.json" <<'PY' || fail "the workbook's results in the window differ from vantrel-design's"
+import json, sys
+window, command = (json.load(open(f, encoding="utf-8")) for f in sys.argv[1:])
+assert window["circuits"] == command["circuits"]
+assert all(c["ok"] for c in window["circuits"]), [c["messages"] for c in window["circuits"]]
+PY
+echo "gui_e2e_test: the workbook mapped in the window designs as vantrel-design with the same map"
