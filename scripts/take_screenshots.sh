@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots from the real program on a virtual display,
 # driven with the keyboard as a user would: the main window after a design,
-# the circuit bill, the circuit list, and the help page of the line-list
-# command. Each picture is cropped to its window.
+# the circuit bill, the circuit list, the help page of the line-list
+# command, and a plant's workbook opened as a line list: the column mapping
+# dialog and the designed list. Each picture is cropped to its window.
 # Usage: scripts/take_screenshots.sh BIN_DIR [OUT_DIR]   (default docs/screenshots)
 # Needs Xvfb, xdotool, xwininfo and ImageMagick (import, convert).
 set -euo pipefail
@@ -93,3 +94,23 @@ keys End Return
 sleep 0.5
 xdotool mousemove $((hx + 600)) $((hy + 300)) click --repeat 38 --delay 30 5
 shot "$help" "$out/help.png"
+keys Escape
+
+# A plant's workbook with headings of its own: the column mapping dialog
+# with its guesses, then the list designed in its window.
+python3 "$(dirname "$0")/csv_to_xlsx.py" "$HOME/Documents/plant.xlsx" "$(dirname "$0")/../data/examples/line_list.csv" \
+  --captions --rename "MAXAMB=Max Ambient Temp" --rename "PIPELN=Pipe Run Length" --rename "SHOES=Remarks"
+main=$(window "Vantrel-ST Version")
+keys ctrl+l
+window "Open Line List" >/dev/null
+type_text "$HOME/Documents/plant.xlsx"
+keys Return
+mapping=$(window "Column Mapping")
+shot "$mapping" "$out/column_mapping.png"
+keys Return
+workbook=$(window "Line List - plant.xlsx")
+keys F5
+sleep 1.5
+shot "$workbook" "$out/line_list_workbook.png"
+keys End
+shot "$workbook" "$out/line_list_captions.png"

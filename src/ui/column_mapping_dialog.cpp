@@ -1,5 +1,7 @@
 #include "ui/column_mapping_dialog.h"
 
+#include <QBrush>
+#include <QColor>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -18,6 +20,10 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+// The table's columns: heading, column, how it was read, then the preview.
+constexpr int kReadAs = 2;
+constexpr int kPreview = 3;
+
 }  // namespace
 
 ColumnMappingDialog::ColumnMappingDialog(ColumnMappingModel& model, Dialogs& dialogs, QWidget* parent)
@@ -25,11 +31,12 @@ ColumnMappingDialog::ColumnMappingDialog(ColumnMappingModel& model, Dialogs& dia
   setObjectName(QStringLiteral("ColumnMapping"));
   setWindowTitle(QStringLiteral("Column Mapping"));
   auto* intro = new QLabel(QStringLiteral(
-      "Choose the column each heading of the list gives. Headings read by their field code are fixed."));
+      "Choose the column each heading of the list gives. Headings the program guessed or did not read are "
+      "marked; headings read by their field code are fixed."));
   intro->setWordWrap(true);
-  table_ = new QTableWidget(model_.headingCount(), 2 + model_.previewRows(), this);
+  table_ = new QTableWidget(model_.headingCount(), kPreview + model_.previewRows(), this);
   table_->setObjectName(QStringLiteral("mappingTable"));
-  QStringList captions = {QStringLiteral("Heading"), QStringLiteral("Column")};
+  QStringList captions = {QStringLiteral("Heading"), QStringLiteral("Column"), QStringLiteral("Read as")};
   for (int r = 0; r < model_.previewRows(); ++r) captions << QStringLiteral("Row %1").arg(r + 1);
   table_->setHorizontalHeaderLabels(captions);
   table_->verticalHeader()->hide();
@@ -48,7 +55,7 @@ ColumnMappingDialog::ColumnMappingDialog(ColumnMappingModel& model, Dialogs& dia
     });
     table_->setCellWidget(i, 1, box);
     for (int r = 0; r < model_.previewRows(); ++r)
-      table_->setItem(i, 2 + r, new QTableWidgetItem(Q(model_.preview(r, i))));
+      table_->setItem(i, kPreview + r, new QTableWidgetItem(Q(model_.preview(r, i))));
   }
   table_->resizeColumnsToContents();
   problem_ = new QLabel;
@@ -67,7 +74,8 @@ ColumnMappingDialog::ColumnMappingDialog(ColumnMappingModel& model, Dialogs& dia
   layout->addWidget(table_, 1);
   layout->addWidget(problem_);
   layout->addWidget(buttons);
-  resize(900, 480);
+  table_->resizeColumnsToContents();
+  resize(1040, 520);
   redraw();
 }
 
@@ -77,6 +85,12 @@ void ColumnMappingDialog::redraw() {
     auto* box = static_cast<QComboBox*>(table_->cellWidget(i, 1));
     const QSignalBlocker quiet(box);
     box->setCurrentIndex(model_.choice(i));
+    auto* how = new QTableWidgetItem(Q(model_.howRead(i)));
+    table_->setItem(i, kReadAs, how);
+    // A heading a person should look at: a guess, or nothing read.
+    const QBrush mark = model_.toCheck(i) ? QBrush(QColor(255, 243, 191)) : QBrush();
+    table_->item(i, 0)->setBackground(mark);
+    how->setBackground(mark);
   }
   const std::string problem = model_.problem();
   problem_->setText(problem.empty() ? QString() : Q("Not yet: " + problem + "."));

@@ -46,7 +46,26 @@ ColumnMappingModel::ColumnMappingModel(std::vector<std::string> headings,
     chosen_.push_back(guess);
     byCode_.push_back(h.how == HeadingHow::Code);
     unknown_.push_back(h.how == HeadingHow::Unknown && !h.heading.empty());
+    how_.push_back(h.how);
   }
+}
+
+std::string ColumnMappingModel::howRead(int i) const {
+  const auto at = static_cast<std::size_t>(i);
+  switch (how_.at(at)) {
+    case HeadingHow::Code:
+      return "field code";
+    case HeadingHow::Caption:
+      return "caption";
+    case HeadingHow::Word:
+      return "usual word";
+    case HeadingHow::Map:
+    case HeadingHow::Ignored:
+      return "map";
+    case HeadingHow::Unknown:
+      break;
+  }
+  return chosen_[at] > 0 ? "guess" : "not read";
 }
 
 bool ColumnMappingModel::needed() const {

@@ -37,6 +37,11 @@ class ColumnMappingModel {
   // A heading read by its field code keeps it: the dialog shows it fixed.
   bool fixed(int i) const;
   void choose(int i, int choice);
+  // How the heading's column was found: "field code", "caption", "usual
+  // word", "map", "guess" (from a heading nothing reads), "not read"; and
+  // whether a person should look at it (a guess, or nothing read).
+  std::string howRead(int i) const;
+  bool toCheck(int i) const { return unknown_.at(static_cast<std::size_t>(i)); }
 
   // The required columns no heading gives, as "MAXAMB (Max. Ambient)".
   std::vector<std::string> missingRequired() const;
@@ -62,6 +67,7 @@ class ColumnMappingModel {
   std::vector<int> chosen_;
   std::vector<bool> byCode_;
   std::vector<bool> unknown_;
+  std::vector<HeadingHow> how_;
 };
 
 class Dialogs;
