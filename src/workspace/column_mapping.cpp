@@ -69,9 +69,9 @@ std::string ColumnMappingModel::howRead(int i) const {
 }
 
 bool ColumnMappingModel::needed() const {
-  if (std::find(unknown_.begin(), unknown_.end(), true) != unknown_.end()) return true;
-  LineListDesigner designer(headings_, options_);
-  return !designer.ok();
+  // Without a heading to map, a missing column is the list's own fault: it
+  // is refused with the command's message.
+  return std::find(unknown_.begin(), unknown_.end(), true) != unknown_.end();
 }
 
 std::string ColumnMappingModel::preview(int row, int i) const {

@@ -20,8 +20,7 @@ class ColumnMappingModel {
   ColumnMappingModel(std::vector<std::string> headings, std::vector<std::vector<std::string>> preview,
                      const BatchOptions& options);
 
-  // Whether the list needs the dialog: a heading nothing reads, or a
-  // required column no heading gives.
+  // Whether the list needs the dialog: a heading nothing reads.
   bool needed() const;
 
   int headingCount() const { return static_cast<int>(headings_.size()); }
