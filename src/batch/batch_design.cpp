@@ -76,16 +76,6 @@ std::string ColumnUnitText(ColumnUnit unit, const BatchOptions& options) {
 
 namespace {
 
-// A header name as compared with the known ones: upper case, letters and
-// digits only ("Pipe Length" is PIPELENGTH).
-std::string Folded(std::string_view name) {
-  std::string out;
-  for (char c : name) {
-    if (std::isalnum(static_cast<unsigned char>(c)))
-      out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
-  return out;
-}
 
 // Usual words for a column that no edit distance finds.
 struct ColumnAlias {
@@ -160,7 +150,7 @@ bool SpellsInOrder(std::string_view name, std::string_view column) {
 }  // namespace
 
 std::string SuggestedColumn(std::string_view name, const std::vector<std::string>& candidates) {
-  const std::string folded = Folded(name);
+  const std::string folded = FoldedHeading(name);
   // Names past any column's length are no misspelling of one.
   if (folded.empty() || folded.size() > 40) return {};
   const auto offered = [&](std::string_view column) {

@@ -78,15 +78,7 @@ constexpr UsualWord kUsualWords[] = {
     {"FITTINGSINCLUDED", kALLOWANCE},
 };
 
-// A heading as compared: upper case, letters and digits only.
-std::string Folded(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    if (std::isalnum(static_cast<unsigned char>(c)))
-      out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
-  return out;
-}
+std::string Folded(std::string_view text) { return FoldedHeading(text); }
 
 // A heading split into its name and a trailing unit in round or square
 // brackets ("Pipe Length (m)" is "Pipe Length" and "m"; "bar(g)" nests).
@@ -204,6 +196,15 @@ std::optional<std::size_t> CodeColumn(std::string_view folded) {
 }
 
 }  // namespace
+
+std::string FoldedHeading(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    if (std::isalnum(static_cast<unsigned char>(c)))
+      out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  return out;
+}
 
 const char* ColumnCaption(std::size_t column) {
   return column < kCaptions.size() ? kCaptions[column] : nullptr;

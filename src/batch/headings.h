@@ -21,6 +21,10 @@ namespace vst {
 // for the columns the fittings and shoe dialogs take.
 const char* ColumnCaption(std::size_t column);
 
+// A heading as headings are compared: upper case, letters and digits only
+// ("Pipe Length" is PIPELENGTH).
+std::string FoldedHeading(std::string_view text);
+
 // How a heading was read: "code", "caption", "word", "map", "ignored", "unknown".
 const char* HeadingHowName(HeadingHow how);
 

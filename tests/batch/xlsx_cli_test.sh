@@ -65,6 +65,15 @@ printf '\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1' > "$work/old.xlsx"; head -c 4096 /dev/
 "$prog" design "$work/old.xlsx" > /dev/null 2> "$work/err"; check "an .xls renamed .xlsx" 1 $?
 contains "... is named and what to do said" "$work/err" "Excel 97-2003 workbook (.xls), which is not read; save it as .xlsx or CSV"
 
+# A workbook is known by its content whatever its name; what the headings
+# lack or do not give is said at the sheet's row of headings.
+mk "$work/plant.dat" "$examples/line_list.csv" --rename "SHOES=Remarks" --first-row 2
+"$prog" design "$work/plant.dat" -o "$work/plant.json" 2> "$work/err"; check "a workbook named .dat" 0 $?
+contains "an unknown heading is named at its row" "$work/err" 'plant.dat: sheet "Lines", row 2: ignored column Remarks'
+mk "$work/short.xlsx" "$examples/line_list.csv" --rename "PIPELN=Run"
+"$prog" design "$work/short.xlsx" > /dev/null 2> "$work/err"; check "a workbook without a required column" 1 $?
+contains "... says so at the row of headings" "$work/err" 'short.xlsx: sheet "Lines", row 1: the required column PIPELN is missing'
+
 # The sheet's options, which a CSV list refuses; the header row.
 "$prog" design "$examples/line_list.csv" --sheet 2 > /dev/null 2> "$work/err"; check "--sheet with a CSV" 2 $?
 mk "$work/low.xlsx" "$examples/line_list.csv" --first-row 3
