@@ -325,15 +325,42 @@ std::string ColumnLetters(std::size_t column) {
   return out;
 }
 
-// A stored number as a person reads it: the shortest text that reads back
-// to the same double ("4", "1.5", "0.035").
+// Whether a stored number is already written as its shortest exact text:
+// a plain decimal ("-12.5", "0.035") with no superfluous zero and at most 15
+// significant digits, which every double tells apart, so no shorter text
+// reads back to the same value. Most cells are; they need no conversion.
+bool IsShortestDecimal(std::string_view t) {
+  std::size_t i = t.size() > 0 && t[0] == '-' ? 1 : 0;
+  const std::size_t intStart = i;
+  while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
+  const std::size_t intDigits = i - intStart;
+  if (intDigits == 0 || (intDigits > 1 && t[intStart] == '0')) return false;
+  std::size_t significant = t[intStart] == '0' ? 0 : intDigits;
+  if (i == t.size()) return significant <= 15;
+  if (t[i] != '.' || i + 1 == t.size() || t.back() == '0') return false;
+  bool leading = significant == 0;
+  for (++i; i < t.size(); ++i) {
+    if (t[i] < '0' || t[i] > '9') return false;
+    if (leading && t[i] == '0') continue;
+    leading = false;
+    ++significant;
+  }
+  return significant <= 15;
+}
+
+// A stored number as a person reads it: the shortest text in plain
+// decimals that reads back to the same double ("4", "1.5", "0.035",
+// "0.0001"); in exponent form only where plain decimals would run past 64
+// characters.
 std::optional<std::string> NumberText(std::string_view stored) {
   stored = Trim(stored);
+  if (IsShortestDecimal(stored)) return std::string(stored);
   double value = 0;
   const auto [end, ec] = std::from_chars(stored.data(), stored.data() + stored.size(), value);
   if (ec != std::errc() || end != stored.data() + stored.size()) return std::nullopt;
   std::array<char, 64> text;
-  const auto written = std::to_chars(text.data(), text.data() + text.size(), value);
+  auto written = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+  if (written.ec != std::errc()) written = std::to_chars(text.data(), text.data() + text.size(), value);
   return std::string(text.data(), written.ptr);
 }
 

@@ -121,6 +121,33 @@ TEST_F(XlsxList, CellsReadAsTheTextTheSameRowExportedToCsvHolds) {
   EXPECT_EQ(sheet.rows[0].problem, "Sheet1!D3: a value beyond the last heading");
 }
 
+// A number cell reads as the shortest plain decimal that gives back the
+// stored double, whatever form the workbook stored it in.
+TEST_F(XlsxList, NumbersReadAsTheirShortestExactDecimals) {
+  const std::pair<const char*, const char*> numbers[] = {
+      {"4", "4"},
+      {"0.10", "0.1"},
+      {"007", "7"},
+      {"-0.5", "-0.5"},
+      {"3.5000000000000003E-2", "0.035"},
+      {"1E-4", "0.0001"},
+      {"1.0000000000000002", "1.0000000000000002"},
+      {"123456789012345678", "123456789012345680"},
+      {"1E+22", "10000000000000000000000"},
+      {"1E-300", "1e-300"},
+  };
+  std::string headings, values;
+  for (std::size_t i = 0; i < std::size(numbers); ++i) {
+    headings += "<c t=\"inlineStr\"><is><t>h" + std::to_string(i) + "</t></is></c>";
+    values += std::string("<c><v>") + numbers[i].first + "</v></c>";
+  }
+  const auto sheet =
+      ReadSheet(zip("numbers.xlsx", WorkbookParts("<row>" + headings + "</row><row>" + values + "</row>")));
+  ASSERT_EQ(sheet.error, "");
+  ASSERT_EQ(sheet.rows.size(), 1u);
+  for (std::size_t i = 0; i < std::size(numbers); ++i) EXPECT_EQ(sheet.rows[0].fields[i], numbers[i].second);
+}
+
 // A cell whose value reads as no text names itself, so the row that reads
 // it is refused with the cell a person can find.
 TEST_F(XlsxList, CellsWithoutATextValueNameTheCellAndWhatToDo) {
