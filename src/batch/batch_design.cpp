@@ -76,7 +76,6 @@ std::string ColumnUnitText(ColumnUnit unit, const BatchOptions& options) {
 
 namespace {
 
-
 // Usual words for a column that no edit distance finds.
 struct ColumnAlias {
   const char* word;  // folded
