@@ -268,6 +268,7 @@ std::string OutputsOverlap(const CommandLine& c) {
   add("--summary", c.summaryFile);
   add("--pdf", c.bills.pdf);
   add("--xlsx", c.bills.xlsx);
+  add("--write-columns", c.writeColumns);
   if (!c.save.empty()) {
     auto saves = SaveFiles(c.save, outputs);
     outputs.insert(outputs.end(), saves.begin(), saves.end());
@@ -281,6 +282,14 @@ std::string OutputsOverlap(const CommandLine& c) {
       if (standardInput)
         return OptionText(out) + " is the file standard input reads (" + what + "); nothing was written";
       return OptionText(out) + " is " + what + " " + ShownName(c.input) + " itself; nothing was written";
+    }
+  }
+  // The column map the run reads is an input as well.
+  if (!c.columnsFile.empty()) {
+    const FileIdentity map = IdentityOfName(c.columnsFile);
+    for (const WrittenName& out : outputs) {
+      if (map.exists && SameWrittenFile(out.identity, map))
+        return OptionText(out) + " is the column map " + ShownName(c.columnsFile) + " itself; nothing was written";
     }
   }
   for (std::size_t i = 0; i < outputs.size(); ++i) {

@@ -88,6 +88,11 @@ sed '1s/MAXAMB/Hottest Day/' "$examples/line_list.csv" > "$work/own.csv"
 contains "the map lists the heading not read" "$work/map.csv" "Hottest Day,ignore"
 sed -i 's/^Hottest Day,ignore$/Hottest Day,MAXAMB/' "$work/map.csv"
 "$prog" design "$work/own.csv" --columns "$work/map.csv" -o "$work/own.json" 2> "$work/err"; check "--columns reads it" 0 $?
+cp "$work/own.csv" "$work/own.before"
+"$prog" design "$work/own.csv" --write-columns "$work/own.csv" > /dev/null 2> "$work/err"; check "--write-columns onto the list" 2 $?
+cmp -s "$work/own.csv" "$work/own.before"; check "... leaves the list as it was" 0 $?
+"$prog" design "$work/own.csv" --columns "$work/map.csv" -o "$work/map.csv" > /dev/null 2> "$work/err"; check "-o onto the column map" 2 $?
+contains "... names the map" "$work/err" "is the column map"
 printf 'Hottest Day,MAXIMUM\n' > "$work/bad.csv"
 "$prog" design "$work/own.csv" --columns "$work/bad.csv" > /dev/null 2> "$work/err"; check "a bad map" 1 $?
 contains "... names its line" "$work/err" 'bad.csv: line 1: "MAXIMUM" is no column of a line list'
