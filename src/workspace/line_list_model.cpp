@@ -582,12 +582,9 @@ std::vector<BillRow> LineListModel::summaryBill() const {
 }
 
 std::string LineListModel::saveList(const std::string& path) {
-  if (fromWorkbook_) {
-    std::error_code ec;
-    if (path == path_ || std::filesystem::equivalent(path, path_, ec))
-      return "the list came from the workbook " + ShownName(path_) +
-             ", which is kept as it is; save the list under a new name (CSV or .xlsx)";
-  }
+  if (fromWorkbook_ && !ListItself(path, path_).empty())
+    return "the list came from the workbook " + ShownName(path_) +
+           ", which is kept as it is; save the list under a new name (CSV or .xlsx)";
   const std::string lower = Lower(path);
   if (lower.size() >= 5 && lower.compare(lower.size() - 5, 5, ".xlsx") == 0) {
     std::vector<CsvRow> rows;
