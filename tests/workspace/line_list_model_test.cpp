@@ -415,6 +415,13 @@ TEST_F(LineListModelTest, AWorkbookListDesignsAsItsCsvAndIsNeverSavedOver) {
   const std::string circuits = ReadAll(a);
   EXPECT_EQ(circuits.substr(circuits.find("\"circuits\"")),
             ReadAll(b).substr(ReadAll(b).find("\"circuits\"")));
+  // The window's own results workbook reads back as a line list of the same circuits.
+  const std::string results = (dir_ / "results.xlsx").string();
+  ASSERT_EQ(model->saveResults(results, LineListModel::ResultFormat::Xlsx), "");
+  auto again = open(results);
+  designAll(*again);
+  ASSERT_EQ(again->saveResults(b, LineListModel::ResultFormat::Json), "");
+  EXPECT_EQ(circuits.substr(circuits.find("\"record\"")), ReadAll(b).substr(ReadAll(b).find("\"record\"")));
   const LineColumn& maxAmbient = model->columns()[static_cast<std::size_t>(column(*model, "MAXAMB"))];
   EXPECT_EQ(maxAmbient.caption, "Max. Ambient (\u00B0F)");
   EXPECT_EQ(model->columns()[static_cast<std::size_t>(column(*model, "PIPETXT"))].caption, "Line\\Pipe No.");
