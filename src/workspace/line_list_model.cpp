@@ -618,7 +618,7 @@ std::string LineListModel::saveResults(const std::string& path, ResultFormat for
   }
   if (std::string problem = ListItself(path, path_); !problem.empty()) return problem;
   if (format == ResultFormat::Json) {
-    std::string text = BatchJsonStart(options_);
+    std::string text = BatchJsonStart(options_, designer_->ignoredColumns(), designer_->headings());
     for (std::size_t i = 0; i < rows_.size(); ++i) AppendBatchJsonCircuit(text, *rows_[i].result, i == 0);
     return WriteText(path, text + BatchJsonEnd());
   }
