@@ -289,7 +289,8 @@ std::string OutputsOverlap(const CommandLine& c) {
     const FileIdentity map = IdentityOfName(c.columnsFile);
     for (const WrittenName& out : outputs) {
       if (map.exists && SameWrittenFile(out.identity, map))
-        return OptionText(out) + " is the column map " + ShownName(c.columnsFile) + " itself; nothing was written";
+        return OptionText(out) + " is the column map " + ShownName(c.columnsFile) +
+               " itself; nothing was written";
     }
   }
   for (std::size_t i = 0; i < outputs.size(); ++i) {

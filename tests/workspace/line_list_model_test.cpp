@@ -414,7 +414,8 @@ TEST_F(LineListModelTest, AWorkbookListDesignsAsItsCsvAndIsNeverSavedOver) {
   ASSERT_EQ(fromCsv->saveResults(b, LineListModel::ResultFormat::Json), "");
   const std::string circuits = ReadAll(a);
   // As the command says it: how each heading was read.
-  EXPECT_NE(circuits.find(R"({"heading":"Max. Ambient","column":"MAXAMB","how":"caption"})"), std::string::npos);
+  EXPECT_NE(circuits.find(R"({"heading":"Max. Ambient","column":"MAXAMB","how":"caption"})"),
+            std::string::npos);
   EXPECT_EQ(circuits.substr(circuits.find("\"circuits\"")),
             ReadAll(b).substr(ReadAll(b).find("\"circuits\"")));
   // The window's own results workbook reads back as a line list of the same circuits.
