@@ -152,6 +152,9 @@ ShoeForm::ShoeForm(ShoeFormModel& model, QWidget* parent) : QDialog(parent, kFla
   auto* buttons = new QHBoxLayout;
   for (const char* name : {"NextSize", "Redo", "Done"}) buttons->addWidget(Button(name));
   layout->addLayout(buttons);
+  QLabel* kept = Caption("lblKept");
+  kept->setWordWrap(true);
+  layout->addWidget(kept);
 
   BinderEvents events;
   events.textChanged = [this](const std::string& n, const std::string& t) { model_.setText(n, t); };

@@ -28,12 +28,23 @@ enum class PipeId : std::size_t {
   Label6,
   Command1
 };
-enum class ShoeId : std::size_t { Label1, shoeln, Label2, shoenum, Label3, shoetot, NextSize, Redo, Done };
+enum class ShoeId : std::size_t {
+  Label1,
+  shoeln,
+  Label2,
+  shoenum,
+  Label3,
+  shoetot,
+  NextSize,
+  Redo,
+  Done,
+  lblKept
+};
 constexpr std::array<std::string_view, 12> kPipeNames = {"Label1", "Combo2",     "Label2", "numvalves",
                                                          "Label3", "numflanges", "Label4", "numpumps",
                                                          "Label5", "Text1",      "Label6", "Command1"};
-constexpr std::array<std::string_view, 9> kShoeNames = {"Label1",  "shoeln",   "Label2", "shoenum", "Label3",
-                                                        "shoetot", "NextSize", "Redo",   "Done"};
+constexpr std::array<std::string_view, 10> kShoeNames = {
+    "Label1", "shoeln", "Label2", "shoenum", "Label3", "shoetot", "NextSize", "Redo", "Done", "lblKept"};
 std::string Name(PipeId id) { return std::string(kPipeNames[static_cast<std::size_t>(id)]); }
 std::string Name(ShoeId id) { return std::string(kShoeNames[static_cast<std::size_t>(id)]); }
 
@@ -187,7 +198,7 @@ namespace {
 
 // The form's controls as it opens.
 ControlSet ShoeFormControls(UnitSystem units) {
-  const std::array<std::pair<ControlKind, std::string>, 9> made = {{
+  const std::array<std::pair<ControlKind, std::string>, 10> made = {{
       {ControlKind::Label, ShoeLengthCaption(units)},
       {ControlKind::TextBox, "0"},
       {ControlKind::Label, kShoeCountCaption},
@@ -197,6 +208,7 @@ ControlSet ShoeFormControls(UnitSystem units) {
       {ControlKind::Button, "&Next Size"},
       {ControlKind::Button, "&Clear"},
       {ControlKind::Button, "&Done"},
+      {ControlKind::Label, std::string(kShoeTotalKeptNote)},
   }};
   ControlSet controls;
   for (std::size_t i = 0; i < made.size(); ++i)
@@ -216,6 +228,9 @@ void ShoeFormModel::reopen(const ShoeFormSetup& setup) {
   decimalMark_ = setup.decimalMark;
   controls_ = ShoeFormControls(setup.units);
   controls_[ShoeId::shoetot].text = SingleText(ShoeStartTotal(setup.shoeAllowance));
+  // The record's total carries over from its last design, so entering the
+  // same shoes again would add them twice; the note says so while it holds.
+  controls_[ShoeId::lblKept].visible = ShoeStartTotal(setup.shoeAllowance) != 0;
   focus_ = Name(ShoeId::shoeln);
   closed_ = false;
   total_ = 0;
@@ -266,6 +281,7 @@ void ShoeFormModel::clear() {
   controls_[ShoeId::shoeln].text = "0";
   controls_[ShoeId::shoenum].text = "0";
   controls_[ShoeId::shoetot].text = "0";
+  controls_[ShoeId::lblKept].visible = false;
   focus_ = Name(ShoeId::shoeln);
 }
 

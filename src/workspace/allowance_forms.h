@@ -79,7 +79,11 @@ class PipeFormModel {
 
 // The pipe-shoe dialog. Controls (by name): the boxes shoeln, shoenum,
 // shoetot; their captions Label1, Label2, Label3; the buttons NextSize
-// ("&Next Size"), Redo ("&Clear"), Done ("&Done").
+// ("&Next Size"), Redo ("&Clear"), Done ("&Done"); the note lblKept, shown
+// while shoetot holds a total kept from the record's last design.
+inline constexpr std::string_view kShoeTotalKeptNote =
+    "The total is kept from the last design of this record; Clear starts afresh.";
+
 class ShoeFormModel {
  public:
   ShoeFormModel(const ShoeFormSetup& setup, Dialogs& dialogs);

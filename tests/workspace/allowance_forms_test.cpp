@@ -249,6 +249,28 @@ TEST(ShoeForm, DoneAddsThePendingSizeAndClearStartsAfresh) {
   EXPECT_DOUBLE_EQ(form.totalFt(), 9.5);
 }
 
+TEST(ShoeForm, SaysAKeptTotalIsKeptUntilClear) {
+  const struct {
+    float start;
+    bool noteShown;
+  } rows[] = {{0, false}, {25, true}, {0.1f, true}};
+  for (const auto& r : rows) {
+    ScriptDialogs dialogs;
+    ShoeFormModel form(Shoes(UnitSystem::English, r.start), dialogs);
+    EXPECT_EQ(form.control("lblKept").visible, r.noteShown) << r.start;
+    EXPECT_EQ(form.control("lblKept").text, kShoeTotalKeptNote);
+    form.clear();
+    EXPECT_FALSE(form.control("lblKept").visible) << r.start;
+  }
+  // The total itself still carries over: the same shoes again add to it.
+  ScriptDialogs dialogs;
+  ShoeFormModel form(Shoes(UnitSystem::English, 10), dialogs);
+  form.setText("shoeln", "12");
+  form.setText("shoenum", "4");
+  ASSERT_TRUE(form.done());
+  EXPECT_EQ(form.total(), 20.0f);
+}
+
 TEST(ShoeForm, EnterMovesLengthCountNextSizeAndAddsTheSize) {
   EXPECT_EQ(ShoeFormModel::NextFocus("shoeln"), "shoenum");
   EXPECT_EQ(ShoeFormModel::NextFocus("shoenum"), "NextSize");
