@@ -216,7 +216,9 @@ bool CsvReader::readRecord(CsvRow& row, CsvError& error) {
       afterQuote = false;
       fieldStarted = false;
     } else if (c == '\r' || c == '\n') {
-      if (c == '\r' && peek() == '\n') get();
+      const bool crlf = c == '\r' && peek() == '\n';
+      if (crlf) get();
+      if (lineEnd_.empty()) lineEnd_ = crlf ? "\r\n" : std::string(1, static_cast<char>(c));
       ++line_;
       const bool blank = count == 0 && field().empty() && !fieldStarted && !tooLong;
       if (!blank) {
@@ -253,6 +255,7 @@ bool CsvReader::readHeader(std::vector<std::string>& header, CsvError& error) {
   // a second one would silently become part of it.
   peek();
   if (buffer_.compare(pos_, kByteOrderMark.size(), kByteOrderMark) == 0) {
+    byteOrderMark_ = true;
     pos_ += kByteOrderMark.size();
     peek();
     if (buffer_.compare(pos_, kByteOrderMark.size(), kByteOrderMark) == 0) {
@@ -294,6 +297,8 @@ std::optional<CsvTable> ParseCsv(std::string_view text, CsvError& error) {
   while (reader.next(row, error)) table.rows.push_back(row);
   if (reader.failed()) return std::nullopt;
   table.delimiter = reader.delimiter();
+  table.byteOrderMark = reader.byteOrderMark();
+  table.lineEnd = reader.lineEnd();
   return table;
 }
 

@@ -41,6 +41,11 @@ struct CsvTable {
   std::vector<std::string> header;
   std::vector<CsvRow> rows;  // data rows, blank lines skipped
   char delimiter = ',';
+  // How the text was written, so a list saved again reads as it did on
+  // another desktop: a UTF-8 byte order mark before the header, and the
+  // line end of its first line ("\r\n", "\n" or "\r").
+  bool byteOrderMark = false;
+  std::string lineEnd = "\n";
 };
 
 struct CsvError {
@@ -65,6 +70,10 @@ class CsvReader {
   bool next(CsvRow& row, CsvError& error);
   char delimiter() const { return delimiter_; }
   bool failed() const { return failed_; }
+  // Whether the text began with a byte order mark, and its first line end
+  // ("\n" when no line has ended yet).
+  bool byteOrderMark() const { return byteOrderMark_; }
+  std::string lineEnd() const { return lineEnd_.empty() ? std::string("\n") : lineEnd_; }
 
  private:
   int get();
@@ -81,6 +90,8 @@ class CsvReader {
   bool failed_ = false;
   int line_ = 1;
   char delimiter_ = ',';
+  bool byteOrderMark_ = false;
+  std::string lineEnd_;
   std::vector<std::string> header_;
 };
 

@@ -120,7 +120,9 @@ LineListModel::LineListModel(CsvTable table, const BatchOptions& options, std::s
     : options_(options),
       path_(std::move(path)),
       header_(std::move(table.header)),
-      delimiter_(table.delimiter) {
+      delimiter_(table.delimiter),
+      byteOrderMark_(table.byteOrderMark),
+      lineEnd_(table.lineEnd) {
   designer_ = std::make_unique<LineListDesigner>(header_, options_, delimiter_);
   // The headings as the designer reads them (codes, captions, usual words).
   positions_ = designer_->positions();
@@ -594,18 +596,19 @@ std::string LineListModel::saveList(const std::string& path) {
     if (problem.empty()) modified_ = false;
     return problem;
   }
-  std::string text;
+  // Written as it was read: byte order mark, delimiter and line ends kept.
+  std::string text = byteOrderMark_ ? "\xEF\xBB\xBF" : "";
   for (std::size_t i = 0; i < header_.size(); ++i) {
     if (i) text += delimiter_;
     AppendListField(text, header_[i], delimiter_);
   }
-  text += '\n';
+  text += lineEnd_;
   for (const Row& r : rows_) {
     for (std::size_t i = 0; i < r.input.fields.size(); ++i) {
       if (i) text += delimiter_;
       AppendListField(text, r.input.fields[i], delimiter_);
     }
-    text += '\n';
+    text += lineEnd_;
   }
   std::string problem = WriteText(path, text);
   if (problem.empty()) modified_ = false;

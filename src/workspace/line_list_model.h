@@ -178,6 +178,8 @@ class LineListModel {
   std::vector<std::string> header_;
   char delimiter_ = ',';
   bool fromWorkbook_ = false;
+  bool byteOrderMark_ = false;
+  std::string lineEnd_ = "\n";
   std::vector<int> positions_;  // per LineListColumns() entry
   std::vector<Row> rows_;
   std::vector<LineColumn> columns_;

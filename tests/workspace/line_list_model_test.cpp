@@ -364,6 +364,33 @@ TEST_F(LineListModelTest, TheSavedListReadsBackAsEdited) {
   EXPECT_FALSE(fs::exists(dir_ / "none"));
 }
 
+TEST_F(LineListModelTest, TheSavedListKeepsItsByteOrderMarkLineEndsAndDelimiter) {
+  const struct {
+    const char* bom;
+    const char* lineEnd;
+    char delimiter;
+  } rows[] = {
+      {"\xEF\xBB\xBF", "\r\n", ','}, {"", "\r\n", ';'}, {"\xEF\xBB\xBF", "\n", '\t'}, {"", "\n", ','}};
+  for (const auto& r : rows) {
+    std::string body = kHeader +
+                       "K\xC3\xBChlwasser,L1,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,"
+                       "Copper,,No,0,0,0,0,\n";
+    std::string text = r.bom;
+    for (char c : body) {
+      if (c == '\n')
+        text += r.lineEnd;
+      else
+        text += c == ',' ? r.delimiter : c;
+    }
+    auto model = open(write("as_read.csv", text));
+    const std::string saved = (dir_ / "saved.csv").string();
+    ASSERT_EQ(model->saveList(saved), "");
+    // Unedited, the list is written back byte for byte.
+    EXPECT_EQ(ReadAll(saved), text) << "delimiter " << int(r.delimiter)
+                                    << (std::string(r.lineEnd) == "\r\n" ? ", CRLF" : ", LF");
+  }
+}
+
 TEST_F(LineListModelTest, CellsTakeNumbersTypedWithADecimalCommaInEitherKindOfList) {
   std::string text =
       kHeader + "A,L1,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,,No,0,0,0,0,\n";
