@@ -3,9 +3,12 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <set>
 
 #include "core/output_file.h"
@@ -79,8 +82,25 @@ bool EndsAsAWorkbook(const std::filesystem::path& path) {
   return end.find(std::string("PK\x05\x06", 4)) != std::string::npos;
 }
 
+// The number a cell's text reads as, when it is a plain decimal number whole
+// (blanks around it allowed) and finite.
+std::optional<double> NumberOf(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  if (text.empty()) return std::nullopt;
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+// Without `numberColumns` every cell is its text followed by one blank (the
+// bills' format). Otherwise the cells below the first row of a column it
+// marks are number cells where they read as numbers, and texts carry no blank.
 std::string WriteWorkbook(const std::vector<std::vector<std::string>>& grid, int rowCount, int columnCount,
-                          int option, const std::string& title, const std::filesystem::path& path) {
+                          int option, const std::string& title, const std::filesystem::path& path,
+                          const std::vector<bool>* numberColumns = nullptr) {
+  const bool bills = numberColumns == nullptr;
   // The library's own temporary files go to the private folder of the new
   // file, which goes with all it holds however the program ends.
   std::string folder = path.parent_path().string();
@@ -100,11 +120,18 @@ std::string WriteWorkbook(const std::vector<std::vector<std::string>>& grid, int
     for (int c = 0; c < columnCount; ++c) {
       const auto col = static_cast<std::size_t>(c);
       const std::string cell =
-          ValidSpreadsheetText(row && col < row->size() ? (*row)[col] : std::string()) + " ";
+          ValidSpreadsheetText(row && col < row->size() ? (*row)[col] : std::string()) + (bills ? " " : "");
       widths[col] = std::max(widths[col], ColumnWidthFor(cell));
       if (r == 0) header[col] = cell;
-      const lxw_error e = worksheet_write_string(sheet, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c),
-                                                 cell.c_str(), nullptr);
+      const auto at = static_cast<lxw_row_t>(r);
+      const auto column = static_cast<lxw_col_t>(c);
+      const std::optional<double> number =
+          r > 0 && !bills && col < numberColumns->size() && (*numberColumns)[col] ? NumberOf(cell)
+                                                                                  : std::nullopt;
+      const lxw_error e = number ? worksheet_write_number(sheet, at, column, *number, nullptr)
+                          : !bills && cell.empty()
+                              ? LXW_NO_ERROR
+                              : worksheet_write_string(sheet, at, column, cell.c_str(), nullptr);
       if (e != LXW_NO_ERROR && problem.empty()) problem = lxw_strerror(e);
     }
   }
@@ -116,9 +143,9 @@ std::string WriteWorkbook(const std::vector<std::vector<std::string>>& grid, int
     // The first row heads the table when its texts can name the columns
     // (distinct and not blank); otherwise the table has no header row.
     const std::set<std::string> distinct(header.begin(), header.end());
-    const bool named =
-        distinct.size() == header.size() &&
-        std::none_of(header.begin(), header.end(), [](const std::string& h) { return h == " "; });
+    const bool named = distinct.size() == header.size() &&
+                       std::none_of(header.begin(), header.end(),
+                                    [](const std::string& h) { return h == " " || h.empty(); });
     std::vector<lxw_table_column> columns(header.size());
     std::vector<lxw_table_column*> columnList;
     for (std::size_t c = 0; c < header.size(); ++c) {
@@ -164,6 +191,22 @@ std::string ExportGridToSpreadsheet(const std::vector<std::vector<std::string>>&
   OutputFile out;
   if (!out.open(path)) return out.reason();
   std::string problem = ExportGridToSpreadsheet(grid, rowCount, columnCount, option, title, out);
+  if (problem.empty() && !out.commit()) problem = out.reason();
+  return problem;
+}
+
+std::string ExportTableToWorkbook(const std::vector<std::vector<std::string>>& grid,
+                                  const std::vector<bool>& numberColumns, const std::string& title,
+                                  const std::string& path) {
+  const int rowCount = static_cast<int>(grid.size());
+  const int columnCount =
+      grid.empty() ? 0 : std::clamp(static_cast<int>(grid.front().size()), 0, static_cast<int>(LXW_COL_MAX));
+  if (rowCount > static_cast<int>(LXW_ROW_MAX)) return "the table has more rows than a worksheet holds";
+  OutputFile out;
+  if (!out.open(path)) return out.reason();
+  const std::filesystem::path contents = out.contentsPath();
+  if (contents.empty()) return out.reason();
+  std::string problem = WriteWorkbook(grid, rowCount, columnCount, 1, title, contents, &numberColumns);
   if (problem.empty() && !out.commit()) problem = out.reason();
   return problem;
 }

@@ -29,6 +29,16 @@ std::string ExportGridToSpreadsheet(const std::vector<std::vector<std::string>>&
 std::string ExportGridToSpreadsheet(const std::vector<std::vector<std::string>>& grid, int rowCount,
                                     int columnCount, int option, const std::string& title, OutputFile& out);
 
+// A table as a workbook for calculation: the first row (the headings, with
+// their units) as texts; below it a cell of a column that `numberColumns`
+// marks is a number cell when its text reads as a plain decimal number, and
+// every other cell its text as it is (no trailing blank); an empty cell
+// stays empty. One sheet named after the title, through the program's one
+// writer. Returns an empty text on success, else the reason.
+std::string ExportTableToWorkbook(const std::vector<std::vector<std::string>>& grid,
+                                  const std::vector<bool>& numberColumns, const std::string& title,
+                                  const std::string& path);
+
 // The text with every invalid UTF-8 sequence, and every control character
 // that a workbook cannot hold, replaced by U+FFFD.
 std::string ValidSpreadsheetText(std::string_view text);

@@ -636,8 +636,16 @@ std::string LineListModel::saveResults(const std::string& path, ResultFormat for
   grid.reserve(table->rows.size() + 1);
   grid.push_back(table->header);
   for (const CsvRow& r : table->rows) grid.push_back(r.fields);
-  return ExportGridToSpreadsheet(grid, static_cast<int>(grid.size()), static_cast<int>(table->header.size()),
-                                 1, "Line List", path);
+  // Numbers are number cells, so a spreadsheet sums and sorts them; the
+  // circuit and line names and the messages stay texts even where they
+  // read as numbers ("007").
+  std::vector<bool> numberColumns;
+  for (const std::string& heading : table->header) {
+    numberColumns.push_back(heading != LineListColumns()[kCIRTXT].name &&
+                            heading != LineListColumns()[kPIPETXT].name && heading != "Corrections" &&
+                            heading != "Messages");
+  }
+  return ExportTableToWorkbook(grid, numberColumns, "Line List", path);
 }
 
 std::string LineListModel::saveDesignFiles(const std::string& path, const std::string& templatePath,

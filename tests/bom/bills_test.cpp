@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -485,6 +486,67 @@ TEST(SpreadsheetExport, InvalidTextStillGivesAWorkbookThatParses) {
   EXPECT_NE(ExportGridToSpreadsheet(grid, 2, 3, 1, "Summary BOM", (folder / "missing" / "x.xlsx").string()),
             "")
       << "a folder that does not exist is reported";
+  std::filesystem::remove_all(folder);
+}
+
+// The cells of a workbook's first sheet, by reference: "n:324.7282" for a
+// number cell, "s:text" for a text cell (read by Python's zipfile and XML).
+std::map<std::string, std::string> SheetCells(const std::string& path) {
+  const std::string script =
+      "python3 -c \"import sys, zipfile, xml.dom.minidom as m\n"
+      "z = zipfile.ZipFile(sys.argv[1])\n"
+      "s = [''.join(t.firstChild.data if t.firstChild else '' for t in si.getElementsByTagName('t'))"
+      " for si in m.parseString(z.read('xl/sharedStrings.xml')).getElementsByTagName('si')]\n"
+      "for c in m.parseString(z.read('xl/worksheets/sheet1.xml')).getElementsByTagName('c'):\n"
+      "  v = c.getElementsByTagName('v')\n"
+      "  if not v: continue\n"
+      "  v = v[0].firstChild.data\n"
+      "  print(c.getAttribute('r') + '|' + ('s:' + s[int(v)] if c.getAttribute('t') == 's' else 'n:' + v))\" "
+      "'" +
+      path + "'";
+  std::map<std::string, std::string> cells;
+  FILE* pipe = popen(script.c_str(), "r");
+  if (!pipe) return cells;
+  char line[512];
+  while (std::fgets(line, sizeof line, pipe)) {
+    std::string text(line);
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    const auto bar = text.find('|');
+    if (bar != std::string::npos) cells[text.substr(0, bar)] = text.substr(bar + 1);
+  }
+  pclose(pipe);
+  return cells;
+}
+
+TEST(SpreadsheetExport, ResultTablesHoldNumbersAsNumberCellsAndBillsKeepTheirTextCells) {
+  const auto folder =
+      std::filesystem::temp_directory_path() /
+      ("vst_xlsx_numbers_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+  std::filesystem::create_directories(folder);
+  const std::vector<std::vector<std::string>> grid{{"Row", "CIRTXT", "Design Heat Loss (W/m)", "Tube"},
+                                                   {"1", "007", "324.7282", "3/8"},
+                                                   {"2", "1e3", "-12.5", ""}};
+  const std::string results = (folder / "results.xlsx").string();
+  ASSERT_EQ(ExportTableToWorkbook(grid, {true, false, true, true}, "Line List", results), "");
+  const struct {
+    const char* cell;
+    const char* expected;  // "" for an empty cell
+  } rows[] = {
+      {"A1", "s:Row"},   {"C1", "s:Design Heat Loss (W/m)"},
+      {"A2", "n:1"},     {"C2", "n:324.7282"},
+      {"C3", "n:-12.5"}, {"B2", "s:007"},  // a circuit name stays as typed
+      {"B3", "s:1e3"},   {"D2", "s:3/8"},
+      {"D3", ""},
+  };
+  const auto cells = SheetCells(results);
+  for (const auto& r : rows) {
+    const auto found = cells.find(r.cell);
+    EXPECT_EQ(found == cells.end() ? std::string() : found->second, r.expected) << r.cell;
+  }
+  // The summary bill's workbook keeps every cell as its text and a blank.
+  const std::string bill = (folder / "bill.xlsx").string();
+  ASSERT_EQ(ExportGridToSpreadsheet(grid, 3, 4, 1, "Summary BOM", bill), "");
+  EXPECT_EQ(SheetCells(bill)["C2"], "s:324.7282 ");
   std::filesystem::remove_all(folder);
 }
 
