@@ -158,7 +158,7 @@ void LineListFilter::setFilter(const QString& text, StatusFilter status) {
 }
 
 bool LineListFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
-  return model_.matches(sourceRow, text_, status_);
+  return model_.shown(sourceRow, text_, status_);
 }
 
 bool LineListFilter::lessThan(const QModelIndex& left, const QModelIndex& right) const {
@@ -232,8 +232,12 @@ LineList::LineList(std::unique_ptr<LineListModel> model, Dialogs& dialogs, std::
   view_->sortByColumn(-1, Qt::AscendingOrder);  // the file's order until a header is clicked
   view_->setSelectionBehavior(QAbstractItemView::SelectRows);
   view_->setSelectionMode(QAbstractItemView::SingleSelection);
-  view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                         QAbstractItemView::AnyKeyPressed);
+  // A cell is edited on a double click, F2 or Enter, never on a bare
+  // keystroke: a stray key must not overwrite a circuit number.
+  view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+  connect(view_, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
+    if (index.flags() & Qt::ItemIsEditable) view_->edit(index);
+  });
   view_->setWordWrap(false);
   view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
   // Uniform rows and fixed column widths keep a long list cheap to scroll.
@@ -274,6 +278,10 @@ LineList::LineList(std::unique_ptr<LineListModel> model, Dialogs& dialogs, std::
   addButton->setObjectName(QStringLiteral("addRow"));
   addButton->setToolTip(QStringLiteral("Add a row at the end, a copy of the selected row"));
   connect(addButton, &QPushButton::clicked, this, &LineList::addRow);
+  auto* deleteButton = new QPushButton(QStringLiteral("Dele&te Row"));
+  deleteButton->setObjectName(QStringLiteral("deleteRow"));
+  deleteButton->setToolTip(QStringLiteral("Delete the selected row (Del); Ctrl+Z brings it back"));
+  connect(deleteButton, &QPushButton::clicked, this, &LineList::deleteRow);
   auto* circuitBom = new QPushButton(QStringLiteral("&Circuit BOM"));
   circuitBom->setObjectName(QStringLiteral("circuitBom"));
   auto* summaryBom = new QPushButton(QStringLiteral("&Summary BOM"));
@@ -312,6 +320,7 @@ LineList::LineList(std::unique_ptr<LineListModel> model, Dialogs& dialogs, std::
   commands->addWidget(count_);
   commands->addSpacing(12);
   commands->addWidget(addButton);
+  commands->addWidget(deleteButton);
   commands->addWidget(circuitBom);
   commands->addWidget(summaryBom);
   auto* filters = new QHBoxLayout;
@@ -355,6 +364,7 @@ LineList::LineList(std::unique_ptr<LineListModel> model, Dialogs& dialogs, std::
       [this] { saveDesignFiles(); });
   file->addSeparator();
   add("closeList", QStringLiteral("&Close"), QKeySequence::Close, [this] { close(); });
+  addEditMenu();
 
   resize(1180, 640);
   view_->setFocus();  // the keys move in the table from the start
@@ -387,12 +397,13 @@ void LineList::designAll() {
     QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
   };
   shownRows_ = 0;
-  model_->startDesignAll(
+  const bool started = model_->startDesignAll(
       post,
       [this](int done, int total) {
         table_->rowsChanged(shownRows_, done - 1);
         shownRows_ = done;
         progress_->setValue(done);
+        updateCounts();
         count_->setText(QStringLiteral("%1 of %2").arg(QLocale().toString(done), QLocale().toString(total)));
       },
       [this](bool cancelled) {
@@ -402,9 +413,11 @@ void LineList::designAll() {
         proxy_->invalidate();
         updateCounts();
         showDetails();
+        updateEditActions();
         if (cancelled) count_->setText(count_->text() + QStringLiteral(" (cancelled)"));
         emit designFinished(cancelled);
       });
+  if (started) updateEditActions();  // no undo while rows are being designed
 }
 
 void LineList::cancelDesign() { model_->cancel(); }
@@ -545,6 +558,7 @@ void LineList::closeEvent(QCloseEvent* event) {
 }
 
 void LineList::applyFilter() {
+  model_->releaseKeptRows();  // the filter chosen again: rows edited under it go when they no longer match
   proxy_->setFilter(filter_->text(), static_cast<StatusFilter>(std::max(0, statusFilter_->currentIndex())));
 }
 
@@ -555,6 +569,7 @@ void LineList::showDetails() {
 }
 
 void LineList::updateTitle() {
+  updateEditActions();
   setWindowTitle(QStringLiteral("Line List - %1%2")
                      .arg(Q(std::filesystem::path(model_->path()).filename().string()),
                           model_->modified() ? QStringLiteral("*") : QString()));

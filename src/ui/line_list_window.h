@@ -18,6 +18,7 @@
 
 #include "workspace/line_list_model.h"
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -50,6 +51,11 @@ class LineListTable : public QAbstractTableModel {
   void rowsChanged(int first, int last);
   // A row added at the end, a copy of `from`; its row, -1 when none was added.
   int addRow(int from);
+  // The model's undo, redo and row deletion with the rows announced to the
+  // views; the row changed, -1 when nothing was done.
+  int undo();
+  int redo();
+  int deleteRow(int row);
   LineListModel& model() { return model_; }
 
  private:
@@ -102,6 +108,9 @@ class LineList : public QMainWindow {
   void designAll();
   void cancelDesign();
   void addRow();
+  void deleteRow();
+  void undo();
+  void redo();
   void circuitBill();
   void summaryBill();
   bool saveList(bool askName);
@@ -124,6 +133,9 @@ class LineList : public QMainWindow {
   void updateCounts();
   int selectedRow() const;  // the source row, -1 for none
   void showProblem(const std::string& what, const std::string& problem);
+  void addEditMenu();
+  void afterEdit(int row);  // an undo, redo or deletion changed `row`
+  void updateEditActions();
 
   std::unique_ptr<LineListModel> model_;
   Dialogs& dialogs_;
@@ -138,6 +150,8 @@ class LineList : public QMainWindow {
   QProgressBar* progress_ = nullptr;
   QLabel* count_ = nullptr;
   QLabel* summary_ = nullptr;
+  QAction* undo_ = nullptr;
+  QAction* redo_ = nullptr;
   QPlainTextEdit* details_ = nullptr;
   int shownRows_ = 0;  // rows of the run already redrawn
 };

@@ -369,11 +369,10 @@ bool LineListModel::setCell(int row, int column, const std::string& value) {
   std::string& field = r.input.fields[static_cast<std::size_t>(fieldPosition(listColumn))];
   const std::string held = TypedCellValue(static_cast<LineListCol>(listColumn), value, delimiter_);
   if (field == held && r.result) return true;
-  field = held;
-  modified_ = true;
-  CircuitResult result;
-  designer_->design(r.input, row + 1, result);
-  r.result = std::move(result);
+  const int position = fieldPosition(listColumn);
+  Edit edit{EditKind::Cell, row, position, field, held, {}};
+  setField(row, position, held);
+  record(std::move(edit));
   return true;
 }
 
@@ -390,8 +389,9 @@ std::optional<int> LineListModel::addRow(int from) {
   CircuitResult result;
   designer_->design(added.input, rowCount() + 1, result);
   added.result = std::move(result);
-  rows_.push_back(std::move(added));
-  modified_ = true;
+  added.kept = true;
+  rows_.push_back(added);
+  record(Edit{EditKind::AddRow, rowCount() - 1, -1, {}, {}, std::move(added)});
   return rowCount() - 1;
 }
 
@@ -611,7 +611,10 @@ std::string LineListModel::saveList(const std::string& path) {
     text += lineEnd_;
   }
   std::string problem = WriteText(path, text);
-  if (problem.empty()) modified_ = false;
+  if (problem.empty()) {
+    modified_ = false;
+    savedAt_ = done_;
+  }
   return problem;
 }
 

@@ -114,6 +114,35 @@ class LineListModel {
   // when -1), designed at once; its number. Nothing while a run is going.
   std::optional<int> addRow(int from);
 
+  // Deletes a row; false when there is none or a run is going.
+  bool deleteRow(int row);
+
+  // Undo and redo of the edits (cells, added and deleted rows), latest
+  // first; a new edit drops what was undone. A cell undone or redone is
+  // designed again; a deleted row comes back with its result.
+  enum class EditKind { Cell, AddRow, DeleteRow };
+  struct EditStep {
+    EditKind kind;
+    int row;
+    bool inserts;  // the step puts a row back at `row` (else removes or changes it)
+  };
+  // What undo() / redo() would do, nothing when there is nothing to do or a
+  // run is going (so a view can announce the rows before they change).
+  std::optional<EditStep> undoStep() const;
+  std::optional<EditStep> redoStep() const;
+  // "Edit of PIPELN", "Add Row", "Delete Row"; empty when there is nothing.
+  std::string undoName() const;
+  std::string redoName() const;
+  bool undo();
+  bool redo();
+
+  // Whether a row is shown under the filter: it matches, or it was edited,
+  // added or restored since the filter was last chosen, so a row fixed under
+  // "Not designed" stays in sight with its result.
+  bool shown(int row, const std::string& text, StatusFilter filter) const;
+  // The filter is chosen again: only matching rows are shown.
+  void releaseKeptRows();
+
   RowStatus status(int row) const;
   // "Designed", "Below target: min. 271.3 °F < 300 °F", "Corrected: STEAMPRS
   // 400 → 50", "Not designed: Column PIPESIZE: ..."; a short form for the cell.
@@ -167,7 +196,19 @@ class LineListModel {
   struct Row {
     CsvRow input;
     std::optional<CircuitResult> result;
+    bool kept = false;  // shown whatever the filter until it is chosen again
   };
+  struct Edit {
+    EditKind kind;
+    int row;
+    int field = -1;             // Cell: position in the file's header
+    std::string before, after;  // Cell: the field's texts
+    Row held;                   // AddRow, DeleteRow: the row added or deleted
+  };
+  void record(Edit edit);
+  void apply(const Edit& edit, bool undoing);
+  void setField(int row, int field, const std::string& text);
+  void renumberFrom(int row);
   void buildColumns();
   int fieldPosition(int listColumn) const;  // position in the file's header, -1 when absent
   std::string inputText(const Row& row, int listColumn) const;
@@ -185,6 +226,9 @@ class LineListModel {
   std::vector<LineColumn> columns_;
   std::unique_ptr<LineListDesigner> designer_;
   bool modified_ = false;
+  std::vector<Edit> history_;
+  std::size_t done_ = 0;                    // edits of history_ in effect
+  std::optional<std::size_t> savedAt_ = 0;  // done_ when last saved; nothing when undone past it
 
   std::thread worker_;
   bool running_ = false;

@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -148,6 +149,11 @@ TEST(LineListWindow, StatusFilterAndEditsGoThroughTheTable) {
   while (m->headerData(pressure, Qt::Horizontal, Qt::ToolTipRole).toString() != QStringLiteral("STEAMPRS"))
     ++pressure;
   ASSERT_TRUE(m->setData(m->index(0, pressure), QStringLiteral("150"), Qt::EditRole));
+  ASSERT_EQ(view->model()->rowCount(), 1) << "the fixed row stays in sight with its result";
+  EXPECT_EQ(Column(view, QStringLiteral("Status")).at(0), QStringLiteral("\u2714 Designed"));
+  statusFilter->setCurrentText(QStringLiteral("Corrected"));
+  statusFilter->setCurrentText(QStringLiteral("Below target"));
+  EXPECT_EQ(view->model()->rowCount(), 0) << "chosen again, the filter shows only its rows";
   statusFilter->setCurrentText(QStringLiteral("All"));
   EXPECT_EQ(Column(view, QStringLiteral("Status")).at(1), QStringLiteral("\u2714 Designed"));
   EXPECT_TRUE(w.list->windowTitle().endsWith(QStringLiteral("*")));
@@ -177,6 +183,52 @@ TEST(LineListWindow, StatusFilterAndEditsGoThroughTheTable) {
   EXPECT_TRUE(w.list->isVisible());
   EXPECT_TRUE(w.list->close());
   std::remove(list.c_str());
+}
+
+TEST(LineListWindow, KeysEditOnlyOnF2OrEnterAndCtrlZUndoesEditsAndDeletions) {
+  Opened w;
+  w.open(kExample);
+  ASSERT_NE(w.list, nullptr);
+  w.designAll();
+  QTableView* view = w.list->table();
+  QAbstractItemModel* m = view->model();
+  const int rows = m->rowCount();
+  int name = 0;
+  while (!m->headerData(name, Qt::Horizontal).toString().startsWith(QStringLiteral("CIRTXT"))) ++name;
+  const QString first = m->index(0, name).data().toString();
+  view->setFocus();
+  view->setCurrentIndex(m->index(0, name));
+
+  // A bare keystroke opens no editor; F2 and Enter do.
+  QTest::keyClick(view, Qt::Key_X);
+  EXPECT_EQ(QApplication::focusWidget(), view) << "no editor opened";
+  EXPECT_EQ(m->index(0, name).data().toString(), first);
+  for (const Qt::Key key : {Qt::Key_F2, Qt::Key_Return}) {
+    QTest::keyClick(view, key);
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr) << key;
+    editor->setText(QStringLiteral("EDITED"));
+    QTest::keyClick(editor, Qt::Key_Return);  // the view takes the text from its event loop
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+      return m->index(0, name).data().toString() == QStringLiteral("EDITED");
+    })) << key;
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(m->index(0, name).data().toString(), first) << "Ctrl+Z after " << key;
+  }
+  QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(m->index(0, name).data().toString(), QStringLiteral("EDITED")) << "Ctrl+Shift+Z redoes";
+
+  // Delete takes the current row; Ctrl+Z puts it back in its place.
+  view->setCurrentIndex(m->index(1, name));
+  const QString second = m->index(1, name).data().toString();
+  QTest::keyClick(view, Qt::Key_Delete);
+  ASSERT_EQ(m->rowCount(), rows - 1);
+  EXPECT_NE(m->index(1, name).data().toString(), second);
+  QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+  ASSERT_EQ(m->rowCount(), rows);
+  EXPECT_EQ(m->index(1, name).data().toString(), second);
+  w.dialogs.answer(MsgAnswer::No);
+  EXPECT_TRUE(w.list->close());
 }
 
 TEST(LineListWindow, TheMainWindowAsksForUnsavedListsBeforeItCloses) {

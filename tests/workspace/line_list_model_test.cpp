@@ -10,6 +10,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <tuple>
 
@@ -280,6 +281,75 @@ TEST_F(LineListModelTest, AnEditedCellIsEnteredAgainAndRedesigned) {
   ASSERT_TRUE(model->setCell(3, pressure, "400"));
   EXPECT_EQ(model->status(3), RowStatus::Corrected);
   EXPECT_EQ(model->result(3)->corrections.at(0).used, "50");
+}
+
+TEST_F(LineListModelTest, EditsAddedAndDeletedRowsUndoAndRedoInOrder) {
+  auto model = open(write("mixed.csv", kMixed));
+  designAll(*model);
+  const int pipe = column(*model, "PIPESIZE");
+  const int name = column(*model, "CIRTXT");
+  const auto state = [&] {
+    std::string s;
+    for (int r = 0; r < model->rowCount(); ++r)
+      s += model->cellText(r, name) + ":" + model->cellText(r, pipe) + ":" +
+           std::to_string(static_cast<int>(model->status(r))) + ":" + std::to_string(model->result(r)->row) +
+           " ";
+    return s;
+  };
+  using K = LineListModel::EditKind;
+  const struct {
+    std::function<bool()> edit;
+    const char* name;
+    LineListModel::EditStep undoes;
+  } steps[] = {
+      {[&] { return model->setCell(3, pipe, "2.0"); }, "Edit of PIPESIZE", {K::Cell, 3, false}},
+      {[&] { return model->addRow(0).has_value(); }, "Add Row", {K::AddRow, 4, false}},
+      {[&] { return model->deleteRow(1); }, "Delete Row", {K::DeleteRow, 1, true}},
+      {[&] { return model->setCell(0, name, "X1"); }, "Edit of CIRTXT", {K::Cell, 0, false}},
+  };
+  std::vector<std::string> before;
+  for (const auto& s : steps) {
+    before.push_back(state());
+    ASSERT_TRUE(s.edit()) << s.name;
+    EXPECT_EQ(model->undoName(), s.name);
+  }
+  const std::string after = state();
+  EXPECT_EQ(model->rowCount(), 4);
+  for (int i = 3; i >= 0; --i) {
+    const auto& s = steps[i];
+    const auto step = model->undoStep();
+    ASSERT_TRUE(step) << s.name;
+    EXPECT_EQ(std::tie(step->kind, step->row, step->inserts),
+              std::tie(s.undoes.kind, s.undoes.row, s.undoes.inserts))
+        << s.name;
+    ASSERT_TRUE(model->undo()) << s.name;
+    EXPECT_EQ(state(), before[static_cast<std::size_t>(i)]) << "undo of " << s.name;
+    EXPECT_EQ(model->redoName(), s.name);
+  }
+  EXPECT_FALSE(model->undo());
+  EXPECT_FALSE(model->modified()) << "every edit undone: the list is as saved";
+  for (const auto& s : steps) ASSERT_TRUE(model->redo()) << s.name;
+  EXPECT_FALSE(model->redo());
+  EXPECT_EQ(state(), after);
+  // A new edit after an undo drops what was undone.
+  ASSERT_TRUE(model->undo());
+  ASSERT_TRUE(model->setCell(0, pipe, "3.0"));
+  EXPECT_EQ(model->redoName(), "");
+  EXPECT_FALSE(model->redoStep());
+}
+
+TEST_F(LineListModelTest, AnEditedRowStaysShownUntilTheFilterIsChosenAgain) {
+  auto model = open(write("mixed.csv", kMixed));
+  designAll(*model);
+  ASSERT_EQ(model->status(3), RowStatus::NotDesigned);
+  ASSERT_TRUE(model->setCell(3, column(*model, "PIPESIZE"), "2.0"));
+  EXPECT_EQ(model->status(3), RowStatus::Designed);
+  EXPECT_FALSE(model->matches(3, "", StatusFilter::NotDesigned));
+  EXPECT_TRUE(model->shown(3, "", StatusFilter::NotDesigned)) << "the fixed row stays in sight";
+  EXPECT_FALSE(model->shown(0, "", StatusFilter::NotDesigned));
+  EXPECT_EQ(model->count(StatusFilter::NotDesigned), 0) << "the counts say what the rows are";
+  model->releaseKeptRows();
+  EXPECT_FALSE(model->shown(3, "", StatusFilter::NotDesigned));
 }
 
 TEST_F(LineListModelTest, ListCellsOfferTheListsOfTheRowsInstallationAndUnits) {

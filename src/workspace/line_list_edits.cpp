@@ -1,0 +1,131 @@
+// The Line List window's edit history: undo and redo of cell edits, added
+// rows and deleted rows, and the rows kept in sight under the filter.
+#include <utility>
+
+#include "workspace/line_list_model.h"
+
+namespace vst {
+
+void LineListModel::setField(int row, int field, const std::string& text) {
+  Row& r = rows_[static_cast<std::size_t>(row)];
+  r.input.fields[static_cast<std::size_t>(field)] = text;
+  CircuitResult result;
+  designer_->design(r.input, row + 1, result);
+  r.result = std::move(result);
+  r.kept = true;
+}
+
+// The rows from `row` on moved up or down: their results carry their new
+// numbers, as a design of the list as it now stands would.
+void LineListModel::renumberFrom(int row) {
+  for (std::size_t i = static_cast<std::size_t>(row); i < rows_.size(); ++i) {
+    if (rows_[i].result) rows_[i].result->row = static_cast<int>(i) + 1;
+  }
+}
+
+void LineListModel::record(Edit edit) {
+  history_.resize(done_);
+  if (savedAt_ && *savedAt_ > done_) savedAt_.reset();  // the saved state can no longer be reached
+  history_.push_back(std::move(edit));
+  done_ = history_.size();
+  modified_ = true;
+}
+
+bool LineListModel::deleteRow(int row) {
+  if (running_ || row < 0 || row >= rowCount()) return false;
+  Edit edit{EditKind::DeleteRow, row, -1, {}, {}, rows_[static_cast<std::size_t>(row)]};
+  apply(edit, false);
+  record(std::move(edit));
+  return true;
+}
+
+// Carries an edit out again (undoing false) or takes it back (true).
+void LineListModel::apply(const Edit& edit, bool undoing) {
+  const auto at = rows_.begin() + edit.row;
+  switch (edit.kind) {
+    case EditKind::Cell:
+      setField(edit.row, edit.field, undoing ? edit.before : edit.after);
+      return;
+    case EditKind::AddRow:
+    case EditKind::DeleteRow:
+      if ((edit.kind == EditKind::AddRow) == undoing) {
+        rows_.erase(at);
+      } else {
+        rows_.insert(at, edit.held)->kept = true;
+      }
+      renumberFrom(edit.row);
+      return;
+  }
+}
+
+namespace {
+
+LineListModel::EditStep StepOf(LineListModel::EditKind kind, int row, bool undoing) {
+  using K = LineListModel::EditKind;
+  const bool inserts = kind != K::Cell && ((kind == K::DeleteRow) == undoing);
+  return {kind, row, inserts};
+}
+
+std::string NameOf(LineListModel::EditKind kind, const std::string& caption) {
+  switch (kind) {
+    case LineListModel::EditKind::Cell:
+      return "Edit of " + caption;
+    case LineListModel::EditKind::AddRow:
+      return "Add Row";
+    case LineListModel::EditKind::DeleteRow:
+      return "Delete Row";
+  }
+  return {};
+}
+
+}  // namespace
+
+std::optional<LineListModel::EditStep> LineListModel::undoStep() const {
+  if (running_ || done_ == 0) return std::nullopt;
+  const Edit& e = history_[done_ - 1];
+  return StepOf(e.kind, e.row, true);
+}
+
+std::optional<LineListModel::EditStep> LineListModel::redoStep() const {
+  if (running_ || done_ == history_.size()) return std::nullopt;
+  const Edit& e = history_[done_];
+  return StepOf(e.kind, e.row, false);
+}
+
+std::string LineListModel::undoName() const {
+  if (done_ == 0) return {};
+  const Edit& e = history_[done_ - 1];
+  return NameOf(e.kind, e.field >= 0 ? header_[static_cast<std::size_t>(e.field)] : std::string());
+}
+
+std::string LineListModel::redoName() const {
+  if (done_ == history_.size()) return {};
+  const Edit& e = history_[done_];
+  return NameOf(e.kind, e.field >= 0 ? header_[static_cast<std::size_t>(e.field)] : std::string());
+}
+
+bool LineListModel::undo() {
+  if (!undoStep()) return false;
+  --done_;
+  apply(history_[done_], true);
+  modified_ = savedAt_ != done_;
+  return true;
+}
+
+bool LineListModel::redo() {
+  if (!redoStep()) return false;
+  apply(history_[done_], false);
+  ++done_;
+  modified_ = savedAt_ != done_;
+  return true;
+}
+
+bool LineListModel::shown(int row, const std::string& text, StatusFilter filter) const {
+  return rows_.at(static_cast<std::size_t>(row)).kept || matches(row, text, filter);
+}
+
+void LineListModel::releaseKeptRows() {
+  for (Row& r : rows_) r.kept = false;
+}
+
+}  // namespace vst
