@@ -38,6 +38,7 @@ struct PrintLine {
 struct PageDescription {
   std::string title;  // the document name a print job carries
   std::vector<PrintLine> lines;
+  bool landscape = false;  // pages turned sideways (a wide table)
 
   // Builders: a text line, an empty line, a rule across the page under the
   // previous line.

@@ -363,6 +363,9 @@ LineList::LineList(std::unique_ptr<LineListModel> model, Dialogs& dialogs, std::
   add("saveDesignFiles", QStringLiteral("Save &Design Files..."), QKeySequence(),
       [this] { saveDesignFiles(); });
   file->addSeparator();
+  add("printList", QStringLiteral("&Print..."), QKeySequence::Print, [this] { print(); });
+  add("savePdf", QStringLiteral("Save as P&DF..."), QKeySequence(), [this] { savePdf(); });
+  file->addSeparator();
   add("closeList", QStringLiteral("&Close"), QKeySequence::Close, [this] { close(); });
   addEditMenu();
 

@@ -116,6 +116,8 @@ class LineList : public QMainWindow {
   bool saveList(bool askName);
   void saveResults();
   void saveDesignFiles();
+  void print();    // the printer dialog, then the list's printout
+  void savePdf();  // the printout into a PDF file the user names
 
  signals:
   // A run ended (cancelled or not) and its last results are in the table.

@@ -223,6 +223,7 @@ class PageFlow {
 }  // namespace
 
 QString PaintPages(const PageDescription& page, QPagedPaintDevice& device) {
+  if (page.landscape) device.setPageOrientation(QPageLayout::Landscape);
   QPainter painter;
   if (!painter.begin(&device)) return QStringLiteral("the printer could not be started");
   // The device's own size is its printable area: the page within its margins.

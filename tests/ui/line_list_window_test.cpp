@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -28,6 +29,8 @@
 #include "support/script_dialogs.h"
 #include "support/test_paths.h"
 #include "ui/help_viewer.h"
+#include "ui/pdf_read.h"
+#include "ui/printing.h"
 #include "ui/stmain.h"
 
 namespace vst::ui {
@@ -283,6 +286,34 @@ TEST(LineListWindow, NumbersSortAsNumbers) {
   QStringList shown = Column(view, QStringLiteral("Heat Loss"));
   ASSERT_EQ(shown.size(), 4);
   for (int r = 1; r < shown.size(); ++r) EXPECT_LT(shown[r - 1].toDouble(), shown[r].toDouble()) << r;
+}
+
+TEST(LineListWindow, CtrlPAndSaveAsPdfPrintTheDesignedListInLandscape) {
+  Opened w;
+  w.open(kExample);
+  ASSERT_NE(w.list, nullptr);
+  w.designAll();
+  QTemporaryDir dir;
+  const QString printed = dir.filePath(QStringLiteral("printed.pdf"));
+  const QString saved = dir.filePath(QStringLiteral("saved.pdf"));
+  SetPrinterChooser([printed](QPrinter& printer, QWidget*) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printed);
+    return true;
+  });
+  QTest::keyClick(w.list->table(), Qt::Key_P, Qt::ControlModifier);
+  SetPrinterChooser({});
+  w.dialogs.file(saved.toStdString());
+  Action(w.list, "savePdf")->trigger();
+  for (const QString& pdf : {printed, saved}) {
+    const test::PdfRead read(pdf);
+    ASSERT_GE(read.pages, 1) << pdf.toStdString();
+    EXPECT_GT(read.pageSize.width(), read.pageSize.height()) << pdf.toStdString();
+    for (const char* expected :
+         {"LINE LIST: line_list.csv", "Designed", "MAXAMB (\u00B0F)", "Installation Used"})
+      EXPECT_TRUE(read.text.contains(QString::fromUtf8(expected))) << expected << " in " << pdf.toStdString();
+  }
+  EXPECT_TRUE(w.dialogs.messages().empty());
 }
 
 TEST(LineListWindow, SavesGoThroughTheSaveDialogs) {

@@ -21,6 +21,7 @@
 
 #include "batch/design_command.h"
 #include "reports/bill_printout.h"
+#include "reports/line_list_printout.h"
 #include "support/test_paths.h"
 #include "ui/page_painter.h"
 #include "ui/pdf_output.h"
@@ -236,6 +237,61 @@ TEST(PrintedBills, FullPagesContinueUnderTheRepeatedHeadingAndLongTextsWrapInThe
       EXPECT_GE(lineTops.size(), 2) << "the description wraps";
       EXPECT_GT(find(QStringLiteral("Item8")).box.top(), lowest - kSlackPt);
     }
+  }
+}
+
+// A wide list: the window's 33 columns with units, long statuses, 90 rows.
+TablePrintout WideList() {
+  TablePrintout table;
+  table.name = "plant.csv";
+  table.captions = {"Status", "CIRTXT", "PIPETXT", "Installation Used"};
+  for (int c = 0; c < 29; ++c) table.captions.push_back("COLUMN" + std::to_string(c) + " (\u00B0F)");
+  for (int r = 0; r < 90; ++r) {
+    std::vector<std::string> row = {r % 3
+                                        ? "Designed"
+                                        : "Not designed: Column TRACETUB: \"12\" is not in the tracer tubing "
+                                          "list for the installation Troughline in inch-pound units",
+                                    "CKT-" + std::to_string(r), "L-" + std::to_string(r), "Troughline"};
+    for (int c = 0; c < 29; ++c) row.push_back("v" + std::to_string(r) + "x" + std::to_string(c));
+    table.rows.push_back(row);
+  }
+  return table;
+}
+
+TEST(PrintedLineList, LandscapePagesHoldEveryCellWithTheHeadingOnEveryPage) {
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath(QStringLiteral("list.pdf"));
+  const TablePrintout table = WideList();
+  const PageDescription page = LineListPage(Header(), table);
+  for (const Paper paper : {Paper::Letter, Paper::A4}) {
+    SCOPED_TRACE(PaperName(paper));
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(WritePdf(page, file, paper), QString());
+    file.close();
+    const test::PdfRead read(pdf);
+    EXPECT_EQ(read.pageSize, PaperPoints(paper).transposed()) << "landscape";
+    EXPECT_EQ(Outside(read).toStdString(), "");
+    ASSERT_GE(read.pages, 2);
+    // Every page's table starts under the heading: "Row" and the captions.
+    for (int p = 1; p <= read.pages; ++p) {
+      int rowHeadings = 0, lastColumns = 0;
+      for (const test::PdfWord& w : read.words) {
+        rowHeadings += w.page == p && w.text == QStringLiteral("Row") ? 1 : 0;
+        lastColumns += w.page == p && w.text == QStringLiteral("COLUMN28") ? 1 : 0;
+      }
+      EXPECT_EQ(rowHeadings, 1) << "page " << p;
+      EXPECT_EQ(lastColumns, 1) << "page " << p;
+    }
+    // Every cell of every row, in order: nothing cut; a long status wraps
+    // in its cell, every word of it printed.
+    QStringList cells;
+    for (const auto& row : table.rows)
+      for (std::size_t c = 1; c < row.size(); ++c) cells << QString::fromStdString(row[c]);
+    EXPECT_TRUE(MissingInOrder(read.text, cells).isEmpty()) << MissingInOrder(read.text, cells).toStdString();
+    EXPECT_EQ(std::count_if(read.words.begin(), read.words.end(),
+                            [](const test::PdfWord& w) { return w.text == QStringLiteral("tubing"); }),
+              30);
   }
 }
 
