@@ -344,6 +344,7 @@ LineList::LineList(std::unique_ptr<LineListModel> model, Dialogs& dialogs, std::
   auto* layout = new QVBoxLayout(central);
   layout->addLayout(commands);
   layout->addLayout(filters);
+  layout->addWidget(makeIgnoredBar());
   layout->addWidget(split, 1);
   setCentralWidget(central);
 
@@ -567,8 +568,11 @@ void LineList::applyFilter() {
 
 void LineList::showDetails() {
   const int row = selectedRow();
-  details_->setPlainText(row < 0 ? QStringLiteral("Select a row to see its corrections and messages.")
-                                 : Q(model_->details(row)));
+  const std::string ignored = model_->ignoredColumnsDetails();
+  details_->setPlainText(row >= 0 ? Q(model_->details(row))
+                         : ignored.empty()
+                             ? QStringLiteral("Select a row to see its corrections and messages.")
+                             : Q(ignored));
 }
 
 void LineList::updateTitle() {

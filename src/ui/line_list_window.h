@@ -136,6 +136,9 @@ class LineList : public QMainWindow {
   int selectedRow() const;  // the source row, -1 for none
   void showProblem(const std::string& what, const std::string& problem);
   void addEditMenu();
+  QWidget* makeIgnoredBar();
+  void refreshIgnoredBar();
+  void readIgnoredAs(std::size_t index);
   void afterEdit(int row);  // an undo, redo or deletion changed `row`
   void updateEditActions();
 
@@ -152,6 +155,7 @@ class LineList : public QMainWindow {
   QProgressBar* progress_ = nullptr;
   QLabel* count_ = nullptr;
   QLabel* summary_ = nullptr;
+  QWidget* ignoredBar_ = nullptr;  // the columns the list does not read, with their suggestions
   QAction* undo_ = nullptr;
   QAction* redo_ = nullptr;
   QPlainTextEdit* details_ = nullptr;

@@ -129,3 +129,57 @@ void LineListModel::releaseKeptRows() {
 }
 
 }  // namespace vst
+
+// ---------------------------------------------------------------- ignored columns
+
+namespace vst {
+
+const std::vector<IgnoredColumn>& LineListModel::ignoredColumns() const {
+  return designer_->ignoredColumns();
+}
+
+std::string LineListModel::ignoredColumnsNote() const {
+  const auto& ignored = ignoredColumns();
+  if (ignored.empty()) return {};
+  std::string out = ignored.size() == 1
+                        ? std::string("1 column of the list is not read: ")
+                        : std::to_string(ignored.size()) + " columns of the list are not read: ";
+  for (std::size_t i = 0; i < ignored.size() && i < kNamedColumns; ++i)
+    out += (i ? "; " : "") + IgnoredColumnText(ignored[i]);
+  if (ignored.size() > kNamedColumns)
+    out += "; and " + std::to_string(ignored.size() - kNamedColumns) + " more";
+  return out;
+}
+
+std::string LineListModel::ignoredColumnsDetails() const {
+  std::string out;
+  for (const IgnoredColumn& c : ignoredColumns()) {
+    const IgnoredColumn named{c.name, c.position, {}};
+    out += "Column " + std::to_string(c.position) + ", " + IgnoredColumnText(named) + ": not read";
+    for (const LineListColumn& known : LineListColumns()) {
+      if (!c.suggestion.empty() && c.suggestion == known.name)
+        out += "; did you mean " + c.suggestion + " (" + known.what + ")?";
+    }
+    out += c.suggestion.empty() ? ".\n" : "\n";
+  }
+  return out;
+}
+
+bool LineListModel::readIgnoredAs(std::size_t index) {
+  const auto& ignored = ignoredColumns();
+  if (running_ || index >= ignored.size() || ignored[index].suggestion.empty()) return false;
+  const auto at = static_cast<std::size_t>(ignored[index].position - 1);
+  if (at >= header_.size()) return false;
+  std::vector<std::string> header = header_;
+  header[at] = ignored[index].suggestion;
+  if (!LineListDesigner(header, options_, delimiter_).ok()) return false;
+  header_ = std::move(header);
+  readHeader();
+  // What the rows hold now reads differently: every row is designed again.
+  for (Row& r : rows_) r.result.reset();
+  modified_ = true;
+  savedAt_.reset();
+  return true;
+}
+
+}  // namespace vst

@@ -123,12 +123,17 @@ LineListModel::LineListModel(CsvTable table, const BatchOptions& options, std::s
       delimiter_(table.delimiter),
       byteOrderMark_(table.byteOrderMark),
       lineEnd_(table.lineEnd) {
-  designer_ = std::make_unique<LineListDesigner>(header_, options_, delimiter_);
-  // The headings as the designer reads them (codes, captions, usual words).
-  positions_ = designer_->positions();
+  readHeader();
   rows_.reserve(table.rows.size());
   for (CsvRow& r : table.rows) rows_.push_back({std::move(r), std::nullopt});
   buildColumns();
+}
+
+// The designer of the header as it stands, and where each list column is.
+void LineListModel::readHeader() {
+  designer_ = std::make_unique<LineListDesigner>(header_, options_, delimiter_);
+  // The headings as the designer reads them (codes, captions, usual words).
+  positions_ = designer_->positions();
 }
 
 LineListModel::~LineListModel() {

@@ -143,6 +143,21 @@ class LineListModel {
   // The filter is chosen again: only matching rows are shown.
   void releaseKeptRows();
 
+  // The header columns the list does not read, with the known column each
+  // probably means (as the command names them on its error output).
+  const std::vector<IgnoredColumn>& ignoredColumns() const;
+  // "2 columns of the list are not read: VALVES: did you mean VALN?; Shoe:
+  // did you mean SHOES?"; empty when every column is read.
+  std::string ignoredColumnsNote() const;
+  // One line per ignored column: its position, its name, what the suggested
+  // column holds ("the number of valves").
+  std::string ignoredColumnsDetails() const;
+  // Reads the ignored column `index` (of ignoredColumns()) as its suggested
+  // column: the heading takes the suggested name (the saved list keeps it)
+  // and every row waits to be designed again. False when the column has no
+  // suggestion, the heading would not be taken, or a run is going.
+  bool readIgnoredAs(std::size_t index);
+
   RowStatus status(int row) const;
   // "Designed", "Below target: min. 271.3 °F < 300 °F", "Corrected: STEAMPRS
   // 400 → 50", "Not designed: Column PIPESIZE: ..."; a short form for the cell.
@@ -210,6 +225,7 @@ class LineListModel {
   void setField(int row, int field, const std::string& text);
   void renumberFrom(int row);
   void buildColumns();
+  void readHeader();
   int fieldPosition(int listColumn) const;  // position in the file's header, -1 when absent
   std::string inputText(const Row& row, int listColumn) const;
   void takeChunk(std::uint64_t run, int first, std::vector<CircuitResult>& chunk);

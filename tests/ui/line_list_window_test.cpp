@@ -12,7 +12,9 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -230,6 +232,40 @@ TEST(LineListWindow, KeysEditOnlyOnF2OrEnterAndCtrlZUndoesEditsAndDeletions) {
   QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
   ASSERT_EQ(m->rowCount(), rows);
   EXPECT_EQ(m->index(1, name).data().toString(), second);
+  w.dialogs.answer(MsgAnswer::No);
+  EXPECT_TRUE(w.list->close());
+}
+
+TEST(LineListWindow, ABarNamesColumnsNotReadAndReadsOneAsSuggested) {
+  QTemporaryDir dir;
+  const QString list = dir.filePath(QStringLiteral("valves.csv"));
+  {
+    std::ifstream in(kExample);
+    std::string header, row;
+    std::getline(in, header);
+    std::getline(in, row);
+    header.replace(header.find("VALN"), 4, "VALVES");
+    std::ofstream(list.toStdString()) << header << "\n" << row << "\n";
+  }
+  Opened w;
+  w.open(list.toStdString());
+  ASSERT_NE(w.list, nullptr);
+  auto* bar = w.list->findChild<QWidget*>(QStringLiteral("ignoredColumnsBar"));
+  ASSERT_NE(bar, nullptr);
+  EXPECT_TRUE(bar->isVisible());
+  EXPECT_EQ(w.list->findChild<QLabel*>(QStringLiteral("ignoredColumnsNote"))->text(),
+            QStringLiteral("1 column of the list is not read: VALVES: did you mean VALN?"));
+  EXPECT_TRUE(w.list->findChild<QPlainTextEdit*>(QStringLiteral("rowDetails"))
+                  ->toPlainText()
+                  .contains(QStringLiteral("VALVES: not read; did you mean VALN (valves)?")));
+  w.designAll();
+  const float valves = w.list->model().result(0)->record.VALN;
+  EXPECT_EQ(valves, 0.0f);
+  QSignalSpy done(w.list, &LineList::designFinished);
+  QTest::mouseClick(w.list->findChild<QPushButton*>(QStringLiteral("readAsVALN")), Qt::LeftButton);
+  ASSERT_TRUE(done.wait(10000));
+  EXPECT_GT(w.list->model().result(0)->record.VALN, 0.0f) << "the valves are counted";
+  EXPECT_FALSE(bar->isVisible());
   w.dialogs.answer(MsgAnswer::No);
   EXPECT_TRUE(w.list->close());
 }

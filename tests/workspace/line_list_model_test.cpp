@@ -352,6 +352,49 @@ TEST_F(LineListModelTest, AnEditedRowStaysShownUntilTheFilterIsChosenAgain) {
   EXPECT_FALSE(model->shown(3, "", StatusFilter::NotDesigned));
 }
 
+TEST_F(LineListModelTest, MisspelledColumnsAreNamedSavedAndReadAsSuggestedOnRequest) {
+  std::string header = kHeader;
+  for (const auto& [from, to] :
+       {std::pair{"VALN", "VALVES"}, {"FLNO", "FLANO"}, {"SHOES\n", "Shoe,COMMENT\n"}})
+    header.replace(header.find(from), std::string(from).size(), to);
+  const std::string list =
+      write("misspelled.csv", header +
+                                  "A,L1,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,,No,"
+                                  "2,3,0,0,12x4,keep\n");
+  auto model = open(list);
+  EXPECT_EQ(
+      model->ignoredColumnsNote(),
+      "4 columns of the list are not read: VALVES: did you mean VALN?; FLANO: did you mean FLNO?; Shoe: did "
+      "you mean SHOES?; COMMENT");
+  EXPECT_NE(model->ignoredColumnsDetails().find("Column 18, VALVES: not read; did you mean VALN (valves)?"),
+            std::string::npos)
+      << model->ignoredColumnsDetails();
+  designAll(*model);
+  // The saved JSON names them as the command's does.
+  ASSERT_EQ(model->saveResults((dir_ / "window.json").string(), LineListModel::ResultFormat::Json), "");
+  EXPECT_EQ(ReadAll(dir_ / "window.json"), command(list, "json", "english"));
+  EXPECT_EQ(model->result(0)->record.VALN, 0.0f);
+
+  const struct {
+    const char* name;
+    bool read;
+  } rows[] = {{"COMMENT", false}, {"VALVES", true}, {"FLANO", true}, {"Shoe", true}};
+  for (const auto& r : rows) {
+    std::size_t index = 0;
+    while (index < model->ignoredColumns().size() && model->ignoredColumns()[index].name != r.name) ++index;
+    EXPECT_EQ(model->readIgnoredAs(index), r.read) << r.name;
+  }
+  EXPECT_EQ(model->ignoredColumnsNote(), "1 column of the list is not read: COMMENT");
+  EXPECT_EQ(model->status(0), RowStatus::Waiting) << "read anew, the rows wait for their design";
+  designAll(*model);
+  EXPECT_EQ(model->result(0)->record.VALN, 2.0f);
+  EXPECT_EQ(model->result(0)->record.FLNO, 3.0f);
+  EXPECT_TRUE(model->modified());
+  ASSERT_EQ(model->saveList(list), "");
+  EXPECT_EQ(ReadAll(list).substr(0, ReadAll(list).find('\n')).substr(header.find("ALLOWANCE")),
+            "ALLOWANCE,VALN,FLNO,NOPX,WCTB,SHOES,COMMENT");
+}
+
 TEST_F(LineListModelTest, ListCellsOfferTheListsOfTheRowsInstallationAndUnits) {
   BatchOptions metric;
   metric.units = UnitSystem::Metric;

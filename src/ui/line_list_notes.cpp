@@ -1,0 +1,83 @@
+// The Line List window's note bar above the table: the columns of the list
+// that are not read, each with a button that reads it as the column it
+// probably means.
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/line_list_window.h"
+
+namespace vst::ui {
+
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+QWidget* LineList::makeIgnoredBar() {
+  auto* bar = new QFrame;
+  bar->setObjectName(QStringLiteral("ignoredColumnsBar"));
+  bar->setFrameShape(QFrame::StyledPanel);
+  bar->setAutoFillBackground(true);
+  QPalette palette = bar->palette();
+  palette.setColor(QPalette::Window, QColor(0xFF, 0xF4, 0xCE));  // a warning's pale yellow
+  palette.setColor(QPalette::WindowText, Qt::black);
+  bar->setPalette(palette);
+  auto* layout = new QVBoxLayout(bar);
+  layout->setContentsMargins(8, 6, 8, 6);
+  auto* note = new QLabel;
+  note->setObjectName(QStringLiteral("ignoredColumnsNote"));
+  note->setTextFormat(Qt::PlainText);
+  note->setWordWrap(true);
+  layout->addWidget(note);
+  auto* buttons = new QHBoxLayout;
+  buttons->setObjectName(QStringLiteral("ignoredColumnsButtons"));
+  layout->addLayout(buttons);
+  ignoredBar_ = bar;
+  refreshIgnoredBar();
+  return bar;
+}
+
+void LineList::refreshIgnoredBar() {
+  const std::string note = model_->ignoredColumnsNote();
+  ignoredBar_->setVisible(!note.empty());
+  ignoredBar_->findChild<QLabel*>(QStringLiteral("ignoredColumnsNote"))->setText(Q(note));
+  auto* buttons = ignoredBar_->findChild<QHBoxLayout*>(QStringLiteral("ignoredColumnsButtons"));
+  while (QLayoutItem* item = buttons->takeAt(0)) {
+    delete item->widget();
+    delete item;
+  }
+  const auto& ignored = model_->ignoredColumns();
+  for (std::size_t i = 0; i < ignored.size() && i < kNamedColumns; ++i) {
+    if (ignored[i].suggestion.empty()) continue;
+    auto* read =
+        new QPushButton(QStringLiteral("Read %1 as %2").arg(Q(ignored[i].name), Q(ignored[i].suggestion)));
+    read->setObjectName(QStringLiteral("readAs%1").arg(Q(ignored[i].suggestion)));
+    read->setToolTip(QStringLiteral("Read the list's column %1 as %2 and design every row again")
+                         .arg(Q(ignored[i].name), Q(ignored[i].suggestion)));
+    connect(read, &QPushButton::clicked, this, [this, i] { readIgnoredAs(i); });
+    buttons->addWidget(read);
+  }
+  buttons->addStretch(1);
+  auto* dismiss = new QPushButton(QStringLiteral("Dismiss"));
+  dismiss->setObjectName(QStringLiteral("dismissIgnored"));
+  connect(dismiss, &QPushButton::clicked, ignoredBar_, &QWidget::hide);
+  buttons->addWidget(dismiss);
+}
+
+void LineList::readIgnoredAs(std::size_t index) {
+  if (model_->running() || !model_->readIgnoredAs(index)) return;
+  table_->rowsChanged(0, model_->rowCount() - 1);
+  // Buttons go with the bar's redraw; this one's click is still being handled.
+  QMetaObject::invokeMethod(
+      this, [this] { refreshIgnoredBar(); }, Qt::QueuedConnection);
+  updateTitle();
+  updateCounts();
+  showDetails();
+  designAll();
+}
+
+}  // namespace vst::ui
