@@ -329,6 +329,9 @@ LineList::LineList(std::unique_ptr<LineListModel> model, Dialogs& dialogs, std::
   filters->addWidget(statusLabel);
   filters->addWidget(statusFilter_);
   filters->addWidget(summary_);
+  units_ = new QLabel;
+  units_->setObjectName(QStringLiteral("unitsInUse"));
+  filters->addWidget(units_);
 
   details_ = new QPlainTextEdit;
   details_->setObjectName(QStringLiteral("rowDetails"));
@@ -345,6 +348,7 @@ LineList::LineList(std::unique_ptr<LineListModel> model, Dialogs& dialogs, std::
   layout->addLayout(commands);
   layout->addLayout(filters);
   layout->addWidget(makeIgnoredBar());
+  layout->addWidget(makeUnitsBar());
   layout->addWidget(split, 1);
   setCentralWidget(central);
 
@@ -369,12 +373,14 @@ LineList::LineList(std::unique_ptr<LineListModel> model, Dialogs& dialogs, std::
   file->addSeparator();
   add("closeList", QStringLiteral("&Close"), QKeySequence::Close, [this] { close(); });
   addEditMenu();
+  addUnitsMenu();
 
   resize(1180, 640);
   view_->setFocus();  // the keys move in the table from the start
   updateTitle();
   updateCounts();
   showDetails();
+  refreshUnits();
 }
 
 LineList::~LineList() {
@@ -418,6 +424,7 @@ void LineList::designAll() {
         updateCounts();
         showDetails();
         updateEditActions();
+        refreshUnits();
         if (cancelled) count_->setText(count_->text() + QStringLiteral(" (cancelled)"));
         emit designFinished(cancelled);
       });

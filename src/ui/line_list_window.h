@@ -14,6 +14,7 @@
 #include <QSortFilterProxyModel>
 #include <QStyledItemDelegate>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "workspace/line_list_model.h"
@@ -49,6 +50,8 @@ class LineListTable : public QAbstractTableModel {
 
   // Rows [first, last] changed outside the table (a run's chunk).
   void rowsChanged(int first, int last);
+  // A change of the whole table (its captions too), told to the views.
+  void changeAll(const std::function<void()>& change);
   // A row added at the end, a copy of `from`; its row, -1 when none was added.
   int addRow(int from);
   // The model's undo, redo and row deletion with the rows announced to the
@@ -139,6 +142,10 @@ class LineList : public QMainWindow {
   QWidget* makeIgnoredBar();
   void refreshIgnoredBar();
   void readIgnoredAs(std::size_t index);
+  QWidget* makeUnitsBar();
+  void addUnitsMenu();
+  void refreshUnits();  // the units label, the menu's check marks, the offer
+  void openInUnits(UnitSystem units, PressureUnit pressure);
   void afterEdit(int row);  // an undo, redo or deletion changed `row`
   void updateEditActions();
 
@@ -156,6 +163,8 @@ class LineList : public QMainWindow {
   QLabel* count_ = nullptr;
   QLabel* summary_ = nullptr;
   QWidget* ignoredBar_ = nullptr;  // the columns the list does not read, with their suggestions
+  QWidget* unitsBar_ = nullptr;    // the offer to open the list in the other unit system
+  QLabel* units_ = nullptr;        // the window's own unit system, pressure unit and mode
   QAction* undo_ = nullptr;
   QAction* redo_ = nullptr;
   QPlainTextEdit* details_ = nullptr;

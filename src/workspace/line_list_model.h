@@ -158,6 +158,21 @@ class LineListModel {
   // suggestion, the heading would not be taken, or a run is going.
   bool readIgnoredAs(std::size_t index);
 
+  // The window's own unit system, mode and pressure unit, whatever the main
+  // window's session does. New options give new column captions, and every
+  // row waits to be designed again. False while a run is going.
+  bool setOptions(const BatchOptions& options);
+  // The other unit system when the list seems written in it: some designed
+  // rows stop on an entry that is not in one of the lists (tube size, pipe
+  // size, insulation thickness, ...), fewer rows stop on one in the other
+  // system, and no row that finds its entries here misses one there (the
+  // first kUnitCheckRows rows checked). A row with a plain typo, which stops
+  // in either system, does not hide the offer.
+  static constexpr int kUnitCheckRows = 500;
+  std::optional<UnitSystem> otherUnitsFit() const;
+  // The note the window shows with that offer, empty when there is none.
+  std::string otherUnitsNote() const;
+
   RowStatus status(int row) const;
   // "Designed", "Below target: min. 271.3 °F < 300 °F", "Corrected: STEAMPRS
   // 400 → 50", "Not designed: Column PIPESIZE: ..."; a short form for the cell.

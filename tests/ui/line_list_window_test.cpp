@@ -270,6 +270,44 @@ TEST(LineListWindow, ABarNamesColumnsNotReadAndReadsOneAsSuggested) {
   EXPECT_TRUE(w.list->close());
 }
 
+TEST(LineListWindow, OffersAMetricListItsUnitsAndKeepsItsOwnUnitsAfterward) {
+  QTemporaryDir dir;
+  const QString list = dir.filePath(QStringLiteral("metric.csv"));
+  {
+    std::ifstream in(kExample);
+    std::string header;
+    std::getline(in, header);
+    std::ofstream(list.toStdString())
+        << header << "\n"
+        << "ST-201,50-P-2001,38,-18,38,190,Fiberglass,25,50,30,1,3.5,Troughline,10,Copper,1,No,2,3,1,0,\n"
+        << "ST-204,150-P-2004,38,-29,120,370,Calcium Silicate,50,150,90,2,10,Troughline,12,Stainless "
+           "Smls,,No,"
+           "4,6,1,6,\n";
+  }
+  Opened w;  // an inch-pound session
+  w.open(list.toStdString());
+  ASSERT_NE(w.list, nullptr);
+  auto* units = w.list->findChild<QLabel*>(QStringLiteral("unitsInUse"));
+  EXPECT_EQ(units->text(), QStringLiteral("Inch pound units, psig, standard mode"));
+  auto* bar = w.list->findChild<QWidget*>(QStringLiteral("unitsOfferBar"));
+  EXPECT_FALSE(bar->isVisible()) << "nothing is offered before the design";
+  w.designAll();
+  ASSERT_TRUE(bar->isVisible());
+  EXPECT_EQ(
+      w.list->findChild<QLabel*>(QStringLiteral("unitsOfferNote"))->text(),
+      QStringLiteral("2 rows stop on an entry that is not in the lists of inch-pound units; the list seems "
+                     "written in SI metric units."));
+  QSignalSpy done(w.list, &LineList::designFinished);
+  QTest::mouseClick(w.list->findChild<QPushButton*>(QStringLiteral("openInOtherUnits")), Qt::LeftButton);
+  ASSERT_TRUE(done.wait(10000));
+  EXPECT_EQ(w.list->model().count(StatusFilter::NotDesigned), 0);
+  EXPECT_FALSE(bar->isVisible());
+  EXPECT_EQ(units->text(), QStringLiteral("SI metric units, barg, standard mode"));
+  EXPECT_TRUE(Action(w.list, "unitsMetricBar")->isChecked());
+  EXPECT_EQ(w.main->model().context().units, UnitSystem::English) << "the main window keeps its session";
+  EXPECT_TRUE(w.list->close());
+}
+
 TEST(LineListWindow, TheMainWindowAsksForUnsavedListsBeforeItCloses) {
   Opened w;
   w.open(kExample);

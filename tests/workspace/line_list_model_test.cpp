@@ -395,6 +395,47 @@ TEST_F(LineListModelTest, MisspelledColumnsAreNamedSavedAndReadAsSuggestedOnRequ
             "ALLOWANCE,VALN,FLNO,NOPX,WCTB,SHOES,COMMENT");
 }
 
+TEST_F(LineListModelTest, AListWrittenInTheOtherUnitSystemIsRecognisedAndOpensInIt) {
+  const std::string metric = write("metric.csv", kMetricList);
+  const std::string mixed = write("mixed.csv", kMixed);
+  const struct {
+    std::string list;
+    UnitSystem openedIn;
+    std::optional<UnitSystem> offered;
+  } rows[] = {
+      {metric, UnitSystem::English, UnitSystem::Metric},   {metric, UnitSystem::Metric, std::nullopt},
+      {kExample, UnitSystem::Metric, UnitSystem::English}, {kExample, UnitSystem::English, std::nullopt},
+      {mixed, UnitSystem::English, std::nullopt},  // its bad pipe size is bad in either system
+  };
+  for (const auto& r : rows) {
+    BatchOptions options;
+    options.units = r.openedIn;
+    options.pressureUnit = r.openedIn == UnitSystem::English ? PressureUnit::Psig : PressureUnit::BarG;
+    auto model = open(r.list, options);
+    EXPECT_EQ(model->otherUnitsFit(), std::nullopt) << "nothing is known before the design";
+    designAll(*model);
+    EXPECT_EQ(model->otherUnitsFit(), r.offered) << r.list << " opened in " << static_cast<int>(r.openedIn);
+    EXPECT_EQ(model->otherUnitsNote().empty(), !r.offered) << model->otherUnitsNote();
+  }
+  // Opened in its own units, the metric list designs; the window's options
+  // are its own.
+  auto model = open(metric);
+  designAll(*model);
+  EXPECT_EQ(
+      model->otherUnitsNote(),
+      "7 rows stop on an entry that is not in the lists of inch-pound units; the list seems written in SI "
+      "metric units.");
+  BatchOptions si;
+  si.units = UnitSystem::Metric;
+  si.pressureUnit = PressureUnit::BarG;
+  ASSERT_TRUE(model->setOptions(si));
+  EXPECT_EQ(model->status(0), RowStatus::Waiting);
+  EXPECT_EQ(model->columns()[static_cast<std::size_t>(column(*model, "MAXAMB"))].caption, "MAXAMB (\u00B0C)");
+  designAll(*model);
+  EXPECT_EQ(model->count(StatusFilter::NotDesigned), 1) << "only the 70 mm pipe, in no list";
+  EXPECT_EQ(model->otherUnitsFit(), std::nullopt);
+}
+
 TEST_F(LineListModelTest, ListCellsOfferTheListsOfTheRowsInstallationAndUnits) {
   BatchOptions metric;
   metric.units = UnitSystem::Metric;

@@ -1,0 +1,128 @@
+// The Line List window's own unit system: the Units menu, the label that
+// names the units in force, and the bar that offers to open a list written
+// in the other unit system in that system.
+#include <QAction>
+#include <QActionGroup>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "ui/line_list_window.h"
+
+namespace vst::ui {
+
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+struct UnitsEntry {
+  const char* name;
+  const char* caption;
+  UnitSystem units;
+  PressureUnit pressure;
+};
+constexpr UnitsEntry kUnitsEntries[] = {
+    {"unitsInchPound", "&Inch Pound Units (psig)", UnitSystem::English, PressureUnit::Psig},
+    {"unitsMetricBar", "&SI Metric Units (barg)", UnitSystem::Metric, PressureUnit::BarG},
+    {"unitsMetricKpa", "SI Metric Units (&kPa)", UnitSystem::Metric, PressureUnit::Kpa},
+};
+
+QString UnitsText(const BatchOptions& o) {
+  const QString pressure = o.pressureUnit == PressureUnit::Psig   ? QStringLiteral("psig")
+                           : o.pressureUnit == PressureUnit::BarG ? QStringLiteral("barg")
+                                                                  : QStringLiteral("kPa");
+  return QStringLiteral("%1, %2, %3 mode")
+      .arg(o.units == UnitSystem::English ? QStringLiteral("Inch pound units")
+                                          : QStringLiteral("SI metric units"),
+           pressure, o.internalMode ? QStringLiteral("internal") : QStringLiteral("standard"));
+}
+
+}  // namespace
+
+void LineListTable::changeAll(const std::function<void()>& change) {
+  beginResetModel();
+  change();
+  endResetModel();
+}
+
+void LineList::addUnitsMenu() {
+  QMenu* menu = menuBar()->addMenu(QStringLiteral("&Units"));
+  menu->menuAction()->setObjectName(QStringLiteral("lineListUnits"));
+  auto* group = new QActionGroup(menu);
+  for (const UnitsEntry& e : kUnitsEntries) {
+    QAction* a = menu->addAction(QString::fromUtf8(e.caption));
+    a->setObjectName(QLatin1String(e.name));
+    a->setCheckable(true);
+    group->addAction(a);
+    connect(a, &QAction::triggered, this, [this, e] { openInUnits(e.units, e.pressure); });
+  }
+}
+
+QWidget* LineList::makeUnitsBar() {
+  auto* bar = new QFrame;
+  bar->setObjectName(QStringLiteral("unitsOfferBar"));
+  bar->setFrameShape(QFrame::StyledPanel);
+  bar->setAutoFillBackground(true);
+  QPalette palette = bar->palette();
+  palette.setColor(QPalette::Window, QColor(0xFF, 0xF4, 0xCE));  // the warning bars' pale yellow
+  palette.setColor(QPalette::WindowText, Qt::black);
+  bar->setPalette(palette);
+  auto* layout = new QHBoxLayout(bar);
+  layout->setContentsMargins(8, 6, 8, 6);
+  auto* note = new QLabel;
+  note->setObjectName(QStringLiteral("unitsOfferNote"));
+  note->setTextFormat(Qt::PlainText);
+  note->setWordWrap(true);
+  layout->addWidget(note, 1);
+  auto* open = new QPushButton;
+  open->setObjectName(QStringLiteral("openInOtherUnits"));
+  connect(open, &QPushButton::clicked, this, [this] {
+    if (const auto other = model_->otherUnitsFit()) {
+      openInUnits(*other, *other == UnitSystem::English ? PressureUnit::Psig : PressureUnit::BarG);
+    }
+  });
+  layout->addWidget(open);
+  auto* dismiss = new QPushButton(QStringLiteral("Dismiss"));
+  dismiss->setObjectName(QStringLiteral("dismissUnits"));
+  connect(dismiss, &QPushButton::clicked, bar, &QWidget::hide);
+  layout->addWidget(dismiss);
+  bar->hide();
+  unitsBar_ = bar;
+  return bar;
+}
+
+void LineList::refreshUnits() {
+  const BatchOptions& o = model_->options();
+  units_->setText(UnitsText(o));
+  for (const UnitsEntry& e : kUnitsEntries) {
+    for (QAction* a : findChildren<QAction*>(QLatin1String(e.name)))
+      a->setChecked(o.units == e.units && o.pressureUnit == e.pressure);
+  }
+  const std::string note = model_->running() ? std::string() : model_->otherUnitsNote();
+  if (note.empty()) {
+    unitsBar_->hide();
+    return;
+  }
+  unitsBar_->findChild<QLabel*>(QStringLiteral("unitsOfferNote"))->setText(Q(note));
+  unitsBar_->findChild<QPushButton*>(QStringLiteral("openInOtherUnits"))
+      ->setText(o.units == UnitSystem::English ? QStringLiteral("Open in SI &Metric Units")
+                                               : QStringLiteral("Open in Inch &Pound Units"));
+  unitsBar_->show();
+}
+
+void LineList::openInUnits(UnitSystem units, PressureUnit pressure) {
+  if (model_->running()) return;
+  BatchOptions options = model_->options();
+  options.units = units;
+  options.pressureUnit = pressure;
+  table_->changeAll([&] { model_->setOptions(options); });
+  unitsBar_->hide();
+  refreshUnits();
+  updateCounts();
+  showDetails();
+  designAll();
+}
+
+}  // namespace vst::ui
