@@ -99,7 +99,8 @@ std::optional<double> NumberOf(std::string_view text) {
 // marks are number cells where they read as numbers, and texts carry no blank.
 std::string WriteWorkbook(const std::vector<std::vector<std::string>>& grid, int rowCount, int columnCount,
                           int option, const std::string& title, const std::filesystem::path& path,
-                          const std::vector<bool>* numberColumns = nullptr) {
+                          const std::vector<bool>* numberColumns = nullptr,
+                          const std::function<bool(int, int)>& going = {}) {
   const bool bills = numberColumns == nullptr;
   // The library's own temporary files go to the private folder of the new
   // file, which goes with all it holds however the program ends.
@@ -115,7 +116,12 @@ std::string WriteWorkbook(const std::vector<std::vector<std::string>>& grid, int
   std::string problem;
   std::vector<double> widths(static_cast<std::size_t>(columnCount), LXW_DEF_COL_WIDTH);
   std::vector<std::string> header(static_cast<std::size_t>(columnCount));
+  bool stopped = false;
   for (int r = 0; r < rowCount && sheet != nullptr; ++r) {
+    if (going && r % 1024 == 0 && !going(r, rowCount)) {
+      stopped = true;
+      break;
+    }
     const auto* row = r < static_cast<int>(grid.size()) ? &grid[static_cast<std::size_t>(r)] : nullptr;
     for (int c = 0; c < columnCount; ++c) {
       const auto col = static_cast<std::size_t>(c);
@@ -165,6 +171,7 @@ std::string WriteWorkbook(const std::vector<std::vector<std::string>>& grid, int
     if (e != LXW_NO_ERROR && problem.empty()) problem = lxw_strerror(e);
   }
   const lxw_error closed = workbook_close(workbook);
+  if (stopped) return kWorkbookStopped;
   if (closed != LXW_NO_ERROR) return std::string(lxw_strerror(closed));
   if (!EndsAsAWorkbook(path)) return "the workbook could not be written whole; the disk may be full";
   if (sheet == nullptr) return "the worksheet could not be added";
@@ -197,7 +204,7 @@ std::string ExportGridToSpreadsheet(const std::vector<std::vector<std::string>>&
 
 std::string ExportTableToWorkbook(const std::vector<std::vector<std::string>>& grid,
                                   const std::vector<bool>& numberColumns, const std::string& title,
-                                  const std::string& path) {
+                                  const std::string& path, const std::function<bool(int, int)>& going) {
   const int rowCount = static_cast<int>(grid.size());
   const int columnCount =
       grid.empty() ? 0 : std::clamp(static_cast<int>(grid.front().size()), 0, static_cast<int>(LXW_COL_MAX));
@@ -206,7 +213,7 @@ std::string ExportTableToWorkbook(const std::vector<std::vector<std::string>>& g
   if (!out.open(path)) return out.reason();
   const std::filesystem::path contents = out.contentsPath();
   if (contents.empty()) return out.reason();
-  std::string problem = WriteWorkbook(grid, rowCount, columnCount, 1, title, contents, &numberColumns);
+  std::string problem = WriteWorkbook(grid, rowCount, columnCount, 1, title, contents, &numberColumns, going);
   if (problem.empty() && !out.commit()) problem = out.reason();
   return problem;
 }

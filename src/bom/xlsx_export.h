@@ -5,6 +5,7 @@
 // the used range.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,9 +36,14 @@ std::string ExportGridToSpreadsheet(const std::vector<std::vector<std::string>>&
 // every other cell its text as it is (no trailing blank); an empty cell
 // stays empty. One sheet named after the title, through the program's one
 // writer. Returns an empty text on success, else the reason.
+// `going`, when given, hears the rows written of the total now and then;
+// returning false stops the export, which then writes nothing and returns
+// kWorkbookStopped.
+inline constexpr const char* kWorkbookStopped = "the workbook was stopped";
 std::string ExportTableToWorkbook(const std::vector<std::vector<std::string>>& grid,
                                   const std::vector<bool>& numberColumns, const std::string& title,
-                                  const std::string& path);
+                                  const std::string& path,
+                                  const std::function<bool(int done, int total)>& going = {});
 
 // The text with every invalid UTF-8 sequence, and every control character
 // that a workbook cannot hold, replaced by U+FFFD.

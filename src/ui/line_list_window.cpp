@@ -22,6 +22,7 @@
 
 #include "core/legacy_math.h"
 #include "core/quoted_value.h"
+#include "ui/background_work.h"
 #include "ui/bill_window.h"
 #include "ui/cktbill_window.h"
 
@@ -532,7 +533,10 @@ void LineList::saveResults() {
   const auto format = suffix == ".json"   ? LineListModel::ResultFormat::Json
                       : suffix == ".xlsx" ? LineListModel::ResultFormat::Xlsx
                                           : LineListModel::ResultFormat::Csv;
-  if (const std::string problem = model_->saveResults(*chosen, format); !problem.empty())
+  const std::string problem = RunWithProgress(
+      this, QStringLiteral("Saving the results to %1...").arg(Q(ShownName(*chosen))),
+      [&](const WorkProgress& progress) { return model_->saveResults(*chosen, format, progress); });
+  if (!problem.empty() && problem != LineListModel::kSaveCancelled)
     showProblem("The results were not saved to " + ShownName(*chosen), problem);
 }
 
@@ -548,8 +552,13 @@ void LineList::saveDesignFiles() {
   auto chosen = dialogs_.saveFileName(spec);
   if (!chosen || chosen->empty()) return;
   std::vector<std::string> written;
-  if (const std::string problem = model_->saveDesignFiles(*chosen, template_.string(), written);
-      !problem.empty()) {
+  const std::string problem =
+      RunWithProgress(this, QStringLiteral("Saving the design files %1...").arg(Q(ShownName(*chosen))),
+                      [&](const WorkProgress& progress) {
+                        return model_->saveDesignFiles(*chosen, template_.string(), written, progress);
+                      });
+  if (problem == LineListModel::kSaveCancelled) return;
+  if (!problem.empty()) {
     showProblem("The design files were not saved", problem);
     return;
   }

@@ -623,18 +623,31 @@ std::string LineListModel::saveList(const std::string& path) {
   return problem;
 }
 
-std::string LineListModel::saveResults(const std::string& path, ResultFormat format) const {
+std::string LineListModel::saveResults(const std::string& path, ResultFormat format,
+                                       const SaveProgress& progress) const {
+  if (running_) return "the list is being designed; save once Design all has finished";
+  // A workbook is written twice over: the text of its rows, then the sheet.
+  const int total = format == ResultFormat::Xlsx ? 2 * rowCount() : rowCount();
+  const auto going = [&](std::size_t done) {
+    return !progress || (done % 1024 != 0) || progress(static_cast<int>(done), total);
+  };
   for (const Row& r : rows_) {
     if (!r.result) return "the list has rows not designed yet (Design all first)";
   }
   if (std::string problem = ListItself(path, path_); !problem.empty()) return problem;
   if (format == ResultFormat::Json) {
     std::string text = BatchJsonStart(options_, designer_->ignoredColumns(), designer_->headings());
-    for (std::size_t i = 0; i < rows_.size(); ++i) AppendBatchJsonCircuit(text, *rows_[i].result, i == 0);
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+      if (!going(i)) return kSaveCancelled;
+      AppendBatchJsonCircuit(text, *rows_[i].result, i == 0);
+    }
     return WriteText(path, text + BatchJsonEnd());
   }
   std::string text = BatchCsvHeader(options_);
-  for (const Row& r : rows_) AppendBatchCsvRow(text, *r.result);
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    if (!going(i)) return kSaveCancelled;
+    AppendBatchCsvRow(text, *rows_[i].result);
+  }
   if (format == ResultFormat::Csv) return WriteText(path, text);
   // The workbook holds the cells of the CSV results, one sheet.
   CsvError error;
@@ -653,12 +666,16 @@ std::string LineListModel::saveResults(const std::string& path, ResultFormat for
                             heading != LineListColumns()[kPIPETXT].name && heading != "Corrections" &&
                             heading != "Messages");
   }
-  return ExportTableToWorkbook(grid, numberColumns, "Line List", path);
+  const auto sheetRows = [&](int done, int) { return !progress || progress(rowCount() + done, total); };
+  const std::string problem = ExportTableToWorkbook(grid, numberColumns, "Line List", path, sheetRows);
+  return problem == kWorkbookStopped ? std::string(kSaveCancelled) : problem;
 }
 
 std::string LineListModel::saveDesignFiles(const std::string& path, const std::string& templatePath,
-                                           std::vector<std::string>& written) const {
+                                           std::vector<std::string>& written,
+                                           const SaveProgress& progress) const {
   written.clear();
+  if (running_) return "the list is being designed; save once Design all has finished";
   std::vector<const DesignRecord*> designed;
   for (const Row& r : rows_) {
     if (r.result && r.result->ok) designed.push_back(&r.result->record);
@@ -684,6 +701,7 @@ std::string LineListModel::saveDesignFiles(const std::string& path, const std::s
     return problem;
   };
   for (std::size_t f = 0; f < files; ++f) {
+    if (progress && !progress(static_cast<int>(f), static_cast<int>(files))) return failed(kSaveCancelled);
     const std::filesystem::path& name = names[f];
     DesignRecords records{};
     for (std::size_t i = 0; i < perFile && f * perFile + i < designed.size(); ++i)

@@ -211,12 +211,19 @@ class LineListModel {
   // with: a workbook (one sheet) when the name ends in .xlsx, else delimited
   // text. A list read from a workbook is never written over that workbook.
   std::string saveList(const std::string& path);
+  // These two may run on a worker thread while the window waits (nothing
+  // edits the list meanwhile); `progress` hears the rows (files) done of the
+  // total now and then, and stops the save by returning false: nothing is
+  // written then, and the problem is kSaveCancelled.
+  using SaveProgress = std::function<bool(int done, int total)>;
+  static constexpr const char* kSaveCancelled = "the save was cancelled";
   enum class ResultFormat { Csv, Json, Xlsx };
-  std::string saveResults(const std::string& path, ResultFormat format) const;
+  std::string saveResults(const std::string& path, ResultFormat format,
+                          const SaveProgress& progress = {}) const;
   // The designed rows into design files of ten (NAME.mdb for ten or fewer,
   // else NAME-1.mdb, ...); `written` names each file.
   std::string saveDesignFiles(const std::string& path, const std::string& templatePath,
-                              std::vector<std::string>& written) const;
+                              std::vector<std::string>& written, const SaveProgress& progress = {}) const;
 
   // The question before the window closes with unsaved edits: true when it
   // may close (saved through `save`, or the edits let go).

@@ -656,6 +656,44 @@ TEST_F(LineListModelTest, ResultsAndDesignFilesWaitForTheDesign) {
   EXPECT_EQ(held, model->designedCount() - 10);
 }
 
+TEST_F(LineListModelTest, ASaveStoppedThroughItsProgressWritesNothing) {
+  auto model = open(write("long.csv", LongList(2100)));
+  designAll(*model);
+  const std::string templatePath = TemplatePath(vst::test::BinDir()).string();
+  using F = LineListModel::ResultFormat;
+  const struct {
+    const char* name;
+    std::function<std::string(const LineListModel::SaveProgress&)> save;
+    int stopAt;  // the progress call that answers false
+  } rows[] = {
+      {"r.csv", [&](const auto& p) { return model->saveResults((dir_ / "r.csv").string(), F::Csv, p); }, 2},
+      {"r.json", [&](const auto& p) { return model->saveResults((dir_ / "r.json").string(), F::Json, p); },
+       2},
+      {"r.xlsx", [&](const auto& p) { return model->saveResults((dir_ / "r.xlsx").string(), F::Xlsx, p); },
+       4},
+      {"set-1.mdb",
+       [&](const auto& p) {
+         std::vector<std::string> written;
+         return model->saveDesignFiles((dir_ / "set.mdb").string(), templatePath, written, p);
+       },
+       3},
+  };
+  for (const auto& r : rows) {
+    int calls = 0, lastDone = -1, total = 0;
+    const std::string problem = r.save([&](int done, int of) {
+      EXPECT_GE(done, lastDone) << r.name;
+      lastDone = done;
+      total = of;
+      return ++calls < r.stopAt;
+    });
+    EXPECT_EQ(problem, LineListModel::kSaveCancelled) << r.name;
+    EXPECT_EQ(calls, r.stopAt) << r.name;
+    EXPECT_GT(total, 0) << r.name;
+    EXPECT_FALSE(fs::exists(dir_ / r.name)) << r.name;
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);  // the list alone
+}
+
 // "Save Line List" is the one save that may replace the list: the results
 // and the design files onto the list's own file, through any name, link or
 // hard link, are refused and write nothing.
