@@ -123,8 +123,15 @@ std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& 
 
 QWidget* QtDialogs::dialogParent() const {
   if (QWidget* active = QApplication::activeModalWidget()) return active;
+  // A window of the program opened from the main window (the Line List
+  // window) keeps its dialogs: closed, they give the focus back to it, not to
+  // the main window.
+  QWidget* window = QApplication::activeWindow();
+  for (QWidget* w = window; w && parent_; w = w->parentWidget()) {
+    if (w == parent_) return window;
+  }
   if (parent_) return parent_;
-  return QApplication::activeWindow();
+  return window;
 }
 
 MsgAnswer QtDialogs::message(const Message& message) {

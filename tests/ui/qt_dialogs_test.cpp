@@ -98,6 +98,29 @@ TEST(QtMessageBoxes, ShowTheMessageAndReturnThePressedButton) {
 
 // The save dialog of a design file: the template is not listed, and choosing
 // it is refused before the dialog asks whether to replace it.
+TEST(QtMessageBoxes, BelongToTheProgramsActiveWindowSoItKeepsTheFocus) {
+  QWidget main;
+  QWidget other;  // a window that is not the program's
+  QWidget list(&main, Qt::Window);
+  for (QWidget* active : {&main, &list, &other}) {
+    main.show();
+    list.show();
+    other.show();
+    active->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(active));
+    QWidget* parent = nullptr;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      parent = box->parentWidget();
+      box->done(0);
+    });
+    QtDialogs dialogs(&main);
+    dialogs.message(Message{"Saved.", "Save", MsgIcon::Information});
+    EXPECT_EQ(parent, active == &other ? &main : active) << active->objectName().toStdString();
+  }
+}
+
 TEST(QtFileDialogs, SaveNeverListsTheTemplateAndRefusesItBeforeAskingToReplace) {
   QTemporaryDir dir;
   const QString templatePath = dir.filePath(QStringLiteral("stdata.mdb"));
