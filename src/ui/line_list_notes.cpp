@@ -6,6 +6,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "ui/line_list_window.h"
 
@@ -14,6 +17,9 @@ namespace vst::ui {
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// readIgnoredAs: every column that has a suggestion.
+constexpr std::size_t kAllSuggested = static_cast<std::size_t>(-1);
 
 }  // namespace
 
@@ -51,10 +57,21 @@ void LineList::refreshIgnoredBar() {
     delete item;
   }
   const auto& ignored = model_->ignoredColumns();
+  const auto suggested = std::count_if(ignored.begin(), ignored.end(),
+                                       [](const IgnoredColumn& c) { return !c.suggestion.empty(); });
+  if (suggested > 1) {
+    auto* all = new QPushButton(QStringLiteral("Read All &as Suggested"));
+    all->setObjectName(QStringLiteral("readAllAsSuggested"));
+    connect(all, &QPushButton::clicked, this, [this] { readIgnoredAs(kAllSuggested); });
+    buttons->addWidget(all);
+  }
   for (std::size_t i = 0; i < ignored.size() && i < kNamedColumns; ++i) {
     if (ignored[i].suggestion.empty()) continue;
-    auto* read =
-        new QPushButton(QStringLiteral("Read %1 as %2").arg(Q(ignored[i].name), Q(ignored[i].suggestion)));
+    // Alt+A reads every suggestion: this button when it is the only one.
+    const QString name = Q(ignored[i].name).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    const QString caption =
+        suggested == 1 ? QStringLiteral("Read %1 &as %2") : QStringLiteral("Read %1 as %2");
+    auto* read = new QPushButton(caption.arg(name, Q(ignored[i].suggestion)));
     read->setObjectName(QStringLiteral("readAs%1").arg(Q(ignored[i].suggestion)));
     read->setToolTip(QStringLiteral("Read the list's column %1 as %2 and design every row again")
                          .arg(Q(ignored[i].name), Q(ignored[i].suggestion)));
@@ -69,7 +86,26 @@ void LineList::refreshIgnoredBar() {
 }
 
 void LineList::readIgnoredAs(std::size_t index) {
-  if (model_->running() || !model_->readIgnoredAs(index)) return;
+  if (model_->running()) return;
+  bool read = false;
+  if (index == kAllSuggested) {
+    // By name: the positions move as columns are read.
+    std::vector<std::string> names;
+    for (const IgnoredColumn& c : model_->ignoredColumns())
+      if (!c.suggestion.empty()) names.push_back(c.name);
+    for (const std::string& name : names) {
+      const auto& now = model_->ignoredColumns();
+      for (std::size_t i = 0; i < now.size(); ++i) {
+        if (now[i].name == name) {
+          read = model_->readIgnoredAs(i) || read;
+          break;
+        }
+      }
+    }
+  } else {
+    read = model_->readIgnoredAs(index);
+  }
+  if (!read) return;
   table_->rowsChanged(0, model_->rowCount() - 1);
   // Buttons go with the bar's redraw; this one's click is still being handled.
   QMetaObject::invokeMethod(

@@ -370,7 +370,7 @@ LineList::LineList(std::unique_ptr<LineListModel> model, Dialogs& dialogs, std::
       [this] { saveDesignFiles(); });
   file->addSeparator();
   add("printList", QStringLiteral("&Print..."), QKeySequence::Print, [this] { print(); });
-  add("savePdf", QStringLiteral("Save as P&DF..."), QKeySequence(), [this] { savePdf(); });
+  add("savePdf", QStringLiteral("Save as PD&F..."), QKeySequence(), [this] { savePdf(); });
   file->addSeparator();
   add("closeList", QStringLiteral("&Close"), QKeySequence::Close, [this] { close(); });
   addEditMenu();
@@ -584,11 +584,11 @@ void LineList::applyFilter() {
 
 void LineList::showDetails() {
   const int row = selectedRow();
+  // The columns the list does not read head the pane whatever row is selected.
   const std::string ignored = model_->ignoredColumnsDetails();
-  details_->setPlainText(row >= 0 ? Q(model_->details(row))
-                         : ignored.empty()
-                             ? QStringLiteral("Select a row to see its corrections and messages.")
-                             : Q(ignored));
+  details_->setPlainText(Q(ignored + (ignored.empty() ? "" : "\n")) +
+                         (row < 0 ? QStringLiteral("Select a row to see its corrections and messages.")
+                                  : Q(model_->details(row))));
 }
 
 void LineList::updateTitle() {

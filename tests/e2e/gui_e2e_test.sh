@@ -9,8 +9,10 @@
 # in the Line List window: opened, designed, one cell edited, saved, its
 # results compared with the command's; then a workbook with headings of its
 # own: the column mapping dialog's guesses accepted, designed, its results
-# compared with the command's reading the same map. Skips (exit 77) without
-# Xvfb or xdotool.
+# compared with the command's reading the same map; then a list with a
+# misspelled VALVES column: the bar names it, reading it as suggested designs
+# with the valves counted, and Ctrl+Z takes an edit back. Skips (exit 77)
+# without Xvfb or xdotool.
 # Usage: gui_e2e_test.sh BIN_DIR DATA_DIR
 set -euo pipefail
 bin=$(cd "$1" && pwd)
@@ -27,6 +29,7 @@ cleanup() {
 trap cleanup EXIT
 fail() {
   echo "gui_e2e_test: $*" >&2
+  tail -5 "$tmp"/st*.log >&2 2>/dev/null || true
   if command -v import >/dev/null && import -window root /tmp/vst-e2e-failure.png 2>/dev/null; then
     echo "gui_e2e_test: the screen is in /tmp/vst-e2e-failure.png" >&2
   fi
@@ -132,6 +135,8 @@ for _ in $(seq 30); do
   keys ctrl+Home
   # Status, CIRTXT, PIPETXT, the seven results, then MAXAMB ... PIPESIZE to PIPELN
   for _ in $(seq 18); do keys Right; done
+  keys F2                                   # a bare keystroke edits nothing
+  keys ctrl+a
   type_text "250"
   keys Return
   keys ctrl+s                               # the list, in place
@@ -180,3 +185,57 @@ assert window["circuits"] == command["circuits"]
 assert all(c["ok"] for c in window["circuits"]), [c["messages"] for c in window["circuits"]]
 PY
 echo "gui_e2e_test: the workbook mapped in the window designs as vantrel-design with the same map"
+
+# A list headed VALVES instead of VALN: the bar above the table names it;
+# "Read All as Suggested" reads it as VALN and designs again, so the results
+# equal the command's for the list headed VALN. Then an edit, saved, and
+# Ctrl+Z with the list saved again: the edit is gone.
+sed '1s/,VALN,/,VALVES,/' "$data/examples/line_list.csv" >"$HOME/Documents/valves.csv"
+cp "$data/examples/line_list.csv" "$tmp/valn.csv"
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+keys ctrl+l
+window "Open Line List" >/dev/null
+type_text "$HOME/Documents/valves.csv"
+keys Return
+window "Line List - valves.csv" >/dev/null
+keys F5
+sleep 2
+keys alt+a                                  # Read All &as Suggested: designs again
+sleep 2
+keys alt+f r                                # File > Save &Results...
+window "Save Results" >/dev/null
+keys ctrl+a
+type_text "$HOME/Documents/valves.out.json"
+keys Return
+for _ in $(seq 50); do [ -s "$HOME/Documents/valves.out.json" ] && break; sleep 0.1; done
+"$bin/vantrel-design" design "$tmp/valn.csv" --format json -o "$tmp/valn.json" || true
+python3 - "$HOME/Documents/valves.out.json" "$tmp/valn.json" <<'PY' || fail "the list read as suggested does not design as the command's list headed VALN"
+import json, sys
+window, command = (json.load(open(p)) for p in sys.argv[1:3])
+valves = [c["record"]["VALN"] for c in window["circuits"]]
+if not any(valves):
+    sys.exit("no valve counted: %s" % valves)
+if window["circuits"] != command["circuits"]:
+    sys.exit("the circuits differ")
+print("valves counted:", valves)
+PY
+window "Line List - valves.csv" >/dev/null  # the focus back from the file dialog (no window manager here)
+for _ in $(seq 30); do
+  keys ctrl+Home
+  keys Right                                # CIRTXT
+  keys Return                               # Enter edits the cell
+  keys ctrl+a
+  type_text "UNDO-ME"
+  keys Return
+  keys ctrl+s
+  for _ in $(seq 10); do grep -q 'UNDO-ME' "$HOME/Documents/valves.csv" && break 2; sleep 0.1; done
+  sleep 0.5
+done
+grep -q '^UNDO-ME,' "$HOME/Documents/valves.csv" || fail "the edit was not saved: $(cat "$HOME/Documents/valves.csv")"
+head -1 "$HOME/Documents/valves.csv" | grep -q ',VALN,' || fail "the heading read as VALN was not saved"
+keys ctrl+z
+keys ctrl+s
+sleep 1
+grep -q 'UNDO-ME' "$HOME/Documents/valves.csv" && fail "Ctrl+Z did not take the edit back"
+grep -q '^ST-101,' "$HOME/Documents/valves.csv" || fail "Ctrl+Z did not restore ST-101"
+echo "gui_e2e_test: a misspelled column read as suggested designs as the command's list; Ctrl+Z restores an edit"
