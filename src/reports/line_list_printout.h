@@ -20,14 +20,15 @@ struct TablePrintout {
   std::vector<std::vector<std::string>> rows;  // one text per caption
 };
 
-// Print columns a band of the table may take: landscape Letter at the type
-// size below holds about 180 columns of the desktop's font; the rest is room
-// for a wider font (the page painter wraps what still does not fit).
-inline constexpr int kTableBandColumns = 160;
+// Print columns a band of the table may take: landscape Letter within its
+// margins holds about 205 average characters of the desktop's font at the
+// type size below; the rest is room for a wider font (the page painter wraps
+// what still does not fit).
+inline constexpr int kTableBandColumns = 190;
 inline constexpr double kTableTypeSize = 7;
 // The widest a column is laid out; a longer text (a status with its
 // reason) wraps inside its cell.
-inline constexpr int kTableColumnWidthLimit = 44;
+inline constexpr int kTableColumnWidthLimit = 36;
 
 PageDescription LineListPage(const PrintHeader& header, const TablePrintout& table);
 
