@@ -598,7 +598,10 @@ std::string LineListModel::saveList(const std::string& path) {
     rows.reserve(rows_.size());
     for (const Row& r : rows_) rows.push_back(r.input);
     std::string problem = WriteListWorkbook(header_, rows, path);
-    if (problem.empty()) modified_ = false;
+    if (problem.empty()) {
+      modified_ = false;
+      savedAt_ = done_;
+    }
     return problem;
   }
   // Written as it was read: byte order mark, delimiter and line ends kept.

@@ -430,7 +430,8 @@ TEST_F(LineListModelTest, AListWrittenInTheOtherUnitSystemIsRecognisedAndOpensIn
   si.pressureUnit = PressureUnit::BarG;
   ASSERT_TRUE(model->setOptions(si));
   EXPECT_EQ(model->status(0), RowStatus::Waiting);
-  EXPECT_EQ(model->columns()[static_cast<std::size_t>(column(*model, "MAXAMB"))].caption, "MAXAMB (\u00B0C)");
+  EXPECT_EQ(model->columns()[static_cast<std::size_t>(column(*model, "MAXAMB"))].caption,
+            "Max. Ambient (\u00B0C)");
   designAll(*model);
   EXPECT_EQ(model->count(StatusFilter::NotDesigned), 1) << "only the 70 mm pipe, in no list";
   EXPECT_EQ(model->otherUnitsFit(), std::nullopt);
