@@ -185,9 +185,9 @@ assert all(c["ok"] for c in window["circuits"]), [c["messages"] for c in window[
 PY
 echo "gui_e2e_test: the workbook mapped in the window designs as vantrel-design with the same map"
 
-# A list headed VALVES instead of VALN: read as VALN (the usual word for it),
-# so the results, valves counted, equal the command's for the list headed
-# VALN. Then an edit, saved, and Ctrl+Z with the list saved again: the edit
+# A list headed VALVES instead of VALN: the column mapping dialog guesses
+# VALN (the usual word for it); accepted, the results, valves counted, equal
+# the command's for the list headed VALN. Then an edit, saved, and Ctrl+Z with the list saved again: the edit
 # is gone.
 sed '1s/,VALN,/,VALVES,/' "$data/examples/line_list.csv" >"$HOME/Documents/valves.csv"
 cp "$data/examples/line_list.csv" "$tmp/valn.csv"
@@ -196,6 +196,8 @@ keys ctrl+l
 window "Open Line List" >/dev/null
 type_text "$HOME/Documents/valves.csv"
 keys Return
+window "Column Mapping" >/dev/null
+keys Return                                 # its guess: VALVES gives VALN
 window "Line List - valves.csv" >/dev/null
 keys F5
 sleep 2
