@@ -691,6 +691,21 @@ std::string CommitTogether(const std::vector<OutputFile*>& outputs) {
   return error;
 }
 
+namespace {
+
+// The identity of a file that is there, from its status.
+FileIdentity IdentityOfExisting(const struct stat& st) {
+  FileIdentity id;
+  id.known = true;
+  id.exists = true;
+  id.regular = S_ISREG(st.st_mode);
+  id.device = st.st_dev;
+  id.inode = st.st_ino;
+  return id;
+}
+
+}  // namespace
+
 FileIdentity IdentityOfName(const std::string& name) {
   FileIdentity id;
   if (name.empty() || name == "-") return id;
@@ -698,14 +713,7 @@ FileIdentity IdentityOfName(const std::string& name) {
   struct stat st {};
   bool exists = false;
   if (FollowLinks(name, target, st, exists) != 0) return id;
-  if (exists) {
-    id.known = true;
-    id.exists = true;
-    id.regular = S_ISREG(st.st_mode);
-    id.device = st.st_dev;
-    id.inode = st.st_ino;
-    return id;
-  }
+  if (exists) return IdentityOfExisting(st);
   // A file not there yet is its folder and its name in it: "./x", "x" and
   // "sub/../x" are one new file.
   struct stat folder {};
@@ -718,15 +726,9 @@ FileIdentity IdentityOfName(const std::string& name) {
 }
 
 FileIdentity IdentityOfStandardInput() {
-  FileIdentity id;
   struct stat st {};
-  if (::fstat(STDIN_FILENO, &st) != 0) return id;
-  id.known = true;
-  id.exists = true;
-  id.regular = S_ISREG(st.st_mode);
-  id.device = st.st_dev;
-  id.inode = st.st_ino;
-  return id;
+  if (::fstat(STDIN_FILENO, &st) != 0) return {};
+  return IdentityOfExisting(st);
 }
 
 bool SameWrittenFile(const FileIdentity& a, const FileIdentity& b) {
