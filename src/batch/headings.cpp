@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <string>
+#include <string_view>
 
 #include "batch/csv.h"
+#include "circuit/allowance_answers.h"
 #include "core/legacy_math.h"
 #include "core/quoted_value.h"
 
@@ -35,12 +38,33 @@ constexpr std::array<const char*, kColumnCount> kCaptions = {
     "Tracer Tubing Material",          // TUBEMAT
     "Tracer Wall Thickness",           // TUBEWALL
     nullptr,                           // ALLOWANCE: the fittings dialog's question
-    nullptr,                           // VALN
+    nullptr,                           // VALN to WCTB: the fittings dialog's boxes (FittingsCaption)
     nullptr,                           // FLNO
     nullptr,                           // NOPX
     nullptr,                           // WCTB
-    nullptr,                           // SHOES
+    nullptr,                           // SHOES: the shoe dialog asks length and count in two boxes
 };
+
+// The counts and the pre-insulated tubing of a row are the fittings
+// dialog's four boxes, headed as the dialog captions them ("Number of
+// Valves", "Total Wrapcore Allowance"): the access key taken out, runs of
+// blanks as one.
+const char* FittingsCaption(std::size_t column) {
+  static const auto captions = [] {
+    std::array<std::string, kFittingsBoxCaptions.size()> out;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+      for (const char c : std::string_view(kFittingsBoxCaptions[i])) {
+        if (c == '&' || (c == ' ' && (out[i].empty() || out[i].back() == ' '))) continue;
+        out[i] += c;
+      }
+      while (!out[i].empty() && out[i].back() == ' ') out[i].pop_back();
+    }
+    return out;
+  }();
+  static_assert(kNOPX - kVALN == 2 && kWCTB - kVALN == 3, "the boxes in the dialog's order");
+  if (column < kVALN || column > kWCTB) return nullptr;
+  return captions[column - kVALN].c_str();
+}
 
 // Usual words for a column, folded as headings are. None is a caption of
 // another column, nor a heading the program's own results write beside
@@ -207,7 +231,8 @@ std::string FoldedHeading(std::string_view text) {
 }
 
 const char* ColumnCaption(std::size_t column) {
-  return column < kCaptions.size() ? kCaptions[column] : nullptr;
+  if (column >= kCaptions.size()) return nullptr;
+  return kCaptions[column] ? kCaptions[column] : FittingsCaption(column);
 }
 
 const char* HeadingHowName(HeadingHow how) {
@@ -247,7 +272,7 @@ HeadingsRead ReadHeadings(const std::vector<std::string>& header, const BatchOpt
       h.how = code ? HeadingHow::Map : HeadingHow::Ignored;
     }
     for (std::size_t c = 0; c < kCaptions.size() && h.how == HeadingHow::Unknown && !folded.empty(); ++c) {
-      if (kCaptions[c] && Folded(kCaptions[c]) == folded) {
+      if (const char* caption = ColumnCaption(c); caption && Folded(caption) == folded) {
         h.column = static_cast<int>(c);
         h.how = HeadingHow::Caption;
       }

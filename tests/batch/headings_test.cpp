@@ -38,6 +38,8 @@ TEST(Headings, HeadingsAsPeopleWriteThemReadAsTheirColumns) {
       {"Line\\Pipe No.", "PIPETXT", "caption"},
       {"Insulation Type", "INSTYPE", "caption"},
       {"Number of Passes", "PASSES", "caption"},
+      {"Number of Valves", "VALN", "caption"},
+      {"Total Wrapcore Allowance (ft)", "WCTB", "caption"},
       {"Line No.", "PIPETXT", "word"},
       {"Line Number", "PIPETXT", "word"},
       {"Size", "PIPESIZE", "word"},

@@ -784,7 +784,10 @@ TEST(LineListHeadings, TheCaptionsAListReadsAreTheMainWindowsCaptions) {
     ASSERT_NE(ColumnCaption(c), nullptr);
     EXPECT_EQ(folded(ColumnCaption(c)), folded(row->caption));
   }
-  EXPECT_EQ(ColumnCaption(kVALN), nullptr);  // the fittings dialog's boxes have no window caption
+  // The counts are headed as the fittings dialog captions its boxes.
+  EXPECT_STREQ(ColumnCaption(kFLNO), "Number of Flanges");
+  EXPECT_STREQ(ColumnCaption(kWCTB), "Total Wrapcore Allowance");
+  EXPECT_EQ(ColumnCaption(kSHOES), nullptr);
 }
 
 }  // namespace
