@@ -16,7 +16,7 @@ namespace vst {
 // What PipeForm is opened with.
 struct PipeFormSetup {
   UnitSystem units = UnitSystem::English;
-  std::string pipeLengthText;  // Pipe_Len_In as the main window shows it
+  std::string pipeLengthText;  // the pipe length as the main window shows it
   // The record's counts and pre-insulated tubing length (user's length unit).
   float VALN = 0;
   float FLNO = 0;
@@ -86,8 +86,8 @@ void StoreAllowances(const AllowanceStep& step, DesignRecord& record);
 AllowanceResult RunAllowanceStep(const AllowanceInputs& inputs, DesignRecord& record,
                                  AllowanceQuestions& questions);
 
-// Whether Combo2 opens on the record's own answer: when the main window's
-// Rise output is not empty or the design has one tracer. Otherwise it opens
+// Whether the fittings dialog's answer list opens on the record's own
+// answer: when the main window's rise output is not empty or the design has one tracer. Otherwise it opens
 // on "No".
 bool ShowsRecordedAnswer(std::string_view riseText, int tracerCount);
 

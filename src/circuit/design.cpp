@@ -39,7 +39,7 @@ std::string ShortfallWarningText() {
   return text;
 }
 
-// The caption of TraceLb for the method of a design.
+// The caption the window shows for the method of a design.
 const char* TraceLabel(Installation installation) {
   switch (installation) {
     case Installation::Troughline:

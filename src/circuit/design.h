@@ -22,17 +22,17 @@ namespace vst {
 
 // The texts the window writes into its output fields when a design completes.
 struct DesignDisplay {
-  std::string maxMaintTemp;       // Max_Maint_Temp
-  std::string minMaintTemp;       // Min_Maint_Temp
+  std::string maxMaintTemp;
+  std::string minMaintTemp;
   bool shortOfMaintTemp = false;  // the minimum falls short of the maintenance temperature (marked yellow)
-  std::string heatLoss;           // Ht_Lswo_Out
-  std::string condensate;         // Cond_Load ("0.000")
-  std::string insulationSize;     // Insul_Size
-  std::string trapDistance;       // Trap_Dist
-  std::string rise;               // Rise
-  std::string totalLength;        // Tot_Cab_Out
-  std::string traceLabel;         // TraceLb caption ("Troughline", "Fillet Trace with", "Coverlyn Type")
-  std::string traceType;          // TraceTp text (CEM or COVR)
+  std::string heatLoss;
+  std::string condensate;  // "0.000"
+  std::string insulationSize;
+  std::string trapDistance;
+  std::string rise;
+  std::string totalLength;  // with allowances
+  std::string traceLabel;   // the method's caption ("Troughline", "Fillet Trace with", "Coverlyn Type")
+  std::string traceType;    // its compound or Coverlyn type (CEM or COVR)
 };
 
 // The names of the output fields (the window's own), in the order a line

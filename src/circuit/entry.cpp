@@ -1,6 +1,7 @@
 #include "circuit/entry.h"
 
 #include <array>
+#include <utility>
 
 #include "circuit/checks.h"
 #include "core/legacy_math.h"
@@ -23,13 +24,15 @@ void RefillPipeSizes(CircuitEntry& e, const CircuitContext& context) {
 }
 
 // The wall thicknesses of the tube and material, their first one chosen; a
-// tube and material without a list of their own leave the list as it is.
-void RefillWalls(CircuitEntry& e, const CircuitContext& context) {
+// tube and material without a list of their own leave the list as it is
+// (false).
+bool RefillWalls(CircuitEntry& e, const CircuitContext& context) {
   const std::string tube(Trim(TubeSizeText(e)));
   const TextList* walls = WallThicknessList(context.units, tube, e.material);
-  if (walls == nullptr) return;
+  if (walls == nullptr) return false;
   e.walls = walls;
   e.tubeWall = Clamped(e.walls, 0);
+  return true;
 }
 
 }  // namespace
@@ -61,42 +64,54 @@ bool BlanksSmallestPipes(int installation, int tubePos) {
   return installation == kInstallTroughline && tubePos > 0;
 }
 
-void ChooseTubeSize(CircuitEntry& e, int position, const CircuitContext& context) {
+bool ChooseTubeSize(CircuitEntry& e, int position, const CircuitContext& context) {
   e.tubeSize = Clamped(e.tubes, position);
   RefillPipeSizes(e, context);
-  RefillWalls(e, context);
+  return RefillWalls(e, context);
 }
 
-void ChooseInstallation(CircuitEntry& e, int position, const CircuitContext& context) {
+bool ChooseInstallation(CircuitEntry& e, int position, const CircuitContext& context) {
   e.installation = Clamped(&InstallationList(context.internalMode), position);
   const int tube = TubePositionAfterInstallation(e.tubeSize, e.installation, context.internalMode);
   e.tubes = &TubeSizeList(e.installation, context.internalMode, context.units);
-  ChooseTubeSize(e, tube, context);
+  return ChooseTubeSize(e, tube, context);
 }
 
-void ChooseMaterial(CircuitEntry& e, int position, const CircuitContext& context) {
+bool ChooseMaterial(CircuitEntry& e, int position, const CircuitContext& context) {
   e.material = Clamped(&TracerMaterialList(), position);
-  RefillWalls(e, context);
+  return RefillWalls(e, context);
 }
+
+void ChoosePipeSize(CircuitEntry& e, int position) { e.pipeSize = Clamped(e.pipeSizes, position); }
 
 namespace {
 
+// The texts a fresh window shows in its fields, English and Metric.
+struct TextDefault {
+  std::string CircuitEntry::*field;
+  const char* english;
+  const char* metric;
+};
+const TextDefault kTextDefaults[] = {
+    {&CircuitEntry::maxAmbient, "100", "38"},
+    {&CircuitEntry::minAmbient, "0", "-18"},
+    {&CircuitEntry::maintTemp, "100", "38"},
+    {&CircuitEntry::maxExposure, " 375", "190"},
+    {&CircuitEntry::intermittentExposure, "375", "190"},
+    {&CircuitEntry::pressure, "50", "3.45"},
+    {&CircuitEntry::pipeLength, "100", "30"},
+    {&CircuitEntry::phaseChangeTemp, "32", "0"},
+    {&CircuitEntry::specificHeat, "1", "4186.553"},
+    {&CircuitEntry::density, "62.4", "982.846"},
+    {&CircuitEntry::latentHeat, "144", "334922"},
+};
+
 CircuitEntry BuildFreshEntry(const CircuitContext& context) {
   const UnitSystem units = context.units;
-  const auto text = [units](const char* field) { return *DefaultText(field, units); };
   CircuitEntry e;
-  e.maxAmbient = text("Max_Amb");
-  e.minAmbient = text("Min_Amb");
-  e.maintTemp = text("MT_In");
-  e.maxExposure = text("Max_Exp_Temp");
-  e.intermittentExposure = text("txtIntExpTemp");
-  e.pressure = text("Pressure");
-  e.pipeLength = text("Pipe_Len_In");
+  for (const TextDefault& d : kTextDefaults) e.*d.field = units == UnitSystem::Metric ? d.metric : d.english;
   e.initialTemp = e.minAmbient;
   e.finalTemp = e.maintTemp;
-  e.density = text("txtProdDensity");
-  e.specificHeat = text("txtProdCp");
-  e.latentHeat = text("txtLatentHeat");
   // The window first fills the tube list as Troughline offers it and the
   // pipe sizes at 2 in; the installation list then chooses its last entry,
   // which refills both and the walls of copper tubing.
@@ -130,13 +145,105 @@ CircuitEntry FreshEntry(const CircuitContext& context) {
 
 namespace {
 
+// The application checks of one step on an entry.
+class Checking {
+ public:
+  Checking(CircuitEntry& entry, const CircuitContext& context) : e_(entry), context_(context) {}
+
+  CheckStep step;
+
+  // Copper tubing against the pressure and then the exposure: both may warn.
+  // From a field the offending field gets its limit back; from the
+  // insulation list the material keeps its entry and takes the focus.
+  void copper(bool fromField) {
+    for (const FieldWarning& w :
+         CopperWarnings(e_.material, e_.pressure, e_.maxExposure, context_.pressureUnit, context_.units,
+                        context_.decimalMark)) {
+      CheckWarningShown shown{w.warning.message, std::nullopt};
+      if (fromField) {
+        const bool pressure = w.field == CheckedField::Pressure;
+        const EntryField field = pressure ? EntryField::Pressure : EntryField::MaxExposure;
+        std::string& text = pressure ? e_.pressure : e_.maxExposure;
+        if (text != w.warning.putBack) {
+          text = w.warning.putBack;
+          shown.corrected = field;
+        }
+        step.focus = field;
+      } else {
+        step.focus = EntryField::Material;
+      }
+      step.warnings.push_back(std::move(shown));
+    }
+  }
+
+  // Polyisocyanurate insulation against the pressure: from the field the
+  // limit is put back, from the list the insulation becomes Calcium Silicate.
+  bool polyisocyanurate(bool fromField) {
+    const auto warning =
+        PolyisocyanurateWarning(e_.insulationType, e_.pressure, context_.pressureUnit, context_.decimalMark);
+    if (!warning) return false;
+    CheckWarningShown shown{warning->message, std::nullopt};
+    if (fromField) {
+      if (e_.pressure != warning->putBack) {
+        e_.pressure = warning->putBack;
+        shown.corrected = EntryField::Pressure;
+      }
+      step.warnings.push_back(std::move(shown));
+      step.focus = EntryField::Pressure;
+      return true;
+    }
+    e_.insulationType = 0;
+    shown.corrected = EntryField::InsulationType;
+    step.warnings.push_back(std::move(shown));
+    // Calcium Silicate's own choice runs its checks.
+    if (!polyisocyanurate(false)) copper(false);
+    step.focus = EntryField::InsulationType;
+    return true;
+  }
+
+ private:
+  CircuitEntry& e_;
+  const CircuitContext& context_;
+};
+
+}  // namespace
+
+CheckStep CheckPressureField(CircuitEntry& entry, const CircuitContext& context) {
+  Checking checking(entry, context);
+  checking.polyisocyanurate(true);
+  checking.copper(true);
+  return std::move(checking.step);
+}
+
+CheckStep CheckMaxExposureField(CircuitEntry& entry, const CircuitContext& context) {
+  Checking checking(entry, context);
+  checking.copper(true);
+  return std::move(checking.step);
+}
+
+CheckStep CheckInsulationChoice(CircuitEntry& entry, const CircuitContext& context) {
+  Checking checking(entry, context);
+  if (!checking.polyisocyanurate(false)) checking.copper(false);
+  return std::move(checking.step);
+}
+
+namespace {
+
 // Enters the fields one by one, as a person fills in the window, keeping
 // what the checks change in the fields already entered.
 class Entering {
  public:
-  Entering(const CircuitContext& context, EnteredCircuit& out) : context_(context), out_(out) {}
+  explicit Entering(EnteredCircuit& out) : out_(out) {}
 
   CircuitEntry& entry() { return out_.entry; }
+
+  // The text a corrected field shows.
+  std::string CorrectedText(EntryField field) const {
+    const CircuitEntry& e = out_.entry;
+    if (field == EntryField::Pressure) return e.pressure;
+    if (field == EntryField::MaxExposure) return e.maxExposure;
+    return ChoiceText(&InsulationTypeList(), e.insulationType);
+  }
 
   // Begins entering `field`; the warnings of this field start here.
   void begin(EntryField field) {
@@ -154,41 +261,16 @@ class Entering {
     out_.corrections.push_back({field, std::move(used), message});
   }
 
-  void copperCheck(bool fromField) {
-    CircuitEntry& e = entry();
-    for (const FieldWarning& w : CopperWarnings(e.material, e.pressure, e.maxExposure, context_.pressureUnit,
-                                                context_.units, context_.decimalMark)) {
-      warn(w.warning.message);
-      if (!fromField) continue;
-      const bool pressure = w.field == CheckedField::Pressure;
-      std::string& text = pressure ? e.pressure : e.maxExposure;
-      if (text == w.warning.putBack) continue;
-      text = w.warning.putBack;
-      corrected(pressure ? EntryField::Pressure : EntryField::MaxExposure, text);
+  // Shows the warnings of a check step, each followed by the correction it
+  // made.
+  void shown(const CheckStep& step) {
+    for (const CheckWarningShown& w : step.warnings) {
+      warn(w.text);
+      if (w.corrected) corrected(*w.corrected, CorrectedText(*w.corrected));
     }
-  }
-  bool polyisocyanurateCheck(bool fromField) {
-    CircuitEntry& e = entry();
-    const auto warning =
-        PolyisocyanurateWarning(e.insulationType, e.pressure, context_.pressureUnit, context_.decimalMark);
-    if (!warning) return false;
-    warn(warning->message);
-    if (fromField) {
-      if (e.pressure != warning->putBack) {
-        e.pressure = warning->putBack;
-        corrected(EntryField::Pressure, e.pressure);
-      }
-    } else {
-      e.insulationType = 0;
-      corrected(EntryField::InsulationType, InsulationTypeList()[0]);
-      // Calcium Silicate's own choice runs its checks.
-      if (!polyisocyanurateCheck(false)) copperCheck(false);
-    }
-    return true;
   }
 
  private:
-  const CircuitContext& context_;
   EnteredCircuit& out_;
   std::size_t stepStart_ = 0;
   bool entered_[static_cast<std::size_t>(EntryField::Done)] = {};
@@ -201,7 +283,7 @@ EnteredCircuit Enter(const CircuitEntry& wanted, const CircuitContext& context, 
                      bool enterIntermittent, EntryField stopBefore) {
   EnteredCircuit out;
   out.entry = FreshEntry(context);
-  Entering in(context, out);
+  Entering in(out);
   CircuitEntry& e = in.entry();
   const auto reached = [stopBefore](EntryField field) { return field >= stopBefore; };
   const auto typed = [&](EntryField field, std::string& into, const std::string& text) {
@@ -228,7 +310,7 @@ EnteredCircuit Enter(const CircuitEntry& wanted, const CircuitContext& context, 
   }
   if (reached(F::PipeSize)) return out;
   in.begin(F::PipeSize);
-  e.pipeSize = Clamped(e.pipeSizes, wanted.pipeSize);
+  ChoosePipeSize(e, wanted.pipeSize);
 
   if (!typed(F::MaxAmbient, e.maxAmbient, wanted.maxAmbient)) return out;
   if (!typed(F::MinAmbient, e.minAmbient, wanted.minAmbient)) return out;
@@ -236,14 +318,13 @@ EnteredCircuit Enter(const CircuitEntry& wanted, const CircuitContext& context, 
   if (!typed(F::MaintTemp, e.maintTemp, wanted.maintTemp)) return out;
   e.finalTemp = e.maintTemp;
   if (!typed(F::MaxExposure, e.maxExposure, wanted.maxExposure)) return out;
-  in.copperCheck(true);
+  in.shown(CheckMaxExposureField(e, context));
   if (enterIntermittent &&
       !typed(F::IntermittentExposure, e.intermittentExposure, wanted.intermittentExposure))
     return out;
   if (!typed(F::PipeLength, e.pipeLength, wanted.pipeLength)) return out;
   if (!typed(F::Pressure, e.pressure, wanted.pressure)) return out;
-  in.polyisocyanurateCheck(true);
-  in.copperCheck(true);
+  in.shown(CheckPressureField(e, context));
   if (!typed(F::Circuit, e.circuit, wanted.circuit)) return out;
   if (!typed(F::Line, e.line, wanted.line)) return out;
 
@@ -251,7 +332,7 @@ EnteredCircuit Enter(const CircuitEntry& wanted, const CircuitContext& context, 
   if (reached(F::InsulationType)) return out;
   in.begin(F::InsulationType);
   e.insulationType = Clamped(&InsulationTypeList(), wanted.insulationType);
-  if (!in.polyisocyanurateCheck(false)) in.copperCheck(false);
+  in.shown(CheckInsulationChoice(e, context));
   if (reached(F::InsulationThickness)) return out;
   in.begin(F::InsulationThickness);
   e.insulationThickness = Clamped(&InsulationThicknessList(context.units), wanted.insulationThickness);

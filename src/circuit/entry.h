@@ -75,6 +75,7 @@ struct CircuitEntry {
   std::string specificHeat;
   std::string latentHeat;
   bool phaseChange = false;
+  std::string phaseChangeTemp;  // shown by the window, not kept with the record
 
   // What the fittings and shoe dialogs open with: the counts and answer of
   // the record, its running shoe total, and the vertical rise the window
@@ -93,7 +94,7 @@ std::string InstallationText(const CircuitEntry& e, bool internalMode);
 
 // The circuit a freshly opened main window holds: the defaults of the unit
 // system, the last installation of the mode's list with its first tube,
-// copper tubing with its first wall, a 2 in (50 mm) pipe.
+// copper tubing with its first wall, a 2 in (50 mm) pipe, Fiberglass.
 CircuitEntry FreshEntry(const CircuitContext& context);
 
 // The tube position an installation keeps of `tubePos`: the standard mode
@@ -107,10 +108,14 @@ bool BlanksSmallestPipes(int installation, int tubePos);
 
 // The list rules: choosing an installation, a tube size or a tubing
 // material refills the lists that depend on it. A position outside its list
-// leaves no choice (-1).
-void ChooseInstallation(CircuitEntry& entry, int position, const CircuitContext& context);
-void ChooseTubeSize(CircuitEntry& entry, int position, const CircuitContext& context);
-void ChooseMaterial(CircuitEntry& entry, int position, const CircuitContext& context);
+// leaves no choice (-1). Each returns true when the wall thicknesses were
+// refilled (their first one chosen); a tube and material without a list of
+// their own leave the walls as they were.
+bool ChooseInstallation(CircuitEntry& entry, int position, const CircuitContext& context);
+bool ChooseTubeSize(CircuitEntry& entry, int position, const CircuitContext& context);
+bool ChooseMaterial(CircuitEntry& entry, int position, const CircuitContext& context);
+// The pipe size among those on offer.
+void ChoosePipeSize(CircuitEntry& entry, int position);
 
 // The fields a person fills in, in the order of entering a circuit from top
 // to bottom. The wall thickness and the intermittent exposure may be left as
@@ -149,6 +154,29 @@ struct EntryCorrection {
   std::string used;  // the text the field, or the list entry, shows now
   std::string message;
 };
+
+// What the application checks did when a person left a field or chose an
+// insulation: the warnings in the order shown (each titled kProgramTitle),
+// each with the field it put a value back into when that changed the field,
+// and the field that has the focus afterwards (none when nothing warned).
+struct CheckWarningShown {
+  std::string text;
+  std::optional<EntryField> corrected;
+};
+struct CheckStep {
+  std::vector<CheckWarningShown> warnings;
+  std::optional<EntryField> focus;
+};
+
+// Leaving the pressure field: polyisocyanurate insulation, then copper
+// tubing; each failed limit puts its value back into the field it names.
+CheckStep CheckPressureField(CircuitEntry& entry, const CircuitContext& context);
+// Leaving the maximum exposure field: copper tubing.
+CheckStep CheckMaxExposureField(CircuitEntry& entry, const CircuitContext& context);
+// Choosing an insulation: polyisocyanurate above its pressure becomes Calcium
+// Silicate (whose own choice is checked in turn); copper tubing only warns
+// and moves the focus to the material.
+CheckStep CheckInsulationChoice(CircuitEntry& entry, const CircuitContext& context);
 
 struct EnteredCircuit {
   CircuitEntry entry;  // as the window holds it once entered

@@ -84,16 +84,6 @@ const TextList& ProductList() {
 
 const TextList& TubeSizeFirstFill(UnitSystem units) { return TubeSizeList(kInstallTroughline, false, units); }
 
-const TextList& PipeSizeFirstFill(UnitSystem units) {
-  // The lists the window carries before the installation list rebuilds them:
-  // the English one ends at "30.0" and spells "1.0", the Metric one is 19 long.
-  static const TextList english{"",    "",     "1.0",  "1.5",  "2.0",  "2.5",  "3.0",  "4.0",  "6.0",
-                                "8.0", "10.0", "12.0", "14.0", "16.0", "18.0", "20.0", "24.0", "30.0"};
-  static const TextList metric{"",    "",    "25",  "40",  "50",  "65",  "80",  "100", "150", "200",
-                               "250", "300", "350", "400", "450", "500", "600", "750", "900"};
-  return Metric(units) ? metric : english;
-}
-
 const TextList& InstallationList(bool internalMode) {
   static const TextList standard{"Troughline", "Fillet Trace", "Coverlyn  YJ-1", "Coverlyn  YJ-2"};
   static const TextList internal{"Troughline", "Fillet Trace", "Coverlyn  YJ-0", "Coverlyn  YJ-1",
@@ -199,31 +189,6 @@ const ProductRange* ProductRangeTable(int position) {
   }};
   if (position < 0 || position >= static_cast<int>(table.size())) return nullptr;
   return &table[static_cast<std::size_t>(position)];
-}
-
-const std::vector<FieldDefault>& FieldDefaults() {
-  static const std::vector<FieldDefault> defaults{
-      {"Max_Amb", "100", "38"},
-      {"Min_Amb", "0", "-18"},
-      {"MT_In", "100", "38"},
-      {"Max_Exp_Temp", " 375", "190"},
-      {"txtIntExpTemp", "375", "190"},
-      {"Pressure", "50", "3.45"},
-      {"Pipe_Len_In", "100", "30"},
-      {"txtPCTemp", "32", "0"},
-      {"txtProdCp", "1", "4186.553"},
-      {"txtProdDensity", "62.4", "982.846"},
-      {"txtLatentHeat", "144", "334922"},
-      {"Rec_Num", "1", "1"},
-  };
-  return defaults;
-}
-
-std::optional<std::string> DefaultText(std::string_view field, UnitSystem units) {
-  for (const FieldDefault& d : FieldDefaults()) {
-    if (field == d.name) return std::string(Metric(units) ? d.metric : d.english);
-  }
-  return std::nullopt;
 }
 
 }  // namespace vst

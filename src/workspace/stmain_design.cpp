@@ -52,37 +52,9 @@ CircuitContext STmainModel::context() const {
   return {set_.Units, internalMode_, set_.PressureUnit, set_.InsulationSizing, decimalMark_};
 }
 
-CircuitEntry STmainModel::heldEntry() const {
+CircuitEntry STmainModel::entryWithAllowances() const {
   const DesignRecord& r = set_.current();
-  CircuitEntry e;
-  e.installation = c(StId::Cab_In).index;
-  e.tubeSize = c(StId::Cab_Sel).index;
-  e.material = c(StId::cboTracerMaterial).index;
-  e.tubeWall = c(StId::cboTubeWallThick).index;
-  e.pipeSize = c(StId::Pipe_Dia_In).index;
-  e.insulationType = c(StId::Insul_Typ_In).index;
-  e.insulationThickness = c(StId::Insul_Th_In).index;
-  e.passes = c(StId::Pass).index;
-  e.application = c(StId::cboApplication).index;
-  e.product = c(StId::cboProduct).index;
-  e.tubes = offeredTubes_;
-  e.pipeSizes = offeredPipeSizes_;
-  e.walls = offeredWalls_;
-  e.maxAmbient = c(StId::Max_Amb).text;
-  e.minAmbient = c(StId::Min_Amb).text;
-  e.maintTemp = c(StId::MT_In).text;
-  e.maxExposure = c(StId::Max_Exp_Temp).text;
-  e.intermittentExposure = c(StId::txtIntExpTemp).text;
-  e.pipeLength = c(StId::Pipe_Len_In).text;
-  e.pressure = c(StId::Pressure).text;
-  e.circuit = c(StId::Circ_No).text;
-  e.line = c(StId::Line_No).text;
-  e.initialTemp = c(StId::txtInitalTemp).text;
-  e.finalTemp = c(StId::txtFinalTemp).text;
-  e.density = c(StId::txtProdDensity).text;
-  e.specificHeat = c(StId::txtProdCp).text;
-  e.latentHeat = c(StId::txtLatentHeat).text;
-  e.phaseChange = c(StId::chbPhaseChange).checked;
+  CircuitEntry e = entry_;
   e.fittings = {r.AllowanceIncluded, r.VALN, r.FLNO, r.NOPX, r.WCTB};
   e.shoeAllowance = r.ShoeAllowance;
   e.rise = c(StId::Rise).text;
@@ -117,12 +89,12 @@ void STmainModel::designCommand() {
       ~Reset() { flag = false; }
     } reset{designRunning_};
     RunQuestions questions(*this);
-    design = runner_(heldEntry(), circuit, questions);
+    design = runner_(entryWithAllowances(), circuit, questions);
   }
   set_.DesignLock = true;
   // The window takes events while the shoe dialog waits: the record keeps
-  // the inputs as the window shows them now.
-  design.entry = heldEntry();
+  // the inputs as the window holds them now.
+  design.entry = entryWithAllowances();
   StoreDesign(design, circuit, set_.current());
   noteSavedState();
 }

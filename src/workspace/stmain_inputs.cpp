@@ -4,6 +4,7 @@
 #include <array>
 
 #include "circuit/checks.h"
+#include "circuit/entry.h"
 #include "circuit/lists.h"
 #include "core/legacy_math.h"
 #include "workspace/stmain_model.h"
@@ -50,15 +51,14 @@ void STmainModel::lostFocus(std::string_view name) {
       numberLostFocus(*field, r.MAINTEMP);
       break;
     case StId::Max_Exp_Temp:
-      copperCheck(true);
+      showCheckStep(CheckMaxExposureField(entry_, context()));
       numberLostFocus(*field, set_.current().MAXEXP);
       break;
     case StId::Pipe_Len_In:
       numberLostFocus(*field, r.PIPELN);
       break;
     case StId::Pressure:
-      polyisocyanurateCheck(true);
-      copperCheck(true);
+      showCheckStep(CheckPressureField(entry_, context()));
       numberLostFocus(*field, set_.current().STEAMPRS);
       break;
     case StId::txtIntExpTemp:
@@ -80,41 +80,44 @@ void STmainModel::warn(const std::string& text, const std::string& title) {
   dialogs_.message(Message{text, title, MsgIcon::None, MsgButtons::Ok, false});
 }
 
-// Polyisocyanurate insulation and the steam pressure. From the pressure field
-// the limit's value is put back; from the insulation list the insulation
-// becomes Calcium Silicate.
-bool STmainModel::polyisocyanurateCheck(bool fromField) {
-  const auto warning = PolyisocyanurateWarning(c(StId::Insul_Typ_In).index, c(StId::Pressure).text,
-                                               set_.PressureUnit, decimalMark_);
-  if (!warning) return false;
-  warn(warning->message, kProgramTitle);
-  if (fromField) {
-    setText(StId::Pressure, warning->putBack);
-    requestFocus(StId::Pressure);
-  } else {
-    selectList(StId::Insul_Typ_In, 0);
-    requestFocus(StId::Insul_Typ_In);
-  }
-  return true;
-}
-
-// Copper tubing against the steam pressure and then the exposure
-// temperature; both parts may warn in one call. From a field the offending
-// field gets its limit's value back; from the insulation list only the focus
-// moves to the material list, which keeps its entry.
-void STmainModel::copperCheck(bool fromField) {
-  const auto warnings =
-      CopperWarnings(c(StId::cboTracerMaterial).index, c(StId::Pressure).text, c(StId::Max_Exp_Temp).text,
-                     set_.PressureUnit, set_.Units, decimalMark_);
-  for (const FieldWarning& w : warnings) {
-    warn(w.warning.message, kProgramTitle);
-    const StId field = w.field == CheckedField::Pressure ? StId::Pressure : StId::Max_Exp_Temp;
-    if (fromField) {
-      setText(field, w.warning.putBack);
-      requestFocus(field);
-    } else {
-      requestFocus(StId::cboTracerMaterial);
+// The warnings of a check step in order, each followed by its correction
+// drawn into the control it changed, then the focus. A corrected insulation
+// is a choice of its own, which may discard the stored design.
+void STmainModel::showCheckStep(const CheckStep& step) {
+  for (const CheckWarningShown& w : step.warnings) {
+    warn(w.text, kProgramTitle);
+    if (!w.corrected) continue;
+    switch (*w.corrected) {
+      case EntryField::Pressure:
+        setText(StId::Pressure, entry_.pressure);
+        break;
+      case EntryField::MaxExposure:
+        setText(StId::Max_Exp_Temp, entry_.maxExposure);
+        break;
+      case EntryField::InsulationType:
+        c(StId::Insul_Typ_In).index = entry_.insulationType;
+        discardIfChanged(set_.current().INSTYPE - 1, entry_.insulationType);
+        break;
+      default:
+        break;
     }
+  }
+  if (!step.focus) return;
+  switch (*step.focus) {
+    case EntryField::Pressure:
+      requestFocus(StId::Pressure);
+      break;
+    case EntryField::MaxExposure:
+      requestFocus(StId::Max_Exp_Temp);
+      break;
+    case EntryField::Material:
+      requestFocus(StId::cboTracerMaterial);
+      break;
+    case EntryField::InsulationType:
+      requestFocus(StId::Insul_Typ_In);
+      break;
+    default:
+      break;
   }
 }
 

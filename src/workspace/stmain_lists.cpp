@@ -1,6 +1,7 @@
-// The list handling of the main window: what each list click does, the
-// installation choice with the lists that depend on it (tube size, pipe size,
-// wall thickness), and the discarding of the stored design.
+// The list handling of the main window: what each list click does. The
+// installation, tube, material and pipe size are chosen through the
+// circuit's own list rules on the entry the window holds, and the lists are
+// drawn from it; a choice that differs from the stored design discards it.
 #include "circuit/design.h"
 #include "circuit/entry.h"
 #include "circuit/lists.h"
@@ -13,42 +14,54 @@ void STmainModel::listClickHandling(StId list) {
   const int index = c(list).index;
   DesignRecord& r = set_.current();
   switch (list) {
-    case StId::Cab_In:
-      installationChange();
+    case StId::Cab_In: {
+      const bool wallsRefilled = ChooseInstallation(entry_, index, context());
+      drawChoices();
+      discardIfChoicesChanged(wallsRefilled);
+      discardIfChanged(r.TRACEINS, entry_.installation);
       break;
+    }
     case StId::Cab_Sel:
-      tubeSizeChange();
+      discardIfChoicesChanged(ChooseTubeSize(entry_, index, context()));
+      drawChoices();
       break;
-    case StId::cboTracerMaterial:
+    case StId::cboTracerMaterial: {
       discardIfChanged(r.TUBEMAT, index);
-      rebuildWallThickness();
+      const bool wallsRefilled = ChooseMaterial(entry_, index, context());
+      drawChoices();
+      if (wallsRefilled) discardIfChanged(r.TUBEWALL, entry_.tubeWall);
       break;
+    }
     case StId::cboTubeWallThick:
+      entry_.tubeWall = index;
       discardIfChanged(r.TUBEWALL, index);
       break;
     case StId::Insul_Th_In:
+      entry_.insulationThickness = index;
       discardIfChanged(r.INSTHK, index);
       break;
     case StId::Insul_Typ_In:
+      entry_.insulationType = index;
       discardIfChanged(r.INSTYPE - 1, index);
       // The stored design was checked when it was entered; loading it again
       // must not change what it shows.
       if (set_.RecordLoading) return;
-      // A polyisocyanurate correction selects another insulation, whose own
-      // click handling has run the copper check already.
-      if (polyisocyanurateCheck(false)) return;
-      copperCheck(false);
+      showCheckStep(CheckInsulationChoice(entry_, context()));
       break;
     case StId::Pipe_Dia_In:
+      ChoosePipeSize(entry_, index);
       discardIfChanged(r.PIPESIZE, index);
       break;
     case StId::Pass:
+      entry_.passes = index;
       discardIfChanged(r.NUMPASS, index);
       break;
     case StId::cboApplication:
+      entry_.application = index;
       c(StId::SSTab1Tab1).enabled = index > kApplicationMaintenance;
       break;
     case StId::cboProduct:
+      entry_.product = index;
       productHandling();
       break;
     default:
@@ -60,51 +73,28 @@ void STmainModel::discardIfChanged(int stored, int now) {
   if (stored != now) discardStoredDesign();
 }
 
-// Installation change (Cab_In click): the tube sizes the installation
-// offers, keeping the tube position where the new list allows it, then the
-// pipe sizes; another installation than the stored one discards the design.
-void STmainModel::installationChange() {
-  const int installation = c(StId::Cab_In).index;
-  Control& tubes = c(StId::Cab_Sel);
-  const int p = TubePositionAfterInstallation(tubes.index, installation, internalMode_);
-  offeredTubes_ = &TubeSizeList(installation, internalMode_, set_.Units);
-  tubes.items = *offeredTubes_;
-  tubes.index = -1;
-  selectList(StId::Cab_Sel, p);
-  rebuildPipeSizes();
-  discardIfChanged(set_.current().TRACEINS, installation);
+// After a tube choice (its own, or the one an installation leaves): the
+// tube, the pipe size and refilled walls against the stored design.
+void STmainModel::discardIfChoicesChanged(bool wallsRefilled) {
+  const DesignRecord& r = set_.current();
+  const bool changed = r.TRACETUB != entry_.tubeSize || r.PIPESIZE != entry_.pipeSize ||
+                       (wallsRefilled && r.TUBEWALL != entry_.tubeWall);
+  if (changed) discardStoredDesign();
 }
 
-// Tube size change (Cab_Sel click).
-void STmainModel::tubeSizeChange() {
-  discardIfChanged(set_.current().TRACETUB, c(StId::Cab_Sel).index);
-  rebuildPipeSizes();
-  rebuildWallThickness();
-}
-
-// The 19 pipe sizes, the three smallest blanked for Troughline with a tube
-// above 3/8 in; the selected position stays.
-void STmainModel::rebuildPipeSizes() {
-  Control& pipes = c(StId::Pipe_Dia_In);
-  const int selected = pipes.index;
-  offeredPipeSizes_ =
-      &PipeSizeList(set_.Units, BlanksSmallestPipes(c(StId::Cab_In).index, c(StId::Cab_Sel).index));
-  if (pipes.items != *offeredPipeSizes_) pipes.items = *offeredPipeSizes_;  // mostly the list it has
-  pipes.index = -1;
-  selectList(StId::Pipe_Dia_In, selected);
-}
-
-// The wall thicknesses of the tube size and material; refilled lists select
-// their first entry, sizes outside the table leave the list as it is.
-void STmainModel::rebuildWallThickness() {
-  const std::string tube(Trim(c(StId::Cab_Sel).selectedText()));
-  const TextList* walls = WallThicknessList(set_.Units, tube, c(StId::cboTracerMaterial).index);
-  if (walls == nullptr) return;
-  offeredWalls_ = walls;
-  Control& list = c(StId::cboTubeWallThick);
-  list.items = *walls;
-  list.index = -1;
-  selectList(StId::cboTubeWallThick, 0);
+// The installation, tube, material, wall and pipe size lists as the entry
+// holds them; a list left as it was keeps its entries.
+void STmainModel::drawChoices() {
+  const auto draw = [this](StId list, const TextList* items, int index) {
+    Control& control = c(list);
+    if (items != nullptr && control.items != *items) control.items = *items;
+    control.index = index;
+  };
+  draw(StId::Cab_In, nullptr, entry_.installation);
+  draw(StId::Cab_Sel, entry_.tubes, entry_.tubeSize);
+  draw(StId::cboTracerMaterial, nullptr, entry_.material);
+  draw(StId::cboTubeWallThick, entry_.walls, entry_.tubeWall);
+  draw(StId::Pipe_Dia_In, entry_.pipeSizes, entry_.pipeSize);
 }
 
 void STmainModel::selectInstallation(int position) { selectList(StId::Cab_In, position); }

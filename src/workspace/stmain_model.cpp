@@ -63,6 +63,29 @@ constexpr std::array<MenuCommandItem, 12> kMenuCommands{{
     {"ctfwHelp", MenuCommand::Help},
 }};
 
+// The text boxes that hold a typed field of the circuit.
+struct EntryText {
+  StId field;
+  std::string CircuitEntry::*text;
+};
+constexpr std::array<EntryText, 15> kEntryTexts{{
+    {StId::Max_Amb, &CircuitEntry::maxAmbient},
+    {StId::Min_Amb, &CircuitEntry::minAmbient},
+    {StId::MT_In, &CircuitEntry::maintTemp},
+    {StId::Max_Exp_Temp, &CircuitEntry::maxExposure},
+    {StId::txtIntExpTemp, &CircuitEntry::intermittentExposure},
+    {StId::Pipe_Len_In, &CircuitEntry::pipeLength},
+    {StId::Pressure, &CircuitEntry::pressure},
+    {StId::Circ_No, &CircuitEntry::circuit},
+    {StId::Line_No, &CircuitEntry::line},
+    {StId::txtInitalTemp, &CircuitEntry::initialTemp},
+    {StId::txtFinalTemp, &CircuitEntry::finalTemp},
+    {StId::txtProdDensity, &CircuitEntry::density},
+    {StId::txtProdCp, &CircuitEntry::specificHeat},
+    {StId::txtLatentHeat, &CircuitEntry::latentHeat},
+    {StId::txtPCTemp, &CircuitEntry::phaseChangeTemp},
+}};
+
 std::optional<MenuCommand> FindMenuCommand(std::string_view item) {
   for (const MenuCommandItem& m : kMenuCommands) {
     if (m.item == item) return m.command;
@@ -131,7 +154,7 @@ bool STmainModel::startNewSet() {
   set_ = DesignSet{};
   set_.Units = units;
   controls_ = ControlSet{};
-  offeredTubes_ = offeredPipeSizes_ = offeredWalls_ = nullptr;
+  entry_ = CircuitEntry{};
   focusRequest_.clear();
   buildControls();
   formLoad(startPressureUnit_);
@@ -145,8 +168,7 @@ std::string STmainModel::captionForMode() const {
 }
 
 STmainModel::Snapshot STmainModel::snapshot() const {
-  return Snapshot{set_,     savedRecords_, controls_,         internalMode_,
-                  caption_, offeredTubes_, offeredPipeSizes_, offeredWalls_};
+  return Snapshot{set_, savedRecords_, controls_, internalMode_, caption_, entry_};
 }
 
 void STmainModel::restore(const Snapshot& snapshot) {
@@ -155,9 +177,7 @@ void STmainModel::restore(const Snapshot& snapshot) {
   controls_ = snapshot.controls;
   internalMode_ = snapshot.internalMode;
   caption_ = snapshot.caption;
-  offeredTubes_ = snapshot.offeredTubes;
-  offeredPipeSizes_ = snapshot.offeredPipeSizes;
-  offeredWalls_ = snapshot.offeredWalls;
+  entry_ = snapshot.entry;
   focusRequest_.clear();
   windowRequest_.reset();
 }
@@ -224,7 +244,6 @@ void STmainModel::buildControls() {
 
 void STmainModel::formLoad(PressureUnit pressureUnit) {
   const UnitSystem units = set_.Units;
-  const bool metric = units == UnitSystem::Metric;
 
   // Status panel and caption (the decimal mark is fixed by the constructor).
   c(StId::MessagePanel).text = kStartPrompt;
@@ -239,35 +258,23 @@ void STmainModel::formLoad(PressureUnit pressureUnit) {
   }
   setChecked(StId::chbPhaseChange, false);
 
-  // Defaults and the lists of the unit system.
-  if (metric) {
-    for (const FieldDefault& d : FieldDefaults()) setText(*FindStId(d.name), d.metric);
-  } else {
-    for (StId field :
-         {StId::txtPCTemp, StId::txtProdCp, StId::txtProdDensity, StId::txtLatentHeat, StId::Pipe_Len_In}) {
-      setText(field, *DefaultText(NameOf(field), units));
-    }
-  }
+  // The circuit a fresh window holds, in the unit system and mode: its
+  // fields, then its lists. The insulation choice, unlike the record's empty
+  // one, discards the record's (empty) design, as every fresh window does.
+  entry_ = FreshEntry(context());
+  for (const EntryText& t : kEntryTexts) setText(t.field, entry_.*t.text);
   c(StId::Insul_Th_In).items = InsulationThicknessList(units);
-  selectList(StId::Insul_Th_In, 0);
-  offeredPipeSizes_ = &PipeSizeFirstFill(units);
-  c(StId::Pipe_Dia_In).items = *offeredPipeSizes_;
-  selectList(StId::Pipe_Dia_In, kPipeSizeStart);
-  offeredTubes_ = &TubeSizeFirstFill(units);
-  c(StId::Cab_Sel).items = *offeredTubes_;
-  selectList(StId::Cab_Sel, 0);
-
-  // The lists that are the same in both unit systems.
+  selectList(StId::Insul_Th_In, entry_.insulationThickness);
   c(StId::cboTracerMaterial).items = TracerMaterialList();
-  selectList(StId::cboTracerMaterial, kMaterialCopper);
+  drawChoices();
   c(StId::cboApplication).items = ApplicationList();
-  selectList(StId::cboApplication, kApplicationMaintenance);
+  selectList(StId::cboApplication, entry_.application);
   c(StId::cboProduct).items = ProductList();
-  selectList(StId::cboProduct, 0);
+  selectList(StId::cboProduct, entry_.product);
   c(StId::Pass).items = PassList();
-  selectList(StId::Pass, 0);
+  selectList(StId::Pass, entry_.passes);
   c(StId::Insul_Typ_In).items = InsulationTypeList();
-  selectList(StId::Insul_Typ_In, kInsulationFiberglass);
+  selectList(StId::Insul_Typ_In, entry_.insulationType);
 
   // Record 1 and the clock.
   set_.CurrentRecord = 0;
@@ -284,6 +291,9 @@ void STmainModel::formLoad(PressureUnit pressureUnit) {
 }
 
 void STmainModel::setText(StId field, std::string text) {
+  for (const EntryText& t : kEntryTexts) {
+    if (t.field == field) entry_.*t.text = text;
+  }
   c(field).text = std::move(text);
   textChangeHandling(field);
 }
@@ -299,7 +309,9 @@ void STmainModel::selectList(StId list, int index) {
 
 void STmainModel::setChecked(StId box, bool checked) {
   c(box).checked = checked;
-  if (box == StId::chbPhaseChange) phaseChangeHandling();
+  if (box != StId::chbPhaseChange) return;
+  entry_.phaseChange = checked;
+  phaseChangeHandling();
 }
 
 void STmainModel::textChangeHandling(StId field) {

@@ -170,9 +170,7 @@ class STmainModel {
     ControlSet controls;
     bool internalMode = false;
     std::string caption;
-    const TextList* offeredTubes = nullptr;
-    const TextList* offeredPipeSizes = nullptr;
-    const TextList* offeredWalls = nullptr;
+    CircuitEntry entry;
   };
   Snapshot snapshot() const;
   void restore(const Snapshot& snapshot);
@@ -185,9 +183,8 @@ class STmainModel {
   // a scripted design); an empty runner restores DesignCircuit.
   void setDesignRunner(DesignRunner runner);
 
-  // The circuit the window holds, as the design button designs it, and what
-  // it is designed in.
-  CircuitEntry heldEntry() const;
+  // The circuit the window holds, and what it is designed in.
+  const CircuitEntry& entry() const { return entry_; }
   CircuitContext context() const;
 
   // The dialogs the window asks through (the Files commands ask through them too).
@@ -212,18 +209,19 @@ class STmainModel {
   void programModeRefresh();
   void rebuildInstallationList();
 
-  // Installation choice and the lists that depend on it.
-  void installationChange();
-  void tubeSizeChange();
-  void rebuildPipeSizes();
-  void rebuildWallThickness();
+  // The choices of the circuit's lists and the lists they leave on offer.
+  void drawChoices();
   void discardStoredDesign();
   void discardIfChanged(int stored, int now);
+  // The choices of the installation, tube and material, and the walls when
+  // the choice refilled them, against the stored design.
+  void discardIfChoicesChanged(bool wallsRefilled);
 
   // Input checks.
   void numberLostFocus(StId field, float stored);
-  bool polyisocyanurateCheck(bool fromField);  // true when it corrected something
-  void copperCheck(bool fromField);
+  // Shows what an application check did: its warnings, the fields it
+  // corrected, the focus.
+  void showCheckStep(const CheckStep& step);
   void productHandling();
   void phaseChangeHandling();
   void requestFocus(StId control) { focusRequest_ = std::string(NameOf(control)); }
@@ -231,6 +229,9 @@ class STmainModel {
 
   // Design button.
   void designCommand();
+  // The held circuit with what the record answers the allowance dialogs with
+  // and the rise the window shows.
+  CircuitEntry entryWithAllowances() const;
 
   // Records.
   void nextStep();
@@ -265,11 +266,10 @@ class STmainModel {
   std::string focusRequest_;
   std::optional<WindowRequest> windowRequest_;
   DesignRunner runner_;
-  // The lists Cab_Sel, Pipe_Dia_In and cboTubeWallThick were last filled
-  // from (the circuit they offer is read from them); null for none.
-  const TextList* offeredTubes_ = nullptr;
-  const TextList* offeredPipeSizes_ = nullptr;
-  const TextList* offeredWalls_ = nullptr;
+  // The circuit the controls show: every choice and typed field, and the
+  // lists on offer. A handler changes it through the circuit's rules and
+  // draws the controls from it.
+  CircuitEntry entry_;
 };
 
 }  // namespace vst

@@ -5,60 +5,14 @@
 #include <algorithm>
 #include <set>
 
-#include "support/script_dialogs.h"
-#include "workspace/stmain_model.h"
-
 namespace vst {
 namespace {
-
-using test::PipeAnswer;
-using test::ScriptDialogs;
-using test::ShoeAnswer;
 
 CsvTable Table(const std::string& text) {
   CsvError err;
   auto t = ParseCsv(text, err);
   EXPECT_TRUE(t) << err.message;
   return t ? *t : CsvTable{};
-}
-
-// What a user does in the main window for one circuit, step by step.
-struct HandEntry {
-  int installation, tube, material, pipeSize, insulation, thickness, passes;
-  std::vector<std::pair<const char*, const char*>> fields;  // control, text
-  PipeAnswer fittings;
-  std::optional<ShoeAnswer> shoes;
-};
-
-struct HandResult {
-  DesignRecord record;
-  std::vector<std::string> messages;  // "title: text"
-  std::string installation;
-};
-
-HandResult DesignByHand(const BatchOptions& o, const HandEntry& e) {
-  ScriptDialogs dialogs;
-  dialogs.pipe(e.fittings);
-  if (e.shoes) dialogs.shoes(*e.shoes);
-  STmainModel m(o.units, o.units == UnitSystem::Metric ? PressureUnit::BarG : PressureUnit::Psig, dialogs,
-                '.');
-  if (o.internalMode) m.toggleProgramMode();
-  m.listClicked("Cab_In", e.installation);
-  m.listClicked("Cab_Sel", e.tube);
-  m.listClicked("cboTracerMaterial", e.material);
-  m.listClicked("Pipe_Dia_In", e.pipeSize);
-  for (const auto& [name, text] : e.fields) {
-    m.gotFocus(name);
-    m.textChanged(name, text);
-    m.lostFocus(name);
-  }
-  m.listClicked("Insul_Typ_In", e.insulation);
-  m.listClicked("Insul_Th_In", e.thickness);
-  m.listClicked("Pass", e.passes);
-  m.clicked("Des_But");
-  HandResult r{m.set().current(), {}, m.controls()["Cab_In"].selectedText()};
-  for (const auto& msg : dialogs.messages()) r.messages.push_back(msg.title + ": " + msg.text);
-  return r;
 }
 
 std::vector<std::string> Texts(const CircuitResult& c) {
@@ -70,53 +24,6 @@ std::vector<std::string> Texts(const CircuitResult& c) {
 const char* kHeader =
     "CIRTXT,PIPETXT,MAXAMB,MINAMB,MAINTEMP,MAXEXP,INSTYPE,INSTHK,PIPESIZE,PIPELN,PASSES,STEAMPRS,TRACEINS,"
     "TRACETUB,TUBEMAT,ALLOWANCE,VALN,FLNO,NOPX,WCTB,SHOES\n";
-
-TEST(BatchDesign, EachRowDesignsAsTheMainWindowWouldInBothUnitSystemsAndModes) {
-  struct Case {
-    const char* what;
-    BatchOptions options;
-    const char* row;
-    HandEntry hand;
-  };
-  const std::vector<std::pair<const char*, const char*>> english = {
-      {"Max_Amb", "100"},     {"Min_Amb", "0"},   {"MT_In", "100"},   {"Max_Exp_Temp", "375"},
-      {"Pipe_Len_In", "100"}, {"Pressure", "50"}, {"Circ_No", "C-1"}, {"Line_No", "L-100"}};
-  const std::vector<std::pair<const char*, const char*>> english3in = {
-      {"Max_Amb", "100"},     {"Min_Amb", "0"},   {"MT_In", "200"},   {"Max_Exp_Temp", "375"},
-      {"Pipe_Len_In", "250"}, {"Pressure", "50"}, {"Circ_No", "C-2"}, {"Line_No", ""}};
-  const std::vector<std::pair<const char*, const char*>> metric = {
-      {"Max_Amb", "38"},       {"Min_Amb", "-18"},   {"MT_In", "65"},    {"Max_Exp_Temp", "190"},
-      {"Pipe_Len_In", "30.5"}, {"Pressure", "3.45"}, {"Circ_No", "M-1"}, {"Line_No", "P9"}};
-  const std::vector<Case> cases = {
-      {"English Troughline with fittings and shoes",
-       {UnitSystem::English, false, PressureUnit::Psig, InsulationSizing::Standard},
-       "C-1,L-100,100,0,100,375,Fiberglass,1.0,2,100,1,50,Troughline,3/8,Copper,No,2,3,1,0,12x4",
-       {0, 0, 0, 4, 2, 0, 0, english, PipeAnswer{1, "2", "3", "1", "0"}, ShoeAnswer{.sizes = {{"12", "4"}}}}},
-      {"English YJ-2 on a 3 in pipe falls back",
-       {UnitSystem::English, false, PressureUnit::Psig, InsulationSizing::Standard},
-       "C-2,,100,0,200,375,Mineral Fiber,1.5,3.0,250,1,50,YJ-2,3/8,Stainless Wld,No,0,0,0,0,",
-       {3, 0, 1, 6, 3, 1, 0, english3in, PipeAnswer{1, "0", "0", "0", "0"}, ShoeAnswer{}}},
-      {"Metric internal YJ-0 with two passes",
-       {UnitSystem::Metric, true, PressureUnit::BarG, InsulationSizing::Standard},
-       "M-1,P9,38,-18,65,190,Calcium Silicate,40,100,30.5,2,3.45,Coverlyn  YJ-0,12,Copper,Yes,1,0,0,0,300x2",
-       {2, 1, 0, 7, 0, 2, 1, metric, PipeAnswer{0, "1", "0", "0", "0"}, ShoeAnswer{.sizes = {{"300", "2"}}}}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    const auto batch = DesignLineList(Table(std::string(kHeader) + c.row + "\n"), c.options);
-    ASSERT_TRUE(batch.ok) << batch.error;
-    ASSERT_EQ(batch.circuits.size(), 1u);
-    const auto& got = batch.circuits[0];
-    const auto hand = DesignByHand(c.options, c.hand);
-    EXPECT_EQ(got.record, hand.record);
-    EXPECT_EQ(Texts(got), hand.messages);
-    EXPECT_EQ(got.installation, hand.installation);
-    EXPECT_EQ(got.ok, hand.record.HoldsDesign());
-    EXPECT_TRUE(got.ok) << testing::PrintToString(Texts(got));
-    EXPECT_EQ(got.row, 1);
-    EXPECT_FALSE(got.display.at(0).empty());  // Max_Maint_Temp shows the design
-  }
-}
 
 TEST(BatchDesign, ARowTheWindowCannotTakeIsAnErrorOfThatRowAlone) {
   struct Case {

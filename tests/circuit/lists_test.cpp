@@ -111,8 +111,8 @@ TEST(FixedLists, HoldTheEntriesOfBothUnitSystems) {
   ASSERT_EQ(ProductList().size(), 41u);
   EXPECT_EQ(ProductList()[kProductOther], "Other");
   EXPECT_EQ(ProductList()[19], "Napthalene (Liq.)");
-  EXPECT_EQ(PipeSizeFirstFill(UnitSystem::English)[kPipeSizeStart], "2.0");
-  EXPECT_EQ(PipeSizeFirstFill(UnitSystem::Metric)[kPipeSizeStart], "50");
+  EXPECT_EQ(PipeSizeList(UnitSystem::English, false)[kPipeSizeStart], "2.0");
+  EXPECT_EQ(PipeSizeList(UnitSystem::Metric, false)[kPipeSizeStart], "50");
 }
 
 TEST(ProductRangeTable, CoversEveryProductButOther) {
@@ -230,34 +230,6 @@ TEST(ProductRangeWarning, ChecksTheMaintenanceTemperatureInFahrenheitWithInclusi
       std::string("Maintenance temperature is outside the temperature range of ( -24- 198 \u00B0C)  for the "
                   "product property curve fits of Ethylene Glycol") +
           tail);
-}
-
-TEST(Defaults, AreTheEnglishDefaultsInMetricUnits) {
-  struct Row {
-    const char* field;
-    const char* english;
-    const char* metric;
-  };
-  const Row rows[] = {
-      {"Max_Amb", "100", "38"},
-      {"Min_Amb", "0", "-18"},
-      {"MT_In", "100", "38"},
-      {"Max_Exp_Temp", " 375", "190"},
-      {"txtIntExpTemp", "375", "190"},
-      {"Pressure", "50", "3.45"},
-      {"Pipe_Len_In", "100", "30"},
-      {"txtPCTemp", "32", "0"},
-      {"txtProdCp", "1", "4186.553"},
-      {"txtProdDensity", "62.4", "982.846"},
-      {"txtLatentHeat", "144", "334922"},
-      {"Rec_Num", "1", "1"},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.field);
-    EXPECT_EQ(DefaultText(row.field, UnitSystem::English), row.english);
-    EXPECT_EQ(DefaultText(row.field, UnitSystem::Metric), row.metric);
-  }
-  EXPECT_FALSE(DefaultText("Cab_In", UnitSystem::English));
 }
 
 }  // namespace

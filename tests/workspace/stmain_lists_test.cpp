@@ -1,5 +1,5 @@
-// The installation choice and the lists that depend on it, and what
-// discards the stored design.
+// What discards the stored design, and what a design shows of its
+// installation.
 #include <gtest/gtest.h>
 
 #include "circuit/lists.h"
@@ -9,104 +9,6 @@ namespace vst {
 namespace {
 
 using test::Session;
-
-TEST(InstallationChange, StandardModeCapsTheTubeAtHalfInch) {
-  Session s;
-  s.pick("Cab_In", "Fillet Trace");
-  EXPECT_EQ(s.selected("Cab_Sel"), "3/8");  // from the single size of YJ-2
-  s.pick("Cab_Sel", "3/4");
-  s.pick("Cab_In", "Troughline");
-  EXPECT_EQ(s.selected("Cab_Sel"), "1/2");
-  EXPECT_EQ(s.c("Cab_Sel").index, 1);
-  s.pick("Cab_Sel", "5/8");
-  s.pick("Cab_In", "Fillet Trace");
-  EXPECT_EQ(s.selected("Cab_Sel"), "1/2");
-  s.pick("Cab_In", "Coverlyn  YJ-1");
-  EXPECT_EQ(s.c("Cab_Sel").items, TextList{"3/8"});
-  EXPECT_EQ(s.c("Cab_Sel").index, 0);
-}
-
-TEST(InstallationChange, InternalModeKeepsTheTubeExceptForYJ0) {
-  Session s;
-  s.internalMode();
-  s.pick("Cab_In", "Fillet Trace");
-  s.pick("Cab_Sel", "3/4");
-  s.pick("Cab_In", "Troughline");
-  EXPECT_EQ(s.selected("Cab_Sel"), "3/4");
-  s.pick("Cab_In", "Coverlyn  YJ-0");
-  EXPECT_EQ(s.c("Cab_Sel").items, (TextList{"3/8", "1/2"}));
-  EXPECT_EQ(s.selected("Cab_Sel"), "1/2");
-  s.pick("Cab_In", "Coverlyn  YJ-2");
-  EXPECT_EQ(s.selected("Cab_Sel"), "3/8");
-  s.pick("Cab_In", "Fillet Trace");
-  EXPECT_EQ(s.selected("Cab_Sel"), "3/8");
-}
-
-TEST(InstallationChange, FromASingleSizeToFourKeepsTheSmallestTube) {
-  for (UnitSystem units : {UnitSystem::English, UnitSystem::Metric}) {
-    Session s(units);
-    ASSERT_EQ(s.selected("Cab_In"), "Coverlyn  YJ-2");
-    s.pick("Cab_In", "Fillet Trace");
-    EXPECT_EQ(s.c("Cab_Sel").index, 0);
-    EXPECT_EQ(s.c("Cab_Sel").items.size(), 4u);
-    EXPECT_EQ(s.selected("Cab_Sel"), units == UnitSystem::Metric ? "10" : "3/8");
-  }
-}
-
-TEST(PipeSizeList, TroughlineWithALargerTubeBlanksTheSmallestSizesKeepingPositions) {
-  for (UnitSystem units : {UnitSystem::English, UnitSystem::Metric}) {
-    const bool metric = units == UnitSystem::Metric;
-    SCOPED_TRACE(metric ? "Metric" : "English");
-    Session s(units);
-    s.pick("Cab_In", "Troughline");
-    EXPECT_EQ(s.c("Pipe_Dia_In").items[0], metric ? "15" : ".5");  // 3/8 in tube: all sizes
-    s.model.listClicked("Pipe_Dia_In", 3);
-    s.model.listClicked("Cab_Sel", 1);
-    const Control& pipes = s.c("Pipe_Dia_In");
-    ASSERT_EQ(pipes.items.size(), 19u);
-    EXPECT_EQ(pipes.items[0], "");
-    EXPECT_EQ(pipes.items[1], "");
-    EXPECT_EQ(pipes.items[2], "");
-    EXPECT_EQ(pipes.index, 3);
-    EXPECT_EQ(s.selected("Pipe_Dia_In"), metric ? "40" : "1.5");
-    // Back to Fillet Trace: the sizes return, the position stays.
-    s.pick("Cab_In", "Fillet Trace");
-    EXPECT_EQ(s.c("Pipe_Dia_In").items[0], metric ? "15" : ".5");
-    EXPECT_EQ(s.c("Pipe_Dia_In").index, 3);
-  }
-}
-
-TEST(WallThickness, MetricListIsAlwaysOneAndOneAndAHalf) {
-  Session s(UnitSystem::Metric);
-  s.pick("Cab_In", "Troughline");
-  for (const char* tube : {"10", "12", "16", "20"}) {
-    for (const char* material : {"Copper", "Stainless Wld", "Stainless Smls"}) {
-      s.pick("cboTracerMaterial", material);
-      s.pick("Cab_Sel", tube);
-      EXPECT_EQ(s.c("cboTubeWallThick").items, (TextList{"1", "1.5"})) << tube << " " << material;
-      EXPECT_EQ(s.selected("cboTubeWallThick"), "1") << tube << " " << material;
-    }
-  }
-}
-
-TEST(WallThickness, EnglishListFollowsTubeAndMaterialAndKeepsUnlistedCases) {
-  Session s;
-  s.pick("Cab_In", "Troughline");
-  EXPECT_EQ(s.c("cboTubeWallThick").items, (TextList{"0.032", "0.049"}));
-  s.model.listClicked("cboTubeWallThick", 1);
-  s.pick("cboTracerMaterial", "Stainless Smls");  // 3/8 in seamless: the list stays as it was
-  EXPECT_EQ(s.c("cboTubeWallThick").items, (TextList{"0.032", "0.049"}));
-  EXPECT_EQ(s.c("cboTubeWallThick").index, 1);
-  s.pick("Cab_Sel", "1/2");
-  EXPECT_EQ(s.c("cboTubeWallThick").items, (TextList{"0.035", "0.049"}));
-  EXPECT_EQ(s.c("cboTubeWallThick").index, 0);
-  s.pick("Cab_Sel", "5/8");  // 5/8 in seamless: unchanged again
-  EXPECT_EQ(s.c("cboTubeWallThick").items, (TextList{"0.035", "0.049"}));
-  s.pick("cboTracerMaterial", "Copper");
-  EXPECT_EQ(s.c("cboTubeWallThick").items, (TextList{"0.042", "0.049", "0.065"}));
-  s.pick("cboTracerMaterial", "Stainless Wld");
-  EXPECT_EQ(s.c("cboTubeWallThick").items, (TextList{"0.049", "0.065"}));
-}
 
 // The outputs a design puts on the screen.
 void ExpectDesignShown(const Session& s) {
