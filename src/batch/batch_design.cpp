@@ -628,9 +628,8 @@ void LineListDesigner::Impl::designRow(const RowView& row, CircuitResult& result
     result.messages.push_back(*answers.refusal);
     throw RowError(answers.refusedDialog);
   }
-  result.record = FreshRecord();
-  StoreDesign(design, context, result.record);
-  result.ok = result.record.HoldsDesign();
+  result.record = RecordOf(design, context, FreshRecord());
+  result.ok = design.outcome == DesignOutcome::Completed;
   result.installation = InstallationText(design.entry, options.internalMode);
   if (design.outcome == DesignOutcome::Completed) {
     const DesignDisplay& d = design.display;

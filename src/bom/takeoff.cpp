@@ -117,13 +117,6 @@ Compound ChooseCompound(const TakeoffInputs& in, Compound compound) {
   return compound;
 }
 
-void ChooseCompound(const TakeoffInputs& in, DesignRecord& record) {
-  const Compound compound = ChooseCompound(in, Compound{record.CEM, record.CEM1, record.COVR});
-  record.CEM = compound.CEM;
-  record.CEM1 = compound.CEM1;
-  record.COVR = compound.COVR;
-}
-
 double TracerLengthFt(int tracerCount, double designPipeLengthFt) {
   return Int(tracerCount * designPipeLengthFt * 10.5) / 10.0;
 }
@@ -276,32 +269,6 @@ Takeoff MaterialTakeoff(const TakeoffInputs& in, const Compound& compound) {
   TakeTubeFittings(in, sections, record);
   record.SLEN = ToSingle(in.fittingsAllowanceFt);  // the fittings allowance of the design
   return record;
-}
-
-void StoreTakeoff(const Takeoff& t, DesignRecord& record) {
-  record.ACEM = t.ACEM;
-  record.ACEM1 = t.ACEM1;
-  record.CEM1 = t.CEM1;
-  record.TSIZ = t.TSIZ;
-  record.TST = t.TST;
-  record.ACHAN = t.ACHAN;
-  record.CHAN = t.CHAN;
-  record.TLEN = t.TLEN;
-  record.TBAND = t.TBAND;
-  record.BAND = t.BAND;
-  record.ABAND = t.ABAND;
-  record.CRS = t.CRS;
-  record.UNION = t.UNION;
-  record.FRST = t.FRST;
-  record.MACO = t.MACO;
-  record.FAK = t.FAK;
-  record.SLEN = t.SLEN;
-}
-
-std::string MaterialTakeoff(const TakeoffInputs& in, DesignRecord& record) {
-  const Takeoff takeoff = MaterialTakeoff(in, Compound{record.CEM, record.CEM1, record.COVR});
-  StoreTakeoff(takeoff, record);
-  return SingleText(takeoff.TLEN);
 }
 
 }  // namespace vst

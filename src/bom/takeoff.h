@@ -64,8 +64,6 @@ struct Compound {
 // design run chose from the temperatures at its start. COVR names the
 // jacketed tracer type ("" for the others).
 Compound ChooseCompound(const TakeoffInputs& inputs, Compound compound);
-// The same on a record's CEM, CEM1 and COVR.
-void ChooseCompound(const TakeoffInputs& inputs, DesignRecord& record);
 
 // The total tracer length before rounding: 105 % of tracers x design pipe
 // length, truncated to tenths of a foot.
@@ -108,10 +106,5 @@ struct Takeoff {
 // tracer count below 1, a negative installation code or a negative or
 // non-finite length or diameter.
 Takeoff MaterialTakeoff(const TakeoffInputs& inputs, const Compound& compound);
-// Writes the take-off into the record's fields of the same names.
-void StoreTakeoff(const Takeoff& takeoff, DesignRecord& record);
-// Both on a record (after ChooseCompound on it); returns the text of
-// Tot_Cab_Out.
-std::string MaterialTakeoff(const TakeoffInputs& inputs, DesignRecord& record);
 
 }  // namespace vst

@@ -50,36 +50,6 @@ AllowanceStep AskAllowances(const AllowanceInputs& in, const AllowanceRecorded& 
   return step;
 }
 
-void StoreAllowances(const AllowanceStep& step, DesignRecord& record) {
-  record.SLEN = step.startSlenFt;
-  if (step.fittings) {
-    record.AllowanceIncluded = step.fittings->allowanceIncluded;
-    record.TRACETUB = step.tubeSize;
-    record.INSTHK = step.insulationThickness;
-    record.PIPESIZE = step.pipeSize;
-    record.NUMPASS = step.passes;
-    record.VALN = step.fittings->valves;
-    record.FLNO = step.fittings->flanges;
-    record.NOPX = step.fittings->pumps;
-    record.WCTB = step.fittings->wrapcore;
-  }
-  if (step.shoeAllowance) record.ShoeAllowance = *step.shoeAllowance;
-  if (step.lengths) record.SLEN = step.lengths->slenFt;
-}
-
-AllowanceResult RunAllowanceStep(const AllowanceInputs& in, DesignRecord& record,
-                                 AllowanceQuestions& questions) {
-  const AllowanceRecorded recorded{
-      {record.AllowanceIncluded, record.VALN, record.FLNO, record.NOPX, record.WCTB}, record.ShoeAllowance};
-  const AllowanceStep step = AskAllowances(in, recorded, questions);
-  StoreAllowances(step, record);
-  if (step.lengths) return *step.lengths;
-  AllowanceResult unfinished;
-  unfinished.designPipeLengthFt = StartDesignPipeLengthFt(in.units, in.pipeLength);
-  unfinished.slenFt = step.startSlenFt;
-  return unfinished;
-}
-
 bool ShowsRecordedAnswer(std::string_view riseText, int tracerCount) {
   return !riseText.empty() || tracerCount == 1;
 }

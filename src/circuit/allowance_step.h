@@ -76,16 +76,6 @@ struct AllowanceRecorded {
 AllowanceStep AskAllowances(const AllowanceInputs& inputs, const AllowanceRecorded& recorded,
                             AllowanceQuestions& questions);
 
-// What the step stores in the record: SLEN, and on "&Next" AllowanceIncluded,
-// TRACETUB, INSTHK, PIPESIZE, NUMPASS, VALN, FLNO, NOPX, WCTB, on "&Done"
-// ShoeAllowance.
-void StoreAllowances(const AllowanceStep& step, DesignRecord& record);
-
-// Both on a record, whose values the dialogs open with; returns the lengths
-// (not completed when a dialog was closed).
-AllowanceResult RunAllowanceStep(const AllowanceInputs& inputs, DesignRecord& record,
-                                 AllowanceQuestions& questions);
-
 // Whether the fittings dialog's answer list opens on the record's own
 // answer: when the main window's rise output is not empty or the design has one tracer. Otherwise it opens
 // on "No".

@@ -277,15 +277,7 @@ PassStep Designing::finish(const DesignPassResult& pass) {
   }
   display.totalLength = SingleText(f.takeoff->TLEN);  // the total length as the bill rounds it
   // Results that are no finite numbers, or too large for their fields, are no design.
-  DesignRecord outputs;
-  StoreTakeoff(*f.takeoff, outputs);
-  outputs.TP1 = f.TP1;
-  outputs.TP2 = f.TP2;
-  outputs.VTR = f.VTR;
-  outputs.COND = f.COND;
-  outputs.INSIZE = f.INSIZE;
-  outputs.TDX = f.TDX;
-  outputs.LSWO = f.LSWO;
+  const DesignRecord outputs = RecordOf(out_, context_, DesignRecord{});
   if (const std::string_view output = UnrepresentableOutput(outputs); !output.empty()) {
     f.discarded = true;
     out_.display = {};
@@ -337,45 +329,112 @@ void ResetOutputs(DesignRecord& r, const CircuitContext& context) {
   r.PRESSURE = StoredNumber(context.pressureUnit);
 }
 
-void StoreDesign(const CircuitDesign& d, const CircuitContext& context, DesignRecord& r) {
-  ResetOutputs(r, context);
-
+DesignRecord RecordOf(const CircuitDesign& d, const CircuitContext& context, const DesignRecord& previous) {
+  DesignRecord r = previous;
   const DesignReadings& read = d.readings;
+  const AllowanceStep* step = d.allowance ? &*d.allowance : nullptr;
+  const PipeFormAnswer* fittings = step && step->fittings ? &*step->fittings : nullptr;
+  const DesignFinish* f = d.finish ? &*d.finish : nullptr;
+  const Takeoff* t = f && f->takeoff ? &*f->takeoff : nullptr;
+  // A result no field can hold leaves no outputs and no bill (the tie wire
+  // length excepted).
+  const bool kept = !(f && f->discarded);
+  const auto output = [&](float Takeoff::*field) { return kept && t ? t->*field : 0.0f; };
+  const auto number = [&](const std::string& text) {
+    return ParseSingle(text, context.decimalMark).value_or(0.0f);
+  };
+  const std::string& startCompound = read.compound;
+
+  // The preferences in force.
+  r.UNDER = StoredNumber(context.sizing);
+  r.PRESSURE = StoredNumber(context.pressureUnit);
+
+  // What the passes read.
   if (read.reportPipeSize) r.ReportPipeSize = *read.reportPipeSize;
   if (read.maxExposure) r.MAXEXP = *read.maxExposure;
   if (read.intermittentExposure) r.IntermittentExposure = *read.intermittentExposure;
   if (read.steamPressure) r.STEAMPRS = *read.steamPressure;
-  if (!read.compound.empty()) r.CEM = r.CEM1 = read.compound;
-  if (read.passes) r.NUMPASS = *read.passes;
   // Above the Coverlyn limit the circuit bill cannot offer copper tubing.
   if (read.aboveCoverlynLimit && r.SSFLAG < limits::kHighTemperatureMaterialOption) {
     r.SSFLAG = limits::kHighTemperatureMaterialOption;
   }
 
-  if (d.allowance) StoreAllowances(*d.allowance, r);
-
-  if (const auto& f = d.finish) {
-    r.TP1 = f->TP1;
-    r.TP2 = f->TP2;
-    r.VTR = f->VTR;
-    r.COND = f->COND;
-    r.INSIZE = f->INSIZE;
-    r.TDX = f->TDX;
-    r.LSWO = f->LSWO;
-    r.CEM = f->compound.CEM;
-    r.CEM1 = f->compound.CEM1;
-    r.COVR = f->compound.COVR;
-    r.TLEN = f->tracerLength;
-    r.HeatUpTime = 0;  // a maintenance design computes no heat-up time
-    if (f->takeoff) StoreTakeoff(*f->takeoff, r);
-    if (f->discarded) DiscardOutputs(r);
+  // What the allowance dialogs were answered.
+  if (fittings) {
+    r.AllowanceIncluded = fittings->allowanceIncluded;
+    r.TRACETUB = step->tubeSize;
+    r.INSTHK = step->insulationThickness;
+    r.PIPESIZE = step->pipeSize;
+    r.VALN = fittings->valves;
+    r.FLNO = fittings->flanges;
+    r.NOPX = fittings->pumps;
+    r.WCTB = fittings->wrapcore;
   }
+  if (fittings) {
+    r.NUMPASS = step->passes;
+  } else if (read.passes) {
+    r.NUMPASS = *read.passes;
+  }
+  if (step && step->shoeAllowance) r.ShoeAllowance = *step->shoeAllowance;
+
+  // The outputs: the results of a finished design, else nothing.
+  const bool results = f && kept;
+  r.TP1 = results ? f->TP1 : 0;
+  r.TP2 = results ? f->TP2 : 0;
+  r.VTR = results ? f->VTR : 0;
+  r.COND = results ? f->COND : 0;
+  r.INSIZE = results ? f->INSIZE : 0;
+  r.TDX = results ? f->TDX : 0;
+  r.LSWO = results ? f->LSWO : 0;
+  r.HeatUpTime = 0;  // a maintenance design computes no heat-up time
+  if (f) r.COVR = f->compound.COVR;
+  // The compounds: the finished design's, else the one the temperatures chose.
+  if (!kept) {
+    r.CEM.clear();
+  } else if (f) {
+    r.CEM = f->compound.CEM;
+  } else {
+    r.CEM = startCompound;
+  }
+  if (!kept) {
+    r.CEM1 = " ";
+  } else if (t) {
+    r.CEM1 = t->CEM1;
+  } else if (f) {
+    r.CEM1 = f->compound.CEM1;
+  } else {
+    r.CEM1 = startCompound.empty() ? " " : startCompound;
+  }
+  // The tracer length as the bill rounds it, else before rounding.
+  r.TLEN = !kept ? 0 : t ? t->TLEN : f ? f->tracerLength : 0;
+  // The fittings allowance: the take-off's, else the allowance step's.
+  if (!kept) {
+    r.SLEN = 0;
+  } else if (t) {
+    r.SLEN = t->SLEN;
+  } else if (step) {
+    r.SLEN = step->lengths ? step->lengths->slenFt : step->startSlenFt;
+  } else {
+    r.SLEN = 0;
+  }
+  // The bill.
+  r.TSIZ = kept && t ? t->TSIZ : std::string();
+  r.BAND = kept && t ? t->BAND : std::string();
+  r.CHAN = kept && t ? t->CHAN : std::string(" ");
+  r.TST = output(&Takeoff::TST);
+  r.ACEM = output(&Takeoff::ACEM);
+  r.ACEM1 = output(&Takeoff::ACEM1);
+  r.ACHAN = output(&Takeoff::ACHAN);
+  r.ABAND = output(&Takeoff::ABAND);
+  r.UNION = output(&Takeoff::UNION);
+  r.CRS = output(&Takeoff::CRS);
+  r.FRST = output(&Takeoff::FRST);
+  r.FAK = output(&Takeoff::FAK);
+  r.MACO = output(&Takeoff::MACO);
+  if (t) r.TBAND = t->TBAND;
 
   // The inputs the design keeps as the window shows them after the run.
   const CircuitEntry& e = d.entry;
-  const auto number = [&](const std::string& text) {
-    return ParseSingle(text, context.decimalMark).value_or(0.0f);
-  };
   r.TRACEINS = e.installation;
   r.TUBEMAT = e.material;
   r.TUBEWALL = e.tubeWall;
@@ -394,6 +453,11 @@ void StoreDesign(const CircuitDesign& d, const CircuitContext& context, DesignRe
   r.INSTYPE = e.insulationType + 1;
   r.CIRTXT = e.circuit;
   r.PIPETXT = e.line;
+  return r;
+}
+
+void StoreDesign(const CircuitDesign& d, const CircuitContext& context, DesignRecord& record) {
+  record = RecordOf(d, context, record);
 }
 
 void ClearStoredDesign(DesignRecord& r) {

@@ -99,9 +99,14 @@ struct CircuitDesign {
 CircuitDesign DesignCircuit(const CircuitEntry& entry, const CircuitContext& context,
                             DesignQuestions& questions);
 
-// Puts a design into the record of its circuit as the design button leaves
-// it: outputs and bill fields reset, then what the design read, answered
-// and computed, then the inputs of the entry as the design left it.
+// The record of a circuit after `design`, from the record it had before: the
+// preferences in force, what the design read and was answered, its outputs
+// and bill (none unless it finished with results every field can hold), and
+// the inputs of the entry as the design left it. The other fields stay.
+DesignRecord RecordOf(const CircuitDesign& design, const CircuitContext& context,
+                      const DesignRecord& previous);
+// Puts a design into the record of its circuit, as the design button leaves
+// it; the one place a design is written into a record.
 void StoreDesign(const CircuitDesign& design, const CircuitContext& context, DesignRecord& record);
 
 // The outputs and bill fields of a record reset, as the design button does

@@ -34,13 +34,4 @@ std::string_view UnrepresentableOutput(const DesignRecord& record) {
   return {};
 }
 
-void DiscardOutputs(DesignRecord& record) {
-  for (const auto& output : kOutputs) record.*output.second = 0;
-  record.CEM.clear();
-  record.TSIZ.clear();
-  record.BAND.clear();
-  record.CEM1 = " ";
-  record.CHAN = " ";
-}
-
 }  // namespace vst

@@ -139,8 +139,4 @@ inline constexpr double kMaxOutputMagnitude = 9999999.0;
 // not a finite number of at most kMaxOutputMagnitude; empty when all are.
 std::string_view UnrepresentableOutput(const DesignRecord& record);
 
-// Clears the outputs and bill fields of a record as the design command does
-// before a run, so that the record holds no design.
-void DiscardOutputs(DesignRecord& record);
-
 }  // namespace vst

@@ -6,8 +6,41 @@
 #include <limits>
 #include <string>
 
+#include "core/legacy_math.h"
+
 namespace vst {
 namespace {
+
+// The compound choice and the take-off on a record's fields of the same
+// names, as the design writes them.
+void ChooseCompound(const TakeoffInputs& in, DesignRecord& r) {
+  const Compound c = ChooseCompound(in, Compound{r.CEM, r.CEM1, r.COVR});
+  r.CEM = c.CEM;
+  r.CEM1 = c.CEM1;
+  r.COVR = c.COVR;
+}
+
+std::string MaterialTakeoff(const TakeoffInputs& in, DesignRecord& r) {
+  const Takeoff t = MaterialTakeoff(in, Compound{r.CEM, r.CEM1, r.COVR});
+  r.ACEM = t.ACEM;
+  r.ACEM1 = t.ACEM1;
+  r.CEM1 = t.CEM1;
+  r.TSIZ = t.TSIZ;
+  r.TST = t.TST;
+  r.ACHAN = t.ACHAN;
+  r.CHAN = t.CHAN;
+  r.TLEN = t.TLEN;
+  r.TBAND = t.TBAND;
+  r.BAND = t.BAND;
+  r.ABAND = t.ABAND;
+  r.CRS = t.CRS;
+  r.UNION = t.UNION;
+  r.FRST = t.FRST;
+  r.MACO = t.MACO;
+  r.FAK = t.FAK;
+  r.SLEN = t.SLEN;
+  return SingleText(t.TLEN);
+}
 
 // 100 ft of 3/8 in channel installation on a 2 in pipe (list position 4),
 // exposure above 406 F, one tracer, no fittings and no shoes.

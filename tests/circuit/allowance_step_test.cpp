@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "circuit/design.h"
 #include "support/script_dialogs.h"
 #include "workspace/allowance_forms.h"
 
@@ -33,6 +34,23 @@ AllowanceInputs FilletOnRowTen(int passesPos) {
   in.tracedPipeDiameterIn = 2.375 + 0.4;
   in.tracerAllowanceIn = 0.4;
   return in;
+}
+
+// The step as a design's first pass runs it, on a record whose values the
+// dialogs open with, and the record the design then stores; the lengths the
+// run designs with (not completed when a dialog was closed).
+AllowanceResult RunAllowanceStep(const AllowanceInputs& in, DesignRecord& record,
+                                 AllowanceQuestions& questions) {
+  const AllowanceRecorded recorded{
+      {record.AllowanceIncluded, record.VALN, record.FLNO, record.NOPX, record.WCTB}, record.ShoeAllowance};
+  CircuitDesign design;
+  design.allowance = AskAllowances(in, recorded, questions);
+  record = RecordOf(design, CircuitContext{}, record);
+  if (design.allowance->lengths) return *design.allowance->lengths;
+  AllowanceResult unfinished;
+  unfinished.designPipeLengthFt = StartDesignPipeLengthFt(in.units, in.pipeLength);
+  unfinished.slenFt = design.allowance->startSlenFt;
+  return unfinished;
 }
 
 TEST(AllowanceStep, TwoValvesOnePumpThreeFlangesLengthenTheDesign) {
