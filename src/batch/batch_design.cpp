@@ -14,9 +14,9 @@
 #include "circuit/entry.h"
 #include "circuit/lists.h"
 #include "core/legacy_math.h"
+#include "core/message_titles.h"
 #include "core/quoted_value.h"
 #include "core/units.h"
-#include "engine/design_pass.h"
 #include "prefs/preferences.h"
 
 namespace vst {
@@ -52,6 +52,10 @@ const std::vector<LineListColumn>& LineListColumns() {
       {"SHOES", false, ColumnUnit::ShoeList, "none", "none", "pipe shoes, length x count per size: 12x4;6x2"},
   };
   return columns;
+}
+
+std::string WithUnit(const std::string& caption, const std::string& unit) {
+  return unit.empty() ? caption : caption + " (" + unit + ")";
 }
 
 std::string ColumnUnitText(ColumnUnit unit, const BatchOptions& options) {
@@ -681,7 +685,7 @@ bool LineListDesigner::Impl::refusedAsStrict(CircuitResult& result) const {
     if (i) text += ", ";
     text += c.column + " from " + Quoted(c.entered) + " to " + Quoted(c.used);
   }
-  result.messages.push_back({"Input Error", text + " (--strict)"});
+  result.messages.push_back({kInputErrorTitle, text + " (--strict)"});
   return true;
 }
 
@@ -801,7 +805,7 @@ void LineListDesigner::design(const CsvRow& row, int rowNumber, CircuitResult& r
   // A row the reader could not take whole (a field or line too long) is
   // not designed.
   if (!row.problem.empty()) {
-    result.messages.push_back({"Input Error", row.problem});
+    result.messages.push_back({kInputErrorTitle, row.problem});
     return;
   }
   // A workbook cell without a value that reads as text (a date, an error,
@@ -813,16 +817,16 @@ void LineListDesigner::design(const CsvRow& row, int rowNumber, CircuitResult& r
     }
   }
   if (row.fields.size() != s.headerSize) {
-    result.messages.push_back({"Input Error", "Line " + std::to_string(row.line) + " has " +
-                                                  std::to_string(row.fields.size()) + " fields, the header " +
-                                                  std::to_string(s.headerSize) +
-                                                  "; the row was not designed"});
+    result.messages.push_back({kInputErrorTitle, "Line " + std::to_string(row.line) + " has " +
+                                                     std::to_string(row.fields.size()) +
+                                                     " fields, the header " + std::to_string(s.headerSize) +
+                                                     "; the row was not designed"});
     return;
   }
   try {
     s.designRow(RowView(s.positions, row.fields, s.decimalCommas), result);
   } catch (const RowError& e) {
-    result.messages.push_back({"Input Error", e.what()});
+    result.messages.push_back({kInputErrorTitle, e.what()});
     result.ok = false;
     result.meetsMaintainTemperature = false;
     result.installation.clear();

@@ -73,6 +73,9 @@ enum LineListCol : std::size_t {
 // The unit of a column's values ("°F", "in", " psig" trimmed, ...); empty for none.
 // Shoe lengths are inches (millimetres), as the shoe dialog takes them.
 std::string ColumnUnitText(ColumnUnit unit, const BatchOptions& options);
+// A heading with its unit in parentheses: "MAXAMB (°F)"; the caption alone
+// without a unit.
+std::string WithUnit(const std::string& caption, const std::string& unit);
 
 // A header column that is no line list column: its name as written
 // (trimmed), its 1-based position, and the known column it probably means

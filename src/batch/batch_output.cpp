@@ -206,10 +206,6 @@ std::string OutUnitText(OutUnit unit, UnitSystem units) {
   return {};
 }
 
-std::string WithUnit(const std::string& caption, const std::string& unit) {
-  return unit.empty() ? caption : caption + " (" + unit + ")";
-}
-
 const std::vector<const FieldInfo*>& TakeoffFields() {
   static const std::vector<const FieldInfo*> fields = [] {
     std::vector<const FieldInfo*> out;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/design_record.h"
+#include "core/message_titles.h"
 
 namespace vst {
 
@@ -39,7 +40,7 @@ std::optional<CheckWarning> CopperExposureCheck(float exposure, UnitSystem units
 // Nothing for "Other" and for positions outside the product list.
 std::optional<std::string> ProductRangeWarning(int product, float maintTemp, UnitSystem units);
 
-inline constexpr const char* kProductRangeTitle = "Warning";
+inline constexpr const char* kProductRangeTitle = kWarningTitle;
 
 // The checks as the window runs them on the texts of its fields (read in the
 // locale's decimal mark; a text that is not a number is not checked).

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "core/design_record.h"
+#include "core/message_titles.h"
 
 namespace vst {
 
@@ -134,7 +135,7 @@ std::filesystem::path TemplatePath(const std::filesystem::path& programFolder);
 
 // The message boxes a caller shows for a failed command, titled "Error":
 // "The file was not saved: <reason>." and "The file was not opened: <reason>."
-inline constexpr std::string_view kDesignFileErrorTitle = "Error";
+inline constexpr std::string_view kDesignFileErrorTitle = kErrorTitle;
 std::string SaveFailedMessage(const DesignFileStatus& status);
 std::string OpenFailedMessage(const DesignFileStatus& status);
 

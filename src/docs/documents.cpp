@@ -1,6 +1,7 @@
 #include "docs/documents.h"
 
 #include "core/legacy_math.h"
+#include "core/message_titles.h"
 
 namespace vst {
 
@@ -64,8 +65,8 @@ const std::vector<MenuEntry>& HelpMenuTree() {
     };
     std::vector<MenuEntry> out{
         {"HelpMenu", "&Help", ""},
-        {"Aboutmnu", "About Vantrel ST", "HelpMenu"},
-        {"ctfwHelp", "Help With Vantrel ST", "HelpMenu"},
+        {kAboutMenuItem, "About Vantrel ST", "HelpMenu"},
+        {kHelpMenuItem, "Help With Vantrel ST", "HelpMenu"},
     };
     for (const MenuEntry& menu : menus) {
       out.push_back(menu);
@@ -109,7 +110,7 @@ DocumentProblemText DocumentProblem(DocumentOutcome outcome, const std::filesyst
       break;
     case DocumentOutcome::Error:
     case DocumentOutcome::Opened:
-      m.title = "Error";
+      m.title = kErrorTitle;
       m.text = std::string(pdf ? "An error occurred while trying to open the PDF viewer"
                                : "An error occurred while trying to open the word processor") +
                "." + named;

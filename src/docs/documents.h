@@ -40,6 +40,9 @@ const ProductDocument* FindDocument(std::string_view menuItem);
 // the about box, the help command, and the four document menus with their
 // submenus and document commands.
 const std::vector<MenuEntry>& HelpMenuTree();
+// The Help menu's items of the about box and of the help file's contents.
+inline constexpr const char* kAboutMenuItem = "Aboutmnu";
+inline constexpr const char* kHelpMenuItem = "ctfwHelp";
 
 enum class DocumentOutcome { Opened, PathError, ApplicationMissing, Error };
 

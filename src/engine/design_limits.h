@@ -127,7 +127,7 @@ namespace vst {
 inline constexpr double kMaxPipeLengthFt = 100000.0;
 inline constexpr double kMaxPipeLengthM = 30480.0;
 
-// The "Input Error" text for a pipe length above the limit of the unit
+// The input-error text for a pipe length above the limit of the unit
 // system, naming the field and the limit; nothing when the length is within.
 std::optional<std::string> PipeLengthRefusal(double pipeLength, UnitSystem units);
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/message_titles.h"
 #include "core/units.h"
 #include "engine/heat_transfer.h"
 #include "engine/insulation_sizing.h"
@@ -46,9 +47,9 @@ struct DesignPassInput {
 
 // How a pass ends.
 enum class PassEnd {
-  Refused,     // an input check failed: the message (title "Input Error") ends the run
+  Refused,     // an input check failed: the message (titled kInputErrorTitle) ends the run
   Failed,      // the equations have no solution for these inputs: the message (title "Error") ends the run
-  Redirected,  // Fillet Trace is too hot: the message (title "Input Error"), then `fallback` is
+  Redirected,  // Fillet Trace is too hot: the message (titled kInputErrorTitle), then `fallback` is
                // selected and the run starts again, before its allowance step
   FallsBack,   // a jacketed tracer cannot hold the temperature or is too hot: after the allowance
                // step `fallback` is selected, the message (no title) shows and the run starts again
@@ -98,11 +99,6 @@ struct DesignPassResult {
 };
 
 DesignPassResult RunDesignPass(const DesignPassInput& input);
-
-// Message titles of a design.
-inline constexpr const char* kInputErrorTitle = "Input Error";
-inline constexpr const char* kWarningTitle = "Warning";
-inline constexpr const char* kErrorTitle = "Error";
 
 // "The design could not be completed for these inputs: <reason>."
 std::string CouldNotCompleteText(std::string_view reason);

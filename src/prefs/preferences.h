@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "core/design_record.h"
+#include "core/message_titles.h"
 
 namespace vst {
 
@@ -39,7 +40,7 @@ inline constexpr const char* kInsulationSizingNote =
     "for the pipe and tracer combination selected.";
 
 // The message when the pressure text cannot be converted.
-inline constexpr const char* kUnconvertiblePressureTitle = "Input Error";
+inline constexpr const char* kUnconvertiblePressureTitle = kInputErrorTitle;
 inline constexpr const char* kUnconvertiblePressureText =
     "Steam Pressure must be a number before its unit can be changed. The pressure unit was not changed.";
 

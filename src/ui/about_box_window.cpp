@@ -11,25 +11,10 @@
 #include <QVBoxLayout>
 
 #include "ui/binder.h"
+#include "ui/qt_text.h"
 #include "ui/small_window_pictures.h"
 
 namespace vst::ui {
-
-namespace {
-
-QLabel* NamedLabel(const char* name, QWidget* parent) {
-  auto* label = new QLabel(parent);
-  label->setObjectName(QString::fromLatin1(name));
-  return label;
-}
-
-QFont Scaled(QFont font, double factor, bool bold) {
-  if (font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * factor);
-  font.setBold(bold);
-  return font;
-}
-
-}  // namespace
 
 AboutForm::AboutForm(std::function<void()> toggle, QWidget* parent)
     : QDialog(parent), model_(std::move(toggle)) {

@@ -13,26 +13,10 @@
 
 #include "core/units.h"
 #include "ui/binder.h"
+#include "ui/qt_text.h"
 #include "ui/small_window_pictures.h"
 
 namespace vst::ui {
-
-namespace {
-
-QLabel* NamedLabel(const char* name, QWidget* parent) {
-  auto* label = new QLabel(parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setAlignment(Qt::AlignCenter);
-  return label;
-}
-
-QFont Scaled(QFont font, double factor, bool bold) {
-  if (font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * factor);
-  font.setBold(bold);
-  return font;
-}
-
-}  // namespace
 
 About_Form::About_Form(QWidget* parent)
     : QDialog(parent), model_(QSysInfo::prettyProductName().toStdString()) {
@@ -44,15 +28,15 @@ About_Form::About_Form(QWidget* parent)
   picture->setPixmap(SteamEmblem(96));
   picture->setAlignment(Qt::AlignCenter);
 
-  auto* product = NamedLabel("lblProductName", this);
+  auto* product = NamedLabel("lblProductName", this, Qt::AlignCenter);
   product->setFont(Scaled(font(), 2.2, true));
-  auto* subtitle = NamedLabel("lblSubtitle", this);
+  auto* subtitle = NamedLabel("lblSubtitle", this, Qt::AlignCenter);
   subtitle->setFont(Scaled(font(), 1.2, true));
-  auto* version = NamedLabel("lblVersion", this);
-  auto* platform = NamedLabel("lblPlatform", this);
-  auto* company = NamedLabel("lblCompany", this);
+  auto* version = NamedLabel("lblVersion", this, Qt::AlignCenter);
+  auto* platform = NamedLabel("lblPlatform", this, Qt::AlignCenter);
+  auto* company = NamedLabel("lblCompany", this, Qt::AlignCenter);
   company->setFont(Scaled(font(), 1.1, true));
-  auto* warning = NamedLabel("lblWarning", this);
+  auto* warning = NamedLabel("lblWarning", this, Qt::AlignCenter);
   warning->setWordWrap(true);
   warning->setFont(Scaled(font(), 0.9, false));
 

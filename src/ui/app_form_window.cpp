@@ -15,16 +15,13 @@
 #include "ui/binder.h"
 #include "ui/printing.h"
 #include "ui/qt_dialogs.h"
+#include "ui/qt_text.h"
 
 namespace vst::ui {
 
 namespace {
 
 constexpr int kMargin = 12;
-
-QString Q(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 

@@ -20,10 +20,10 @@
 #include <QWidget>
 #include <exception>
 
+#include "ui/qt_text.h"
+
 namespace vst::ui {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // The classic 16-colour palette, indexed as the program's colour numbers.
 QColor PaletteColor(int entry) {

@@ -25,12 +25,11 @@
 #include "ui/background_work.h"
 #include "ui/bill_window.h"
 #include "ui/cktbill_window.h"
+#include "ui/qt_text.h"
 
 namespace vst::ui {
 
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // The status colours: a light background that dark text reads on. The
 // status text says the same, so nothing depends on the colour alone.

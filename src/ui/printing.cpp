@@ -13,6 +13,7 @@
 #include <string>
 #include <utility>
 
+#include "core/message_titles.h"
 #include "core/output_file.h"
 #include "core/quoted_value.h"
 #include "workspace/dialogs.h"
@@ -99,7 +100,7 @@ bool PrintWithDialog(QWidget* parent, Dialogs& dialogs, UnitSystem units, const 
   }
   if (why.isEmpty()) return true;
   Message m;
-  m.title = "Error";
+  m.title = kErrorTitle;
   m.text = "The document was not printed: " + why.toStdString() + ".";
   m.icon = MsgIcon::Exclamation;
   dialogs.message(m);

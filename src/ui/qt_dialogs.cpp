@@ -12,11 +12,10 @@
 
 #include "ui/column_mapping_dialog.h"
 #include "ui/pipe_shoe_forms.h"
+#include "ui/qt_text.h"
 
 namespace vst::ui {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QMessageBox::Icon IconOf(MsgIcon icon) {
   switch (icon) {

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/qt_text.h"
 #include "ui/twips.h"
 
 namespace vst::ui {
@@ -16,10 +17,6 @@ namespace {
 
 constexpr int kCellPadding = 10;  // pixels beside a text, both sides together
 constexpr int kLinePadding = 6;   // pixels above and below a line of text, together
-
-QString Q(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 

@@ -19,13 +19,12 @@
 #include <QStandardPaths>
 
 #include "ui/binder.h"
+#include "ui/qt_text.h"
 #include "ui/stmain.h"
 #include "workspace/file_commands.h"
 
 namespace vst::ui {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 const QString kLastFolderKey = QStringLiteral("files/lastFolder");
 const QString kRecentKey = QStringLiteral("files/recent");
@@ -54,11 +53,11 @@ void STmain::setUpDesktop() {
 
   // Standard shortcuts of the menu commands.
   const std::pair<const char*, QKeySequence> shortcuts[] = {
-      {"Newfile", QKeySequence(QKeySequence::New)},
-      {"Openfile", QKeySequence(QKeySequence::Open)},
-      {"Savefile", QKeySequence(QKeySequence::Save)},
-      {"SaveAsfile", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
-      {"exit", QKeySequence(QKeySequence::Quit)},
+      {kNewFileItem, QKeySequence(QKeySequence::New)},
+      {kOpenFileItem, QKeySequence(QKeySequence::Open)},
+      {kSaveFileItem, QKeySequence(QKeySequence::Save)},
+      {kSaveFileAsItem, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+      {kExitItem, QKeySequence(QKeySequence::Quit)},
   };
   for (const auto& [name, keys] : shortcuts) {
     if (QAction* action = FindAction(this, name)) action->setShortcut(keys);
@@ -108,7 +107,7 @@ void STmain::setUpDesktop() {
   setUpResultsMenu();
 
   // The recent files, in the Files menu before its last command.
-  if (QAction* exit = FindAction(this, "exit")) {
+  if (QAction* exit = FindAction(this, kExitItem)) {
     if (auto* files = qobject_cast<QMenu*>(exit->parent())) {
       recentMenu_ = new QMenu(Q(kRecentFilesCaption), files);
       recentMenu_->setObjectName(QStringLiteral("RecentFiles"));

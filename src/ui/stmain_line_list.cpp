@@ -23,7 +23,7 @@ constexpr int kMappingPreviewRows = 3;
 void STmain::addLineListCommand() {
   QAction* open = nullptr;
   for (QAction* action : findChildren<QAction*>()) {
-    if (action->objectName() == QLatin1String("Openfile")) open = action;
+    if (action->objectName() == QLatin1String(kOpenFileItem)) open = action;
   }
   auto* files = open ? qobject_cast<QMenu*>(open->parent()) : nullptr;
   if (!files) return;

@@ -8,6 +8,7 @@
 #include "bom/allowances.h"
 #include "circuit/allowance_answers.h"
 #include "core/legacy_math.h"
+#include "core/message_titles.h"
 #include "core/units.h"
 
 namespace vst {
@@ -51,7 +52,7 @@ std::string Name(ShoeId id) { return std::string(kShoeNames[static_cast<std::siz
 void Refuse(Dialogs& dialogs, std::string_view caption) {
   Message m;
   m.text = BoxRefusalText(caption);
-  m.title = "Input Error";
+  m.title = kInputErrorTitle;
   m.icon = MsgIcon::Exclamation;
   dialogs.message(m);
 }

@@ -6,7 +6,7 @@
 // key. Dialogs::pipeForm / shoeForm open one and return its answer once closed().
 //
 // Both forms refuse a box whose text is not a number, or is negative, with an
-// "Input Error" message that names the box, move the focus to it and stay
+// input-error message that names the box, move the focus to it and stay
 // open. An empty box counts as 0.
 #pragma once
 

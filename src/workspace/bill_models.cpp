@@ -5,6 +5,7 @@
 #include "bom/summary_bill.h"
 #include "bom/xlsx_export.h"
 #include "core/clock_text.h"
+#include "core/message_titles.h"
 #include "workspace/stmain_model.h"
 
 namespace vst {
@@ -100,8 +101,8 @@ std::optional<std::string> BillModel::exportCommand(Dialogs& dialogs, ExportPlac
   const std::string problem = ExportGridToSpreadsheet(GridOf(rows_), static_cast<int>(rows_.size()), 3,
                                                       kSummaryExportOption, kSheetTitle, *path);
   if (!problem.empty()) {
-    dialogs.message(Message{"The summary bill was not exported to " + *path + ": " + problem + ".", "Error",
-                            MsgIcon::Exclamation, MsgButtons::Ok, false});
+    dialogs.message(Message{"The summary bill was not exported to " + *path + ": " + problem + ".",
+                            kErrorTitle, MsgIcon::Exclamation, MsgButtons::Ok, false});
     return std::nullopt;
   }
   place.lastFolder = std::filesystem::path(*path).parent_path().string();

@@ -4,6 +4,8 @@
 #include <system_error>
 #include <utility>
 
+#include "core/message_titles.h"
+
 namespace vst {
 
 Message DocumentMessage(DocumentOutcome outcome, const std::filesystem::path& file) {
@@ -41,7 +43,7 @@ DocumentOutcome OpenDocument(const std::filesystem::path& programFolder, std::st
 
 Message HelpFileMessage(HelpFileProblem problem, const std::filesystem::path& book) {
   Message m;
-  m.title = "Error";
+  m.title = kErrorTitle;
   m.icon = MsgIcon::Exclamation;
   m.text = HelpFileProblemText(problem, book);
   return m;

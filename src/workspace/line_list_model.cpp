@@ -49,10 +49,6 @@ constexpr ResultColumn kResultColumns[] = {
 // A result column of its own: the installation the design finally used.
 constexpr int kInstallationUsed = -1;
 
-std::string WithUnit(std::string caption, const std::string& unit) {
-  return unit.empty() ? caption : caption + " (" + unit + ")";
-}
-
 std::string Lower(std::string_view text) { return Lowercase(text); }
 
 bool Contains(std::string_view haystack, const std::string& lowerNeedle) {

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/legacy_math.h"
+#include "core/message_titles.h"
 #include "core/units.h"
 #include "workspace/stmain_model.h"
 
@@ -70,7 +71,7 @@ void STmainModel::designCommand() {
   if (designRunning_) return;
   for (StId field : kRequiredFields) {
     if (Trim(c(field).text).empty()) {
-      dialogs_.message(Message{kMissingInputs, "Input Error", MsgIcon::Information, MsgButtons::Ok, true});
+      dialogs_.message(Message{kMissingInputs, kInputErrorTitle, MsgIcon::Information, MsgButtons::Ok, true});
       return;
     }
   }

@@ -9,6 +9,7 @@
 #include "circuit/lists.h"
 #include "core/clock_text.h"
 #include "core/legacy_math.h"
+#include "core/message_titles.h"
 #include "core/units.h"
 #include "docs/app_panels.h"
 #include "docs/version.h"
@@ -17,9 +18,6 @@
 namespace vst {
 
 namespace {
-
-// The menu item of the help file's contents.
-constexpr std::string_view kHelpMenuItem = "ctfwHelp";
 
 constexpr const char* kToggleRefused = "Program mode cannot be changed after performing a design";
 constexpr const char* kInternalCaption = " **INTERNAL MODE**";
@@ -49,18 +47,18 @@ struct MenuCommandItem {
   MenuCommand command;
 };
 constexpr std::array<MenuCommandItem, 12> kMenuCommands{{
-    {"Newfile", MenuCommand::NewSet},
-    {"Openfile", MenuCommand::OpenFile},
-    {"Savefile", MenuCommand::SaveFile},
-    {"SaveAsfile", MenuCommand::SaveFileAs},
-    {"exit", MenuCommand::Exit},
-    {"sp_circrp_bom", MenuCommand::CircuitBill},
-    {"bill_of_mat", MenuCommand::SummaryBill},
-    {"sp_circ", MenuCommand::CircuitList},
-    {"rating", MenuCommand::Ratings},
-    {"settings", MenuCommand::Preferences},
-    {"Aboutmnu", MenuCommand::AboutBox},
-    {"ctfwHelp", MenuCommand::Help},
+    {kNewFileItem, MenuCommand::NewSet},
+    {kOpenFileItem, MenuCommand::OpenFile},
+    {kSaveFileItem, MenuCommand::SaveFile},
+    {kSaveFileAsItem, MenuCommand::SaveFileAs},
+    {kExitItem, MenuCommand::Exit},
+    {kCircuitBillItem, MenuCommand::CircuitBill},
+    {kSummaryBillItem, MenuCommand::SummaryBill},
+    {kCircuitListItem, MenuCommand::CircuitList},
+    {kRatingsItem, MenuCommand::Ratings},
+    {kPreferencesItem, MenuCommand::Preferences},
+    {kAboutMenuItem, MenuCommand::AboutBox},
+    {kHelpMenuItem, MenuCommand::Help},
 }};
 
 // The text boxes that hold a typed field of the circuit.
@@ -99,17 +97,17 @@ const std::vector<MenuEntry>& MainMenuTree() {
   static const std::vector<MenuEntry> tree = [] {
     std::vector<MenuEntry> tree{
         {"Files", "&Files", ""},
-        {"Newfile", "New File", "Files"},
-        {"Openfile", "Open File", "Files"},
-        {"Savefile", "Save File", "Files"},
-        {"SaveAsfile", "Save File As...", "Files"},
-        {"exit", "E&xit", "Files"},
+        {kNewFileItem, "New File", "Files"},
+        {kOpenFileItem, "Open File", "Files"},
+        {kSaveFileItem, "Save File", "Files"},
+        {kSaveFileAsItem, "Save File As...", "Files"},
+        {kExitItem, "E&xit", "Files"},
         {"Reports", "&Reports", ""},
-        {"sp_circrp_bom", "Circuit Report and &Bill of Materials...", "Reports"},
-        {"bill_of_mat", "&Summary Bill of Materials...", "Reports"},
-        {"sp_circ", "Circuit List...", "Reports"},
-        {"rating", "Ra&tings", "Reports"},
-        {"settings", "&Preferences", ""},
+        {kCircuitBillItem, "Circuit Report and &Bill of Materials...", "Reports"},
+        {kSummaryBillItem, "&Summary Bill of Materials...", "Reports"},
+        {kCircuitListItem, "Circuit List...", "Reports"},
+        {kRatingsItem, "Ra&tings", "Reports"},
+        {kPreferencesItem, "&Preferences", ""},
         {"Applications", "&Applications", ""},
     };
     // The Applications menu: one submenu per kind of installation, one item per
@@ -191,7 +189,7 @@ Message STmainModel::handlerFailedMessage(std::string_view name, const std::stri
   } else if (controls_.has(name)) {
     what = CommandCaption(controls_[name].text);
   }
-  return Message{CommandFailedText(what, reason) + " The design set is as it was before.", "Error",
+  return Message{CommandFailedText(what, reason) + " The design set is as it was before.", kErrorTitle,
                  MsgIcon::Exclamation, MsgButtons::Ok, false};
 }
 
@@ -482,7 +480,7 @@ void STmainModel::rebuildInstallationList() {
 
 void STmainModel::toggleProgramMode() {
   if (set_.DesignLock || designRunning_) {
-    dialogs_.message(Message{kToggleRefused, "Error", MsgIcon::None, MsgButtons::Ok, false});
+    dialogs_.message(Message{kToggleRefused, kErrorTitle, MsgIcon::None, MsgButtons::Ok, false});
     return;
   }
   internalMode_ = !internalMode_;

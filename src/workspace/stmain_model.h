@@ -64,6 +64,18 @@ struct WindowRequest {
 
 // Every menu and menu item of the main window, each parent before its items.
 const std::vector<MenuEntry>& MainMenuTree();
+// The menu items of the window's own commands (the Help menu's are in
+// docs/documents.h).
+inline constexpr const char* kNewFileItem = "Newfile";
+inline constexpr const char* kOpenFileItem = "Openfile";
+inline constexpr const char* kSaveFileItem = "Savefile";
+inline constexpr const char* kSaveFileAsItem = "SaveAsfile";
+inline constexpr const char* kExitItem = "exit";
+inline constexpr const char* kCircuitBillItem = "sp_circrp_bom";
+inline constexpr const char* kSummaryBillItem = "bill_of_mat";
+inline constexpr const char* kCircuitListItem = "sp_circ";
+inline constexpr const char* kRatingsItem = "rating";
+inline constexpr const char* kPreferencesItem = "settings";
 
 // The note shown below the outputs in the standard mode.
 inline constexpr const char* kAddResultNote =

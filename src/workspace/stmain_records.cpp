@@ -6,6 +6,7 @@
 
 #include "circuit/lists.h"
 #include "core/legacy_math.h"
+#include "core/message_titles.h"
 #include "core/units.h"
 #include "workspace/stmain_model.h"
 
@@ -184,7 +185,7 @@ bool STmainModel::queryUnsavedChanges(const std::function<void()>& save) {
   } catch (const std::exception& e) {
     // The designs are still only here: the window stays, and says why.
     set_.LastSaveFailed = true;
-    dialogs_.message(Message{std::string("The file was not saved: ") + e.what() + ".", "Error",
+    dialogs_.message(Message{std::string("The file was not saved: ") + e.what() + ".", kErrorTitle,
                              MsgIcon::Exclamation, MsgButtons::Ok, false});
   }
   return !set_.LastSaveFailed;
