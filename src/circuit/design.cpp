@@ -329,6 +329,56 @@ void ResetOutputs(DesignRecord& r, const CircuitContext& context) {
   r.PRESSURE = StoredNumber(context.pressureUnit);
 }
 
+namespace {
+
+// The bill fields of a record from the take-off it keeps (none: no bill);
+// the tie wire length of any take-off stays, even of results no field can
+// hold.
+void RecordBill(const Takeoff* kept, const Takeoff* any, DesignRecord& r) {
+  const auto quantity = [kept](float Takeoff::*field) { return kept ? kept->*field : 0.0f; };
+  r.TSIZ = kept ? kept->TSIZ : std::string();
+  r.BAND = kept ? kept->BAND : std::string();
+  r.CHAN = kept ? kept->CHAN : std::string(" ");
+  r.TST = quantity(&Takeoff::TST);
+  r.ACEM = quantity(&Takeoff::ACEM);
+  r.ACEM1 = quantity(&Takeoff::ACEM1);
+  r.ACHAN = quantity(&Takeoff::ACHAN);
+  r.ABAND = quantity(&Takeoff::ABAND);
+  r.UNION = quantity(&Takeoff::UNION);
+  r.CRS = quantity(&Takeoff::CRS);
+  r.FRST = quantity(&Takeoff::FRST);
+  r.FAK = quantity(&Takeoff::FAK);
+  r.MACO = quantity(&Takeoff::MACO);
+  if (any) r.TBAND = any->TBAND;
+}
+
+// The inputs a design keeps as the window shows them after the run.
+void RecordInputs(const CircuitEntry& e, const CircuitContext& context, DesignRecord& r) {
+  const auto number = [&](const std::string& text) {
+    return ParseSingle(text, context.decimalMark).value_or(0.0f);
+  };
+  r.TRACEINS = e.installation;
+  r.TUBEMAT = e.material;
+  r.TUBEWALL = e.tubeWall;
+  r.APPTYPE = e.application;
+  r.HeatUpProduct = e.product;
+  r.HeatUpInitialTemp = e.initialTemp;
+  r.HeatUpFinalTemp = e.finalTemp;
+  r.HeatUpDensity = e.density;
+  r.HeatUpSpecificHeat = e.specificHeat;
+  r.HeatUpLatentHeat = e.latentHeat;
+  r.HeatUpPhaseChange = e.phaseChange;
+  r.MAXAMB = number(e.maxAmbient);
+  r.MINAMB = number(e.minAmbient);
+  r.MAINTEMP = number(e.maintTemp);
+  r.PIPELN = number(e.pipeLength);
+  r.INSTYPE = e.insulationType + 1;
+  r.CIRTXT = e.circuit;
+  r.PIPETXT = e.line;
+}
+
+}  // namespace
+
 DesignRecord RecordOf(const CircuitDesign& d, const CircuitContext& context, const DesignRecord& previous) {
   DesignRecord r = previous;
   const DesignReadings& read = d.readings;
@@ -339,10 +389,6 @@ DesignRecord RecordOf(const CircuitDesign& d, const CircuitContext& context, con
   // A result no field can hold leaves no outputs and no bill (the tie wire
   // length excepted).
   const bool kept = !(f && f->discarded);
-  const auto output = [&](float Takeoff::*field) { return kept && t ? t->*field : 0.0f; };
-  const auto number = [&](const std::string& text) {
-    return ParseSingle(text, context.decimalMark).value_or(0.0f);
-  };
   const std::string& startCompound = read.compound;
 
   // The preferences in force.
@@ -417,42 +463,9 @@ DesignRecord RecordOf(const CircuitDesign& d, const CircuitContext& context, con
   } else {
     r.SLEN = 0;
   }
-  // The bill.
-  r.TSIZ = kept && t ? t->TSIZ : std::string();
-  r.BAND = kept && t ? t->BAND : std::string();
-  r.CHAN = kept && t ? t->CHAN : std::string(" ");
-  r.TST = output(&Takeoff::TST);
-  r.ACEM = output(&Takeoff::ACEM);
-  r.ACEM1 = output(&Takeoff::ACEM1);
-  r.ACHAN = output(&Takeoff::ACHAN);
-  r.ABAND = output(&Takeoff::ABAND);
-  r.UNION = output(&Takeoff::UNION);
-  r.CRS = output(&Takeoff::CRS);
-  r.FRST = output(&Takeoff::FRST);
-  r.FAK = output(&Takeoff::FAK);
-  r.MACO = output(&Takeoff::MACO);
-  if (t) r.TBAND = t->TBAND;
+  RecordBill(kept ? t : nullptr, t, r);
 
-  // The inputs the design keeps as the window shows them after the run.
-  const CircuitEntry& e = d.entry;
-  r.TRACEINS = e.installation;
-  r.TUBEMAT = e.material;
-  r.TUBEWALL = e.tubeWall;
-  r.APPTYPE = e.application;
-  r.HeatUpProduct = e.product;
-  r.HeatUpInitialTemp = e.initialTemp;
-  r.HeatUpFinalTemp = e.finalTemp;
-  r.HeatUpDensity = e.density;
-  r.HeatUpSpecificHeat = e.specificHeat;
-  r.HeatUpLatentHeat = e.latentHeat;
-  r.HeatUpPhaseChange = e.phaseChange;
-  r.MAXAMB = number(e.maxAmbient);
-  r.MINAMB = number(e.minAmbient);
-  r.MAINTEMP = number(e.maintTemp);
-  r.PIPELN = number(e.pipeLength);
-  r.INSTYPE = e.insulationType + 1;
-  r.CIRTXT = e.circuit;
-  r.PIPETXT = e.line;
+  RecordInputs(d.entry, context, r);
   return r;
 }
 
