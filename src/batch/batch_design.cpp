@@ -637,8 +637,8 @@ void LineListDesigner::Impl::designRow(const RowView& row, CircuitResult& result
   result.installation = InstallationText(design.entry, options.internalMode);
   if (design.outcome == DesignOutcome::Completed) {
     const DesignDisplay& d = design.display;
-    result.display = {d.maxMaintTemp, d.minMaintTemp, d.heatLoss, d.condensate, d.insulationSize,
-                      d.totalLength,  d.trapDistance, d.rise,     d.traceType};
+    result.display.clear();
+    for (const DesignOutput& output : kDesignOutputs) result.display.push_back(d.*output.text);
     result.meetsMaintainTemperature = result.ok && !d.shortOfMaintTemp;
   }
 }

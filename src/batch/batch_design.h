@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "batch/csv.h"
+#include "circuit/design.h"
 #include "circuit/entry.h"
 #include "core/design_record.h"
 
@@ -111,7 +112,7 @@ struct HeadingReading {
 // results list them: maximum and minimum maintained temperature, heat loss,
 // condensate load, insulation size, total tracer length, trap distance,
 // vertical rise, tracer product.
-inline constexpr int kDisplayFieldCount = 9;
+inline constexpr int kDisplayFieldCount = static_cast<int>(kDesignOutputs.size());
 
 // An input that an application check of the window changed.
 struct Correction {

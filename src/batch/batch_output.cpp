@@ -40,7 +40,7 @@ const std::vector<std::string>& FieldKeys() {
 const std::array<std::string, kDisplayFieldCount>& DisplayKeys() {
   static const std::array<std::string, kDisplayFieldCount> keys = [] {
     std::array<std::string, kDisplayFieldCount> out;
-    for (std::size_t d = 0; d < out.size(); ++d) out[d] = JsonString(kDisplayFieldNames[d]) + ":";
+    for (std::size_t d = 0; d < out.size(); ++d) out[d] = JsonString(kDesignOutputs[d].key) + ":";
     return out;
   }();
   return keys;
@@ -146,20 +146,9 @@ void AppendMessage(std::string& out, const ShownMessage& m) {
   out += m.text;
 }
 
-// Output columns of the CSV table after the inputs: the window's output
-// fields, then the quantities of the material take-off.
-enum class OutUnit { None, Temperature, Length, HeatLoss, Condensate, Size, Feet };
-struct DisplayColumn {
-  const char* caption;
-  OutUnit unit;
-};
-constexpr DisplayColumn kDisplayColumns[kDisplayFieldCount] = {
-    {"Max. Maint. Temp.", OutUnit::Temperature}, {"Min. Maint. Temp.", OutUnit::Temperature},
-    {"Design Heat Loss", OutUnit::HeatLoss},     {"Operating Condensate Load", OutUnit::Condensate},
-    {"Nominal Insulation Size", OutUnit::Size},  {"Total Tracer Length with Allowances", OutUnit::Length},
-    {"Max. Trap Distance", OutUnit::Length},     {"Max. Vertical Rise", OutUnit::Length},
-    {"Tracer Product", OutUnit::None},
-};
+// Output columns of the CSV table after the inputs: the design's outputs
+// (kDesignOutputs), then the quantities of the material take-off.
+enum class OutUnit { None, Length, Feet };
 struct TakeoffColumn {
   const char* field;  // record field
   const char* caption;
@@ -188,16 +177,8 @@ constexpr TakeoffColumn kTakeoffColumns[] = {
 
 std::string OutUnitText(OutUnit unit, UnitSystem units) {
   switch (unit) {
-    case OutUnit::Temperature:
-      return std::string(Trim(UnitCaption(UnitQuantity::Temperature, units)));
     case OutUnit::Length:
       return std::string(Trim(UnitCaption(UnitQuantity::Length, units)));
-    case OutUnit::HeatLoss:
-      return std::string(Trim(UnitCaption(UnitQuantity::HeatLoss, units)));
-    case OutUnit::Condensate:
-      return std::string(Trim(UnitCaption(UnitQuantity::Condensate, units)));
-    case OutUnit::Size:
-      return std::string(Trim(UnitCaption(UnitQuantity::InsulationSize, units)));
     case OutUnit::Feet:
       return "ft";
     case OutUnit::None:
@@ -320,8 +301,10 @@ std::string BatchCsvHeader(const BatchOptions& options) {
   std::vector<std::string> head = {"Row", "Line", "Designed", "Meets Maint. Temp."};
   for (const auto& c : LineListColumns()) head.push_back(WithUnit(c.name, ColumnUnitText(c.unit, options)));
   head.push_back("Installation Used");
-  for (const auto& d : kDisplayColumns)
-    head.push_back(WithUnit(d.caption, OutUnitText(d.unit, options.units)));
+  for (const DesignOutput& d : kDesignOutputs) {
+    const std::string unit = d.unit ? std::string(Trim(UnitCaption(*d.unit, options.units))) : std::string();
+    head.push_back(WithUnit(d.caption, unit));
+  }
   for (const auto& t : kTakeoffColumns)
     head.push_back(WithUnit(t.caption, OutUnitText(t.unit, options.units)));
   head.push_back("Corrections");

@@ -39,18 +39,6 @@ std::string ShortfallWarningText() {
   return text;
 }
 
-// The caption the window shows for the method of a design.
-const char* TraceLabel(Installation installation) {
-  switch (installation) {
-    case Installation::Troughline:
-      return "Troughline";
-    case Installation::FilletTrace:
-      return "Fillet Trace with";
-    default:
-      return "Coverlyn Type";
-  }
-}
-
 enum class PassStep { Completed, Stopped, Failed, Restart };
 
 // One design: the entry as the passes change it, and what they found.
@@ -235,15 +223,6 @@ PassStep Designing::finish(const DesignPassResult& pass) {
   const double lossTenths = IntTenths(o.heatLossBtuHrFt);
   f.LSWO = ToSingle(metric_ ? IntTenths(WattsPerMetreFromBtuPerHrFt(lossTenths)) : lossTenths);
 
-  DesignDisplay& display = out_.display;
-  display.maxMaintTemp = SingleText(f.TP2);
-  display.minMaintTemp = SingleText(f.TP1);
-  display.shortOfMaintTemp = ToSingle(*maintTemp_) > f.TP1;
-  display.rise = SingleText(f.VTR);
-  display.condensate = FixedText(f.COND, 3);
-  display.insulationSize = SingleText(f.INSIZE);
-  display.trapDistance = SingleText(f.TDX);
-  display.heatLoss = SingleText(f.LSWO);
   const bool trapShorterThanCircuit =
       o.trapDistanceFt < StartDesignPipeLengthFt(context_.units, ToSingle(*pipeLength_));
 
@@ -266,8 +245,6 @@ PassStep Designing::finish(const DesignPassResult& pass) {
   // The compound chosen from the temperatures at the start of the run, if any.
   const std::string& start = out_.readings.compound;
   f.compound = ChooseCompound(takeoff, Compound{start, start.empty() ? " " : start, {}});
-  display.traceLabel = TraceLabel(installation_);
-  display.traceType = IsJacketed(installation_) ? f.compound.COVR : f.compound.CEM;
   // The design pipe length of every tracer plus 5 %.
   f.tracerLength = ToSingle(TracerLengthFt(o.tracers, lengths.designPipeLengthFt));
   try {
@@ -275,7 +252,6 @@ PassStep Designing::finish(const DesignPassResult& pass) {
   } catch (const std::invalid_argument&) {
     return fail("the material take-off cannot be computed");
   }
-  display.totalLength = SingleText(f.takeoff->TLEN);  // the total length as the bill rounds it
   // Results that are no finite numbers, or too large for their fields, are no design.
   const DesignRecord outputs = RecordOf(out_, context_, DesignRecord{});
   if (const std::string_view output = UnrepresentableOutput(outputs); !output.empty()) {
@@ -284,6 +260,8 @@ PassStep Designing::finish(const DesignPassResult& pass) {
     return fail("the result " + std::string(output) + " is not a number its field can hold");
   }
 
+  out_.display = DisplayOf(outputs, true);
+  const DesignDisplay& display = out_.display;
   questions_.resultsShown(display);
   if (display.shortOfMaintTemp) show(ShortfallWarningText(), kWarningTitle);
   if (trapShorterThanCircuit) show(kTrapDistanceNote, kWarningTitle);
@@ -467,6 +445,31 @@ DesignRecord RecordOf(const CircuitDesign& d, const CircuitContext& context, con
 
   RecordInputs(d.entry, context, r);
   return r;
+}
+
+DesignDisplay DisplayOf(const DesignRecord& r, bool justDesigned) {
+  DesignDisplay d;
+  d.maxMaintTemp = SingleText(r.TP2);
+  d.minMaintTemp = SingleText(r.TP1);
+  d.shortOfMaintTemp = r.MAINTEMP > r.TP1;
+  d.heatLoss = SingleText(r.LSWO);
+  d.condensate = FixedText(r.COND, 3);
+  d.insulationSize = SingleText(r.INSIZE);
+  d.trapDistance = SingleText(r.TDX);
+  d.rise = SingleText(r.VTR);
+  d.totalLength = SingleText(r.TLEN);  // the total length as the bill rounds it
+  // The method's caption, and its compound or (jacketed) Coverlyn type.
+  if (r.TRACEINS == kInstallTroughline) {
+    d.traceLabel = justDesigned ? "Troughline" : "Trough Line";
+    d.traceType = r.CEM;
+  } else if (r.TRACEINS == kInstallFillet) {
+    d.traceLabel = "Fillet Trace with";
+    d.traceType = r.CEM;
+  } else {
+    d.traceLabel = "Coverlyn Type";
+    d.traceType = r.COVR;
+  }
+  return d;
 }
 
 void StoreDesign(const CircuitDesign& d, const CircuitContext& context, DesignRecord& record) {

@@ -9,6 +9,7 @@
 // result into a record.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "bom/takeoff.h"
 #include "circuit/allowance_step.h"
 #include "circuit/entry.h"
+#include "core/units.h"
 
 namespace vst {
 
@@ -35,11 +37,37 @@ struct DesignDisplay {
   std::string traceType;    // its compound or Coverlyn type (CEM or COVR)
 };
 
-// The names of the output fields (the window's own), in the order a line
-// list's results give their texts.
-inline constexpr const char* kDisplayFieldNames[] = {"Max_Maint_Temp", "Min_Maint_Temp", "Ht_Lswo_Out",
-                                                     "Cond_Load",      "Insul_Size",     "Tot_Cab_Out",
-                                                     "Trap_Dist",      "Rise",           "TraceTp"};
+// The outputs of a design, one row each, in the order the line-list command
+// gives them: the key that names the output (the JSON key of the command,
+// and the main window's field of it), the heading of its CSV column, its
+// unit, its text, and whether only the internal mode shows it.
+struct DesignOutput {
+  const char* key;
+  const char* caption;
+  std::optional<UnitQuantity> unit;
+  std::string DesignDisplay::*text;
+  bool internalOnly;
+};
+inline constexpr std::array<DesignOutput, 9> kDesignOutputs{{
+    {"Max_Maint_Temp", "Max. Maint. Temp.", UnitQuantity::Temperature, &DesignDisplay::maxMaintTemp, false},
+    {"Min_Maint_Temp", "Min. Maint. Temp.", UnitQuantity::Temperature, &DesignDisplay::minMaintTemp, false},
+    {"Ht_Lswo_Out", "Design Heat Loss", UnitQuantity::HeatLoss, &DesignDisplay::heatLoss, false},
+    {"Cond_Load", "Operating Condensate Load", UnitQuantity::Condensate, &DesignDisplay::condensate, true},
+    {"Insul_Size", "Nominal Insulation Size", UnitQuantity::InsulationSize, &DesignDisplay::insulationSize,
+     false},
+    {"Tot_Cab_Out", "Total Tracer Length with Allowances", UnitQuantity::Length, &DesignDisplay::totalLength,
+     false},
+    {"Trap_Dist", "Max. Trap Distance", UnitQuantity::Length, &DesignDisplay::trapDistance, true},
+    {"Rise", "Max. Vertical Rise", UnitQuantity::Length, &DesignDisplay::rise, true},
+    {"TraceTp", "Tracer Product", std::nullopt, &DesignDisplay::traceType, false},
+}};
+
+// What a record holding a design shows: its outputs as texts (the
+// shortest text of each single-precision value, the condensate load with
+// three decimals), the shortfall mark, and the method's caption with its
+// compound or type. A design just finished names Troughline "Troughline",
+// a stored one shown again "Trough Line".
+DesignDisplay DisplayOf(const DesignRecord& record, bool justDesigned);
 
 // What a design asks while it runs, and what it tells as it goes. The two
 // questions must be answered (nothing: the dialog was closed, and the design

@@ -153,15 +153,8 @@ void STmainModel::phaseChangeHandling() {
 void STmainModel::setStatus(const std::string& caption) { c(StId::MessagePanel).text = caption; }
 
 void STmainModel::showResults(const DesignDisplay& d) {
-  c(StId::Max_Maint_Temp).text = d.maxMaintTemp;
-  c(StId::Min_Maint_Temp).text = d.minMaintTemp;
+  for (const DesignOutput& output : kDesignOutputs) c(*FindStId(output.key)).text = d.*output.text;
   c(StId::Min_Maint_Temp).backColor = d.shortOfMaintTemp ? kColorYellow : kColorWhite;
-  c(StId::Ht_Lswo_Out).text = d.heatLoss;
-  c(StId::Cond_Load).text = d.condensate;
-  c(StId::Insul_Size).text = d.insulationSize;
-  c(StId::Trap_Dist).text = d.trapDistance;
-  c(StId::Rise).text = d.rise;
-  c(StId::Tot_Cab_Out).text = d.totalLength;
   Control& label = c(StId::TraceLb);
   label.text = d.traceLabel;
   label.visible = !d.traceLabel.empty();

@@ -105,9 +105,9 @@ void STmainModel::selectInstallation(int position) { selectList(StId::Cab_In, po
 // fallbacks select another installation) is in progress.
 void STmainModel::discardStoredDesign() {
   if (set_.RecordLoading || designRunning_) return;
-  for (StId output : {StId::Max_Maint_Temp, StId::Min_Maint_Temp, StId::Ht_Lswo_Out, StId::Cond_Load,
-                      StId::Insul_Size, StId::Tot_Cab_Out, StId::Trap_Dist, StId::Rise}) {
-    c(output).text.clear();
+  // The method's type keeps its text; it is hidden below.
+  for (const DesignOutput& output : kDesignOutputs) {
+    if (output.text != &DesignDisplay::traceType) c(*FindStId(output.key)).text.clear();
   }
   c(StId::TraceLb).visible = false;
   c(StId::TraceTp).visible = false;

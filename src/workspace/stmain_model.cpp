@@ -22,11 +22,6 @@ namespace {
 constexpr const char* kToggleRefused = "Program mode cannot be changed after performing a design";
 constexpr const char* kInternalCaption = " **INTERNAL MODE**";
 
-// Outputs that exist only in InternalMode, with their captions and units.
-constexpr std::array<StId, 9> kInternalOutputs{StId::Label9, StId::Cond_Load, StId::lblCondUnit,
-                                               StId::Label7, StId::Trap_Dist, StId::feet3,
-                                               StId::Label8, StId::Rise,      StId::feet4};
-
 // The commands of the menus that the window carries out, by their menu items.
 enum class MenuCommand {
   NewSet,
@@ -460,7 +455,13 @@ void STmainModel::helpShortcut(std::string_view focus) {
 // The window refresh for the program mode in force: the outputs and menu item
 // of InternalMode, the note of the standard mode, and the installation list.
 void STmainModel::programModeRefresh() {
-  for (StId output : kInternalOutputs) c(output).visible = internalMode_;
+  // The outputs of the internal mode only, with their captions and units.
+  for (const DesignOutput& output : kDesignOutputs) {
+    if (!output.internalOnly) continue;
+    const ControlRow& row = *FindControlRow(output.key);
+    for (const char* name : {row.captionName, row.name, row.unitName})
+      controls_[name].visible = internalMode_;
+  }
   for (const AppPanel& panel : AppPanels()) {
     if (panel.internalModeOnly) controls_[panel.menuItem].visible = internalMode_;
   }

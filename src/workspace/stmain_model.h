@@ -250,7 +250,7 @@ class STmainModel {
   void previousStep();
   void loadRecordIntoWindow(bool previousStep);
   void showStoredOutputs();
-  void showInstallationResult(bool justDesigned);
+  void showInstallationResult();
   void showRecordNumber();
 
   void request(WindowRequest::Kind kind, std::string panel = {}, int helpContext = 0);

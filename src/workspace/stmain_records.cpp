@@ -103,7 +103,7 @@ void STmainModel::loadRecordIntoWindow(bool previousStep) {
     set_.InsulationSizing = InsulationSizingFromStored(r.UNDER);
   }
   showStoredOutputs();
-  showInstallationResult(false);
+  showInstallationResult();
   set_.RecordLoading = false;
 }
 
@@ -112,24 +112,19 @@ void STmainModel::loadRecordIntoWindow(bool previousStep) {
 void STmainModel::showStoredOutputs() {
   const DesignRecord& r = set_.current();
   const bool designed = r.HoldsDesign();
-  const auto show = [&](StId output, float value) { c(output).text = designed ? SingleText(value) : ""; };
-  show(StId::Max_Maint_Temp, r.TP2);
-  show(StId::Min_Maint_Temp, r.TP1);
-  show(StId::Ht_Lswo_Out, r.LSWO);
-  show(StId::Insul_Size, r.INSIZE);
-  show(StId::Tot_Cab_Out, r.TLEN);
-  show(StId::Trap_Dist, r.TDX);
-  show(StId::Rise, r.VTR);
-  c(StId::Cond_Load).text = designed ? FixedText(r.COND, 3) : "";
+  const DesignDisplay shown = designed ? DisplayOf(r, false) : DesignDisplay{};
+  for (const DesignOutput& output : kDesignOutputs) {
+    if (output.text != &DesignDisplay::traceType) c(*FindStId(output.key)).text = shown.*output.text;
+  }
   // The heat-up time is not computed by a design, which leaves the field empty.
   c(StId::txtHuTime).text = designed && r.HeatUpTime != 0.0f ? SingleText(r.HeatUpTime) : "";
   // The minimum maintained temperature is marked when it falls short of the
   // maintenance temperature, as the design marked it.
-  c(StId::Min_Maint_Temp).backColor = designed && r.MAINTEMP > r.TP1 ? kColorYellow : kColorWhite;
+  c(StId::Min_Maint_Temp).backColor = shown.shortOfMaintTemp ? kColorYellow : kColorWhite;
 }
 
-// TraceLb and TraceTp for the installation a design used.
-void STmainModel::showInstallationResult(bool justDesigned) {
+// TraceLb and TraceTp for the installation of the stored design.
+void STmainModel::showInstallationResult() {
   const DesignRecord& r = set_.current();
   Control& label = c(StId::TraceLb);
   Control& type = c(StId::TraceTp);
@@ -137,16 +132,9 @@ void STmainModel::showInstallationResult(bool justDesigned) {
     label.visible = type.visible = false;
     return;
   }
-  if (r.TRACEINS == kInstallTroughline) {
-    label.text = justDesigned ? "Troughline" : "Trough Line";
-    type.text = r.CEM;
-  } else if (r.TRACEINS == kInstallFillet) {
-    label.text = "Fillet Trace with";
-    type.text = r.CEM;
-  } else {
-    label.text = "Coverlyn Type";
-    type.text = r.COVR;
-  }
+  const DesignDisplay shown = DisplayOf(r, false);
+  label.text = shown.traceLabel;
+  type.text = shown.traceType;
   label.visible = type.visible = true;
   type.enabled = true;
 }

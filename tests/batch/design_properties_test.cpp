@@ -194,8 +194,9 @@ TEST(DesignProperties, RandomRowsEndAsSoundDesignsOrAsRefusalsThatSayWhy) {
         }
         for (int d = 0; d + 1 < kDisplayFieldCount; ++d) {  // the last one is the compound's name
           const auto shown = ParseNumber(c.display[static_cast<std::size_t>(d)]);
-          EXPECT_TRUE(shown && std::isfinite(*shown)) << row << " " << kDisplayFieldNames[d] << " shows \""
-                                                      << c.display[static_cast<std::size_t>(d)] << "\"";
+          EXPECT_TRUE(shown && std::isfinite(*shown))
+              << row << " " << kDesignOutputs[static_cast<std::size_t>(d)].key << " shows \""
+              << c.display[static_cast<std::size_t>(d)] << "\"";
         }
         EXPECT_LE(r.TP2, SteamTemperature(r, units) + 1e-3) << row;
         EXPECT_GE(r.TP2, r.TP1) << row;
