@@ -507,7 +507,7 @@ struct LineListDesigner::Impl {
 
   void designRow(const RowView& row, CircuitResult& result) const;
   static void readDialogAnswers(const RowView& row, RowAnswers& answers);
-  EntryField chooseLists(const RowView& row, CircuitEntry& wanted, std::string& problem) const;
+  int findChoice(const RowView& row, EntryField field, const TextList& offered, std::string& problem) const;
   void noteUsedInputs(const RowView& row, const CircuitEntry& entry, CircuitResult& result) const;
   bool refusedAsStrict(CircuitResult& result) const;
 };
@@ -530,81 +530,53 @@ void LineListDesigner::Impl::readDialogAnswers(const RowView& row, RowAnswers& d
 }
 
 // The row's list choices as positions in the lists the window offers when
-// the row reaches them: the installation decides the tube sizes, the tube
-// and the material the wall thicknesses. A value a list does not offer
-// stops the row at that field; `problem` then says why.
-EntryField LineListDesigner::Impl::chooseLists(const RowView& row, CircuitEntry& e,
-                                               std::string& problem) const {
+// entering reaches them (the installation decides the tube sizes, the tube
+// and the material the wall thicknesses). A value a list does not offer is
+// -1, and `problem` says why.
+int LineListDesigner::Impl::findChoice(const RowView& row, EntryField field, const TextList& offered,
+                                       std::string& problem) const {
+  struct ListColumn {
+    EntryField field;
+    Col column;
+    const char* list;
+    bool numeric;
+  };
   const bool metric = options.units == UnitSystem::Metric;
-  const auto notIn = [&](Col column, const char* list) {
-    problem = std::string("Column ") + LineListColumns()[column].name + ": " + Quoted(row.text(column)) +
-              " is not in the " + list + " list";
+  const ListColumn columns[] = {
+      {EntryField::Installation, kTRACEINS, "installation", false},
+      {EntryField::TubeSize, kTRACETUB, "tracer tubing", metric},
+      {EntryField::Material, kTUBEMAT, "tubing material", false},
+      {EntryField::TubeWall, kTUBEWALL, "wall thickness", true},
+      {EntryField::PipeSize, kPIPESIZE, "pipe size", true},
+      {EntryField::InsulationType, kINSTYPE, "insulation type", false},
+      {EntryField::InsulationThickness, kINSTHK, "insulation thickness", true},
+      {EntryField::Passes, kPASSES, "number of passes", true},
   };
-  const auto find = [&](Col column, const TextList* items, bool numeric) {
-    return items == nullptr ? -1
-                            : FindEntry(*items, numeric ? row.numeric(column) : row.text(column), numeric);
-  };
-  const int installation = FindInstallation(InstallationList(options.internalMode), row.text(kTRACEINS));
-  if (installation < 0) {
-    notIn(kTRACEINS, "installation");
-    return EntryField::Installation;
-  }
-  ChooseInstallation(e, installation, context);
-  const int tube = find(kTRACETUB, e.tubes, metric);
-  if (tube < 0) {
-    notIn(kTRACETUB, "tracer tubing");
-    return EntryField::TubeSize;
-  }
-  ChooseTubeSize(e, tube, context);
-  const int material = find(kTUBEMAT, &TracerMaterialList(), false);
-  if (material < 0) {
-    notIn(kTUBEMAT, "tubing material");
-    return EntryField::Material;
-  }
-  ChooseMaterial(e, material, context);
-  if (!row.text(kTUBEWALL).empty()) {
-    e.tubeWall = find(kTUBEWALL, e.walls, true);
-    if (e.tubeWall < 0) {
-      notIn(kTUBEWALL, "wall thickness");
-      return EntryField::TubeWall;
+  for (const ListColumn& c : columns) {
+    if (c.field != field) continue;
+    const int position =
+        field == EntryField::Installation
+            ? FindInstallation(offered, row.text(c.column))
+            : FindEntry(offered, c.numeric ? row.numeric(c.column) : row.text(c.column), c.numeric);
+    if (position < 0) {
+      problem = std::string("Column ") + LineListColumns()[c.column].name + ": " +
+                Quoted(row.text(c.column)) + " is not in the " + c.list + " list";
     }
+    return position;
   }
-  // A pipe size the list blanks for this installation is still chosen at
-  // its position, so the design's own message refuses it.
-  e.pipeSize = find(kPIPESIZE, &PipeSizeList(options.units, false), true);
-  if (e.pipeSize < 0) {
-    notIn(kPIPESIZE, "pipe size");
-    return EntryField::PipeSize;
-  }
-  e.insulationType = find(kINSTYPE, &InsulationTypeList(), false);
-  if (e.insulationType < 0) {
-    notIn(kINSTYPE, "insulation type");
-    return EntryField::InsulationType;
-  }
-  e.insulationThickness = find(kINSTHK, &InsulationThicknessList(options.units), true);
-  if (e.insulationThickness < 0) {
-    notIn(kINSTHK, "insulation thickness");
-    return EntryField::InsulationThickness;
-  }
-  e.passes = find(kPASSES, &PassList(), true);
-  if (e.passes < 0) {
-    notIn(kPASSES, "number of passes");
-    return EntryField::Passes;
-  }
-  return EntryField::Done;
+  return -1;
 }
 
-// Designs one row: everything the row says is checked before the circuit is
-// entered, so a bad row stops with one message naming its column; the
-// circuit is then entered field by field as a person would, and designed.
+// Designs one row: the circuit is entered field by field as a person would,
+// each list choice looked up in the list on offer when entering reaches it
+// (a value not on offer stops the row with one message naming its column),
+// and designed.
 void LineListDesigner::Impl::designRow(const RowView& row, CircuitResult& result) const {
   RowAnswers answers;
   readDialogAnswers(row, answers);
   const TypedFields fields(row);
 
-  CircuitEntry wanted = FreshEntry(context);
-  std::string problem;
-  const EntryField stop = chooseLists(row, wanted, problem);
+  CircuitEntry wanted;
   wanted.maxAmbient = fields.maxAmb;
   wanted.minAmbient = fields.minAmb;
   wanted.maintTemp = fields.maint;
@@ -614,14 +586,17 @@ void LineListDesigner::Impl::designRow(const RowView& row, CircuitResult& result
   wanted.pressure = fields.pressure;
   wanted.circuit = row.text(kCIRTXT);
   wanted.line = row.text(kPIPETXT);
-  EnteredCircuit entered = Enter(wanted, context, !row.text(kTUBEWALL).empty(), !fields.intExp.empty(), stop);
+  std::string problem;
+  EnteredCircuit entered = Enter(
+      wanted, context, !row.text(kTUBEWALL).empty(), !fields.intExp.empty(),
+      [&](EntryField field, const TextList& offered) { return findChoice(row, field, offered, problem); });
   result.messages = std::move(entered.messages);
   for (EntryCorrection& c : entered.corrections) {
     const Col column = ColumnOf(c.field);
     result.corrections.push_back({LineListColumns()[column].name, std::string(row.text(column)),
                                   std::move(c.used), std::move(c.message)});
   }
-  if (stop != EntryField::Done) throw RowError(problem);
+  if (entered.stoppedAt != EntryField::Done) throw RowError(problem);
 
   noteUsedInputs(row, entered.entry, result);
   if (refusedAsStrict(result)) return;

@@ -280,65 +280,74 @@ class Entering {
 }  // namespace
 
 EnteredCircuit Enter(const CircuitEntry& wanted, const CircuitContext& context, bool enterWall,
-                     bool enterIntermittent, EntryField stopBefore) {
+                     bool enterIntermittent, const ChoiceFinder& find) {
   EnteredCircuit out;
   out.entry = FreshEntry(context);
   Entering in(out);
   CircuitEntry& e = in.entry();
-  const auto reached = [stopBefore](EntryField field) { return field >= stopBefore; };
+  // Begins entering a list field: the position of its choice in `offered`,
+  // nothing when the list does not hold it (entering stops there).
+  const auto choose = [&](EntryField field, const TextList* offered) -> std::optional<int> {
+    static const TextList none;
+    const int position = find(field, offered ? *offered : none);
+    if (position < 0) {
+      out.stoppedAt = field;
+      return std::nullopt;
+    }
+    in.begin(field);
+    return position;
+  };
   const auto typed = [&](EntryField field, std::string& into, const std::string& text) {
-    if (reached(field)) return false;
     in.begin(field);
     into = text;
-    return true;
   };
 
   using F = EntryField;
-  if (reached(F::Installation)) return out;
-  in.begin(F::Installation);
-  ChooseInstallation(e, wanted.installation, context);
-  if (reached(F::TubeSize)) return out;
-  in.begin(F::TubeSize);
-  ChooseTubeSize(e, wanted.tubeSize, context);
-  if (reached(F::Material)) return out;
-  in.begin(F::Material);
-  ChooseMaterial(e, wanted.material, context);
-  if (reached(F::TubeWall)) return out;
+  const auto installation = choose(F::Installation, &InstallationList(context.internalMode));
+  if (!installation) return out;
+  ChooseInstallation(e, *installation, context);
+  const auto tube = choose(F::TubeSize, e.tubes);
+  if (!tube) return out;
+  ChooseTubeSize(e, *tube, context);
+  const auto material = choose(F::Material, &TracerMaterialList());
+  if (!material) return out;
+  ChooseMaterial(e, *material, context);
   if (enterWall) {
-    in.begin(F::TubeWall);
-    e.tubeWall = Clamped(e.walls, wanted.tubeWall);
+    const auto wall = choose(F::TubeWall, e.walls);
+    if (!wall) return out;
+    e.tubeWall = Clamped(e.walls, *wall);
   }
-  if (reached(F::PipeSize)) return out;
-  in.begin(F::PipeSize);
-  ChoosePipeSize(e, wanted.pipeSize);
+  // The pipe sizes by position: a size the installation's list blanks is
+  // still chosen at its place, and the design refuses it.
+  const auto pipe = choose(F::PipeSize, &PipeSizeList(context.units, false));
+  if (!pipe) return out;
+  ChoosePipeSize(e, *pipe);
 
-  if (!typed(F::MaxAmbient, e.maxAmbient, wanted.maxAmbient)) return out;
-  if (!typed(F::MinAmbient, e.minAmbient, wanted.minAmbient)) return out;
+  typed(F::MaxAmbient, e.maxAmbient, wanted.maxAmbient);
+  typed(F::MinAmbient, e.minAmbient, wanted.minAmbient);
   e.initialTemp = e.minAmbient;
-  if (!typed(F::MaintTemp, e.maintTemp, wanted.maintTemp)) return out;
+  typed(F::MaintTemp, e.maintTemp, wanted.maintTemp);
   e.finalTemp = e.maintTemp;
-  if (!typed(F::MaxExposure, e.maxExposure, wanted.maxExposure)) return out;
+  typed(F::MaxExposure, e.maxExposure, wanted.maxExposure);
   in.shown(CheckMaxExposureField(e, context));
-  if (enterIntermittent &&
-      !typed(F::IntermittentExposure, e.intermittentExposure, wanted.intermittentExposure))
-    return out;
-  if (!typed(F::PipeLength, e.pipeLength, wanted.pipeLength)) return out;
-  if (!typed(F::Pressure, e.pressure, wanted.pressure)) return out;
+  if (enterIntermittent) typed(F::IntermittentExposure, e.intermittentExposure, wanted.intermittentExposure);
+  typed(F::PipeLength, e.pipeLength, wanted.pipeLength);
+  typed(F::Pressure, e.pressure, wanted.pressure);
   in.shown(CheckPressureField(e, context));
-  if (!typed(F::Circuit, e.circuit, wanted.circuit)) return out;
-  if (!typed(F::Line, e.line, wanted.line)) return out;
+  typed(F::Circuit, e.circuit, wanted.circuit);
+  typed(F::Line, e.line, wanted.line);
 
   // The insulation after the pressure: its checks read the pressure field.
-  if (reached(F::InsulationType)) return out;
-  in.begin(F::InsulationType);
-  e.insulationType = Clamped(&InsulationTypeList(), wanted.insulationType);
+  const auto insulation = choose(F::InsulationType, &InsulationTypeList());
+  if (!insulation) return out;
+  e.insulationType = Clamped(&InsulationTypeList(), *insulation);
   in.shown(CheckInsulationChoice(e, context));
-  if (reached(F::InsulationThickness)) return out;
-  in.begin(F::InsulationThickness);
-  e.insulationThickness = Clamped(&InsulationThicknessList(context.units), wanted.insulationThickness);
-  if (reached(F::Passes)) return out;
-  in.begin(F::Passes);
-  e.passes = Clamped(&PassList(), wanted.passes);
+  const auto thickness = choose(F::InsulationThickness, &InsulationThicknessList(context.units));
+  if (!thickness) return out;
+  e.insulationThickness = Clamped(&InsulationThicknessList(context.units), *thickness);
+  const auto passes = choose(F::Passes, &PassList());
+  if (!passes) return out;
+  e.passes = Clamped(&PassList(), *passes);
   return out;
 }
 

@@ -12,6 +12,7 @@
 // length as typed.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -181,15 +182,21 @@ CheckStep CheckInsulationChoice(CircuitEntry& entry, const CircuitContext& conte
 struct EnteredCircuit {
   CircuitEntry entry;  // as the window holds it once entered
   std::vector<EntryCorrection> corrections;
-  std::vector<ShownMessage> messages;  // the checks' warnings, in order
+  std::vector<ShownMessage> messages;       // the checks' warnings, in order
+  EntryField stoppedAt = EntryField::Done;  // the list field whose choice was not on offer
 };
 
-// Enters `wanted` into a freshly opened window (FreshEntry) field by field,
-// from the installation down to the passes, each choice through its list
-// rule and each field through its checks. `enterWall` and
-// `enterIntermittent` say whether those two fields are filled in. Entering
-// stops before `stopBefore` (a field a person could not find in its list).
-EnteredCircuit Enter(const CircuitEntry& wanted, const CircuitContext& context, bool enterWall,
-                     bool enterIntermittent, EntryField stopBefore = EntryField::Done);
+// Where a person finds the choice of a list field among the entries on
+// offer when entering reaches it: its position, or -1 when it is not there.
+using ChoiceFinder = std::function<int(EntryField field, const TextList& offered)>;
+
+// Enters a circuit into a freshly opened window (FreshEntry) field by field,
+// from the installation down to the passes: each list choice found by `find`
+// in the list the earlier choices leave on offer and made through its list
+// rule, each typed field taken from `typed` and run through its checks.
+// `enterWall` and `enterIntermittent` say whether those two fields are
+// filled in. Entering stops before a choice `find` cannot find.
+EnteredCircuit Enter(const CircuitEntry& typed, const CircuitContext& context, bool enterWall,
+                     bool enterIntermittent, const ChoiceFinder& find);
 
 }  // namespace vst
