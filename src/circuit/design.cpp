@@ -41,6 +41,8 @@ std::string ShortfallWarningText() {
 
 enum class PassStep { Completed, Stopped, Failed, Restart };
 
+void RecordOutputs(const CircuitDesign& design, const CircuitContext& context, DesignRecord& record);
+
 // One design: the entry as the passes change it, and what they found.
 class Designing {
  public:
@@ -253,13 +255,18 @@ PassStep Designing::finish(const DesignPassResult& pass) {
     return fail("the material take-off cannot be computed");
   }
   // Results that are no finite numbers, or too large for their fields, are no design.
-  const DesignRecord outputs = RecordOf(out_, context_, DesignRecord{});
+  DesignRecord outputs;
+  RecordOutputs(out_, context_, outputs);
   if (const std::string_view output = UnrepresentableOutput(outputs); !output.empty()) {
     f.discarded = true;
     out_.display = {};
     return fail("the result " + std::string(output) + " is not a number its field can hold");
   }
 
+  // What the record shows, with the two inputs its display reads as this
+  // design read them (the record takes the entry's when it is stored).
+  outputs.TRACEINS = e.installation;
+  outputs.MAINTEMP = ToSingle(*maintTemp_);
   out_.display = DisplayOf(outputs, true);
   const DesignDisplay& display = out_.display;
   questions_.resultsShown(display);
@@ -355,10 +362,8 @@ void RecordInputs(const CircuitEntry& e, const CircuitContext& context, DesignRe
   r.PIPETXT = e.line;
 }
 
-}  // namespace
-
-DesignRecord RecordOf(const CircuitDesign& d, const CircuitContext& context, const DesignRecord& previous) {
-  DesignRecord r = previous;
+// RecordOf but for the inputs of the entry.
+void RecordOutputs(const CircuitDesign& d, const CircuitContext& context, DesignRecord& r) {
   const DesignReadings& read = d.readings;
   const AllowanceStep* step = d.allowance ? &*d.allowance : nullptr;
   const PipeFormAnswer* fittings = step && step->fittings ? &*step->fittings : nullptr;
@@ -442,7 +447,13 @@ DesignRecord RecordOf(const CircuitDesign& d, const CircuitContext& context, con
     r.SLEN = 0;
   }
   RecordBill(kept ? t : nullptr, t, r);
+}
 
+}  // namespace
+
+DesignRecord RecordOf(const CircuitDesign& d, const CircuitContext& context, const DesignRecord& previous) {
+  DesignRecord r = previous;
+  RecordOutputs(d, context, r);
   RecordInputs(d.entry, context, r);
   return r;
 }
