@@ -36,7 +36,7 @@ enum class Pane {
 struct ControlRow {
   const char* name;                  // the control: "Max_Amb"
   ControlKind kind;                  // TextBox, List, CheckBox, Label, Spinner or Button
-  const char* text;                  // its text at creation ("100", "&Design"), "" for none
+  const char* text;                  // its text at creation ("&Design"), "" for none
   const char* captionName;           // the caption label before it, or nullptr
   const char* caption;               // the caption's text; "&" marks its keyboard mnemonic
   const char* unitName;              // the unit label after it, or nullptr
