@@ -39,27 +39,37 @@ struct DesignDisplay {
 
 // The outputs of a design, one row each, in the order the line-list command
 // gives them: the key that names the output (the JSON key of the command,
-// and the main window's field of it), the heading of its CSV column, its
-// unit, its text, and whether only the internal mode shows it.
+// and the main window's field of it), the heading of its CSV column, the
+// heading of the Line List window's column and that column's place among
+// the window's results, its unit, its text, and whether only the internal
+// mode shows it.
 struct DesignOutput {
   const char* key;
   const char* caption;
+  const char* listCaption;
+  int listColumn;
   std::optional<UnitQuantity> unit;
   std::string DesignDisplay::*text;
   bool internalOnly;
 };
 inline constexpr std::array<DesignOutput, 9> kDesignOutputs{{
-    {"Max_Maint_Temp", "Max. Maint. Temp.", UnitQuantity::Temperature, &DesignDisplay::maxMaintTemp, false},
-    {"Min_Maint_Temp", "Min. Maint. Temp.", UnitQuantity::Temperature, &DesignDisplay::minMaintTemp, false},
-    {"Ht_Lswo_Out", "Design Heat Loss", UnitQuantity::HeatLoss, &DesignDisplay::heatLoss, false},
-    {"Cond_Load", "Operating Condensate Load", UnitQuantity::Condensate, &DesignDisplay::condensate, true},
-    {"Insul_Size", "Nominal Insulation Size", UnitQuantity::InsulationSize, &DesignDisplay::insulationSize,
+    {"Max_Maint_Temp", "Max. Maint. Temp.", "Max. Maint. Temp.", 0, UnitQuantity::Temperature,
+     &DesignDisplay::maxMaintTemp, false},
+    {"Min_Maint_Temp", "Min. Maint. Temp.", "Min. Maint. Temp.", 1, UnitQuantity::Temperature,
+     &DesignDisplay::minMaintTemp, false},
+    {"Ht_Lswo_Out", "Design Heat Loss", "Heat Loss", 2, UnitQuantity::HeatLoss, &DesignDisplay::heatLoss,
      false},
-    {"Tot_Cab_Out", "Total Tracer Length with Allowances", UnitQuantity::Length, &DesignDisplay::totalLength,
+    {"Cond_Load", "Operating Condensate Load", "Condensate Load", 3, UnitQuantity::Condensate,
+     &DesignDisplay::condensate, true},
+    {"Insul_Size", "Nominal Insulation Size", "Insulation Size", 4, UnitQuantity::InsulationSize,
+     &DesignDisplay::insulationSize, false},
+    {"Tot_Cab_Out", "Total Tracer Length with Allowances", "Total Tracer Length", 5, UnitQuantity::Length,
+     &DesignDisplay::totalLength, false},
+    {"Trap_Dist", "Max. Trap Distance", "Max. Trap Distance", 7, UnitQuantity::Length,
+     &DesignDisplay::trapDistance, true},
+    {"Rise", "Max. Vertical Rise", "Max. Vertical Rise", 8, UnitQuantity::Length, &DesignDisplay::rise, true},
+    {"TraceTp", "Tracer Product", "Compound / Jacketed Type", 6, std::nullopt, &DesignDisplay::traceType,
      false},
-    {"Trap_Dist", "Max. Trap Distance", UnitQuantity::Length, &DesignDisplay::trapDistance, true},
-    {"Rise", "Max. Vertical Rise", UnitQuantity::Length, &DesignDisplay::rise, true},
-    {"TraceTp", "Tracer Product", std::nullopt, &DesignDisplay::traceType, false},
 }};
 
 // What a record holding a design shows: its outputs as texts (the

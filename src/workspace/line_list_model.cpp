@@ -26,26 +26,6 @@ namespace vst {
 
 namespace {
 
-// The design outputs the table shows, by their position among the display
-// fields (batch/batch_design.h), and whether only the internal mode shows them.
-struct ResultColumn {
-  int display;
-  const char* caption;
-  UnitQuantity unit;
-  bool hasUnit;
-  bool internalOnly;
-};
-constexpr ResultColumn kResultColumns[] = {
-    {0, "Max. Maint. Temp.", UnitQuantity::Temperature, true, false},
-    {1, "Min. Maint. Temp.", UnitQuantity::Temperature, true, false},
-    {2, "Heat Loss", UnitQuantity::HeatLoss, true, false},
-    {3, "Condensate Load", UnitQuantity::Condensate, true, true},
-    {4, "Insulation Size", UnitQuantity::InsulationSize, true, false},
-    {5, "Total Tracer Length", UnitQuantity::Length, true, false},
-    {8, "Compound / Jacketed Type", UnitQuantity::Length, false, false},
-    {6, "Max. Trap Distance", UnitQuantity::Length, true, true},
-    {7, "Max. Vertical Rise", UnitQuantity::Length, true, true},
-};
 // A result column of its own: the installation the design finally used.
 constexpr int kInstallationUsed = -1;
 
@@ -254,11 +234,15 @@ void LineListModel::buildColumns() {
   input(kCIRTXT);
   input(kPIPETXT);
   columns_.push_back({LineColumnKind::Result, kInstallationUsed, "Installation Used"});
-  for (const ResultColumn& r : kResultColumns) {
-    if (r.internalOnly && !options_.internalMode) continue;
-    const std::string unit =
-        r.hasUnit ? std::string(Trim(UnitCaption(r.unit, options_.units))) : std::string();
-    columns_.push_back({LineColumnKind::Result, r.display, WithUnit(r.caption, unit)});
+  // The design's outputs in the window's own order of them.
+  for (int column = 0; column < static_cast<int>(kDesignOutputs.size()); ++column) {
+    for (std::size_t d = 0; d < kDesignOutputs.size(); ++d) {
+      const DesignOutput& r = kDesignOutputs[d];
+      if (r.listColumn != column || (r.internalOnly && !options_.internalMode)) continue;
+      const std::string unit =
+          r.unit ? std::string(Trim(UnitCaption(*r.unit, options_.units))) : std::string();
+      columns_.push_back({LineColumnKind::Result, static_cast<int>(d), WithUnit(r.listCaption, unit)});
+    }
   }
   for (std::size_t c = kPIPETXT + 1; c < names.size(); ++c) input(c);
 }
