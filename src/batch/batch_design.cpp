@@ -787,7 +787,7 @@ void LineListDesigner::design(const CsvRow& row, int rowNumber, CircuitResult& r
   // a formula never calculated), in a column the row is designed from.
   for (const CsvRow::CellProblem& p : row.cellProblems) {
     if (std::find(s.positions.begin(), s.positions.end(), static_cast<int>(p.field)) != s.positions.end()) {
-      result.messages.push_back({"Input Error", p.message});
+      result.messages.push_back({kInputErrorTitle, p.message});
       return;
     }
   }

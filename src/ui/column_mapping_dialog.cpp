@@ -12,13 +12,12 @@
 #include <QVBoxLayout>
 
 #include "core/output_file.h"
+#include "ui/qt_text.h"
 #include "workspace/column_mapping.h"
 #include "workspace/dialogs.h"
 
 namespace vst::ui {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // The table's columns: heading, column, how it was read, then the preview.
 constexpr int kReadAs = 2;
