@@ -97,109 +97,116 @@ std::string CsvReader::fieldName(std::size_t index) const {
   return std::to_string(index + 1);
 }
 
-bool CsvReader::readRecord(CsvRow& row, CsvError& error) {
-  row.problem.clear();
-  row.line = line_;
-  // The fields are read into the row's own strings, kept from the row read
-  // into it before, so reading mostly writes over storage it already has:
-  // `count` fields are ended, the one being read is row.fields[count].
+// One record as it is read into a row: the fields ended so far (`count`),
+// the one being read (row.fields[count]), and the row's limits. The fields
+// are read into the row's own strings, kept from the row read into it
+// before, so reading mostly writes over storage it already has.
+struct CsvReader::Record {
+  CsvReader& reader;
+  CsvRow& row;
   std::size_t count = 0;
-  if (row.fields.empty()) row.fields.emplace_back();
-  row.fields[0].clear();
-  const auto field = [&]() -> std::string& { return row.fields[count]; };
-  // The row as read: its ended fields only.
-  const auto ended = [&] { row.fields.resize(count); };
-  bool inQuotes = false;
-  bool afterQuote = false;  // a quoted field has closed; only a delimiter may follow
-  bool fieldStarted = false;
-  int quoteLine = 0;
-  // Bytes of the row so far; past the limit nothing more of it is kept.
-  std::size_t rowBytes = 0;
+  std::size_t rowBytes = 0;  // bytes of the row so far; past the limit nothing more of it is kept
   bool tooLong = false;
-  const auto fail = [&](int line, const std::string& text) {
+
+  Record(CsvReader& r, CsvRow& into) : reader(r), row(into) {
+    row.problem.clear();
+    row.line = reader.line_;
+    if (row.fields.empty()) row.fields.emplace_back();
+    row.fields[0].clear();
+  }
+
+  std::string& field() { return row.fields[count]; }
+  // The row as read: its ended fields only.
+  void ended() { row.fields.resize(count); }
+  bool fail(CsvError& error, int line, const std::string& text) {
     ended();
-    failed_ = true;
+    reader.failed_ = true;
     error = {line, "line " + std::to_string(line) + ": " + text};
     return false;
-  };
-  const auto fieldTooLong = [&] {
-    if (row.problem.empty()) {
-      row.problem = "line " + std::to_string(row.line) + ": field " + fieldName(count) + " is longer than " +
-                    Grouped(kMaxCsvFieldBytes) + " bytes";
-    }
-  };
-  const auto keep = [&](char c) {
+  }
+  void problem(const std::string& text) {
+    if (row.problem.empty()) row.problem = "line " + std::to_string(row.line) + ": " + text;
+  }
+  void fieldTooLong() {
+    problem("field " + reader.fieldName(count) + " is longer than " + Grouped(kMaxCsvFieldBytes) + " bytes");
+  }
+  void keep(char c) {
     if (tooLong) return;
     if (field().size() < kMaxCsvFieldBytes) {
       field().push_back(c);
     } else {
       fieldTooLong();
     }
-  };
-  const auto endField = [&] {
+  }
+  void endField() {
     if (!tooLong && count == kMaxCsvFields) {
       tooLong = true;
-      if (row.problem.empty()) {
-        row.problem = "line " + std::to_string(row.line) + ": the row has more than " +
-                      Grouped(kMaxCsvFields) + " fields";
-      }
+      problem("the row has more than " + Grouped(kMaxCsvFields) + " fields");
     }
     if (!tooLong) {
       ++count;
       if (count == row.fields.size()) row.fields.emplace_back();
     }
     field().clear();
-  };
-  // The bytes of a field that need no decision (in a quoted field, all but
-  // a quote, a line break and NUL; outside quotes, all but the delimiter, a
-  // quote, line ends and NUL): how many lie ahead in the buffer.
-  const auto ordinaryRun = [&] {
-    std::size_t end = pos_;
+  }
+  // Counts one more byte of the row against its limit.
+  void countByte() {
+    if (!tooLong && ++rowBytes > kMaxCsvLineBytes) {
+      tooLong = true;
+      problem("the line is longer than 1 MiB (" + Grouped(kMaxCsvLineBytes) + " bytes)");
+    }
+  }
+  // Takes whole the run of bytes ahead that need no decision (in a quoted
+  // field, all but a quote, a line break and NUL; outside quotes, all but the
+  // delimiter, a quote, line ends and NUL), as the byte-by-byte steps would
+  // take them, while the row stays within its limit. False when there is none.
+  bool takeOrdinaryRun(bool inQuotes) {
+    const std::string& buffer = reader.buffer_;
+    const std::size_t pos = reader.pos_;
+    std::size_t end = pos;
     if (inQuotes) {
-      while (end < buffer_.size() && buffer_[end] != '"' && buffer_[end] != '\n' && buffer_[end] != '\0')
-        ++end;
+      while (end < buffer.size() && buffer[end] != '"' && buffer[end] != '\n' && buffer[end] != '\0') ++end;
     } else {
-      while (end < buffer_.size()) {
-        const char c = buffer_[end];
-        if (c == delimiter_ || c == '"' || c == '\n' || c == '\r' || c == '\0') break;
+      while (end < buffer.size()) {
+        const char c = buffer[end];
+        if (c == reader.delimiter_ || c == '"' || c == '\n' || c == '\r' || c == '\0') break;
         ++end;
       }
     }
-    return end - pos_;
-  };
+    std::size_t run = end - pos;
+    if (!tooLong) run = std::min(run, kMaxCsvLineBytes - rowBytes);
+    if (run == 0) return false;
+    if (!tooLong) {
+      rowBytes += run;
+      const std::size_t room = kMaxCsvFieldBytes - std::min(field().size(), kMaxCsvFieldBytes);
+      field().append(buffer, pos, std::min(run, room));
+      if (run > room) fieldTooLong();
+    }
+    reader.pos_ += run;
+    return true;
+  }
+};
+
+bool CsvReader::readRecord(CsvRow& row, CsvError& error) {
+  Record r(*this, row);
+  bool inQuotes = false;
+  bool afterQuote = false;  // a quoted field has closed; only a delimiter may follow
+  bool fieldStarted = false;
+  int quoteLine = 0;
   for (;;) {
-    // A run of ordinary bytes is taken whole, as the byte-by-byte steps
-    // below would take it, while the row stays within its limit.
-    if (!afterQuote) {
-      std::size_t run = ordinaryRun();
-      if (!tooLong) run = std::min(run, kMaxCsvLineBytes - rowBytes);
-      if (run > 0) {
-        if (!tooLong) {
-          rowBytes += run;
-          const std::size_t room = kMaxCsvFieldBytes - std::min(field().size(), kMaxCsvFieldBytes);
-          field().append(buffer_, pos_, std::min(run, room));
-          if (run > room) fieldTooLong();
-        }
-        pos_ += run;
-        fieldStarted = true;
-        continue;
-      }
+    if (!afterQuote && r.takeOrdinaryRun(inQuotes)) {
+      fieldStarted = true;
+      continue;
     }
     const int ch = get();
     if (ch < 0) break;
     const char c = static_cast<char>(ch);
-    if (c == '\0') return fail(line_, "the file holds a NUL byte and is not a CSV text");
-    if (!tooLong && ++rowBytes > kMaxCsvLineBytes) {
-      tooLong = true;
-      if (row.problem.empty()) {
-        row.problem = "line " + std::to_string(row.line) + ": the line is longer than 1 MiB (" +
-                      Grouped(kMaxCsvLineBytes) + " bytes)";
-      }
-    }
+    if (c == '\0') return r.fail(error, line_, "the file holds a NUL byte and is not a CSV text");
+    r.countByte();
     if (inQuotes) {
       if (c == '"') {
         if (peek() == '"') {
-          keep('"');
+          r.keep('"');
           get();
         } else {
           inQuotes = false;
@@ -207,12 +214,12 @@ bool CsvReader::readRecord(CsvRow& row, CsvError& error) {
         }
       } else {
         if (c == '\n') ++line_;
-        keep(c);
+        r.keep(c);
       }
       continue;
     }
     if (c == delimiter_) {
-      endField();
+      r.endField();
       afterQuote = false;
       fieldStarted = false;
     } else if (c == '\r' || c == '\n') {
@@ -220,33 +227,33 @@ bool CsvReader::readRecord(CsvRow& row, CsvError& error) {
       if (crlf) get();
       if (lineEnd_.empty()) lineEnd_ = crlf ? "\r\n" : std::string(1, static_cast<char>(c));
       ++line_;
-      const bool blank = count == 0 && field().empty() && !fieldStarted && !tooLong;
+      const bool blank = r.count == 0 && r.field().empty() && !fieldStarted && !r.tooLong;
       if (!blank) {
-        endField();
-        ended();
+        r.endField();
+        r.ended();
         return true;
       }
       row.line = line_;
-      rowBytes = 0;
+      r.rowBytes = 0;
     } else if (afterQuote) {
-      return fail(line_, "text after the closing quote of a field");
+      return r.fail(error, line_, "text after the closing quote of a field");
     } else if (c == '"' && !fieldStarted) {
       inQuotes = true;
       fieldStarted = true;
       quoteLine = line_;
     } else {
-      keep(c);
+      r.keep(c);
       fieldStarted = true;
     }
   }
-  if (inQuotes) return fail(quoteLine, "unterminated quoted field");
-  if (in_.bad()) return fail(line_, "the file could not be read");
-  if (fieldStarted || count > 0 || tooLong) {
-    endField();
-    ended();
+  if (inQuotes) return r.fail(error, quoteLine, "unterminated quoted field");
+  if (in_.bad()) return r.fail(error, line_, "the file could not be read");
+  if (fieldStarted || r.count > 0 || r.tooLong) {
+    r.endField();
+    r.ended();
     return true;
   }
-  ended();
+  r.ended();
   return false;
 }
 

@@ -80,6 +80,7 @@ class CsvReader {
   int peek();
   bool fill();
   void detectDelimiter();
+  struct Record;
   bool readRecord(CsvRow& row, CsvError& error);  // false at the end or on an error
   std::string fieldName(std::size_t index) const;
 
