@@ -39,8 +39,8 @@ AllowanceInputs FilletOnRowTen(int passesPos) {
 // The step as a design's first pass runs it, on a record whose values the
 // dialogs open with, and the record the design then stores; the lengths the
 // run designs with (not completed when a dialog was closed).
-AllowanceResult RunAllowanceStep(const AllowanceInputs& in, DesignRecord& record,
-                                 AllowanceQuestions& questions) {
+AllowanceResult AllowanceStepOnRecord(const AllowanceInputs& in, DesignRecord& record,
+                                      AllowanceQuestions& questions) {
   const AllowanceRecorded recorded{
       {record.AllowanceIncluded, record.VALN, record.FLNO, record.NOPX, record.WCTB}, record.ShoeAllowance};
   CircuitDesign design;
@@ -71,7 +71,7 @@ TEST(AllowanceStep, TwoValvesOnePumpThreeFlangesLengthenTheDesign) {
     ScriptDialogs dialogs;
     dialogs.pipe({r.answer, "2", "3", "1", "0"}).shoes({});
     DesignRecord record;
-    const auto result = RunAllowanceStep(FilletOnRowTen(r.passesPos), record, dialogs);
+    const auto result = AllowanceStepOnRecord(FilletOnRowTen(r.passesPos), record, dialogs);
     const std::string where =
         "passes " + std::to_string(r.passesPos + 1) + " answer " + std::to_string(r.answer);
     ASSERT_TRUE(result.completed) << where;
@@ -98,7 +98,7 @@ TEST(AllowanceStep, NextStoresTheCountsTheAnswerAndTheWindowsPositions) {
   in.tubeSizePos = 1;
   in.insulationThicknessPos = 4;
   in.pipeSizePos = 7;
-  const auto result = RunAllowanceStep(in, record, dialogs);
+  const auto result = AllowanceStepOnRecord(in, record, dialogs);
   ASSERT_TRUE(result.completed);
   EXPECT_EQ(record.AllowanceIncluded, kAllowanceIncludedNo);
   EXPECT_EQ(record.TRACETUB, 1);
@@ -127,7 +127,7 @@ TEST(AllowanceStep, MetricLengthsAndShoesAreCountedInFeet) {
   in.units = UnitSystem::Metric;
   in.pipeLengthText = "30";
   in.pipeLength = 30;
-  const auto result = RunAllowanceStep(in, record, dialogs);
+  const auto result = AllowanceStepOnRecord(in, record, dialogs);
   ASSERT_TRUE(result.completed);
   EXPECT_EQ(dialogs.pipeForms().at(0).caption, "Pipe Length = 30 Meters");
   EXPECT_EQ(dialogs.pipeForms().at(0).unitLabel, " m");
@@ -145,10 +145,10 @@ TEST(AllowanceStep, TheShoeFormStartsFromTheRecordsRunningTotal) {
       .shoes({.clearFirst = true, .sizes = {{"12", "1"}}});
   DesignRecord record;
   record.ShoeAllowance = 10;
-  RunAllowanceStep(FilletOnRowTen(0), record, dialogs);
+  AllowanceStepOnRecord(FilletOnRowTen(0), record, dialogs);
   EXPECT_EQ(record.ShoeAllowance, 12.5f);
   EXPECT_EQ(dialogs.shoeForms().at(0).total, "10");
-  RunAllowanceStep(FilletOnRowTen(0), record, dialogs);
+  AllowanceStepOnRecord(FilletOnRowTen(0), record, dialogs);
   EXPECT_EQ(dialogs.shoeForms().at(1).total, "12.5");
   EXPECT_EQ(record.ShoeAllowance, 2.5f);
 }
@@ -159,7 +159,7 @@ TEST(AllowanceStep, FittingsOnARowlessBundleAddOnlyFlangesAndShoes) {
   DesignRecord record;
   AllowanceInputs in = FilletOnRowTen(0);
   in.tracerAllowanceIn = 2.5;  // bundle under 5 in with more than 2 in of tracer: no row
-  const auto result = RunAllowanceStep(in, record, dialogs);
+  const auto result = AllowanceStepOnRecord(in, record, dialogs);
   EXPECT_EQ(result.fittingsRow, kNoFittingsRow);
   EXPECT_DOUBLE_EQ(result.fittingsAllowanceFt, 2.0);
   EXPECT_DOUBLE_EQ(result.designPipeLengthFt, 102.0);
@@ -169,7 +169,7 @@ TEST(AllowanceStep, LoopsLongerThanAnIncludedLengthLeaveNoNegativeBanding) {
   ScriptDialogs dialogs;
   dialogs.pipe({kAllowanceIncludedYes, "12", "0", "0", "0"});
   DesignRecord record;
-  const auto result = RunAllowanceStep(FilletOnRowTen(0), record, dialogs);
+  const auto result = AllowanceStepOnRecord(FilletOnRowTen(0), record, dialogs);
   EXPECT_DOUBLE_EQ(result.fittingsAllowanceFt, 120.0);
   EXPECT_DOUBLE_EQ(result.designPipeLengthFt, 100.0);
   EXPECT_EQ(record.SLEN, 0.0f);
@@ -181,7 +181,7 @@ TEST(AllowanceStep, ARefusedCountIsAskedAgainAndADismissedFormStopsTheStep) {
       .pipe({kAllowanceIncludedNo, "2", "0", "0", "0"})
       .shoes({});
   DesignRecord record;
-  auto result = RunAllowanceStep(FilletOnRowTen(0), record, dialogs);
+  auto result = AllowanceStepOnRecord(FilletOnRowTen(0), record, dialogs);
   ASSERT_TRUE(result.completed);
   EXPECT_EQ(record.VALN, 2.0f);
   EXPECT_EQ(dialogs.messageTexts(),
@@ -192,7 +192,7 @@ TEST(AllowanceStep, ARefusedCountIsAskedAgainAndADismissedFormStopsTheStep) {
   dialogs.pipe(dismiss);
   DesignRecord untouched;
   untouched.VALN = 7;
-  result = RunAllowanceStep(FilletOnRowTen(0), untouched, dialogs);
+  result = AllowanceStepOnRecord(FilletOnRowTen(0), untouched, dialogs);
   EXPECT_FALSE(result.completed);
   EXPECT_TRUE(result.status.empty());
   EXPECT_EQ(untouched.VALN, 7.0f);
@@ -204,13 +204,13 @@ TEST(AllowanceStep, RefusesInputsOutsideTheirDomain) {
   DesignRecord record;
   AllowanceInputs in = FilletOnRowTen(0);
   in.pipeLength = -1;
-  EXPECT_THROW(RunAllowanceStep(in, record, dialogs), std::invalid_argument);
+  EXPECT_THROW(AllowanceStepOnRecord(in, record, dialogs), std::invalid_argument);
   in = FilletOnRowTen(0);
   in.pipeLength = std::numeric_limits<float>::infinity();
-  EXPECT_THROW(RunAllowanceStep(in, record, dialogs), std::invalid_argument);
+  EXPECT_THROW(AllowanceStepOnRecord(in, record, dialogs), std::invalid_argument);
   in = FilletOnRowTen(0);
   in.tubeIndex = 4;
-  EXPECT_THROW(RunAllowanceStep(in, record, dialogs), std::invalid_argument);
+  EXPECT_THROW(AllowanceStepOnRecord(in, record, dialogs), std::invalid_argument);
   EXPECT_TRUE(dialogs.log().empty());
 }
 
