@@ -9,14 +9,9 @@
 #include <algorithm>
 
 #include "ui/line_list_window.h"
+#include "ui/qt_text.h"
 
 namespace vst::ui {
-
-namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-}  // namespace
 
 int LineListTable::undo() {
   const auto step = model_.undoStep();

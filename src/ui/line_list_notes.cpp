@@ -11,12 +11,11 @@
 #include <vector>
 
 #include "ui/line_list_window.h"
+#include "ui/qt_text.h"
 
 namespace vst::ui {
 
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // readIgnoredAs: every column that has a suggestion.
 constexpr std::size_t kAllSuggested = static_cast<std::size_t>(-1);

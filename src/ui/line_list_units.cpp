@@ -10,12 +10,11 @@
 #include <QPushButton>
 
 #include "ui/line_list_window.h"
+#include "ui/qt_text.h"
 
 namespace vst::ui {
 
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 struct UnitsEntry {
   const char* name;
