@@ -223,6 +223,44 @@ LineList::LineList(std::unique_ptr<LineListModel> model, Dialogs& dialogs, std::
   proxy_ = new LineListFilter(*model_, this);
   proxy_->setSourceModel(table_);
 
+  setUpGrid();
+  QHBoxLayout* commands = makeCommandBar();
+  QHBoxLayout* filters = makeFilterBar();
+
+  details_ = new QPlainTextEdit;
+  details_->setObjectName(QStringLiteral("rowDetails"));
+  details_->setAccessibleName(QStringLiteral("Row details"));
+  details_->setReadOnly(true);
+  auto* split = new QSplitter(Qt::Vertical);
+  split->addWidget(view_);
+  split->addWidget(details_);
+  split->setStretchFactor(0, 4);
+  split->setStretchFactor(1, 1);
+
+  auto* central = new QWidget;
+  auto* layout = new QVBoxLayout(central);
+  layout->addLayout(commands);
+  layout->addLayout(filters);
+  layout->addWidget(makeIgnoredBar());
+  layout->addWidget(makeUnitsBar());
+  layout->addWidget(split, 1);
+  setCentralWidget(central);
+
+  addFileMenu();
+  addEditMenu();
+  addUnitsMenu();
+
+  resize(1180, 640);
+  view_->setFocus();  // the keys move in the table from the start
+  updateTitle();
+  updateCounts();
+  showDetails();
+  refreshUnits();
+}
+
+// The grid of the list: the rows through the status and text filters,
+// columns as wide as their captions; a change of a row shows its details.
+void LineList::setUpGrid() {
   view_ = new QTableView;
   view_->setObjectName(QStringLiteral("LineListGrid"));
   view_->setAccessibleName(QStringLiteral("Line list"));
@@ -260,7 +298,11 @@ LineList::LineList(std::unique_ptr<LineListModel> model, Dialogs& dialogs, std::
     updateTitle();
     updateCounts();
   });
+}
 
+// The design, cancel, progress, row and bill commands, with F5 and the help
+// key.
+QHBoxLayout* LineList::makeCommandBar() {
   design_ = new QPushButton(QStringLiteral("&Design all"));
   design_->setObjectName(QStringLiteral("designAll"));
   design_->setToolTip(QStringLiteral("Design every row (F5)"));
@@ -294,7 +336,22 @@ LineList::LineList(std::unique_ptr<LineListModel> model, Dialogs& dialogs, std::
   connect(f5, &QShortcut::activated, this, &LineList::designAll);
   auto* help = new QShortcut(QKeySequence::HelpContents, this);
   connect(help, &QShortcut::activated, this, [this] { emit helpRequested(kLineListHelpContext); });
+  auto* commands = new QHBoxLayout;
+  commands->addWidget(design_);
+  commands->addWidget(cancel_);
+  commands->addWidget(progress_, 1);
+  commands->addWidget(count_);
+  commands->addSpacing(12);
+  commands->addWidget(addButton);
+  commands->addWidget(deleteButton);
+  commands->addWidget(circuitBom);
+  commands->addWidget(summaryBom);
+  return commands;
+}
 
+// The text filter, the status filter, the counts of each status and the
+// units in use.
+QHBoxLayout* LineList::makeFilterBar() {
   filter_ = new QLineEdit;
   filter_->setObjectName(QStringLiteral("filterText"));
   filter_->setPlaceholderText(QStringLiteral("Filter rows"));
@@ -312,17 +369,6 @@ LineList::LineList(std::unique_ptr<LineListModel> model, Dialogs& dialogs, std::
   connect(statusFilter_, &QComboBox::currentIndexChanged, this, &LineList::applyFilter);
   summary_ = new QLabel;
   summary_->setObjectName(QStringLiteral("statusCounts"));
-
-  auto* commands = new QHBoxLayout;
-  commands->addWidget(design_);
-  commands->addWidget(cancel_);
-  commands->addWidget(progress_, 1);
-  commands->addWidget(count_);
-  commands->addSpacing(12);
-  commands->addWidget(addButton);
-  commands->addWidget(deleteButton);
-  commands->addWidget(circuitBom);
-  commands->addWidget(summaryBom);
   auto* filters = new QHBoxLayout;
   filters->addWidget(filterLabel);
   filters->addWidget(filter_, 1);
@@ -332,26 +378,12 @@ LineList::LineList(std::unique_ptr<LineListModel> model, Dialogs& dialogs, std::
   units_ = new QLabel;
   units_->setObjectName(QStringLiteral("unitsInUse"));
   filters->addWidget(units_);
+  return filters;
+}
 
-  details_ = new QPlainTextEdit;
-  details_->setObjectName(QStringLiteral("rowDetails"));
-  details_->setAccessibleName(QStringLiteral("Row details"));
-  details_->setReadOnly(true);
-  auto* split = new QSplitter(Qt::Vertical);
-  split->addWidget(view_);
-  split->addWidget(details_);
-  split->setStretchFactor(0, 4);
-  split->setStretchFactor(1, 1);
-
-  auto* central = new QWidget;
-  auto* layout = new QVBoxLayout(central);
-  layout->addLayout(commands);
-  layout->addLayout(filters);
-  layout->addWidget(makeIgnoredBar());
-  layout->addWidget(makeUnitsBar());
-  layout->addWidget(split, 1);
-  setCentralWidget(central);
-
+// The File menu: the saves of the list, of its results and of its design
+// files, printing, and Close.
+void LineList::addFileMenu() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
   file->menuAction()->setObjectName(QStringLiteral("lineListFile"));
   auto add = [&](const char* name, const QString& caption, const QKeySequence& keys, auto slot) {
@@ -372,15 +404,6 @@ LineList::LineList(std::unique_ptr<LineListModel> model, Dialogs& dialogs, std::
   add("savePdf", QStringLiteral("Save as PD&F..."), QKeySequence(), [this] { savePdf(); });
   file->addSeparator();
   add("closeList", QStringLiteral("&Close"), QKeySequence::Close, [this] { close(); });
-  addEditMenu();
-  addUnitsMenu();
-
-  resize(1180, 640);
-  view_->setFocus();  // the keys move in the table from the start
-  updateTitle();
-  updateCounts();
-  showDetails();
-  refreshUnits();
 }
 
 LineList::~LineList() {

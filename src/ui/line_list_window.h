@@ -21,6 +21,7 @@
 
 class QAction;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -133,6 +134,10 @@ class LineList : public QMainWindow {
 
  private:
   void applyFilter();
+  void setUpGrid();
+  QHBoxLayout* makeCommandBar();
+  QHBoxLayout* makeFilterBar();
+  void addFileMenu();
   void showDetails();
   void updateTitle();
   void updateCounts();
