@@ -20,6 +20,7 @@
 #include <QWidget>
 #include <exception>
 
+#include "core/message_titles.h"
 #include "ui/qt_text.h"
 
 namespace vst::ui {
@@ -127,7 +128,7 @@ void Binder::forward(const std::string& name, const std::function<void()>& call)
     } else {
       const ControlSet& controls = controls_();
       const std::string what = controls.has(name) ? CommandCaption(controls[name].text) : std::string();
-      QMessageBox::warning(root_, QStringLiteral("Error"), Q(CommandFailedText(what, reason)));
+      QMessageBox::warning(root_, Q(kErrorTitle), Q(CommandFailedText(what, reason)));
     }
     if (events_.afterEvent) events_.afterEvent(depth_ == 1);
   };

@@ -21,6 +21,7 @@
 #include <filesystem>
 
 #include "core/legacy_math.h"
+#include "core/message_titles.h"
 #include "core/quoted_value.h"
 #include "ui/background_work.h"
 #include "ui/bill_window.h"
@@ -480,7 +481,7 @@ int LineList::selectedRow() const {
 
 void LineList::showProblem(const std::string& what, const std::string& problem) {
   dialogs_.message(
-      Message{what + ": " + problem + ".", "Error", MsgIcon::Exclamation, MsgButtons::Ok, false});
+      Message{what + ": " + problem + ".", kErrorTitle, MsgIcon::Exclamation, MsgButtons::Ok, false});
 }
 
 void LineList::circuitBill() {

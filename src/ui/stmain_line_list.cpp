@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QSettings>
 
+#include "core/message_titles.h"
 #include "designfile/design_file.h"
 #include "ui/line_list_window.h"
 #include "ui/stmain.h"
@@ -79,8 +80,8 @@ LineList* STmain::openLineList(const QString& path) {
   error.clear();
   auto list = LineListModel::Open(chosen, options, error, sheet);
   if (!list) {
-    dialogs_->message(Message{"The line list was not opened: " + error + ".", "Error", MsgIcon::Exclamation,
-                              MsgButtons::Ok, false});
+    dialogs_->message(Message{"The line list was not opened: " + error + ".", kErrorTitle,
+                              MsgIcon::Exclamation, MsgButtons::Ok, false});
     return nullptr;
   }
   auto* window = new LineList(std::move(list), *dialogs_, TemplatePath(programFolder()), this);
