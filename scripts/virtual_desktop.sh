@@ -21,9 +21,16 @@ start_virtual_display() {
 }
 
 # Waits for a window whose title matches, gives it the keyboard, prints its id.
+# A window that closes while xdotool walks the window tree (a tooltip, a
+# dialog going away) ends that search with BadWindow: it is searched again.
 window() {
-  local id
-  id=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -1) || fail "no window \"$1\""
+  local id="" deadline=$((SECONDS + 20))
+  while :; do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) || true
+    [ -n "$id" ] && break
+    [ "$SECONDS" -lt "$deadline" ] || fail "no window \"$1\""
+    sleep 0.1
+  done
   xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
   sleep "$WINDOW_SETTLE"
   echo "$id"
