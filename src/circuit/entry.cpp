@@ -6,6 +6,8 @@
 #include "circuit/checks.h"
 #include "core/legacy_math.h"
 #include "docs/about_box.h"
+#include "engine/design_limits.h"
+#include "engine/insulation_sizing.h"
 
 namespace vst {
 
@@ -62,6 +64,27 @@ int TubePositionAfterInstallation(int tubePos, int installation, bool internalMo
 
 bool BlanksSmallestPipes(int installation, int tubePos) {
   return installation == kInstallTroughline && tubePos > 0;
+}
+
+std::optional<std::string> PipeSizeRefusal(int installation, int tubePos, int pipePos,
+                                           const CircuitContext& context) {
+  const std::optional<double> pipeIn = NominalPipeSizeIn(pipePos);
+  if (!pipeIn) return std::nullopt;
+  const bool metric = context.units == UnitSystem::Metric;
+  // The design reads a blank entry of the list on offer as no pipe at all.
+  const TextList& offered = PipeSizeList(context.units, BlanksSmallestPipes(installation, tubePos));
+  if (Trim(ChoiceText(&offered, pipePos)).empty()) {
+    return metric ? limits::kTroughlineSmallPipeMetric : limits::kTroughlineSmallPipeEnglish;
+  }
+  if (const limits::TubeFit* fit = limits::TubeTooLargeFor(tubePos, *pipeIn)) {
+    return metric ? fit->metricMessage : fit->englishMessage;
+  }
+  return std::nullopt;
+}
+
+int MostPasses(int installation, int tubePos, int pipePos) {
+  const std::optional<double> pipeIn = NominalPipeSizeIn(pipePos);
+  return pipeIn ? limits::MostTracers(*pipeIn, installation, tubePos) : 0;
 }
 
 bool ChooseTubeSize(CircuitEntry& e, int position, const CircuitContext& context) {

@@ -107,6 +107,16 @@ int TubePositionAfterInstallation(int tubePos, int installation, bool internalMo
 // their entries are blank.
 bool BlanksSmallestPipes(int installation, int tubePos);
 
+// The refusal a design gives a pipe size position with the installation and
+// tube positions: the pipe size the Troughline list leaves blank, or a tube
+// too large for the pipe; nothing when the pipe takes them. The lists that
+// offer pipe sizes ask this, so they offer what the design takes.
+std::optional<std::string> PipeSizeRefusal(int installation, int tubePos, int pipePos,
+                                           const CircuitContext& context);
+// The most passes (tracers) a design takes on the pipe size position with
+// the installation and tube positions; 0 for a position outside the list.
+int MostPasses(int installation, int tubePos, int pipePos);
+
 // The list rules: choosing an installation, a tube size or a tubing
 // material refills the lists that depend on it. A position outside its list
 // leaves no choice (-1). Each returns true when the wall thicknesses were

@@ -19,6 +19,28 @@ constexpr std::pair<std::string_view, float DesignRecord::*> kOutputs[] = {
 
 }  // namespace
 
+namespace limits {
+
+const TubeFit* TubeTooLargeFor(int tubeIndex, double pipeIn) {
+  for (const auto& fit : kTubeFits) {
+    if (tubeIndex == fit.tubeIndex && pipeIn < fit.smallestPipeIn) return &fit;
+  }
+  return nullptr;
+}
+
+int MostTracers(double pipeIn, int installationCode, int tubeIndex) {
+  const bool smallPipeJacketedPair =
+      installationCode == kSmallPipeJacketedCode && tubeIndex != kSmallPipeJacketedExcludedTube;
+  int most = kMaxTracers;
+  if (pipeIn <= kSingleTracerPipeIn && !smallPipeJacketedPair) most = 1;
+  for (const auto& limit : kPassLimits) {
+    if (pipeIn < limit.belowPipeIn && limit.maxTracers < most) most = limit.maxTracers;
+  }
+  return most;
+}
+
+}  // namespace limits
+
 std::optional<std::string> PipeLengthRefusal(double pipeLength, UnitSystem units) {
   const bool metric = units == UnitSystem::Metric;
   if (pipeLength <= (metric ? kMaxPipeLengthM : kMaxPipeLengthFt)) return std::nullopt;

@@ -54,6 +54,17 @@ inline constexpr std::array<TubeFit, 3> kTubeFits{{
     {2, 2.0, "Pipe too small for 5/8'' Tracer", "Pipe too small for 16mm Tracer"},
     {1, 1.5, "Pipe too small for 1/2'' Tracer", "Pipe too small for 12mm Tracer"},
 }};
+// The fit of `tubeIndex` that a pipe of `pipeIn` nominal inches is too small
+// for, whose message the design refuses it with; null when the tube fits.
+// The design's check and the lists that offer pipe sizes both ask this.
+const TubeFit* TubeTooLargeFor(int tubeIndex, double pipeIn);
+
+// The refusal of a pipe size that the Troughline list leaves blank (the
+// sizes below 1.5 in with a tube above 3/8 in).
+inline constexpr const char* kTroughlineSmallPipeEnglish =
+    "Trough Line does not fit on Pipe Sizes smaller than 1.5''.";
+inline constexpr const char* kTroughlineSmallPipeMetric =
+    "Pipe Sizes smaller then 40mm not available for Troughline.";
 
 // Tracers (passes) on a pipe: a pipe of at most 1.5 in takes one tracer,
 // except two jacketed tracers of the first jacketed list entry with a tube
@@ -68,6 +79,10 @@ struct PassLimit {
 inline constexpr std::array<PassLimit, 4> kPassLimits{{{2.5, 2}, {4, 3}, {8, 4}, {12, 6}}};
 // The passes list offers 1 to 8 tracers.
 inline constexpr int kMaxTracers = 8;
+// The most tracers a pipe of `pipeIn` nominal inches takes with the
+// installation (its list code) and tube; the design refuses more, and the
+// lists that offer passes offer 1 up to this count.
+int MostTracers(double pipeIn, int installationCode, int tubeIndex);
 
 // The coldest minimum ambient a design accepts.
 inline constexpr double kMinAmbientF = -100;

@@ -13,8 +13,6 @@ namespace vst {
 namespace {
 
 // Message texts of a pass, as the user reads them.
-constexpr const char* kMetricPipeTooSmall = "Pipe Sizes smaller then 40mm not available for Troughline.";
-constexpr const char* kEnglishPipeTooSmall = "Trough Line does not fit on Pipe Sizes smaller than 1.5''.";
 constexpr const char* kPipeNotInList = "Pipe Size is not in the list.";
 constexpr const char* kExposureTooHigh = " Exposure temperature is too high for any QUORVEX cement.";
 constexpr const char* kIntermittentTooHigh =
@@ -93,19 +91,6 @@ JacketedFallback FallbackFor(Installation installation, bool internalMode, doubl
   }
 }
 
-// More tracers than the pipe takes. A pipe of at most 1.5 in takes one,
-// except two on the first jacketed list entry with a tube other than 1/2 in.
-bool TooManyTracers(double pipeIn, int tracers, Installation installation, bool internalMode, int tube) {
-  const bool smallPipeJacketedPair =
-      InstallationCode(installation, internalMode) == limits::kSmallPipeJacketedCode &&
-      tube != limits::kSmallPipeJacketedExcludedTube;
-  if (pipeIn <= limits::kSingleTracerPipeIn && tracers > 1 && !smallPipeJacketedPair) return true;
-  for (const auto& limit : limits::kPassLimits) {
-    if (pipeIn < limit.belowPipeIn && tracers > limit.maxTracers) return true;
-  }
-  return false;
-}
-
 class DesignPass {
  public:
   explicit DesignPass(const DesignPassInput& input)
@@ -146,7 +131,8 @@ class DesignPass {
   // a tube above 3/8 in cannot take) reads as 0.
   bool ReadPipeSize() {
     if (!in_.pipeSizeListValue) return NotANumber(kPipeSizeField);
-    if (*in_.pipeSizeListValue == 0) return Refuse(metric_ ? kMetricPipeTooSmall : kEnglishPipeTooSmall);
+    if (*in_.pipeSizeListValue == 0)
+      return Refuse(metric_ ? limits::kTroughlineSmallPipeMetric : limits::kTroughlineSmallPipeEnglish);
     pipeIn_ = *in_.pipeSizeListValue;
     if (metric_) {
       const auto nominal = NominalPipeSizeIn(in_.pipeSizePos);
@@ -214,10 +200,8 @@ class DesignPass {
   }
 
   bool CheckTubeFitsPipe() {
-    for (const auto& fit : limits::kTubeFits) {
-      if (in_.tubeIndex == fit.tubeIndex && pipeIn_ < fit.smallestPipeIn) {
-        return Refuse(metric_ ? fit.metricMessage : fit.englishMessage);
-      }
+    if (const limits::TubeFit* fit = limits::TubeTooLargeFor(in_.tubeIndex, pipeIn_)) {
+      return Refuse(metric_ ? fit->metricMessage : fit->englishMessage);
     }
     return true;
   }
@@ -228,7 +212,8 @@ class DesignPass {
     }
     result_.readings.passes = true;
     tracers_ = in_.passesPos + 1;
-    if (TooManyTracers(pipeIn_, tracers_, in_.installation, in_.internalMode, in_.tubeIndex)) {
+    if (tracers_ >
+        limits::MostTracers(pipeIn_, InstallationCode(in_.installation, in_.internalMode), in_.tubeIndex)) {
       return Refuse(kTooManyPasses);
     }
     return true;
