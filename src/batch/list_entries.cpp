@@ -26,6 +26,32 @@ std::string ShortName(const std::string& name) {
   return at == std::string::npos || at == 0 ? std::string() : name.substr(at);
 }
 
+// The pipe sizes a design takes the installation and tube on, each with
+// the most passes it takes there.
+void OfferedPipes(int installation, int tube, const CircuitContext& context, TubeEntries& into) {
+  const TextList& pipes = PipeSizeList(context.units, false);
+  for (std::size_t p = 0; p < pipes.size(); ++p) {
+    const int position = static_cast<int>(p);
+    if (PipeSizeRefusal(installation, tube, position, context)) continue;
+    into.pipes.push_back(pipes[p]);
+    into.mostPasses.push_back(MostPasses(installation, tube, position));
+  }
+}
+
+// "1 (.5 to 1.5), 1-2 (2.0), ...": the passes a run of pipe sizes takes.
+std::string PassesByPipe(const TubeEntries& tube) {
+  std::string out;
+  for (std::size_t p = 0; p < tube.pipes.size();) {
+    std::size_t last = p;
+    while (last + 1 < tube.pipes.size() && tube.mostPasses[last + 1] == tube.mostPasses[p]) ++last;
+    if (!out.empty()) out += ", ";
+    out += tube.mostPasses[p] == 1 ? "1" : "1-" + std::to_string(tube.mostPasses[p]);
+    out += " (" + tube.pipes[p] + (last == p ? "" : " to " + tube.pipes[last]) + ")";
+    p = last + 1;
+  }
+  return out;
+}
+
 std::string Joined(const std::vector<std::string>& items) {
   std::string out;
   for (const std::string& item : items) {
@@ -79,7 +105,7 @@ AcceptedLists AcceptedListsOf(UnitSystem units, bool internalMode) {
         CircuitEntry e = FreshEntry(context);
         ChooseInstallation(e, static_cast<int>(i), context);
         ChooseTubeSize(e, static_cast<int>(t), context);
-        if (m == 0) tube.pipes = Shown(e.pipeSizes);
+        if (m == 0) OfferedPipes(static_cast<int>(i), static_cast<int>(t), context, tube);
         ChooseMaterial(e, static_cast<int>(m), context);
         tube.walls[m] = Shown(e.walls);
       }
@@ -115,6 +141,7 @@ std::string AcceptedListsText(const std::vector<AcceptedLists>& lists) {
       for (const TubeEntries& tube : inst.tubes) {
         out += Label("    ", "TRACETUB", size) + tube.tube + "\n";
         out += Label("      ", "PIPESIZE", size) + Joined(tube.pipes) + "\n";
+        out += Label("      ", "PASSES", "") + PassesByPipe(tube) + "\n";
         for (std::size_t m = 0; m < l.materials.size() && m < 3; ++m) {
           out += Label("      ", "TUBEWALL", size) + Joined(tube.walls[m]) + " (" + l.materials[m] + ")\n";
         }
@@ -155,7 +182,11 @@ std::string AcceptedListsJson(const std::vector<AcceptedLists>& lists) {
         AppendJsonString(out, tube.tube);
         out += ", \"PIPESIZE\": ";
         AppendJsonList(out, tube.pipes);
-        out += ", \"TUBEWALL\": {";
+        out += ", \"MOSTPASSES\": [";
+        for (std::size_t p = 0; p < tube.mostPasses.size(); ++p) {
+          out += (p ? ", " : "") + std::to_string(tube.mostPasses[p]);
+        }
+        out += "], \"TUBEWALL\": {";
         for (std::size_t m = 0; m < l.materials.size() && m < 3; ++m) {
           if (m) out += ", ";
           AppendJsonString(out, l.materials[m]);

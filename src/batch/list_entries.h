@@ -2,7 +2,8 @@
 // lists`): drawn from the window's own lists through the list rules a row is
 // entered with, so they are always the ones a row can name. An installation
 // offers its own tube sizes; a tube, its pipe sizes; a tube and a tubing
-// material, their wall thicknesses.
+// material, their wall thicknesses; an installation and tube, only the pipe
+// sizes a design takes them on, each with the passes it takes.
 #pragma once
 
 #include <array>
@@ -16,6 +17,7 @@ namespace vst {
 struct TubeEntries {
   std::string tube;                               // TRACETUB
   std::vector<std::string> pipes;                 // PIPESIZE with this tube
+  std::vector<int> mostPasses;                    // the most PASSES on each of `pipes`
   std::array<std::vector<std::string>, 3> walls;  // TUBEWALL per TUBEMAT entry, its first the default
 };
 

@@ -15,6 +15,7 @@
 #include "batch/xlsx_list.h"
 #include "bom/summary_bill.h"
 #include "bom/xlsx_export.h"
+#include "circuit/entry.h"
 #include "circuit/lists.h"
 #include "core/legacy_math.h"
 #include "core/output_file.h"
@@ -309,6 +310,23 @@ std::vector<std::string> LineListModel::choices(int row, int column) const {
     return out;
   };
   const TextList& installations = InstallationList(options_.internalMode);
+  const auto positionIn = [](const TextList& list, const std::string& text) {
+    const std::string wanted = Lower(text);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      if (Lower(Trim(list[i])) == wanted) return static_cast<int>(i);
+    }
+    return -1;
+  };
+  // The row's installation, tube and pipe size positions, -1 for each the
+  // lists do not hold: the pipe sizes and passes on offer depend on them.
+  const CircuitContext context{options_.units, options_.internalMode, options_.pressureUnit,
+                               options_.insulationSizing, '.'};
+  const int installation = positionIn(installations, used(kTRACEINS));
+  const int tube =
+      installation < 0
+          ? -1
+          : positionIn(TubeSizeList(installation, options_.internalMode, options_.units), used(kTRACETUB));
+  const TextList& pipes = PipeSizeList(options_.units, false);
   switch (c.index) {
     case kTRACEINS:
       return nonEmpty(installations);
@@ -332,14 +350,28 @@ std::vector<std::string> LineListModel::choices(int row, int column) const {
       const TextList* walls = WallThicknessList(options_.units, used(kTRACETUB), material);
       return walls ? nonEmpty(*walls) : std::vector<std::string>{};
     }
-    case kPIPESIZE:
-      return nonEmpty(PipeSizeList(options_.units, false));
+    case kPIPESIZE: {
+      // Only the sizes a design takes the row's installation and tube on.
+      std::vector<std::string> out;
+      for (std::size_t p = 0; p < pipes.size(); ++p) {
+        if (tube >= 0 && PipeSizeRefusal(installation, tube, static_cast<int>(p), context)) continue;
+        if (!Trim(pipes[p]).empty()) out.emplace_back(Trim(pipes[p]));
+      }
+      return out;
+    }
     case kINSTYPE:
       return nonEmpty(InsulationTypeList());
     case kINSTHK:
       return nonEmpty(InsulationThicknessList(options_.units));
-    case kPASSES:
-      return nonEmpty(PassList());
+    case kPASSES: {
+      // Up to the most tracers the row's pipe takes with its installation and tube.
+      std::vector<std::string> out = nonEmpty(PassList());
+      const int pipe = positionIn(pipes, used(kPIPESIZE));
+      if (tube >= 0 && pipe >= 0) {
+        out.resize(std::min(out.size(), static_cast<std::size_t>(MostPasses(installation, tube, pipe))));
+      }
+      return out;
+    }
     case kALLOWANCE:
       return {"No", "Yes"};
     default:

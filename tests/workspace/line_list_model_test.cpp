@@ -17,6 +17,7 @@
 #include "batch/bill_output.h"
 #include "batch/design_command.h"
 #include "batch/headings.h"
+#include "batch/list_entries.h"
 #include "batch/xlsx_list.h"
 #include "designfile/design_file.h"
 #include "support/script_dialogs.h"
@@ -465,6 +466,25 @@ TEST_F(LineListModelTest, ListCellsOfferTheListsOfTheRowsInstallationAndUnits) {
   ASSERT_TRUE(english->setCell(0, install, english->choices(0, install).back()));
   EXPECT_NE(english->choices(0, tube), trough);
   EXPECT_FALSE(english->choices(0, tube).empty());
+}
+
+// The pipe size and passes cells of a row offer what `vantrel-design lists`
+// offers for the row's installation and tube: the sizes the design takes
+// them on, and up to the most passes the chosen size takes.
+TEST_F(LineListModelTest, PipeSizeAndPassesCellsOfferOnlyWhatTheDesignTakes) {
+  auto model = open(write("mixed.csv", kMixed));
+  const int install = column(*model, "TRACEINS"), tube = column(*model, "TRACETUB");
+  const int pipe = column(*model, "PIPESIZE"), passes = column(*model, "PASSES");
+  for (const InstallationEntries& inst : AcceptedListsOf(UnitSystem::English, false).installations) {
+    for (const TubeEntries& offered : inst.tubes) {
+      SCOPED_TRACE(inst.name + " " + offered.tube);
+      ASSERT_TRUE(model->setCell(0, install, inst.name));
+      ASSERT_TRUE(model->setCell(0, tube, offered.tube));
+      EXPECT_EQ(model->choices(0, pipe), offered.pipes);
+      ASSERT_TRUE(model->setCell(0, pipe, offered.pipes.front()));
+      EXPECT_EQ(model->choices(0, passes).size(), static_cast<std::size_t>(offered.mostPasses.front()));
+    }
+  }
 }
 
 TEST_F(LineListModelTest, CancelStopsTheRunAndKeepsWhatWasHandedOver) {
