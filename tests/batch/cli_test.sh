@@ -207,6 +207,9 @@ assert [(l["units"], l["mode"]) for l in lists] == [("metric", "standard")], lis
 l = lists[0]
 assert [i["short"] for i in l["TRACEINS"]] == ["", "", "YJ-1", "YJ-2"], l["TRACEINS"]
 assert l["TRACEINS"][2]["TRACETUB"][0]["tube"] == "10" and len(l["TRACEINS"][2]["TRACETUB"]) == 1
+# A 12 mm tube takes no pipe below 40 mm; each offered size names the most passes it takes.
+assert [t["PIPESIZE"][0] for t in l["TRACEINS"][1]["TRACETUB"]] == ["15", "40", "50", "80"], l["TRACEINS"][1]
+assert all(len(t["MOSTPASSES"]) == len(t["PIPESIZE"]) for i in l["TRACEINS"] for t in i["TRACETUB"])
 # Every combination the listing offers designs in a metric run; one it leaves out is refused.
 header = open(example).readline().strip()
 rows = []
