@@ -613,7 +613,7 @@ void LineListDesigner::Impl::designRow(const RowView& row, CircuitResult& result
   if (design.outcome == DesignOutcome::Completed) {
     const DesignDisplay& d = design.display;
     result.display.clear();
-    for (const DesignOutput& output : kDesignOutputs) result.display.push_back(d.*output.text);
+    for (std::size_t o = 0; o < kMaintenanceOutputs; ++o) result.display.push_back(d.*kDesignOutputs[o].text);
     result.meetsMaintainTemperature = result.ok && !d.shortOfMaintTemp;
   }
 }

@@ -112,7 +112,7 @@ struct HeadingReading {
 // results list them: maximum and minimum maintained temperature, heat loss,
 // condensate load, insulation size, total tracer length, trap distance,
 // vertical rise, tracer product.
-inline constexpr int kDisplayFieldCount = static_cast<int>(kDesignOutputs.size());
+inline constexpr int kDisplayFieldCount = static_cast<int>(kMaintenanceOutputs);
 
 // An input that an application check of the window changed.
 struct Correction {

@@ -302,6 +302,7 @@ std::string BatchCsvHeader(const BatchOptions& options) {
   for (const auto& c : LineListColumns()) head.push_back(WithUnit(c.name, ColumnUnitText(c.unit, options)));
   head.push_back("Installation Used");
   for (const DesignOutput& d : kDesignOutputs) {
+    if (d.heatUpOnly) continue;
     const std::string unit = d.unit ? std::string(Trim(UnitCaption(*d.unit, options.units))) : std::string();
     head.push_back(WithUnit(d.caption, unit));
   }

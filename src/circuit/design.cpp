@@ -82,6 +82,7 @@ class Designing {
   }
 
   DesignPassInput passInput() const;
+  HeatUpResult heatUp(const DesignPassResult& pass) const;
   void takeReadings(const DesignPassResult& pass);
   std::optional<PassStep> allowanceStepOnFirstPass(const DesignPassResult& pass);
   PassStep finish(const DesignPassResult& pass);
@@ -209,6 +210,73 @@ std::optional<PassStep> Designing::allowanceStepOnFirstPass(const DesignPassResu
   return std::nullopt;
 }
 
+// The heat-up time of a heat-up design, at the conditions of the pass that
+// designed it: the tab's fields read in the window's units and converted to
+// the engine's English units here. A field that holds no number goes in as
+// not a number, which the heat-up refuses with a message naming the field;
+// the density, specific heat, phase change temperature and latent heat are
+// read for "Other" only (the listed products carry their own data), the
+// last two only with the phase change ticked.
+HeatUpResult Designing::heatUp(const DesignPassResult& pass) const {
+  const DesignPassInput design = passInput();
+  std::optional<HeatUpInput> conditions = HeatUpConditionsOf(design, pass);
+  if (!conditions) {
+    HeatUpResult none;
+    none.end = HeatUpEnd::Failed;
+    none.message = "The heat-up time could not be computed: the design has no balance to heat up with.";
+    return none;
+  }
+  HeatUpInput& in = *conditions;
+  const CircuitEntry& e = out_.entry;
+  const double nan = std::nan("");
+  const auto temperatureF = [&](const std::string& text) { return fahrenheit(number(text)).value_or(nan); };
+  const auto property = [&](const std::string& text, double (*fromMetric)(double)) {
+    const std::optional<double> value = number(text);
+    if (!value) return nan;
+    return metric_ ? fromMetric(*value) : *value;
+  };
+  in.product = e.product;
+  in.initialTempF = temperatureF(e.initialTemp);
+  in.finalTempF = temperatureF(e.finalTemp);
+  if (e.product == kOtherProduct) {
+    in.otherDensityLbFt3 = property(e.density, LbPerFt3FromKgPerM3);
+    in.otherSpecificHeatBtuLbF = property(e.specificHeat, BtuPerLbFFromJPerKgK);
+  }
+  if (e.product == kOtherProduct && e.phaseChange) {
+    in.phaseChangeTempF = temperatureF(e.phaseChangeTemp);
+    in.latentHeatBtuLb = property(e.latentHeat, BtuPerLbFromJPerKg);
+  }
+  in.messageUnits = context_.units;
+  return HeatUpTime(in);
+}
+
+// The message a heat-up design adds to its results: why no time was given,
+// or that the product's data were held at the end of their range.
+std::optional<std::string> HeatUpMessage(const HeatUpResult& h, int product) {
+  if (h.end != HeatUpEnd::Computed) return h.message;
+  if (!h.outsideProductRange) return std::nullopt;
+  return "The heat-up temperatures reach outside the temperature range of the product property data of " +
+         ChoiceText(&ProductList(), product) +
+         ": its properties there are those at the nearer end of the range.  This may cause inaccurate "
+         "results.";
+}
+
+// The heat-up time as the output shows it: hours to two decimals, a dash
+// when the final temperature cannot be reached, empty when no time was
+// computed (the message says why).
+std::string HeatUpTimeText(const HeatUpResult& h) {
+  switch (h.end) {
+    case HeatUpEnd::Computed:
+      return FixedText(ToSingle(h.hours), 2);
+    case HeatUpEnd::CannotReach:
+      return kNoHeatUpTime;
+    case HeatUpEnd::Refused:
+    case HeatUpEnd::Failed:
+      break;
+  }
+  return {};
+}
+
 // A finished design: results, compound and tracer naming, total tracer
 // length, material take-off, then the warnings about the results.
 PassStep Designing::finish(const DesignPassResult& pass) {
@@ -224,6 +292,10 @@ PassStep Designing::finish(const DesignPassResult& pass) {
   f.TDX = ToSingle(metric_ ? TenthMetresFromFeet(o.trapDistanceFt) : Int(o.trapDistanceFt));
   const double lossTenths = IntTenths(o.heatLossBtuHrFt);
   f.LSWO = ToSingle(metric_ ? IntTenths(WattsPerMetreFromBtuPerHrFt(lossTenths)) : lossTenths);
+
+  // A heat-up design then computes the time the tracers take to bring the
+  // line up, at the conditions of its minimum maintained temperature.
+  if (out_.entry.application == kApplicationHeatUp) out_.heatUp = heatUp(pass);
 
   const bool trapShorterThanCircuit =
       o.trapDistanceFt < StartDesignPipeLengthFt(context_.units, ToSingle(*pipeLength_));
@@ -267,11 +339,16 @@ PassStep Designing::finish(const DesignPassResult& pass) {
   // design read them (the record takes the entry's when it is stored).
   outputs.TRACEINS = e.installation;
   outputs.MAINTEMP = ToSingle(*maintTemp_);
+  outputs.APPTYPE = e.application;
   out_.display = DisplayOf(outputs, true);
+  if (out_.heatUp) out_.display.heatUpTime = HeatUpTimeText(*out_.heatUp);
   const DesignDisplay& display = out_.display;
   questions_.resultsShown(display);
   if (display.shortOfMaintTemp) show(ShortfallWarningText(), kWarningTitle);
   if (trapShorterThanCircuit) show(kTrapDistanceNote, kWarningTitle);
+  if (out_.heatUp) {
+    if (const auto message = HeatUpMessage(*out_.heatUp, e.product)) show(*message, kWarningTitle);
+  }
   return PassStep::Completed;
 }
 
@@ -415,7 +492,9 @@ void RecordOutputs(const CircuitDesign& d, const CircuitContext& context, Design
   r.INSIZE = results ? f->INSIZE : 0;
   r.TDX = results ? f->TDX : 0;
   r.LSWO = results ? f->LSWO : 0;
-  r.HeatUpTime = 0;  // a maintenance design computes no heat-up time
+  // The heat-up time of a heat-up design that gave one; 0 for every other.
+  const HeatUpResult* heat = d.heatUp ? &*d.heatUp : nullptr;
+  r.HeatUpTime = results && heat && heat->end == HeatUpEnd::Computed ? ToSingle(heat->hours) : 0;
   if (f) r.COVR = f->compound.COVR;
   // The compounds: the finished design's, else the one the temperatures chose.
   if (!kept) {
@@ -469,6 +548,9 @@ DesignDisplay DisplayOf(const DesignRecord& r, bool justDesigned) {
   d.trapDistance = SingleText(r.TDX);
   d.rise = SingleText(r.VTR);
   d.totalLength = SingleText(r.TLEN);  // the total length as the bill rounds it
+  // The heat-up time of a heat-up design that gave one (a record keeps no
+  // time for a line that cannot reach its final temperature).
+  if (r.APPTYPE == kApplicationHeatUp && r.HeatUpTime > 0.0f) d.heatUpTime = FixedText(r.HeatUpTime, 2);
   // The method's caption, and its compound or (jacketed) Coverlyn type.
   if (r.TRACEINS == kInstallTroughline) {
     d.traceLabel = justDesigned ? "Troughline" : "Trough Line";

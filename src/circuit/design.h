@@ -19,6 +19,7 @@
 #include "circuit/allowance_step.h"
 #include "circuit/entry.h"
 #include "core/units.h"
+#include "engine/heat_up.h"
 
 namespace vst {
 
@@ -35,14 +36,20 @@ struct DesignDisplay {
   std::string totalLength;  // with allowances
   std::string traceLabel;   // the method's caption ("Troughline", "Fillet Trace with", "Coverlyn Type")
   std::string traceType;    // its compound or Coverlyn type (CEM or COVR)
+  std::string
+      heatUpTime;  // hours; "" for a maintenance design, "—" when the final temperature cannot be reached
 };
+
+// What the heat-up time shows when the final temperature cannot be reached.
+inline constexpr const char* kNoHeatUpTime = "\u2014";
 
 // The outputs of a design, one row each, in the order the line-list command
 // gives them: the key that names the output (the JSON key of the command,
 // and the main window's field of it), the heading of its CSV column, the
 // heading of the Line List window's column and that column's place among
-// the window's results, its unit, its text, and whether only the internal
-// mode shows it.
+// the window's results, its unit, its text, whether only the internal
+// mode shows it, and whether only a heat-up design gives it (the line-list
+// outputs, which carry no application, leave such an output out).
 struct DesignOutput {
   const char* key;
   const char* caption;
@@ -51,26 +58,35 @@ struct DesignOutput {
   std::optional<UnitQuantity> unit;
   std::string DesignDisplay::*text;
   bool internalOnly;
+  bool heatUpOnly;
 };
-inline constexpr std::array<DesignOutput, 9> kDesignOutputs{{
+inline constexpr std::array<DesignOutput, 10> kDesignOutputs{{
     {"Max_Maint_Temp", "Max. Maint. Temp.", "Max. Maint. Temp.", 0, UnitQuantity::Temperature,
-     &DesignDisplay::maxMaintTemp, false},
+     &DesignDisplay::maxMaintTemp, false, false},
     {"Min_Maint_Temp", "Min. Maint. Temp.", "Min. Maint. Temp.", 1, UnitQuantity::Temperature,
-     &DesignDisplay::minMaintTemp, false},
+     &DesignDisplay::minMaintTemp, false, false},
     {"Ht_Lswo_Out", "Design Heat Loss", "Heat Loss", 2, UnitQuantity::HeatLoss, &DesignDisplay::heatLoss,
-     false},
+     false, false},
     {"Cond_Load", "Operating Condensate Load", "Condensate Load", 3, UnitQuantity::Condensate,
-     &DesignDisplay::condensate, true},
+     &DesignDisplay::condensate, true, false},
     {"Insul_Size", "Nominal Insulation Size", "Insulation Size", 4, UnitQuantity::InsulationSize,
-     &DesignDisplay::insulationSize, false},
+     &DesignDisplay::insulationSize, false, false},
     {"Tot_Cab_Out", "Total Tracer Length with Allowances", "Total Tracer Length", 5, UnitQuantity::Length,
-     &DesignDisplay::totalLength, false},
+     &DesignDisplay::totalLength, false, false},
     {"Trap_Dist", "Max. Trap Distance", "Max. Trap Distance", 7, UnitQuantity::Length,
-     &DesignDisplay::trapDistance, true},
-    {"Rise", "Max. Vertical Rise", "Max. Vertical Rise", 8, UnitQuantity::Length, &DesignDisplay::rise, true},
-    {"TraceTp", "Tracer Product", "Compound / Jacketed Type", 6, std::nullopt, &DesignDisplay::traceType,
+     &DesignDisplay::trapDistance, true, false},
+    {"Rise", "Max. Vertical Rise", "Max. Vertical Rise", 8, UnitQuantity::Length, &DesignDisplay::rise, true,
      false},
+    {"TraceTp", "Tracer Product", "Compound / Jacketed Type", 6, std::nullopt, &DesignDisplay::traceType,
+     false, false},
+    {"txtHuTime", "Heat Up Time", "Heat Up Time", 9, std::nullopt, &DesignDisplay::heatUpTime, false, true},
 }};
+// The outputs every design gives: those of kDesignOutputs before the
+// heat-up time.
+inline constexpr std::size_t kMaintenanceOutputs = 9;
+static_assert(!kDesignOutputs[kMaintenanceOutputs - 1].heatUpOnly &&
+                  kDesignOutputs[kMaintenanceOutputs].heatUpOnly,
+              "the outputs of a maintenance design come first");
 
 // What a record holding a design shows: its outputs as texts (the
 // shortest text of each single-precision value, the condensate load with
@@ -129,6 +145,9 @@ struct CircuitDesign {
   std::optional<AllowanceStep> allowance;
   std::optional<DesignFinish> finish;
   bool k90InUse = false;  // the last pass chose the K-90 compound
+  // A heat-up design: what the heat-up time came to (Computed, CannotReach,
+  // or the reason none was given). Nothing for a maintenance design.
+  std::optional<HeatUpResult> heatUp;
   DesignDisplay display;  // when completed
   std::string status;     // the status panel's caption, "" for none
 };

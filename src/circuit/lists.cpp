@@ -33,7 +33,7 @@ const TextList& TracerMaterialList() {
 }
 
 const TextList& ApplicationList() {
-  static const TextList list{"Maintenance"};
+  static const TextList list{"Maintenance", "Heat Up"};
   return list;
 }
 

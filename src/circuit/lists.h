@@ -23,8 +23,9 @@ inline constexpr int kMaterialCopper = 0;              // tubing materials
 inline constexpr int kMaterialStainlessWelded = 1;
 inline constexpr int kMaterialStainlessSeamless = 2;
 inline constexpr int kApplicationMaintenance = 0;  // applications
-inline constexpr int kProductOther = 40;           // heat-up products, last entry
-inline constexpr int kPipeSizeStart = 4;           // pipe sizes, a fresh circuit's ("2.0" / "50")
+inline constexpr int kApplicationHeatUp = 1;
+inline constexpr int kProductOther = 40;  // heat-up products, last entry
+inline constexpr int kPipeSizeStart = 4;  // pipe sizes, a fresh circuit's ("2.0" / "50")
 inline constexpr int kPipeSizeCount = 19;
 
 // Installation list positions. Standard mode: 0 Troughline,
@@ -42,7 +43,7 @@ const TextList& InsulationTypeList();
 const TextList& PassList();
 // Tubing materials: "Copper", "Stainless Wld", "Stainless Smls".
 const TextList& TracerMaterialList();
-// Applications: "Maintenance".
+// Applications: "Maintenance", "Heat Up".
 const TextList& ApplicationList();
 // The 41 heat-up products, "Other" last.
 const TextList& ProductList();

@@ -84,4 +84,12 @@ double KgPerHrMetreFromLbPerHrFt(double lbPerHrFt) { return lbPerHrFt * 1.49; }
 
 double WattsPerMetreFromBtuPerHrFt(double btuPerHrFt) { return btuPerHrFt * 0.9613535; }
 
+// 1 lb/ft3 = 0.45359237 kg / 0.3048^3 m3.
+double LbPerFt3FromKgPerM3(double kgPerM3) { return kgPerM3 / (0.45359237 / (0.3048 * 0.3048 * 0.3048)); }
+
+// 1 BTU/(lb F) = 2326 J/kg x 1.8 F/K.
+double BtuPerLbFFromJPerKgK(double jPerKgK) { return jPerKgK / 4186.8; }
+
+double BtuPerLbFromJPerKg(double jPerKg) { return jPerKg / 2326.0; }
+
 }  // namespace vst

@@ -61,4 +61,11 @@ double InchesFromMillimetres(double mm);  // mm / 25.4
 double KgPerHrMetreFromLbPerHrFt(double lbPerHrFt);     // condensate: x 1.49
 double WattsPerMetreFromBtuPerHrFt(double btuPerHrFt);  // heat loss: x 0.9613535
 
+// Product properties of the heat-up, from the Metric fields to the engine's
+// English units (the pound 0.45359237 kg, the foot 0.3048 m and the
+// International Table BTU 1055.05585262 J, so 1 BTU/lb = 2326 J/kg exactly).
+double LbPerFt3FromKgPerM3(double kgPerM3);   // / 16.018463373960138
+double BtuPerLbFFromJPerKgK(double jPerKgK);  // / 4186.8
+double BtuPerLbFromJPerKg(double jPerKg);     // / 2326
+
 }  // namespace vst

@@ -77,7 +77,7 @@ constexpr CodedColumn kCodedColumns[] = {
     {"TRACEINS", 0, 3, 4},    // four installations in the standard mode, five in InternalMode
     {"TUBEMAT", 0, 2, 2},     // three tubing materials
     {"TUBEWALL", 0, 2, 2},    // at most three wall thicknesses
-    {"APPTYPE", 0, 0, 0},     // one application
+    {"APPTYPE", 0, 1, 1},     // "Maintenance", "Heat Up"
     {"UNDER", 0, 1, 1},       // standard or minimal insulation sizing
     {"PRESSURE", 0, 2, 2},    // psig, kPa, bar g
     {"SSFLAG", 0, 2, 2},      // the circuit bill's material option, 2 the highest the design sets

@@ -239,7 +239,7 @@ void LineListModel::buildColumns() {
   for (int column = 0; column < static_cast<int>(kDesignOutputs.size()); ++column) {
     for (std::size_t d = 0; d < kDesignOutputs.size(); ++d) {
       const DesignOutput& r = kDesignOutputs[d];
-      if (r.listColumn != column || (r.internalOnly && !options_.internalMode)) continue;
+      if (r.listColumn != column || r.heatUpOnly || (r.internalOnly && !options_.internalMode)) continue;
       const std::string unit =
           r.unit ? std::string(Trim(UnitCaption(*r.unit, options_.units))) : std::string();
       columns_.push_back({LineColumnKind::Result, static_cast<int>(d), WithUnit(r.listCaption, unit)});

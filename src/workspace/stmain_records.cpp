@@ -116,8 +116,6 @@ void STmainModel::showStoredOutputs() {
   for (const DesignOutput& output : kDesignOutputs) {
     if (output.text != &DesignDisplay::traceType) c(*FindStId(output.key)).text = shown.*output.text;
   }
-  // The heat-up time is not computed by a design, which leaves the field empty.
-  c(StId::txtHuTime).text = designed && r.HeatUpTime != 0.0f ? SingleText(r.HeatUpTime) : "";
   // The minimum maintained temperature is marked when it falls short of the
   // maintenance temperature, as the design marked it.
   c(StId::Min_Maint_Temp).backColor = shown.shortOfMaintTemp ? kColorYellow : kColorWhite;

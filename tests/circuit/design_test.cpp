@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/legacy_math.h"
 #include "core/units.h"
 #include "support/script_dialogs.h"
 #include "workspace/dialogs.h"
@@ -690,6 +691,103 @@ TEST(DesignRun, ShortfallWarnsAfterTheResultsAndMarksTheFieldYellow) {
   EXPECT_EQ(host.events.at(host.events.size() - 2), "results");
   EXPECT_TRUE(host.shown.at(0).shortOfMaintTemp);
   EXPECT_TRUE(host.rec().HoldsDesign());
+}
+
+// A heat-up design designs the circuit as a maintenance design does, then
+// gives the heat-up time of the tab's fields, or says why it gives none. The
+// circuit settles at 273.6 F at the minimum ambient.
+TEST(DesignRun, HeatUpTimeFollowsTheDesignOrSaysWhyThereIsNone) {
+  constexpr int kWater = 0, kSodium = 22;
+  struct Case {
+    const char* name;
+    int product;
+    const char* initial;
+    const char* final;
+    const char* density;  // for "Other"
+    bool phaseChange;
+    HeatUpEnd end;
+    const char* shown;    // the output's text; "*" for a time above 0
+    const char* message;  // the start of the message after the results, "" for none
+  };
+  const Case cases[] = {
+      {"other product", kOtherProduct, "50", "150", "62.4", false, HeatUpEnd::Computed, "*", ""},
+      {"listed product", kWater, "50", "150", "", false, HeatUpEnd::Computed, "*", ""},
+      {"already at the final temperature", kOtherProduct, "150", "150", "62.4", false, HeatUpEnd::Computed,
+       "0.00", ""},
+      {"above where the line settles", kOtherProduct, "50", "300", "62.4", false, HeatUpEnd::CannotReach,
+       "\u2014",
+       "The line cannot reach the final temperature of 300.0 \u00B0F at the minimum ambient: it "
+       "settles at 273."},
+      {"density not a number", kOtherProduct, "50", "150", "abc", false, HeatUpEnd::Refused, "",
+       "Density must be a number greater than 0."},
+      {"phase change without its temperature", kOtherProduct, "50", "150", "62.4", true, HeatUpEnd::Refused,
+       "", "Phase Change Temp. must be between -100 and 1600 \u00B0F."},
+      {"product held at the end of its data", kSodium, "50", "150", "", false, HeatUpEnd::Computed, "*",
+       "The heat-up temperatures reach outside the temperature range of the product property data of "
+       "Sodium (Liquid)"},
+  };
+  FakeHost maintenance;
+  maintenance.answerAllowances();
+  ASSERT_EQ(maintenance.run(), DesignOutcome::Completed);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeHost host;
+    host.in.application = kApplicationHeatUp;
+    host.in.product = c.product;
+    host.in.initialTemp = c.initial;
+    host.in.finalTemp = c.final;
+    host.in.density = c.density;
+    host.in.specificHeat = "1.0";
+    host.in.phaseChange = c.phaseChange;
+    host.in.phaseChangeTemp = "";  // none typed
+    host.in.latentHeat = "100";
+    host.answerAllowances();
+    ASSERT_EQ(host.run(), DesignOutcome::Completed);
+    ASSERT_TRUE(host.design.heatUp);
+    const HeatUpResult& h = *host.design.heatUp;
+    EXPECT_EQ(h.end, c.end) << h.message;
+    const std::string shown = host.shown.at(0).heatUpTime;
+    if (std::string(c.shown) == "*") {
+      EXPECT_GT(h.hours, 0.0);
+      EXPECT_EQ(shown, FixedText(ToSingle(h.hours), 2));
+    } else {
+      EXPECT_EQ(shown, c.shown);
+    }
+    // The record keeps the time given, and the design's outputs of a
+    // maintenance design of the same circuit.
+    EXPECT_EQ(host.rec().HeatUpTime, c.end == HeatUpEnd::Computed ? ToSingle(h.hours) : 0.0f);
+    EXPECT_EQ(host.rec().TP1, maintenance.rec().TP1);
+    EXPECT_EQ(host.rec().TLEN, maintenance.rec().TLEN);
+    const std::string last = host.events.back();
+    if (*c.message == '\0') {
+      EXPECT_EQ(last, "results");
+    } else {
+      EXPECT_EQ(last.rfind(std::string("Message [Warning]: ") + c.message, 0), 0u) << last;
+    }
+  }
+  EXPECT_FALSE(maintenance.design.heatUp);
+  EXPECT_EQ(maintenance.shown.at(0).heatUpTime, "");
+}
+
+// Metric fields go into the heat-up in English units: 999.5521 kg/m3 is
+// 62.4 lb/ft3, 4186.8 J/(kg K) 1 BTU/(lb F), and 10 and 65 C average to
+// 99.5 F.
+TEST(DesignRun, MetricHeatUpFieldsAreConvertedToTheEnginesUnits) {
+  FakeHost host(UnitSystem::Metric);
+  host.in.application = kApplicationHeatUp;
+  host.in.product = kOtherProduct;
+  host.in.initialTemp = "10";
+  host.in.finalTemp = "65";
+  host.in.density = "999.5521";
+  host.in.specificHeat = "4186.8";
+  host.answerAllowances();
+  ASSERT_EQ(host.run(), DesignOutcome::Completed);
+  ASSERT_TRUE(host.design.heatUp);
+  const HeatUpResult& h = *host.design.heatUp;
+  ASSERT_EQ(h.end, HeatUpEnd::Computed) << h.message;
+  EXPECT_NEAR(h.meanTempF, 99.5, 1e-9);
+  EXPECT_NEAR(h.productAtMean.densityLbFt3, 62.4, 1e-5);
+  EXPECT_NEAR(h.productAtMean.specificHeatBtuLbF, 1.0, 1e-12);
 }
 
 TEST(DesignRun, TrapDistanceNoteWhenTheCircuitIsLonger) {

@@ -67,5 +67,13 @@ TEST(UnitConversions, TemperaturesAndLengths) {
   EXPECT_DOUBLE_EQ(TenthMetresFromFeet(42.3), 12.8);  // 12.89 m shows as 12.8
 }
 
+// Water's properties in both systems (NIST SP 811 factors: 1 lb/ft3 =
+// 16.01846 kg/m3, 1 BTU/(lb F) = 4186.8 J/(kg K), 1 BTU/lb = 2326 J/kg).
+TEST(UnitConversions, HeatUpProductPropertiesFromMetric) {
+  EXPECT_NEAR(LbPerFt3FromKgPerM3(999.0), 62.366, 5e-4);
+  EXPECT_NEAR(BtuPerLbFFromJPerKgK(4184.0), 0.99933, 5e-6);
+  EXPECT_NEAR(BtuPerLbFromJPerKg(333550.0), 143.40, 5e-3);  // the heat of fusion of ice
+}
+
 }  // namespace
 }  // namespace vst

@@ -222,9 +222,13 @@ TEST(Application, MaintenanceKeepsTheHeatUpTabUnavailable) {
   Session s;
   s.pick("cboApplication", "Maintenance");
   EXPECT_FALSE(s.c("SSTab1Tab1").enabled);
-  s.model.listClicked("cboApplication", 1);  // no such entry
+  s.model.listClicked("cboApplication", 2);  // no such entry
   EXPECT_FALSE(s.c("SSTab1Tab1").enabled);
   EXPECT_EQ(s.c("cboApplication").index, 0);
+  s.pick("cboApplication", "Heat Up");
+  EXPECT_TRUE(s.c("SSTab1Tab1").enabled);
+  s.pick("cboApplication", "Maintenance");
+  EXPECT_FALSE(s.c("SSTab1Tab1").enabled);
 }
 
 TEST(DesignButton, RefusesWhenAnInputIsEmpty) {
