@@ -565,6 +565,20 @@ DesignDisplay DisplayOf(const DesignRecord& r, bool justDesigned) {
   return d;
 }
 
+std::optional<ProductAtMean> ProductAtMeanTemperature(const CircuitEntry& e, const CircuitContext& context) {
+  if (e.product == kOtherProduct) return std::nullopt;
+  const auto initial = ParseNumber(e.initialTemp, context.decimalMark);
+  const auto final = ParseNumber(e.finalTemp, context.decimalMark);
+  if (!initial || !final) return std::nullopt;
+  const bool metric = context.units == UnitSystem::Metric;
+  const double mean = (*initial + *final) / 2.0;
+  const auto p = ProductPropertiesAt(e.product, metric ? RunFahrenheitFromCelsius(mean) : mean);
+  if (!p) return std::nullopt;
+  if (!metric) return ProductAtMean{p->densityLbFt3, p->specificHeatBtuLbF, mean};
+  return ProductAtMean{KgPerM3FromLbPerFt3(p->densityLbFt3), JPerKgKFromBtuPerLbF(p->specificHeatBtuLbF),
+                       mean};
+}
+
 void StoreDesign(const CircuitDesign& d, const CircuitContext& context, DesignRecord& record) {
   record = RecordOf(d, context, record);
 }

@@ -166,6 +166,19 @@ DesignRecord RecordOf(const CircuitDesign& design, const CircuitContext& context
 // it; the one place a design is written into a record.
 void StoreDesign(const CircuitDesign& design, const CircuitContext& context, DesignRecord& record);
 
+// A listed heat-up product's density and specific heat at the mean of the
+// entry's initial and final temperatures, in the units of the context
+// (lb/ft3, BTU/(lb F), F; kg/m3, J/(kg K), C): what the window shows of the
+// product and the heat-up uses there. Nothing for "Other", whose fields
+// hold its own values, and when a temperature field holds no number.
+struct ProductAtMean {
+  double density = 0;
+  double specificHeat = 0;
+  double at = 0;  // the mean temperature
+};
+std::optional<ProductAtMean> ProductAtMeanTemperature(const CircuitEntry& entry,
+                                                      const CircuitContext& context);
+
 // The outputs and bill fields of a record reset, as the design button does
 // before a run.
 void ResetOutputs(DesignRecord& record, const CircuitContext& context);

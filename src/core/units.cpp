@@ -85,10 +85,13 @@ double KgPerHrMetreFromLbPerHrFt(double lbPerHrFt) { return lbPerHrFt * 1.49; }
 double WattsPerMetreFromBtuPerHrFt(double btuPerHrFt) { return btuPerHrFt * 0.9613535; }
 
 // 1 lb/ft3 = 0.45359237 kg / 0.3048^3 m3.
-double LbPerFt3FromKgPerM3(double kgPerM3) { return kgPerM3 / (0.45359237 / (0.3048 * 0.3048 * 0.3048)); }
+constexpr double kKgPerM3PerLbPerFt3 = 0.45359237 / (0.3048 * 0.3048 * 0.3048);
+double LbPerFt3FromKgPerM3(double kgPerM3) { return kgPerM3 / kKgPerM3PerLbPerFt3; }
+double KgPerM3FromLbPerFt3(double lbPerFt3) { return lbPerFt3 * kKgPerM3PerLbPerFt3; }
 
 // 1 BTU/(lb F) = 2326 J/kg x 1.8 F/K.
 double BtuPerLbFFromJPerKgK(double jPerKgK) { return jPerKgK / 4186.8; }
+double JPerKgKFromBtuPerLbF(double btuPerLbF) { return btuPerLbF * 4186.8; }
 
 double BtuPerLbFromJPerKg(double jPerKg) { return jPerKg / 2326.0; }
 

@@ -67,5 +67,8 @@ double WattsPerMetreFromBtuPerHrFt(double btuPerHrFt);  // heat loss: x 0.961353
 double LbPerFt3FromKgPerM3(double kgPerM3);   // / 16.018463373960138
 double BtuPerLbFFromJPerKgK(double jPerKgK);  // / 4186.8
 double BtuPerLbFromJPerKg(double jPerKg);     // / 2326
+// And back, for what the window shows of a product.
+double KgPerM3FromLbPerFt3(double lbPerFt3);
+double JPerKgKFromBtuPerLbF(double btuPerLbF);
 
 }  // namespace vst

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "circuit/checks.h"
+#include "circuit/design.h"
 #include "circuit/entry.h"
 #include "circuit/lists.h"
 #include "core/legacy_math.h"
@@ -127,6 +128,7 @@ void STmainModel::showCheckStep(const CheckStep& step) {
 void STmainModel::productHandling() {
   const Control& products = c(StId::cboProduct);
   const bool other = products.index >= 0 && products.index == static_cast<int>(products.items.size()) - 1;
+  showProductProperties();
   if (other) {
     for (StId field : kProductFields) c(field).enabled = true;
     phaseChangeHandling();
@@ -143,6 +145,34 @@ void STmainModel::productHandling() {
   if (const auto warning = ProductRangeWarning(products.index, *maintTemp, set_.Units)) {
     warn(*warning, kProductRangeTitle);
   }
+}
+
+// A heat-up of a listed product shows, read-only, the product's density and
+// specific heat at the mean of the initial and final temperatures, which the
+// heat-up uses there; "Other", and a maintenance window, show the values of
+// the fields as entered.
+bool STmainModel::showsProductData() const {
+  return entry_.application == kApplicationHeatUp && entry_.product != kOtherProduct;
+}
+
+void STmainModel::showProductProperties() {
+  const bool metric = set_.Units == UnitSystem::Metric;
+  const std::optional<ProductAtMean> p =
+      showsProductData() ? ProductAtMeanTemperature(entry_, context()) : std::nullopt;
+  c(StId::txtProdDensity).text = p ? FixedText(p->density, metric ? 1 : 2) : entry_.density;
+  c(StId::txtProdCp).text = p ? FixedText(p->specificHeat, metric ? 0 : 3) : entry_.specificHeat;
+}
+
+// A heat-up input changed: the heat-up time shown and stored no longer
+// follows from the inputs and goes; the maintenance design, which does not
+// depend on them, stays.
+void STmainModel::dropHeatUpTime() {
+  if (set_.RecordLoading || designRunning_) return;
+  DesignRecord& r = set_.current();
+  if (c(StId::txtHuTime).text.empty() && r.HeatUpTime == 0.0f) return;
+  c(StId::txtHuTime).text.clear();
+  r.HeatUpTime = 0;
+  noteSavedState();
 }
 
 void STmainModel::phaseChangeHandling() {
@@ -162,10 +192,10 @@ void STmainModel::showResults(const DesignDisplay& d) {
   type.text = d.traceType;
   type.visible = label.visible;
   type.enabled = true;
-  // The heat-up time is not computed by a design: its field stays empty.
-  c(StId::lblHuTime).enabled = false;
-  c(StId::lblHuTimeUnit).enabled = false;
-  c(StId::txtHuTime).text.clear();
+  // The heat-up time, of a heat-up design only.
+  const bool heatUp = entry_.application == kApplicationHeatUp;
+  c(StId::lblHuTime).enabled = heatUp;
+  c(StId::lblHuTimeUnit).enabled = heatUp;
 }
 
 }  // namespace vst

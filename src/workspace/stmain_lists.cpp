@@ -59,10 +59,13 @@ void STmainModel::listClickHandling(StId list) {
     case StId::cboApplication:
       entry_.application = index;
       c(StId::SSTab1Tab1).enabled = index > kApplicationMaintenance;
+      showProductProperties();
+      dropHeatUpTime();
       break;
     case StId::cboProduct:
       entry_.product = index;
       productHandling();
+      dropHeatUpTime();
       break;
     default:
       break;

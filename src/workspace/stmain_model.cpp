@@ -305,16 +305,28 @@ void STmainModel::setChecked(StId box, bool checked) {
   if (box != StId::chbPhaseChange) return;
   entry_.phaseChange = checked;
   phaseChangeHandling();
+  dropHeatUpTime();
 }
 
 void STmainModel::textChangeHandling(StId field) {
   if (field == StId::Min_Amb) setText(StId::txtInitalTemp, c(StId::Min_Amb).text);
   if (field == StId::MT_In) setText(StId::txtFinalTemp, c(StId::MT_In).text);
+  if (field == StId::txtInitalTemp || field == StId::txtFinalTemp || field == StId::txtProdDensity ||
+      field == StId::txtProdCp) {
+    showProductProperties();
+  }
+  if (field == StId::txtInitalTemp || field == StId::txtFinalTemp || field == StId::txtProdDensity ||
+      field == StId::txtProdCp || field == StId::txtLatentHeat || field == StId::txtPCTemp) {
+    dropHeatUpTime();
+  }
 }
 
 void STmainModel::textChanged(std::string_view name, const std::string& text) {
   const std::optional<StId> field = FindStId(name);
   if (!field || c(*field).kind != ControlKind::TextBox) return;
+  // A listed product's density and specific heat are shown, not entered:
+  // the entry keeps the values of "Other".
+  if ((*field == StId::txtProdDensity || *field == StId::txtProdCp) && showsProductData()) return;
   setText(*field, text);
 }
 

@@ -235,6 +235,9 @@ class STmainModel {
   // corrected, the focus.
   void showCheckStep(const CheckStep& step);
   void productHandling();
+  void showProductProperties();
+  void dropHeatUpTime();
+  bool showsProductData() const;
   void phaseChangeHandling();
   void requestFocus(StId control) { focusRequest_ = std::string(NameOf(control)); }
   void warn(const std::string& text, const std::string& title);

@@ -116,6 +116,9 @@ void STmainModel::showStoredOutputs() {
   for (const DesignOutput& output : kDesignOutputs) {
     if (output.text != &DesignDisplay::traceType) c(*FindStId(output.key)).text = shown.*output.text;
   }
+  const bool heatUp = designed && r.APPTYPE == kApplicationHeatUp;
+  c(StId::lblHuTime).enabled = heatUp;
+  c(StId::lblHuTimeUnit).enabled = heatUp;
   // The minimum maintained temperature is marked when it falls short of the
   // maintenance temperature, as the design marked it.
   c(StId::Min_Maint_Temp).backColor = shown.shortOfMaintTemp ? kColorYellow : kColorWhite;

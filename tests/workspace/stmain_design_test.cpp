@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 
 #include "circuit/lists.h"
 #include "stmain_test_support.h"
@@ -238,6 +239,60 @@ TEST(DesignFromTheWindow, FilletTraceAboveItsLimitSwitchesToTroughline) {
   EXPECT_EQ(s.text("TraceLb"), "Troughline");
   EXPECT_TRUE(s.model.set().current().HoldsDesign());
   EXPECT_EQ(s.model.set().current().TRACEINS, kInstallTroughline);
+}
+
+// "Heat Up" shows the listed product's data at the mean of the initial and
+// final temperatures (water at 70 F: 62.30 lb/ft3 and 0.999 BTU/(lb F); at
+// 20 C: 998.2 kg/m3 and 4184 J/(kg K), NIST), leaves the values of "Other"
+// as entered, and the design shows the heat-up time with its labels.
+TEST(DesignFromTheWindow, HeatUpShowsTheProductDataAndTheTime) {
+  struct Row {
+    UnitSystem units;
+    const char *initial, *final;
+    double density, specificHeat;
+    const char *otherDensity, *otherSpecificHeat;
+  };
+  const Row rows[] = {{UnitSystem::English, "50", "90", 62.30, 0.999, "62.4", "1"},
+                      {UnitSystem::Metric, "10", "30", 998.2, 4184.0, "982.846", "4186.553"}};
+  for (const Row& row : rows) {
+    Session s(row.units);
+    UseEngine(s, {row.units, false});
+    s.pick("cboApplication", "Heat Up");
+    s.pick("cboProduct", "Water");
+    s.type("txtInitalTemp", row.initial);
+    s.type("txtFinalTemp", row.final);
+    EXPECT_NEAR(std::stod(s.text("txtProdDensity")), row.density, row.density * 1e-3);
+    EXPECT_NEAR(std::stod(s.text("txtProdCp")), row.specificHeat, row.specificHeat * 2e-3);
+    EXPECT_FALSE(s.c("txtProdDensity").enabled);
+    s.model.textChanged("txtProdDensity", "1");  // the read-only field echoed back: not an entry
+    s.pick("cboProduct", "Other");
+    EXPECT_EQ(s.text("txtProdDensity"), row.otherDensity);
+    EXPECT_EQ(s.text("txtProdCp"), row.otherSpecificHeat);
+    s.pick("cboProduct", "Water");
+    s.design();
+    const DesignRecord& r = s.model.set().current();
+    ASSERT_TRUE(r.HoldsDesign());
+    EXPECT_GT(r.HeatUpTime, 0.0f);
+    EXPECT_EQ(s.text("txtHuTime"), FixedText(r.HeatUpTime, 2));
+    EXPECT_TRUE(s.c("lblHuTime").enabled);
+    EXPECT_EQ(r.HeatUpDensity, row.otherDensity);
+    s.type("txtFinalTemp", row.initial);  // the time no longer follows from the inputs
+    EXPECT_EQ(s.text("txtHuTime"), "");
+    EXPECT_EQ(r.HeatUpTime, 0.0f);
+    EXPECT_TRUE(r.HoldsDesign());
+  }
+}
+
+TEST(DesignFromTheWindow, AHeatUpAboveWhereTheLineSettlesShowsADashAndSaysWhy) {
+  Session s;
+  UseEngine(s, {UnitSystem::English, false});
+  s.pick("cboApplication", "Heat Up");
+  s.type("txtFinalTemp", "400");
+  s.design();
+  EXPECT_EQ(s.text("txtHuTime"), "\u2014");
+  const Message& warning = s.dialogs.messages().back();
+  EXPECT_EQ(warning.title, "Warning");
+  EXPECT_EQ(warning.text.rfind("The line cannot reach the final temperature of 400.0 \u00B0F", 0), 0u);
 }
 
 TEST(DesignFromTheWindow, AShortfallMarksTheMinimumAndWarns) {
