@@ -148,7 +148,14 @@ for units in english metric; do
   for mode in standard internal; do
     rm -f "$work"/set-*.mdb "$work"/set.mdb
     "$old" design "$work/$units.csv" --units "$units" --mode "$mode" --save "$work/set.mdb" -o "$work/saved.json" \
-      2> /dev/null || true
+      2> "$work/save.err" || true  # rows the list cannot take end the run with status 1
+    # No design file saved (a build without its template beside it): say so
+    # and fail rather than report agreement on files never compared.
+    if [ ! -e "$work/set.mdb" ] && ! compgen -G "$work/set-*.mdb" > /dev/null; then
+      echo "compare: the old build saved no design file from the $units $mode list:" >&2
+      head -3 "$work/save.err" >&2
+      exit 1
+    fi
     for file in $(ls "$work"/set-*.mdb 2> /dev/null | head -3); do
       for n in 1 4 10; do
         run_show "$units $mode $(basename "$file") --bill $n" "$file" --units "$units" --bill "$n"
