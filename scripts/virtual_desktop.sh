@@ -15,7 +15,14 @@ start_virtual_display() {
   Xvfb ":$display" -screen 0 "$size" -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
   pids+=($!)
   export DISPLAY=":$display"
-  for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+  # Xvfb can take seconds to accept clients on a busy machine: the program
+  # started before that aborts ("could not load the Qt platform plugin").
+  local up=""
+  for _ in $(seq 300); do
+    xdotool getmouselocation >/dev/null 2>&1 && up=1 && break
+    sleep 0.1
+  done
+  [ -n "$up" ] || fail "the virtual display :$display did not start: $(tail -3 "$tmp/xvfb.log")"
   export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/.config" QT_QPA_PLATFORM=xcb
   mkdir -p "$HOME/Documents"
 }
