@@ -5,10 +5,11 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <utility>
 #include <vector>
+
+#include "core/legacy_math.h"
 
 namespace vst {
 namespace {
@@ -98,22 +99,13 @@ bool KronrodPiece(const std::function<double(double)>& f, Piece& piece, int& eva
   return std::isfinite(piece.value) && std::isfinite(piece.error);
 }
 
-std::string Fixed(double value, int decimals) {
-  std::array<char, 32> buffer{};
-  const auto [end, ec] =
-      std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, decimals);
-  if (ec != std::errc()) return "?";
-  std::string text(buffer.data(), end);
-  return text.find_first_not_of("-0.") == std::string::npos && text[0] == '-' ? text.substr(1) : text;
-}
-
 // A temperature of the engine (F) as a message shows it in the unit system,
 // to tenths, or to hundredths where tenths would not tell it from `other`.
 std::string TemperatureText(double tempF, double otherF, UnitSystem units) {
   const bool metric = units == UnitSystem::Metric;
   const auto shown = [&](double f) { return metric ? (f - 32.0) * 5.0 / 9.0 : f; };
-  const int decimals = Fixed(shown(tempF), 1) == Fixed(shown(otherF), 1) && tempF != otherF ? 2 : 1;
-  return Fixed(shown(tempF), decimals) + " " + kDegree + (metric ? "C" : "F");
+  const int decimals = FixedText(shown(tempF), 1) == FixedText(shown(otherF), 1) && tempF != otherF ? 2 : 1;
+  return FixedText(shown(tempF), decimals) + " " + kDegree + (metric ? "C" : "F");
 }
 
 std::string RangeText(UnitSystem units) {
