@@ -13,45 +13,28 @@
 
 namespace vst::ui {
 
-int LineListTable::undo() {
-  const auto step = model_.undoStep();
+int LineListTable::replay(const std::optional<LineListModel::EditStep>& step, bool (LineListModel::*take)()) {
   if (step && step->kind != LineListModel::EditKind::Cell) {
     if (step->inserts) {
       beginInsertRows({}, step->row, step->row);
-      model_.undo();
+      (model_.*take)();
       endInsertRows();
     } else {
       beginRemoveRows({}, step->row, step->row);
-      model_.undo();
+      (model_.*take)();
       endRemoveRows();
     }
     rowsChanged(step->row, rowCount() - 1);
     return step->row;
   }
-  if (!step || !model_.undo()) return -1;
+  if (!step || !(model_.*take)()) return -1;
   rowsChanged(step->row, step->row);
   return step->row;
 }
 
-int LineListTable::redo() {
-  const auto step = model_.redoStep();
-  if (step && step->kind != LineListModel::EditKind::Cell) {
-    if (step->inserts) {
-      beginInsertRows({}, step->row, step->row);
-      model_.redo();
-      endInsertRows();
-    } else {
-      beginRemoveRows({}, step->row, step->row);
-      model_.redo();
-      endRemoveRows();
-    }
-    rowsChanged(step->row, rowCount() - 1);
-    return step->row;
-  }
-  if (!step || !model_.redo()) return -1;
-  rowsChanged(step->row, step->row);
-  return step->row;
-}
+int LineListTable::undo() { return replay(model_.undoStep(), &LineListModel::undo); }
+
+int LineListTable::redo() { return replay(model_.redoStep(), &LineListModel::redo); }
 
 int LineListTable::deleteRow(int row) {
   if (model_.running() || row < 0 || row >= rowCount()) return -1;

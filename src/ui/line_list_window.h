@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "workspace/line_list_model.h"
 
@@ -63,6 +64,9 @@ class LineListTable : public QAbstractTableModel {
   LineListModel& model() { return model_; }
 
  private:
+  // Takes one step back (undo) or forward (redo), the row it adds or
+  // removes announced to the views.
+  int replay(const std::optional<LineListModel::EditStep>& step, bool (LineListModel::*take)());
   LineListModel& model_;
 };
 
