@@ -12,7 +12,9 @@ WINDOW_SETTLE=${WINDOW_SETTLE:-0.3}
 start_virtual_display() {
   local display=$1 size=$2
   while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-  Xvfb ":$display" -screen 0 "$size" -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
+  # -noreset: without it the server resets when its last client leaves (the
+  # program quitting between two starts), and a client connecting then fails.
+  Xvfb ":$display" -screen 0 "$size" -nolisten tcp -noreset >"$tmp/xvfb.log" 2>&1 &
   pids+=($!)
   export DISPLAY=":$display"
   # Xvfb can take seconds to accept clients on a busy machine: the program
