@@ -14,6 +14,7 @@
 #include "batch/batch_design.h"
 #include "batch/command_line.h"
 #include "batch/csv.h"
+#include "batch/design_files.h"
 #include "batch/headings.h"
 #include "batch/list_entries.h"
 #include "batch/report_output.h"
@@ -92,117 +93,22 @@ std::string RowRanges(const std::vector<int>& rows) {
   return out;
 }
 
-// Designed records into design files of ten: NAME.mdb when the run designs
-// ten rows or fewer, otherwise NAME-1.mdb, NAME-2.mdb, ... in row order.
-// Each file is written whole into one temporary folder as its ten records
-// are designed; none replaces a file until the run has read and designed
-// the whole list (finish), so a failed or interrupted run replaces none.
-class SplitSave {
- public:
-  SplitSave(std::string target, std::filesystem::path templatePath, bool internalMode, UnitSystem units)
-      : target_(std::move(target)),
-        template_(std::move(templatePath)),
-        internalMode_(internalMode),
-        units_(units) {}
+// Says why a design file of --save was not written.
+bool SaveRefused(const DesignFilesOfTen& saver) {
+  std::cerr << "vantrel-design: " << ShownName(saver.failedName()) << " was not saved: " << saver.reason()
+            << "\n";
+  return false;
+}
 
-  // Creates the temporary folder. False when it cannot be (said).
-  bool begin() {
-    const std::filesystem::path name(target_);
-    if (name.filename().empty()) return refused(target_, "no file name was given");
-    std::error_code ec;
-    const auto st = std::filesystem::status(name, ec);
-    const bool special = !ec && std::filesystem::exists(st) && !std::filesystem::is_regular_file(st) &&
-                         !std::filesystem::is_directory(st);
-    // A device or FIFO gets its file copied in: its temporary goes where the
-    // system keeps temporary files, not beside it.
-    std::filesystem::path folder =
-        name.parent_path().empty() ? std::filesystem::path(".") : name.parent_path();
-    if (special) folder = SystemTemporaryFolder();
-    if (const int e = folder_.create(folder, name.filename().string()); e != 0) {
-      return refused(target_, "the folder " + ShownName(folder.string()) + " cannot be written (" +
-                                  FileErrorText(e) + ")");
-    }
-    return true;
+// What each design file of --save holds, once they are in place.
+void ReportSavedFiles(const DesignFilesOfTen& saver) {
+  for (const DesignFilesOfTen::File& f : saver.files()) {
+    const bool one = f.rows.size() == 1;
+    std::cerr << "vantrel-design: " << ShownName(f.name) << (one ? " holds row " : " holds rows ")
+              << RowRanges(f.rows)
+              << (one ? " as record 1" : " as records 1 to " + std::to_string(f.rows.size())) << "\n";
   }
-
-  bool add(const DesignRecord& record, int row) {
-    if (count_ == DesignSet::kRecords) {
-      if (!writeFile(++files_)) return false;
-    }
-    records_[count_++] = record;
-    rows_.push_back(row);
-    return true;
-  }
-
-  // Writes the last file and opens the output of every file written, each
-  // with its file as the new contents. False when a file cannot be written
-  // (said); nothing has replaced anything then.
-  bool finish(std::vector<std::unique_ptr<OutputFile>>& outputs) {
-    if (count_ == 0 && written_.empty()) {
-      std::cerr << "vantrel-design: no row was designed; " << ShownName(target_) << " was not written\n";
-      return true;
-    }
-    if (count_ > 0 && !writeFile(files_ == 0 ? 0 : ++files_)) return false;
-    for (const Written& w : written_) {
-      outputs.push_back(std::make_unique<OutputFile>());
-      OutputFile& out = *outputs.back();
-      if (const auto status = OpenDesignOutput(out, w.name, template_); !status.ok())
-        return refused(w.name, status.reason);
-      if (!out.adopt(folder_.path() / std::filesystem::path(w.name).filename()))
-        return refused(w.name, out.reason());
-    }
-    return true;
-  }
-
-  // What each file holds, once they are in place.
-  void report() const {
-    for (const Written& w : written_) {
-      const bool one = w.rows.size() == 1;
-      std::cerr << "vantrel-design: " << ShownName(w.name) << (one ? " holds row " : " holds rows ")
-                << RowRanges(w.rows)
-                << (one ? " as record 1" : " as records 1 to " + std::to_string(w.rows.size())) << "\n";
-    }
-  }
-
- private:
-  struct Written {
-    std::string name;
-    std::vector<int> rows;
-  };
-
-  bool refused(const std::string& name, const std::string& reason) const {
-    std::cerr << "vantrel-design: " << ShownName(name) << " was not saved: " << reason << "\n";
-    return false;
-  }
-  std::string nameOf(int number) const {
-    if (number == 0) return target_;
-    const std::filesystem::path p(target_);
-    return (p.parent_path() / (p.stem().string() + "-" + std::to_string(number) + p.extension().string()))
-        .string();
-  }
-  bool writeFile(int number) {
-    const std::string name = nameOf(number);
-    const std::filesystem::path contents = folder_.path() / std::filesystem::path(name).filename();
-    const auto status = WriteDesignContents(contents, template_, records_, internalMode_, units_);
-    if (!status.ok()) return refused(name, status.reason);
-    written_.push_back({name, std::move(rows_)});
-    records_ = DesignRecords{};
-    rows_.clear();
-    count_ = 0;
-    return true;
-  }
-
-  std::string target_;
-  std::filesystem::path template_;
-  bool internalMode_;
-  UnitSystem units_;
-  TemporaryFolder folder_;
-  DesignRecords records_{};
-  std::vector<int> rows_;
-  std::vector<Written> written_;
-  int count_ = 0;
-  int files_ = 0;
-};
+}
 
 // A file an option of the run writes: the option, the name as given, the
 // name of the file it writes when that differs (a design file of a split
@@ -513,7 +419,10 @@ class DesignRun {
     if (!c_.save.empty()) {
       saver_.emplace(c_.save, TemplatePath(ProgramFolder(env_.programPath)), options_.internalMode,
                      options_.units);
-      if (!saver_->begin()) return kExitFileError;
+      if (!saver_->begin()) {
+        SaveRefused(*saver_);
+        return kExitFileError;
+      }
     }
     std::function<bool(CsvRow&)> next = [&](CsvRow& row) { return reader.next(row, csvError_); };
     if (workbook) next = [this](CsvRow& row) { return workbook_.next(row); };
@@ -565,7 +474,8 @@ class DesignRun {
       ++rows_;
       if (!result.ok) ++notDesigned_;
       if (result.ok && !c_.summaryFile.empty()) summary_.add(result.record);
-      return !(saver_ && result.ok && !saver_->add(result.record, result.row));
+      if (saver_ && result.ok && !saver_->add(result.record, result.row)) return SaveRefused(*saver_);
+      return true;
     };
     // The output file gathers what it is given into large writes itself;
     // a chunk's text goes to it as it is, never copied on the way.
@@ -587,7 +497,14 @@ class DesignRun {
     // The design files first: their renames follow one another directly.
     std::vector<OutputFile*> outputs;
     std::vector<std::unique_ptr<OutputFile>> saves;
-    if (saver_ && !saver_->finish(saves)) return kExitFileError;
+    // Design files of ten, each file written as its records were designed;
+    // none replaces a file until the whole list has been read and designed.
+    if (saver_ && saver_->empty()) {
+      std::cerr << "vantrel-design: no row was designed; " << ShownName(c_.save) << " was not written\n";
+    } else if (saver_ && !saver_->finish(saves)) {
+      SaveRefused(*saver_);
+      return kExitFileError;
+    }
     for (const auto& s : saves) outputs.push_back(s.get());
     outputs.push_back(&out_);
     OutputFile summary;
@@ -597,7 +514,7 @@ class DesignRun {
       outputs.push_back(&summary);
     }
     if (const std::string problem = CommitTogether(outputs); !problem.empty()) return FileError(problem);
-    if (saver_) saver_->report();
+    if (saver_) ReportSavedFiles(*saver_);
     if (notDesigned_ > 0) {
       std::cerr << "vantrel-design: " << notDesigned_ << " of " << rows_
                 << " rows were not designed; their messages say why\n";
@@ -624,7 +541,7 @@ class DesignRun {
   std::ifstream file_;
   XlsxListReader workbook_;
   OutputFile out_;
-  std::optional<SplitSave> saver_;
+  std::optional<DesignFilesOfTen> saver_;
   SummaryBill summary_;
   CsvError csvError_;
   std::string text_;

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "batch/design_files.h"
 #include "batch/headings.h"
 #include "batch/row_pipeline.h"
 #include "batch/xlsx_list.h"
@@ -691,51 +692,33 @@ std::string LineListModel::saveDesignFiles(const std::string& path, const std::s
                                            const SaveProgress& progress) const {
   written.clear();
   if (running_) return "the list is being designed; save once Design all has finished";
-  std::vector<const DesignRecord*> designed;
-  for (const Row& r : rows_) {
-    if (r.result && r.result->ok) designed.push_back(&r.result->record);
+  std::vector<int> designed;
+  for (int r = 0; r < rowCount(); ++r) {
+    if (const CircuitResult* res = result(r); res && res->ok) designed.push_back(r);
   }
   if (designed.empty()) return "no row is designed";
+  if (std::filesystem::path(path).filename().empty()) return "no file name was given";
   const std::size_t perFile = DesignSet::kRecords;
-  const std::size_t files = (designed.size() + perFile - 1) / perFile;
-  const std::filesystem::path target(path);
-  if (target.filename().empty()) return "no file name was given";
-  std::vector<std::filesystem::path> names;
-  for (std::size_t f = 0; f < files; ++f) {
-    names.push_back(files == 1
-                        ? target
-                        : target.parent_path() / (target.stem().string() + "-" + std::to_string(f + 1) +
-                                                  target.extension().string()));
-    if (std::string problem = ListItself(names.back().string(), path_); !problem.empty()) return problem;
+  const int files = static_cast<int>((designed.size() + perFile - 1) / perFile);
+  for (int f = 0; f < files; ++f) {
+    const std::string name = DesignFilesOfTen::FileName(path, files == 1 ? 0 : f + 1);
+    if (std::string problem = ListItself(name, path_); !problem.empty()) return problem;
+  }
+  DesignFilesOfTen saver(path, templatePath, options_.internalMode, options_.units);
+  const auto refused = [&] { return ShownName(saver.failedName()) + ": " + saver.reason(); };
+  if (!saver.begin()) return refused();
+  for (std::size_t i = 0; i < designed.size(); ++i) {
+    const int file = static_cast<int>(i / perFile);
+    if (i % perFile == 0 && progress && !progress(file, files)) return kSaveCancelled;
+    if (!saver.add(result(designed[i])->record, designed[i] + 1)) return refused();
   }
   std::vector<std::unique_ptr<OutputFile>> outputs;
+  if (!saver.finish(outputs)) return refused();
   std::vector<OutputFile*> all;
-  // A file that cannot be written leaves none written.
-  const auto failed = [&](std::string problem) {
-    written.clear();
-    return problem;
-  };
-  for (std::size_t f = 0; f < files; ++f) {
-    if (progress && !progress(static_cast<int>(f), static_cast<int>(files))) return failed(kSaveCancelled);
-    const std::filesystem::path& name = names[f];
-    DesignRecords records{};
-    for (std::size_t i = 0; i < perFile && f * perFile + i < designed.size(); ++i)
-      records[i] = *designed[f * perFile + i];
-    outputs.push_back(std::make_unique<OutputFile>());
-    OutputFile& out = *outputs.back();
-    if (auto status = OpenDesignOutput(out, name, templatePath); !status.ok())
-      return failed(ShownName(name.string()) + ": " + status.reason);
-    const std::filesystem::path contents = out.contentsPath();
-    if (contents.empty()) return failed(out.error());
-    if (auto status =
-            WriteDesignContents(contents, templatePath, records, options_.internalMode, options_.units);
-        !status.ok())
-      return failed(ShownName(name.string()) + ": " + status.reason);
-    all.push_back(&out);
-    written.push_back(name.string());
-  }
+  for (const auto& out : outputs) all.push_back(out.get());
   // Every file is complete before the first one replaces anything.
-  if (std::string problem = CommitTogether(all); !problem.empty()) return failed(problem);
+  if (std::string problem = CommitTogether(all); !problem.empty()) return problem;
+  for (const DesignFilesOfTen::File& f : saver.files()) written.push_back(f.name);
   return {};
 }
 
