@@ -205,6 +205,10 @@ std::string BatchJsonEnd();
 // The header row: one column per value, each named once, with its unit.
 std::string BatchCsvHeader(const BatchOptions& options);
 void AppendBatchCsvRow(std::string& out, const CircuitResult& circuit);
+// The same table as cells: the headings, and a circuit's row as a
+// spreadsheet shows each of its fields (SpreadsheetText).
+std::vector<std::string> BatchCsvHeadings(const BatchOptions& options);
+std::vector<std::string> BatchResultCells(const CircuitResult& circuit);
 
 // The ten records of a design set, by field name (the `show` command).
 std::string RecordsJson(const std::array<DesignRecord, DesignSet::kRecords>& records, bool internalMode);

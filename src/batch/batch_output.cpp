@@ -111,9 +111,10 @@ void AppendRecordObject(std::string& out, const DesignRecord& r) {
   out += '}';
 }
 
-// FieldText(r, f) as a CSV field; a number's text is written in place,
-// not made a string of its own.
-void AppendRecordCsvField(std::string& out, const DesignRecord& r, const FieldInfo& f) {
+// FieldText(r, f) handed to `take` as a text; a number's text is written
+// in place, not made a string of its own.
+template <class Take>
+void WithRecordFieldText(const DesignRecord& r, const FieldInfo& f, Take&& take) {
   std::visit(
       [&](auto member) {
         const auto& v = r.*member;
@@ -121,11 +122,11 @@ void AppendRecordCsvField(std::string& out, const DesignRecord& r, const FieldIn
         if constexpr (std::is_same_v<T, float>) {
           std::array<char, 64> text;
           const char* const end = WriteShortestText(v, text.data());
-          AppendCsvField(out, std::string_view(text.data(), static_cast<std::size_t>(end - text.data())));
+          take(std::string_view(text.data(), static_cast<std::size_t>(end - text.data())));
         } else if constexpr (std::is_same_v<T, std::string>) {
-          AppendCsvField(out, v);
+          take(std::string_view(v));
         } else {
-          AppendCsvField(out, FieldText(r, f));
+          take(std::string_view(FieldText(r, f)));
         }
       },
       f.member);
@@ -297,7 +298,7 @@ std::string BatchJson(const BatchResult& result, const BatchOptions& options) {
   return out + BatchJsonEnd();
 }
 
-std::string BatchCsvHeader(const BatchOptions& options) {
+std::vector<std::string> BatchCsvHeadings(const BatchOptions& options) {
   std::vector<std::string> head = {"Row", "Line", "Designed", "Meets Maint. Temp."};
   for (const auto& c : LineListColumns()) head.push_back(WithUnit(c.name, ColumnUnitText(c.unit, options)));
   head.push_back("Installation Used");
@@ -310,48 +311,66 @@ std::string BatchCsvHeader(const BatchOptions& options) {
     head.push_back(WithUnit(t.caption, OutUnitText(t.unit, options.units)));
   head.push_back("Corrections");
   head.push_back("Messages");
-  // The byte order mark tells a spreadsheet the text is UTF-8 (the degree signs).
-  return "\xEF\xBB\xBF" + CsvLine(head) + "\n";
+  return head;
 }
 
-void AppendBatchCsvRow(std::string& out, const CircuitResult& c) {
-  out += std::to_string(c.row);
-  out += ',';
-  out += std::to_string(c.line);
-  out += c.ok ? ",Yes" : ",No";
+std::string BatchCsvHeader(const BatchOptions& options) {
+  // The byte order mark tells a spreadsheet the text is UTF-8 (the degree signs).
+  return "\xEF\xBB\xBF" + CsvLine(BatchCsvHeadings(options)) + "\n";
+}
+
+namespace {
+
+// The values of a circuit's row of the results, in the order of
+// BatchCsvHeadings, each handed to `cell` as its text.
+template <class Cell>
+void ForEachResultCell(const CircuitResult& c, Cell&& cell) {
+  cell(std::string_view(std::to_string(c.row)));
+  cell(std::string_view(std::to_string(c.line)));
+  cell(std::string_view(c.ok ? "Yes" : "No"));
   // Empty when not designed: there is no temperature to hold.
-  out += !c.ok ? "," : c.meetsMaintainTemperature ? ",Yes" : ",No";
-  for (const auto& u : c.used) {
-    out += ',';
-    AppendCsvField(out, u);
-  }
-  out += ',';
-  AppendCsvField(out, c.installation);
-  for (const auto& d : c.display) {
-    out += ',';
-    AppendCsvField(out, d);
-  }
-  const auto& fields = TakeoffFields();
-  for (const FieldInfo* f : fields) {
-    out += ',';
+  cell(std::string_view(!c.ok ? "" : c.meetsMaintainTemperature ? "Yes" : "No"));
+  for (const auto& u : c.used) cell(std::string_view(u));
+  cell(std::string_view(c.installation));
+  for (const auto& d : c.display) cell(std::string_view(d));
+  for (const FieldInfo* f : TakeoffFields()) {
     // Quantities of a row without a design are left empty, not zero.
-    if (c.ok && f) AppendRecordCsvField(out, c.record, *f);
+    if (c.ok && f) {
+      WithRecordFieldText(c.record, *f, cell);
+    } else {
+      cell(std::string_view());
+    }
   }
-  out += ',';
   std::string text;
   for (const auto& k : c.corrections) {
     if (!text.empty()) text += " | ";
     text += k.column + ": entered " + k.entered + ", used " + k.used;
   }
-  AppendCsvField(out, text);
-  out += ',';
+  cell(std::string_view(text));
   text.clear();
   for (const auto& m : c.messages) {
     if (!text.empty()) text += " | ";
     AppendMessage(text, m);
   }
-  AppendCsvField(out, text);
+  cell(std::string_view(text));
+}
+
+}  // namespace
+
+void AppendBatchCsvRow(std::string& out, const CircuitResult& c) {
+  bool first = true;
+  ForEachResultCell(c, [&](std::string_view value) {
+    if (!first) out += ',';
+    first = false;
+    AppendCsvField(out, value);
+  });
   out += '\n';
+}
+
+std::vector<std::string> BatchResultCells(const CircuitResult& c) {
+  std::vector<std::string> cells;
+  ForEachResultCell(c, [&](std::string_view value) { cells.push_back(SpreadsheetText(value)); });
+  return cells;
 }
 
 std::string BatchCsv(const BatchResult& result, const BatchOptions& options) {

@@ -388,14 +388,20 @@ bool Plain(std::string_view value) {
 
 }  // namespace
 
+std::string SpreadsheetText(std::string_view value) {
+  if (Plain(value)) return std::string(value);
+  std::string text = ShownInSpreadsheet(value);
+  if (StartsLikeAFormula(text)) text.insert(0, 1, '\'');
+  return text;
+}
+
 void AppendCsvField(std::string& out, std::string_view value) {
   // Plain printable ASCII, the usual case, goes in as it is.
   if (Plain(value)) {
     out += value;
     return;
   }
-  std::string text = ShownInSpreadsheet(value);
-  if (StartsLikeAFormula(text)) text.insert(0, 1, '\'');
+  const std::string text = SpreadsheetText(value);
   // (A plain loop: find_first_of would search the set once for every byte.)
   const bool quote = std::any_of(text.begin(), text.end(), [](char c) { return c == ',' || c == '"'; }) ||
                      (!text.empty() && (text.front() == ' ' || text.back() == ' '));

@@ -113,6 +113,9 @@ std::optional<CsvTable> ParseCsv(std::string_view text, CsvError& error);
 // trailing blanks.
 std::string CsvField(std::string_view value);
 void AppendCsvField(std::string& out, std::string_view value);
+// The text that field reads back as, without its quotes: the cell a
+// spreadsheet shows.
+std::string SpreadsheetText(std::string_view value);
 
 // A line of fields joined by commas, without the line end.
 std::string CsvLine(const std::vector<std::string>& fields);

@@ -642,7 +642,7 @@ std::string LineListModel::saveList(const std::string& path) {
 std::string LineListModel::saveResults(const std::string& path, ResultFormat format,
                                        const SaveProgress& progress) const {
   if (running_) return "the list is being designed; save once Design all has finished";
-  // A workbook is written twice over: the text of its rows, then the sheet.
+  // A workbook is written in two passes: the cells of its rows, then the sheet.
   const int total = format == ResultFormat::Xlsx ? 2 * rowCount() : rowCount();
   const auto going = [&](std::size_t done) {
     return !progress || (done % 1024 != 0) || progress(static_cast<int>(done), total);
@@ -659,25 +659,27 @@ std::string LineListModel::saveResults(const std::string& path, ResultFormat for
     }
     return WriteText(path, text + BatchJsonEnd());
   }
-  std::string text = BatchCsvHeader(options_);
+  if (format == ResultFormat::Csv) {
+    std::string text = BatchCsvHeader(options_);
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+      if (!going(i)) return kSaveCancelled;
+      AppendBatchCsvRow(text, *rows_[i].result);
+    }
+    return WriteText(path, text);
+  }
+  // The workbook holds the cells of the CSV results, one sheet.
+  std::vector<std::vector<std::string>> grid;
+  grid.reserve(rows_.size() + 1);
+  grid.push_back(BatchCsvHeadings(options_));
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     if (!going(i)) return kSaveCancelled;
-    AppendBatchCsvRow(text, *rows_[i].result);
+    grid.push_back(BatchResultCells(*rows_[i].result));
   }
-  if (format == ResultFormat::Csv) return WriteText(path, text);
-  // The workbook holds the cells of the CSV results, one sheet.
-  CsvError error;
-  const auto table = ParseCsv(std::string_view(text).substr(3), error);  // past the byte order mark
-  if (!table) return error.message;
-  std::vector<std::vector<std::string>> grid;
-  grid.reserve(table->rows.size() + 1);
-  grid.push_back(table->header);
-  for (const CsvRow& r : table->rows) grid.push_back(r.fields);
   // Numbers are number cells, so a spreadsheet sums and sorts them; the
   // circuit and line names and the messages stay texts even where they
   // read as numbers ("007").
   std::vector<bool> numberColumns;
-  for (const std::string& heading : table->header) {
+  for (const std::string& heading : grid.front()) {
     numberColumns.push_back(heading != LineListColumns()[kCIRTXT].name &&
                             heading != LineListColumns()[kPIPETXT].name && heading != "Corrections" &&
                             heading != "Messages");

@@ -19,6 +19,7 @@
 #include "batch/headings.h"
 #include "batch/list_entries.h"
 #include "batch/xlsx_list.h"
+#include "core/legacy_math.h"
 #include "designfile/design_file.h"
 #include "support/script_dialogs.h"
 #include "support/test_paths.h"
@@ -750,6 +751,41 @@ TEST_F(LineListModelTest, ResultsAndDesignFilesNeverReplaceTheList) {
   }
   EXPECT_EQ(ReadAll(listPath), text);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 5);  // list, sub, links
+}
+
+// The results workbook holds the cells of the CSV results: each text as a
+// spreadsheet shows the CSV field (a name that reads as a formula quoted),
+// each number the same number.
+TEST_F(LineListModelTest, TheResultsWorkbookHoldsTheCellsOfTheCsvResults) {
+  auto model = open(write("mixed.csv", kMixed + "=1+2,\xC3\x98 -7,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,"
+                                                "Troughline,3/8,Copper,,No,0,0,0,0,\n"));
+  designAll(*model);
+  const fs::path csv = dir_ / "r.csv", workbook = dir_ / "r.xlsx";
+  ASSERT_EQ(model->saveResults(csv.string(), LineListModel::ResultFormat::Csv), "");
+  ASSERT_EQ(model->saveResults(workbook.string(), LineListModel::ResultFormat::Xlsx), "");
+  CsvError error;
+  const auto table = ParseCsv(ReadAll(csv).substr(3), error);  // past the byte order mark
+  ASSERT_TRUE(table) << error.message;
+  XlsxListReader reader;
+  std::vector<std::string> header;
+  ASSERT_TRUE(reader.open(workbook.string(), {}) && reader.readHeader(header)) << reader.error();
+  EXPECT_EQ(header, table->header);
+  CsvRow row;
+  std::size_t rows = 0;
+  for (; reader.next(row); ++rows) {
+    ASSERT_LT(rows, table->rows.size());
+    const auto& expected = table->rows[rows].fields;
+    ASSERT_EQ(row.fields.size(), expected.size());
+    for (std::size_t f = 0; f < expected.size(); ++f) {
+      const auto a = ParseNumber(row.fields[f]), b = ParseNumber(expected[f]);
+      if (!(a && b && *a == *b)) {
+        EXPECT_EQ(row.fields[f], expected[f]) << table->header[f];
+      }
+    }
+  }
+  EXPECT_EQ(rows, table->rows.size());
+  EXPECT_EQ(model->cellText(model->rowCount() - 1, column(*model, "CIRTXT")), "=1+2");
+  EXPECT_EQ(table->rows.back().fields[4], "'=1+2");
 }
 
 TEST_F(LineListModelTest, AListTheCommandRefusesOpensNothing) {
