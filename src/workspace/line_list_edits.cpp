@@ -172,9 +172,10 @@ bool LineListModel::readIgnoredAs(std::size_t index) {
   if (at >= header_.size()) return false;
   std::vector<std::string> header = header_;
   header[at] = ignored[index].suggestion;
-  if (!LineListDesigner(header, options_, delimiter_).ok()) return false;
+  auto designer = std::make_unique<LineListDesigner>(header, options_, delimiter_);
+  if (!designer->ok()) return false;
   header_ = std::move(header);
-  readHeader();
+  useDesigner(std::move(designer));
   // What the rows hold now reads differently: every row is designed again.
   for (Row& r : rows_) r.result.reset();
   modified_ = true;

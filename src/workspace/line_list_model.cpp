@@ -94,23 +94,24 @@ const std::vector<std::string>& StatusFilterNames() {
   return names;
 }
 
-LineListModel::LineListModel(CsvTable table, const BatchOptions& options, std::string path)
+LineListModel::LineListModel(CsvTable table, const BatchOptions& options, std::string path,
+                             std::unique_ptr<LineListDesigner> designer)
     : options_(options),
       path_(std::move(path)),
       header_(std::move(table.header)),
       delimiter_(table.delimiter),
       byteOrderMark_(table.byteOrderMark),
       lineEnd_(table.lineEnd) {
-  readHeader();
+  useDesigner(std::move(designer));
   rows_.reserve(table.rows.size());
   for (CsvRow& r : table.rows) rows_.push_back({std::move(r), std::nullopt});
   buildColumns();
 }
 
-// The designer of the header as it stands, and where each list column is.
-void LineListModel::readHeader() {
-  designer_ = std::make_unique<LineListDesigner>(header_, options_, delimiter_);
-  // The headings as the designer reads them (codes, captions, usual words).
+// The designer of the header as it stands, and where it found each list
+// column (codes, captions, usual words): the one reading of the headings.
+void LineListModel::useDesigner(std::unique_ptr<LineListDesigner> designer) {
+  designer_ = std::move(designer);
   positions_ = designer_->positions();
 }
 
@@ -128,12 +129,12 @@ std::unique_ptr<LineListModel> LineListModel::FromText(std::string_view text, co
     error = name + ": " + csvError.message;
     return nullptr;
   }
-  LineListDesigner check(table->header, options);
-  if (!check.ok()) {
-    error = name + ": " + check.error();
+  auto designer = std::make_unique<LineListDesigner>(table->header, options, table->delimiter);
+  if (!designer->ok()) {
+    error = name + ": " + designer->error();
     return nullptr;
   }
-  return std::make_unique<LineListModel>(std::move(*table), options, path);
+  return std::make_unique<LineListModel>(std::move(*table), options, path, std::move(designer));
 }
 
 bool LineListModel::Peek(const std::string& path, const std::string& sheet, int rows,
@@ -196,12 +197,12 @@ std::unique_ptr<LineListModel> LineListModel::Open(const std::string& path, cons
       error = ShownName(path) + ": " + reader.error();
       return nullptr;
     }
-    LineListDesigner check(table.header, options);
-    if (!check.ok()) {
-      error = ShownName(path) + ": sheet " + QuotedValue(reader.sheetName()) + ": " + check.error();
+    auto designer = std::make_unique<LineListDesigner>(table.header, options, table.delimiter);
+    if (!designer->ok()) {
+      error = ShownName(path) + ": sheet " + QuotedValue(reader.sheetName()) + ": " + designer->error();
       return nullptr;
     }
-    auto model = std::make_unique<LineListModel>(std::move(table), options, path);
+    auto model = std::make_unique<LineListModel>(std::move(table), options, path, std::move(designer));
     model->fromWorkbook_ = true;
     return model;
   }

@@ -65,7 +65,9 @@ class LineListModel {
   static constexpr int kChunkRows = 1024;
   static constexpr int kChunkMilliseconds = 50;
 
-  LineListModel(CsvTable table, const BatchOptions& options, std::string path);
+  // `designer` is the one that read the table's header (and took it).
+  LineListModel(CsvTable table, const BatchOptions& options, std::string path,
+                std::unique_ptr<LineListDesigner> designer);
   ~LineListModel();
   LineListModel(const LineListModel&) = delete;
   LineListModel& operator=(const LineListModel&) = delete;
@@ -247,7 +249,7 @@ class LineListModel {
   void setField(int row, int field, const std::string& text);
   void renumberFrom(int row);
   void buildColumns();
-  void readHeader();
+  void useDesigner(std::unique_ptr<LineListDesigner> designer);
   int fieldPosition(int listColumn) const;  // position in the file's header, -1 when absent
   std::string inputText(const Row& row, int listColumn) const;
   void takeChunk(std::uint64_t run, int first, std::vector<CircuitResult>& chunk);

@@ -31,7 +31,7 @@ std::string UnitsName(UnitSystem units) {
 bool LineListModel::setOptions(const BatchOptions& options) {
   if (running_) return false;
   options_ = options;
-  readHeader();
+  useDesigner(std::make_unique<LineListDesigner>(header_, options_, delimiter_));
   columns_.clear();
   buildColumns();
   for (Row& r : rows_) r.result.reset();
