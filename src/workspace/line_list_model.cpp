@@ -295,90 +295,108 @@ bool LineListModel::editable(int row, int column) const {
              rows_[static_cast<std::size_t>(row)].input.fields.size();
 }
 
+namespace {
+
+// The entries of a list a cell offers: its blank entries are no choice.
+std::vector<std::string> NonEmpty(const TextList* list) {
+  std::vector<std::string> out;
+  if (list == nullptr) return out;
+  for (const auto& s : *list)
+    if (!Trim(s).empty()) out.emplace_back(Trim(s));
+  return out;
+}
+
+// The position of `text` in a list, case and blanks at the ends aside; -1
+// when the list does not hold it.
+int PositionIn(const TextList* list, const std::string& text) {
+  const std::string wanted = Lowercase(text);
+  for (std::size_t i = 0; list && i < list->size(); ++i) {
+    if (Lowercase(Trim((*list)[i])) == wanted) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+}  // namespace
+
+// The row's list choices made through the circuit's own list rules from a
+// fresh window: installation, tube, material. A row whose installation is
+// not on offer is offered Troughline's tube sizes (the four of them), and
+// every pipe size and pass; a material not on offer counts as Copper.
+LineListModel::RowLists LineListModel::rowLists(int row) const {
+  const auto used = [&](int listColumn) { return usedChoice(row, listColumn); };
+  const CircuitContext context = circuitContext();
+  RowLists lists{FreshEntry(context), false, false};
+  const int installation = PositionIn(&InstallationList(options_.internalMode), used(kTRACEINS));
+  ChooseInstallation(lists.entry, std::max(installation, 0), context);
+  ChooseTubeSize(lists.entry, PositionIn(lists.entry.tubes, used(kTRACETUB)), context);
+  lists.fits = installation >= 0 && lists.entry.tubeSize >= 0;
+  // A tube and material without walls of their own leave the rule's list
+  // as it was; the cell then offers none and takes any text.
+  lists.ownWalls =
+      ChooseMaterial(lists.entry, std::max(PositionIn(&TracerMaterialList(), used(kTUBEMAT)), 0), context);
+  return lists;
+}
+
 std::vector<std::string> LineListModel::choices(int row, int column) const {
   const LineColumn& c = columns_.at(static_cast<std::size_t>(column));
   if (c.kind != LineColumnKind::Input) return {};
-  const CircuitResult* res = result(row);
-  // The row's own choices as the window took them: they pick the lists
-  // that depend on them.
-  const auto used = [&](int listColumn) -> std::string {
-    if (res) return res->used.at(static_cast<std::size_t>(listColumn));
-    return std::string(Trim(inputText(rows_[static_cast<std::size_t>(row)], listColumn)));
-  };
-  const auto nonEmpty = [](const TextList& list) {
-    std::vector<std::string> out;
-    for (const auto& s : list)
-      if (!std::string(Trim(s)).empty()) out.emplace_back(Trim(s));
-    return out;
-  };
-  const TextList& installations = InstallationList(options_.internalMode);
-  const auto positionIn = [](const TextList& list, const std::string& text) {
-    const std::string wanted = Lower(text);
-    for (std::size_t i = 0; i < list.size(); ++i) {
-      if (Lower(Trim(list[i])) == wanted) return static_cast<int>(i);
-    }
-    return -1;
-  };
-  // The row's installation, tube and pipe size positions, -1 for each the
-  // lists do not hold: the pipe sizes and passes on offer depend on them.
-  const CircuitContext context{options_.units, options_.internalMode, options_.pressureUnit,
-                               options_.insulationSizing, '.'};
-  const int installation = positionIn(installations, used(kTRACEINS));
-  const int tube =
-      installation < 0
-          ? -1
-          : positionIn(TubeSizeList(installation, options_.internalMode, options_.units), used(kTRACETUB));
-  const TextList& pipes = PipeSizeList(options_.units, false);
   switch (c.index) {
     case kTRACEINS:
-      return nonEmpty(installations);
-    case kTRACETUB: {
-      int position = 0;
-      const std::string inst = Lower(used(kTRACEINS));
-      for (std::size_t i = 0; i < installations.size(); ++i) {
-        if (Lower(Trim(installations[i])) == inst) position = static_cast<int>(i);
-      }
-      return nonEmpty(TubeSizeList(position, options_.internalMode, options_.units));
-    }
+      return NonEmpty(&InstallationList(options_.internalMode));
     case kTUBEMAT:
-      return nonEmpty(TracerMaterialList());
-    case kTUBEWALL: {
-      const TextList& materials = TracerMaterialList();
-      int material = 0;
-      const std::string m = Lower(used(kTUBEMAT));
-      for (std::size_t i = 0; i < materials.size(); ++i) {
-        if (Lower(Trim(materials[i])) == m) material = static_cast<int>(i);
-      }
-      const TextList* walls = WallThicknessList(options_.units, used(kTRACETUB), material);
-      return walls ? nonEmpty(*walls) : std::vector<std::string>{};
-    }
-    case kPIPESIZE: {
-      // Only the sizes a design takes the row's installation and tube on.
-      std::vector<std::string> out;
-      for (std::size_t p = 0; p < pipes.size(); ++p) {
-        if (tube >= 0 && PipeSizeRefusal(installation, tube, static_cast<int>(p), context)) continue;
-        if (!Trim(pipes[p]).empty()) out.emplace_back(Trim(pipes[p]));
-      }
-      return out;
-    }
+      return NonEmpty(&TracerMaterialList());
     case kINSTYPE:
-      return nonEmpty(InsulationTypeList());
+      return NonEmpty(&InsulationTypeList());
     case kINSTHK:
-      return nonEmpty(InsulationThicknessList(options_.units));
-    case kPASSES: {
-      // Up to the most tracers the row's pipe takes with its installation and tube.
-      std::vector<std::string> out = nonEmpty(PassList());
-      const int pipe = positionIn(pipes, used(kPIPESIZE));
-      if (tube >= 0 && pipe >= 0) {
-        out.resize(std::min(out.size(), static_cast<std::size_t>(MostPasses(installation, tube, pipe))));
-      }
-      return out;
-    }
+      return NonEmpty(&InsulationThicknessList(options_.units));
     case kALLOWANCE:
       return {"No", "Yes"};
+    case kTRACETUB:
+      return NonEmpty(rowLists(row).entry.tubes);
+    case kTUBEWALL: {
+      const RowLists lists = rowLists(row);
+      return lists.ownWalls ? NonEmpty(lists.entry.walls) : std::vector<std::string>{};
+    }
+    case kPIPESIZE:
+    case kPASSES:
+      return sizeChoices(row, static_cast<LineListCol>(c.index));
     default:
       return {};
   }
+}
+
+// The pipe sizes a design takes the row's installation and tube on, and up
+// to the most passes (tracers) its pipe size takes with them.
+std::vector<std::string> LineListModel::sizeChoices(int row, LineListCol column) const {
+  const RowLists lists = rowLists(row);
+  const CircuitEntry& e = lists.entry;
+  // Without an installation and tube on offer, the whole list.
+  const TextList& pipes = lists.fits ? *e.pipeSizes : PipeSizeList(options_.units, false);
+  if (column == kPASSES) {
+    std::vector<std::string> out = NonEmpty(&PassList());
+    // The pipe's position in the whole list: the blanks of Troughline's stay sizes.
+    const int pipe = PositionIn(&PipeSizeList(options_.units, false), usedChoice(row, kPIPESIZE));
+    if (lists.fits && pipe >= 0)
+      out.resize(
+          std::min(out.size(), static_cast<std::size_t>(MostPasses(e.installation, e.tubeSize, pipe))));
+    return out;
+  }
+  std::vector<std::string> out;
+  for (std::size_t p = 0; p < pipes.size(); ++p) {
+    if (lists.fits && PipeSizeRefusal(e.installation, e.tubeSize, static_cast<int>(p), circuitContext()))
+      continue;
+    if (!Trim(pipes[p]).empty()) out.emplace_back(Trim(pipes[p]));
+  }
+  return out;
+}
+
+std::string LineListModel::usedChoice(int row, int listColumn) const {
+  if (const CircuitResult* res = result(row)) return res->used.at(static_cast<std::size_t>(listColumn));
+  return std::string(Trim(inputText(rows_[static_cast<std::size_t>(row)], listColumn)));
+}
+
+CircuitContext LineListModel::circuitContext() const {
+  return {options_.units, options_.internalMode, options_.pressureUnit, options_.insulationSizing, '.'};
 }
 
 bool LineListModel::setCell(int row, int column, const std::string& value) {

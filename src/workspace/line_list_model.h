@@ -250,6 +250,20 @@ class LineListModel {
   void renumberFrom(int row);
   void buildColumns();
   void useDesigner(std::unique_ptr<LineListDesigner> designer);
+  // The lists a row's choices leave on offer: `fits` when its installation
+  // and tube are on offer, `ownWalls` when its tube and material have wall
+  // thicknesses of their own.
+  struct RowLists {
+    CircuitEntry entry;
+    bool fits;
+    bool ownWalls;
+  };
+  RowLists rowLists(int row) const;
+  std::vector<std::string> sizeChoices(int row, LineListCol column) const;
+  // The row's choice of a list column as its design took it (trimmed as
+  // typed before one).
+  std::string usedChoice(int row, int listColumn) const;
+  CircuitContext circuitContext() const;
   int fieldPosition(int listColumn) const;  // position in the file's header, -1 when absent
   std::string inputText(const Row& row, int listColumn) const;
   void takeChunk(std::uint64_t run, int first, std::vector<CircuitResult>& chunk);

@@ -753,6 +753,33 @@ TEST_F(LineListModelTest, ResultsAndDesignFilesNeverReplaceTheList) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 5);  // list, sub, links
 }
 
+// The wall cell offers the walls of the row's tube and material, as their
+// rules leave them; a tube and material without walls of their own offer
+// none, so any text may be typed.
+TEST_F(LineListModelTest, TheWallCellOffersTheWallsOfTheRowsTubeAndMaterial) {
+  auto model = open(write("mixed.csv", kMixed));
+  const int install = column(*model, "TRACEINS"), tube = column(*model, "TRACETUB");
+  const int material = column(*model, "TUBEMAT"), wall = column(*model, "TUBEWALL");
+  const struct {
+    const char* installation;
+    const char* tube;
+    const char* material;
+    std::vector<std::string> walls;
+  } cases[] = {
+      {"Troughline", "3/8", "Copper", {"0.032", "0.049"}},
+      {"Fillet Trace", "5/8", "Stainless Wld", {"0.049", "0.065"}},
+      {"Troughline", "3/8", "Stainless Smls", {}},
+      {"Coverlyn  YJ-1", "3/8", "stainless wld", {"0.035", "0.049"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.installation) + " " + c.tube + " " + c.material);
+    ASSERT_TRUE(model->setCell(0, install, c.installation));
+    ASSERT_TRUE(model->setCell(0, tube, c.tube));
+    ASSERT_TRUE(model->setCell(0, material, c.material));
+    EXPECT_EQ(model->choices(0, wall), c.walls);
+  }
+}
+
 // The results workbook holds the cells of the CSV results: each text as a
 // spreadsheet shows the CSV field (a name that reads as a formula quoted),
 // each number the same number.
