@@ -5,10 +5,8 @@
 #include <QByteArray>
 #include <QPrinter>
 #include <ctime>
-#include <filesystem>
 
 #include "core/output_file.h"
-#include "core/quoted_value.h"
 #include "ui/line_list_window.h"
 #include "ui/page_painter.h"
 #include "ui/printing.h"
@@ -26,15 +24,7 @@ void LineList::print() {
 }
 
 void LineList::savePdf() {
-  FileDialogSpec spec;
-  spec.title = "Save as PDF";
-  const std::filesystem::path list(model_->path());
-  spec.startFolder = (list.parent_path() / (list.stem().string() + ".pdf")).string();
-  spec.filters = {"PDF documents (*.pdf)", "All files (*)"};
-  spec.defaultSuffix = "pdf";
-  spec.refusedFile = model_->path();
-  spec.refusedMessage = "The printout cannot replace the line list itself. Choose another name.";
-  auto chosen = dialogs_.saveFileName(spec);
+  auto chosen = dialogs_.saveFileName(model_->saveDialog(LineListModel::SaveKind::Pdf));
   if (!chosen || chosen->empty()) return;
   const std::string problem = [&]() -> std::string {
     QByteArray bytes;
@@ -50,7 +40,8 @@ void LineList::savePdf() {
     if (!out.commit()) return out.reason();
     return {};
   }();
-  if (!problem.empty()) showProblem("The list was not saved as " + ShownName(*chosen), problem);
+  if (auto failed = LineListModel::SaveFailed(LineListModel::SaveKind::Pdf, *chosen, problem))
+    dialogs_.message(*failed);
 }
 
 }  // namespace vst::ui

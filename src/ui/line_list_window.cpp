@@ -20,9 +20,6 @@
 #include <ctime>
 #include <filesystem>
 
-#include "core/legacy_math.h"
-#include "core/message_titles.h"
-#include "core/quoted_value.h"
 #include "ui/background_work.h"
 #include "ui/bill_window.h"
 #include "ui/cktbill_window.h"
@@ -479,32 +476,19 @@ int LineList::selectedRow() const {
   return proxy_->mapToSource(current).row();
 }
 
-void LineList::showProblem(const std::string& what, const std::string& problem) {
-  dialogs_.message(
-      Message{what + ": " + problem + ".", kErrorTitle, MsgIcon::Exclamation, MsgButtons::Ok, false});
-}
-
 void LineList::circuitBill() {
   const int row = selectedRow();
-  if (row < 0) {
-    dialogs_.message(Message{"Select a row of the list first.", "Circuit BOM", MsgIcon::Information});
+  if (auto refusal = model_->circuitBillRefusal(row)) {
+    dialogs_.message(*refusal);
     return;
   }
-  auto report = model_->circuitReport(row);
-  if (!report) {
-    dialogs_.message(
-        Message{"Row " + std::to_string(row + 1) + " holds no design: " + model_->statusText(row),
-                "Circuit BOM", MsgIcon::Information});
-    return;
-  }
-  CktBillModel bill(std::move(*report), std::time(nullptr));
+  CktBillModel bill(std::move(*model_->circuitReport(row)), std::time(nullptr));
   CktBill(bill, dialogs_, model_->options().units, this).exec();
 }
 
 void LineList::summaryBill() {
-  if (model_->designedCount() == 0) {
-    dialogs_.message(
-        Message{"No row of the list is designed yet (Design all, F5).", "Summary BOM", MsgIcon::Information});
+  if (auto refusal = model_->summaryBillRefusal()) {
+    dialogs_.message(*refusal);
     return;
   }
   BillModel bill(model_->summaryBill());
@@ -513,25 +497,13 @@ void LineList::summaryBill() {
 
 bool LineList::saveList(bool askName) {
   std::string path = model_->path();
-  // A list read from a workbook is saved under a new name: the workbook
-  // itself (its other sheets, formats and formulas) is never replaced.
-  if (askName || model_->fromWorkbook()) {
-    FileDialogSpec spec;
-    spec.title = "Save Line List";
-    spec.startFolder = path;
-    spec.filters = {"Line lists (*.csv)", "Excel workbooks (*.xlsx)", "All files (*)"};
-    spec.defaultSuffix = "csv";
-    if (model_->fromWorkbook()) {
-      const std::filesystem::path workbook(path);
-      spec.startFolder = workbook.parent_path().string();
-      spec.fileName = workbook.stem().string() + ".csv";
-    }
-    auto chosen = dialogs_.saveFileName(spec);
+  if (model_->saveListAsksName(askName)) {
+    auto chosen = dialogs_.saveFileName(model_->saveDialog(LineListModel::SaveKind::List));
     if (!chosen || chosen->empty()) return false;
     path = *chosen;
   }
-  if (const std::string problem = model_->saveList(path); !problem.empty()) {
-    showProblem("The line list was not saved", problem);
+  if (auto failed = LineListModel::SaveFailed(LineListModel::SaveKind::List, path, model_->saveList(path))) {
+    dialogs_.message(*failed);
     return false;
   }
   updateTitle();
@@ -539,56 +511,30 @@ bool LineList::saveList(bool askName) {
 }
 
 void LineList::saveResults() {
-  FileDialogSpec spec;
-  spec.title = "Save Results";
-  const std::filesystem::path list(model_->path());
-  spec.startFolder = (list.parent_path() / (list.stem().string() + ".out.csv")).string();
-  spec.filters = {"CSV results (*.csv)", "JSON results (*.json)", "Excel workbooks (*.xlsx)",
-                  "All files (*)"};
-  spec.defaultSuffix = "csv";
-  // Refused before the dialog asks whether to replace it (the model refuses
-  // it too, also through a hard link).
-  spec.refusedFile = model_->path();
-  spec.refusedMessage = "The results cannot replace the line list itself. Choose another name.";
-  auto chosen = dialogs_.saveFileName(spec);
+  using Kind = LineListModel::SaveKind;
+  auto chosen = dialogs_.saveFileName(model_->saveDialog(Kind::Results));
   if (!chosen || chosen->empty()) return;
-  const std::string suffix = Lowercase(std::filesystem::path(*chosen).extension().string());
-  const auto format = suffix == ".json"   ? LineListModel::ResultFormat::Json
-                      : suffix == ".xlsx" ? LineListModel::ResultFormat::Xlsx
-                                          : LineListModel::ResultFormat::Csv;
+  const auto format = LineListModel::ResultFormatOf(*chosen);
   const std::string problem = RunWithProgress(
-      this, QStringLiteral("Saving the results to %1...").arg(Q(ShownName(*chosen))),
+      this, Q(LineListModel::SavingText(Kind::Results, *chosen)),
       [&](const WorkProgress& progress) { return model_->saveResults(*chosen, format, progress); });
-  if (!problem.empty() && problem != LineListModel::kSaveCancelled)
-    showProblem("The results were not saved to " + ShownName(*chosen), problem);
+  if (auto failed = LineListModel::SaveFailed(Kind::Results, *chosen, problem)) dialogs_.message(*failed);
 }
 
 void LineList::saveDesignFiles() {
-  FileDialogSpec spec;
-  spec.title = "Save Design Files";
-  const std::filesystem::path list(model_->path());
-  spec.startFolder = (list.parent_path() / (list.stem().string() + ".mdb")).string();
-  spec.filters = {"Design files (*.mdb)", "All files (*)"};
-  spec.defaultSuffix = "mdb";
-  spec.refusedFile = template_.string();
-  spec.refusedMessage = "The template cannot be overwritten.";
-  auto chosen = dialogs_.saveFileName(spec);
+  using Kind = LineListModel::SaveKind;
+  auto chosen = dialogs_.saveFileName(model_->saveDialog(Kind::DesignFiles, template_.string()));
   if (!chosen || chosen->empty()) return;
   std::vector<std::string> written;
-  const std::string problem =
-      RunWithProgress(this, QStringLiteral("Saving the design files %1...").arg(Q(ShownName(*chosen))),
-                      [&](const WorkProgress& progress) {
-                        return model_->saveDesignFiles(*chosen, template_.string(), written, progress);
-                      });
-  if (problem == LineListModel::kSaveCancelled) return;
-  if (!problem.empty()) {
-    showProblem("The design files were not saved", problem);
-    return;
+  const std::string problem = RunWithProgress(
+      this, Q(LineListModel::SavingText(Kind::DesignFiles, *chosen)), [&](const WorkProgress& progress) {
+        return model_->saveDesignFiles(*chosen, template_.string(), written, progress);
+      });
+  if (auto failed = LineListModel::SaveFailed(Kind::DesignFiles, *chosen, problem)) {
+    dialogs_.message(*failed);
+  } else if (problem.empty()) {
+    dialogs_.message(LineListModel::DesignFilesSaved(written));
   }
-  std::string names;
-  for (const auto& w : written) names += "\n" + ShownName(w);
-  dialogs_.message(Message{"The designed rows were saved, ten to a file:" + names, "Save Design Files",
-                           MsgIcon::Information});
 }
 
 void LineList::closeEvent(QCloseEvent* event) {
@@ -605,20 +551,11 @@ void LineList::applyFilter() {
   proxy_->setFilter(filter_->text(), static_cast<StatusFilter>(std::max(0, statusFilter_->currentIndex())));
 }
 
-void LineList::showDetails() {
-  const int row = selectedRow();
-  // The columns the list does not read head the pane whatever row is selected.
-  const std::string ignored = model_->ignoredColumnsDetails();
-  details_->setPlainText(Q(ignored + (ignored.empty() ? "" : "\n")) +
-                         (row < 0 ? QStringLiteral("Select a row to see its corrections and messages.")
-                                  : Q(model_->details(row))));
-}
+void LineList::showDetails() { details_->setPlainText(Q(model_->detailsPane(selectedRow()))); }
 
 void LineList::updateTitle() {
   updateEditActions();
-  setWindowTitle(QStringLiteral("Line List - %1%2")
-                     .arg(Q(std::filesystem::path(model_->path()).filename().string()),
-                          model_->modified() ? QStringLiteral("*") : QString()));
+  setWindowTitle(Q(model_->windowTitle()));
 }
 
 void LineList::updateCounts() {

@@ -146,7 +146,6 @@ class LineList : public QMainWindow {
   void updateTitle();
   void updateCounts();
   int selectedRow() const;  // the source row, -1 for none
-  void showProblem(const std::string& what, const std::string& problem);
   void addEditMenu();
   QWidget* makeIgnoredBar();
   void refreshIgnoredBar();

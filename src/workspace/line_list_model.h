@@ -231,6 +231,38 @@ class LineListModel {
   // may close (saved through `save`, or the edits let go).
   bool queryClose(Dialogs& dialogs, const std::function<bool()>& save);
 
+  // What the window asks and says about its saves and bills, so a view
+  // only shows them.
+  enum class SaveKind { List, Results, DesignFiles, Pdf };
+  // The save dialog of each save: its title, the name it proposes beside
+  // the list, its file types and the file it refuses (the list itself; for
+  // the design files the template at `templatePath`).
+  FileDialogSpec saveDialog(SaveKind kind, const std::string& templatePath = {}) const;
+  // Saving the list asks for a name on Save As, and always for a list read
+  // from a workbook, which is never written over.
+  bool saveListAsksName(bool saveAs) const { return saveAs || fromWorkbook_; }
+  // The results a chosen name asks for: JSON for .json, a workbook for
+  // .xlsx (any case), else CSV.
+  static ResultFormat ResultFormatOf(const std::string& path);
+  // The progress dialog's text while the results or design files are
+  // saved to `path`.
+  static std::string SavingText(SaveKind kind, const std::string& path);
+  // The message of a save to `path` that failed with `problem`; nothing
+  // when it did not fail or was cancelled.
+  static std::optional<Message> SaveFailed(SaveKind kind, const std::string& path,
+                                           const std::string& problem);
+  // The names of the design files saved.
+  static Message DesignFilesSaved(const std::vector<std::string>& written);
+  // Why the circuit bill of `row` (-1: none selected) or the summary bill
+  // cannot be shown; nothing when it can.
+  std::optional<Message> circuitBillRefusal(int row) const;
+  std::optional<Message> summaryBillRefusal() const;
+  // The details pane: the columns the list does not read, then the row's
+  // details (-1: how to see them).
+  std::string detailsPane(int row) const;
+  // "Line List - plant.csv", with "*" while edits are unsaved.
+  std::string windowTitle() const;
+
  private:
   struct Row {
     CsvRow input;

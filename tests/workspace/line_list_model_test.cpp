@@ -780,6 +780,51 @@ TEST_F(LineListModelTest, TheWallCellOffersTheWallsOfTheRowsTubeAndMaterial) {
   }
 }
 
+// What the window asks and says about its saves and bills: names proposed
+// beside the list, the list itself refused, the format a name asks for,
+// nothing said of a save that was cancelled.
+TEST_F(LineListModelTest, SaveDialogsAndBillMessagesComeFromTheModel) {
+  const std::string list = write("plant.csv", kMixed);
+  auto model = open(list);
+  using Kind = LineListModel::SaveKind;
+  const struct {
+    Kind kind;
+    fs::path proposed;
+    const char* firstType;
+    std::string refused;
+  } dialogs[] = {
+      {Kind::List, list, "Line lists (*.csv)", ""},
+      {Kind::Results, dir_ / "plant.out.csv", "CSV results (*.csv)", list},
+      {Kind::DesignFiles, dir_ / "plant.mdb", "Design files (*.mdb)", "stdata.mdb"},
+      {Kind::Pdf, dir_ / "plant.pdf", "PDF documents (*.pdf)", list},
+  };
+  for (const auto& d : dialogs) {
+    const FileDialogSpec spec = model->saveDialog(d.kind, "stdata.mdb");
+    SCOPED_TRACE(spec.title);
+    EXPECT_EQ(spec.startFolder, d.proposed.string());
+    EXPECT_EQ(spec.filters.front(), d.firstType);
+    EXPECT_EQ(spec.refusedFile, d.refused);
+  }
+  using F = LineListModel::ResultFormat;
+  for (const auto& [name, format] :
+       {std::pair{"r.JSON", F::Json}, {"r.xlsx", F::Xlsx}, {"r.json.csv", F::Csv}})
+    EXPECT_EQ(LineListModel::ResultFormatOf(name), format) << name;
+  EXPECT_FALSE(LineListModel::SaveFailed(Kind::Results, "r.csv", ""));
+  EXPECT_FALSE(LineListModel::SaveFailed(Kind::Results, "r.csv", LineListModel::kSaveCancelled));
+  EXPECT_EQ(LineListModel::SaveFailed(Kind::Pdf, "r.pdf", "the disk is full")->text,
+            "The list was not saved as r.pdf: the disk is full.");
+
+  EXPECT_EQ(model->circuitBillRefusal(-1)->text, "Select a row of the list first.");
+  EXPECT_TRUE(model->summaryBillRefusal());
+  designAll(*model);
+  EXPECT_FALSE(model->summaryBillRefusal());
+  EXPECT_FALSE(model->circuitBillRefusal(0));
+  EXPECT_EQ(model->circuitBillRefusal(3)->text.rfind("Row 4 holds no design: Not designed: ", 0), 0u);
+  EXPECT_EQ(model->windowTitle(), "Line List - plant.csv");
+  ASSERT_TRUE(model->setCell(0, column(*model, "PIPELN"), "120"));
+  EXPECT_EQ(model->windowTitle(), "Line List - plant.csv*");
+}
+
 // The results workbook holds the cells of the CSV results: each text as a
 // spreadsheet shows the CSV field (a name that reads as a formula quoted),
 // each number the same number.
