@@ -50,8 +50,27 @@ const std::vector<LineListColumn>& LineListColumns() {
       {"NOPX", false, ColumnUnit::None, "0", "0", "pumps"},
       {"WCTB", false, ColumnUnit::Length, "0", "0", "pre-insulated tubing"},
       {"SHOES", false, ColumnUnit::ShoeList, "none", "none", "pipe shoes, length x count per size: 12x4;6x2"},
+      {"APPTYPE", false, ColumnUnit::None, "Maintenance", "Maintenance",
+       "application: Maintenance or Heat Up"},
+      {"PRODUCT", false, ColumnUnit::None, "Water", "Water", "heat-up product, as the product list names it"},
+      {"HUINIT", false, ColumnUnit::Temperature, "MINAMB", "MINAMB", "heat-up initial temperature"},
+      {"HUFINAL", false, ColumnUnit::Temperature, "MAINTEMP", "MAINTEMP", "heat-up final temperature"},
+      {"HUDENS", false, ColumnUnit::Density, "", "", "density of the product Other (needed for it)"},
+      {"HUCP", false, ColumnUnit::SpecificHeat, "", "", "specific heat of the product Other (needed for it)"},
+      {"HUPCTEMP", false, ColumnUnit::Temperature, "", "",
+       "phase change temperature of the product Other, with HULATENT"},
+      {"HULATENT", false, ColumnUnit::LatentHeat, "", "", "latent heat of the product Other, with HUPCTEMP"},
   };
   return columns;
+}
+
+bool IsHeatUpColumn(std::size_t column) { return column >= kFirstHeatUpColumn && column < kColumnCount; }
+
+bool HasHeatUpColumn(const std::vector<int>& positions) {
+  for (std::size_t c = kFirstHeatUpColumn; c < positions.size() && c < kColumnCount; ++c) {
+    if (positions[c] >= 0) return true;
+  }
+  return false;
 }
 
 std::string WithUnit(const std::string& caption, const std::string& unit) {
@@ -72,6 +91,12 @@ std::string ColumnUnitText(ColumnUnit unit, const BatchOptions& options) {
       return metric ? "mm x count" : "in x count";
     case ColumnUnit::Pressure:
       return std::string(Trim(PressureCaption(metric ? options.pressureUnit : PressureUnit::Psig)));
+    case ColumnUnit::Density:
+      return UnitCaption(UnitQuantity::Density, options.units);
+    case ColumnUnit::SpecificHeat:
+      return UnitCaption(UnitQuantity::SpecificHeat, options.units);
+    case ColumnUnit::LatentHeat:
+      return UnitCaption(UnitQuantity::LatentHeat, options.units);
     case ColumnUnit::None:
       break;
   }
@@ -120,6 +145,10 @@ constexpr ColumnAlias kColumnAliases[] = {
     {"PREINSULATEDTUBING", "WCTB"},
     {"INTERMITTENT", "INTEXP"},
     {"FITTINGS", "ALLOWANCE"},
+    {"APPLICATION", "APPTYPE"},
+    {"DENSITY", "HUDENS"},
+    {"SPECIFICHEAT", "HUCP"},
+    {"LATENTHEAT", "HULATENT"},
 };
 
 // Edits (insert, delete, replace, swap two neighbours) from one text to
@@ -510,7 +539,116 @@ struct LineListDesigner::Impl {
   int findChoice(const RowView& row, EntryField field, const TextList& offered, std::string& problem) const;
   void noteUsedInputs(const RowView& row, const CircuitEntry& entry, CircuitResult& result) const;
   bool refusedAsStrict(CircuitResult& result) const;
+  void readHeatUp(const RowView& row, CircuitEntry& entry, CircuitResult& result) const;
+  std::string heatUpTemperature(const RowView& row, Col column, const std::string& fallback,
+                                Col fallbackColumn) const;
+  static std::string positiveProperty(const RowView& row, Col column, const char* what);
+  static void noteHeatUp(const CircuitDesign& design, const CircuitContext& context, CircuitResult& result);
 };
+
+// A heat-up temperature column's number (the text of `fallbackColumn`, as
+// the window took it, when the row leaves it empty), refused outside the
+// heat-up's range of -100 to 1600 F.
+std::string LineListDesigner::Impl::heatUpTemperature(const RowView& row, Col column,
+                                                      const std::string& fallback, Col fallbackColumn) const {
+  const std::string_view typed = row.number(column);
+  const std::string text = typed.empty() ? fallback : std::string(typed);
+  const std::optional<double> value = ParseNumber(text);
+  const bool metric = options.units == UnitSystem::Metric;
+  const double tempF = value ? (metric ? RunFahrenheitFromCelsius(*value) : *value) : std::nan("");
+  if (!(tempF >= kHeatUpLowestF && tempF <= kHeatUpHighestF)) {
+    std::string quoted = Quoted(text);
+    if (typed.empty())
+      quoted += std::string(" (the ") + LineListColumns()[fallbackColumn].name + " it defaults to)";
+    throw RowError(std::string("Column ") + LineListColumns()[column].name + ": " + quoted +
+                   " must be between " + (metric ? "-73.3 and 871.1 \u00B0C" : "-100 and 1600 \u00B0F"));
+  }
+  return text;
+}
+
+// A property of the product "Other": a number greater than 0, which the row
+// must give.
+std::string LineListDesigner::Impl::positiveProperty(const RowView& row, Col column, const char* what) {
+  const std::string_view text = row.number(column);
+  const char* name = LineListColumns()[column].name;
+  if (text.empty())
+    throw RowError(std::string("Column ") + name + " has no value: the product Other needs its " + what);
+  if (!(*ParseNumber(text) > 0.0))
+    throw RowError(std::string("Column ") + name + ": " + Quoted(row.text(column)) +
+                   " must be a number greater than 0");
+  return std::string(text);
+}
+
+// The heat-up columns of a row into the entry, as the "Heat Up Data" tab
+// takes them: the application, the product, the initial and final
+// temperatures (the minimum ambient and the maintenance temperature when
+// empty) and, for "Other", its density, specific heat and phase change. A
+// value the heat-up cannot take stops the row with a message naming its
+// column; a maintenance row reads none but the application.
+void LineListDesigner::Impl::readHeatUp(const RowView& row, CircuitEntry& e, CircuitResult& result) const {
+  const std::string_view application = row.text(kAPPTYPE);
+  if (!application.empty()) {
+    e.application = FindEntry(ApplicationList(), application, false);
+    if (e.application < 0)
+      throw RowError("Column APPTYPE: " + Quoted(application) + " is not in the application list (" +
+                     ApplicationList()[0] + ", " + ApplicationList()[1] + ")");
+  }
+  if (e.application != kApplicationHeatUp) return;
+  const std::string_view product = row.text(kPRODUCT);
+  e.product = product.empty() ? 0 : FindEntry(ProductList(), product, false);
+  if (e.product < 0) throw RowError("Column PRODUCT: " + Quoted(product) + " is not in the product list");
+  e.initialTemp = heatUpTemperature(row, kHUINIT, e.minAmbient, kMINAMB);
+  e.finalTemp = heatUpTemperature(row, kHUFINAL, e.maintTemp, kMAINTEMP);
+  if (e.product != kOtherProduct) {
+    // A listed product carries its own data.
+    std::string unread;
+    for (const Col c : {kHUDENS, kHUCP, kHUPCTEMP, kHULATENT}) {
+      if (!row.text(c).empty()) unread += std::string(unread.empty() ? "" : ", ") + LineListColumns()[c].name;
+    }
+    if (!unread.empty())
+      result.messages.push_back({kWarningTitle, "Not read: " + unread + " (for the product Other only; " +
+                                                    ProductList()[static_cast<std::size_t>(e.product)] +
+                                                    " has its own data)"});
+    return;
+  }
+  e.density = positiveProperty(row, kHUDENS, "density");
+  e.specificHeat = positiveProperty(row, kHUCP, "specific heat");
+  const std::string_view phaseChangeTemp = row.number(kHUPCTEMP);
+  const std::string_view latentHeat = row.number(kHULATENT, true);
+  if (!latentHeat.empty() && phaseChangeTemp.empty())
+    throw RowError("Column HULATENT: a latent heat needs a phase change temperature in HUPCTEMP");
+  if (!phaseChangeTemp.empty() && latentHeat.empty())
+    throw RowError("Column HUPCTEMP: a phase change needs its latent heat in HULATENT");
+  e.phaseChange = !phaseChangeTemp.empty();
+  if (e.phaseChange) {
+    e.phaseChangeTemp = heatUpTemperature(row, kHUPCTEMP, {}, kHUPCTEMP);
+    e.latentHeat = latentHeat;
+  }
+}
+
+// What a heat-up design gave the row: its time (the output empty and the
+// messages saying why when none was computed) and the product's properties
+// at the mean of the initial and final temperatures, in the run's units.
+void LineListDesigner::Impl::noteHeatUp(const CircuitDesign& design, const CircuitContext& context,
+                                        CircuitResult& result) {
+  if (!design.heatUp) return;
+  const HeatUpResult& h = *design.heatUp;
+  std::string& shown = result.display.at(kMaintenanceOutputs);
+  if (h.end == HeatUpEnd::Computed) {
+    result.heatUpHours = ToSingle(h.hours);
+  } else {
+    shown.clear();
+  }
+  if (h.end != HeatUpEnd::Computed && h.end != HeatUpEnd::CannotReach) return;
+  const CircuitEntry& e = design.entry;
+  if (const auto p = ProductAtMeanTemperature(e, context)) {
+    result.heatUpProduct = {ToSingle(p->density), ToSingle(p->specificHeat), ToSingle(p->at)};
+  } else if (e.product == kOtherProduct) {
+    const double mean = (*ParseNumber(e.initialTemp) + *ParseNumber(e.finalTemp)) / 2.0;
+    result.heatUpProduct = {ToSingle(*ParseNumber(e.density)), ToSingle(*ParseNumber(e.specificHeat)),
+                            ToSingle(mean)};
+  }
+}
 
 // The answers of the fittings and shoe dialogs, from the row.
 void LineListDesigner::Impl::readDialogAnswers(const RowView& row, RowAnswers& d) {
@@ -597,6 +735,7 @@ void LineListDesigner::Impl::designRow(const RowView& row, CircuitResult& result
                                   std::move(c.used), std::move(c.message)});
   }
   if (entered.stoppedAt != EntryField::Done) throw RowError(problem);
+  readHeatUp(row, entered.entry, result);
 
   noteUsedInputs(row, entered.entry, result);
   if (refusedAsStrict(result)) return;
@@ -613,8 +752,9 @@ void LineListDesigner::Impl::designRow(const RowView& row, CircuitResult& result
   if (design.outcome == DesignOutcome::Completed) {
     const DesignDisplay& d = design.display;
     result.display.clear();
-    for (std::size_t o = 0; o < kMaintenanceOutputs; ++o) result.display.push_back(d.*kDesignOutputs[o].text);
+    for (const DesignOutput& o : kDesignOutputs) result.display.push_back(d.*o.text);
     result.meetsMaintainTemperature = result.ok && !d.shortOfMaintTemp;
+    noteHeatUp(design, context, result);
   }
 }
 
@@ -648,6 +788,11 @@ void LineListDesigner::Impl::noteUsedInputs(const RowView& row, const CircuitEnt
   list(kINSTHK, ChoiceText(&InsulationThicknessList(options.units), e.insulationThickness));
   list(kPASSES, ChoiceText(&PassList(), e.passes));
   if (!row.text(kSHOES).empty()) result.used[kSHOES] = row.shoes();
+  result.used[kAPPTYPE] = ChoiceText(&ApplicationList(), e.application);
+  if (e.application != kApplicationHeatUp) return;
+  result.used[kPRODUCT] = ChoiceText(&ProductList(), e.product);
+  result.used[kHUINIT] = e.initialTemp;
+  result.used[kHUFINAL] = e.finalTemp;
 }
 
 // With --strict a row the window's checks changed is not designed; its
@@ -746,6 +891,7 @@ bool LineListDesigner::ok() const { return impl_->error.empty(); }
 const std::string& LineListDesigner::error() const { return impl_->error; }
 const std::vector<IgnoredColumn>& LineListDesigner::ignoredColumns() const { return impl_->ignored; }
 bool LineListDesigner::refusedUnknownColumns() const { return impl_->unknownRefused; }
+bool LineListDesigner::heatUp() const { return HasHeatUpColumn(positions()); }
 const std::vector<HeadingReading>& LineListDesigner::headings() const { return impl_->headings; }
 std::vector<int> LineListDesigner::positions() const {
   return std::vector<int>(impl_->positions.begin(), impl_->positions.end());
@@ -775,8 +921,12 @@ void LineListDesigner::design(const CsvRow& row, int rowNumber, CircuitResult& r
       result.used[c].clear();
     }
     const char* fallback = metric ? columns[c].defaultMetric : columns[c].defaultEnglish;
-    if (result.used[c].empty() && fallback && c != kTUBEWALL && c != kSHOES) result.used[c] = fallback;
+    if (result.used[c].empty() && fallback && c != kTUBEWALL && c != kSHOES && c != kHUINIT && c != kHUFINAL)
+      result.used[c] = fallback;
   }
+  result.heatUpColumns = HasHeatUpColumn(std::vector<int>(s.positions.begin(), s.positions.end()));
+  result.heatUpHours.reset();
+  result.heatUpProduct.reset();
   // A row the reader could not take whole (a field or line too long) is
   // not designed.
   if (!row.problem.empty()) {
@@ -828,6 +978,7 @@ BatchResult DesignLineList(const CsvTable& table, const BatchOptions& options) {
     return result;
   }
   result.ok = true;
+  result.heatUp = designer.heatUp();
   int n = 0;
   for (const auto& row : table.rows) {
     CircuitResult c;

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,7 +34,17 @@ struct BatchOptions {
 };
 
 // The columns of a line list, in the order the results list them.
-enum class ColumnUnit { None, Temperature, Size, Length, Pressure, ShoeList };
+enum class ColumnUnit {
+  None,
+  Temperature,
+  Size,
+  Length,
+  Pressure,
+  ShoeList,
+  Density,
+  SpecificHeat,
+  LatentHeat
+};
 struct LineListColumn {
   const char* name;
   bool required;
@@ -69,8 +80,27 @@ enum LineListCol : std::size_t {
   kNOPX,
   kWCTB,
   kSHOES,
+  // The heat-up columns: the application and, for "Heat Up", the product
+  // and its temperatures (the density, specific heat, phase change
+  // temperature and latent heat for "Other" only).
+  kAPPTYPE,
+  kPRODUCT,
+  kHUINIT,
+  kHUFINAL,
+  kHUDENS,
+  kHUCP,
+  kHUPCTEMP,
+  kHULATENT,
   kColumnCount
 };
+// The first heat-up column. A list without any heat-up column gives its
+// results without them (and without the heat-up time), as lists did before
+// the heat-up was carried.
+inline constexpr std::size_t kFirstHeatUpColumn = kAPPTYPE;
+bool IsHeatUpColumn(std::size_t column);
+// Whether a list whose columns sit at `positions` (per LineListColumns()
+// entry, -1 when absent) holds a heat-up column.
+bool HasHeatUpColumn(const std::vector<int>& positions);
 // The unit of a column's values ("°F", "in", " psig" trimmed, ...); empty for none.
 // Shoe lengths are inches (millimetres), as the shoe dialog takes them.
 std::string ColumnUnitText(ColumnUnit unit, const BatchOptions& options);
@@ -111,8 +141,9 @@ struct HeadingReading {
 // The output fields of the main window after a design, in the order the
 // results list them: maximum and minimum maintained temperature, heat loss,
 // condensate load, insulation size, total tracer length, trap distance,
-// vertical rise, tracer product.
-inline constexpr int kDisplayFieldCount = static_cast<int>(kMaintenanceOutputs);
+// vertical rise, tracer product, heat-up time (kDesignOutputs). The
+// heat-up time is empty unless a heat-up design computed one.
+inline constexpr int kDisplayFieldCount = static_cast<int>(kDesignOutputs.size());
 
 // An input that an application check of the window changed.
 struct Correction {
@@ -138,6 +169,22 @@ struct CircuitResult {
   // The value of each LineListColumns() entry as the window took it (list
   // entries as the list's text); as entered when the row never reached it.
   std::vector<std::string> used;
+
+  // The list holds a heat-up column: the results carry the heat-up columns
+  // and outputs.
+  bool heatUpColumns = false;
+  // A "Heat Up" row's time, hours; nothing when none was computed (a
+  // maintenance row, or the messages say why).
+  std::optional<float> heatUpHours;
+  // The product properties a "Heat Up" row's heat-up used, at the mean of
+  // its initial and final temperatures, in the run's units (lb/ft3,
+  // BTU/(lb F), F; kg/m3, J/(kg C), C).
+  struct ProductUsed {
+    float density = 0;
+    float specificHeat = 0;
+    float at = 0;
+  };
+  std::optional<ProductUsed> heatUpProduct;
 };
 
 // Designs rows of one line list, one at a time.
@@ -165,6 +212,8 @@ class LineListDesigner {
   const std::vector<HeadingReading>& headings() const;
   // The header position of each LineListColumns() entry; -1 when absent.
   std::vector<int> positions() const;
+  // Whether the header holds a heat-up column (HasHeatUpColumn).
+  bool heatUp() const;
   // Designs the row, the `rowNumber`-th data row. A row whose field count
   // differs from the header is an error of that row.
   void design(const CsvRow& row, int rowNumber, CircuitResult& result) const;
@@ -187,6 +236,7 @@ struct BatchResult {
   std::vector<std::string> header;
   std::vector<IgnoredColumn> ignoredColumns;
   std::vector<HeadingReading> headings;
+  bool heatUp = false;  // the header holds a heat-up column
   std::vector<CircuitResult> circuits;
 };
 
@@ -202,12 +252,13 @@ std::string BatchJsonStart(const BatchOptions& options, const std::vector<Ignore
                            const std::vector<HeadingReading>& headings = {});
 void AppendBatchJsonCircuit(std::string& out, const CircuitResult& circuit, bool first);
 std::string BatchJsonEnd();
-// The header row: one column per value, each named once, with its unit.
-std::string BatchCsvHeader(const BatchOptions& options);
+// The header row: one column per value, each named once, with its unit;
+// the heat-up columns and time only for a list with a heat-up column.
+std::string BatchCsvHeader(const BatchOptions& options, bool heatUp = false);
 void AppendBatchCsvRow(std::string& out, const CircuitResult& circuit);
 // The same table as cells: the headings, and a circuit's row as a
 // spreadsheet shows each of its fields (SpreadsheetText).
-std::vector<std::string> BatchCsvHeadings(const BatchOptions& options);
+std::vector<std::string> BatchCsvHeadings(const BatchOptions& options, bool heatUp = false);
 std::vector<std::string> BatchResultCells(const CircuitResult& circuit);
 
 // The ten records of a design set, by field name (the `show` command).

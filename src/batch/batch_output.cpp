@@ -1,6 +1,7 @@
 // The results of a batch design as JSON (every record field by name) and as a
 // CSV table for spreadsheets (one row per circuit, each column named once
 // with the unit of its values, list choices as their texts).
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -197,6 +198,28 @@ const std::vector<const FieldInfo*>& TakeoffFields() {
   return fields;
 }
 
+// The heat-up of a row of a list with heat-up columns: its time in hours
+// and the product's properties it used, each null when there is none.
+void AppendHeatUp(std::string& out, const CircuitResult& c) {
+  out += ",\"heat_up_hours\":";
+  if (c.heatUpHours)
+    AppendJsonNumber(out, *c.heatUpHours);
+  else
+    out += "null";
+  out += ",\"heat_up_product\":";
+  if (!c.heatUpProduct) {
+    out += "null";
+    return;
+  }
+  out += "{\"density\":";
+  AppendJsonNumber(out, c.heatUpProduct->density);
+  out += ",\"specific_heat\":";
+  AppendJsonNumber(out, c.heatUpProduct->specificHeat);
+  out += ",\"at\":";
+  AppendJsonNumber(out, c.heatUpProduct->at);
+  out += '}';
+}
+
 }  // namespace
 
 std::string BatchJsonStart(const BatchOptions& options, const std::vector<IgnoredColumn>& ignored,
@@ -280,11 +303,14 @@ void AppendBatchJsonCircuit(std::string& out, const CircuitResult& c, bool first
   out += "],\"display\":{";
   const auto& displayKeys = DisplayKeys();
   for (std::size_t d = 0; d < displayKeys.size(); ++d) {
+    if (kDesignOutputs[d].heatUpOnly && !c.heatUpColumns) continue;
     if (d) out += ',';
     out += displayKeys[d];
     AppendJsonString(out, c.display.at(d));
   }
-  out += "},\"record\":";
+  out += '}';
+  if (c.heatUpColumns) AppendHeatUp(out, c);
+  out += ",\"record\":";
   AppendRecordObject(out, c.record);
   out += '}';
 }
@@ -298,13 +324,19 @@ std::string BatchJson(const BatchResult& result, const BatchOptions& options) {
   return out + BatchJsonEnd();
 }
 
-std::vector<std::string> BatchCsvHeadings(const BatchOptions& options) {
+std::vector<std::string> BatchCsvHeadings(const BatchOptions& options, bool heatUp) {
   std::vector<std::string> head = {"Row", "Line", "Designed", "Meets Maint. Temp."};
-  for (const auto& c : LineListColumns()) head.push_back(WithUnit(c.name, ColumnUnitText(c.unit, options)));
+  for (std::size_t i = 0; i < (heatUp ? kColumnCount : kFirstHeatUpColumn); ++i) {
+    const LineListColumn& c = LineListColumns()[i];
+    head.push_back(WithUnit(c.name, ColumnUnitText(c.unit, options)));
+  }
   head.push_back("Installation Used");
   for (const DesignOutput& d : kDesignOutputs) {
-    if (d.heatUpOnly) continue;
-    const std::string unit = d.unit ? std::string(Trim(UnitCaption(*d.unit, options.units))) : std::string();
+    if (d.heatUpOnly && !heatUp) continue;
+    // The heat-up time is in hours in both unit systems.
+    const std::string unit = d.unit         ? std::string(Trim(UnitCaption(*d.unit, options.units)))
+                             : d.heatUpOnly ? std::string("hr")
+                                            : std::string();
     head.push_back(WithUnit(d.caption, unit));
   }
   for (const auto& t : kTakeoffColumns)
@@ -314,9 +346,9 @@ std::vector<std::string> BatchCsvHeadings(const BatchOptions& options) {
   return head;
 }
 
-std::string BatchCsvHeader(const BatchOptions& options) {
+std::string BatchCsvHeader(const BatchOptions& options, bool heatUp) {
   // The byte order mark tells a spreadsheet the text is UTF-8 (the degree signs).
-  return "\xEF\xBB\xBF" + CsvLine(BatchCsvHeadings(options)) + "\n";
+  return "\xEF\xBB\xBF" + CsvLine(BatchCsvHeadings(options, heatUp)) + "\n";
 }
 
 namespace {
@@ -330,9 +362,13 @@ void ForEachResultCell(const CircuitResult& c, Cell&& cell) {
   cell(std::string_view(c.ok ? "Yes" : "No"));
   // Empty when not designed: there is no temperature to hold.
   cell(std::string_view(!c.ok ? "" : c.meetsMaintainTemperature ? "Yes" : "No"));
-  for (const auto& u : c.used) cell(std::string_view(u));
+  // The heat-up columns and time only for a list with a heat-up column.
+  const std::size_t inputs = c.heatUpColumns ? c.used.size() : std::min(c.used.size(), kFirstHeatUpColumn);
+  for (std::size_t i = 0; i < inputs; ++i) cell(std::string_view(c.used[i]));
   cell(std::string_view(c.installation));
-  for (const auto& d : c.display) cell(std::string_view(d));
+  for (std::size_t d = 0; d < c.display.size(); ++d) {
+    if (!kDesignOutputs.at(d).heatUpOnly || c.heatUpColumns) cell(std::string_view(c.display[d]));
+  }
   for (const FieldInfo* f : TakeoffFields()) {
     // Quantities of a row without a design are left empty, not zero.
     if (c.ok && f) {
@@ -374,7 +410,7 @@ std::vector<std::string> BatchResultCells(const CircuitResult& c) {
 }
 
 std::string BatchCsv(const BatchResult& result, const BatchOptions& options) {
-  std::string out = BatchCsvHeader(options);
+  std::string out = BatchCsvHeader(options, result.heatUp);
   for (const auto& c : result.circuits) AppendBatchCsvRow(out, c);
   return out;
 }

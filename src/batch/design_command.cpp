@@ -461,7 +461,7 @@ class DesignRun {
   bool designRows(const std::function<bool(CsvRow&)>& next, const LineListDesigner& designer) {
     const bool json = c_.format == "json";
     text_ = json ? BatchJsonStart(options_, designer.ignoredColumns(), designer.headings())
-                 : BatchCsvHeader(options_);
+                 : BatchCsvHeader(options_, designer.heatUp());
     RowPipeline pipeline;
     pipeline.next = next;
     pipeline.format = [json](const CircuitResult& result, std::string& text) {

@@ -43,6 +43,14 @@ constexpr std::array<const char*, kColumnCount> kCaptions = {
     nullptr,                           // NOPX
     nullptr,                           // WCTB
     nullptr,                           // SHOES: the shoe dialog asks length and count in two boxes
+    "Application",                     // APPTYPE
+    "Product",                         // PRODUCT: the "Heat Up Data" tab's fields from here on
+    "Initial Temp.",                   // HUINIT
+    "Final Temp.",                     // HUFINAL
+    "Density",                         // HUDENS
+    "Specific Heat",                   // HUCP
+    "Phase Change Temp.",              // HUPCTEMP
+    "Latent Heat",                     // HULATENT
 };
 
 // The counts and the pre-insulated tubing of a row are the fittings
@@ -184,6 +192,30 @@ const std::vector<UnitSpelling>& UnitSpellings() {
        {"inxcount", "in", "inches"},
        "--units english"},
       {ColumnUnit::ShoeList, UnitSystem::Metric, PressureUnit::Psig, {"mmxcount", "mm"}, "--units metric"},
+      {ColumnUnit::Density,
+       UnitSystem::English,
+       PressureUnit::Psig,
+       {"lb/ft\u00B3", "lb/ft3", "lbs/ft3", "lb/cuft", "pcf"},
+       "--units english"},
+      {ColumnUnit::Density,
+       UnitSystem::Metric,
+       PressureUnit::Psig,
+       {"kg/m\u00B3", "kg/m3"},
+       "--units metric"},
+      {ColumnUnit::SpecificHeat,
+       UnitSystem::English,
+       PressureUnit::Psig,
+       {"btu/lb-\u00B0f", "btu/lb\u00B0f", "btu/lb-f", "btu/lbf", "btu/(lb\u00B0f)", "btu/(lb-\u00B0f)",
+        "btu/lb\u00B7\u00B0f"},
+       "--units english"},
+      {ColumnUnit::SpecificHeat,
+       UnitSystem::Metric,
+       PressureUnit::Psig,
+       {"j/kg-\u00B0c", "j/kg\u00B0c", "j/kg-c", "j/kgk", "j/kg-k", "j/(kgk)", "j/(kg\u00B0c)",
+        "j/kg\u00B7k"},
+       "--units metric"},
+      {ColumnUnit::LatentHeat, UnitSystem::English, PressureUnit::Psig, {"btu/lb"}, "--units english"},
+      {ColumnUnit::LatentHeat, UnitSystem::Metric, PressureUnit::Psig, {"j/kg"}, "--units metric"},
   };
   return table;
 }

@@ -192,7 +192,8 @@ TEST(DesignProperties, RandomRowsEndAsSoundDesignsOrAsRefusalsThatSayWhy) {
             EXPECT_TRUE(std::isfinite(FieldNumber(r, f))) << row << " " << f.name;
           }
         }
-        for (int d = 0; d + 1 < kDisplayFieldCount; ++d) {  // the last one is the compound's name
+        for (int d = 0; d + 1 < static_cast<int>(kMaintenanceOutputs);
+             ++d) {  // the last one is the compound's name
           const auto shown = ParseNumber(c.display[static_cast<std::size_t>(d)]);
           EXPECT_TRUE(shown && std::isfinite(*shown))
               << row << " " << kDesignOutputs[static_cast<std::size_t>(d)].key << " shows \""
