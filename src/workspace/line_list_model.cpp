@@ -226,6 +226,8 @@ std::unique_ptr<LineListModel> LineListModel::Open(const std::string& path, cons
 void LineListModel::buildColumns() {
   columns_.push_back({LineColumnKind::Status, 0, "Status"});
   const auto& names = LineListColumns();
+  // The heat-up columns and time only for a list with a heat-up column.
+  const bool heatUp = designer_->heatUp();
   // An input is headed with the main window's caption (the field code for
   // the fittings and shoe dialogs' values), the code in its tooltip.
   const auto input = [&](std::size_t c) {
@@ -241,13 +243,15 @@ void LineListModel::buildColumns() {
   for (int column = 0; column < static_cast<int>(kDesignOutputs.size()); ++column) {
     for (std::size_t d = 0; d < kDesignOutputs.size(); ++d) {
       const DesignOutput& r = kDesignOutputs[d];
-      if (r.listColumn != column || r.heatUpOnly || (r.internalOnly && !options_.internalMode)) continue;
-      const std::string unit =
-          r.unit ? std::string(Trim(UnitCaption(*r.unit, options_.units))) : std::string();
+      if (r.listColumn != column || (r.heatUpOnly && !heatUp) || (r.internalOnly && !options_.internalMode))
+        continue;
+      const std::string unit = r.unit         ? std::string(Trim(UnitCaption(*r.unit, options_.units)))
+                               : r.heatUpOnly ? std::string("hr")
+                                              : std::string();
       columns_.push_back({LineColumnKind::Result, static_cast<int>(d), WithUnit(r.listCaption, unit)});
     }
   }
-  for (std::size_t c = kPIPETXT + 1; c < names.size(); ++c) input(c);
+  for (std::size_t c = kPIPETXT + 1; c < (heatUp ? names.size() : kFirstHeatUpColumn); ++c) input(c);
 }
 
 int LineListModel::fieldPosition(int listColumn) const {
@@ -360,6 +364,10 @@ std::vector<std::string> LineListModel::choices(int row, int column) const {
     case kPIPESIZE:
     case kPASSES:
       return sizeChoices(row, static_cast<LineListCol>(c.index));
+    case kAPPTYPE:
+      return NonEmpty(&ApplicationList());
+    case kPRODUCT:
+      return NonEmpty(&ProductList());
     default:
       return {};
   }
@@ -679,7 +687,7 @@ std::string LineListModel::saveResults(const std::string& path, ResultFormat for
     return WriteText(path, text + BatchJsonEnd());
   }
   if (format == ResultFormat::Csv) {
-    std::string text = BatchCsvHeader(options_);
+    std::string text = BatchCsvHeader(options_, designer_->heatUp());
     for (std::size_t i = 0; i < rows_.size(); ++i) {
       if (!going(i)) return kSaveCancelled;
       AppendBatchCsvRow(text, *rows_[i].result);
@@ -689,7 +697,7 @@ std::string LineListModel::saveResults(const std::string& path, ResultFormat for
   // The workbook holds the cells of the CSV results, one sheet.
   std::vector<std::vector<std::string>> grid;
   grid.reserve(rows_.size() + 1);
-  grid.push_back(BatchCsvHeadings(options_));
+  grid.push_back(BatchCsvHeadings(options_, designer_->heatUp()));
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     if (!going(i)) return kSaveCancelled;
     grid.push_back(BatchResultCells(*rows_[i].result));
