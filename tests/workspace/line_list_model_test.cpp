@@ -225,6 +225,31 @@ TEST_F(LineListModelTest, ResultCellsShowTheDesignOfTheirRow) {
   EXPECT_NE(model->details(row).find("YJ-1 could not maintain desired temperature"), std::string::npos);
 }
 
+TEST_F(LineListModelTest, AHeatUpListShowsItsColumnsAndTimeAsTheCommandGivesThem) {
+  std::string header = kHeader;
+  header.insert(header.size() - 1, ",APPTYPE,PRODUCT,HUFINAL");
+  const std::string list = write(
+      "heat.csv", header +
+                      "UP,L1,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,,No,0,0,0,0,,"
+                      "Heat Up,Toluene,90\n"
+                      "MT,L2,100,0,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,,No,0,0,0,0,,"
+                      "Maintenance,,\n");
+  auto model = open(list);
+  designAll(*model);
+  const int time = column(*model, "Heat Up Time (hr)");
+  EXPECT_EQ(model->cellText(0, time), FixedText(*model->result(0)->heatUpHours, 2));
+  EXPECT_EQ(model->cellText(1, time), "");
+  EXPECT_EQ(model->cellText(0, column(*model, "HUINIT")), "0");  // the row's minimum ambient
+  EXPECT_EQ(model->choices(0, column(*model, "APPTYPE")),
+            (std::vector<std::string>{"Maintenance", "Heat Up"}));
+  for (const auto& [format, kind] : {std::pair{"json", LineListModel::ResultFormat::Json},
+                                     std::pair{"csv", LineListModel::ResultFormat::Csv}}) {
+    const fs::path saved = dir_ / (std::string("window.") + format);
+    ASSERT_EQ(model->saveResults(saved.string(), kind), "");
+    EXPECT_EQ(ReadAll(saved), command(list, format, "english")) << format;
+  }
+}
+
 const std::string kMixed =
     kHeader +
     // designed, holds 100 °F
