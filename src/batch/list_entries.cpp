@@ -87,6 +87,8 @@ AcceptedLists AcceptedListsOf(UnitSystem units, bool internalMode) {
   out.thicknesses = InsulationThicknessList(units);
   out.passes = PassList();
   out.materials = TracerMaterialList();
+  out.applications = ApplicationList();
+  out.products = ProductList();
   CircuitContext context;
   context.units = units;
   context.internalMode = internalMode;
@@ -134,6 +136,8 @@ std::string AcceptedListsText(const std::vector<AcceptedLists>& lists) {
     out += Label("  ", "INSTHK", size) + Joined(l.thicknesses) + "\n";
     out += Label("  ", "PASSES", "") + Joined(l.passes) + "\n";
     out += Label("  ", "TUBEMAT", "") + Joined(l.materials) + "\n";
+    out += Label("  ", "APPTYPE", "") + Joined(l.applications) + "\n";
+    out += Label("  ", "PRODUCT", "") + Joined(l.products) + "\n";
     for (const InstallationEntries& inst : l.installations) {
       out += Label("  ", "TRACEINS", "") + inst.name;
       if (!inst.shortName.empty()) out += " (or " + inst.shortName + ")";
@@ -168,6 +172,10 @@ std::string AcceptedListsJson(const std::vector<AcceptedLists>& lists) {
     AppendJsonList(out, l.passes);
     out += ",\n  \"TUBEMAT\": ";
     AppendJsonList(out, l.materials);
+    out += ",\n  \"APPTYPE\": ";
+    AppendJsonList(out, l.applications);
+    out += ",\n  \"PRODUCT\": ";
+    AppendJsonList(out, l.products);
     out += ",\n  \"TRACEINS\": [";
     for (std::size_t i = 0; i < l.installations.size(); ++i) {
       const InstallationEntries& inst = l.installations[i];

@@ -34,6 +34,8 @@ struct AcceptedLists {
   std::vector<std::string> thicknesses;      // INSTHK
   std::vector<std::string> passes;           // PASSES
   std::vector<std::string> materials;        // TUBEMAT
+  std::vector<std::string> applications;     // APPTYPE
+  std::vector<std::string> products;         // PRODUCT (heat-up)
   std::vector<InstallationEntries> installations;
 };
 
@@ -42,7 +44,7 @@ AcceptedLists AcceptedListsOf(UnitSystem units, bool internalMode);
 
 // The listings of the given unit systems and modes, as text for a person
 // or as JSON: {"lists": [{"units", "mode", "INSTYPE": [...], "INSTHK",
-// "PASSES", "TUBEMAT", "TRACEINS": [{"name", "short", "TRACETUB": [{"tube",
+// "PASSES", "TUBEMAT", "APPTYPE", "PRODUCT", "TRACEINS": [{"name", "short", "TRACETUB": [{"tube",
 // "PIPESIZE": [...], "TUBEWALL": {"Copper": [...], ...}}]}]}]}.
 std::string AcceptedListsText(const std::vector<AcceptedLists>& lists);
 std::string AcceptedListsJson(const std::vector<AcceptedLists>& lists);

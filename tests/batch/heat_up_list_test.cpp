@@ -7,6 +7,7 @@
 
 #include "batch/batch_design.h"
 #include "batch/json.h"
+#include "batch/list_entries.h"
 #include "core/legacy_math.h"
 #include "engine/heat_up.h"
 
@@ -155,6 +156,23 @@ TEST(HeatUpList, BadHeatUpInputStopsTheRowNamingTheColumn) {
     EXPECT_FALSE(row.ok) << c.fields;
     EXPECT_FALSE(row.heatUpHours);
     EXPECT_EQ(LastMessage(row), c.message);
+  }
+}
+
+TEST(HeatUpList, EveryEntryTheListsCommandOffersIsTaken) {
+  const AcceptedLists lists = AcceptedListsOf(UnitSystem::English, false);
+  std::string text = kHeatUpHeader;
+  for (const std::string& application : lists.applications) {
+    for (const std::string& product : lists.products) {
+      text += kEnglishCircuit + "," + application + "," + product + ",40,90" +
+              (product == lists.products.back() ? ",62.4,1,," : ",,,,") + "\n";
+    }
+  }
+  const auto batch = Design(text);
+  ASSERT_EQ(batch.circuits.size(), 2 * lists.products.size());
+  for (const CircuitResult& c : batch.circuits) {
+    EXPECT_TRUE(c.ok) << c.row << ": " << LastMessage(c);
+    EXPECT_EQ(c.heatUpHours.has_value(), c.row > static_cast<int>(lists.products.size())) << c.row;
   }
 }
 
