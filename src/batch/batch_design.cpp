@@ -924,7 +924,8 @@ void LineListDesigner::design(const CsvRow& row, int rowNumber, CircuitResult& r
     if (result.used[c].empty() && fallback && c != kTUBEWALL && c != kSHOES && c != kHUINIT && c != kHUFINAL)
       result.used[c] = fallback;
   }
-  result.heatUpColumns = HasHeatUpColumn(std::vector<int>(s.positions.begin(), s.positions.end()));
+  result.heatUpColumns =
+      std::any_of(s.positions.begin() + kFirstHeatUpColumn, s.positions.end(), [](int p) { return p >= 0; });
   result.heatUpHours.reset();
   result.heatUpProduct.reset();
   // A row the reader could not take whole (a field or line too long) is
