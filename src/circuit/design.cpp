@@ -8,7 +8,10 @@
 // material take-off.
 #include "circuit/design.h"
 
+#include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <string_view>
 
@@ -210,6 +213,67 @@ std::optional<PassStep> Designing::allowanceStepOnFirstPass(const DesignPassResu
   return std::nullopt;
 }
 
+// Heat-up times already found on this thread. A heat-up is a pure function
+// of its inputs, and a plant's line list heats the same pipe, insulation,
+// steam and product over and over (the pipe length does not enter it), so
+// a row often finds its time here instead of integrating again. Each
+// thread keeps its own table of fixed size: a new time replaces the one in
+// its slot.
+class RecentHeatUps {
+ public:
+  HeatUpResult operator()(const HeatUpInput& in) {
+    const Key key = KeyOf(in);
+    Slot& slot = slots_[Hash(key) % slots_.size()];
+    if (slot.used && slot.key == key) return slot.result;
+    slot = {true, key, HeatUpTime(in)};
+    return slot.result;
+  }
+
+ private:
+  // Every input, bit for bit; an absent phase change as a flag and 0.
+  using Key = std::array<std::uint64_t, 18>;
+  static Key KeyOf(const HeatUpInput& in) {
+    const double values[] = {in.steamTempF,
+                             in.ambientF,
+                             in.totalConductance,
+                             static_cast<double>(in.insulation.type),
+                             in.insulation.innerDiameterIn,
+                             in.insulation.outerDiameterIn,
+                             in.pipeOutsideDiameterIn,
+                             in.minMaintainedTempF,
+                             in.initialTempF,
+                             in.finalTempF,
+                             static_cast<double>(in.product),
+                             in.otherDensityLbFt3,
+                             in.otherSpecificHeatBtuLbF,
+                             in.phaseChangeTempF ? 1.0 : 0.0,
+                             in.phaseChangeTempF.value_or(0.0),
+                             in.latentHeatBtuLb ? 1.0 : 0.0,
+                             in.latentHeatBtuLb.value_or(0.0),
+                             static_cast<double>(in.messageUnits)};
+    static_assert(sizeof values == sizeof(Key));
+    // A field added to the input belongs in the key too.
+    static_assert(sizeof(HeatUpInput) == 144, "every field of HeatUpInput is in the key");
+    Key key{};
+    std::memcpy(key.data(), values, sizeof values);
+    return key;
+  }
+  static std::uint64_t Hash(const Key& key) {
+    std::uint64_t h = 0;
+    for (const std::uint64_t bits : key) {
+      h = (h ^ bits) * 0x9E3779B97F4A7C15ull;
+      h ^= h >> 29;
+    }
+    return h;
+  }
+  struct Slot {
+    bool used = false;
+    Key key{};
+    HeatUpResult result;
+  };
+  std::array<Slot, 1024> slots_{};
+};
+
 // The heat-up time of a heat-up design, at the conditions of the pass that
 // designed it: the tab's fields read in the window's units and converted to
 // the engine's English units here. A field that holds no number goes in as
@@ -247,7 +311,8 @@ HeatUpResult Designing::heatUp(const DesignPassResult& pass) const {
     in.latentHeatBtuLb = property(e.latentHeat, BtuPerLbFromJPerKg);
   }
   in.messageUnits = context_.units;
-  return HeatUpTime(in);
+  thread_local RecentHeatUps recent;
+  return recent(in);
 }
 
 // The message a heat-up design adds to its results: why no time was given,

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <thread>
 
 #include "batch/batch_design.h"
 #include "batch/json.h"
@@ -173,6 +174,44 @@ TEST(HeatUpList, EveryEntryTheListsCommandOffersIsTaken) {
   for (const CircuitResult& c : batch.circuits) {
     EXPECT_TRUE(c.ok) << c.row << ": " << LastMessage(c);
     EXPECT_EQ(c.heatUpHours.has_value(), c.row > static_cast<int>(lists.products.size())) << c.row;
+  }
+}
+
+TEST(HeatUpList, ATimeFoundBeforeServesOnlyTheSameInputs) {
+  // Each row differs from the first in one input the heat-up reads. Designed
+  // after the others on one thread, each row must give the time it gives
+  // alone on a fresh thread, whose table of times found is empty.
+  const std::string other = ",Heat Up,Other,40,90,62.4,1.0,60,144";
+  const std::string rows[] = {
+      kEnglishCircuit + other,
+      kEnglishCircuit + ",Heat Up,Other,41,90,62.4,1.0,60,144",
+      kEnglishCircuit + ",Heat Up,Other,40,91,62.4,1.0,60,144",
+      kEnglishCircuit + ",Heat Up,Other,40,90,62.5,1.0,60,144",
+      kEnglishCircuit + ",Heat Up,Other,40,90,62.4,1.1,60,144",
+      kEnglishCircuit + ",Heat Up,Other,40,90,62.4,1.0,61,144",
+      kEnglishCircuit + ",Heat Up,Other,40,90,62.4,1.0,60,145",
+      kEnglishCircuit + ",Heat Up,Other,40,90,62.4,1.0,,",
+      kEnglishCircuit + ",Heat Up,Water,40,90,,,,",
+      "A,,100,-1,100,375,Fiberglass,1.0,2.0,100,1,50,Troughline,3/8,Copper,No,0,0,0,0," + other,
+      "A,,100,0,100,375,Fiberglass,1.5,2.0,100,1,50,Troughline,3/8,Copper,No,0,0,0,0," + other,
+      "A,,100,0,100,375,Mineral Fiber,1.0,2.0,100,1,50,Troughline,3/8,Copper,No,0,0,0,0," + other,
+      "A,,100,0,100,375,Fiberglass,1.0,3.0,100,1,50,Troughline,3/8,Copper,No,0,0,0,0," + other,
+      "A,,100,0,100,375,Fiberglass,1.0,2.0,100,2,50,Troughline,3/8,Copper,No,0,0,0,0," + other,
+      "A,,100,0,100,375,Fiberglass,1.0,2.0,100,1,60,Troughline,3/8,Copper,No,0,0,0,0," + other,
+  };
+  std::string list = kHeatUpHeader;
+  for (const std::string& row : rows) list += row + "\n";
+  const auto together = Design(list);
+  ASSERT_EQ(together.circuits.size(), std::size(rows));
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    BatchResult alone;
+    std::thread([&] { alone = Design(kHeatUpHeader + rows[i] + "\n"); }).join();
+    const CircuitResult& c = together.circuits[i];
+    ASSERT_TRUE(c.heatUpHours && alone.circuits.at(0).heatUpHours) << i << ": " << LastMessage(c);
+    EXPECT_EQ(*c.heatUpHours, *alone.circuits[0].heatUpHours) << rows[i];
+    if (i > 0) {
+      EXPECT_NE(*c.heatUpHours, *together.circuits[0].heatUpHours) << rows[i];
+    }
   }
 }
 
