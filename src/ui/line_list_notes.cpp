@@ -87,7 +87,13 @@ void LineList::refreshIgnoredBar() {
 void LineList::readIgnoredAs(std::size_t index) {
   if (model_->running()) return;
   bool read = false;
-  if (index == kAllSuggested) {
+  // Drawn anew: a column read may bring more (a heat-up column brings the
+  // heat-up columns and time).
+  table_->changeAll([&] {
+    if (index != kAllSuggested) {
+      read = model_->readIgnoredAs(index);
+      return;
+    }
     // By name: the positions move as columns are read.
     std::vector<std::string> names;
     for (const IgnoredColumn& c : model_->ignoredColumns())
@@ -101,11 +107,8 @@ void LineList::readIgnoredAs(std::size_t index) {
         }
       }
     }
-  } else {
-    read = model_->readIgnoredAs(index);
-  }
+  });
   if (!read) return;
-  table_->rowsChanged(0, model_->rowCount() - 1);
   // Buttons go with the bar's redraw; this one's click is still being handled.
   QMetaObject::invokeMethod(
       this, [this] { refreshIgnoredBar(); }, Qt::QueuedConnection);

@@ -175,7 +175,13 @@ bool LineListModel::readIgnoredAs(std::size_t index) {
   auto designer = std::make_unique<LineListDesigner>(header, options_, delimiter_);
   if (!designer->ok()) return false;
   header_ = std::move(header);
+  const bool heatUpBefore = designer_->heatUp();
   useDesigner(std::move(designer));
+  // A first heat-up column brings the heat-up columns and time.
+  if (designer_->heatUp() != heatUpBefore) {
+    columns_.clear();
+    buildColumns();
+  }
   // What the rows hold now reads differently: every row is designed again.
   for (Row& r : rows_) r.result.reset();
   modified_ = true;

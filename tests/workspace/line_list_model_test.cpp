@@ -248,6 +248,18 @@ TEST_F(LineListModelTest, AHeatUpListShowsItsColumnsAndTimeAsTheCommandGivesThem
     ASSERT_EQ(model->saveResults(saved.string(), kind), "");
     EXPECT_EQ(ReadAll(saved), command(list, format, "english")) << format;
   }
+  // A misspelt heat-up column read as suggested brings the heat-up columns.
+  std::string misspelt = ReadAll(list);
+  misspelt.replace(misspelt.find("APPTYPE"), 7, "APPTYP");
+  misspelt.replace(misspelt.find(",PRODUCT,HUFINAL"), 16, ",Product X,Final X");
+  auto read = open(write("misspelt.csv", misspelt));
+  const auto hasTime = [](const LineListModel& m) {
+    return std::any_of(m.columns().begin(), m.columns().end(),
+                       [](const LineColumn& c) { return c.caption == "Heat Up Time (hr)"; });
+  };
+  EXPECT_FALSE(hasTime(*read));
+  ASSERT_TRUE(read->readIgnoredAs(0));
+  EXPECT_TRUE(hasTime(*read));
 }
 
 const std::string kMixed =
