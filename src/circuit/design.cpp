@@ -495,6 +495,7 @@ void RecordInputs(const CircuitEntry& e, const CircuitContext& context, DesignRe
   r.HeatUpSpecificHeat = e.specificHeat;
   r.HeatUpLatentHeat = e.latentHeat;
   r.HeatUpPhaseChange = e.phaseChange;
+  r.HeatUpPhaseChangeTemp = e.phaseChangeTemp;
   r.MAXAMB = number(e.maxAmbient);
   r.MINAMB = number(e.minAmbient);
   r.MAINTEMP = number(e.maintTemp);

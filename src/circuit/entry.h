@@ -76,7 +76,7 @@ struct CircuitEntry {
   std::string specificHeat;
   std::string latentHeat;
   bool phaseChange = false;
-  std::string phaseChangeTemp;  // shown by the window, not kept with the record
+  std::string phaseChangeTemp;
 
   // What the fittings and shoe dialogs open with: the counts and answer of
   // the record, its running shoe total, and the vertical rise the window

@@ -72,18 +72,24 @@ const std::vector<FieldInfo> kFields = {
     VST_INT(TUBEMAT),
     VST_INT(TUBEWALL),
     VST_INT(APPTYPE),
-    VST_MEM(HeatUpProduct, FieldKind::Integer),
-    VST_MEM(HeatUpInitialTemp, FieldKind::Text),
-    VST_MEM(HeatUpFinalTemp, FieldKind::Text),
-    VST_MEM(HeatUpDensity, FieldKind::Text),
-    VST_MEM(HeatUpSpecificHeat, FieldKind::Text),
-    VST_MEM(HeatUpPhaseChange, FieldKind::Flag),
-    VST_MEM(HeatUpLatentHeat, FieldKind::Text),
-    VST_MEM(HeatUpTime, FieldKind::Real),
+    VST_INT(HeatUpProduct),
+    VST_TEXT(HeatUpInitialTemp),
+    VST_TEXT(HeatUpFinalTemp),
+    VST_TEXT(HeatUpDensity),
+    VST_TEXT(HeatUpSpecificHeat),
+    FieldInfo{"HeatUpPhaseChange", FieldKind::Flag, true, &R::HeatUpPhaseChange},
+    VST_TEXT(HeatUpLatentHeat),
+    VST_REAL(HeatUpTime),
     VST_MEM(IntermittentExposure, FieldKind::Real),
     VST_INT(AllowanceIncluded),
     VST_REAL(ShoeAllowance),
     VST_MEM(ReportPipeSize, FieldKind::Real),
+};
+
+// Added after the record listings of the line-list command took their
+// columns from the list above, so those listings stay as they were.
+const std::vector<FieldInfo> kLaterFileFields = {
+    VST_TEXT(HeatUpPhaseChangeTemp),
 };
 
 #undef VST_REAL
@@ -94,6 +100,8 @@ const std::vector<FieldInfo> kFields = {
 }  // namespace
 
 const std::vector<FieldInfo>& RecordFields() { return kFields; }
+
+const std::vector<FieldInfo>& LaterFileFields() { return kLaterFileFields; }
 
 const FieldInfo* FindRecordField(std::string_view name) {
   for (const auto& f : kFields) {

@@ -28,6 +28,11 @@ enum class InsulationSizing { Standard = 0, Minimal = 1 };
 // The temperature letter under which the unit system is held: "F" or "C".
 char UnitLetter(UnitSystem units);
 
+// The applications a record's APPTYPE holds: a maintenance design, or one
+// that also computes the heat-up time.
+inline constexpr int kApplicationMaintenance = 0;
+inline constexpr int kApplicationHeatUp = 1;
+
 struct DesignRecord {
   // Inputs
   float MAXAMB = 0;     // maximum ambient temperature, F / C
@@ -82,16 +87,19 @@ struct DesignRecord {
   int TUBEWALL = 0;  // wall thickness list position
   int APPTYPE = 0;   // application list position
 
+  // The heat-up data, written to a design file only by a set that holds a
+  // heat-up design (APPTYPE kApplicationHeatUp); the texts as typed.
+  int HeatUpProduct = 0;               // cboProduct position
+  std::string HeatUpInitialTemp;       // txtInitalTemp
+  std::string HeatUpFinalTemp;         // txtFinalTemp
+  std::string HeatUpDensity;           // txtProdDensity
+  std::string HeatUpSpecificHeat;      // txtProdCp
+  bool HeatUpPhaseChange = false;      // chbPhaseChange
+  std::string HeatUpPhaseChangeTemp;   // txtPCTemp
+  std::string HeatUpLatentHeat;        // txtLatentHeat
+  float HeatUpTime = 0;                // hours; 0 when the design gave no time
   // Kept in memory only, never written to a design file (the two answers of
   // the allowance dialogs excepted).
-  int HeatUpProduct = 0;           // cboProduct position
-  std::string HeatUpInitialTemp;   // txtInitalTemp
-  std::string HeatUpFinalTemp;     // txtFinalTemp
-  std::string HeatUpDensity;       // txtProdDensity
-  std::string HeatUpSpecificHeat;  // txtProdCp
-  bool HeatUpPhaseChange = false;  // chbPhaseChange
-  std::string HeatUpLatentHeat;    // txtLatentHeat
-  float HeatUpTime = 0;            // txtHuTime (the design run leaves it 0)
   float IntermittentExposure = 0;  // txtIntExpTemp, written by the design run
   int AllowanceIncluded = 0;       // fittings dialog answer: 0 "Yes", 1 "No"; in the file
   float ShoeAllowance = 0;         // running shoe total, ft / m; in the file
@@ -99,6 +107,9 @@ struct DesignRecord {
 
   // A record holds a design exactly when its tube size text is not empty.
   bool HoldsDesign() const { return !TSIZ.empty(); }
+
+  // The record holds a heat-up design's data (its application is "Heat Up").
+  bool HeatUpApplication() const { return APPTYPE == kApplicationHeatUp; }
 
   bool operator==(const DesignRecord&) const = default;
 };
@@ -114,6 +125,9 @@ struct FieldInfo {
       member;
 };
 const std::vector<FieldInfo>& RecordFields();
+// The fields the design file holds beyond RecordFields() (all `inFile`),
+// which the line-list command's record listings do not show.
+const std::vector<FieldInfo>& LaterFileFields();
 const FieldInfo* FindRecordField(std::string_view name);
 // Numeric value of a field (0 or 1 for a flag); 0 for a text field.
 double FieldNumber(const DesignRecord& record, const FieldInfo& field);

@@ -28,6 +28,10 @@ using DesignRecords = std::array<DesignRecord, DesignSet::kRecords>;
 // to another program and is refused.
 inline constexpr std::int32_t kDesignFileApplicationId = 0x56535431;  // "VST1"
 inline constexpr int kDesignFileUserVersion = 2;
+// The layout of a file that holds heat-up designs: table DATA with the
+// heat-up columns added (design_file_columns.h). Earlier versions read such
+// a file as one of layout 2, without the heat-up data.
+inline constexpr int kDesignFileHeatUpVersion = 3;
 
 // Limits of what opening reads: a larger file, or a longer text in any
 // column, is not one the program wrote and is refused as damaged.

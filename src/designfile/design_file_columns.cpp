@@ -17,40 +17,62 @@ constexpr std::string_view kThreeDecimalColumn = "COND";
 // answers they hold.
 bool AddedAfterUnits(std::string_view name) { return name == "AllowanceIncluded" || name == "ShoeAllowance"; }
 
+// The heat-up data, which only a set holding a heat-up design writes.
+bool HeatUpData(std::string_view name) { return name.rfind("HeatUp", 0) == 0; }
+
 OldLayout OldLayoutOf(std::string_view name) {
+  if (HeatUpData(name)) return OldLayout::HeatUp;
   if (name == "UNDER" || name == "PRESSURE" || name == "TBAND") return OldLayout::Skipped;
   if (name == "TUBEMAT" || name == "TUBEWALL" || name == "APPTYPE") return OldLayout::IfPresent;
   if (AddedAfterUnits(name)) return OldLayout::Optional;
   return OldLayout::Required;
 }
 
+ColumnStorage StorageOf(const FieldInfo& f) {
+  switch (f.kind) {
+    case FieldKind::Real:
+      return f.name == kThreeDecimalColumn ? ColumnStorage::Decimals3 : ColumnStorage::Real;
+    case FieldKind::Integer:
+    case FieldKind::Flag:
+      return ColumnStorage::Integer;
+    case FieldKind::Text:
+      return ColumnStorage::Text;
+  }
+  return ColumnStorage::Text;
+}
+
 std::vector<DesignFileColumn> BuildColumns() {
   std::vector<DesignFileColumn> columns;
   std::vector<DesignFileColumn> later;
+  std::vector<DesignFileColumn> heatUp;
   for (const FieldInfo& f : RecordFields()) {
     if (!f.inFile) continue;
-    ColumnStorage storage = ColumnStorage::Text;
-    switch (f.kind) {
-      case FieldKind::Real:
-        storage = f.name == kThreeDecimalColumn ? ColumnStorage::Decimals3 : ColumnStorage::Real;
-        break;
-      case FieldKind::Integer:
-      case FieldKind::Flag:
-        storage = ColumnStorage::Integer;
-        break;
-      case FieldKind::Text:
-        storage = ColumnStorage::Text;
-        break;
+    if (HeatUpData(f.name)) {
+      heatUp.push_back({f.name, StorageOf(f), &f, OldLayout::HeatUp});
+      continue;
     }
-    (AddedAfterUnits(f.name) ? later : columns).push_back({f.name, storage, &f, OldLayoutOf(f.name)});
+    (AddedAfterUnits(f.name) ? later : columns).push_back({f.name, StorageOf(f), &f, OldLayoutOf(f.name)});
   }
+  for (const FieldInfo& f : LaterFileFields()) heatUp.push_back({f.name, StorageOf(f), &f, OldLayoutOf(f.name)});
   columns.push_back({kModeColumn, ColumnStorage::Mode, nullptr, OldLayout::Required});
   columns.push_back({kUnitsColumn, ColumnStorage::Units, nullptr, OldLayout::Optional});
   columns.insert(columns.end(), later.begin(), later.end());
+  columns.insert(columns.end(), heatUp.begin(), heatUp.end());
   return columns;
 }
 
 }  // namespace
+
+bool MayBeAbsent(const DesignFileColumn& column) {
+  return column.oldLayout == OldLayout::Optional || column.oldLayout == OldLayout::HeatUp;
+}
+
+bool NeedsHeatUpColumns(const DesignRecords& records) {
+  for (const DesignRecord& r : records) {
+    if (r.HeatUpApplication()) return true;
+  }
+  return false;
+}
 
 const std::vector<DesignFileColumn>& DesignFileColumns() {
   static const std::vector<DesignFileColumn> columns = BuildColumns();
@@ -82,6 +104,8 @@ constexpr CodedColumn kCodedColumns[] = {
     {"PRESSURE", 0, 2, 2},    // psig, kPa, bar g
     {"SSFLAG", 0, 2, 2},      // the circuit bill's material option, 2 the highest the design sets
     {"AllowanceIncluded", 0, 1, 1},  // "Yes", "No"
+    {"HeatUpProduct", 0, 40, 40},    // forty-one heat-up products
+    {"HeatUpPhaseChange", 0, 1, 1},  // the box unticked or ticked
 };
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The columns of the design file's table DATA: one per record field that the
 // file holds, plus WtraceVersion, the program mode the file was saved in, and
 // UnitSystem, the unit system of its values; the allowance answers
-// (AllowanceIncluded, ShoeAllowance) come last. Readers of earlier versions
+// (AllowanceIncluded, ShoeAllowance) follow, and the heat-up data come last.
+// Readers of earlier versions
 // select their columns by name and pass over the columns they do not know.
 // This list is the only place the file's layout is written down; the
 // template, reading and writing all follow it.
@@ -11,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/design_record.h"
+#include "designfile/design_file.h"
 
 namespace vst {
 
@@ -51,7 +52,12 @@ enum class OldLayout {
   Optional,   // in every layout read and written when the table has it (the
               // unit system and the allowance answers, which files of earlier
               // versions lack)
+  HeatUp,     // not in the template: a save adds it when a record holds a
+              // heat-up design (kDesignFileHeatUpVersion), and it is read
+              // when the table has it
 };
+
+
 
 struct DesignFileColumn {
   std::string_view name;
@@ -60,7 +66,17 @@ struct DesignFileColumn {
   OldLayout oldLayout;
 };
 
-// Every column in the order the template defines them (54 columns).
+// A column that a table may lack (Optional and HeatUp): its field then
+// keeps the value it has in memory.
+bool MayBeAbsent(const DesignFileColumn& column);
+
+// Whether a save of `records` adds the HeatUp columns: one of them holds a
+// heat-up design. A set of maintenance designs is saved in the layout the
+// template has.
+bool NeedsHeatUpColumns(const DesignRecords& records);
+
+// Every column: the 54 the template defines, in its order, then the nine
+// HeatUp columns.
 const std::vector<DesignFileColumn>& DesignFileColumns();
 
 // The SQL type the template gives a column.

@@ -191,6 +191,10 @@ std::string ReadField(sqlite3_stmt* row, int col, const DesignFileColumn& column
               problem = General15Text(n.value) + " is out of range";
               return;
             }
+            if (std::is_same_v<T, bool> && whole != 0.0 && whole != 1.0) {
+              problem = General15Text(n.value) + " is neither 0 nor 1";
+              return;
+            }
             record.*member = static_cast<T>(static_cast<int>(whole));
           }
         }

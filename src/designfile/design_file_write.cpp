@@ -136,10 +136,24 @@ bool SameFile(const fs::path& a, const fs::path& b) {
 
 // The header fields that mark a design file of this program (application id
 // and layout version), written inside the open transaction.
-int MarkAsDesignFile(Database& db) {
+int MarkAsDesignFile(Database& db, int version = kDesignFileUserVersion) {
   const std::string sql = "PRAGMA application_id = " + std::to_string(kDesignFileApplicationId) +
-                          "; PRAGMA user_version = " + std::to_string(kDesignFileUserVersion);
+                          "; PRAGMA user_version = " + std::to_string(version);
   return db.Exec(sql.c_str());
+}
+
+// Adds the heat-up columns that the copy's table DATA lacks and marks the
+// copy with the heat-up layout, inside the open transaction.
+int AddHeatUpColumns(Database& db, const TableLayout& layout) {
+  int rc = MarkAsDesignFile(db, kDesignFileHeatUpVersion);
+  for (const DesignFileColumn& c : DesignFileColumns()) {
+    if (rc != SQLITE_OK) break;
+    if (c.oldLayout != OldLayout::HeatUp || layout.IndexOf(c.name) >= 0) continue;
+    const std::string sql = "ALTER TABLE " + QuoteName(kDataTable) + " ADD COLUMN " + QuoteName(c.name) + " " +
+                            std::string(SqlType(c.storage));
+    rc = db.Exec(sql.c_str());
+  }
+  return rc;
 }
 
 // Writes the ten records into the rows of the open copy, in one transaction.
@@ -172,6 +186,11 @@ DesignFileStatus WriteRows(Database& db, const fs::path& templatePath, const Des
   }
   if (auto missing = MissingColumn(layout); !missing.empty()) {
     return invalidTemplate("lacks the column " + std::string(missing));
+  }
+  if (NeedsHeatUpColumns(records) && !layout.IsOld()) {
+    rc = AddHeatUpColumns(db, layout);
+    if (rc != SQLITE_OK) return SqlWriteError(rc, db);
+    if (auto status = InspectDataTable(db, layout); !status.ok()) return WriteError(status.reason);
   }
 
   std::vector<std::int64_t> rowIds;
@@ -371,6 +390,7 @@ DesignFileStatus CreateDesignTemplate(const fs::path& path) {
     std::string names;
     std::string params;
     for (const DesignFileColumn& c : DesignFileColumns()) {
+      if (c.oldLayout == OldLayout::HeatUp) continue;  // added by the saves that need them
       if (!names.empty()) {
         create += ", ";
         names += ", ";
@@ -392,8 +412,9 @@ DesignFileStatus CreateDesignTemplate(const fs::path& path) {
       const DesignRecord empty;
       for (int r = 0; r < kFileRecords; ++r) {
         bool bound = true;
-        for (const DesignFileColumn& c : DesignFileColumns())
-          bound = bound && BindColumn(insert, c, empty, SetMarks{});
+        for (const DesignFileColumn& c : DesignFileColumns()) {
+          if (c.oldLayout != OldLayout::HeatUp) bound = bound && BindColumn(insert, c, empty, SetMarks{});
+        }
         if (!bound) return WriteError("row " + std::to_string(r + 1) + " could not be written");
         rc = sqlite3_step(insert.get());
         if (rc != SQLITE_DONE) return SqlWriteError(rc, db);

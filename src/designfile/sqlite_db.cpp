@@ -211,7 +211,7 @@ DesignFileStatus InspectDataTable(Database& db, TableLayout& layout) {
 std::string_view MissingColumn(const TableLayout& layout) {
   const bool old = layout.IsOld();
   for (const DesignFileColumn& c : DesignFileColumns()) {
-    if (c.oldLayout == OldLayout::Optional || (old && c.oldLayout != OldLayout::Required)) continue;
+    if (MayBeAbsent(c) || (old && c.oldLayout != OldLayout::Required)) continue;
     if (layout.IndexOf(c.name) < 0) return c.name;
   }
   return {};
@@ -223,7 +223,7 @@ std::vector<const DesignFileColumn*> ColumnsInUse(const TableLayout& layout) {
   for (const DesignFileColumn& c : DesignFileColumns()) {
     if (old && c.oldLayout == OldLayout::Skipped) continue;
     if (old && c.oldLayout == OldLayout::IfPresent && layout.IndexOf(c.name) < 0) continue;
-    if (c.oldLayout == OldLayout::Optional && layout.IndexOf(c.name) < 0) continue;
+    if (MayBeAbsent(c) && layout.IndexOf(c.name) < 0) continue;
     used.push_back(&c);
   }
   return used;

@@ -87,6 +87,8 @@ void STmainModel::loadRecordIntoWindow(bool previousStep) {
   setText(StId::txtProdDensity, r.HeatUpDensity);
   setText(StId::txtProdCp, r.HeatUpSpecificHeat);
   setChecked(StId::chbPhaseChange, r.HeatUpPhaseChange);
+  // Records from before the phase change temperature was kept leave the field as it is.
+  if (!r.HeatUpPhaseChangeTemp.empty()) setText(StId::txtPCTemp, r.HeatUpPhaseChangeTemp);
   setText(StId::txtLatentHeat, r.HeatUpLatentHeat);
   setText(StId::Pressure, SingleText(r.STEAMPRS));
   setText(StId::Pipe_Len_In, SingleText(r.PIPELN));

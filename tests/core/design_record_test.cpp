@@ -47,9 +47,10 @@ TEST(RecordFields, NameEveryFileColumnOnceAndReachTheirMembers) {
     EXPECT_TRUE(names.insert(f.name).second) << f.name;
     if (f.inFile) ++inFile;
   }
-  // The design file holds 52 record columns (WtraceVersion and UnitSystem are
-  // the file's own), the allowance answers among them.
-  EXPECT_EQ(inFile, 52);
+  // The design file holds 60 record columns of this list (WtraceVersion and
+  // UnitSystem are the file's own), the allowance answers and heat-up data
+  // among them.
+  EXPECT_EQ(inFile, 60);
   DesignRecord r;
   r.STEAMPRS = 3.45f;
   r.COND = 0.1234f;
@@ -62,7 +63,8 @@ TEST(RecordFields, NameEveryFileColumnOnceAndReachTheirMembers) {
   EXPECT_EQ(FindRecordField("NOSUCH"), nullptr);
   EXPECT_TRUE(FindRecordField("ShoeAllowance")->inFile);
   EXPECT_TRUE(FindRecordField("AllowanceIncluded")->inFile);
-  EXPECT_FALSE(FindRecordField("HeatUpTime")->inFile);
+  EXPECT_TRUE(FindRecordField("HeatUpTime")->inFile);
+  EXPECT_FALSE(FindRecordField("IntermittentExposure")->inFile);
 }
 
 }  // namespace

@@ -54,6 +54,7 @@ TEST(DesignFileLists, TheLastPositionOfEachColumnIsTheLastEntryOfItsList) {
       {"TUBEMAT", false, TracerMaterialList().size()},
       {"TUBEWALL", false, LongestWallList()},
       {"APPTYPE", false, ApplicationList().size()},
+      {"HeatUpProduct", false, ProductList().size()},
   };
   for (const Case& c : cases) {
     const auto range = CodedColumnRange(c.column, c.internalMode);

@@ -56,7 +56,7 @@ DesignRecords ExpectedAfterReopen(const DesignRecords& saved, const DesignRecord
 // empty when they are equal.
 std::string Differences(const DesignRecords& expected, const DesignRecords& actual);
 
-// The columns of the design file, joined with ", " for SQL (optionally without some).
+// The columns of the template, joined with ", " for SQL (optionally without some).
 std::string ColumnList(const std::vector<std::string>& without = {});
 
 }  // namespace vst::test

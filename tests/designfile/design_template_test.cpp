@@ -16,12 +16,15 @@ namespace fs = std::filesystem;
 TEST(DesignFileColumns, HoldEveryFileFieldOncePlusTheModeAndUnitsColumns) {
   std::set<std::string_view> names;
   for (const DesignFileColumn& c : DesignFileColumns()) EXPECT_TRUE(names.insert(c.name).second) << c.name;
-  EXPECT_EQ(DesignFileColumns().size(), 54u);
+  EXPECT_EQ(DesignFileColumns().size(), 63u);
   for (const FieldInfo& f : RecordFields()) EXPECT_EQ(names.count(f.name), f.inFile ? 1u : 0u) << f.name;
-  // Columns added later come after the older ones.
+  for (const FieldInfo& f : LaterFileFields()) EXPECT_EQ(names.count(f.name), 1u) << f.name;
+  // Columns added later come after the older ones, the heat-up data last.
   EXPECT_EQ(DesignFileColumns()[50].name, "WtraceVersion");
   EXPECT_EQ(DesignFileColumns()[51].name, "UnitSystem");
-  EXPECT_EQ(DesignFileColumns().back().name, "ShoeAllowance");
+  EXPECT_EQ(DesignFileColumns()[53].name, "ShoeAllowance");
+  for (std::size_t i = 0; i < DesignFileColumns().size(); ++i)
+    EXPECT_EQ(DesignFileColumns()[i].oldLayout == OldLayout::HeatUp, i >= 54) << DesignFileColumns()[i].name;
   // Without the seven columns an older file may lack, a table has 45 columns.
   int older = 0;
   for (const DesignFileColumn& c : DesignFileColumns()) older += c.oldLayout == OldLayout::Required ? 1 : 0;
@@ -30,18 +33,18 @@ TEST(DesignFileColumns, HoldEveryFileFieldOncePlusTheModeAndUnitsColumns) {
 
 // The template the build puts beside the program, and one made here, both
 // have table DATA with the columns of the list, typed as the list says, and
-// ten rows of zeros and empty texts.
+// ten rows of zeros and empty texts; the heat-up columns are not in it.
 void ExpectTemplateLayout(const fs::path& path) {
   SCOPED_TRACE(path.string());
   ASSERT_TRUE(fs::is_regular_file(path));
   for (const DesignFileColumn& c : DesignFileColumns()) {
     const std::string name(c.name);
-    EXPECT_EQ(test::QueryText(path, "SELECT type FROM pragma_table_info('DATA') WHERE name = '" + name + "'"),
-              std::string(SqlType(c.storage)))
+    EXPECT_EQ(test::QueryText(path, "SELECT group_concat(type) FROM pragma_table_info('DATA') WHERE name = '" +
+                                        name + "'"),
+              c.oldLayout == OldLayout::HeatUp ? "<null>" : std::string(SqlType(c.storage)))
         << name;
   }
-  EXPECT_EQ(test::QueryText(path, "SELECT count(*) FROM pragma_table_info('DATA')"),
-            std::to_string(DesignFileColumns().size()));
+  EXPECT_EQ(test::QueryText(path, "SELECT count(*) FROM pragma_table_info('DATA')"), "54");
   EXPECT_EQ(test::QueryText(path, "SELECT count(*) FROM DATA"), "10");
   const DesignFileContents contents = ReadDesignFile(path, {});
   ASSERT_TRUE(contents.ok()) << contents.status.reason;
