@@ -1,5 +1,6 @@
 #include "bom/circuit_bill.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -183,6 +184,32 @@ ReportItem InstallationItem(const DesignRecord& r) {
   return {"Troughline:   ", 25, r.CEM, "Troughline:"};
 }
 
+namespace {
+
+// The heat-up time as the report shows it: hours, or why there are none.
+std::string HeatUpTimeValue(const std::string& shown) {
+  if (shown.empty()) return "not computed";
+  if (!ParseSingle(shown)) return shown + " (the final temperature cannot be reached)";
+  return shown + " Hours";
+}
+
+void AddHeatUpInputs(const CircuitReportFields& f, std::vector<ReportItem>& in) {
+  const std::string degrees = std::string(kDegree) + UnitLetter(f.units);
+  const auto unit = [&](UnitQuantity q) { return " " + UnitCaption(q, f.units); };
+  in.push_back({"Heat Up Product: ", 11, f.product, "Heat Up Product:"});
+  in.push_back({"Initial Temperature: ", 7, FieldNumber(f.initialTemp) + degrees, "Initial Temperature:"});
+  in.push_back({"Final Temperature: ", 9, FieldNumber(f.finalTemp) + degrees, "Final Temperature:"});
+  in.push_back({"Product Density: ", 11, f.density + unit(UnitQuantity::Density), "Product Density:"});
+  in.push_back(
+      {"Specific Heat: ", 13, f.specificHeat + unit(UnitQuantity::SpecificHeat), "Specific Heat:"});
+  if (!f.phaseChange) return;
+  in.push_back(
+      {"Phase Change Temp.: ", 8, FieldNumber(f.phaseChangeTemp) + degrees, "Phase Change Temp.:"});
+  in.push_back({"Latent Heat: ", 15, FieldNumber(f.latentHeat) + unit(UnitQuantity::LatentHeat), "Latent Heat:"});
+}
+
+}  // namespace
+
 std::vector<ReportItem> CircuitReportInputs(const CircuitReportFields& f, const DesignRecord& r) {
   const std::string degrees = std::string(kDegree) + UnitLetter(f.units);
   const std::string diameter = f.units == UnitSystem::Metric ? " mm" : " Inches";
@@ -191,7 +218,7 @@ std::vector<ReportItem> CircuitReportInputs(const CircuitReportFields& f, const 
   const std::string pressure = unit == PressureUnit::Kpa    ? " kPa"
                                : unit == PressureUnit::BarG ? " bar g"
                                                             : " PSIG";
-  return {
+  std::vector<ReportItem> in{
       {"Maximum Ambient: ", 7, FieldNumber(f.maxAmbient) + degrees, "Maximum Ambient:"},
       {"Minimum Ambient: ", 8, FieldNumber(f.minAmbient) + degrees, "Minimum Ambient:"},
       {"Insulation Type: ", 11, f.insulationType, "Insulation Type:"},
@@ -203,6 +230,8 @@ std::vector<ReportItem> CircuitReportInputs(const CircuitReportFields& f, const 
       {"Steam Pressure: ", 10, FieldNumber(f.pressure) + pressure, "Steam Pressure:"},
       {"Number of Passes: ", 7, std::to_string(r.NUMPASS + 1), "Number of Passes:"},
   };
+  if (r.HeatUpApplication()) AddHeatUpInputs(f, in);
+  return in;
 }
 
 std::vector<ReportItem> CircuitReportOutputs(const CircuitReportFields& f, const DesignRecord& r) {
@@ -229,16 +258,17 @@ std::vector<ReportItem> CircuitReportOutputs(const CircuitReportFields& f, const
     out.push_back({"Max. Vertical Rise: ", 21, FieldNumber(f.rise) + length, "Max. Vertical Rise:"});
   }
   out.push_back(InstallationItem(r));
+  if (r.HeatUpApplication()) out.push_back({"Heat Up Time: ", 29, HeatUpTimeValue(f.heatUpTime), "Heat Up Time:"});
   return out;
 }
 
 std::string ReportItem::text() const { return label + Spaces(gap) + value; }
 
 std::vector<ReportRow> CircuitReportRows(const CircuitReportFields& f, const DesignRecord& r) {
-  std::vector<ReportRow> rows(10);
-  rows[0] = {"DESIGN INPUT DATA", "DESIGN OUTPUT DATA"};
   const auto inputs = CircuitReportInputs(f, r);
   const auto outputs = CircuitReportOutputs(f, r);
+  std::vector<ReportRow> rows(std::max<std::size_t>(10, 1 + std::max(inputs.size(), outputs.size())));
+  rows[0] = {"DESIGN INPUT DATA", "DESIGN OUTPUT DATA"};
   for (std::size_t i = 0; i < inputs.size(); ++i) rows[i + 1][0] = inputs[i].text();
   for (std::size_t i = 0; i < outputs.size(); ++i) rows[i + 1][1] = outputs[i].text();
   return rows;

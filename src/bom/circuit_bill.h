@@ -78,6 +78,13 @@ struct CircuitReportFields {
   std::string heatLoss, condensate;         // Ht_Lswo_Out, Cond_Load
   std::string insulationSize, totalLength;  // Insul_Size, Tot_Cab_Out
   std::string trapDistance, rise;           // Trap_Dist, Rise
+  // The heat-up tab and output of a heat-up design (APPTYPE "Heat Up").
+  std::string product;                      // cboProduct text
+  std::string initialTemp, finalTemp;       // txtInitalTemp, txtFinalTemp
+  std::string density, specificHeat;        // txtProdDensity, txtProdCp as shown
+  bool phaseChange = false;                 // "Other" with chbPhaseChange ticked
+  std::string phaseChangeTemp, latentHeat;  // txtPCTemp, txtLatentHeat
+  std::string heatUpTime;                   // txtHuTime: hours, a dash, or empty
 };
 
 // One line of the design summary: the window shows label, `gap` spaces and
@@ -93,7 +100,9 @@ struct ReportItem {
 
 // The inputs (nine lines) and the outputs of the design summary; the
 // outputs hold the condensate load, trap distance and vertical rise only in
-// InternalMode, and end with the installation line. Numbers are
+// InternalMode, and end with the installation line. A heat-up design adds
+// its product, temperatures and product data to the inputs and the heat-up
+// time to the outputs. Numbers are
 // re-formatted through single precision; a text that is no number is shown
 // as it stands.
 std::vector<ReportItem> CircuitReportInputs(const CircuitReportFields& fields, const DesignRecord& record);
@@ -103,8 +112,9 @@ std::vector<ReportItem> CircuitReportOutputs(const CircuitReportFields& fields, 
 // "Fillet Trace:" or "Troughline:" with CEM.
 ReportItem InstallationItem(const DesignRecord& record);
 
-// The rows of CktRptGrid: row 0 the section titles, rows 1 to 9 the inputs
-// in column 0 and the outputs in column 1.
+// The rows of CktRptGrid: row 0 the section titles, then the inputs in
+// column 0 and the outputs in column 1; ten rows, more when a heat-up
+// design's lines need them.
 std::vector<ReportRow> CircuitReportRows(const CircuitReportFields& fields, const DesignRecord& record);
 
 }  // namespace vst

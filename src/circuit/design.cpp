@@ -614,9 +614,18 @@ DesignDisplay DisplayOf(const DesignRecord& r, bool justDesigned) {
   d.trapDistance = SingleText(r.TDX);
   d.rise = SingleText(r.VTR);
   d.totalLength = SingleText(r.TLEN);  // the total length as the bill rounds it
-  // The heat-up time of a heat-up design that gave one (a record keeps no
-  // time for a line that cannot reach its final temperature).
-  if (r.APPTYPE == kApplicationHeatUp && r.HeatUpTime > 0.0f) d.heatUpTime = FixedText(r.HeatUpTime, 2);
+  // The heat-up time of a heat-up design that gave one. A record keeps no
+  // time for a line that cannot reach its final temperature: a final
+  // temperature at or above the minimum maintained one shows the dash the
+  // design showed.
+  if (r.APPTYPE == kApplicationHeatUp && r.HoldsDesign()) {
+    const auto finalTemp = ParseSingle(r.HeatUpFinalTemp, ',');
+    if (r.HeatUpTime > 0.0f) {
+      d.heatUpTime = FixedText(r.HeatUpTime, 2);
+    } else if (finalTemp && *finalTemp >= r.TP1) {
+      d.heatUpTime = kNoHeatUpTime;
+    }
+  }
   // The method's caption, and its compound or (jacketed) Coverlyn type.
   if (r.TRACEINS == kInstallTroughline) {
     d.traceLabel = justDesigned ? "Troughline" : "Trough Line";
@@ -629,6 +638,14 @@ DesignDisplay DisplayOf(const DesignRecord& r, bool justDesigned) {
     d.traceType = r.COVR;
   }
   return d;
+}
+
+ProductPropertyTexts ShownProductProperties(const CircuitEntry& e, const CircuitContext& context) {
+  const bool metric = context.units == UnitSystem::Metric;
+  const std::optional<ProductAtMean> p =
+      e.application == kApplicationHeatUp ? ProductAtMeanTemperature(e, context) : std::nullopt;
+  if (!p) return {e.density, e.specificHeat};
+  return {FixedText(p->density, metric ? 1 : 2), FixedText(p->specificHeat, metric ? 0 : 3)};
 }
 
 std::optional<ProductAtMean> ProductAtMeanTemperature(const CircuitEntry& e, const CircuitContext& context) {
@@ -671,7 +688,7 @@ void ClearStoredDesign(DesignRecord& r) {
   r.HeatUpProduct = 0;
   r.HeatUpInitialTemp = r.HeatUpFinalTemp = r.HeatUpDensity = r.HeatUpSpecificHeat = "0";
   r.HeatUpPhaseChange = false;
-  r.HeatUpLatentHeat = "0";
+  r.HeatUpPhaseChangeTemp = r.HeatUpLatentHeat = "0";
   r.HeatUpTime = 0;
 }
 

@@ -179,6 +179,16 @@ struct ProductAtMean {
 std::optional<ProductAtMean> ProductAtMeanTemperature(const CircuitEntry& entry,
                                                       const CircuitContext& context);
 
+// The density and specific heat texts the heat-up tab shows: a listed
+// product's of a heat-up at the mean temperature (ProductAtMeanTemperature,
+// to 2 and 3 decimals in English units, 1 and 0 in Metric), otherwise the
+// entry's own.
+struct ProductPropertyTexts {
+  std::string density;
+  std::string specificHeat;
+};
+ProductPropertyTexts ShownProductProperties(const CircuitEntry& entry, const CircuitContext& context);
+
 // The outputs and bill fields of a record reset, as the design button does
 // before a run.
 void ResetOutputs(DesignRecord& record, const CircuitContext& context);

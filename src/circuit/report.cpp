@@ -1,5 +1,7 @@
 #include "circuit/report.h"
 
+#include "circuit/design.h"
+#include "circuit/lists.h"
 #include "core/clock_text.h"
 #include "core/legacy_math.h"
 #include "docs/about_box.h"
@@ -9,6 +11,30 @@ namespace vst {
 namespace {
 
 constexpr const char* kRegistered = "\u00AE";  // the registered-trademark sign, character code 174
+
+// The heat-up tab of a heat-up record as the window shows it once the
+// record is loaded: the listed product's data at the mean temperature.
+void AddHeatUpFields(const DesignRecord& r, const CircuitContext& context, CircuitReportFields& f) {
+  CircuitEntry e;
+  e.application = r.APPTYPE;
+  e.product = r.HeatUpProduct;
+  e.initialTemp = r.HeatUpInitialTemp;
+  e.finalTemp = r.HeatUpFinalTemp;
+  e.density = r.HeatUpDensity;
+  e.specificHeat = r.HeatUpSpecificHeat;
+  CircuitContext typed = context;  // texts typed with either decimal mark
+  typed.decimalMark = ',';
+  const ProductPropertyTexts shown = ShownProductProperties(e, typed);
+  f.product = ChoiceText(&ProductList(), r.HeatUpProduct);
+  f.initialTemp = r.HeatUpInitialTemp;
+  f.finalTemp = r.HeatUpFinalTemp;
+  f.density = shown.density;
+  f.specificHeat = shown.specificHeat;
+  f.phaseChange = r.HeatUpProduct == kProductOther && r.HeatUpPhaseChange;
+  f.phaseChangeTemp = r.HeatUpPhaseChangeTemp;
+  f.latentHeat = r.HeatUpLatentHeat;
+  f.heatUpTime = DisplayOf(r, false).heatUpTime;
+}
 
 }  // namespace
 
@@ -79,6 +105,7 @@ CircuitReportFields ReportFieldsOf(const DesignRecord& r, UnitSystem units, bool
   f.totalLength = shown(r.TLEN);
   f.trapDistance = shown(r.TDX);
   f.rise = shown(r.VTR);
+  if (r.HeatUpApplication()) AddHeatUpFields(r, context, f);
   return f;
 }
 

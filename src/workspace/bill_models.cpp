@@ -48,6 +48,15 @@ CktBillModel::CktBillModel(const STmainModel& main, std::time_t now) {
   f.totalLength = c[StId::Tot_Cab_Out].text;
   f.trapDistance = c[StId::Trap_Dist].text;
   f.rise = c[StId::Rise].text;
+  f.product = c[StId::cboProduct].selectedText();
+  f.initialTemp = c[StId::txtInitalTemp].text;
+  f.finalTemp = c[StId::txtFinalTemp].text;
+  f.density = c[StId::txtProdDensity].text;
+  f.specificHeat = c[StId::txtProdCp].text;
+  f.phaseChange = c[StId::cboProduct].index == kProductOther && c[StId::chbPhaseChange].checked;
+  f.phaseChangeTemp = c[StId::txtPCTemp].text;
+  f.latentHeat = c[StId::txtLatentHeat].text;
+  f.heatUpTime = c[StId::txtHuTime].text;
   report_ =
       CircuitReportOf(f, set.current(), set.CurrentRecord + 1, c[StId::Circ_No].text, c[StId::Line_No].text);
   addControls(now);

@@ -156,11 +156,9 @@ bool STmainModel::showsProductData() const {
 }
 
 void STmainModel::showProductProperties() {
-  const bool metric = set_.Units == UnitSystem::Metric;
-  const std::optional<ProductAtMean> p =
-      showsProductData() ? ProductAtMeanTemperature(entry_, context()) : std::nullopt;
-  c(StId::txtProdDensity).text = p ? FixedText(p->density, metric ? 1 : 2) : entry_.density;
-  c(StId::txtProdCp).text = p ? FixedText(p->specificHeat, metric ? 0 : 3) : entry_.specificHeat;
+  const ProductPropertyTexts shown = ShownProductProperties(entry_, context());
+  c(StId::txtProdDensity).text = shown.density;
+  c(StId::txtProdCp).text = shown.specificHeat;
 }
 
 // A heat-up input changed: the heat-up time shown and stored no longer

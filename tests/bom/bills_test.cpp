@@ -284,6 +284,62 @@ TEST(CircuitReport, OutputsByProgramModeAndUnitSystem) {
   EXPECT_EQ(internal[8][0], "Steam Pressure:           50 bar g");
 }
 
+TEST(CircuitReport, AHeatUpDesignAddsItsLinesBelowTheOthersInEitherModeAndUnitSystem) {
+  CircuitReportFields f;
+  f.product = "Other";
+  f.initialTemp = "0";
+  f.finalTemp = "150.0";
+  f.density = "62.4";
+  f.specificHeat = "1";
+  f.phaseChangeTemp = "32";
+  f.latentHeat = "144";
+  f.heatUpTime = "3.46";
+  DesignRecord r = Channel();
+  const std::size_t maintenanceRows = CircuitReportRows(f, r).size();
+  r.APPTYPE = kApplicationHeatUp;
+  struct Case {
+    bool internalMode;
+    UnitSystem units;
+    bool phaseChange;
+    std::size_t timeRow;  // below the installation line
+    std::size_t rows;
+  };
+  const Case cases[] = {
+      {false, UnitSystem::English, false, 7, 15},
+      {true, UnitSystem::English, true, 10, 17},
+      {false, UnitSystem::Metric, true, 7, 17},
+      {true, UnitSystem::Metric, false, 10, 15},
+  };
+  for (const Case& c : cases) {
+    f.internalMode = c.internalMode;
+    f.units = c.units;
+    f.phaseChange = c.phaseChange;
+    const bool metric = c.units == UnitSystem::Metric;
+    const std::string degrees = metric ? "\u00B0C" : "\u00B0F";
+    const auto rows = CircuitReportRows(f, r);
+    SCOPED_TRACE(std::string(c.internalMode ? "internal " : "standard ") + (metric ? "Metric" : "English"));
+    ASSERT_EQ(rows.size(), c.rows);
+    EXPECT_EQ(rows[9][0], "Number of Passes:        1");
+    EXPECT_EQ(rows[10][0], "Heat Up Product:            Other");
+    EXPECT_EQ(rows[11][0], "Initial Temperature:        0" + degrees);
+    EXPECT_EQ(rows[12][0], "Final Temperature:          150" + degrees);
+    EXPECT_EQ(rows[13][0], std::string("Product Density:            62.4 ") + (metric ? "kg/m\u00B3" : "lb/ft\u00B3"));
+    EXPECT_EQ(rows[c.timeRow - 1][1].rfind("Troughline:", 0), 0u);
+    EXPECT_EQ(rows[c.timeRow][1], "Heat Up Time: " + std::string(29, ' ') + "3.46 Hours");
+    if (c.phaseChange) {
+      EXPECT_EQ(rows[16][0], std::string("Latent Heat:                144 ") + (metric ? "J/kg" : "BTU/lb"));
+    }
+    const auto printed = CircuitReportOutputs(f, r);
+    EXPECT_EQ(printed.back().printLabel, "Heat Up Time:");
+  }
+  // A line that cannot reach its final temperature, and a time that was not computed.
+  f.heatUpTime = "\u2014";
+  EXPECT_EQ(CircuitReportOutputs(f, r).back().value, "\u2014 (the final temperature cannot be reached)");
+  f.heatUpTime.clear();
+  EXPECT_EQ(CircuitReportOutputs(f, r).back().value, "not computed");
+  EXPECT_EQ(maintenanceRows, 10u);
+}
+
 Rows Summary(const std::vector<DesignRecord>& records, UnitSystem units = UnitSystem::English) {
   SummaryBill bill(units);
   for (const DesignRecord& r : records) bill.add(r);

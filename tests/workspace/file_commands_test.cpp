@@ -9,7 +9,9 @@
 #include <functional>
 #include <stdexcept>
 
+#include "circuit/report.h"
 #include "designfile/design_file.h"
+#include "workspace/bill_models.h"
 #include "stmain_test_support.h"
 
 namespace vst {
@@ -71,6 +73,50 @@ TEST_F(FileCommands, SavedSetOpensAgainWithEveryDesignAsItWas) {
   EXPECT_EQ(later.text("Pressure"), "3.45");
   EXPECT_EQ(later.text("Max_Maint_Temp"), "150");
   EXPECT_TRUE(later.dialogs.messages().empty());
+}
+
+// A heat-up design of "Other" with a phase change comes back with its tab,
+// inputs and time, and the circuit report of the reopened window reads as
+// the report of the record alone (as the line-list command prints it).
+TEST_F(FileCommands, AHeatUpDesignOpensAgainWithItsTabInputsAndTime) {
+  Session s;
+  s.model.setDesignRunner({});
+  s.dialogs.pipe({kAllowanceIncludedNo, "2", "3", "1", "0"}).shoes({.sizes = {{"12", "4"}}});
+  s.pick("cboApplication", "Heat Up");
+  s.pick("cboProduct", "Other");
+  s.model.checkClicked("chbPhaseChange", true);
+  s.type("txtPCTemp", "40");
+  s.type("txtFinalTemp", "90");
+  s.design();
+  const std::string time = s.text("txtHuTime");
+  ASSERT_FALSE(time.empty());
+  s.dialogs.file(path("heat.mdb").string());
+  ASSERT_TRUE(SaveFileCommand(s.model, folder_));
+
+  Session later;
+  later.dialogs.file(path("heat.mdb").string());
+  OpenFileCommand(later.model, folder_);
+  EXPECT_TRUE(later.c("SSTab1Tab1").enabled);
+  EXPECT_EQ(later.selected("cboProduct"), "Other");
+  EXPECT_TRUE(later.c("chbPhaseChange").checked);
+  EXPECT_EQ(later.text("txtPCTemp"), "40");
+  EXPECT_EQ(later.text("txtFinalTemp"), "90");
+  EXPECT_EQ(later.text("txtHuTime"), time);
+  EXPECT_TRUE(later.c("lblHuTime").enabled);
+
+  const DesignRecord& r = later.model.set().current();
+  const CircuitReport fromRecord =
+      CircuitReportOf(ReportFieldsOf(r, UnitSystem::English, false), r, 1, r.CIRTXT, r.PIPETXT);
+  EXPECT_EQ(CktBillModel(later.model, 0).reportRows(), fromRecord.rows);
+  EXPECT_EQ(fromRecord.rows.at(15)[0], "Phase Change Temp.:         40\u00B0F");
+  EXPECT_EQ(fromRecord.rows.at(7)[1], "Heat Up Time: " + std::string(29, ' ') + time + " Hours");
+
+  // A record kept without a time because the line cannot reach its final
+  // temperature shows the dash the design showed.
+  DesignRecord settled = r;
+  settled.HeatUpTime = 0;
+  settled.HeatUpFinalTemp = "400";
+  EXPECT_EQ(DisplayOf(settled, false).heatUpTime, "\u2014");
 }
 
 TEST_F(FileCommands, OpeningTakesTheModeOfTheFileAndStepsBackOneRecord) {

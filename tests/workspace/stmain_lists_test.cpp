@@ -57,7 +57,7 @@ TEST(DiscardStoredDesign, ResetsTheRecordButKeepsItsTextsAndPreferences) {
   expected.PIPESIZE = 5;
   expected.CEM1 = " ";
   expected.HeatUpInitialTemp = expected.HeatUpFinalTemp = expected.HeatUpDensity = "0";
-  expected.HeatUpSpecificHeat = expected.HeatUpLatentHeat = "0";
+  expected.HeatUpSpecificHeat = expected.HeatUpLatentHeat = expected.HeatUpPhaseChangeTemp = "0";
   // Kept.
   expected.COVR = "YJ-1";
   expected.TBAND = 12;
