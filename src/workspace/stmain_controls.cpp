@@ -88,7 +88,7 @@ const std::vector<ControlRow>& STmainControlRows() {
        Pane::OutputsRight, true},
       {"Rise", K::TextBox, "", "Label8", "Max. Vertical Rise", "feet4", Q::Length, nullptr, nullptr, 20,
        Pane::OutputsRight, true},
-      {"txtHuTime", K::TextBox, "", "lblHuTime", "Heat Up Time", "lblHuTimeUnit", kNoUnit, "hr", nullptr, 0,
+      {"txtHuTime", K::TextBox, "", "lblHuTime", "Heat Up Time", "lblHuTimeUnit", kNoUnit, "hr", nullptr, 47,
        Pane::OutputsRight, true},
       // The installation of the design ("Troughline", "Fillet Trace with", ...) and its compound or type.
       {"TraceTp", K::TextBox, "", "TraceLb", "", nullptr, kNoUnit, nullptr, nullptr, 21, Pane::OutputsRight,

@@ -790,6 +790,33 @@ TEST(DesignRun, MetricHeatUpFieldsAreConvertedToTheEnginesUnits) {
   EXPECT_NEAR(h.productAtMean.specificHeatBtuLbF, 1.0, 1e-12);
 }
 
+// The worked example of the help page "Heat Up Time" (47.htm): a 2 in pipe,
+// one 3/8 in Troughline tracer, 1 in fiberglass, 50 psig, 0 F; "Other" of
+// 62.4 lb/ft3 and 1 BTU/(lb F) from 40 to 150 F takes 0.2798 hr, and a phase
+// change at 100 F of 144 BTU/lb adds 0.274 hr. The page shows these numbers.
+TEST(DesignRun, TheHelpPagesWorkedExampleIsWhatTheProgramComputes) {
+  for (const bool phaseChange : {false, true}) {
+    FakeHost host;
+    host.in.application = kApplicationHeatUp;
+    host.in.product = kOtherProduct;
+    host.in.initialTemp = "40";
+    host.in.finalTemp = "150";
+    host.in.density = "62.4";
+    host.in.specificHeat = "1";
+    host.in.phaseChange = phaseChange;
+    host.in.phaseChangeTemp = "100";
+    host.in.latentHeat = "144";
+    host.answerAllowances();
+    ASSERT_EQ(host.run(), DesignOutcome::Completed);
+    ASSERT_TRUE(host.design.heatUp);
+    const HeatUpResult& h = *host.design.heatUp;
+    ASSERT_EQ(h.end, HeatUpEnd::Computed) << h.message;
+    EXPECT_NEAR(h.integralHours, 0.2798, 0.00005);
+    EXPECT_NEAR(h.phaseChangeHours, phaseChange ? 0.274 : 0.0, 0.0005);
+    EXPECT_NEAR(host.rec().TP1, 273.6f, 0.05f);  // where the line settles
+  }
+}
+
 TEST(DesignRun, TrapDistanceNoteWhenTheCircuitIsLonger) {
   for (const char* length : {"144", "145"}) {
     FakeHost host;

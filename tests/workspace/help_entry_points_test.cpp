@@ -54,9 +54,10 @@ TEST(HelpEntryPoints, EveryEntryPointOpensAPageOfTheBookOfTheModeInForce) {
   const std::filesystem::path bin(vst::test::BinDir());
 
   // 17 inputs (the intermittent exposure, hidden, has its topic in the
-  // contents only) and 9 outputs, three of which InternalMode alone shows.
-  EXPECT_EQ(internal.size(), 26u);
-  EXPECT_EQ(standard.size(), 23u);
+  // contents only) and 10 outputs, three of which InternalMode alone shows.
+  EXPECT_EQ(internal.size(), 27u);
+  EXPECT_EQ(standard.size(), 24u);
+  EXPECT_EQ(standard.at("txtHuTime"), 47);
   for (const char* name : {"cboTracerMaterial", "cboTubeWallThick", "cboApplication", "Circ_No", "Line_No"}) {
     EXPECT_TRUE(standard.count(name)) << name << " has no topic";
   }
