@@ -200,12 +200,11 @@ void AddHeatUpInputs(const CircuitReportFields& f, std::vector<ReportItem>& in) 
   in.push_back({"Initial Temperature: ", 7, FieldNumber(f.initialTemp) + degrees, "Initial Temperature:"});
   in.push_back({"Final Temperature: ", 9, FieldNumber(f.finalTemp) + degrees, "Final Temperature:"});
   in.push_back({"Product Density: ", 11, f.density + unit(UnitQuantity::Density), "Product Density:"});
-  in.push_back(
-      {"Specific Heat: ", 13, f.specificHeat + unit(UnitQuantity::SpecificHeat), "Specific Heat:"});
+  in.push_back({"Specific Heat: ", 13, f.specificHeat + unit(UnitQuantity::SpecificHeat), "Specific Heat:"});
   if (!f.phaseChange) return;
+  in.push_back({"Phase Change Temp.: ", 8, FieldNumber(f.phaseChangeTemp) + degrees, "Phase Change Temp.:"});
   in.push_back(
-      {"Phase Change Temp.: ", 8, FieldNumber(f.phaseChangeTemp) + degrees, "Phase Change Temp.:"});
-  in.push_back({"Latent Heat: ", 15, FieldNumber(f.latentHeat) + unit(UnitQuantity::LatentHeat), "Latent Heat:"});
+      {"Latent Heat: ", 15, FieldNumber(f.latentHeat) + unit(UnitQuantity::LatentHeat), "Latent Heat:"});
 }
 
 }  // namespace
@@ -258,7 +257,8 @@ std::vector<ReportItem> CircuitReportOutputs(const CircuitReportFields& f, const
     out.push_back({"Max. Vertical Rise: ", 21, FieldNumber(f.rise) + length, "Max. Vertical Rise:"});
   }
   out.push_back(InstallationItem(r));
-  if (r.HeatUpApplication()) out.push_back({"Heat Up Time: ", 29, HeatUpTimeValue(f.heatUpTime), "Heat Up Time:"});
+  if (r.HeatUpApplication())
+    out.push_back({"Heat Up Time: ", 29, HeatUpTimeValue(f.heatUpTime), "Heat Up Time:"});
   return out;
 }
 

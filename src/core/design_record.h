@@ -89,15 +89,15 @@ struct DesignRecord {
 
   // The heat-up data, written to a design file only by a set that holds a
   // heat-up design (APPTYPE kApplicationHeatUp); the texts as typed.
-  int HeatUpProduct = 0;               // cboProduct position
-  std::string HeatUpInitialTemp;       // txtInitalTemp
-  std::string HeatUpFinalTemp;         // txtFinalTemp
-  std::string HeatUpDensity;           // txtProdDensity
-  std::string HeatUpSpecificHeat;      // txtProdCp
-  bool HeatUpPhaseChange = false;      // chbPhaseChange
-  std::string HeatUpPhaseChangeTemp;   // txtPCTemp
-  std::string HeatUpLatentHeat;        // txtLatentHeat
-  float HeatUpTime = 0;                // hours; 0 when the design gave no time
+  int HeatUpProduct = 0;              // cboProduct position
+  std::string HeatUpInitialTemp;      // txtInitalTemp
+  std::string HeatUpFinalTemp;        // txtFinalTemp
+  std::string HeatUpDensity;          // txtProdDensity
+  std::string HeatUpSpecificHeat;     // txtProdCp
+  bool HeatUpPhaseChange = false;     // chbPhaseChange
+  std::string HeatUpPhaseChangeTemp;  // txtPCTemp
+  std::string HeatUpLatentHeat;       // txtLatentHeat
+  float HeatUpTime = 0;               // hours; 0 when the design gave no time
   // Kept in memory only, never written to a design file (the two answers of
   // the allowance dialogs excepted).
   float IntermittentExposure = 0;  // txtIntExpTemp, written by the design run

@@ -53,7 +53,8 @@ std::vector<DesignFileColumn> BuildColumns() {
     }
     (AddedAfterUnits(f.name) ? later : columns).push_back({f.name, StorageOf(f), &f, OldLayoutOf(f.name)});
   }
-  for (const FieldInfo& f : LaterFileFields()) heatUp.push_back({f.name, StorageOf(f), &f, OldLayoutOf(f.name)});
+  for (const FieldInfo& f : LaterFileFields())
+    heatUp.push_back({f.name, StorageOf(f), &f, OldLayoutOf(f.name)});
   columns.push_back({kModeColumn, ColumnStorage::Mode, nullptr, OldLayout::Required});
   columns.push_back({kUnitsColumn, ColumnStorage::Units, nullptr, OldLayout::Optional});
   columns.insert(columns.end(), later.begin(), later.end());

@@ -2,8 +2,8 @@
 // file holds, plus WtraceVersion, the program mode the file was saved in, and
 // UnitSystem, the unit system of its values; the allowance answers
 // (AllowanceIncluded, ShoeAllowance) follow, and the heat-up data come last.
-// Readers of earlier versions
-// select their columns by name and pass over the columns they do not know.
+// Readers of earlier versions select their columns by name and pass over the
+// columns they do not know.
 // This list is the only place the file's layout is written down; the
 // template, reading and writing all follow it.
 #pragma once
@@ -56,8 +56,6 @@ enum class OldLayout {
               // heat-up design (kDesignFileHeatUpVersion), and it is read
               // when the table has it
 };
-
-
 
 struct DesignFileColumn {
   std::string_view name;

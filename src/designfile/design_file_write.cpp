@@ -149,8 +149,8 @@ int AddHeatUpColumns(Database& db, const TableLayout& layout) {
   for (const DesignFileColumn& c : DesignFileColumns()) {
     if (rc != SQLITE_OK) break;
     if (c.oldLayout != OldLayout::HeatUp || layout.IndexOf(c.name) >= 0) continue;
-    const std::string sql = "ALTER TABLE " + QuoteName(kDataTable) + " ADD COLUMN " + QuoteName(c.name) + " " +
-                            std::string(SqlType(c.storage));
+    const std::string sql = "ALTER TABLE " + QuoteName(kDataTable) + " ADD COLUMN " + QuoteName(c.name) +
+                            " " + std::string(SqlType(c.storage));
     rc = db.Exec(sql.c_str());
   }
   return rc;

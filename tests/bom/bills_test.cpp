@@ -323,7 +323,8 @@ TEST(CircuitReport, AHeatUpDesignAddsItsLinesBelowTheOthersInEitherModeAndUnitSy
     EXPECT_EQ(rows[10][0], "Heat Up Product:            Other");
     EXPECT_EQ(rows[11][0], "Initial Temperature:        0" + degrees);
     EXPECT_EQ(rows[12][0], "Final Temperature:          150" + degrees);
-    EXPECT_EQ(rows[13][0], std::string("Product Density:            62.4 ") + (metric ? "kg/m\u00B3" : "lb/ft\u00B3"));
+    EXPECT_EQ(rows[13][0],
+              std::string("Product Density:            62.4 ") + (metric ? "kg/m\u00B3" : "lb/ft\u00B3"));
     EXPECT_EQ(rows[c.timeRow - 1][1].rfind("Troughline:", 0), 0u);
     EXPECT_EQ(rows[c.timeRow][1], "Heat Up Time: " + std::string(29, ' ') + "3.46 Hours");
     if (c.phaseChange) {

@@ -84,7 +84,8 @@ TEST(OpeningChecks, TheApplicationIdDecidesWhoseFileItIs) {
     SavedSet saved;
     EXPECT_EQ(test::QueryText(saved.file, "PRAGMA application_id"), std::to_string(0x56535431));
     EXPECT_EQ(test::QueryText(saved.file, "PRAGMA user_version"),
-              std::to_string(NeedsHeatUpColumns(saved.records) ? kDesignFileHeatUpVersion : kDesignFileUserVersion));
+              std::to_string(NeedsHeatUpColumns(saved.records) ? kDesignFileHeatUpVersion
+                                                               : kDesignFileUserVersion));
     if (!c.sql.empty()) {
       ASSERT_EQ(test::SqlByAnotherProgram(saved.file, c.sql), "") << c.what;
     }

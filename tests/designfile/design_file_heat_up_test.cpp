@@ -101,7 +101,8 @@ TEST(HeatUpFile, ABadHeatUpValueIsRefusedNamingRecordAndColumn) {
     TempFolder folder;
     const fs::path file = folder / "heat.mdb";
     const DesignRecords saved = HeatUpSet(UnitSystem::English);
-    ASSERT_TRUE(WriteDesignFile(file, test::MakeTemplate(folder.path()), saved, false, UnitSystem::English).ok());
+    ASSERT_TRUE(
+        WriteDesignFile(file, test::MakeTemplate(folder.path()), saved, false, UnitSystem::English).ok());
     ASSERT_EQ(test::SqlByAnotherProgram(file, c.sql), "") << c.sql;
     const DesignRecords held = MaintenanceSet(UnitSystem::English);
     const DesignFileContents result = OpenDesignFile(file, held, UnitSystem::English);

@@ -39,9 +39,10 @@ void ExpectTemplateLayout(const fs::path& path) {
   ASSERT_TRUE(fs::is_regular_file(path));
   for (const DesignFileColumn& c : DesignFileColumns()) {
     const std::string name(c.name);
-    EXPECT_EQ(test::QueryText(path, "SELECT group_concat(type) FROM pragma_table_info('DATA') WHERE name = '" +
-                                        name + "'"),
-              c.oldLayout == OldLayout::HeatUp ? "<null>" : std::string(SqlType(c.storage)))
+    EXPECT_EQ(
+        test::QueryText(
+            path, "SELECT group_concat(type) FROM pragma_table_info('DATA') WHERE name = '" + name + "'"),
+        c.oldLayout == OldLayout::HeatUp ? "<null>" : std::string(SqlType(c.storage)))
         << name;
   }
   EXPECT_EQ(test::QueryText(path, "SELECT count(*) FROM pragma_table_info('DATA')"), "54");

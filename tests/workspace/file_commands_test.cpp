@@ -11,8 +11,8 @@
 
 #include "circuit/report.h"
 #include "designfile/design_file.h"
-#include "workspace/bill_models.h"
 #include "stmain_test_support.h"
+#include "workspace/bill_models.h"
 
 namespace vst {
 namespace {
