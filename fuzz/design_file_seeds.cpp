@@ -101,6 +101,18 @@ int main(int argc, char** argv) {
       vst::WriteDesignFile(folder / "values.mdb", templatePath, records, false, vst::UnitSystem::English)
           .ok() &&
       vst::WriteDesignFile(folder / "metric.mdb", templatePath, records, false, vst::UnitSystem::Metric).ok();
+  // A set holding a heat-up design, saved with the heat-up columns.
+  vst::DesignRecords heatUp = records;
+  heatUp[1].APPTYPE = vst::kApplicationHeatUp;
+  heatUp[1].HeatUpProduct = 40;
+  heatUp[1].HeatUpInitialTemp = "40";
+  heatUp[1].HeatUpFinalTemp = "150";
+  heatUp[1].HeatUpPhaseChange = true;
+  heatUp[1].HeatUpPhaseChangeTemp = "100";
+  heatUp[1].HeatUpTime = 0.55f;
+  ok = ok &&
+       vst::WriteDesignFile(folder / "heat_up.mdb", templatePath, heatUp, false, vst::UnitSystem::English)
+           .ok();
   ok = ok && Exec(folder / "older.mdb",
                   "CREATE TABLE D2 AS SELECT " + Columns(true) +
                       " FROM DATA ORDER BY rowid; DROP TABLE DATA; ALTER TABLE D2 RENAME TO DATA");
@@ -110,7 +122,8 @@ int main(int argc, char** argv) {
             "UPDATE DATA SET INSTHK = 2.7 WHERE rowid = 3; UPDATE DATA SET CIRTXT = x'00ff' WHERE rowid = 4;"
             "UPDATE DATA SET TP2 = ' 12 ' WHERE rowid = 5; UPDATE DATA SET WtraceVersion = ' T' WHERE rowid "
             "= 1");
-  for (const char* name : {"standard.mdb", "internal.mdb", "older.mdb", "values.mdb", "metric.mdb"})
+  for (const char* name :
+       {"standard.mdb", "internal.mdb", "older.mdb", "values.mdb", "metric.mdb", "heat_up.mdb"})
     ok = ok && WriteDamagedCopies(folder, name);
   if (!ok) {
     std::fprintf(stderr, "design_file_seeds: could not write the corpus in %s\n", argv[1]);

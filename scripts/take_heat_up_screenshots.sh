@@ -7,7 +7,8 @@
 # report of the design. With SET_FILE the English set is also saved there,
 # for printing its circuit report.
 # Usage: scripts/take_heat_up_screenshots.sh BIN_DIR [OUT_DIR] [SET_FILE]
-#   (default docs/screenshots; SET_FILE, when given, receives the saved set)
+#   (default docs/screenshots; SET_FILE, when given, receives the saved set;
+#   SHOT_ON_FAIL=FILE keeps a picture of the screen when a step fails)
 # Needs Xvfb, xdotool, xwininfo and ImageMagick (import, convert).
 set -euo pipefail
 bin=$(cd "$1" && pwd)
