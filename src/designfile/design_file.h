@@ -65,8 +65,9 @@ struct DesignFileStatus {
 struct DesignFileContents {
   DesignFileStatus status;
   // The ten records: the file's fields from the file, everything else (the
-  // values kept in memory only, and the fields whose columns a file of the
-  // older layout lacks, see kOldTableColumnLimit) as passed in. Equal to the
+  // values kept in memory only, the fields whose columns a file of the
+  // older layout lacks, see kOldTableColumnLimit, and the heat-up data of a
+  // file without their columns) as passed in. Equal to the
   // records passed in when the file could not be read.
   DesignRecords records{};
   bool internalMode = false;  // the file was saved in InternalMode
@@ -113,7 +114,8 @@ std::string CodedValueProblem(const DesignRecords& records, bool internalMode);
 // the temporary folder is gone. A link is followed to the file it names; a
 // device or FIFO receives the file's bytes. Saving under the template's own
 // name is refused. The file records the program mode and the unit system of
-// the records. The leftovers of interrupted saves of the same target are
+// the records, and, when one of them is a heat-up design, the heat-up data
+// of all (layout kDesignFileHeatUpVersion). The leftovers of interrupted saves of the same target are
 // removed first.
 DesignFileStatus WriteDesignFile(const std::filesystem::path& target,
                                  const std::filesystem::path& templatePath, const DesignRecords& records,
