@@ -5,7 +5,6 @@
 #include <cctype>
 #include <cmath>
 #include <optional>
-#include <stdexcept>
 #include <string>
 
 #include "batch/headings.h"
@@ -249,12 +248,6 @@ std::string IgnoredColumnList(const std::vector<IgnoredColumn>& columns) {
 
 using Col = LineListCol;
 
-// A row the window cannot take as it stands: the message names the column.
-class RowError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
 bool Blank(char c) { return c == ' ' || c == '\t'; }
 
 // Equal texts, case aside, blanks at the ends aside, and runs of blanks
@@ -339,21 +332,31 @@ class RowView {
     const std::string_view t = text(column);
     return decimalCommas_ ? WithDecimalPoint(t, points_[column]) : t;
   }
-  // A numeric column: its number's text, refused when it is not a number
-  // (the message quotes the text as written).
-  std::string_view number(Col column, bool nonNegative = false) const {
+  // A numeric column: its number's text and value, read here once; the row
+  // is refused when it is not a number (the message quotes the text as
+  // written).
+  TypedNumber number(Col column, bool nonNegative = false) const {
     const std::string_view t = numeric(column);
-    const char* name = LineListColumns()[column].name;
+    const std::string name = std::string("Column ") + LineListColumns()[column].name;
     if (t.empty()) {
-      if (LineListColumns()[column].required) throw RowError(std::string("Column ") + name + " has no value");
-      return t;
+      if (LineListColumns()[column].required) refuse(name + " has no value");
+      return {};
     }
     auto v = ParseNumber(t);
-    if (!v) throw RowError(std::string("Column ") + name + ": " + Quoted(text(column)) + " is not a number");
-    if (nonNegative && *v < 0)
-      throw RowError(std::string("Column ") + name + ": " + Quoted(text(column)) + " is negative");
-    return t;
+    if (!v) {
+      refuse(name + ": " + Quoted(text(column)) + " is not a number");
+      return {};
+    }
+    if (nonNegative && *v < 0) refuse(name + ": " + Quoted(text(column)) + " is negative");
+    return TypedNumber::AlreadyRead(std::string(t), v);
   }
+  // Why the window cannot take the row as it stands, naming the column: the
+  // first reason found stands. A refusal is returned, not thrown: a list
+  // may refuse most of its rows, and unwinding costs more than designing.
+  void refuse(std::string why) const {
+    if (!refusal_) refusal_ = std::move(why);
+  }
+  const std::optional<std::string>& refusal() const { return refusal_; }
   // The shoe sizes ("0,3x4;0,45x2"), each decimal comma read as a point
   // where the list may write one and the text holds no point.
   std::string_view shoes() const {
@@ -366,6 +369,7 @@ class RowView {
   const std::vector<std::string>& fields_;
   const bool decimalCommas_;
   mutable std::array<std::string, kColumnCount> points_;  // the numbers' texts with a point
+  mutable std::optional<std::string> refusal_;
 };
 
 // The position of `value` in a list: the same text (blanks and case aside),
@@ -408,8 +412,10 @@ int FindInstallation(const std::vector<std::string>& items, std::string_view val
   return -1;
 }
 
-// "12x4;6x2": shoe length x number of shoes, sizes separated by ";".
-void ParseShoes(std::string_view text, std::vector<ShoeSize>& out) {
+// "12x4;6x2": shoe length x number of shoes, sizes separated by ";"; the
+// row is refused at a size that is not such a pair.
+void ParseShoes(const RowView& row, std::vector<ShoeSize>& out) {
+  const std::string_view text = row.shoes();
   out.clear();
   std::size_t start = 0;
   while (start <= text.size()) {
@@ -423,11 +429,11 @@ void ParseShoes(std::string_view text, std::vector<ShoeSize>& out) {
       auto lv = ParseNumber(l);
       auto nv = ParseNumber(n);
       if (!lv || !nv || *lv < 0 || *nv < 0) {
-        throw RowError("Column SHOES: " + Quoted(part) + " is not a length x count pair such as 12x4");
+        return row.refuse("Column SHOES: " + Quoted(part) + " is not a length x count pair such as 12x4");
       }
       if (*nv != std::floor(*nv)) {
-        throw RowError("Column SHOES: " + Quoted(part) +
-                       " gives a number of shoes that is not a whole number");
+        return row.refuse("Column SHOES: " + Quoted(part) +
+                          " gives a number of shoes that is not a whole number");
       }
       out.push_back({std::string(l), std::string(n)});
     }
@@ -511,7 +517,7 @@ Col ColumnOf(EntryField field) {
 // The typed fields of a row, each checked to be a number (or empty where
 // the column may be) before the window sees it.
 struct TypedFields {
-  std::string_view maxAmb, minAmb, maint, maxExp, intExp, pipeLen, pressure;
+  TypedNumber maxAmb, minAmb, maint, maxExp, intExp, pipeLen, pressure;
 
   explicit TypedFields(const RowView& row)
       : maxAmb(row.number(kMAXAMB)),
@@ -534,71 +540,83 @@ struct LineListDesigner::Impl {
   bool unknownRefused = false;
   bool decimalCommas = false;  // numbers may be written "1,5"
 
-  void designRow(const RowView& row, CircuitResult& result) const;
+  std::optional<std::string> designRow(const RowView& row, CircuitResult& result) const;
   static void readDialogAnswers(const RowView& row, RowAnswers& answers);
   int findChoice(const RowView& row, EntryField field, const TextList& offered, std::string& problem) const;
   void noteUsedInputs(const RowView& row, const CircuitEntry& entry, CircuitResult& result) const;
   bool refusedAsStrict(CircuitResult& result) const;
   void readHeatUp(const RowView& row, CircuitEntry& entry, CircuitResult& result) const;
-  std::string heatUpTemperature(const RowView& row, Col column, const std::string& fallback,
-                                Col fallbackColumn) const;
-  static std::string positiveProperty(const RowView& row, Col column, const char* what);
+  std::optional<TypedNumber> heatUpTemperature(const RowView& row, Col column, const TypedNumber& fallback,
+                                               Col fallbackColumn) const;
+  static std::optional<TypedNumber> positiveProperty(const RowView& row, Col column, const char* what);
   static void noteHeatUp(const CircuitDesign& design, const CircuitContext& context, CircuitResult& result);
 };
 
-// A heat-up temperature column's number (the text of `fallbackColumn`, as
-// the window took it, when the row leaves it empty), refused outside the
-// heat-up's range of -100 to 1600 F.
-std::string LineListDesigner::Impl::heatUpTemperature(const RowView& row, Col column,
-                                                      const std::string& fallback, Col fallbackColumn) const {
-  const std::string_view typed = row.number(column);
-  const std::string text = typed.empty() ? fallback : std::string(typed);
-  const std::optional<double> value = ParseNumber(text);
+// A heat-up temperature column's number (that of `fallbackColumn`, as the
+// window took it, when the row leaves it empty); the row is refused when it
+// is outside the heat-up's range of -100 to 1600 F.
+std::optional<TypedNumber> LineListDesigner::Impl::heatUpTemperature(const RowView& row, Col column,
+                                                                     const TypedNumber& fallback,
+                                                                     Col fallbackColumn) const {
+  const TypedNumber typed = row.number(column);
+  if (row.refusal()) return std::nullopt;
+  const TypedNumber& number = typed.empty() ? fallback : typed;
+  const std::optional<double> value = number.value('.');
   const bool metric = options.units == UnitSystem::Metric;
   const double tempF = value ? (metric ? RunFahrenheitFromCelsius(*value) : *value) : std::nan("");
   if (!(tempF >= kHeatUpLowestF && tempF <= kHeatUpHighestF)) {
-    std::string quoted = Quoted(text);
+    std::string quoted = Quoted(number.text());
     if (typed.empty())
       quoted += std::string(" (the ") + LineListColumns()[fallbackColumn].name + " it defaults to)";
-    throw RowError(std::string("Column ") + LineListColumns()[column].name + ": " + quoted +
-                   " must be between " + (metric ? "-73.3 and 871.1 \u00B0C" : "-100 and 1600 \u00B0F"));
+    row.refuse(std::string("Column ") + LineListColumns()[column].name + ": " + quoted + " must be between " +
+               (metric ? "-73.3 and 871.1 \u00B0C" : "-100 and 1600 \u00B0F"));
+    return std::nullopt;
   }
-  return text;
+  return number;
 }
 
 // A property of the product "Other": a number greater than 0, which the row
 // must give.
-std::string LineListDesigner::Impl::positiveProperty(const RowView& row, Col column, const char* what) {
-  const std::string_view text = row.number(column);
-  const char* name = LineListColumns()[column].name;
-  if (text.empty())
-    throw RowError(std::string("Column ") + name + " has no value: the product Other needs its " + what);
-  if (!(*ParseNumber(text) > 0.0))
-    throw RowError(std::string("Column ") + name + ": " + Quoted(row.text(column)) +
-                   " must be a number greater than 0");
-  return std::string(text);
+std::optional<TypedNumber> LineListDesigner::Impl::positiveProperty(const RowView& row, Col column,
+                                                                    const char* what) {
+  const TypedNumber number = row.number(column);
+  if (row.refusal()) return std::nullopt;
+  const std::string name = std::string("Column ") + LineListColumns()[column].name;
+  if (number.empty()) {
+    row.refuse(name + " has no value: the product Other needs its " + what);
+    return std::nullopt;
+  }
+  if (!(*number.value('.') > 0.0)) {
+    row.refuse(name + ": " + Quoted(row.text(column)) + " must be a number greater than 0");
+    return std::nullopt;
+  }
+  return number;
 }
 
 // The heat-up columns of a row into the entry, as the "Heat Up Data" tab
 // takes them: the application, the product, the initial and final
 // temperatures (the minimum ambient and the maintenance temperature when
 // empty) and, for "Other", its density, specific heat and phase change. A
-// value the heat-up cannot take stops the row with a message naming its
+// value the heat-up cannot take refuses the row with a message naming its
 // column; a maintenance row reads none but the application.
 void LineListDesigner::Impl::readHeatUp(const RowView& row, CircuitEntry& e, CircuitResult& result) const {
   const std::string_view application = row.text(kAPPTYPE);
   if (!application.empty()) {
     e.application = FindEntry(ApplicationList(), application, false);
     if (e.application < 0)
-      throw RowError("Column APPTYPE: " + Quoted(application) + " is not in the application list (" +
-                     ApplicationList()[0] + ", " + ApplicationList()[1] + ")");
+      return row.refuse("Column APPTYPE: " + Quoted(application) + " is not in the application list (" +
+                        ApplicationList()[0] + ", " + ApplicationList()[1] + ")");
   }
   if (e.application != kApplicationHeatUp) return;
   const std::string_view product = row.text(kPRODUCT);
   e.product = product.empty() ? 0 : FindEntry(ProductList(), product, false);
-  if (e.product < 0) throw RowError("Column PRODUCT: " + Quoted(product) + " is not in the product list");
-  e.initialTemp = heatUpTemperature(row, kHUINIT, e.minAmbient, kMINAMB);
-  e.finalTemp = heatUpTemperature(row, kHUFINAL, e.maintTemp, kMAINTEMP);
+  if (e.product < 0) return row.refuse("Column PRODUCT: " + Quoted(product) + " is not in the product list");
+  const auto initial = heatUpTemperature(row, kHUINIT, e.minAmbient, kMINAMB);
+  if (!initial) return;
+  e.initialTemp = *initial;
+  const auto final = heatUpTemperature(row, kHUFINAL, e.maintTemp, kMAINTEMP);
+  if (!final) return;
+  e.finalTemp = *final;
   if (e.product != kOtherProduct) {
     // A listed product carries its own data.
     std::string unread;
@@ -611,17 +629,24 @@ void LineListDesigner::Impl::readHeatUp(const RowView& row, CircuitEntry& e, Cir
                                                     " has its own data)"});
     return;
   }
-  e.density = positiveProperty(row, kHUDENS, "density");
-  e.specificHeat = positiveProperty(row, kHUCP, "specific heat");
-  const std::string_view phaseChangeTemp = row.number(kHUPCTEMP);
-  const std::string_view latentHeat = row.number(kHULATENT, true);
+  const auto density = positiveProperty(row, kHUDENS, "density");
+  if (!density) return;
+  e.density = *density;
+  const auto specificHeat = positiveProperty(row, kHUCP, "specific heat");
+  if (!specificHeat) return;
+  e.specificHeat = *specificHeat;
+  const TypedNumber phaseChangeTemp = row.number(kHUPCTEMP);
+  const TypedNumber latentHeat = row.number(kHULATENT, true);
+  if (row.refusal()) return;
   if (!latentHeat.empty() && phaseChangeTemp.empty())
-    throw RowError("Column HULATENT: a latent heat needs a phase change temperature in HUPCTEMP");
+    return row.refuse("Column HULATENT: a latent heat needs a phase change temperature in HUPCTEMP");
   if (!phaseChangeTemp.empty() && latentHeat.empty())
-    throw RowError("Column HUPCTEMP: a phase change needs its latent heat in HULATENT");
+    return row.refuse("Column HUPCTEMP: a phase change needs its latent heat in HULATENT");
   e.phaseChange = !phaseChangeTemp.empty();
   if (e.phaseChange) {
-    e.phaseChangeTemp = heatUpTemperature(row, kHUPCTEMP, {}, kHUPCTEMP);
+    const auto temperature = heatUpTemperature(row, kHUPCTEMP, {}, kHUPCTEMP);
+    if (!temperature) return;
+    e.phaseChangeTemp = *temperature;
     e.latentHeat = latentHeat;
   }
 }
@@ -644,9 +669,9 @@ void LineListDesigner::Impl::noteHeatUp(const CircuitDesign& design, const Circu
   if (const auto p = ProductAtMeanTemperature(e, context)) {
     result.heatUpProduct = {ToSingle(p->density), ToSingle(p->specificHeat), ToSingle(p->at)};
   } else if (e.product == kOtherProduct) {
-    const double mean = (*ParseNumber(e.initialTemp) + *ParseNumber(e.finalTemp)) / 2.0;
-    result.heatUpProduct = {ToSingle(*ParseNumber(e.density)), ToSingle(*ParseNumber(e.specificHeat)),
-                            ToSingle(mean)};
+    // The row's checks made each of them a number.
+    const double mean = (*e.initialTemp.value('.') + *e.finalTemp.value('.')) / 2.0;
+    result.heatUpProduct = {ToSingle(*e.density.value('.')), ToSingle(*e.specificHeat.value('.')), ToSingle(mean)};
   }
 }
 
@@ -658,13 +683,13 @@ void LineListDesigner::Impl::readDialogAnswers(const RowView& row, RowAnswers& d
   } else if (allowance.empty() || SameText(allowance, "no")) {
     d.allowance = kAllowanceIncludedNo;
   } else {
-    throw RowError("Column ALLOWANCE: " + Quoted(allowance) + " is neither Yes nor No");
+    return row.refuse("Column ALLOWANCE: " + Quoted(allowance) + " is neither Yes nor No");
   }
   // An empty box counts as 0.
-  auto orZero = [](std::string_view t) { return t.empty() ? std::string("0") : std::string(t); };
+  auto orZero = [](const TypedNumber& t) { return t.empty() ? std::string("0") : t.text(); };
   d.boxes = {orZero(row.number(kVALN, true)), orZero(row.number(kFLNO, true)),
              orZero(row.number(kNOPX, true)), orZero(row.number(kWCTB, true))};
-  ParseShoes(row.shoes(), d.shoes);
+  if (!row.refusal()) ParseShoes(row, d.shoes);
 }
 
 // The row's list choices as positions in the lists the window offers when
@@ -709,10 +734,13 @@ int LineListDesigner::Impl::findChoice(const RowView& row, EntryField field, con
 // each list choice looked up in the list on offer when entering reaches it
 // (a value not on offer stops the row with one message naming its column),
 // and designed.
-void LineListDesigner::Impl::designRow(const RowView& row, CircuitResult& result) const {
+std::optional<std::string> LineListDesigner::Impl::designRow(const RowView& row,
+                                                             CircuitResult& result) const {
   RowAnswers answers;
   readDialogAnswers(row, answers);
+  if (row.refusal()) return row.refusal();
   const TypedFields fields(row);
+  if (row.refusal()) return row.refusal();
 
   CircuitEntry wanted;
   wanted.maxAmbient = fields.maxAmb;
@@ -734,17 +762,18 @@ void LineListDesigner::Impl::designRow(const RowView& row, CircuitResult& result
     result.corrections.push_back({LineListColumns()[column].name, std::string(row.text(column)),
                                   std::move(c.used), std::move(c.message)});
   }
-  if (entered.stoppedAt != EntryField::Done) throw RowError(problem);
+  if (entered.stoppedAt != EntryField::Done) return problem;
   readHeatUp(row, entered.entry, result);
+  if (row.refusal()) return row.refusal();
 
   noteUsedInputs(row, entered.entry, result);
-  if (refusedAsStrict(result)) return;
+  if (refusedAsStrict(result)) return std::nullopt;
 
   const CircuitDesign design = DesignCircuit(entered.entry, context, answers);
   result.messages.insert(result.messages.end(), design.messages.begin(), design.messages.end());
   if (answers.refusal) {
     result.messages.push_back(*answers.refusal);
-    throw RowError(answers.refusedDialog);
+    return answers.refusedDialog;
   }
   result.record = RecordOf(design, context, FreshRecord());
   result.ok = design.outcome == DesignOutcome::Completed;
@@ -756,6 +785,7 @@ void LineListDesigner::Impl::designRow(const RowView& row, CircuitResult& result
     result.meetsMaintainTemperature = result.ok && !d.shortOfMaintTemp;
     noteHeatUp(design, context, result);
   }
+  return std::nullopt;
 }
 
 // The inputs as the window took them; the wall and the intermittent
@@ -775,13 +805,13 @@ void LineListDesigner::Impl::noteUsedInputs(const RowView& row, const CircuitEnt
     result.used[kTUBEWALL] = TubeWallText(e);
   }
   list(kPIPESIZE, PipeSizeText(e));
-  result.used[kMAXAMB] = e.maxAmbient;
-  result.used[kMINAMB] = e.minAmbient;
-  result.used[kMAINTEMP] = e.maintTemp;
-  result.used[kMAXEXP] = e.maxExposure;
-  result.used[kINTEXP] = e.intermittentExposure;
-  result.used[kPIPELN] = e.pipeLength;
-  result.used[kSTEAMPRS] = e.pressure;
+  result.used[kMAXAMB] = e.maxAmbient.text();
+  result.used[kMINAMB] = e.minAmbient.text();
+  result.used[kMAINTEMP] = e.maintTemp.text();
+  result.used[kMAXEXP] = e.maxExposure.text();
+  result.used[kINTEXP] = e.intermittentExposure.text();
+  result.used[kPIPELN] = e.pipeLength.text();
+  result.used[kSTEAMPRS] = e.pressure.text();
   result.used[kCIRTXT] = e.circuit;
   result.used[kPIPETXT] = e.line;
   list(kINSTYPE, ChoiceText(&InsulationTypeList(), e.insulationType));
@@ -791,8 +821,8 @@ void LineListDesigner::Impl::noteUsedInputs(const RowView& row, const CircuitEnt
   result.used[kAPPTYPE] = ChoiceText(&ApplicationList(), e.application);
   if (e.application != kApplicationHeatUp) return;
   result.used[kPRODUCT] = ChoiceText(&ProductList(), e.product);
-  result.used[kHUINIT] = e.initialTemp;
-  result.used[kHUFINAL] = e.finalTemp;
+  result.used[kHUINIT] = e.initialTemp.text();
+  result.used[kHUFINAL] = e.finalTemp.text();
 }
 
 // With --strict a row the window's checks changed is not designed; its
@@ -949,10 +979,8 @@ void LineListDesigner::design(const CsvRow& row, int rowNumber, CircuitResult& r
                                                      "; the row was not designed"});
     return;
   }
-  try {
-    s.designRow(RowView(s.positions, row.fields, s.decimalCommas), result);
-  } catch (const RowError& e) {
-    result.messages.push_back({kInputErrorTitle, e.what()});
+  if (auto refusal = s.designRow(RowView(s.positions, row.fields, s.decimalCommas), result)) {
+    result.messages.push_back({kInputErrorTitle, std::move(*refusal)});
     result.ok = false;
     result.meetsMaintainTemperature = false;
     result.installation.clear();

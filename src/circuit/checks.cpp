@@ -91,24 +91,25 @@ std::optional<std::string> ProductRangeWarning(int product, float maintTemp, Uni
          "adjusted product properties is recommended";
 }
 
-std::optional<CheckWarning> PolyisocyanurateWarning(int insulationType, std::string_view pressure,
+std::optional<CheckWarning> PolyisocyanurateWarning(int insulationType, const TypedNumber& pressure,
                                                     PressureUnit pressureUnit, char decimalMark) {
   if (insulationType != kInsulationPolyisocyanurate) return std::nullopt;
-  const auto value = ParseSingle(pressure, decimalMark);
+  const auto value = pressure.single(decimalMark);
   if (!value) return std::nullopt;
   return PolyisocyanuratePressureCheck(*value, pressureUnit);
 }
 
-std::vector<FieldWarning> CopperWarnings(int material, std::string_view pressure, std::string_view exposure,
-                                         PressureUnit pressureUnit, UnitSystem units, char decimalMark) {
+std::vector<FieldWarning> CopperWarnings(int material, const TypedNumber& pressure,
+                                         const TypedNumber& exposure, PressureUnit pressureUnit,
+                                         UnitSystem units, char decimalMark) {
   std::vector<FieldWarning> warnings;
   if (material != kMaterialCopper) return warnings;
-  if (const auto value = ParseSingle(pressure, decimalMark)) {
+  if (const auto value = pressure.single(decimalMark)) {
     if (auto warning = CopperPressureCheck(*value, pressureUnit)) {
       warnings.push_back({CheckedField::Pressure, std::move(*warning)});
     }
   }
-  if (const auto value = ParseSingle(exposure, decimalMark)) {
+  if (const auto value = exposure.single(decimalMark)) {
     if (auto warning = CopperExposureCheck(*value, units)) {
       warnings.push_back({CheckedField::MaxExposure, std::move(*warning)});
     }

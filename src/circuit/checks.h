@@ -13,6 +13,7 @@
 
 #include "core/design_record.h"
 #include "core/message_titles.h"
+#include "core/typed_number.h"
 
 namespace vst {
 
@@ -42,10 +43,10 @@ std::optional<std::string> ProductRangeWarning(int product, float maintTemp, Uni
 
 inline constexpr const char* kProductRangeTitle = kWarningTitle;
 
-// The checks as the window runs them on the texts of its fields (read in the
-// locale's decimal mark; a text that is not a number is not checked).
+// The checks as the window runs them on its fields (read in the locale's
+// decimal mark; a text that is not a number is not checked).
 // Polyisocyanurate insulation against the pressure field:
-std::optional<CheckWarning> PolyisocyanurateWarning(int insulationType, std::string_view pressure,
+std::optional<CheckWarning> PolyisocyanurateWarning(int insulationType, const TypedNumber& pressure,
                                                     PressureUnit pressureUnit, char decimalMark);
 // Copper tubing against the pressure field, then against the exposure field:
 // both may warn. `field` names the field each warning puts its limit back into.
@@ -54,7 +55,8 @@ struct FieldWarning {
   CheckedField field;
   CheckWarning warning;
 };
-std::vector<FieldWarning> CopperWarnings(int material, std::string_view pressure, std::string_view exposure,
-                                         PressureUnit pressureUnit, UnitSystem units, char decimalMark);
+std::vector<FieldWarning> CopperWarnings(int material, const TypedNumber& pressure,
+                                         const TypedNumber& exposure, PressureUnit pressureUnit,
+                                         UnitSystem units, char decimalMark);
 
 }  // namespace vst

@@ -67,10 +67,14 @@ class Designing {
 
  private:
   // A numeric field's value, empty when it holds no number a field can store.
-  std::optional<double> number(const std::string& text) const {
-    auto value = ParseNumber(text, context_.decimalMark);
+  std::optional<double> number(const TypedNumber& field) const {
+    auto value = field.value(context_.decimalMark);
     if (value && !std::isfinite(ToSingle(*value))) return std::nullopt;
     return value;
+  }
+  // The number of a list entry's text (a pipe size, a wall thickness).
+  std::optional<double> number(const std::string& text) const {
+    return number(TypedNumber(text, context_.decimalMark));
   }
   // A temperature field in F (Metric fields are in C).
   std::optional<double> fahrenheit(std::optional<double> t) const {
@@ -199,7 +203,7 @@ std::optional<PassStep> Designing::allowanceStepOnFirstPass(const DesignPassResu
   a.insulationRow = fit.position;
   a.tracedPipeDiameterIn = fit.effectiveDiameterIn;
   a.tracerAllowanceIn = fit.projectionIn;
-  a.pipeLengthText = e.pipeLength;
+  a.pipeLengthText = e.pipeLength.text();
   a.riseText = e.rise;
   a.decimalMark = context_.decimalMark;
   try {
@@ -293,8 +297,8 @@ HeatUpResult Designing::heatUp(const DesignPassResult& pass) const {
   HeatUpInput& in = *conditions;
   const CircuitEntry& e = out_.entry;
   const double nan = std::nan("");
-  const auto temperatureF = [&](const std::string& text) { return fahrenheit(number(text)).value_or(nan); };
-  const auto property = [&](const std::string& text, double (*fromMetric)(double)) {
+  const auto temperatureF = [&](const TypedNumber& text) { return fahrenheit(number(text)).value_or(nan); };
+  const auto property = [&](const TypedNumber& text, double (*fromMetric)(double)) {
     const std::optional<double> value = number(text);
     if (!value) return nan;
     return metric_ ? fromMetric(*value) : *value;
@@ -481,21 +485,21 @@ void RecordBill(const Takeoff* kept, const Takeoff* any, DesignRecord& r) {
 
 // The inputs a design keeps as the window shows them after the run.
 void RecordInputs(const CircuitEntry& e, const CircuitContext& context, DesignRecord& r) {
-  const auto number = [&](const std::string& text) {
-    return ParseSingle(text, context.decimalMark).value_or(0.0f);
+  const auto number = [&](const TypedNumber& field) {
+    return field.single(context.decimalMark).value_or(0.0f);
   };
   r.TRACEINS = e.installation;
   r.TUBEMAT = e.material;
   r.TUBEWALL = e.tubeWall;
   r.APPTYPE = e.application;
   r.HeatUpProduct = e.product;
-  r.HeatUpInitialTemp = e.initialTemp;
-  r.HeatUpFinalTemp = e.finalTemp;
-  r.HeatUpDensity = e.density;
-  r.HeatUpSpecificHeat = e.specificHeat;
-  r.HeatUpLatentHeat = e.latentHeat;
+  r.HeatUpInitialTemp = e.initialTemp.text();
+  r.HeatUpFinalTemp = e.finalTemp.text();
+  r.HeatUpDensity = e.density.text();
+  r.HeatUpSpecificHeat = e.specificHeat.text();
+  r.HeatUpLatentHeat = e.latentHeat.text();
   r.HeatUpPhaseChange = e.phaseChange;
-  r.HeatUpPhaseChangeTemp = e.phaseChangeTemp;
+  r.HeatUpPhaseChangeTemp = e.phaseChangeTemp.text();
   r.MAXAMB = number(e.maxAmbient);
   r.MINAMB = number(e.minAmbient);
   r.MAINTEMP = number(e.maintTemp);
@@ -644,14 +648,14 @@ ProductPropertyTexts ShownProductProperties(const CircuitEntry& e, const Circuit
   const bool metric = context.units == UnitSystem::Metric;
   const std::optional<ProductAtMean> p =
       e.application == kApplicationHeatUp ? ProductAtMeanTemperature(e, context) : std::nullopt;
-  if (!p) return {e.density, e.specificHeat};
+  if (!p) return {e.density.text(), e.specificHeat.text()};
   return {FixedText(p->density, metric ? 1 : 2), FixedText(p->specificHeat, metric ? 0 : 3)};
 }
 
 std::optional<ProductAtMean> ProductAtMeanTemperature(const CircuitEntry& e, const CircuitContext& context) {
   if (e.product == kOtherProduct) return std::nullopt;
-  const auto initial = ParseNumber(e.initialTemp, context.decimalMark);
-  const auto final = ParseNumber(e.finalTemp, context.decimalMark);
+  const auto initial = e.initialTemp.value(context.decimalMark);
+  const auto final = e.finalTemp.value(context.decimalMark);
   if (!initial || !final) return std::nullopt;
   const bool metric = context.units == UnitSystem::Metric;
   const double mean = (*initial + *final) / 2.0;

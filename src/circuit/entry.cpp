@@ -111,7 +111,7 @@ namespace {
 
 // The texts a fresh window shows in its fields, English and Metric.
 struct TextDefault {
-  std::string CircuitEntry::*field;
+  TypedNumber CircuitEntry::*field;
   const char* english;
   const char* metric;
 };
@@ -186,9 +186,9 @@ class Checking {
       if (fromField) {
         const bool pressure = w.field == CheckedField::Pressure;
         const EntryField field = pressure ? EntryField::Pressure : EntryField::MaxExposure;
-        std::string& text = pressure ? e_.pressure : e_.maxExposure;
+        TypedNumber& text = pressure ? e_.pressure : e_.maxExposure;
         if (text != w.warning.putBack) {
-          text = w.warning.putBack;
+          text = TypedNumber(w.warning.putBack, context_.decimalMark);
           shown.corrected = field;
         }
         step.focus = field;
@@ -208,7 +208,7 @@ class Checking {
     CheckWarningShown shown{warning->message, std::nullopt};
     if (fromField) {
       if (e_.pressure != warning->putBack) {
-        e_.pressure = warning->putBack;
+        e_.pressure = TypedNumber(warning->putBack, context_.decimalMark);
         shown.corrected = EntryField::Pressure;
       }
       step.warnings.push_back(std::move(shown));
@@ -263,8 +263,8 @@ class Entering {
   // The text a corrected field shows.
   std::string CorrectedText(EntryField field) const {
     const CircuitEntry& e = out_.entry;
-    if (field == EntryField::Pressure) return e.pressure;
-    if (field == EntryField::MaxExposure) return e.maxExposure;
+    if (field == EntryField::Pressure) return e.pressure.text();
+    if (field == EntryField::MaxExposure) return e.maxExposure.text();
     return ChoiceText(&InsulationTypeList(), e.insulationType);
   }
 
@@ -320,7 +320,7 @@ EnteredCircuit Enter(const CircuitEntry& wanted, const CircuitContext& context, 
     in.begin(field);
     return position;
   };
-  const auto typed = [&](EntryField field, std::string& into, const std::string& text) {
+  const auto typed = [&](EntryField field, auto& into, const auto& text) {
     in.begin(field);
     into = text;
   };

@@ -6,10 +6,10 @@
 // calls the same rules from its event handlers, one event at a time; a line
 // list enters a whole row at once through Enter().
 //
-// The numeric fields are kept as the text typed: every rule reads its number
-// from the text with the locale's decimal mark, a text that is not a number
-// is named in the design's messages, and the fittings dialog shows the pipe
-// length as typed.
+// The numeric fields are kept as the text typed with the number it reads as
+// (read once, with the locale's decimal mark, where the text enters): every
+// rule reads that number, a text that is not a number is named in the
+// design's messages, and the fittings dialog shows the pipe length as typed.
 #pragma once
 
 #include <functional>
@@ -20,6 +20,7 @@
 #include "bom/allowances.h"
 #include "circuit/lists.h"
 #include "core/design_record.h"
+#include "core/typed_number.h"
 
 namespace vst {
 
@@ -59,24 +60,24 @@ struct CircuitEntry {
   const TextList* walls = nullptr;
 
   // Typed fields, in the window's units.
-  std::string maxAmbient;
-  std::string minAmbient;
-  std::string maintTemp;
-  std::string maxExposure;
-  std::string intermittentExposure;
-  std::string pipeLength;
-  std::string pressure;  // in the context's pressure unit
+  TypedNumber maxAmbient;
+  TypedNumber minAmbient;
+  TypedNumber maintTemp;
+  TypedNumber maxExposure;
+  TypedNumber intermittentExposure;
+  TypedNumber pipeLength;
+  TypedNumber pressure;  // in the context's pressure unit
   std::string circuit;   // circuit number
   std::string line;      // line or pipe number
 
   // Heat-up data (kept with the record; a maintenance design does not use them).
-  std::string initialTemp;  // follows the minimum ambient as it is typed
-  std::string finalTemp;    // follows the maintenance temperature
-  std::string density;
-  std::string specificHeat;
-  std::string latentHeat;
+  TypedNumber initialTemp;  // follows the minimum ambient as it is typed
+  TypedNumber finalTemp;    // follows the maintenance temperature
+  TypedNumber density;
+  TypedNumber specificHeat;
+  TypedNumber latentHeat;
   bool phaseChange = false;
-  std::string phaseChangeTemp;
+  TypedNumber phaseChangeTemp;
 
   // What the fittings and shoe dialogs open with: the counts and answer of
   // the record, its running shoe total, and the vertical rise the window

@@ -43,27 +43,27 @@ void STmainModel::lostFocus(std::string_view name) {
   const DesignRecord& r = set_.current();
   switch (*field) {
     case StId::Max_Amb:
-      numberLostFocus(*field, r.MAXAMB);
+      numberLostFocus(entry_.maxAmbient, r.MAXAMB);
       break;
     case StId::Min_Amb:
-      numberLostFocus(*field, r.MINAMB);
+      numberLostFocus(entry_.minAmbient, r.MINAMB);
       break;
     case StId::MT_In:
-      numberLostFocus(*field, r.MAINTEMP);
+      numberLostFocus(entry_.maintTemp, r.MAINTEMP);
       break;
     case StId::Max_Exp_Temp:
       showCheckStep(CheckMaxExposureField(entry_, context()));
-      numberLostFocus(*field, set_.current().MAXEXP);
+      numberLostFocus(entry_.maxExposure, set_.current().MAXEXP);
       break;
     case StId::Pipe_Len_In:
-      numberLostFocus(*field, r.PIPELN);
+      numberLostFocus(entry_.pipeLength, r.PIPELN);
       break;
     case StId::Pressure:
       showCheckStep(CheckPressureField(entry_, context()));
-      numberLostFocus(*field, set_.current().STEAMPRS);
+      numberLostFocus(entry_.pressure, set_.current().STEAMPRS);
       break;
     case StId::txtIntExpTemp:
-      numberLostFocus(*field, r.IntermittentExposure);
+      numberLostFocus(entry_.intermittentExposure, r.IntermittentExposure);
       break;
     default:
       break;
@@ -72,8 +72,8 @@ void STmainModel::lostFocus(std::string_view name) {
 
 // A field that no longer shows the stored value discards the design. Text
 // that is not a number counts as changed.
-void STmainModel::numberLostFocus(StId field, float stored) {
-  const auto value = ParseSingle(c(field).text, decimalMark_);
+void STmainModel::numberLostFocus(const TypedNumber& field, float stored) {
+  const auto value = field.single(decimalMark_);
   if (!value || *value != stored) discardStoredDesign();
 }
 
@@ -90,10 +90,10 @@ void STmainModel::showCheckStep(const CheckStep& step) {
     if (!w.corrected) continue;
     switch (*w.corrected) {
       case EntryField::Pressure:
-        setText(StId::Pressure, entry_.pressure);
+        setText(StId::Pressure, entry_.pressure.text());
         break;
       case EntryField::MaxExposure:
-        setText(StId::Max_Exp_Temp, entry_.maxExposure);
+        setText(StId::Max_Exp_Temp, entry_.maxExposure.text());
         break;
       case EntryField::InsulationType:
         c(StId::Insul_Typ_In).index = entry_.insulationType;
@@ -140,7 +140,7 @@ void STmainModel::productHandling() {
   // record again does not warn.
   if (set_.RecordLoading) return;
   if (Trim(c(StId::MT_In).text).empty()) return;
-  const auto maintTemp = ParseSingle(c(StId::MT_In).text, decimalMark_);
+  const auto maintTemp = entry_.maintTemp.single(decimalMark_);
   if (!maintTemp) return;
   if (const auto warning = ProductRangeWarning(products.index, *maintTemp, set_.Units)) {
     warn(*warning, kProductRangeTitle);

@@ -56,12 +56,13 @@ constexpr std::array<MenuCommandItem, 12> kMenuCommands{{
     {kHelpMenuItem, MenuCommand::Help},
 }};
 
-// The text boxes that hold a typed field of the circuit.
-struct EntryText {
+// The text boxes that hold a typed number of the circuit, and the two that
+// hold its names.
+struct EntryNumber {
   StId field;
-  std::string CircuitEntry::*text;
+  TypedNumber CircuitEntry::*number;
 };
-constexpr std::array<EntryText, 15> kEntryTexts{{
+constexpr std::array<EntryNumber, 13> kEntryNumbers{{
     {StId::Max_Amb, &CircuitEntry::maxAmbient},
     {StId::Min_Amb, &CircuitEntry::minAmbient},
     {StId::MT_In, &CircuitEntry::maintTemp},
@@ -69,14 +70,20 @@ constexpr std::array<EntryText, 15> kEntryTexts{{
     {StId::txtIntExpTemp, &CircuitEntry::intermittentExposure},
     {StId::Pipe_Len_In, &CircuitEntry::pipeLength},
     {StId::Pressure, &CircuitEntry::pressure},
-    {StId::Circ_No, &CircuitEntry::circuit},
-    {StId::Line_No, &CircuitEntry::line},
     {StId::txtInitalTemp, &CircuitEntry::initialTemp},
     {StId::txtFinalTemp, &CircuitEntry::finalTemp},
     {StId::txtProdDensity, &CircuitEntry::density},
     {StId::txtProdCp, &CircuitEntry::specificHeat},
     {StId::txtLatentHeat, &CircuitEntry::latentHeat},
     {StId::txtPCTemp, &CircuitEntry::phaseChangeTemp},
+}};
+struct EntryName {
+  StId field;
+  std::string CircuitEntry::*text;
+};
+constexpr std::array<EntryName, 2> kEntryNames{{
+    {StId::Circ_No, &CircuitEntry::circuit},
+    {StId::Line_No, &CircuitEntry::line},
 }};
 
 std::optional<MenuCommand> FindMenuCommand(std::string_view item) {
@@ -255,7 +262,8 @@ void STmainModel::formLoad(PressureUnit pressureUnit) {
   // fields, then its lists. The insulation choice, unlike the record's empty
   // one, discards the record's (empty) design, as every fresh window does.
   entry_ = FreshEntry(context());
-  for (const EntryText& t : kEntryTexts) setText(t.field, entry_.*t.text);
+  for (const EntryNumber& n : kEntryNumbers) setText(n.field, (entry_.*n.number).text());
+  for (const EntryName& n : kEntryNames) setText(n.field, entry_.*n.text);
   c(StId::Insul_Th_In).items = InsulationThicknessList(units);
   selectList(StId::Insul_Th_In, entry_.insulationThickness);
   c(StId::cboTracerMaterial).items = TracerMaterialList();
@@ -284,8 +292,12 @@ void STmainModel::formLoad(PressureUnit pressureUnit) {
 }
 
 void STmainModel::setText(StId field, std::string text) {
-  for (const EntryText& t : kEntryTexts) {
-    if (t.field == field) entry_.*t.text = text;
+  // A typed number is read here, once, as the field's text changes.
+  for (const EntryNumber& n : kEntryNumbers) {
+    if (n.field == field) entry_.*n.number = TypedNumber(text, decimalMark_);
+  }
+  for (const EntryName& n : kEntryNames) {
+    if (n.field == field) entry_.*n.text = text;
   }
   c(field).text = std::move(text);
   textChangeHandling(field);

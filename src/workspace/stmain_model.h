@@ -230,7 +230,7 @@ class STmainModel {
   void discardIfChoicesChanged(bool wallsRefilled);
 
   // Input checks.
-  void numberLostFocus(StId field, float stored);
+  void numberLostFocus(const TypedNumber& field, float stored);
   // Shows what an application check did: its warnings, the fields it
   // corrected, the focus.
   void showCheckStep(const CheckStep& step);

@@ -114,9 +114,13 @@ TEST(FreshEntry, HoldsTheDefaultsOfEachUnitSystem) {
   const CircuitEntry english = FreshEntry(Context());
   const CircuitEntry metric = FreshEntry(Context(UnitSystem::Metric));
   const auto texts = [](const CircuitEntry& e) {
-    return TextList{e.maxAmbient,   e.minAmbient, e.maintTemp,   e.maxExposure, e.intermittentExposure,
-                    e.pressure,     e.pipeLength, e.initialTemp, e.finalTemp,   e.phaseChangeTemp,
-                    e.specificHeat, e.density,    e.latentHeat};
+    TextList t;
+    for (const TypedNumber* n :
+         {&e.maxAmbient, &e.minAmbient, &e.maintTemp, &e.maxExposure, &e.intermittentExposure, &e.pressure,
+          &e.pipeLength, &e.initialTemp, &e.finalTemp, &e.phaseChangeTemp, &e.specificHeat, &e.density,
+          &e.latentHeat})
+      t.push_back(n->text());
+    return t;
   };
   EXPECT_EQ(texts(english),
             (TextList{"100", "0", "100", " 375", "375", "50", "100", "0", "100", "32", "1", "62.4", "144"}));

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/typed_number.h"
+
 namespace vst {
 namespace {
 
@@ -202,6 +204,41 @@ TEST(FieldText, FixedAndGeneralForms) {
   EXPECT_EQ(General15Text(3.4 * 14.5 / 0.1450326), "339.923575802957");
   EXPECT_EQ(General15Text(50.0), "50");
   EXPECT_EQ(General15Text(3.4), "3.4");
+}
+
+}  // namespace
+}  // namespace vst
+
+namespace vst {
+namespace {
+
+// A typed number holds the value its text read as with the mark it was
+// typed in; asked with another mark it reads the text again, so a comma
+// locale's "50,5" is a number there and not in a point list.
+TEST(TypedNumber, KeepsTheValueOfItsMarkAndRereadsForAnother) {
+  struct Row {
+    const char* text;
+    char typedWith, askedWith;
+    std::optional<double> value;
+    std::optional<float> single;
+  };
+  const Row rows[] = {
+      {"50,5", ',', ',', 50.5, 50.5f},
+      {"50,5", '.', '.', std::nullopt, std::nullopt},
+      {"50,5", '.', ',', 50.5, 50.5f},
+      {"50.5", ',', '.', 50.5, 50.5f},
+      {" 375", '.', '.', 375, 375.0f},
+      {"1e39", '.', '.', 1e39, std::nullopt},
+      {"", '.', '.', std::nullopt, std::nullopt},
+  };
+  for (const Row& r : rows) {
+    const TypedNumber n(r.text, r.typedWith);
+    EXPECT_EQ(n.value(r.askedWith), r.value) << r.text << " typed with " << r.typedWith;
+    EXPECT_EQ(n.single(r.askedWith), r.single) << r.text << " typed with " << r.typedWith;
+    EXPECT_EQ(n, std::string(r.text));
+  }
+  // What a list's reader already read is not read again.
+  EXPECT_EQ(TypedNumber::AlreadyRead("12.5", 12.5).value('.'), 12.5);
 }
 
 }  // namespace

@@ -22,9 +22,9 @@ inline CircuitDesign FixedResultRun(const CircuitEntry& entry, const CircuitCont
   d.entry = entry;
   d.outcome = DesignOutcome::Completed;
   const char mark = context.decimalMark;
-  d.readings.maxExposure = ParseSingle(entry.maxExposure, mark).value_or(0.0f);
-  d.readings.intermittentExposure = ParseSingle(entry.intermittentExposure, mark).value_or(0.0f);
-  d.readings.steamPressure = ParseSingle(entry.pressure, mark).value_or(0.0f);
+  d.readings.maxExposure = entry.maxExposure.single(mark).value_or(0.0f);
+  d.readings.intermittentExposure = entry.intermittentExposure.single(mark).value_or(0.0f);
+  d.readings.steamPressure = entry.pressure.single(mark).value_or(0.0f);
   d.readings.passes = entry.passes;
   AllowanceStep& a = d.allowance.emplace();
   a.fittings = entry.fittings;
