@@ -416,14 +416,16 @@ std::string BatchCsv(const BatchResult& result, const BatchOptions& options) {
 }
 
 std::string RecordsJson(const std::array<DesignRecord, DesignSet::kRecords>& records, bool internalMode) {
-  std::string out = "{\"mode\":" + JsonString(internalMode ? "internal" : "standard") + ",\"records\":[";
+  std::string out;
+  JsonWriter w(out, false);
+  w.beginObject().key("mode").string(internalMode ? "internal" : "standard").key("records").beginArray();
   for (std::size_t i = 0; i < records.size(); ++i) {
-    out += i ? ",\n" : "\n";
-    out += "{\"record\":" + std::to_string(i + 1) + ",\"fields\":";
-    AppendRecordObject(out, records[i]);
-    out += '}';
+    w.onNewLine(0).beginObject().key("record").integer(static_cast<long long>(i + 1)).key("fields");
+    AppendRecordObject(w.valueText(), records[i]);
+    w.end();
   }
-  return out + "\n]}\n";
+  w.onNewLine(0).end().end();
+  return out + "\n";
 }
 
 std::string RecordsCsv(const std::array<DesignRecord, DesignSet::kRecords>& records) {

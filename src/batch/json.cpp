@@ -107,4 +107,59 @@ void AppendJsonNumber(std::string& out, float value) {
   out.resize(at + static_cast<std::size_t>(WriteShortestText(value, begin) - begin));
 }
 
+JsonWriter& JsonWriter::open(char bracket) {
+  next();
+  out_ += bracket;
+  first_.push_back(true);
+  closing_.push_back(bracket == '{' ? '}' : ']');
+  return *this;
+}
+
+JsonWriter& JsonWriter::end() {
+  if (newLineIndent_ >= 0) {
+    out_ += '\n';
+    out_.append(static_cast<std::size_t>(newLineIndent_), ' ');
+    newLineIndent_ = -1;
+  }
+  out_ += closing_.back();
+  closing_.pop_back();
+  first_.pop_back();
+  return *this;
+}
+
+void JsonWriter::next() {
+  if (afterKey_) {
+    afterKey_ = false;
+    return;
+  }
+  if (first_.empty()) return;
+  if (!first_.back()) out_ += spaced_ && newLineIndent_ < 0 ? ", " : ",";
+  first_.back() = false;
+  if (newLineIndent_ >= 0) {
+    out_ += '\n';
+    out_.append(static_cast<std::size_t>(newLineIndent_), ' ');
+    newLineIndent_ = -1;
+  }
+}
+
+JsonWriter& JsonWriter::key(std::string_view name) {
+  next();
+  AppendJsonString(out_, name);
+  out_ += spaced_ ? ": " : ":";
+  afterKey_ = true;
+  return *this;
+}
+
+JsonWriter& JsonWriter::integer(long long value) {
+  next();
+  out_ += std::to_string(value);
+  return *this;
+}
+
+JsonWriter& JsonWriter::strings(const std::vector<std::string>& items) {
+  beginArray();
+  for (const std::string& item : items) string(item);
+  return end();
+}
+
 }  // namespace vst

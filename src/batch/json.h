@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vst {
 
@@ -17,5 +18,60 @@ void AppendJsonString(std::string& out, std::string_view text);
 std::string JsonNumber(float value);
 // JsonNumber(value) appended to `out`.
 void AppendJsonNumber(std::string& out, float value);
+
+// Writes JSON into a text as it goes: objects and arrays opened and closed
+// in order, each member and element separated from the one before. Compact
+// ("," and ":") or spaced (", " and ": ", for outputs read by people, which
+// may also start a member or an element on a new line).
+class JsonWriter {
+ public:
+  JsonWriter(std::string& out, bool spaced) : out_(out), spaced_(spaced) {}
+
+  JsonWriter& beginObject() { return open('{'); }
+  JsonWriter& beginArray() { return open('['); }
+  // Closes the innermost object or array (on a new line when one was asked).
+  JsonWriter& end();
+  // The next member, element or closing bracket starts a line indented by
+  // `indent` blanks.
+  JsonWriter& onNewLine(int indent) {
+    newLineIndent_ = indent;
+    return *this;
+  }
+  // A member's name; the next value is its value.
+  JsonWriter& key(std::string_view name);
+
+  JsonWriter& string(std::string_view text) {
+    next();
+    AppendJsonString(out_, text);
+    return *this;
+  }
+  JsonWriter& integer(long long value);
+  JsonWriter& boolean(bool value) { return literal(value ? "true" : "false"); }
+  JsonWriter& null() { return literal("null"); }
+  // An array of strings on one line.
+  JsonWriter& strings(const std::vector<std::string>& items);
+  // A value already written as JSON.
+  JsonWriter& literal(std::string_view json) {
+    valueText() += json;
+    return *this;
+  }
+  // The text to append the next value to by whoever writes it.
+  std::string& valueText() {
+    next();
+    return out_;
+  }
+
+ private:
+  JsonWriter& open(char bracket);
+  // What goes before a member or an element: the separator and the new line.
+  void next();
+
+  std::string& out_;
+  const bool spaced_;
+  std::vector<bool> first_;  // per open object or array: nothing written in it yet
+  std::string closing_;      // per open object or array: its closing bracket
+  bool afterKey_ = false;
+  int newLineIndent_ = -1;  // -1: no new line asked
+};
 
 }  // namespace vst

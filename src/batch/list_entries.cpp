@@ -68,15 +68,6 @@ std::string Label(const std::string& indent, const std::string& name, const std:
   return label + " ";
 }
 
-void AppendJsonList(std::string& out, const std::vector<std::string>& items) {
-  out += '[';
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    if (i) out += ", ";
-    AppendJsonString(out, items[i]);
-  }
-  out += ']';
-}
-
 }  // namespace
 
 AcceptedLists AcceptedListsOf(UnitSystem units, bool internalMode) {
@@ -156,58 +147,38 @@ std::string AcceptedListsText(const std::vector<AcceptedLists>& lists) {
 }
 
 std::string AcceptedListsJson(const std::vector<AcceptedLists>& lists) {
-  std::string out = "{\"lists\": [";
-  for (std::size_t k = 0; k < lists.size(); ++k) {
-    const AcceptedLists& l = lists[k];
-    out += k ? ",\n {" : "\n {";
-    out += "\"units\": ";
-    AppendJsonString(out, l.units == UnitSystem::Metric ? "metric" : "english");
-    out += ", \"mode\": ";
-    AppendJsonString(out, l.internalMode ? "internal" : "standard");
-    out += ",\n  \"INSTYPE\": ";
-    AppendJsonList(out, l.insulationTypes);
-    out += ",\n  \"INSTHK\": ";
-    AppendJsonList(out, l.thicknesses);
-    out += ",\n  \"PASSES\": ";
-    AppendJsonList(out, l.passes);
-    out += ",\n  \"TUBEMAT\": ";
-    AppendJsonList(out, l.materials);
-    out += ",\n  \"APPTYPE\": ";
-    AppendJsonList(out, l.applications);
-    out += ",\n  \"PRODUCT\": ";
-    AppendJsonList(out, l.products);
-    out += ",\n  \"TRACEINS\": [";
-    for (std::size_t i = 0; i < l.installations.size(); ++i) {
-      const InstallationEntries& inst = l.installations[i];
-      out += i ? ",\n   {\"name\": " : "\n   {\"name\": ";
-      AppendJsonString(out, inst.name);
-      out += ", \"short\": ";
-      AppendJsonString(out, inst.shortName);
-      out += ", \"TRACETUB\": [";
-      for (std::size_t t = 0; t < inst.tubes.size(); ++t) {
-        const TubeEntries& tube = inst.tubes[t];
-        out += t ? ",\n    {\"tube\": " : "\n    {\"tube\": ";
-        AppendJsonString(out, tube.tube);
-        out += ", \"PIPESIZE\": ";
-        AppendJsonList(out, tube.pipes);
-        out += ", \"MOSTPASSES\": [";
-        for (std::size_t p = 0; p < tube.mostPasses.size(); ++p) {
-          out += (p ? ", " : "") + std::to_string(tube.mostPasses[p]);
-        }
-        out += "], \"TUBEWALL\": {";
-        for (std::size_t m = 0; m < l.materials.size() && m < 3; ++m) {
-          if (m) out += ", ";
-          AppendJsonString(out, l.materials[m]);
-          out += ": ";
-          AppendJsonList(out, tube.walls[m]);
-        }
-        out += "}}";
+  std::string out;
+  JsonWriter w(out, true);
+  w.beginObject().key("lists").beginArray();
+  for (const AcceptedLists& l : lists) {
+    w.onNewLine(1).beginObject();
+    w.key("units").string(l.units == UnitSystem::Metric ? "metric" : "english");
+    w.key("mode").string(l.internalMode ? "internal" : "standard");
+    w.onNewLine(2).key("INSTYPE").strings(l.insulationTypes);
+    w.onNewLine(2).key("INSTHK").strings(l.thicknesses);
+    w.onNewLine(2).key("PASSES").strings(l.passes);
+    w.onNewLine(2).key("TUBEMAT").strings(l.materials);
+    w.onNewLine(2).key("APPTYPE").strings(l.applications);
+    w.onNewLine(2).key("PRODUCT").strings(l.products);
+    w.onNewLine(2).key("TRACEINS").beginArray();
+    for (const InstallationEntries& inst : l.installations) {
+      w.onNewLine(3).beginObject().key("name").string(inst.name).key("short").string(inst.shortName);
+      w.key("TRACETUB").beginArray();
+      for (const TubeEntries& tube : inst.tubes) {
+        w.onNewLine(4).beginObject().key("tube").string(tube.tube).key("PIPESIZE").strings(tube.pipes);
+        w.key("MOSTPASSES").beginArray();
+        for (const int most : tube.mostPasses) w.integer(most);
+        w.end().key("TUBEWALL").beginObject();
+        for (std::size_t m = 0; m < l.materials.size() && m < 3; ++m)
+          w.key(l.materials[m]).strings(tube.walls[m]);
+        w.end().end();
       }
-      out += "]}";
+      w.end().end();
     }
-    out += "]}";
+    w.end().end();
   }
-  return out + "\n]}\n";
+  w.onNewLine(0).end().end();
+  return out + "\n";
 }
 
 }  // namespace vst

@@ -127,6 +127,30 @@ TEST(JsonText, EscapesControlsAndKeepsOutputValidUtf8) {
   EXPECT_EQ(JsonNumber(-18.0f), "-18");
 }
 
+// Members and elements are separated once each, whatever nests between
+// them, and a new line replaces the blank after a spaced comma.
+TEST(JsonText, WriterSeparatesNestedMembersAndElements) {
+  std::string compact;
+  JsonWriter c(compact, false);
+  c.beginObject()
+      .key("a")
+      .beginArray()
+      .integer(1)
+      .beginObject()
+      .end()
+      .null()
+      .end()
+      .key("b")
+      .boolean(true)
+      .end();
+  EXPECT_EQ(compact, R"({"a":[1,{},null],"b":true})");
+  std::string spaced;
+  JsonWriter s(spaced, true);
+  s.beginObject().key("k\"").strings({"x", "y"}).onNewLine(1).key("n").beginArray().onNewLine(2).integer(-3);
+  s.onNewLine(0).end().end();
+  EXPECT_EQ(spaced, "{\"k\\\"\": [\"x\", \"y\"],\n \"n\": [\n  -3\n]}");
+}
+
 }  // namespace
 }  // namespace vst
 
