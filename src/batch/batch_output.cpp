@@ -47,11 +47,6 @@ const std::array<std::string, kDisplayFieldCount>& DisplayKeys() {
   return keys;
 }
 
-void AppendInteger(std::string& out, int value) {
-  char buf[16];
-  out.append(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
-}
-
 const char* UnitsName(UnitSystem u) { return u == UnitSystem::Metric ? "metric" : "english"; }
 
 // A field's key and its number appended together (most fields are
@@ -200,119 +195,88 @@ const std::vector<const FieldInfo*>& TakeoffFields() {
 
 // The heat-up of a row of a list with heat-up columns: its time in hours
 // and the product's properties it used, each null when there is none.
-void AppendHeatUp(std::string& out, const CircuitResult& c) {
-  out += ",\"heat_up_hours\":";
+void AppendHeatUp(JsonWriter& w, const CircuitResult& c) {
+  w.key("heat_up_hours");
   if (c.heatUpHours)
-    AppendJsonNumber(out, *c.heatUpHours);
+    w.number(*c.heatUpHours);
   else
-    out += "null";
-  out += ",\"heat_up_product\":";
+    w.null();
+  w.key("heat_up_product");
   if (!c.heatUpProduct) {
-    out += "null";
+    w.null();
     return;
   }
-  out += "{\"density\":";
-  AppendJsonNumber(out, c.heatUpProduct->density);
-  out += ",\"specific_heat\":";
-  AppendJsonNumber(out, c.heatUpProduct->specificHeat);
-  out += ",\"at\":";
-  AppendJsonNumber(out, c.heatUpProduct->at);
-  out += '}';
+  w.beginObject().key("density").number(c.heatUpProduct->density);
+  w.key("specific_heat").number(c.heatUpProduct->specificHeat).key("at").number(c.heatUpProduct->at).end();
 }
 
 }  // namespace
 
 std::string BatchJsonStart(const BatchOptions& options, const std::vector<IgnoredColumn>& ignored,
                            const std::vector<HeadingReading>& headings) {
-  std::string out = "{\"units\":" + JsonString(UnitsName(options.units)) +
-                    ",\"mode\":" + JsonString(options.internalMode ? "internal" : "standard") +
-                    ",\"strict\":" + (options.strict ? "true" : "false");
+  std::string out;
+  JsonWriter w(out, false);
+  w.beginObject().key("units").string(UnitsName(options.units));
+  w.key("mode").string(options.internalMode ? "internal" : "standard").key("strict").boolean(options.strict);
   // Header columns whose values were not read: name, position, the column
   // probably meant (null when none is close).
-  out += ",\"ignored_columns\":[";
-  for (std::size_t i = 0; i < ignored.size(); ++i) {
-    if (i) out += ',';
-    out += "{\"column\":";
-    AppendJsonString(out, ignored[i].name);
-    out += ",\"position\":";
-    AppendInteger(out, ignored[i].position);
-    out += ",\"suggestion\":";
-    if (ignored[i].suggestion.empty())
-      out += "null";
+  w.key("ignored_columns").beginArray();
+  for (const IgnoredColumn& i : ignored) {
+    w.beginObject().key("column").string(i.name).key("position").integer(i.position).key("suggestion");
+    if (i.suggestion.empty())
+      w.null();
     else
-      AppendJsonString(out, ignored[i].suggestion);
-    out += '}';
+      w.string(i.suggestion);
+    w.end();
   }
-  out += ']';
+  w.end();
   // How each heading was read: the column it names (null when none) and how.
   if (!HeadingsArePlainCodes(headings)) {
-    out += ",\"columns\":[";
-    for (std::size_t i = 0; i < headings.size(); ++i) {
-      if (i) out += ',';
-      out += "{\"heading\":";
-      AppendJsonString(out, headings[i].heading);
-      out += ",\"column\":";
-      if (headings[i].column < 0)
-        out += "null";
+    w.key("columns").beginArray();
+    for (const HeadingReading& h : headings) {
+      w.beginObject().key("heading").string(h.heading).key("column");
+      if (h.column < 0)
+        w.null();
       else
-        AppendJsonString(out, LineListColumns()[static_cast<std::size_t>(headings[i].column)].name);
-      out += ",\"how\":";
-      AppendJsonString(out, HeadingHowName(headings[i].how));
-      out += '}';
+        w.string(LineListColumns()[static_cast<std::size_t>(h.column)].name);
+      w.key("how").string(HeadingHowName(h.how)).end();
     }
-    out += ']';
+    w.end();
   }
-  return out + ",\"circuits\":[";
+  // The circuits follow, one by one, and BatchJsonEnd closes the text.
+  w.key("circuits").beginArray();
+  return out;
 }
 
 void AppendBatchJsonCircuit(std::string& out, const CircuitResult& c, bool first) {
   out += first ? "\n" : ",\n";
-  out += "{\"row\":";
-  AppendInteger(out, c.row);
-  out += ",\"line\":";
-  AppendInteger(out, c.line);
-  out += c.ok ? ",\"ok\":true" : ",\"ok\":false";
+  JsonWriter w(out, false);
+  w.beginObject().key("row").integer(c.row).key("line").integer(c.line).key("ok").boolean(c.ok);
   // Null when there is no design to hold the temperature or not.
-  out += ",\"meets_maintain_temperature\":";
-  out += !c.ok ? "null" : c.meetsMaintainTemperature ? "true" : "false";
-  out += ",\"installation\":";
-  AppendJsonString(out, c.installation);
-  out += ",\"corrections\":[";
-  for (std::size_t i = 0; i < c.corrections.size(); ++i) {
-    const auto& k = c.corrections[i];
-    if (i) out += ',';
-    out += "{\"column\":";
-    AppendJsonString(out, k.column);
-    out += ",\"entered\":";
-    AppendJsonString(out, k.entered);
-    out += ",\"used\":";
-    AppendJsonString(out, k.used);
-    out += ",\"message\":";
-    AppendJsonString(out, k.message);
-    out += '}';
+  w.key("meets_maintain_temperature");
+  if (c.ok)
+    w.boolean(c.meetsMaintainTemperature);
+  else
+    w.null();
+  w.key("installation").string(c.installation).key("corrections").beginArray();
+  for (const auto& k : c.corrections) {
+    w.beginObject().key("column").string(k.column).key("entered").string(k.entered);
+    w.key("used").string(k.used).key("message").string(k.message).end();
   }
-  out += "],\"messages\":[";
-  for (std::size_t m = 0; m < c.messages.size(); ++m) {
-    if (m) out += ',';
-    out += "{\"title\":";
-    AppendJsonString(out, c.messages[m].title);
-    out += ",\"text\":";
-    AppendJsonString(out, c.messages[m].text);
-    out += '}';
-  }
-  out += "],\"display\":{";
+  w.end().key("messages").beginArray();
+  for (const ShownMessage& m : c.messages)
+    w.beginObject().key("title").string(m.title).key("text").string(m.text).end();
+  w.end().key("display").beginObject();
   const auto& displayKeys = DisplayKeys();
   for (std::size_t d = 0; d < displayKeys.size(); ++d) {
     if (kDesignOutputs[d].heatUpOnly && !c.heatUpColumns) continue;
-    if (d) out += ',';
-    out += displayKeys[d];
-    AppendJsonString(out, c.display.at(d));
+    w.writtenKey(displayKeys[d]).string(c.display.at(d));
   }
-  out += '}';
-  if (c.heatUpColumns) AppendHeatUp(out, c);
-  out += ",\"record\":";
-  AppendRecordObject(out, c.record);
-  out += '}';
+  w.end();
+  if (c.heatUpColumns) AppendHeatUp(w, c);
+  w.key("record");
+  AppendRecordObject(w.valueText(), c.record);
+  w.end();
 }
 
 std::string BatchJsonEnd() { return "\n]}\n"; }

@@ -1,6 +1,7 @@
 #include "batch/json.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -152,7 +153,8 @@ JsonWriter& JsonWriter::key(std::string_view name) {
 
 JsonWriter& JsonWriter::integer(long long value) {
   next();
-  out_ += std::to_string(value);
+  char digits[24];
+  out_.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
   return *this;
 }
 

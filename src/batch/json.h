@@ -39,6 +39,14 @@ class JsonWriter {
   }
   // A member's name; the next value is its value.
   JsonWriter& key(std::string_view name);
+  // A member's name already written as JSON with its colon ("NAME":), for
+  // names written many times over.
+  JsonWriter& writtenKey(std::string_view nameAndColon) {
+    next();
+    out_ += nameAndColon;
+    afterKey_ = true;
+    return *this;
+  }
 
   JsonWriter& string(std::string_view text) {
     next();
@@ -46,6 +54,11 @@ class JsonWriter {
     return *this;
   }
   JsonWriter& integer(long long value);
+  // A single-precision value as its shortest text.
+  JsonWriter& number(float value) {
+    AppendJsonNumber(valueText(), value);
+    return *this;
+  }
   JsonWriter& boolean(bool value) { return literal(value ? "true" : "false"); }
   JsonWriter& null() { return literal("null"); }
   // An array of strings on one line.
