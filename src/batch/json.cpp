@@ -1,9 +1,11 @@
 #include "batch/json.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <stdexcept>
 
 #include "core/legacy_math.h"
 #include "core/utf8_text.h"
@@ -110,43 +112,48 @@ void AppendJsonNumber(std::string& out, float value) {
 
 JsonWriter& JsonWriter::open(char bracket) {
   next();
+  if (depth_ == kMaxDepth) throw std::logic_error("JSON nested deeper than the writer holds");
   out_ += bracket;
-  first_.push_back(true);
-  closing_.push_back(bracket == '{' ? '}' : ']');
+  closing_[static_cast<std::size_t>(depth_)] = bracket == '{' ? '}' : ']';
+  first_[static_cast<std::size_t>(depth_)] = true;
+  ++depth_;
   return *this;
 }
 
 JsonWriter& JsonWriter::end() {
-  if (newLineIndent_ >= 0) {
-    out_ += '\n';
-    out_.append(static_cast<std::size_t>(newLineIndent_), ' ');
-    newLineIndent_ = -1;
-  }
-  out_ += closing_.back();
-  closing_.pop_back();
-  first_.pop_back();
+  if (depth_ == 0) throw std::logic_error("JSON closed more often than opened");
+  if (newLineIndent_ >= 0) newLine();
+  --depth_;
+  out_ += closing_[static_cast<std::size_t>(depth_)];
   return *this;
 }
 
-void JsonWriter::next() {
-  if (afterKey_) {
-    afterKey_ = false;
-    return;
-  }
-  if (first_.empty()) return;
-  if (!first_.back()) out_ += spaced_ && newLineIndent_ < 0 ? ", " : ",";
-  first_.back() = false;
-  if (newLineIndent_ >= 0) {
-    out_ += '\n';
-    out_.append(static_cast<std::size_t>(newLineIndent_), ' ');
-    newLineIndent_ = -1;
-  }
+void JsonWriter::newLine() {
+  out_ += '\n';
+  out_.append(static_cast<std::size_t>(newLineIndent_), ' ');
+  newLineIndent_ = -1;
 }
 
 JsonWriter& JsonWriter::key(std::string_view name) {
   next();
-  AppendJsonString(out_, name);
-  out_ += spaced_ ? ": " : ":";
+  // A short name of plain characters (every name the outputs write) goes
+  // in with its quotes and colon in one append: the results write dozens of
+  // members per row.
+  std::array<char, 64> text;
+  if (name.size() + 4 <= text.size() && std::all_of(name.begin(), name.end(), [](char c) {
+        return kPlainJsonBytes[static_cast<unsigned char>(c)];
+      })) {
+    std::size_t n = 0;
+    text[n++] = '"';
+    n += name.copy(text.data() + n, name.size());
+    text[n++] = '"';
+    text[n++] = ':';
+    if (spaced_) text[n++] = ' ';
+    out_.append(text.data(), n);
+  } else {
+    AppendJsonString(out_, name);
+    out_ += spaced_ ? ": " : ":";
+  }
   afterKey_ = true;
   return *this;
 }
