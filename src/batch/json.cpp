@@ -1,6 +1,5 @@
 #include "batch/json.h"
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -134,26 +133,10 @@ void JsonWriter::newLine() {
   newLineIndent_ = -1;
 }
 
-JsonWriter& JsonWriter::key(std::string_view name) {
+JsonWriter& JsonWriter::keyText(std::string_view name) {
   next();
-  // A short name of plain characters (every name the outputs write) goes
-  // in with its quotes and colon in one append: the results write dozens of
-  // members per row.
-  std::array<char, 64> text;
-  if (name.size() + 4 <= text.size() && std::all_of(name.begin(), name.end(), [](char c) {
-        return kPlainJsonBytes[static_cast<unsigned char>(c)];
-      })) {
-    std::size_t n = 0;
-    text[n++] = '"';
-    n += name.copy(text.data() + n, name.size());
-    text[n++] = '"';
-    text[n++] = ':';
-    if (spaced_) text[n++] = ' ';
-    out_.append(text.data(), n);
-  } else {
-    AppendJsonString(out_, name);
-    out_ += spaced_ ? ": " : ":";
-  }
+  AppendJsonString(out_, name);
+  out_ += spaced_ ? ": " : ":";
   afterKey_ = true;
   return *this;
 }

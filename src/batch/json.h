@@ -21,6 +21,21 @@ std::string JsonNumber(float value);
 // JsonNumber(value) appended to `out`.
 void AppendJsonNumber(std::string& out, float value);
 
+// A member name written in the code: short, of plain characters (no quote,
+// backslash or control), so it goes into the text as it stands. A name that
+// is not does not compile.
+struct JsonName {
+  static constexpr std::size_t kLongest = 60;
+  template <std::size_t N>
+  consteval JsonName(const char (&name)[N]) : text(name, N - 1) {  // NOLINT: names are written as literals
+    if (N - 1 > kLongest) throw "a JSON member name longer than JsonName::kLongest";
+    for (char c : text) {
+      if (c < 0x20 || c == 0x7F || c == '"' || c == '\\') throw "a JSON member name that needs escaping";
+    }
+  }
+  std::string_view text;
+};
+
 // Writes JSON into a text as it goes: objects and arrays opened and closed
 // in order, each member and element separated from the one before. Compact
 // ("," and ":") or spaced (", " and ": ", for outputs read by people, which
@@ -39,20 +54,21 @@ class JsonWriter {
     newLineIndent_ = indent;
     return *this;
   }
-  // A member's name; the next value is its value.
-  JsonWriter& key(std::string_view name);
-  // A name written in the code, of plain characters (no quote, backslash or
-  // control): in one append, as the results write dozens per row.
-  template <std::size_t N>
-  JsonWriter& key(const char (&name)[N]) {
+  // A member's name from the data; the next value is its value.
+  JsonWriter& keyText(std::string_view name);
+  // A member's name written in the code, checked to be of plain characters
+  // when the program is compiled, in one append: the results write dozens
+  // per row.
+  JsonWriter& key(JsonName name) {
     next();
-    std::array<char, N + 3> text;
+    std::array<char, JsonName::kLongest + 4> text;
     text[0] = '"';
-    std::copy(name, name + N - 1, text.begin() + 1);
-    text[N] = '"';
-    text[N + 1] = ':';
-    text[N + 2] = ' ';
-    out_.append(text.data(), spaced_ ? N + 3 : N + 2);
+    std::copy(name.text.begin(), name.text.end(), text.begin() + 1);
+    std::size_t n = name.text.size() + 1;
+    text[n++] = '"';
+    text[n++] = ':';
+    if (spaced_) text[n++] = ' ';
+    out_.append(text.data(), n);
     afterKey_ = true;
     return *this;
   }
@@ -110,8 +126,8 @@ class JsonWriter {
   std::string& out_;
   const bool spaced_;
   // Per open object or array, innermost last: its closing bracket, and
-  // whether nothing has been written in it yet. The outputs nest a few deep.
-  static constexpr int kMaxDepth = 8;
+  // whether nothing has been written in it yet. The lists nest nine deep.
+  static constexpr int kMaxDepth = 16;
   std::array<char, kMaxDepth> closing_{};
   std::array<bool, kMaxDepth> first_{};
   int depth_ = 0;

@@ -170,7 +170,7 @@ std::string AcceptedListsJson(const std::vector<AcceptedLists>& lists) {
         for (const int most : tube.mostPasses) w.integer(most);
         w.end().key("TUBEWALL").beginObject();
         for (std::size_t m = 0; m < l.materials.size() && m < 3; ++m)
-          w.key(l.materials[m]).strings(tube.walls[m]);
+          w.keyText(l.materials[m]).strings(tube.walls[m]);
         w.end().end();
       }
       w.end().end();

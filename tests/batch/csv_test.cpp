@@ -146,7 +146,14 @@ TEST(JsonText, WriterSeparatesNestedMembersAndElements) {
   EXPECT_EQ(compact, R"({"a":[1,{},null],"b":true})");
   std::string spaced;
   JsonWriter s(spaced, true);
-  s.beginObject().key("k\"").strings({"x", "y"}).onNewLine(1).key("n").beginArray().onNewLine(2).integer(-3);
+  s.beginObject()
+      .keyText("k\"")
+      .strings({"x", "y"})
+      .onNewLine(1)
+      .key("n")
+      .beginArray()
+      .onNewLine(2)
+      .integer(-3);
   s.onNewLine(0).end().end();
   EXPECT_EQ(spaced, "{\"k\\\"\": [\"x\", \"y\"],\n \"n\": [\n  -3\n]}");
 }
