@@ -37,11 +37,32 @@ const std::vector<std::string>& FieldKeys() {
   return keys;
 }
 
-// "NAME": of every output field of the window, built once.
+// The name of each design output in the results' "display" object (the
+// names of the main window's fields, which the results have always used).
+std::string_view DisplayName(std::string DesignDisplay::*output) {
+  struct Named {
+    std::string DesignDisplay::*output;
+    std::string_view name;
+  };
+  static constexpr Named kNamed[] = {
+      {&DesignDisplay::maxMaintTemp, "Max_Maint_Temp"}, {&DesignDisplay::minMaintTemp, "Min_Maint_Temp"},
+      {&DesignDisplay::heatLoss, "Ht_Lswo_Out"},        {&DesignDisplay::condensate, "Cond_Load"},
+      {&DesignDisplay::insulationSize, "Insul_Size"},   {&DesignDisplay::totalLength, "Tot_Cab_Out"},
+      {&DesignDisplay::trapDistance, "Trap_Dist"},      {&DesignDisplay::rise, "Rise"},
+      {&DesignDisplay::traceType, "TraceTp"},           {&DesignDisplay::heatUpTime, "txtHuTime"},
+  };
+  for (const Named& n : kNamed) {
+    if (n.output == output) return n.name;
+  }
+  throw std::logic_error("a design output without a name in the results");
+}
+
+// "NAME": of every design output, built once.
 const std::array<std::string, kDisplayFieldCount>& DisplayKeys() {
   static const std::array<std::string, kDisplayFieldCount> keys = [] {
     std::array<std::string, kDisplayFieldCount> out;
-    for (std::size_t d = 0; d < out.size(); ++d) out[d] = JsonString(kDesignOutputs[d].key) + ":";
+    for (std::size_t d = 0; d < out.size(); ++d)
+      out[d] = JsonString(DisplayName(kDesignOutputs[d].text)) + ":";
     return out;
   }();
   return keys;

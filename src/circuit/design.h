@@ -44,14 +44,12 @@ struct DesignDisplay {
 inline constexpr const char* kNoHeatUpTime = "\u2014";
 
 // The outputs of a design, one row each, in the order the line-list command
-// gives them: the key that names the output (the JSON key of the command,
-// and the main window's field of it), the heading of its CSV column, the
-// heading of the Line List window's column and that column's place among
+// gives them: the heading of its CSV column (and the main window's caption),
+// the heading of the Line List window's column and that column's place among
 // the window's results, its unit, its text, whether only the internal
 // mode shows it, and whether only a heat-up design gives it (the line-list
 // outputs, which carry no application, leave such an output out).
 struct DesignOutput {
-  const char* key;
   const char* caption;
   const char* listCaption;
   int listColumn;
@@ -61,25 +59,22 @@ struct DesignOutput {
   bool heatUpOnly;
 };
 inline constexpr std::array<DesignOutput, 10> kDesignOutputs{{
-    {"Max_Maint_Temp", "Max. Maint. Temp.", "Max. Maint. Temp.", 0, UnitQuantity::Temperature,
-     &DesignDisplay::maxMaintTemp, false, false},
-    {"Min_Maint_Temp", "Min. Maint. Temp.", "Min. Maint. Temp.", 1, UnitQuantity::Temperature,
-     &DesignDisplay::minMaintTemp, false, false},
-    {"Ht_Lswo_Out", "Design Heat Loss", "Heat Loss", 2, UnitQuantity::HeatLoss, &DesignDisplay::heatLoss,
+    {"Max. Maint. Temp.", "Max. Maint. Temp.", 0, UnitQuantity::Temperature, &DesignDisplay::maxMaintTemp,
      false, false},
-    {"Cond_Load", "Operating Condensate Load", "Condensate Load", 3, UnitQuantity::Condensate,
-     &DesignDisplay::condensate, true, false},
-    {"Insul_Size", "Nominal Insulation Size", "Insulation Size", 4, UnitQuantity::InsulationSize,
+    {"Min. Maint. Temp.", "Min. Maint. Temp.", 1, UnitQuantity::Temperature, &DesignDisplay::minMaintTemp,
+     false, false},
+    {"Design Heat Loss", "Heat Loss", 2, UnitQuantity::HeatLoss, &DesignDisplay::heatLoss, false, false},
+    {"Operating Condensate Load", "Condensate Load", 3, UnitQuantity::Condensate, &DesignDisplay::condensate,
+     true, false},
+    {"Nominal Insulation Size", "Insulation Size", 4, UnitQuantity::InsulationSize,
      &DesignDisplay::insulationSize, false, false},
-    {"Tot_Cab_Out", "Total Tracer Length with Allowances", "Total Tracer Length", 5, UnitQuantity::Length,
+    {"Total Tracer Length with Allowances", "Total Tracer Length", 5, UnitQuantity::Length,
      &DesignDisplay::totalLength, false, false},
-    {"Trap_Dist", "Max. Trap Distance", "Max. Trap Distance", 7, UnitQuantity::Length,
-     &DesignDisplay::trapDistance, true, false},
-    {"Rise", "Max. Vertical Rise", "Max. Vertical Rise", 8, UnitQuantity::Length, &DesignDisplay::rise, true,
+    {"Max. Trap Distance", "Max. Trap Distance", 7, UnitQuantity::Length, &DesignDisplay::trapDistance, true,
      false},
-    {"TraceTp", "Tracer Product", "Compound / Jacketed Type", 6, std::nullopt, &DesignDisplay::traceType,
-     false, false},
-    {"txtHuTime", "Heat Up Time", "Heat Up Time", 9, std::nullopt, &DesignDisplay::heatUpTime, false, true},
+    {"Max. Vertical Rise", "Max. Vertical Rise", 8, UnitQuantity::Length, &DesignDisplay::rise, true, false},
+    {"Tracer Product", "Compound / Jacketed Type", 6, std::nullopt, &DesignDisplay::traceType, false, false},
+    {"Heat Up Time", "Heat Up Time", 9, std::nullopt, &DesignDisplay::heatUpTime, false, true},
 }};
 // The outputs every design gives: those of kDesignOutputs before the
 // heat-up time.

@@ -1,6 +1,7 @@
 #include "workspace/stmain_controls.h"
 
 #include <iterator>
+#include <stdexcept>
 #include <unordered_map>
 
 namespace vst {
@@ -162,6 +163,29 @@ std::optional<std::string_view> StatusPrompt(std::string_view control) {
   const ControlRow* row = FindControlRow(control);
   if (!row || !row->prompt) return std::nullopt;
   return std::string_view(row->prompt);
+}
+
+StId OutputControl(std::string DesignDisplay::*output) {
+  struct Shown {
+    std::string DesignDisplay::*output;
+    StId control;
+  };
+  static constexpr Shown kShown[] = {
+      {&DesignDisplay::maxMaintTemp, StId::Max_Maint_Temp},
+      {&DesignDisplay::minMaintTemp, StId::Min_Maint_Temp},
+      {&DesignDisplay::heatLoss, StId::Ht_Lswo_Out},
+      {&DesignDisplay::condensate, StId::Cond_Load},
+      {&DesignDisplay::insulationSize, StId::Insul_Size},
+      {&DesignDisplay::totalLength, StId::Tot_Cab_Out},
+      {&DesignDisplay::trapDistance, StId::Trap_Dist},
+      {&DesignDisplay::rise, StId::Rise},
+      {&DesignDisplay::traceType, StId::TraceTp},
+      {&DesignDisplay::heatUpTime, StId::txtHuTime},
+  };
+  for (const Shown& s : kShown) {
+    if (s.output == output) return s.control;
+  }
+  throw std::logic_error("a design output without a field of the main window");
 }
 
 }  // namespace vst

@@ -7,9 +7,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "circuit/design.h"
 #include "core/units.h"
 #include "workspace/controls.h"
 
@@ -91,6 +93,9 @@ const std::vector<ControlRow>& STmainControlRows();
 
 // The row of a control (its own name, not its labels'), or null.
 const ControlRow* FindControlRow(std::string_view name);
+
+// The text box that shows a design output (a member of DesignDisplay).
+StId OutputControl(std::string DesignDisplay::*output);
 
 // The help context number of a control, 0 for a control without a topic.
 int HelpContextOf(std::string_view control);

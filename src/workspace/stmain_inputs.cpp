@@ -181,7 +181,7 @@ void STmainModel::phaseChangeHandling() {
 void STmainModel::setStatus(const std::string& caption) { c(StId::MessagePanel).text = caption; }
 
 void STmainModel::showResults(const DesignDisplay& d) {
-  for (const DesignOutput& output : kDesignOutputs) c(*FindStId(output.key)).text = d.*output.text;
+  for (const DesignOutput& output : kDesignOutputs) c(OutputControl(output.text)).text = d.*output.text;
   c(StId::Min_Maint_Temp).backColor = d.shortOfMaintTemp ? kColorYellow : kColorWhite;
   Control& label = c(StId::TraceLb);
   label.text = d.traceLabel;

@@ -110,7 +110,7 @@ void STmainModel::discardStoredDesign() {
   if (set_.RecordLoading || designRunning_) return;
   // The method's type keeps its text; it is hidden below.
   for (const DesignOutput& output : kDesignOutputs) {
-    if (output.text != &DesignDisplay::traceType) c(*FindStId(output.key)).text.clear();
+    if (output.text != &DesignDisplay::traceType) c(OutputControl(output.text)).text.clear();
   }
   c(StId::TraceLb).visible = false;
   c(StId::TraceTp).visible = false;

@@ -482,7 +482,7 @@ void STmainModel::programModeRefresh() {
   // The outputs of the internal mode only, with their captions and units.
   for (const DesignOutput& output : kDesignOutputs) {
     if (!output.internalOnly) continue;
-    const ControlRow& row = *FindControlRow(output.key);
+    const ControlRow& row = *FindControlRow(NameOf(OutputControl(output.text)));
     for (const char* name : {row.captionName, row.name, row.unitName})
       controls_[name].visible = internalMode_;
   }

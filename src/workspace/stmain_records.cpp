@@ -116,7 +116,7 @@ void STmainModel::showStoredOutputs() {
   const bool designed = r.HoldsDesign();
   const DesignDisplay shown = designed ? DisplayOf(r, false) : DesignDisplay{};
   for (const DesignOutput& output : kDesignOutputs) {
-    if (output.text != &DesignDisplay::traceType) c(*FindStId(output.key)).text = shown.*output.text;
+    if (output.text != &DesignDisplay::traceType) c(OutputControl(output.text)).text = shown.*output.text;
   }
   const bool heatUp = designed && r.APPTYPE == kApplicationHeatUp;
   c(StId::lblHuTime).enabled = heatUp;

@@ -196,7 +196,7 @@ TEST(DesignProperties, RandomRowsEndAsSoundDesignsOrAsRefusalsThatSayWhy) {
              ++d) {  // the last one is the compound's name
           const auto shown = ParseNumber(c.display[static_cast<std::size_t>(d)]);
           EXPECT_TRUE(shown && std::isfinite(*shown))
-              << row << " " << kDesignOutputs[static_cast<std::size_t>(d)].key << " shows \""
+              << row << " " << kDesignOutputs[static_cast<std::size_t>(d)].caption << " shows \""
               << c.display[static_cast<std::size_t>(d)] << "\"";
         }
         EXPECT_LE(r.TP2, SteamTemperature(r, units) + 1e-3) << row;
