@@ -35,15 +35,6 @@ KEY_DELAY=60 WINDOW_SETTLE=0.5
 # shellcheck source=virtual_desktop.sh
 . "$(dirname "$0")/virtual_desktop.sh"
 start_virtual_display 70 1400x1050x24
-shot() {
-  local id=$1 file=$2 x y w h
-  sleep 0.8
-  eval "$(xwininfo -id "$id" | awk '/Absolute upper-left X/ {print "x=" $4} /Absolute upper-left Y/ {print "y=" $4}
-                                    /Width:/ {print "w=" $2} /Height:/ {print "h=" $2}')"
-  import -window root "$tmp/screen.png"
-  convert "$tmp/screen.png" -crop "${w}x${h}+${x}+${y}" +repage "$file"
-  echo "take_heat_up_screenshots: $file (${w}x${h})"
-}
 # The design button, answered: the pipe length includes no allowances, no
 # fittings, no shoes.
 design() {

@@ -52,3 +52,15 @@ field() {
   type_text "$2"
   keys Tab
 }
+
+# The screen cut to the window `id` (its frame is drawn by no window manager),
+# written to FILE.
+shot() {
+  local id=$1 file=$2 x y w h
+  sleep 0.8
+  eval "$(xwininfo -id "$id" | awk '/Absolute upper-left X/ {print "x=" $4} /Absolute upper-left Y/ {print "y=" $4}
+                                    /Width:/ {print "w=" $2} /Height:/ {print "h=" $2}')"
+  import -window root "$tmp/screen.png"
+  convert "$tmp/screen.png" -crop "${w}x${h}+${x}+${y}" +repage "$file"
+  echo "$(basename "$0" .sh): $file (${w}x${h})"
+}

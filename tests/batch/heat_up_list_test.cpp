@@ -11,6 +11,7 @@
 #include "batch/list_entries.h"
 #include "core/legacy_math.h"
 #include "engine/heat_up.h"
+#include "support/typical_circuit.h"
 
 namespace vst {
 namespace heat_up_list_test {
@@ -52,18 +53,7 @@ TEST(HeatUpList, AnOtherRowAgreesWithAnIndependentIntegrationOfTheModel) {
   // The same circuit's design pass, and the model integrated by hand: the
   // 2 in standard-weight pipe weighs 3.65 lb/ft (ASME B36.10M), its bore is
   // 2.067 in, half the fiberglass (4 lb/ft3, 0.20) between the sized diameters.
-  DesignPassInput design;
-  design.maintTempF = 100;
-  design.pipeSizeListValue = 2;
-  design.pipeSizePos = 4;
-  design.insulationType = 2;
-  design.maxExposureF = 375;
-  design.intermittentExposureF = 375;
-  design.pressurePsig = 50;
-  design.minAmbientF = 0;
-  design.maxAmbientF = 100;
-  design.tubeWall = 0.032;
-  design.circuitLength = 100;
+  DesignPassInput design = TypicalDesignPassInput();
   const auto line = HeatUpConditionsOf(design, RunDesignPass(design));
   ASSERT_TRUE(line);
   const double pi = std::acos(-1.0);

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <string>
 
+#include "support/typical_circuit.h"
+
 namespace vst {
 namespace {
 
@@ -236,18 +238,7 @@ TEST(HeatUpTime, TakesTheMinimumCaseBalanceTheDesignEndedWith) {
   // The typical circuit of the design pass: the net heat vanishes at the
   // balanced temperature (within the design's 0.3 F), which a jacketed
   // tracer reports 5 F lower.
-  DesignPassInput design;
-  design.maintTempF = 100;
-  design.pipeSizeListValue = 2;
-  design.pipeSizePos = 4;
-  design.insulationType = 2;
-  design.maxExposureF = 375;
-  design.intermittentExposureF = 375;
-  design.pressurePsig = 50;
-  design.minAmbientF = 0;
-  design.maxAmbientF = 100;
-  design.tubeWall = 0.032;
-  design.circuitLength = 100;
+  DesignPassInput design = TypicalDesignPassInput();
   for (const auto& [installation, marginF] :
        {std::pair{Installation::Troughline, 0.0}, {Installation::YJ2, 5.0}}) {
     design.installation = installation;
