@@ -78,7 +78,8 @@ BENCHMARK(BM_TypicalDesignRepeated)->Unit(benchmark::kMicrosecond);
 void BM_ThousandDifferentDesigns(benchmark::State& state) {
   std::vector<vst::CircuitEntry> entries = RandomEntries(1000);
   std::vector<std::pair<double, double>> ambients;
-  for (const auto& e : entries) ambients.emplace_back(std::stod(e.minAmbient.text()), std::stod(e.maxAmbient.text()));
+  for (const auto& e : entries)
+    ambients.emplace_back(std::stod(e.minAmbient.text()), std::stod(e.maxAmbient.text()));
   Answers answers;
   std::size_t next = 0;
   double shift = 0;

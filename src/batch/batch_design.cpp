@@ -671,7 +671,8 @@ void LineListDesigner::Impl::noteHeatUp(const CircuitDesign& design, const Circu
   } else if (e.product == kOtherProduct) {
     // The row's checks made each of them a number.
     const double mean = (*e.initialTemp.value('.') + *e.finalTemp.value('.')) / 2.0;
-    result.heatUpProduct = {ToSingle(*e.density.value('.')), ToSingle(*e.specificHeat.value('.')), ToSingle(mean)};
+    result.heatUpProduct = {ToSingle(*e.density.value('.')), ToSingle(*e.specificHeat.value('.')),
+                            ToSingle(mean)};
   }
 }
 
