@@ -11,6 +11,7 @@
 #include "batch/list_entries.h"
 #include "core/legacy_math.h"
 #include "engine/heat_up.h"
+#include "support/simpson.h"
 #include "support/typical_circuit.h"
 
 namespace vst {
@@ -37,14 +38,6 @@ BatchResult Design(const std::string& text, UnitSystem units = UnitSystem::Engli
 }
 
 std::string LastMessage(const CircuitResult& c) { return c.messages.empty() ? "" : c.messages.back().text; }
-
-template <typename Fn>
-double Simpson(Fn f, double a, double b, int n) {
-  const double h = (b - a) / n;
-  double sum = f(a) + f(b);
-  for (int i = 1; i < n; ++i) sum += f(a + i * h) * (i % 2 == 1 ? 4.0 : 2.0);
-  return sum * h / 3.0;
-}
 
 TEST(HeatUpList, AnOtherRowAgreesWithAnIndependentIntegrationOfTheModel) {
   const auto batch = Design(kHeatUpHeader + kEnglishCircuit + ",Heat Up,Other,40,90,62.4,1.0,,\n" +

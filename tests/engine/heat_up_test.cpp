@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "support/simpson.h"
 #include "support/typical_circuit.h"
 
 namespace vst {
@@ -32,16 +33,6 @@ HeatUpInput TypicalLine() {
   in.otherDensityLbFt3 = 62.4;
   in.otherSpecificHeatBtuLbF = 1.0;
   return in;
-}
-
-// Composite Simpson's rule on n intervals, the independent check of the
-// adaptive rule.
-template <typename Fn>
-double Simpson(Fn f, double a, double b, int n) {
-  const double h = (b - a) / n;
-  double sum = f(a) + f(b);
-  for (int i = 1; i < n; ++i) sum += f(a + i * h) * (i % 2 == 1 ? 4.0 : 2.0);
-  return sum * h / 3.0;
 }
 
 TEST(HeatUpIntegration, ALinearNetHeatGivesTheLogarithmOfItsEnds) {
