@@ -5,29 +5,14 @@
 #include <benchmark/benchmark.h>
 
 #include "engine/heat_up.h"
+#include "support/typical_circuit.h"
 
 namespace {
-
-vst::DesignPassInput TypicalDesign() {
-  vst::DesignPassInput in;
-  in.maintTempF = 100;
-  in.pipeSizeListValue = 2;
-  in.pipeSizePos = 4;
-  in.insulationType = 2;
-  in.maxExposureF = 375;
-  in.intermittentExposureF = 375;
-  in.pressurePsig = 50;
-  in.minAmbientF = 0;
-  in.maxAmbientF = 100;
-  in.tubeWall = 0.032;
-  in.circuitLength = 100;
-  return in;
-}
 
 // The maintenance design pass (its balances found in the memo after the
 // first run, as in a line list of repeated circuits).
 void BM_DesignPass(benchmark::State& state) {
-  const vst::DesignPassInput design = TypicalDesign();
+  const vst::DesignPassInput design = vst::TypicalDesignPassInput();
   for (auto _ : state) benchmark::DoNotOptimize(vst::RunDesignPass(design));
 }
 BENCHMARK(BM_DesignPass)->Unit(benchmark::kMicrosecond);
@@ -35,7 +20,7 @@ BENCHMARK(BM_DesignPass)->Unit(benchmark::kMicrosecond);
 // The same pass with balances not yet in the memo: each iteration a
 // slightly different minimum ambient, as a list of many distinct circuits.
 void BM_DesignPassFresh(benchmark::State& state) {
-  vst::DesignPassInput design = TypicalDesign();
+  vst::DesignPassInput design = vst::TypicalDesignPassInput();
   double ambientF = 0.0;
   for (auto _ : state) {
     ambientF += 1e-9;
@@ -46,7 +31,7 @@ void BM_DesignPassFresh(benchmark::State& state) {
 BENCHMARK(BM_DesignPassFresh)->Unit(benchmark::kMicrosecond);
 
 void BM_HeatUpTime(benchmark::State& state) {
-  const vst::DesignPassInput design = TypicalDesign();
+  const vst::DesignPassInput design = vst::TypicalDesignPassInput();
   vst::HeatUpInput in = *vst::HeatUpConditionsOf(design, vst::RunDesignPass(design));
   in.product = static_cast<int>(state.range(0));
   in.initialTempF = in.product == vst::kOtherProduct ? 40.0 : 0.0;
@@ -66,7 +51,7 @@ BENCHMARK(BM_HeatUpTime)->Arg(0)->Arg(vst::kOtherProduct)->Unit(benchmark::kMicr
 // The costly case: "Other" water brought to 0.5 F below where the line
 // settles, where the integrand grows without bound and the rule subdivides.
 void BM_HeatUpTimeNearSettling(benchmark::State& state) {
-  const vst::DesignPassInput design = TypicalDesign();
+  const vst::DesignPassInput design = vst::TypicalDesignPassInput();
   vst::HeatUpInput in = *vst::HeatUpConditionsOf(design, vst::RunDesignPass(design));
   in.product = vst::kOtherProduct;
   in.otherDensityLbFt3 = 62.4;
