@@ -68,9 +68,8 @@ class Designing {
  private:
   // A numeric field's value, empty when it holds no number a field can store.
   std::optional<double> number(const TypedNumber& field) const {
-    auto value = field.value(context_.decimalMark);
-    if (value && !std::isfinite(ToSingle(*value))) return std::nullopt;
-    return value;
+    if (!field.single(context_.decimalMark)) return std::nullopt;
+    return field.value(context_.decimalMark);
   }
   // The number of a list entry's text (a pipe size, a wall thickness).
   std::optional<double> number(const std::string& text) const {

@@ -93,12 +93,16 @@ std::optional<double> ParseNumber(std::string_view text, char decimalMark) {
   return negative ? -value : value;
 }
 
-std::optional<float> ParseSingle(std::string_view text, char decimalMark) {
-  auto v = ParseNumber(text, decimalMark);
-  if (!v) return std::nullopt;
-  const float f = ToSingle(*v);
+std::optional<float> StoredSingle(double x) {
+  const float f = ToSingle(x);
   if (!std::isfinite(f)) return std::nullopt;
   return f;
+}
+
+std::optional<float> ParseSingle(std::string_view text, char decimalMark) {
+  const auto v = ParseNumber(text, decimalMark);
+  if (!v) return std::nullopt;
+  return StoredSingle(*v);
 }
 
 char* WriteShortestText(float value, char* out) {

@@ -38,6 +38,10 @@ std::optional<double> ParseNumber(std::string_view text, char decimalMark = '.')
 // whenever it gives one.
 std::optional<double> PlainDecimalValue(std::string_view text);
 
+// The single-precision value a field stores for x; nothing for a value
+// beyond single precision.
+std::optional<float> StoredSingle(double x);
+
 // ParseNumber, stored in single precision.
 std::optional<float> ParseSingle(std::string_view text, char decimalMark = '.');
 

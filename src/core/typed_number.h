@@ -6,7 +6,6 @@
 // record keeps.
 #pragma once
 
-#include <cmath>
 #include <optional>
 #include <string>
 #include <utility>
@@ -43,9 +42,7 @@ class TypedNumber {
   std::optional<float> single(char decimalMark) const {
     const auto v = value(decimalMark);
     if (!v) return std::nullopt;
-    const float f = ToSingle(*v);
-    if (!std::isfinite(f)) return std::nullopt;
-    return f;
+    return StoredSingle(*v);
   }
 
   friend bool operator==(const TypedNumber& a, const TypedNumber& b) { return a.text_ == b.text_; }
