@@ -63,15 +63,6 @@ const std::vector<LineListColumn>& LineListColumns() {
   return columns;
 }
 
-bool IsHeatUpColumn(std::size_t column) { return column >= kFirstHeatUpColumn && column < kColumnCount; }
-
-bool HasHeatUpColumn(const std::vector<int>& positions) {
-  for (std::size_t c = kFirstHeatUpColumn; c < positions.size() && c < kColumnCount; ++c) {
-    if (positions[c] >= 0) return true;
-  }
-  return false;
-}
-
 std::string WithUnit(const std::string& caption, const std::string& unit) {
   return unit.empty() ? caption : caption + " (" + unit + ")";
 }
@@ -104,7 +95,9 @@ std::string ColumnUnitText(ColumnUnit unit, const BatchOptions& options) {
 
 namespace {
 
-// Usual words for a column that no edit distance finds.
+// Words that suggest a column for a heading no edit distance finds. They
+// only suggest: the words a heading is read as (headings.cpp) never reach
+// this table.
 struct ColumnAlias {
   const char* word;  // folded
   const char* column;
@@ -119,35 +112,16 @@ constexpr ColumnAlias kColumnAliases[] = {
     {"PUMP", "NOPX"},
     {"PUMPS", "NOPX"},
     {"NOPUMPS", "NOPX"},
-    {"LENGTH", "PIPELN"},
-    {"PRESSURE", "STEAMPRS"},
     {"THICKNESS", "INSTHK"},
-    {"INSULATION", "INSTYPE"},
-    {"INSTALLATION", "TRACEINS"},
     {"TUBE", "TRACETUB"},
-    {"TUBESIZE", "TRACETUB"},
     {"MATERIAL", "TUBEMAT"},
-    {"TUBINGMATERIAL", "TUBEMAT"},
     {"WALL", "TUBEWALL"},
     {"WALLTHICKNESS", "TUBEWALL"},
-    {"TRACERS", "PASSES"},
-    {"NUMBEROFPASSES", "PASSES"},
-    {"CIRCUIT", "CIRTXT"},
-    {"CIRCUITNO", "CIRTXT"},
-    {"CIRCUITNUMBER", "CIRTXT"},
     {"LINE", "PIPETXT"},
-    {"LINENO", "PIPETXT"},
-    {"LINENUMBER", "PIPETXT"},
-    {"PIPENO", "PIPETXT"},
-    {"PIPENUMBER", "PIPETXT"},
     {"PREINSULATED", "WCTB"},
     {"PREINSULATEDTUBING", "WCTB"},
     {"INTERMITTENT", "INTEXP"},
     {"FITTINGS", "ALLOWANCE"},
-    {"APPLICATION", "APPTYPE"},
-    {"DENSITY", "HUDENS"},
-    {"SPECIFICHEAT", "HUCP"},
-    {"LATENTHEAT", "HULATENT"},
 };
 
 // Edits (insert, delete, replace, swap two neighbours) from one text to
@@ -540,6 +514,11 @@ struct LineListDesigner::Impl {
   bool unknownRefused = false;
   bool decimalCommas = false;  // numbers may be written "1,5"
 
+  // Whether the header holds a heat-up column.
+  bool heatUp() const {
+    return std::any_of(positions.begin() + kFirstHeatUpColumn, positions.end(), [](int p) { return p >= 0; });
+  }
+
   std::optional<std::string> designRow(const RowView& row, CircuitResult& result) const;
   static void readDialogAnswers(const RowView& row, RowAnswers& answers);
   int findChoice(const RowView& row, EntryField field, const TextList& offered, std::string& problem) const;
@@ -922,7 +901,7 @@ bool LineListDesigner::ok() const { return impl_->error.empty(); }
 const std::string& LineListDesigner::error() const { return impl_->error; }
 const std::vector<IgnoredColumn>& LineListDesigner::ignoredColumns() const { return impl_->ignored; }
 bool LineListDesigner::refusedUnknownColumns() const { return impl_->unknownRefused; }
-bool LineListDesigner::heatUp() const { return HasHeatUpColumn(positions()); }
+bool LineListDesigner::heatUp() const { return impl_->heatUp(); }
 const std::vector<HeadingReading>& LineListDesigner::headings() const { return impl_->headings; }
 std::vector<int> LineListDesigner::positions() const {
   return std::vector<int>(impl_->positions.begin(), impl_->positions.end());
@@ -955,8 +934,7 @@ void LineListDesigner::design(const CsvRow& row, int rowNumber, CircuitResult& r
     if (result.used[c].empty() && fallback && c != kTUBEWALL && c != kSHOES && c != kHUINIT && c != kHUFINAL)
       result.used[c] = fallback;
   }
-  result.heatUpColumns =
-      std::any_of(s.positions.begin() + kFirstHeatUpColumn, s.positions.end(), [](int p) { return p >= 0; });
+  result.heatUpColumns = s.heatUp();
   result.heatUpHours.reset();
   result.heatUpProduct.reset();
   // A row the reader could not take whole (a field or line too long) is

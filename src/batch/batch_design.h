@@ -97,10 +97,6 @@ enum LineListCol : std::size_t {
 // results without them (and without the heat-up time), as lists did before
 // the heat-up was carried.
 inline constexpr std::size_t kFirstHeatUpColumn = kAPPTYPE;
-bool IsHeatUpColumn(std::size_t column);
-// Whether a list whose columns sit at `positions` (per LineListColumns()
-// entry, -1 when absent) holds a heat-up column.
-bool HasHeatUpColumn(const std::vector<int>& positions);
 // The unit of a column's values ("°F", "in", " psig" trimmed, ...); empty for none.
 // Shoe lengths are inches (millimetres), as the shoe dialog takes them.
 std::string ColumnUnitText(ColumnUnit unit, const BatchOptions& options);
@@ -212,7 +208,7 @@ class LineListDesigner {
   const std::vector<HeadingReading>& headings() const;
   // The header position of each LineListColumns() entry; -1 when absent.
   std::vector<int> positions() const;
-  // Whether the header holds a heat-up column (HasHeatUpColumn).
+  // Whether the header holds a heat-up column.
   bool heatUp() const;
   // Designs the row, the `rowNumber`-th data row. A row whose field count
   // differs from the header is an error of that row.
