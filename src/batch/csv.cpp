@@ -14,15 +14,14 @@ namespace {
 constexpr std::size_t kChunk = 1 << 16;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// 4096 as "4,096".
+}  // namespace
+
 std::string Grouped(std::size_t n) {
   std::string digits = std::to_string(n);
   for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
     digits.insert(static_cast<std::size_t>(at), ",");
   return digits;
 }
-
-}  // namespace
 
 CsvReader::CsvReader(std::istream& in) : in_(in) {}
 

@@ -96,6 +96,9 @@ class CsvReader {
   std::vector<std::string> header_;
 };
 
+// A count as the messages write it: 4096 as "4,096".
+std::string Grouped(std::size_t n);
+
 // Whether the numbers of a list with this delimiter may be written with a
 // decimal comma ("1,5" for 1.5): semicolons and tabs, as spreadsheets set to
 // a decimal comma separate their exports. In a comma-separated list the

@@ -110,8 +110,6 @@ constexpr UsualWord kUsualWords[] = {
     {"FITTINGSINCLUDED", kALLOWANCE},
 };
 
-std::string Folded(std::string_view text) { return FoldedHeading(text); }
-
 // A heading split into its name and a trailing unit in round or square
 // brackets ("Pipe Length (m)" is "Pipe Length" and "m"; "bar(g)" nests).
 std::pair<std::string_view, std::string_view> SplitUnit(std::string_view heading) {
@@ -291,20 +289,20 @@ HeadingsRead ReadHeadings(const std::vector<std::string>& header, const BatchOpt
     HeadingReading h;
     h.heading = std::string(Trim(written));
     const auto [name, unit] = SplitUnit(h.heading);
-    const std::string folded = Folded(name);
+    const std::string folded = FoldedHeading(name);
     // The field code first, then the map file, the caption, a usual word.
     if (const auto code = CodeColumn(folded)) {
       h.column = static_cast<int>(*code);
       h.how = HeadingHow::Code;
     }
     for (const auto& [mapped, column] : options.columns) {
-      if (h.how != HeadingHow::Unknown || Folded(mapped) != Folded(h.heading)) continue;
-      const auto code = CodeColumn(Folded(column));
+      if (h.how != HeadingHow::Unknown || FoldedHeading(mapped) != FoldedHeading(h.heading)) continue;
+      const auto code = CodeColumn(FoldedHeading(column));
       h.column = code ? static_cast<int>(*code) : -1;
       h.how = code ? HeadingHow::Map : HeadingHow::Ignored;
     }
     for (std::size_t c = 0; c < kCaptions.size() && h.how == HeadingHow::Unknown && !folded.empty(); ++c) {
-      if (const char* caption = ColumnCaption(c); caption && Folded(caption) == folded) {
+      if (const char* caption = ColumnCaption(c); caption && FoldedHeading(caption) == folded) {
         h.column = static_cast<int>(c);
         h.how = HeadingHow::Caption;
       }
@@ -344,8 +342,8 @@ std::optional<ColumnMap> ParseColumnMap(std::string_view text, std::string& erro
   }
   ColumnMap map;
   std::vector<std::pair<int, std::vector<std::string>>> lines;
-  if (!(table->header.size() == 2 && Folded(table->header[0]) == "HEADING" &&
-        Folded(table->header[1]) == "COLUMN"))
+  if (!(table->header.size() == 2 && FoldedHeading(table->header[0]) == "HEADING" &&
+        FoldedHeading(table->header[1]) == "COLUMN"))
     lines.push_back({1, table->header});
   for (const CsvRow& row : table->rows) lines.push_back({row.line, row.fields});
   for (const auto& [line, fields] : lines) {
@@ -360,12 +358,12 @@ std::optional<ColumnMap> ParseColumnMap(std::string_view text, std::string& erro
       error = where + "the heading is empty";
       return std::nullopt;
     }
-    if (!CodeColumn(Folded(column)) && Folded(column) != "IGNORE") {
+    if (!CodeColumn(FoldedHeading(column)) && FoldedHeading(column) != "IGNORE") {
       error = where + QuotedValue(column) + " is no column of a line list (nor \"ignore\")";
       return std::nullopt;
     }
     for (const auto& [earlier, unused] : map) {
-      if (Folded(earlier) == Folded(heading)) {
+      if (FoldedHeading(earlier) == FoldedHeading(heading)) {
         error = where + "the heading " + QuotedValue(heading) + " is mapped twice";
         return std::nullopt;
       }

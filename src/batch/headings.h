@@ -29,8 +29,9 @@ std::string FoldedHeading(std::string_view text);
 const char* HeadingHowName(HeadingHow how);
 
 // Reads each heading of a header row. Empty error, or why the headings
-// cannot be read ("line 1: ..."): two headings naming one column, a unit
-// of the other unit system or one the column does not take.
+// cannot be read ("line 1: ..."): a unit of the other unit system or one
+// the column does not take. Two headings naming one column are left to the
+// reader of the list, which names both.
 struct HeadingsRead {
   std::vector<HeadingReading> headings;
   std::string error;

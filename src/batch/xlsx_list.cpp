@@ -364,14 +364,6 @@ std::optional<std::string> NumberText(std::string_view stored) {
   return std::string(text.data(), written.ptr);
 }
 
-// 4096 as "4,096".
-std::string Grouped(std::size_t n) {
-  std::string digits = std::to_string(n);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
-    digits.insert(static_cast<std::size_t>(at), ",");
-  return digits;
-}
-
 // The worksheet, parsed as its entry is read: completed rows wait in a
 // queue until they are asked for.
 class SheetPart : public XmlPart {
