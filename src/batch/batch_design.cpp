@@ -63,6 +63,11 @@ const std::vector<LineListColumn>& LineListColumns() {
   return columns;
 }
 
+std::string DesignOutputUnitText(const DesignOutput& output, UnitSystem units) {
+  if (output.unit) return std::string(Trim(UnitCaption(*output.unit, units)));
+  return output.heatUpOnly ? "hr" : "";
+}
+
 std::string WithUnit(const std::string& caption, const std::string& unit) {
   return unit.empty() ? caption : caption + " (" + unit + ")";
 }
@@ -596,7 +601,7 @@ void LineListDesigner::Impl::readHeatUp(const RowView& row, CircuitEntry& e, Cir
   const auto final = heatUpTemperature(row, kHUFINAL, e.maintTemp, kMAINTEMP);
   if (!final) return;
   e.finalTemp = *final;
-  if (e.product != kOtherProduct) {
+  if (e.product != kProductOther) {
     // A listed product carries its own data.
     std::string unread;
     for (const Col c : {kHUDENS, kHUCP, kHUPCTEMP, kHULATENT}) {
@@ -647,7 +652,7 @@ void LineListDesigner::Impl::noteHeatUp(const CircuitDesign& design, const Circu
   const CircuitEntry& e = design.entry;
   if (const auto p = ProductAtMeanTemperature(e, context)) {
     result.heatUpProduct = {ToSingle(p->density), ToSingle(p->specificHeat), ToSingle(p->at)};
-  } else if (e.product == kOtherProduct) {
+  } else if (e.product == kProductOther) {
     // The row's checks made each of them a number.
     const double mean = (*e.initialTemp.value('.') + *e.finalTemp.value('.')) / 2.0;
     result.heatUpProduct = {ToSingle(*e.density.value('.')), ToSingle(*e.specificHeat.value('.')),

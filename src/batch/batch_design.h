@@ -103,6 +103,9 @@ std::string ColumnUnitText(ColumnUnit unit, const BatchOptions& options);
 // A heading with its unit in parentheses: "MAXAMB (°F)"; the caption alone
 // without a unit.
 std::string WithUnit(const std::string& caption, const std::string& unit);
+// The unit of a design output's values in a unit system ("°F", "BTU/hr-ft",
+// ...; the heat-up time in hours in both); empty for none.
+std::string DesignOutputUnitText(const DesignOutput& output, UnitSystem units);
 
 // A header column that is no line list column: its name as written
 // (trimmed), its 1-based position, and the known column it probably means

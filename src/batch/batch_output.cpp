@@ -318,11 +318,7 @@ std::vector<std::string> BatchCsvHeadings(const BatchOptions& options, bool heat
   head.push_back("Installation Used");
   for (const DesignOutput& d : kDesignOutputs) {
     if (d.heatUpOnly && !heatUp) continue;
-    // The heat-up time is in hours in both unit systems.
-    const std::string unit = d.unit         ? std::string(Trim(UnitCaption(*d.unit, options.units)))
-                             : d.heatUpOnly ? std::string("hr")
-                                            : std::string();
-    head.push_back(WithUnit(d.caption, unit));
+    head.push_back(WithUnit(d.caption, DesignOutputUnitText(d, options.units)));
   }
   for (const auto& t : kTakeoffColumns)
     head.push_back(WithUnit(t.caption, OutUnitText(t.unit, options.units)));

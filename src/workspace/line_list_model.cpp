@@ -245,10 +245,8 @@ void LineListModel::buildColumns() {
       const DesignOutput& r = kDesignOutputs[d];
       if (r.listColumn != column || (r.heatUpOnly && !heatUp) || (r.internalOnly && !options_.internalMode))
         continue;
-      const std::string unit = r.unit         ? std::string(Trim(UnitCaption(*r.unit, options_.units)))
-                               : r.heatUpOnly ? std::string("hr")
-                                              : std::string();
-      columns_.push_back({LineColumnKind::Result, static_cast<int>(d), WithUnit(r.listCaption, unit)});
+      columns_.push_back({LineColumnKind::Result, static_cast<int>(d),
+                          WithUnit(r.listCaption, DesignOutputUnitText(r, options_.units))});
     }
   }
   for (std::size_t c = kPIPETXT + 1; c < (heatUp ? names.size() : kFirstHeatUpColumn); ++c) input(c);
