@@ -34,8 +34,8 @@ void BM_HeatUpTime(benchmark::State& state) {
   const vst::DesignPassInput design = vst::TypicalDesignPassInput();
   vst::HeatUpInput in = *vst::HeatUpConditionsOf(design, vst::RunDesignPass(design));
   in.product = static_cast<int>(state.range(0));
-  in.initialTempF = in.product == vst::kOtherProduct ? 40.0 : 0.0;
-  in.finalTempF = in.product == vst::kOtherProduct ? 150.0 : 100.0;
+  in.initialTempF = in.product == vst::kProductOther ? 40.0 : 0.0;
+  in.finalTempF = in.product == vst::kProductOther ? 150.0 : 100.0;
   in.otherDensityLbFt3 = 62.4;
   in.otherSpecificHeatBtuLbF = 1.0;
   const vst::HeatUpResult once = vst::HeatUpTime(in);
@@ -46,14 +46,14 @@ void BM_HeatUpTime(benchmark::State& state) {
     benchmark::DoNotOptimize(vst::HeatUpTime(in));
   }
 }
-BENCHMARK(BM_HeatUpTime)->Arg(0)->Arg(vst::kOtherProduct)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HeatUpTime)->Arg(0)->Arg(vst::kProductOther)->Unit(benchmark::kMicrosecond);
 
 // The costly case: "Other" water brought to 0.5 F below where the line
 // settles, where the integrand grows without bound and the rule subdivides.
 void BM_HeatUpTimeNearSettling(benchmark::State& state) {
   const vst::DesignPassInput design = vst::TypicalDesignPassInput();
   vst::HeatUpInput in = *vst::HeatUpConditionsOf(design, vst::RunDesignPass(design));
-  in.product = vst::kOtherProduct;
+  in.product = vst::kProductOther;
   in.otherDensityLbFt3 = 62.4;
   in.otherSpecificHeatBtuLbF = 1.0;
   in.initialTempF = 40.0;

@@ -305,11 +305,11 @@ HeatUpResult Designing::heatUp(const DesignPassResult& pass) const {
   in.product = e.product;
   in.initialTempF = temperatureF(e.initialTemp);
   in.finalTempF = temperatureF(e.finalTemp);
-  if (e.product == kOtherProduct) {
+  if (e.product == kProductOther) {
     in.otherDensityLbFt3 = property(e.density, LbPerFt3FromKgPerM3);
     in.otherSpecificHeatBtuLbF = property(e.specificHeat, BtuPerLbFFromJPerKgK);
   }
-  if (e.product == kOtherProduct && e.phaseChange) {
+  if (e.product == kProductOther && e.phaseChange) {
     in.phaseChangeTempF = temperatureF(e.phaseChangeTemp);
     in.latentHeatBtuLb = property(e.latentHeat, BtuPerLbFromJPerKg);
   }
@@ -652,7 +652,7 @@ ProductPropertyTexts ShownProductProperties(const CircuitEntry& e, const Circuit
 }
 
 std::optional<ProductAtMean> ProductAtMeanTemperature(const CircuitEntry& e, const CircuitContext& context) {
-  if (e.product == kOtherProduct) return std::nullopt;
+  if (e.product == kProductOther) return std::nullopt;
   const auto initial = e.initialTemp.value(context.decimalMark);
   const auto final = e.finalTemp.value(context.decimalMark);
   if (!initial || !final) return std::nullopt;

@@ -22,7 +22,6 @@ inline constexpr int kInsulationFiberglass = 2;        // insulation types, a fr
 inline constexpr int kMaterialCopper = 0;              // tubing materials
 inline constexpr int kMaterialStainlessWelded = 1;
 inline constexpr int kMaterialStainlessSeamless = 2;
-inline constexpr int kProductOther = 40;  // heat-up products, last entry
 inline constexpr int kPipeSizeStart = 4;  // pipe sizes, a fresh circuit's ("2.0" / "50")
 inline constexpr int kPipeSizeCount = 19;
 

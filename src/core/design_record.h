@@ -33,6 +33,11 @@ char UnitLetter(UnitSystem units);
 inline constexpr int kApplicationMaintenance = 0;
 inline constexpr int kApplicationHeatUp = 1;
 
+// The heat-up product list (HeatUpProduct) has 41 entries; the last, "Other",
+// takes the engineer's own density, specific heat and phase change.
+inline constexpr int kHeatUpProducts = 41;
+inline constexpr int kProductOther = 40;
+
 struct DesignRecord {
   // Inputs
   float MAXAMB = 0;     // maximum ambient temperature, F / C

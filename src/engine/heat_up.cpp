@@ -253,7 +253,7 @@ class HeatUp {
     if (in_.product < 0 || in_.product >= kHeatUpProducts) return Refuse("Product is not in the list.");
     if (!CheckTemperature(in_.initialTempF, "Initial Temp.")) return false;
     if (!CheckTemperature(in_.finalTempF, "Final Temp.")) return false;
-    if (in_.product == kOtherProduct) {
+    if (in_.product == kProductOther) {
       if (!PositiveNumber(in_.otherDensityLbFt3)) return Refuse("Density must be a number greater than 0.");
       if (!PositiveNumber(in_.otherSpecificHeatBtuLbF)) {
         return Refuse("Specific Heat must be a number greater than 0.");
@@ -278,7 +278,7 @@ class HeatUp {
   }
 
   ProductProperties Product(double tempF) {
-    if (in_.product == kOtherProduct) return {in_.otherDensityLbFt3, in_.otherSpecificHeatBtuLbF, false};
+    if (in_.product == kProductOther) return {in_.otherDensityLbFt3, in_.otherSpecificHeatBtuLbF, false};
     ProductProperties p = ProductPropertiesAt(in_.product, tempF).value_or(ProductProperties{});
     if (p.heldAtRangeEnd) result_.outsideProductRange = true;
     return p;

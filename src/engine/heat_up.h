@@ -70,7 +70,7 @@ struct HeatUpInput {
   // The heat-up.
   double initialTempF = 0;
   double finalTempF = 0;
-  int product = 0;  // position in the heat-up product list; kOtherProduct takes the constants below
+  int product = 0;  // position in the heat-up product list; kProductOther takes the constants below
   double otherDensityLbFt3 = 0;
   double otherSpecificHeatBtuLbF = 0;
   std::optional<double> phaseChangeTempF;  // a phase change, with its latent heat

@@ -159,7 +159,7 @@ constexpr HeatUpProductData Caustic(double massFraction, const char* note) {
 // ranges K. Where a source gives its fit without a range (the PPDS and
 // ChemSep equations) the range runs from the melting point (ChemSep) to the
 // critical temperature.
-const std::array<HeatUpProductData, kOtherProduct> kProducts{{
+const std::array<HeatUpProductData, kProductOther> kProducts{{
     // 0 Water.
     [] {
       HeatUpProductData d;
@@ -431,7 +431,7 @@ double PropertyAt(const std::array<PropertyFit, 2>& pieces, double kelvin, doubl
 }  // namespace
 
 const HeatUpProductData* HeatUpProductAt(int position) {
-  if (position < 0 || position >= kOtherProduct) return nullptr;
+  if (position < 0 || position >= kProductOther) return nullptr;
   return &kProducts[static_cast<std::size_t>(position)];
 }
 

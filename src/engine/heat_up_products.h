@@ -14,12 +14,12 @@
 #include <optional>
 #include <vector>
 
+#include "core/design_record.h"
+
 namespace vst {
 
-// The heat-up product list has 41 entries; the last, "Other", takes the
-// engineer's constants and has no row.
-inline constexpr int kHeatUpProducts = 41;
-inline constexpr int kOtherProduct = 40;
+// Each product of the heat-up product list (kHeatUpProducts) has a row but
+// the last, "Other" (kProductOther), which takes the engineer's constants.
 
 // The equation forms of the table. T is the temperature in K unless said
 // otherwise; c[] the row's coefficients.

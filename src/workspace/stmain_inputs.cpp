@@ -152,7 +152,7 @@ void STmainModel::productHandling() {
 // heat-up uses there; "Other", and a maintenance window, show the values of
 // the fields as entered.
 bool STmainModel::showsProductData() const {
-  return entry_.application == kApplicationHeatUp && entry_.product != kOtherProduct;
+  return entry_.application == kApplicationHeatUp && entry_.product != kProductOther;
 }
 
 void STmainModel::showProductProperties() {

@@ -710,17 +710,17 @@ TEST(DesignRun, HeatUpTimeFollowsTheDesignOrSaysWhyThereIsNone) {
     const char* message;  // the start of the message after the results, "" for none
   };
   const Case cases[] = {
-      {"other product", kOtherProduct, "50", "150", "62.4", false, HeatUpEnd::Computed, "*", ""},
+      {"other product", kProductOther, "50", "150", "62.4", false, HeatUpEnd::Computed, "*", ""},
       {"listed product", kWater, "50", "150", "", false, HeatUpEnd::Computed, "*", ""},
-      {"already at the final temperature", kOtherProduct, "150", "150", "62.4", false, HeatUpEnd::Computed,
+      {"already at the final temperature", kProductOther, "150", "150", "62.4", false, HeatUpEnd::Computed,
        "0.00", ""},
-      {"above where the line settles", kOtherProduct, "50", "300", "62.4", false, HeatUpEnd::CannotReach,
+      {"above where the line settles", kProductOther, "50", "300", "62.4", false, HeatUpEnd::CannotReach,
        "\u2014",
        "The line cannot reach the final temperature of 300.0 \u00B0F at the minimum ambient: it "
        "settles at 273."},
-      {"density not a number", kOtherProduct, "50", "150", "abc", false, HeatUpEnd::Refused, "",
+      {"density not a number", kProductOther, "50", "150", "abc", false, HeatUpEnd::Refused, "",
        "Density must be a number greater than 0."},
-      {"phase change without its temperature", kOtherProduct, "50", "150", "62.4", true, HeatUpEnd::Refused,
+      {"phase change without its temperature", kProductOther, "50", "150", "62.4", true, HeatUpEnd::Refused,
        "", "Phase Change Temp. must be between -100 and 1600 \u00B0F."},
       {"product held at the end of its data", kSodium, "50", "150", "", false, HeatUpEnd::Computed, "*",
        "The heat-up temperatures reach outside the temperature range of the product property data of "
@@ -775,7 +775,7 @@ TEST(DesignRun, HeatUpTimeFollowsTheDesignOrSaysWhyThereIsNone) {
 TEST(DesignRun, MetricHeatUpFieldsAreConvertedToTheEnginesUnits) {
   FakeHost host(UnitSystem::Metric);
   host.in.application = kApplicationHeatUp;
-  host.in.product = kOtherProduct;
+  host.in.product = kProductOther;
   host.in.initialTemp = "10";
   host.in.finalTemp = "65";
   host.in.density = "999.5521";
@@ -798,7 +798,7 @@ TEST(DesignRun, TheHelpPagesWorkedExampleIsWhatTheProgramComputes) {
   for (const bool phaseChange : {false, true}) {
     FakeHost host;
     host.in.application = kApplicationHeatUp;
-    host.in.product = kOtherProduct;
+    host.in.product = kProductOther;
     host.in.initialTemp = "40";
     host.in.finalTemp = "150";
     host.in.density = "62.4";

@@ -178,7 +178,7 @@ TEST(HeatUpProducts, OutsideItsRangeAPropertyIsHeldAtTheNearerEnd) {
 }
 
 TEST(HeatUpProducts, EveryRowNamesItsSourcesAndGivesPositiveValuesAcrossItsBreaks) {
-  for (int position = 0; position < kOtherProduct; ++position) {
+  for (int position = 0; position < kProductOther; ++position) {
     const HeatUpProductData* row = HeatUpProductAt(position);
     ASSERT_NE(row, nullptr);
     EXPECT_GT(std::string(row->densitySource).size(), 10u) << position;
@@ -194,8 +194,8 @@ TEST(HeatUpProducts, EveryRowNamesItsSourcesAndGivesPositiveValuesAcrossItsBreak
           << position << " at " << tempF;
     }
   }
-  EXPECT_EQ(HeatUpProductAt(kOtherProduct), nullptr);
-  EXPECT_FALSE(ProductPropertiesAt(kOtherProduct, 100));
+  EXPECT_EQ(HeatUpProductAt(kProductOther), nullptr);
+  EXPECT_FALSE(ProductPropertiesAt(kProductOther, 100));
   EXPECT_FALSE(ProductPropertiesAt(-1, 100));
   EXPECT_FALSE(ProductPropertiesAt(0, std::nan("")));
 }
@@ -207,7 +207,7 @@ TEST(HeatUpProducts, TheHelpPageNamesEveryRowsSources) {
   ASSERT_TRUE(file);
   std::stringstream page;
   page << file.rdbuf();
-  for (int position = 0; position < kOtherProduct; ++position) {
+  for (int position = 0; position < kProductOther; ++position) {
     const HeatUpProductData* row = HeatUpProductAt(position);
     for (const char* text : {row->densitySource, row->specificHeatSource, row->note}) {
       EXPECT_NE(page.str().find(text), std::string::npos) << position << ": " << text;

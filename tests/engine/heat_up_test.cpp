@@ -29,7 +29,7 @@ HeatUpInput TypicalLine() {
                               .pipeTempF;
   in.initialTempF = 40.0;
   in.finalTempF = 150.0;
-  in.product = kOtherProduct;
+  in.product = kProductOther;
   in.otherDensityLbFt3 = 62.4;
   in.otherSpecificHeatBtuLbF = 1.0;
   return in;
