@@ -189,7 +189,7 @@ namespace {
 // The heat-up time as the report shows it: hours, or why there are none.
 std::string HeatUpTimeValue(const std::string& shown) {
   if (shown.empty()) return "not computed";
-  if (!ParseSingle(shown)) return shown + " (the final temperature cannot be reached)";
+  if (shown == kNoHeatUpTime) return shown + " (the final temperature cannot be reached)";
   return shown + " Hours";
 }
 

@@ -290,7 +290,7 @@ HeatUpResult Designing::heatUp(const DesignPassResult& pass) const {
   if (!conditions) {
     HeatUpResult none;
     none.end = HeatUpEnd::Failed;
-    none.message = "The heat-up time could not be computed: the design has no balance to heat up with.";
+    none.message = kNoHeatUpBalanceMessage;
     return none;
   }
   HeatUpInput& in = *conditions;
@@ -446,19 +446,6 @@ CircuitDesign DesignCircuit(const CircuitEntry& entry, const CircuitContext& con
   return out;
 }
 
-void ResetOutputs(DesignRecord& r, const CircuitContext& context) {
-  r.TP2 = r.TP1 = r.LSWO = r.COND = r.INSIZE = r.TLEN = r.TDX = r.VTR = r.SLEN = r.TST = 0;
-  r.ACEM = r.ACEM1 = r.ACHAN = r.ABAND = r.UNION = r.CRS = r.FRST = r.FAK = r.MACO = 0;
-  r.HeatUpTime = 0;
-  r.CEM.clear();
-  r.TSIZ.clear();
-  r.BAND.clear();
-  r.CEM1 = " ";
-  r.CHAN = " ";
-  r.UNDER = StoredNumber(context.sizing);
-  r.PRESSURE = StoredNumber(context.pressureUnit);
-}
-
 namespace {
 
 // The bill fields of a record from the take-off it keeps (none: no bill);
@@ -598,6 +585,11 @@ void RecordOutputs(const CircuitDesign& d, const CircuitContext& context, Design
 }
 
 }  // namespace
+
+// The outputs of a design that has found nothing yet.
+void ResetOutputs(DesignRecord& r, const CircuitContext& context) {
+  RecordOutputs(CircuitDesign{}, context, r);
+}
 
 DesignRecord RecordOf(const CircuitDesign& d, const CircuitContext& context, const DesignRecord& previous) {
   DesignRecord r = previous;

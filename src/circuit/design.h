@@ -40,9 +40,6 @@ struct DesignDisplay {
       heatUpTime;  // hours; "" for a maintenance design, "—" when the final temperature cannot be reached
 };
 
-// What the heat-up time shows when the final temperature cannot be reached.
-inline constexpr const char* kNoHeatUpTime = "\u2014";
-
 // The outputs of a design, one row each, in the order the line-list command
 // gives them: the heading of its CSV column (and the main window's caption),
 // the heading of the Line List window's column and that column's place among

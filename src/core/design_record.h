@@ -37,6 +37,8 @@ inline constexpr int kApplicationHeatUp = 1;
 // takes the engineer's own density, specific heat and phase change.
 inline constexpr int kHeatUpProducts = 41;
 inline constexpr int kProductOther = 40;
+// What the heat-up time shows when the final temperature cannot be reached.
+inline constexpr const char* kNoHeatUpTime = "\u2014";
 
 struct DesignRecord {
   // Inputs

@@ -271,7 +271,7 @@ class HeatUp {
     if (!std::isfinite(in_.steamTempF) || !std::isfinite(in_.ambientF) ||
         !std::isfinite(in_.minMaintainedTempF) || !PositiveNumber(in_.totalConductance)) {
       result_.end = HeatUpEnd::Failed;
-      result_.message = "The heat-up time could not be computed: the design has no balance to heat up with.";
+      result_.message = kNoHeatUpBalanceMessage;
       return false;
     }
     return true;

@@ -108,9 +108,13 @@ struct HeatUpResult {
 // Nothing for a pass that did not design.
 std::optional<HeatUpInput> HeatUpConditionsOf(const DesignPassInput& design, const DesignPassResult& pass);
 
-// The heat-up time of the model above, to a relative accuracy of 0.1 % of
-// the converged integral (adaptive Gauss-Kronrod 7/15).
+// The heat-up time of the model above, within 0.1 % of the converged
+// integral (adaptive Gauss-Kronrod 7/15, held to kHeatUpRelativeTolerance).
 HeatUpResult HeatUpTime(const HeatUpInput& input);
+
+// Why no heat-up time is given for a design without a balance to heat up with.
+inline constexpr const char* kNoHeatUpBalanceMessage =
+    "The heat-up time could not be computed: the design has no balance to heat up with.";
 
 // The net heat into the pipe, Q(T) above, BTU/(hr ft): what HeatUpTime
 // integrates; nothing when the surface balance does not converge.
