@@ -19,6 +19,7 @@
 #include <set>
 #include <thread>
 
+#include "bom/xlsx_export.h"
 #include "core/legacy_math.h"
 #include "core/output_file.h"
 #include "core/quoted_value.h"
@@ -1004,6 +1005,7 @@ std::string WriteListWorkbook(const std::vector<std::string>& header, const std:
   }
   if (const lxw_error e = workbook_close(workbook); e != LXW_NO_ERROR)
     return std::string("the workbook could not be written (") + lxw_strerror(e) + ")";
+  if (!EndsAsAWorkbook(contents)) return kWorkbookCutShort;
   if (!out.commit()) return out.reason();
   return {};
 }

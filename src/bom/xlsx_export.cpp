@@ -66,11 +66,6 @@ double ColumnWidthFor(std::string_view text) {
   return characters + 1;
 }
 
-namespace {
-
-// A workbook is a zip file, which ends with its directory's end record
-// ("PK\5\6"): a file cut short by a failed write lacks it. The library
-// does not report every failed write, so the file itself is asked.
 bool EndsAsAWorkbook(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary | std::ios::ate);
   const std::streamoff size = in.tellg();
@@ -81,6 +76,8 @@ bool EndsAsAWorkbook(const std::filesystem::path& path) {
   if (!in.read(end.data(), tail)) return false;
   return end.find(std::string("PK\x05\x06", 4)) != std::string::npos;
 }
+
+namespace {
 
 // The number a cell's text reads as, when it is a plain decimal number whole
 // (blanks around it allowed) and finite.
@@ -173,7 +170,7 @@ std::string WriteWorkbook(const std::vector<std::vector<std::string>>& grid, int
   const lxw_error closed = workbook_close(workbook);
   if (stopped) return kWorkbookStopped;
   if (closed != LXW_NO_ERROR) return std::string(lxw_strerror(closed));
-  if (!EndsAsAWorkbook(path)) return "the workbook could not be written whole; the disk may be full";
+  if (!EndsAsAWorkbook(path)) return kWorkbookCutShort;
   if (sheet == nullptr) return "the worksheet could not be added";
   return problem;
 }

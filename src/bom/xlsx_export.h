@@ -5,6 +5,7 @@
 // the used range.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,14 @@
 namespace vst {
 
 class OutputFile;
+
+// Whether the file at `path` ends as a workbook does: a workbook is a zip
+// file, which ends with its directory's end record ("PK\5\6"), and a file
+// cut short by a failed write lacks it. The library does not report every
+// failed write, so the file itself is asked.
+bool EndsAsAWorkbook(const std::filesystem::path& path);
+inline constexpr const char* kWorkbookCutShort =
+    "the workbook could not be written whole; the disk may be full";
 
 // The option value of the summary bill's export.
 inline constexpr int kSummaryExportOption = 1;

@@ -540,6 +540,10 @@ TEST(SpreadsheetExport, InvalidTextStillGivesAWorkbookThatParses) {
       "[m.parseString(z.read(n)) for n in z.namelist() if n.endswith('.xml')]\" '" +
       path + "'";
   EXPECT_EQ(std::system(check.c_str()), 0) << "every part of the workbook must be well-formed XML";
+  // A workbook cut short (a full disk) is told from a whole one.
+  EXPECT_TRUE(EndsAsAWorkbook(path));
+  std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2);
+  EXPECT_FALSE(EndsAsAWorkbook(path));
   EXPECT_NE(ExportGridToSpreadsheet(grid, 2, 3, 1, "Summary BOM", (folder / "missing" / "x.xlsx").string()),
             "")
       << "a folder that does not exist is reported";
