@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/legacy_math.h"
+#include "engine/design_limits.h"
 
 namespace vst {
 namespace {
@@ -35,8 +36,8 @@ constexpr std::array<StandardWall, 11> kStandardWalls{{
     {8.625, 0.322},
     {10.750, 0.365},
 }};
-// From 12 in nominal (12.75 in outside) upward the standard wall is 0.375 in.
-constexpr double kLargePipeOutsideIn = 12.75;
+// From 12 in nominal (limits::kTwelveInchPipeOdIn outside) upward the
+// standard wall is 0.375 in.
 constexpr double kLargePipeWallIn = 0.375;
 
 // Density (lb/ft3) and specific heat (BTU/(lb F)) of the insulation types in
@@ -315,7 +316,7 @@ class HeatUp {
 }  // namespace
 
 std::optional<double> StandardWallIn(double pipeOutsideDiameterIn) {
-  if (pipeOutsideDiameterIn >= kLargePipeOutsideIn) return kLargePipeWallIn;
+  if (pipeOutsideDiameterIn >= limits::kTwelveInchPipeOdIn) return kLargePipeWallIn;
   for (const auto& row : kStandardWalls) {
     if (row.outsideDiameterIn == pipeOutsideDiameterIn) return row.wallIn;
   }
