@@ -11,15 +11,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/units.h"
+
 namespace vst {
 namespace {
 
 using F = PropertyForm;
 
-constexpr double kGasConstant = 8.314462618;      // J/(mol K)
-constexpr double kJoulePerKgKPerBtuLbF = 4186.8;  // 1 BTU/(lb F) in J/(kg K) (International Table BTU)
-constexpr double kKgM3PerLbFt3 = 16.018463;       // 1 lb/ft3 in kg/m3
-constexpr double kWaterAt60FKgM3 = 999.016;       // water at 60 F: the reference of specific gravity 60/60 F
+constexpr double kGasConstant = 8.314462618;  // J/(mol K)
+constexpr double kWaterAt60FKgM3 = 999.016;   // water at 60 F: the reference of specific gravity 60/60 F
 constexpr double kAtmosphereMPa = 0.101325;
 
 constexpr double KelvinFromF(double f) { return (f - 32.0) / 1.8 + 273.15; }
@@ -399,7 +399,7 @@ double Evaluate(const PropertyFit& fit, double kelvin, double molarMass) {
       return (c[0] + x * (c[1] + x * (c[2] + x * c[3])) + c[4] / (x * x)) / molarMass * 1000.0;
     }
     case F::CragoeSpecificHeat:
-      return (0.388 + 0.00045 * tempF) / std::sqrt(c[0]) * kJoulePerKgKPerBtuLbF;
+      return JPerKgKFromBtuPerLbF((0.388 + 0.00045 * tempF) / std::sqrt(c[0]));
     case F::OlssonSpecificHeat:
       return OlssonSpecificHeat(c[0], tempC) * 1000.0;
     case F::ConstantMolar:
@@ -440,9 +440,10 @@ std::optional<ProductProperties> ProductPropertiesAt(int position, double tempF)
   if (data == nullptr || !std::isfinite(tempF)) return std::nullopt;
   const double kelvin = KelvinFromF(tempF);
   ProductProperties p;
-  p.densityLbFt3 = PropertyAt(data->density, kelvin, data->molarMassKgKmol, p.heldAtRangeEnd) / kKgM3PerLbFt3;
+  p.densityLbFt3 =
+      LbPerFt3FromKgPerM3(PropertyAt(data->density, kelvin, data->molarMassKgKmol, p.heldAtRangeEnd));
   p.specificHeatBtuLbF =
-      PropertyAt(data->specificHeat, kelvin, data->molarMassKgKmol, p.heldAtRangeEnd) / kJoulePerKgKPerBtuLbF;
+      BtuPerLbFFromJPerKgK(PropertyAt(data->specificHeat, kelvin, data->molarMassKgKmol, p.heldAtRangeEnd));
   return p;
 }
 
