@@ -575,11 +575,14 @@ SurfaceBalance ExactSurfaceBalance(const SurfaceSetup& setup, double pipeTempF) 
   SurfaceBalance result;
   if (!setup.usable() || !Finite(pipeTempF)) return result;
   // The conducted flux less the flux to the air; not a number where the
-  // insulation has no conductivity (an unknown type).
+  // insulation has no conductivity (an unknown type). `conductedFlux` keeps the
+  // conducted flux, which the stop test weighs the miss against.
+  double conductedFlux = 0.0;
   const auto miss = [&](double ts) {
-    const ConductedFlux conducted = ConductedThroughInsulation(setup, pipeTempF, ts);
-    if (!Finite(conducted.resistance)) return std::nan("");
-    return conducted.flux -
+    const ConductedFlux through = ConductedThroughInsulation(setup, pipeTempF, ts);
+    conductedFlux = through.flux;
+    if (!Finite(through.resistance)) return std::nan("");
+    return through.flux -
            SurfaceFlux(ts, setup.ambientF, setup.ambientRadiation, setup.outerDiameterFt, setup.air);
   };
   double a = setup.ambientF;
@@ -592,7 +595,10 @@ SurfaceBalance ExactSurfaceBalance(const SurfaceSetup& setup, double pipeTempF) 
     const double c = (a * fb - b * fa) / (fb - fa);
     const double fc = miss(c);
     if (!Finite(fc)) return result;
-    if (fc == 0.0 || std::fabs(b - a) <= 1e-12 * (std::fabs(a) + std::fabs(b) + 1.0)) {
+    // Balanced to rounding: no miss, a bracket as narrow as the numbers, or
+    // a miss below rounding of the conducted flux.
+    if (fc == 0.0 || std::fabs(b - a) <= 1e-12 * (std::fabs(a) + std::fabs(b) + 1.0) ||
+        std::fabs(fc) <= 1e-12 * (std::fabs(conductedFlux) + 1.0)) {
       a = c;
       fa = 0.0;
       break;
@@ -607,11 +613,6 @@ SurfaceBalance ExactSurfaceBalance(const SurfaceSetup& setup, double pipeTempF) 
       fa = fc;
       if (side == 1) fb /= 2.0;
       side = 1;
-    }
-    if (std::fabs(fc) <= 1e-12 * (std::fabs(ConductedThroughInsulation(setup, pipeTempF, c).flux) + 1.0)) {
-      a = c;
-      fa = 0.0;
-      break;
     }
   }
   if (fa != 0.0 && a != b) return result;
