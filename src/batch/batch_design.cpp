@@ -548,12 +548,12 @@ std::optional<TypedNumber> LineListDesigner::Impl::heatUpTemperature(const RowVi
   const std::optional<double> value = number.value('.');
   const bool metric = options.units == UnitSystem::Metric;
   const double tempF = value ? (metric ? RunFahrenheitFromCelsius(*value) : *value) : std::nan("");
-  if (!(tempF >= kHeatUpLowestF && tempF <= kHeatUpHighestF)) {
+  if (!InHeatUpRange(tempF)) {
     std::string quoted = Quoted(number.text());
     if (typed.empty())
       quoted += std::string(" (the ") + LineListColumns()[fallbackColumn].name + " it defaults to)";
     row.refuse(std::string("Column ") + LineListColumns()[column].name + ": " + quoted + " must be between " +
-               (metric ? "-73.3 and 871.1 \u00B0C" : "-100 and 1600 \u00B0F"));
+               HeatUpRangeText(options.units));
     return std::nullopt;
   }
   return number;

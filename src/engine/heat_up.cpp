@@ -109,12 +109,6 @@ std::string TemperatureText(double tempF, double otherF, UnitSystem units) {
   return FixedText(shown(tempF), decimals) + " " + kDegree + (metric ? "C" : "F");
 }
 
-std::string RangeText(UnitSystem units) {
-  if (units == UnitSystem::Metric) return std::string("-73.3 and 871.1 ") + kDegree + "C";
-  return std::string("-100 and 1600 ") + kDegree + "F";
-}
-
-bool InHeatUpRange(double tempF) { return tempF >= kHeatUpLowestF && tempF <= kHeatUpHighestF; }
 bool PositiveNumber(double value) { return std::isfinite(value) && value > 0.0; }
 
 // The heat capacities per foot of pipe that do not depend on the product.
@@ -246,7 +240,7 @@ class HeatUp {
 
   bool CheckTemperature(std::optional<double> tempF, const char* field) {
     if (tempF && std::isfinite(*tempF) && InHeatUpRange(*tempF)) return true;
-    return Refuse(std::string(field) + " must be between " + RangeText(in_.messageUnits) + ".");
+    return Refuse(std::string(field) + " must be between " + HeatUpRangeText(in_.messageUnits) + ".");
   }
 
   // The engineer's inputs, in the order of the fields on the tab.
@@ -385,5 +379,12 @@ std::optional<HeatUpInput> HeatUpConditionsOf(const DesignPassInput& design, con
 }
 
 HeatUpResult HeatUpTime(const HeatUpInput& input) { return HeatUp(input).Run(); }
+
+std::string HeatUpRangeText(UnitSystem units) {
+  if (units == UnitSystem::Metric) return std::string("-73.3 and 871.1 ") + kDegree + "C";
+  return std::string("-100 and 1600 ") + kDegree + "F";
+}
+
+bool InHeatUpRange(double tempF) { return tempF >= kHeatUpLowestF && tempF <= kHeatUpHighestF; }
 
 }  // namespace vst

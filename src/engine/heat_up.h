@@ -56,6 +56,10 @@ std::optional<InsulationStorage> InsulationStorageOf(int insulationType);
 // The temperature range of the heat-up fields, F, both inclusive.
 inline constexpr double kHeatUpLowestF = -100.0;
 inline constexpr double kHeatUpHighestF = 1600.0;
+// Whether a temperature (F) lies in that range; the range as the messages
+// give it in a unit system ("-100 and 1600 °F", "-73.3 and 871.1 °C").
+bool InHeatUpRange(double tempF);
+std::string HeatUpRangeText(UnitSystem units);
 
 // What the design ended with, and what the engineer entered for the heat-up.
 struct HeatUpInput {
