@@ -61,9 +61,7 @@ std::string ValidSpreadsheetText(std::string_view text) {
 double ColumnWidthFor(std::string_view text) {
   // Characters, not bytes; one character of room so the text does not touch
   // the next column.
-  const auto characters = static_cast<double>(std::count_if(
-      text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u; }));
-  return characters + 1;
+  return static_cast<double>(Utf8Characters(text)) + 1;
 }
 
 bool EndsAsAWorkbook(const std::filesystem::path& path) {

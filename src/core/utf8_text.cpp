@@ -4,6 +4,12 @@
 
 namespace vst {
 
+std::size_t Utf8Characters(std::string_view text) {
+  std::size_t n = 0;
+  for (const char c : text) n += (static_cast<unsigned char>(c) & 0xC0u) != 0x80u ? 1 : 0;
+  return n;
+}
+
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t i, char32_t* codePoint) {
   const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
   const unsigned char b = byte(i);

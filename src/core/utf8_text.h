@@ -16,6 +16,9 @@ inline constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 // when given, receives the character.
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t i, char32_t* codePoint = nullptr);
 
+// The characters of UTF-8 text: its bytes that do not continue a sequence.
+std::size_t Utf8Characters(std::string_view text);
+
 // C0 controls (U+0000 to U+001F), DEL and the C1 controls (U+0080 to U+009F).
 bool IsControlCharacter(char32_t c);
 

@@ -1,6 +1,9 @@
 #include "reports/line_list_printout.h"
 
 #include <algorithm>
+#include <string_view>
+
+#include "core/utf8_text.h"
 
 namespace vst {
 
@@ -9,10 +12,7 @@ namespace {
 constexpr double kHeaderSize = 9;
 constexpr double kTitleSize = 12;
 
-int Characters(const std::string& text) {
-  return static_cast<int>(std::count_if(
-      text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u; }));
-}
+int Characters(std::string_view text) { return static_cast<int>(Utf8Characters(text)); }
 
 // A band: the table's columns [first, last) and the print column each starts at.
 struct Band {
