@@ -178,10 +178,7 @@ bool LineListModel::readIgnoredAs(std::size_t index) {
   const bool heatUpBefore = designer_->heatUp();
   useDesigner(std::move(designer));
   // A first heat-up column brings the heat-up columns and time.
-  if (designer_->heatUp() != heatUpBefore) {
-    columns_.clear();
-    buildColumns();
-  }
+  if (designer_->heatUp() != heatUpBefore) buildColumns();
   // What the rows hold now reads differently: every row is designed again.
   for (Row& r : rows_) r.result.reset();
   modified_ = true;

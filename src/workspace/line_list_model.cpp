@@ -224,6 +224,7 @@ std::unique_ptr<LineListModel> LineListModel::Open(const std::string& path, cons
 // The status, the circuit and line numbers, the results (seen at a glance
 // without scrolling), then the other inputs in the order of the list's columns.
 void LineListModel::buildColumns() {
+  columns_.clear();
   columns_.push_back({LineColumnKind::Status, 0, "Status"});
   const auto& names = LineListColumns();
   // The heat-up columns and time only for a list with a heat-up column.

@@ -280,7 +280,7 @@ class LineListModel {
   void apply(const Edit& edit, bool undoing);
   void setField(int row, int field, const std::string& text);
   void renumberFrom(int row);
-  void buildColumns();
+  void buildColumns();  // the table's columns, anew, for the designer and options in force
   void useDesigner(std::unique_ptr<LineListDesigner> designer);
   // The lists a row's choices leave on offer: `fits` when its installation
   // and tube are on offer, `ownWalls` when its tube and material have wall

@@ -32,7 +32,6 @@ bool LineListModel::setOptions(const BatchOptions& options) {
   if (running_) return false;
   options_ = options;
   useDesigner(std::make_unique<LineListDesigner>(header_, options_, delimiter_));
-  columns_.clear();
   buildColumns();
   for (Row& r : rows_) r.result.reset();
   return true;
