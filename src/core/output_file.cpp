@@ -660,6 +660,14 @@ void OutputFile::abandon() {
   kind_ = Kind::None;
 }
 
+std::string WriteText(const std::string& name, std::string_view text) {
+  OutputFile out;
+  if (!out.open(name)) return out.error();
+  out << text;
+  if (!out.commit()) return out.error();
+  return {};
+}
+
 std::string CommitTogether(const std::vector<OutputFile*>& outputs) {
   for (OutputFile* o : outputs) {
     if (o->prepare()) continue;

@@ -167,6 +167,10 @@ class OutputFile {
   int errno_ = 0;
 };
 
+// Writes `text` as the whole file `name` through one OutputFile; the
+// problem ("cannot write out.json: the disk is full"), empty when written.
+std::string WriteText(const std::string& name, std::string_view text);
+
 // Prepares every output, then puts them all in place one after the other
 // with SIGINT, SIGTERM, SIGHUP and SIGPIPE held back meanwhile. When one
 // cannot be prepared, all are given up and none replaces its target; the

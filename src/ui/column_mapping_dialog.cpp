@@ -103,14 +103,7 @@ void ColumnMappingDialog::saveMap() {
   spec.defaultSuffix = "csv";
   const auto name = dialogs_.saveFileName(spec);
   if (!name || name->empty()) return;
-  OutputFile out;
-  std::string problem;
-  if (!out.open(*name)) {
-    problem = out.error();
-  } else {
-    out << model_.mapText();
-    if (!out.commit()) problem = out.error();
-  }
+  const std::string problem = WriteText(*name, model_.mapText());
   if (!problem.empty())
     dialogs_.message(Message{"The column map was not saved: " + problem + ".", "Column Mapping",
                              MsgIcon::Exclamation, MsgButtons::Ok, false});

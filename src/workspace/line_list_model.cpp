@@ -56,14 +56,6 @@ void AppendListField(std::string& out, const std::string& field, char delimiter)
   out += '"';
 }
 
-std::string WriteText(const std::string& path, const std::string& text) {
-  OutputFile out;
-  if (!out.open(path)) return out.error();
-  out << text;
-  if (!out.commit()) return out.error();
-  return {};
-}
-
 // Why `name` may not take an output of the list: it is the list's own file,
 // through whatever name, link or hard link; empty when it is another file.
 std::string ListItself(const std::string& name, const std::string& list) {
