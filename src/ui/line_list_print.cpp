@@ -1,14 +1,13 @@
 // The Line List window's printout: File > Print (Ctrl+P) through the printer
 // dialog, and File > Save as PDF, both drawn by the page painter of the bills
 // from the list's page layout (landscape, headings on every page).
-#include <QBuffer>
-#include <QByteArray>
 #include <QPrinter>
 #include <ctime>
 
 #include "core/output_file.h"
 #include "ui/line_list_window.h"
 #include "ui/page_painter.h"
+#include "ui/pdf_output.h"
 #include "ui/printing.h"
 #include "workspace/dialogs.h"
 #include "workspace/line_list_printout.h"
@@ -27,16 +26,14 @@ void LineList::savePdf() {
   auto chosen = dialogs_.saveFileName(model_->saveDialog(LineListModel::SaveKind::Pdf));
   if (!chosen || chosen->empty()) return;
   const std::string problem = [&]() -> std::string {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::WriteOnly)) return "the printout could not be started";
-    const QString painted = WritePdf(LineListPrintout(*model_, std::time(nullptr)), buffer,
-                                     SessionPaper(model_->options().units));
-    if (!painted.isEmpty()) return painted.toStdString();
+    std::string pdf;
+    const std::string painted =
+        PdfBytes(LineListPrintout(*model_, std::time(nullptr)), SessionPaper(model_->options().units), pdf);
+    if (!painted.empty()) return painted;
     // Through the program's one writer: an earlier file is replaced only whole.
     OutputFile out;
     if (!out.open(*chosen)) return out.reason();
-    out.write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    out.write(pdf);
     if (!out.commit()) return out.reason();
     return {};
   }();

@@ -22,6 +22,17 @@ void KeepQtMessagesOffTheOutput(QtMsgType type, const QMessageLogContext&, const
 
 }  // namespace
 
+std::string PdfBytes(const PageDescription& page, Paper paper, std::string& pdf) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::WriteOnly)) return "the printout could not be started";
+  const QString problem = WritePdf(page, buffer, paper);
+  buffer.close();
+  if (!problem.isEmpty()) return problem.toStdString();
+  pdf.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  return {};
+}
+
 std::string RenderPdfWithoutDisplay(const PageDescription& page, Paper paper, std::string& pdf) {
   if (QGuiApplication::instance() == nullptr) {
     qInstallMessageHandler(KeepQtMessagesOffTheOutput);
@@ -36,14 +47,7 @@ std::string RenderPdfWithoutDisplay(const PageDescription& page, Paper paper, st
     static QGuiApplication* application = new QGuiApplication(argc, argv);
     (void)application;
   }
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  if (!buffer.open(QIODevice::WriteOnly)) return "the printout could not be started";
-  const QString problem = WritePdf(page, buffer, paper);
-  buffer.close();
-  if (!problem.isEmpty()) return problem.toStdString();
-  pdf.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-  return {};
+  return PdfBytes(page, paper, pdf);
 }
 
 }  // namespace vst::ui
