@@ -78,9 +78,7 @@ QWidget* LineList::makeUnitsBar() {
   auto* open = new QPushButton;
   open->setObjectName(QStringLiteral("openInOtherUnits"));
   connect(open, &QPushButton::clicked, this, [this] {
-    if (const auto other = model_->otherUnitsFit()) {
-      openInUnits(*other, *other == UnitSystem::English ? PressureUnit::Psig : PressureUnit::BarG);
-    }
+    if (unitsOffer_) openInUnits(unitsOffer_->options.units, unitsOffer_->options.pressureUnit);
   });
   layout->addWidget(open);
   auto* dismiss = new QPushButton(QStringLiteral("Dismiss"));
@@ -99,12 +97,13 @@ void LineList::refreshUnits() {
     for (QAction* a : findChildren<QAction*>(QLatin1String(e.name)))
       a->setChecked(o.units == e.units && o.pressureUnit == e.pressure);
   }
-  const std::string note = model_->running() ? std::string() : model_->otherUnitsNote();
-  if (note.empty()) {
+  // Looked for once here (it designs rows again); the button opens what the note offers.
+  unitsOffer_ = model_->running() ? std::nullopt : model_->otherUnitsOffer();
+  if (!unitsOffer_) {
     unitsBar_->hide();
     return;
   }
-  unitsBar_->findChild<QLabel*>(QStringLiteral("unitsOfferNote"))->setText(Q(note));
+  unitsBar_->findChild<QLabel*>(QStringLiteral("unitsOfferNote"))->setText(Q(unitsOffer_->note));
   unitsBar_->findChild<QPushButton*>(QStringLiteral("openInOtherUnits"))
       ->setText(o.units == UnitSystem::English ? QStringLiteral("Open in SI &Metric Units")
                                                : QStringLiteral("Open in Inch &Pound Units"));

@@ -172,7 +172,8 @@ class LineList : public QMainWindow {
   QLabel* summary_ = nullptr;
   QWidget* ignoredBar_ = nullptr;  // the columns the list does not read, with their suggestions
   QWidget* unitsBar_ = nullptr;    // the offer to open the list in the other unit system
-  QLabel* units_ = nullptr;        // the window's own unit system, pressure unit and mode
+  std::optional<LineListModel::UnitsOffer> unitsOffer_;  // what that bar offers, when shown
+  QLabel* units_ = nullptr;  // the window's own unit system, pressure unit and mode
   QAction* undo_ = nullptr;
   QAction* redo_ = nullptr;
   QPlainTextEdit* details_ = nullptr;

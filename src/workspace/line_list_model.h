@@ -172,7 +172,15 @@ class LineListModel {
   // in either system, does not hide the offer.
   static constexpr int kUnitCheckRows = 500;
   std::optional<UnitSystem> otherUnitsFit() const;
-  // The note the window shows with that offer, empty when there is none.
+  // The offer itself: the window's options in the other unit system (psig
+  // for inch-pound units, barg for SI metric) and the note the window shows
+  // with it; nothing when there is none.
+  struct UnitsOffer {
+    BatchOptions options;
+    std::string note;
+  };
+  std::optional<UnitsOffer> otherUnitsOffer() const;
+  // The offer's note, empty when there is none.
   std::string otherUnitsNote() const;
 
   RowStatus status(int row) const;

@@ -18,8 +18,11 @@ bool StopsOnAListEntry(const CircuitResult& result) {
          text.size() >= 5 && text.substr(text.size() - 5) == " list";
 }
 
-UnitSystem Other(UnitSystem units) {
-  return units == UnitSystem::English ? UnitSystem::Metric : UnitSystem::English;
+// The options in the other unit system, with its usual pressure unit.
+BatchOptions InOtherUnits(BatchOptions options) {
+  options.units = options.units == UnitSystem::English ? UnitSystem::Metric : UnitSystem::English;
+  options.pressureUnit = options.units == UnitSystem::English ? PressureUnit::Psig : PressureUnit::BarG;
+  return options;
 }
 
 std::string UnitsName(UnitSystem units) {
@@ -42,9 +45,7 @@ std::optional<UnitSystem> LineListModel::otherUnitsFit() const {
   if (std::none_of(rows_.begin(), rows_.end(),
                    [](const Row& r) { return r.result && StopsOnAListEntry(*r.result); }))
     return std::nullopt;
-  BatchOptions other = options_;
-  other.units = Other(options_.units);
-  other.pressureUnit = other.units == UnitSystem::English ? PressureUnit::Psig : PressureUnit::BarG;
+  const BatchOptions other = InOtherUnits(options_);
   const LineListDesigner designer(header_, other, delimiter_);
   if (!designer.ok()) return std::nullopt;
   // A row with a plain typo stops in either system and says nothing of the
@@ -66,14 +67,20 @@ std::optional<UnitSystem> LineListModel::otherUnitsFit() const {
   return other.units;
 }
 
-std::string LineListModel::otherUnitsNote() const {
+std::optional<LineListModel::UnitsOffer> LineListModel::otherUnitsOffer() const {
   const auto other = otherUnitsFit();
-  if (!other) return {};
+  if (!other) return std::nullopt;
   int stopped = 0;
   for (const Row& r : rows_) stopped += r.result && StopsOnAListEntry(*r.result) ? 1 : 0;
-  return std::to_string(stopped) + (stopped == 1 ? " row stops" : " rows stop") +
-         " on an entry that is not in the lists of " + UnitsName(options_.units) +
-         "; the list seems written in " + UnitsName(*other) + ".";
+  return UnitsOffer{InOtherUnits(options_),
+                    std::to_string(stopped) + (stopped == 1 ? " row stops" : " rows stop") +
+                        " on an entry that is not in the lists of " + UnitsName(options_.units) +
+                        "; the list seems written in " + UnitsName(*other) + "."};
+}
+
+std::string LineListModel::otherUnitsNote() const {
+  const auto offer = otherUnitsOffer();
+  return offer ? offer->note : std::string();
 }
 
 }  // namespace vst

@@ -484,6 +484,32 @@ TEST_F(LineListModelTest, AListWrittenInTheOtherUnitSystemIsRecognisedAndOpensIn
   EXPECT_EQ(model->otherUnitsFit(), std::nullopt);
 }
 
+TEST_F(LineListModelTest, TheUnitsOfferTakesTheOtherSystemsUsualPressureUnit) {
+  const struct {
+    std::string list;
+    UnitSystem openedIn;
+    PressureUnit pressure;
+    UnitSystem offered;
+    PressureUnit offeredPressure;
+  } rows[] = {
+      {write("metric.csv", kMetricList), UnitSystem::English, PressureUnit::Psig, UnitSystem::Metric,
+       PressureUnit::BarG},
+      {kExample, UnitSystem::Metric, PressureUnit::Kpa, UnitSystem::English, PressureUnit::Psig},
+  };
+  for (const auto& r : rows) {
+    BatchOptions options;
+    options.units = r.openedIn;
+    options.pressureUnit = r.pressure;
+    auto model = open(r.list, options);
+    designAll(*model);
+    const auto offer = model->otherUnitsOffer();
+    ASSERT_TRUE(offer) << r.list;
+    EXPECT_EQ(offer->options.units, r.offered);
+    EXPECT_EQ(offer->options.pressureUnit, r.offeredPressure);
+    EXPECT_EQ(offer->note, model->otherUnitsNote());
+  }
+}
+
 TEST_F(LineListModelTest, ListCellsOfferTheListsOfTheRowsInstallationAndUnits) {
   BatchOptions metric;
   metric.units = UnitSystem::Metric;
