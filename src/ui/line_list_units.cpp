@@ -28,16 +28,6 @@ constexpr UnitsEntry kUnitsEntries[] = {
     {"unitsMetricKpa", "SI Metric Units (&kPa)", UnitSystem::Metric, PressureUnit::Kpa},
 };
 
-QString UnitsText(const BatchOptions& o) {
-  const QString pressure = o.pressureUnit == PressureUnit::Psig   ? QStringLiteral("psig")
-                           : o.pressureUnit == PressureUnit::BarG ? QStringLiteral("barg")
-                                                                  : QStringLiteral("kPa");
-  return QStringLiteral("%1, %2, %3 mode")
-      .arg(o.units == UnitSystem::English ? QStringLiteral("Inch pound units")
-                                          : QStringLiteral("SI metric units"),
-           pressure, o.internalMode ? QStringLiteral("internal") : QStringLiteral("standard"));
-}
-
 }  // namespace
 
 void LineListTable::changeAll(const std::function<void()>& change) {
@@ -92,7 +82,7 @@ QWidget* LineList::makeUnitsBar() {
 
 void LineList::refreshUnits() {
   const BatchOptions& o = model_->options();
-  units_->setText(UnitsText(o));
+  units_->setText(Q(model_->unitsText()));
   for (const UnitsEntry& e : kUnitsEntries) {
     for (QAction* a : findChildren<QAction*>(QLatin1String(e.name)))
       a->setChecked(o.units == e.units && o.pressureUnit == e.pressure);

@@ -182,6 +182,9 @@ class LineListModel {
   std::optional<UnitsOffer> otherUnitsOffer() const;
   // The offer's note, empty when there is none.
   std::string otherUnitsNote() const;
+  // "Inch pound units, psig, standard mode", "SI metric units, kPa, internal
+  // mode": the units, pressure unit and mode in force.
+  std::string unitsText() const;
 
   RowStatus status(int row) const;
   // "Designed", "Below target: min. 271.3 °F < 300 °F", "Corrected: STEAMPRS

@@ -83,4 +83,12 @@ std::string LineListModel::otherUnitsNote() const {
   return offer ? offer->note : std::string();
 }
 
+std::string LineListModel::unitsText() const {
+  const char* pressure = options_.pressureUnit == PressureUnit::Psig   ? "psig"
+                         : options_.pressureUnit == PressureUnit::BarG ? "barg"
+                                                                       : "kPa";
+  return std::string(options_.units == UnitSystem::English ? "Inch pound units" : "SI metric units") + ", " +
+         pressure + ", " + (options_.internalMode ? "internal" : "standard") + " mode";
+}
+
 }  // namespace vst

@@ -510,6 +510,17 @@ TEST_F(LineListModelTest, TheUnitsOfferTakesTheOtherSystemsUsualPressureUnit) {
   }
 }
 
+TEST_F(LineListModelTest, TheUnitsTextNamesUnitsPressureAndMode) {
+  auto model = open(kExample);
+  EXPECT_EQ(model->unitsText(), "Inch pound units, psig, standard mode");
+  BatchOptions options;
+  options.units = UnitSystem::Metric;
+  options.pressureUnit = PressureUnit::Kpa;
+  options.internalMode = true;
+  ASSERT_TRUE(model->setOptions(options));
+  EXPECT_EQ(model->unitsText(), "SI metric units, kPa, internal mode");
+}
+
 TEST_F(LineListModelTest, ListCellsOfferTheListsOfTheRowsInstallationAndUnits) {
   BatchOptions metric;
   metric.units = UnitSystem::Metric;
