@@ -28,7 +28,6 @@ void LineListModel::record(Edit edit) {
   if (savedAt_ && *savedAt_ > done_) savedAt_.reset();  // the saved state can no longer be reached
   history_.push_back(std::move(edit));
   done_ = history_.size();
-  modified_ = true;
 }
 
 bool LineListModel::deleteRow(int row) {
@@ -108,7 +107,6 @@ bool LineListModel::undo() {
   if (!undoStep()) return false;
   --done_;
   apply(history_[done_], true);
-  modified_ = savedAt_ != done_;
   return true;
 }
 
@@ -116,7 +114,6 @@ bool LineListModel::redo() {
   if (!redoStep()) return false;
   apply(history_[done_], false);
   ++done_;
-  modified_ = savedAt_ != done_;
   return true;
 }
 
@@ -181,8 +178,7 @@ bool LineListModel::readIgnoredAs(std::size_t index) {
   if (designer_->heatUp() != heatUpBefore) buildColumns();
   // What the rows hold now reads differently: every row is designed again.
   for (Row& r : rows_) r.result.reset();
-  modified_ = true;
-  savedAt_.reset();
+  savedAt_.reset();  // unsaved until the list is saved again
   return true;
 }
 

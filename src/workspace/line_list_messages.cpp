@@ -120,7 +120,7 @@ std::string LineListModel::detailsPane(int row) const {
 }
 
 std::string LineListModel::windowTitle() const {
-  return "Line List - " + std::filesystem::path(path_).filename().string() + (modified_ ? "*" : "");
+  return "Line List - " + std::filesystem::path(path_).filename().string() + (modified() ? "*" : "");
 }
 
 }  // namespace vst

@@ -624,36 +624,30 @@ std::string LineListModel::saveList(const std::string& path) {
     return "the list came from the workbook " + ShownName(path_) +
            ", which is kept as it is; save the list under a new name (CSV or .xlsx)";
   const std::string lower = Lower(path);
+  std::string problem;
   if (lower.size() >= 5 && lower.compare(lower.size() - 5, 5, ".xlsx") == 0) {
     std::vector<CsvRow> rows;
     rows.reserve(rows_.size());
     for (const Row& r : rows_) rows.push_back(r.input);
-    std::string problem = WriteListWorkbook(header_, rows, path);
-    if (problem.empty()) {
-      modified_ = false;
-      savedAt_ = done_;
-    }
-    return problem;
-  }
-  // Written as it was read: byte order mark, delimiter and line ends kept.
-  std::string text = byteOrderMark_ ? "\xEF\xBB\xBF" : "";
-  for (std::size_t i = 0; i < header_.size(); ++i) {
-    if (i) text += delimiter_;
-    AppendListField(text, header_[i], delimiter_);
-  }
-  text += lineEnd_;
-  for (const Row& r : rows_) {
-    for (std::size_t i = 0; i < r.input.fields.size(); ++i) {
+    problem = WriteListWorkbook(header_, rows, path);
+  } else {
+    // Written as it was read: byte order mark, delimiter and line ends kept.
+    std::string text = byteOrderMark_ ? "\xEF\xBB\xBF" : "";
+    for (std::size_t i = 0; i < header_.size(); ++i) {
       if (i) text += delimiter_;
-      AppendListField(text, r.input.fields[i], delimiter_);
+      AppendListField(text, header_[i], delimiter_);
     }
     text += lineEnd_;
+    for (const Row& r : rows_) {
+      for (std::size_t i = 0; i < r.input.fields.size(); ++i) {
+        if (i) text += delimiter_;
+        AppendListField(text, r.input.fields[i], delimiter_);
+      }
+      text += lineEnd_;
+    }
+    problem = WriteText(path, text);
   }
-  std::string problem = WriteText(path, text);
-  if (problem.empty()) {
-    modified_ = false;
-    savedAt_ = done_;
-  }
+  if (problem.empty()) savedAt_ = done_;
   return problem;
 }
 
@@ -743,7 +737,7 @@ std::string LineListModel::saveDesignFiles(const std::string& path, const std::s
 }
 
 bool LineListModel::queryClose(Dialogs& dialogs, const std::function<bool()>& save) {
-  if (!modified_) return true;
+  if (!modified()) return true;
   const MsgAnswer answer = dialogs.message(
       Message{"The line list " + ShownName(path_) + " has edits that are not saved. Save them?", "Line List",
               MsgIcon::Question, MsgButtons::YesNoCancel, false});

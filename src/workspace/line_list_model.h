@@ -210,7 +210,7 @@ class LineListModel {
   void join();
 
   // Unsaved edits of the list.
-  bool modified() const { return modified_; }
+  bool modified() const { return savedAt_ != done_; }
 
   // The circuit report of a designed row, numbered by its row.
   std::optional<CircuitReport> circuitReport(int row) const;
@@ -322,10 +322,9 @@ class LineListModel {
   std::vector<Row> rows_;
   std::vector<LineColumn> columns_;
   std::unique_ptr<LineListDesigner> designer_;
-  bool modified_ = false;
   std::vector<Edit> history_;
   std::size_t done_ = 0;                    // edits of history_ in effect
-  std::optional<std::size_t> savedAt_ = 0;  // done_ when last saved; nothing when undone past it
+  std::optional<std::size_t> savedAt_ = 0;  // done_ when last saved; nothing when that state is gone
 
   std::thread worker_;
   bool running_ = false;
