@@ -89,25 +89,8 @@ void LineList::readIgnoredAs(std::size_t index) {
   bool read = false;
   // Drawn anew: a column read may bring more (a heat-up column brings the
   // heat-up columns and time).
-  table_->changeAll([&] {
-    if (index != kAllSuggested) {
-      read = model_->readIgnoredAs(index);
-      return;
-    }
-    // By name: the positions move as columns are read.
-    std::vector<std::string> names;
-    for (const IgnoredColumn& c : model_->ignoredColumns())
-      if (!c.suggestion.empty()) names.push_back(c.name);
-    for (const std::string& name : names) {
-      const auto& now = model_->ignoredColumns();
-      for (std::size_t i = 0; i < now.size(); ++i) {
-        if (now[i].name == name) {
-          read = model_->readIgnoredAs(i) || read;
-          break;
-        }
-      }
-    }
-  });
+  table_->changeAll(
+      [&] { read = index == kAllSuggested ? model_->readAllAsSuggested() : model_->readIgnoredAs(index); });
   if (!read) return;
   // Buttons go with the bar's redraw; this one's click is still being handled.
   QMetaObject::invokeMethod(

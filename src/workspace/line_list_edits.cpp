@@ -1,5 +1,6 @@
 // The Line List window's edit history: undo and redo of cell edits, added
 // rows and deleted rows, and the rows kept in sight under the filter.
+#include <algorithm>
 #include <utility>
 
 #include "workspace/line_list_model.h"
@@ -169,6 +170,34 @@ bool LineListModel::readIgnoredAs(std::size_t index) {
   if (at >= header_.size()) return false;
   std::vector<std::string> header = header_;
   header[at] = ignored[index].suggestion;
+  return takeHeader(std::move(header));
+}
+
+bool LineListModel::readAllAsSuggested() {
+  if (running_) return false;
+  // The columns not found yet, which a heading may be read as.
+  std::vector<std::string> absent;
+  const auto& known = LineListColumns();
+  const std::vector<int> positions = designer_->positions();
+  for (std::size_t c = 0; c < known.size(); ++c)
+    if (positions[c] < 0) absent.emplace_back(known[c].name);
+  std::vector<std::string> header = header_;
+  bool any = false;
+  for (const IgnoredColumn& c : ignoredColumns()) {
+    const auto at = static_cast<std::size_t>(c.position - 1);
+    if (c.suggestion.empty() || at >= header.size()) continue;
+    // Taken in the list's order: a column whose suggestion an earlier one
+    // took is read as the nearest column still absent, if any.
+    const std::string suggestion = SuggestedColumn(c.name, absent);
+    if (suggestion.empty()) continue;
+    header[at] = suggestion;
+    absent.erase(std::find(absent.begin(), absent.end(), suggestion));
+    any = true;
+  }
+  return any && takeHeader(std::move(header));
+}
+
+bool LineListModel::takeHeader(std::vector<std::string> header) {
   auto designer = std::make_unique<LineListDesigner>(header, options_, delimiter_);
   if (!designer->ok()) return false;
   header_ = std::move(header);

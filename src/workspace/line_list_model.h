@@ -159,6 +159,12 @@ class LineListModel {
   // and every row waits to be designed again. False when the column has no
   // suggestion, the heading would not be taken, or a run is going.
   bool readIgnoredAs(std::size_t index);
+  // Reads every ignored column that has a suggestion as its suggested
+  // column in one step, in the list's order (a column whose suggestion an
+  // earlier one took is read as the nearest column still absent, if any).
+  // False when nothing is read, the headings would not be taken, or a run is
+  // going.
+  bool readAllAsSuggested();
 
   // The window's own unit system, mode and pressure unit, whatever the main
   // window's session does. New options give new column captions, and every
@@ -291,6 +297,9 @@ class LineListModel {
   void apply(const Edit& edit, bool undoing);
   void setField(int row, int field, const std::string& text);
   void renumberFrom(int row);
+  // The headings become `header` when a designer takes them: every row
+  // waits to be designed again. False when they would not be taken.
+  bool takeHeader(std::vector<std::string> header);
   void buildColumns();  // the table's columns, anew, for the designer and options in force
   void useDesigner(std::unique_ptr<LineListDesigner> designer);
   // The lists a row's choices leave on offer: `fits` when its installation

@@ -442,6 +442,18 @@ TEST_F(LineListModelTest, MisspelledColumnsAreNamedSavedAndReadAsSuggestedOnRequ
             "ALLOWANCE,VALN,FLNO,NOPX,WCTB,SHOES,COMMENT");
 }
 
+TEST_F(LineListModelTest, ReadAllAsSuggestedReadsEverySuggestedColumnAtOnce) {
+  std::string header = kHeader;
+  for (const auto& [from, to] :
+       {std::pair{"VALN", "VALVES"}, {"FLNO", "FLANO"}, {"SHOES\n", "Shoe,COMMENT\n"}})
+    header.replace(header.find(from), std::string(from).size(), to);
+  auto model = open(write("misspelled.csv", header));
+  ASSERT_TRUE(model->readAllAsSuggested());
+  EXPECT_EQ(model->ignoredColumnsNote(), "1 column of the list is not read: COMMENT");
+  EXPECT_TRUE(model->modified());
+  EXPECT_FALSE(model->readAllAsSuggested()) << "nothing left to suggest";
+}
+
 TEST_F(LineListModelTest, AListWrittenInTheOtherUnitSystemIsRecognisedAndOpensInIt) {
   const std::string metric = write("metric.csv", kMetricList);
   const std::string mixed = write("mixed.csv", kMixed);
