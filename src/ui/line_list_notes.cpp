@@ -8,9 +8,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <string>
-#include <vector>
 
 #include "ui/line_list_window.h"
+#include "ui/note_bar.h"
 #include "ui/qt_text.h"
 
 namespace vst::ui {
@@ -23,21 +23,10 @@ constexpr std::size_t kAllSuggested = static_cast<std::size_t>(-1);
 }  // namespace
 
 QWidget* LineList::makeIgnoredBar() {
-  auto* bar = new QFrame;
-  bar->setObjectName(QStringLiteral("ignoredColumnsBar"));
-  bar->setFrameShape(QFrame::StyledPanel);
-  bar->setAutoFillBackground(true);
-  QPalette palette = bar->palette();
-  palette.setColor(QPalette::Window, QColor(0xFF, 0xF4, 0xCE));  // a warning's pale yellow
-  palette.setColor(QPalette::WindowText, Qt::black);
-  bar->setPalette(palette);
+  QFrame* bar = MakeNoteBar(QStringLiteral("ignoredColumnsBar"));
   auto* layout = new QVBoxLayout(bar);
   layout->setContentsMargins(8, 6, 8, 6);
-  auto* note = new QLabel;
-  note->setObjectName(QStringLiteral("ignoredColumnsNote"));
-  note->setTextFormat(Qt::PlainText);
-  note->setWordWrap(true);
-  layout->addWidget(note);
+  layout->addWidget(MakeNoteLabel(QStringLiteral("ignoredColumnsNote")));
   auto* buttons = new QHBoxLayout;
   buttons->setObjectName(QStringLiteral("ignoredColumnsButtons"));
   layout->addLayout(buttons);

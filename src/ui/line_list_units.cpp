@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "ui/line_list_window.h"
+#include "ui/note_bar.h"
 #include "ui/qt_text.h"
 
 namespace vst::ui {
@@ -50,21 +51,10 @@ void LineList::addUnitsMenu() {
 }
 
 QWidget* LineList::makeUnitsBar() {
-  auto* bar = new QFrame;
-  bar->setObjectName(QStringLiteral("unitsOfferBar"));
-  bar->setFrameShape(QFrame::StyledPanel);
-  bar->setAutoFillBackground(true);
-  QPalette palette = bar->palette();
-  palette.setColor(QPalette::Window, QColor(0xFF, 0xF4, 0xCE));  // the warning bars' pale yellow
-  palette.setColor(QPalette::WindowText, Qt::black);
-  bar->setPalette(palette);
+  QFrame* bar = MakeNoteBar(QStringLiteral("unitsOfferBar"));
   auto* layout = new QHBoxLayout(bar);
   layout->setContentsMargins(8, 6, 8, 6);
-  auto* note = new QLabel;
-  note->setObjectName(QStringLiteral("unitsOfferNote"));
-  note->setTextFormat(Qt::PlainText);
-  note->setWordWrap(true);
-  layout->addWidget(note, 1);
+  layout->addWidget(MakeNoteLabel(QStringLiteral("unitsOfferNote")), 1);
   auto* open = new QPushButton;
   open->setObjectName(QStringLiteral("openInOtherUnits"));
   connect(open, &QPushButton::clicked, this, [this] {
