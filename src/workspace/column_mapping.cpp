@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "batch/headings.h"
+#include "core/legacy_math.h"
 #include "core/quoted_value.h"
 #include "workspace/dialogs.h"
 
@@ -44,8 +45,6 @@ ColumnMappingModel::ColumnMappingModel(std::vector<std::string> headings,
         if (suggestion == LineListColumns()[c].name) guess = static_cast<int>(c) + 1;
     }
     chosen_.push_back(guess);
-    byCode_.push_back(h.how == HeadingHow::Code);
-    unknown_.push_back(h.how == HeadingHow::Unknown && !h.heading.empty());
     how_.push_back(h.how);
   }
 }
@@ -71,7 +70,9 @@ std::string ColumnMappingModel::howRead(int i) const {
 bool ColumnMappingModel::needed() const {
   // Without a heading to map, a missing column is the list's own fault: it
   // is refused with the command's message.
-  return std::find(unknown_.begin(), unknown_.end(), true) != unknown_.end();
+  for (std::size_t i = 0; i < headings_.size(); ++i)
+    if (unknown(i)) return true;
+  return false;
 }
 
 std::string ColumnMappingModel::preview(int row, int i) const {
@@ -79,7 +80,13 @@ std::string ColumnMappingModel::preview(int row, int i) const {
   return static_cast<std::size_t>(i) < fields.size() ? fields[static_cast<std::size_t>(i)] : std::string();
 }
 
-bool ColumnMappingModel::fixed(int i) const { return byCode_.at(static_cast<std::size_t>(i)); }
+bool ColumnMappingModel::fixed(int i) const { return byCode(static_cast<std::size_t>(i)); }
+
+bool ColumnMappingModel::byCode(std::size_t i) const { return how_.at(i) == HeadingHow::Code; }
+
+bool ColumnMappingModel::unknown(std::size_t i) const {
+  return how_.at(i) == HeadingHow::Unknown && !Trim(headings_.at(i)).empty();
+}
 
 void ColumnMappingModel::choose(int i, int choice) {
   if (fixed(i) || choice < 0 || choice >= static_cast<int>(choices_.size())) return;
@@ -116,7 +123,7 @@ std::string ColumnMappingModel::problem() const {
 ColumnMap ColumnMappingModel::map() const {
   ColumnMap out;
   for (std::size_t i = 0; i < headings_.size(); ++i) {
-    if (byCode_[i] || headings_[i].empty()) continue;
+    if (byCode(i) || headings_[i].empty()) continue;
     out.emplace_back(headings_[i], chosen_[i] > 0
                                        ? LineListColumns()[static_cast<std::size_t>(chosen_[i] - 1)].name
                                        : std::string("ignore"));
@@ -152,7 +159,7 @@ void ColumnMappingModel::restore(const std::string& mapText) {
   if (!remembered) return;
   for (const auto& [heading, column] : *remembered) {
     for (std::size_t i = 0; i < headings_.size(); ++i) {
-      if (headings_[i] != heading || byCode_[i]) continue;
+      if (headings_[i] != heading || byCode(i)) continue;
       int choice = 0;
       std::string code = column;
       for (char& ch : code) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));

@@ -40,7 +40,7 @@ class ColumnMappingModel {
   // word", "map", "guess" (from a heading nothing reads), "not read"; and
   // whether a person should look at it (a guess, or nothing read).
   std::string howRead(int i) const;
-  bool toCheck(int i) const { return unknown_.at(static_cast<std::size_t>(i)); }
+  bool toCheck(int i) const { return unknown(static_cast<std::size_t>(i)); }
 
   // The required columns no heading gives, as "MAXAMB (Max. Ambient)".
   std::vector<std::string> missingRequired() const;
@@ -59,13 +59,16 @@ class ColumnMappingModel {
   void restore(const std::string& mapText);
 
  private:
+  // Heading `i` is read by its field code; it is a heading (not blank) that
+  // nothing reads.
+  bool byCode(std::size_t i) const;
+  bool unknown(std::size_t i) const;
+
   std::vector<std::string> headings_;
   std::vector<std::vector<std::string>> preview_;
   BatchOptions options_;
   std::vector<std::string> choices_;
   std::vector<int> chosen_;
-  std::vector<bool> byCode_;
-  std::vector<bool> unknown_;
   std::vector<HeadingHow> how_;
 };
 
