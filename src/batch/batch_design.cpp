@@ -63,6 +63,14 @@ const std::vector<LineListColumn>& LineListColumns() {
   return columns;
 }
 
+std::optional<std::size_t> CodeColumn(std::string_view code) {
+  const auto& columns = LineListColumns();
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    if (code == columns[c].name) return c;
+  }
+  return std::nullopt;
+}
+
 std::string DesignOutputUnitText(const DesignOutput& output, UnitSystem units) {
   if (output.unit) return std::string(Trim(UnitCaption(*output.unit, units)));
   return output.heatUpOnly ? "hr" : "";

@@ -54,6 +54,9 @@ struct LineListColumn {
   const char* what;
 };
 const std::vector<LineListColumn>& LineListColumns();
+// The column a field code names ("MAXAMB"), as the program writes codes;
+// nothing for another text.
+std::optional<std::size_t> CodeColumn(std::string_view code);
 
 // The line list columns by their position in LineListColumns().
 enum LineListCol : std::size_t {

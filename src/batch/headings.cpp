@@ -241,14 +241,6 @@ std::string UnitProblem(std::string_view heading, std::string_view unit, Col col
          QuotedValue(ColumnUnitText(quantity, options));
 }
 
-std::optional<std::size_t> CodeColumn(std::string_view folded) {
-  const auto& columns = LineListColumns();
-  for (std::size_t c = 0; c < columns.size(); ++c) {
-    if (folded == columns[c].name) return c;
-  }
-  return std::nullopt;
-}
-
 }  // namespace
 
 std::string FoldedHeading(std::string_view text) {

@@ -40,9 +40,8 @@ ColumnMappingModel::ColumnMappingModel(std::vector<std::string> headings,
     if (h.how == HeadingHow::Unknown && !h.heading.empty()) {
       std::vector<std::string> all;
       for (const auto& column : LineListColumns()) all.emplace_back(column.name);
-      const std::string suggestion = SuggestedColumn(h.heading, all);
-      for (std::size_t c = 0; c < kColumnCount && !suggestion.empty(); ++c)
-        if (suggestion == LineListColumns()[c].name) guess = static_cast<int>(c) + 1;
+      if (const auto suggested = CodeColumn(SuggestedColumn(h.heading, all)))
+        guess = static_cast<int>(*suggested) + 1;
     }
     chosen_.push_back(guess);
     how_.push_back(h.how);
@@ -132,12 +131,14 @@ ColumnMap ColumnMappingModel::map() const {
 }
 
 std::string ColumnMappingModel::mapText() const {
+  // The headings map() names, with the columns chosen for them (none for
+  // "ignore").
   std::vector<HeadingReading> read;
-  for (const auto& [heading, column] : map()) {
+  for (std::size_t i = 0; i < headings_.size(); ++i) {
+    if (byCode(i) || headings_[i].empty()) continue;
     HeadingReading h;
-    h.heading = heading;
-    for (std::size_t c = 0; c < kColumnCount; ++c)
-      if (column == LineListColumns()[c].name) h.column = static_cast<int>(c);
+    h.heading = headings_[i];
+    h.column = chosen_[i] - 1;
     read.push_back(h);
   }
   return ColumnMapText(read);
@@ -160,12 +161,10 @@ void ColumnMappingModel::restore(const std::string& mapText) {
   for (const auto& [heading, column] : *remembered) {
     for (std::size_t i = 0; i < headings_.size(); ++i) {
       if (headings_[i] != heading || byCode(i)) continue;
-      int choice = 0;
       std::string code = column;
       for (char& ch : code) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-      for (std::size_t c = 0; c < kColumnCount; ++c)
-        if (code == LineListColumns()[c].name) choice = static_cast<int>(c) + 1;
-      chosen_[i] = choice;
+      const auto c = CodeColumn(code);
+      chosen_[i] = c ? static_cast<int>(*c) + 1 : 0;
     }
   }
 }

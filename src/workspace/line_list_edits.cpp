@@ -154,10 +154,8 @@ std::string LineListModel::ignoredColumnsDetails() const {
   for (const IgnoredColumn& c : ignoredColumns()) {
     const IgnoredColumn named{c.name, c.position, {}};
     out += "Column " + std::to_string(c.position) + ", " + IgnoredColumnText(named) + ": not read";
-    for (const LineListColumn& known : LineListColumns()) {
-      if (!c.suggestion.empty() && c.suggestion == known.name)
-        out += "; did you mean " + c.suggestion + " (" + known.what + ")?";
-    }
+    if (const auto known = CodeColumn(c.suggestion))
+      out += "; did you mean " + c.suggestion + " (" + LineListColumns()[*known].what + ")?";
     out += c.suggestion.empty() ? ".\n" : "\n";
   }
   return out;
