@@ -63,6 +63,19 @@ const std::vector<LineListColumn>& LineListColumns() {
   return columns;
 }
 
+CircuitContext ContextOf(const BatchOptions& options) {
+  return {options.units, options.internalMode, options.pressureUnit, options.insulationSizing, '.'};
+}
+
+BatchOptions OptionsOf(const CircuitContext& context) {
+  BatchOptions options;
+  options.units = context.units;
+  options.internalMode = context.internalMode;
+  options.pressureUnit = context.pressureUnit;
+  options.insulationSizing = context.sizing;
+  return options;
+}
+
 std::optional<std::size_t> CodeColumn(std::string_view code) {
   const auto& columns = LineListColumns();
   for (std::size_t c = 0; c < columns.size(); ++c) {
@@ -838,7 +851,7 @@ LineListDesigner::LineListDesigner(const std::vector<std::string>& header, const
   Impl& s = *impl_;
   s.options = options;
   s.decimalCommas = TakesDecimalCommas(delimiter);
-  s.context = {options.units, options.internalMode, options.pressureUnit, options.insulationSizing, '.'};
+  s.context = ContextOf(options);
   s.headerSize = header.size();
   s.positions.fill(-1);
   const auto& columns = LineListColumns();

@@ -32,6 +32,12 @@ struct BatchOptions {
   bool strict = false;  // a row the window's checks would change is not designed
   ColumnMap columns{};  // headings nothing else reads (--columns)
 };
+// The circuit context a list's rows are entered and designed in: the run's
+// options, numbers with a decimal point (the reader turns a list's decimal
+// commas into points).
+CircuitContext ContextOf(const BatchOptions& options);
+// The options of a run in a circuit context (not strict, no column map).
+BatchOptions OptionsOf(const CircuitContext& context);
 
 // The columns of a line list, in the order the results list them.
 enum class ColumnUnit {

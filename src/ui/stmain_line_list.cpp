@@ -57,12 +57,7 @@ LineList* STmain::openLineList(const QString& path) {
     if (!at) return nullptr;
     sheet = sheets[*at];
   }
-  const CircuitContext context = model_->context();
-  BatchOptions options;
-  options.units = context.units;
-  options.internalMode = context.internalMode;
-  options.pressureUnit = context.pressureUnit;
-  options.insulationSizing = context.sizing;
+  BatchOptions options = OptionsOf(model_->context());
   // Headings the program does not read by itself: the column mapping
   // dialog first, or the mapping remembered for the same headings.
   std::vector<std::string> header;

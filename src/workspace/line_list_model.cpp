@@ -394,9 +394,7 @@ std::string LineListModel::usedChoice(int row, int listColumn) const {
   return std::string(Trim(inputText(rows_[static_cast<std::size_t>(row)], listColumn)));
 }
 
-CircuitContext LineListModel::circuitContext() const {
-  return {options_.units, options_.internalMode, options_.pressureUnit, options_.insulationSizing, '.'};
-}
+CircuitContext LineListModel::circuitContext() const { return ContextOf(options_); }
 
 bool LineListModel::setCell(int row, int column, const std::string& value) {
   if (!editable(row, column)) return false;
