@@ -88,10 +88,10 @@ class Designing {
   }
 
   DesignPassInput passInput() const;
-  HeatUpResult heatUp(const DesignPassResult& pass) const;
+  HeatUpResult heatUp(const DesignPassInput& design, const DesignPassResult& pass) const;
   void takeReadings(const DesignPassResult& pass);
   std::optional<PassStep> allowanceStepOnFirstPass(const DesignPassResult& pass);
-  PassStep finish(const DesignPassResult& pass);
+  PassStep finish(const DesignPassInput& design, const DesignPassResult& pass);
 
   const CircuitContext& context_;
   DesignQuestions& questions_;
@@ -156,7 +156,8 @@ PassStep Designing::pass() {
   pressure_ = number(e.pressure);
   pipeLength_ = number(e.pipeLength);
 
-  const DesignPassResult pass = RunDesignPass(passInput());
+  const DesignPassInput design = passInput();
+  const DesignPassResult pass = RunDesignPass(design);
   out_.k90InUse = pass.k90InUse;
   takeReadings(pass);
   switch (pass.end) {
@@ -180,7 +181,7 @@ PassStep Designing::pass() {
     show(pass.message, pass.title);
     return PassStep::Restart;
   }
-  return finish(pass);
+  return finish(design, pass);
 }
 
 // The fittings and shoe dialogs, on the first pass only; later passes design
@@ -284,8 +285,7 @@ class RecentHeatUps {
 // the density, specific heat, phase change temperature and latent heat are
 // read for "Other" only (the listed products carry their own data), the
 // last two only with the phase change ticked.
-HeatUpResult Designing::heatUp(const DesignPassResult& pass) const {
-  const DesignPassInput design = passInput();
+HeatUpResult Designing::heatUp(const DesignPassInput& design, const DesignPassResult& pass) const {
   std::optional<HeatUpInput> conditions = HeatUpConditionsOf(design, pass);
   if (!conditions) {
     HeatUpResult none;
@@ -347,7 +347,7 @@ std::string HeatUpTimeText(const HeatUpResult& h) {
 
 // A finished design: results, compound and tracer naming, total tracer
 // length, material take-off, then the warnings about the results.
-PassStep Designing::finish(const DesignPassResult& pass) {
+PassStep Designing::finish(const DesignPassInput& design, const DesignPassResult& pass) {
   const DesignOutputs& o = pass.outputs;
   const AllowanceResult& lengths = *out_.allowance->lengths;
   DesignFinish& f = out_.finish.emplace();
@@ -363,7 +363,7 @@ PassStep Designing::finish(const DesignPassResult& pass) {
 
   // A heat-up design then computes the time the tracers take to bring the
   // line up, at the conditions of its minimum maintained temperature.
-  if (out_.entry.application == kApplicationHeatUp) out_.heatUp = heatUp(pass);
+  if (out_.entry.application == kApplicationHeatUp) out_.heatUp = heatUp(design, pass);
 
   const bool trapShorterThanCircuit =
       o.trapDistanceFt < StartDesignPipeLengthFt(context_.units, ToSingle(*pipeLength_));
@@ -531,8 +531,6 @@ void RecordOutputs(const CircuitDesign& d, const CircuitContext& context, Design
     r.FLNO = fittings->flanges;
     r.NOPX = fittings->pumps;
     r.WCTB = fittings->wrapcore;
-  }
-  if (fittings) {
     r.NUMPASS = step->passes;
   } else if (read.passes) {
     r.NUMPASS = *read.passes;
