@@ -185,16 +185,26 @@ std::string ExportGridToSpreadsheet(const std::vector<std::vector<std::string>>&
   return WriteWorkbook(grid, rowCount, columnCount, option, title, contents);
 }
 
+namespace {
+
+// A workbook written into `path` through the program's one writer: the
+// previous file is replaced only by a complete workbook.
+std::string WriteWorkbookFile(const std::string& path, const std::function<std::string(OutputFile&)>& write) {
+  OutputFile out;
+  if (!out.open(path)) return out.reason();
+  std::string problem = write(out);
+  if (problem.empty() && !out.commit()) problem = out.reason();
+  return problem;
+}
+
+}  // namespace
+
 std::string ExportGridToSpreadsheet(const std::vector<std::vector<std::string>>& grid, int rowCount,
                                     int columnCount, int option, const std::string& title,
                                     const std::string& path) {
-  // Through the program's one writer: the previous file is replaced only by
-  // a complete workbook.
-  OutputFile out;
-  if (!out.open(path)) return out.reason();
-  std::string problem = ExportGridToSpreadsheet(grid, rowCount, columnCount, option, title, out);
-  if (problem.empty() && !out.commit()) problem = out.reason();
-  return problem;
+  return WriteWorkbookFile(path, [&](OutputFile& out) {
+    return ExportGridToSpreadsheet(grid, rowCount, columnCount, option, title, out);
+  });
 }
 
 std::string ExportTableToWorkbook(const std::vector<std::vector<std::string>>& grid,
@@ -204,13 +214,11 @@ std::string ExportTableToWorkbook(const std::vector<std::vector<std::string>>& g
   const int columnCount =
       grid.empty() ? 0 : std::clamp(static_cast<int>(grid.front().size()), 0, static_cast<int>(LXW_COL_MAX));
   if (rowCount > static_cast<int>(LXW_ROW_MAX)) return "the table has more rows than a worksheet holds";
-  OutputFile out;
-  if (!out.open(path)) return out.reason();
-  const std::filesystem::path contents = out.contentsPath();
-  if (contents.empty()) return out.reason();
-  std::string problem = WriteWorkbook(grid, rowCount, columnCount, 1, title, contents, &numberColumns, going);
-  if (problem.empty() && !out.commit()) problem = out.reason();
-  return problem;
+  return WriteWorkbookFile(path, [&](OutputFile& out) -> std::string {
+    const std::filesystem::path contents = out.contentsPath();
+    if (contents.empty()) return out.reason();
+    return WriteWorkbook(grid, rowCount, columnCount, 1, title, contents, &numberColumns, going);
+  });
 }
 
 }  // namespace vst
